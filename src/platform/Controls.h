@@ -1,0 +1,166 @@
+#pragma once
+// Input controls of the windows:
+//   NumberBox      a number box that can be empty (Null) and shows its value in a display format
+//   DateBox        a date box that can be empty, with Japanese era formats and a calendar
+//   PickOnlyComboBox  a combo box whose text changes only by a pick from its list;
+//                  it still shows a stored text that is not in the list
+//   TextComboBox   an editable combo box whose list can be refilled without losing the typed text
+//   MultiLineEdit  a text box of several lines; stored text uses CR LF between lines
+//   KeyHook        key-down handlers in the original's style: the handler may set the key to 0
+
+#include "Currency.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QToolButton;
+
+class NumberBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit NumberBox(QWidget* parent = nullptr);
+
+    std::optional<Currency> value() const { return value_; }
+    bool isNull() const { return !value_.has_value(); }
+    void setValue(std::optional<Currency> v);
+    void setNull() { setValue(std::nullopt); }
+
+    // "" when empty, else the value in the display format.
+    QString displayText() const;
+    void setDisplayFormat(const QString& pattern);
+    QString displayFormat() const { return format_; }
+    void setRange(std::optional<Currency> min, std::optional<Currency> max);
+
+    // Takes typed text as the user would: "" empties the box, a number within
+    // the range becomes the value; anything else is refused (false, value unchanged).
+    bool setTextValue(const QString& text);
+
+signals:
+    void valueChanged();
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void commitEdit();
+    void showValue();
+
+    std::optional<Currency> value_;
+    std::optional<Currency> min_;
+    std::optional<Currency> max_;
+    QString format_ = QStringLiteral("#,###");
+    bool editing_ = false;
+};
+
+class DateBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit DateBox(QWidget* parent = nullptr);
+
+    std::optional<QDate> date() const { return date_; }
+    bool isNull() const { return !date_.has_value(); }
+    void setDate(std::optional<QDate> d);
+    void setNull() { setDate(std::nullopt); }
+    // The original hands a date to the box as eight digits "yyyymmdd"; "" empties it.
+    void setDateText(const QString& yyyymmdd);
+
+    void setFormats(const QString& editAndDisplay, const QString& calendarHeading);
+    QString displayFormat() const { return format_; }
+    QString headingFormat() const { return heading_; }
+    // The date as shown ("" when empty).
+    QString text() const;
+    QLineEdit* lineEdit() const { return edit_; }
+    // Takes typed text: "" empties the box; a date in any accepted spelling becomes
+    // the value; anything else is refused (false, date unchanged).
+    bool setTextValue(const QString& text);
+
+signals:
+    void dateChanged();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void commitEdit();
+    void showDate();
+    void openCalendar();
+
+    QLineEdit* edit_ = nullptr;
+    QToolButton* button_ = nullptr;
+    std::optional<QDate> date_;
+    QString format_ = QStringLiteral("yyyy/mm/dd");
+    QString heading_ = QStringLiteral("yyyy年mm月");
+};
+
+class PickOnlyComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit PickOnlyComboBox(QWidget* parent = nullptr);
+    QString text() const { return currentText(); }
+    // Shows any text, also one that is not in the list.
+    void setText(const QString& t);
+    // Replaces the list; the shown text stays.
+    void setItems(const QStringList& items);
+
+signals:
+    // The user picked an entry from the list (not set from code).
+    void picked(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+};
+
+class TextComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TextComboBox(QWidget* parent = nullptr);
+    QString text() const { return currentText(); }
+    void setText(const QString& t) { setEditText(t); }
+    // Replaces the list; the typed text stays.
+    void setItems(const QStringList& items);
+    void clearList() { setItems({}); }
+};
+
+class MultiLineEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MultiLineEdit(QWidget* parent = nullptr);
+    // Text with CR LF between lines, as it is stored.
+    QString text() const;
+    void setText(const QString& storedText);
+
+    static QString toStored(const QString& widgetText);
+    static QString fromStored(const QString& storedText);
+};
+
+// Key-down handler on a widget: handler(key) runs before the widget sees the
+// key; setting key to 0 swallows it.
+class KeyHook : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(int& key, Qt::KeyboardModifiers mods)>;
+    static KeyHook* install(QWidget* w, Handler handler);
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    KeyHook(QWidget* w, Handler h);
+    Handler handler_;
+};
+
+// Key codes of the original (virtual-key codes).
+namespace VKey {
+constexpr int Enter = 13;
+constexpr int Escape = 27;
+constexpr int Delete = 46;
+int fromQt(int qtKey);
+}  // namespace VKey

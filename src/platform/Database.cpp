@@ -1,0 +1,284 @@
+#include "Database.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+
+Q_LOGGING_CATEGORY(lcDb, "velt.db")
+
+namespace {
+QAtomicInt connectionCounter;
+}
+
+Database::Database() = default;
+
+Database::~Database()
+{
+    close();
+}
+
+bool Database::fail(const QString& what, const QString& error, const QString& sql)
+{
+    lastError_ = error;
+    qCWarning(lcDb).noquote() << what << path_ << ":" << error << (sql.isEmpty() ? QString() : "[" + sql + "]");
+    return false;
+}
+
+bool Database::open(const QString& path, Role role)
+{
+    close();
+    path_ = path;
+    lastError_.clear();
+    const QFileInfo fi(path);
+    if (!fi.exists() || !fi.isFile()) {
+        return fail(QStringLiteral("open"), QStringLiteral("ファイルが見つかりません (%1)").arg(path), {});
+    }
+    connectionName_ = QStringLiteral("velt-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    // mode=rw: open an existing file only; never create one.
+    QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db_.open()) {
+        const QString err = db_.lastError().text();
+        close();
+        path_ = path;
+        return fail(QStringLiteral("open"), err, {});
+    }
+    // SQLite opens lazily: a probe read tells a database from any other file.
+    {
+        QSqlQuery probe(db_);
+        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+            const QString err = probe.lastError().text();
+            probe = QSqlQuery();
+            close();
+            path_ = path;
+            return fail(QStringLiteral("open"), err, {});
+        }
+    }
+    {
+        QSqlQuery pragma(db_);
+        if (role == Role::Data) {
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        } else {
+            pragma.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        }
+        pragma.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
+    }
+    return true;
+}
+
+void Database::close()
+{
+    if (connectionName_.isEmpty()) return;
+    if (db_.isOpen()) {
+        if (inTransaction_) db_.rollback();
+        db_.close();
+    }
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+    connectionName_.clear();
+    inTransaction_ = false;
+}
+
+bool Database::exec(const QString& sql, const QVariantList& binds)
+{
+    changes_ = 0;
+    if (!db_.isOpen()) return fail(QStringLiteral("exec"), QStringLiteral("database not open"), sql);
+    QSqlQuery q(db_);
+    if (!q.prepare(sql)) return fail(QStringLiteral("prepare"), q.lastError().text(), sql);
+    for (const QVariant& b : binds) q.addBindValue(b);
+    if (!q.exec()) return fail(QStringLiteral("exec"), q.lastError().text(), sql);
+    changes_ = q.numRowsAffected();
+    return true;
+}
+
+std::optional<QSqlQuery> Database::query(const QString& sql, const QVariantList& binds)
+{
+    if (!db_.isOpen()) {
+        fail(QStringLiteral("query"), QStringLiteral("database not open"), sql);
+        return std::nullopt;
+    }
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        fail(QStringLiteral("prepare"), q.lastError().text(), sql);
+        return std::nullopt;
+    }
+    for (const QVariant& b : binds) q.addBindValue(b);
+    if (!q.exec()) {
+        fail(QStringLiteral("query"), q.lastError().text(), sql);
+        return std::nullopt;
+    }
+    return q;
+}
+
+std::optional<QSqlRecord> Database::firstRow(const QString& sql, const QVariantList& binds, bool* ok)
+{
+    auto q = query(sql, binds);
+    if (ok) *ok = q.has_value();
+    if (!q || !q->next()) return std::nullopt;
+    return q->record();
+}
+
+QList<QSqlRecord> Database::rows(const QString& sql, const QVariantList& binds, bool* ok)
+{
+    QList<QSqlRecord> out;
+    auto q = query(sql, binds);
+    if (ok) *ok = q.has_value();
+    if (!q) return out;
+    while (q->next()) out.append(q->record());
+    return out;
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& binds, bool* ok)
+{
+    auto q = query(sql, binds);
+    if (ok) *ok = q.has_value();
+    if (!q || !q->next()) return {};
+    return q->value(0);
+}
+
+QString Database::quoteIdent(const QString& name)
+{
+    QString n = name;
+    n.replace('"', QStringLiteral("\"\""));
+    return '"' + n + '"';
+}
+
+bool Database::insert(const QString& table, const Fields& values)
+{
+    QStringList cols;
+    QStringList marks;
+    QVariantList binds;
+    for (const auto& [c, v] : values) {
+        cols << quoteIdent(c);
+        marks << QStringLiteral("?");
+        binds << v;
+    }
+    const QString sql = QStringLiteral("insert into %1 (%2) values (%3)")
+                            .arg(quoteIdent(table), cols.join(','), marks.join(','));
+    return exec(sql, binds);
+}
+
+bool Database::upsert(const QString& table, const Fields& keys, const Fields& values,
+                      const std::optional<Fields>& newRowValues)
+{
+    QStringList where;
+    QVariantList keyBinds;
+    for (const auto& [c, v] : keys) {
+        where << quoteIdent(c) + QStringLiteral(" = ?");
+        keyBinds << v;
+    }
+    bool ok = false;
+    const QVariant rowid = scalar(QStringLiteral("select rowid from %1 where %2 order by rowid limit 1")
+                                      .arg(quoteIdent(table), where.join(QStringLiteral(" and "))),
+                                  keyBinds, &ok);
+    if (!ok) return false;
+    if (rowid.isValid() && !rowid.isNull()) {
+        if (values.isEmpty()) return true;
+        QStringList sets;
+        QVariantList binds;
+        for (const auto& [c, v] : values) {
+            sets << quoteIdent(c) + QStringLiteral(" = ?");
+            binds << v;
+        }
+        binds << rowid;
+        return exec(QStringLiteral("update %1 set %2 where rowid = ?").arg(quoteIdent(table), sets.join(',')), binds);
+    }
+    Fields all = keys;
+    const Fields& rest = newRowValues ? *newRowValues : values;
+    for (const auto& f : rest) {
+        bool isKey = false;
+        for (const auto& k : keys) isKey = isKey || k.first == f.first;
+        if (!isKey) all.append(f);
+    }
+    return insert(table, all);
+}
+
+bool Database::beginTransaction()
+{
+    if (!db_.isOpen()) return fail(QStringLiteral("begin"), QStringLiteral("database not open"), {});
+    if (inTransaction_) return fail(QStringLiteral("begin"), QStringLiteral("transaction already open"), {});
+    // BEGIN IMMEDIATE: take the write lock now, so a transaction never fails half-way for a lock.
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
+    inTransaction_ = true;
+    return true;
+}
+
+bool Database::commit()
+{
+    if (!inTransaction_) return fail(QStringLiteral("commit"), QStringLiteral("no transaction"), {});
+    if (!exec(QStringLiteral("COMMIT"))) {
+        rollback();
+        return false;
+    }
+    inTransaction_ = false;
+    return true;
+}
+
+bool Database::rollback()
+{
+    if (!inTransaction_) return false;
+    inTransaction_ = false;
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("ROLLBACK"))) {
+        qCWarning(lcDb).noquote() << "rollback" << path_ << ":" << q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+QStringList Database::columns(const QString& table)
+{
+    QStringList out;
+    auto q = query(QStringLiteral("select name from pragma_table_info(?) order by cid"), {table});
+    if (!q) return out;
+    while (q->next()) out << q->value(0).toString();
+    return out;
+}
+
+bool Database::hasTable(const QString& table)
+{
+    return scalar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?"), {table}).toInt() > 0;
+}
+
+Transaction::Transaction(Database& db) : db_(db)
+{
+    started_ = db_.beginTransaction();
+}
+
+Transaction::~Transaction()
+{
+    if (started_ && !done_) db_.rollback();
+}
+
+bool Transaction::commit()
+{
+    if (!started_ || done_) return false;
+    done_ = true;
+    return db_.commit();
+}
+
+void Transaction::rollback()
+{
+    if (started_ && !done_) {
+        done_ = true;
+        db_.rollback();
+    }
+}
+
+namespace dbv {
+bool toBool(const QVariant& v)
+{
+    if (isNull(v)) return false;
+    if (v.typeId() == QMetaType::Bool) return v.toBool();
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (ok) return d != 0.0;
+    const QString s = v.toString().trimmed().toLower();
+    return s == QLatin1String("true") || s == QLatin1String("yes");
+}
+}  // namespace dbv

@@ -1,0 +1,120 @@
+#pragma once
+// The program's database layer: SQLite files through Qt SQL.
+//
+// - open() opens an *existing* file read-write; a missing file or a file that is
+//   not a database fails (nothing is created).
+// - Every statement takes bound values ('?' placeholders); user text never
+//   becomes part of SQL.
+// - Transactions through the Transaction guard: rolled back unless committed.
+// - A failed statement is logged under the category velt.db and remembered in
+//   lastError(), so callers can show it.
+
+#include <QLoggingCategory>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <utility>
+
+Q_DECLARE_LOGGING_CATEGORY(lcDb)
+
+// Column name / value pairs in the order they are written.
+using Fields = QList<std::pair<QString, QVariant>>;
+
+class Database {
+public:
+    enum class Role {
+        Data,  // business data: WAL journal, normal sync
+        Work,  // scratch tables for the windows: no fsync
+    };
+
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens the file at path read-write. False (with lastError()) when the file
+    // is missing, cannot be opened, or is not an SQLite database.
+    bool open(const QString& path, Role role = Role::Data);
+    void close();
+    bool isOpen() const { return db_.isOpen(); }
+    QString path() const { return path_; }
+    QSqlDatabase connection() const { return db_; }
+    QString lastError() const { return lastError_; }
+
+    // Runs a statement. False on failure (logged, lastError() set).
+    bool exec(const QString& sql, const QVariantList& binds = {});
+    // Number of rows the last successful exec() changed.
+    int changes() const { return changes_; }
+
+    // Prepares and runs a query; nothing on failure. The query is forward-only.
+    std::optional<QSqlQuery> query(const QString& sql, const QVariantList& binds = {});
+    // First row of a query; nothing when the query fails or returns no row.
+    // ok (when given) tells a failure apart from an empty result.
+    std::optional<QSqlRecord> firstRow(const QString& sql, const QVariantList& binds = {}, bool* ok = nullptr);
+    // All rows of a query (ok as above).
+    QList<QSqlRecord> rows(const QString& sql, const QVariantList& binds = {}, bool* ok = nullptr);
+    // First column of the first row; an invalid QVariant when there is none.
+    QVariant scalar(const QString& sql, const QVariantList& binds = {}, bool* ok = nullptr);
+
+    // Edit the first row (lowest rowid) whose key columns equal the key values,
+    // writing `values`; when there is none, add a row with keys and values.
+    // `newRowValues` (when given) replaces `values` for a new row, so a caller
+    // can write some fields on update only and others on insert.
+    bool upsert(const QString& table, const Fields& keys, const Fields& values,
+                const std::optional<Fields>& newRowValues = std::nullopt);
+    bool insert(const QString& table, const Fields& values);
+
+    bool beginTransaction();
+    bool commit();
+    bool rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+    // Column names of a table in their order; empty when the table is missing.
+    QStringList columns(const QString& table);
+    bool hasTable(const QString& table);
+
+    static QString quoteIdent(const QString& name);
+
+private:
+    bool fail(const QString& what, const QString& error, const QString& sql);
+
+    QSqlDatabase db_;
+    QString connectionName_;
+    QString path_;
+    QString lastError_;
+    int changes_ = 0;
+    bool inTransaction_ = false;
+};
+
+// Rolls back on destruction unless commit() succeeded.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    bool started() const { return started_; }
+    bool commit();
+    void rollback();
+
+private:
+    Database& db_;
+    bool started_ = false;
+    bool done_ = false;
+};
+
+// Value helpers for the stored conventions.
+namespace dbv {
+inline bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
+// yes/no columns: any non-zero value is true; NULL is false.
+bool toBool(const QVariant& v);
+inline QVariant fromBool(bool b) { return QVariant::fromValue<int>(b ? 1 : 0); }
+// Text or NULL.
+inline QVariant textOrNull(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
+inline QVariant null() { return QVariant(); }
+// NULL and empty both give "".
+inline QString text(const QVariant& v) { return isNull(v) ? QString() : v.toString(); }
+}  // namespace dbv

@@ -1,0 +1,31 @@
+#pragma once
+// The secondary windows: each is a single instance, created on first use,
+// shown modeless, brought forward when asked for again, and closed with the
+// main window, the most recently opened first.
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class WindowRegistry {
+public:
+    // Shows the window registered under name, creating it with factory when it
+    // is not open. Returns the window.
+    QWidget* show(const QString& name, const std::function<QWidget*()>& factory);
+    QWidget* find(const QString& name) const;
+    // Open windows, in the order they were opened.
+    QList<QWidget*> openWindows() const;
+    // Closes every open window, last opened first, letting pending events run
+    // after each.
+    void closeAll();
+
+private:
+    struct Entry {
+        QString name;
+        QPointer<QWidget> window;
+    };
+    void prune();
+    QList<Entry> entries_;
+};

@@ -1,0 +1,96 @@
+#include "Database.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QtTest>
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void openRefusesMissingAndForeignFiles_data();
+    void openRefusesMissingAndForeignFiles();
+    void boundTextRoundTrips();
+    void failedStatementInTransactionLeavesFileAsItWas();
+    void upsertEditsFirstRowOrAdds();
+};
+
+void TestDatabase::openRefusesMissingAndForeignFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");  // empty: no file at all
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("not a database") << QByteArray("this is a text file, not a database\n").repeated(200);
+}
+
+void TestDatabase::openRefusesMissingAndForeignFiles()
+{
+    QFETCH(QByteArray, content);
+    TestData data{QStringList{}};
+    const QString path = data.dataFolder() + QStringLiteral("VeltWork2K.mdb");
+    if (!content.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    Database db;
+    QVERIFY(!db.open(path));
+    QVERIFY(!db.isOpen());
+    QVERIFY(!db.lastError().isEmpty());
+    if (content.isEmpty()) {
+        QVERIFY2(!QFile::exists(path), "opening a missing file must not create it");
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content);  // untouched
+    }
+}
+
+void TestDatabase::boundTextRoundTrips()
+{
+    TestData data;
+    Database db;
+    QVERIFY(db.open(data.dataDbPath()));
+    const QString name = QStringLiteral("O'Brien \"商会\"; drop table 顧客マスタ; --");
+    QVERIFY(db.exec(QStringLiteral("insert into 顧客マスタ (顧客名, 敬称) values (?, ?)"), {name, QStringLiteral("様")}));
+    const auto row = db.firstRow(QStringLiteral("select 顧客名, 敬称 from 顧客マスタ where 顧客名 = ?"), {name});
+    QVERIFY(row.has_value());
+    QCOMPARE(row->value(0).toString(), name);
+    QVERIFY(db.hasTable(QStringLiteral("顧客マスタ")));
+}
+
+void TestDatabase::failedStatementInTransactionLeavesFileAsItWas()
+{
+    TestData data;
+    {
+        Database db;
+        QVERIFY(db.open(data.dataDbPath()));
+        QVERIFY(db.exec(QStringLiteral("insert into 商品マスタ (品名, 単価) values ('鉛筆', 1000000)")));
+        Transaction t(db);
+        QVERIFY(t.started());
+        QVERIFY(db.exec(QStringLiteral("delete from 商品マスタ")));
+        QVERIFY(db.exec(QStringLiteral("insert into 商品マスタ (品名) values ('消しゴム')")));
+        QVERIFY(!db.exec(QStringLiteral("insert into no_such_table values (1)")));
+        // the guard goes out of scope without commit
+    }
+    Database again;
+    QVERIFY(again.open(data.dataDbPath()));
+    const auto rows = again.rows(QStringLiteral("select 品名, 単価 from 商品マスタ"));
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].value(0).toString(), QStringLiteral("鉛筆"));
+    QCOMPARE(rows[0].value(1).toLongLong(), 1000000LL);
+}
+
+void TestDatabase::upsertEditsFirstRowOrAdds()
+{
+    TestData data;
+    Database db;
+    QVERIFY(db.open(data.dataDbPath()));
+    const Fields key{{QStringLiteral("品名"), QStringLiteral("a'b")}};
+    QVERIFY(db.upsert(QStringLiteral("商品マスタ"), key, {{QStringLiteral("単位"), QStringLiteral("個")}}));
+    QVERIFY(db.upsert(QStringLiteral("商品マスタ"), key, {{QStringLiteral("単位"), QStringLiteral("箱")}}));
+    const auto rows = db.rows(QStringLiteral("select 品名, 単位 from 商品マスタ"));
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].value(1).toString(), QStringLiteral("箱"));
+}
+
+QTEST_MAIN(TestDatabase)
+#include "tst_database.moc"
