@@ -25,10 +25,11 @@ bool Database::fail(const QString& what, const QString& error, const QString& sq
     return false;
 }
 
-bool Database::open(const QString& path, Role role)
+bool Database::open(const QString& path, Role role, bool configureNow)
 {
     close();
     path_ = path;
+    role_ = role;
     lastError_.clear();
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile()) {
@@ -58,16 +59,20 @@ bool Database::open(const QString& path, Role role)
             return fail(QStringLiteral("open"), err, {});
         }
     }
-    {
-        QSqlQuery pragma(db_);
-        if (role == Role::Data) {
-            pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        } else {
-            pragma.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-        }
-        pragma.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
-    }
+    if (configureNow) configure();
     return true;
+}
+
+void Database::configure()
+{
+    if (!db_.isOpen()) return;
+    QSqlQuery pragma(db_);
+    if (role_ == Role::Data) {
+        pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    } else {
+        pragma.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    }
+    pragma.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
 }
 
 void Database::close()

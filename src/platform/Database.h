@@ -35,9 +35,13 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens the file at path read-write. False (with lastError()) when the file
-    // is missing, cannot be opened, or is not an SQLite database.
-    bool open(const QString& path, Role role = Role::Data);
+    // Opens the file at path read-write and reads its schema once. False (with
+    // lastError()) when the file is missing, cannot be opened, or is not an
+    // SQLite database. Opening writes nothing; configure() then sets the
+    // journal of the role (a write), so a caller that opens several files can
+    // check them all before it touches any.
+    bool open(const QString& path, Role role = Role::Data, bool configureNow = true);
+    void configure();
     void close();
     bool isOpen() const { return db_.isOpen(); }
     QString path() const { return path_; }
@@ -85,6 +89,7 @@ private:
     QString connectionName_;
     QString path_;
     QString lastError_;
+    Role role_ = Role::Data;
     int changes_ = 0;
     bool inTransaction_ = false;
 };

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Sets up this machine for the quotation desk and then starts it or tests it.
+#   bash scripts/velt.sh start   install what is missing, build, start the program
+#   bash scripts/velt.sh test    install what is missing, build, run the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+what=${1:-}
+case "$what" in
+  start|test) ;;
+  *) echo "usage: bash scripts/velt.sh start|test" >&2; exit 2 ;;
+esac
+
+# Debian 12 packages the build, the program and the tests need.
+packages=(
+  cmake ninja-build g++
+  qt6-base-dev libqt6sql6-sqlite
+  sqlite3
+  fonts-ipafont-gothic fonts-ipafont-mincho
+  poppler-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build --parallel
+
+if [ "$what" = start ]; then
+  exec ./build/PrjVelt
+fi
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"

@@ -1,0 +1,111 @@
+#include "MessageCatalog.h"
+
+namespace {
+
+using Spec = MessageBoxSpec;
+
+Spec yesNo(const QString& title, const QString& text, bool noIsDefault)
+{
+    Spec s;
+    s.title = title;
+    s.text = text;
+    s.buttons = Spec::Buttons::YesNo;
+    s.icon = Spec::Icon::Question;
+    s.defaultButton = noIsDefault ? Spec::Default::No : Spec::Default::Yes;
+    return s;
+}
+
+Spec ok(const QString& title, const QString& text, Spec::Icon icon)
+{
+    Spec s;
+    s.title = title;
+    s.text = text;
+    s.buttons = Spec::Buttons::Ok;
+    s.icon = icon;
+    s.defaultButton = Spec::Default::Ok;
+    return s;
+}
+
+std::optional<Spec> entryBox(const QString& kind, const QString& text)
+{
+    if (kind == u"確認") return yesNo(QStringLiteral("登録の確認"), text + QStringLiteral(" を登録します。よろしいですか"), false);
+    if (kind == u"完了") return ok(QStringLiteral("登録完了"), text + QStringLiteral(" を登録しました。"), Spec::Icon::Information);
+    if (kind == u"チェック") return ok(QStringLiteral("入力項目のチェック"), QStringLiteral("入力必須項目が空白です。"), Spec::Icon::Information);
+    return std::nullopt;
+}
+
+std::optional<Spec> deleteBox(const QString& kind, const QString& text)
+{
+    const QString title = QStringLiteral("削除の確認");
+    if (kind == u"確認") return yesNo(title, QStringLiteral("すべてのデータを削除します。よろしいですか"), true);
+    if (kind == u"伝票確認") return yesNo(title, QStringLiteral("伝票 ") + text + QStringLiteral(" を削除します。よろしいですか"), true);
+    if (kind == u"伝票確認2") return yesNo(title, text + QStringLiteral(" を削除します。よろしいですか"), true);
+    if (kind == u"指定確認") return yesNo(title, QStringLiteral("指定された ") + text + QStringLiteral(" を削除します。よろしいですか"), true);
+    if (kind == u"完了") return ok(QStringLiteral("削除の完了"), QStringLiteral("データ ") + text + QStringLiteral(" を削除しました。"), Spec::Icon::Information);
+    return std::nullopt;
+}
+
+std::optional<Spec> inputBox(const QString& kind, const QString& text)
+{
+    if (kind == u"必須入力なし") return ok(QStringLiteral("入力注意"), text + QStringLiteral("指定されていません。確認してください"), Spec::Icon::Warning);
+    if (kind == u"数字のみ") return ok(QStringLiteral("入力注意"), text + QStringLiteral("には数字以外使用できません"), Spec::Icon::Warning);
+    return std::nullopt;
+}
+
+std::optional<Spec> printBox(const QString& kind, const QString& text)
+{
+    if (kind == u"確認") return yesNo(QStringLiteral("印刷の確認"), text + QStringLiteral("を印刷します。よろしいですか"), true);
+    return std::nullopt;
+}
+
+std::optional<Spec> generalBox(const QString& kind, const QString& text)
+{
+    if (kind == u"メッセージ") return ok(QStringLiteral("情報"), text, Spec::Icon::Information);
+    if (kind == u"注意") return ok(QStringLiteral("注意"), text, Spec::Icon::Information);
+    if (kind == u"ファイルなし") return ok(QStringLiteral("ファイルチェック"), text + QStringLiteral("がありません。確認してください。"), Spec::Icon::Information);
+    if (kind == u"確認") return yesNo(QStringLiteral("確認"), text + QStringLiteral("、よろしいですか"), false);
+    if (kind == u"失敗") return ok(QStringLiteral("エラー"), text, Spec::Icon::Warning);
+    return std::nullopt;
+}
+
+bool present(const std::optional<Spec>& spec)
+{
+    if (!spec) return false;
+    const MessageAnswer a = MessagePresenter::current().show(*spec);
+    return spec->buttons == Spec::Buttons::YesNo && a == MessageAnswer::Yes;
+}
+
+}  // namespace
+
+std::optional<MessageBoxSpec> CatalogueEntry(const QString& category, const QString& kind, const QString& text)
+{
+    if (category == u"登録") return entryBox(kind, text);
+    if (category == u"削除") return deleteBox(kind, text);
+    if (category == u"入力") return inputBox(kind, text);
+    if (category == u"印刷") return printBox(kind, text);
+    if (category == u"その他") return generalBox(kind, text);
+    return std::nullopt;
+}
+
+bool ShowMessage(const QString& category, const QString& kind, const QString& text)
+{
+    if (category == u"登録") return ShowEntryMessage(kind, text);
+    if (category == u"削除") return ShowDeleteMessage(kind, text);
+    if (category == u"入力") return ShowInputWarning(kind, text);
+    if (category == u"印刷") return ConfirmPrint(kind, text);
+    if (category == u"その他") return ShowGeneralMessage(kind, text);
+    return false;
+}
+
+bool ShowEntryMessage(const QString& kind, const QString& text) { return present(entryBox(kind, text)); }
+bool ShowDeleteMessage(const QString& kind, const QString& text) { return present(deleteBox(kind, text)); }
+bool ShowInputWarning(const QString& kind, const QString& text) { return present(inputBox(kind, text)); }
+bool ConfirmPrint(const QString& kind, const QString& text) { return present(printBox(kind, text)); }
+bool ShowGeneralMessage(const QString& kind, const QString& text) { return present(generalBox(kind, text)); }
+
+bool ShowFailure(const QString& what, const QString& detail)
+{
+    QString text = what;
+    if (!detail.isEmpty()) text += QStringLiteral("\n\n") + detail;
+    return ShowMessage(QStringLiteral("その他"), QStringLiteral("失敗"), text);
+}

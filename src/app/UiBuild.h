@@ -1,0 +1,60 @@
+#pragma once
+// Small helpers that create a control with its own name and place it by twips.
+
+#include "Controls.h"
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ui {
+
+template <typename W>
+W* make(QWidget* parent, const QString& name, double l, double t, double w, double h)
+{
+    auto* x = new W(parent);
+    if (!name.isEmpty()) x->setObjectName(name);
+    x->setGeometry(twipsRect(l, t, w, h));
+    return x;
+}
+
+// A caption beside a control: same top and height as the control, text centred vertically.
+inline QLabel* label(QWidget* parent, const QString& text, double l, double t, double w, double h = 330,
+                     const QString& name = {})
+{
+    auto* x = make<QLabel>(parent, name, l, t, w, h);
+    x->setText(text);
+    x->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return x;
+}
+
+inline QPushButton* button(QWidget* parent, const QString& name, const QString& caption, double l, double t,
+                           double w, double h, const QString& toolTip = {})
+{
+    auto* x = make<QPushButton>(parent, name, l, t, w, h);
+    x->setText(caption);
+    if (!toolTip.isEmpty()) x->setToolTip(toolTip);
+    return x;
+}
+
+inline QCheckBox* check(QWidget* parent, const QString& name, const QString& text, double l, double t, double w,
+                        double h = 255)
+{
+    auto* x = make<QCheckBox>(parent, name, l, t, w, h);
+    x->setText(text);
+    return x;
+}
+
+inline QFrame* panel(QWidget* parent, const QString& name, double l, double t, double w, double h)
+{
+    auto* x = make<QFrame>(parent, name, l, t, w, h);
+    x->setFrameShape(QFrame::Panel);
+    x->setFrameShadow(QFrame::Raised);
+    x->setAutoFillBackground(true);
+    return x;
+}
+
+}  // namespace ui

@@ -1,0 +1,3 @@
+#pragma once
+#include <QTableView>
+class GridView : public QTableView { public: using QTableView::QTableView; };

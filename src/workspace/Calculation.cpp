@@ -1,0 +1,7 @@
+// Line and total calculation.
+
+#include "Velt.h"
+
+void Velt::Calc明細()
+{
+}

@@ -1,0 +1,96 @@
+#include "MessageCatalog.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+
+using Spec = MessageBoxSpec;
+Q_DECLARE_METATYPE(Spec::Buttons)
+Q_DECLARE_METATYPE(Spec::Icon)
+Q_DECLARE_METATYPE(Spec::Default)
+Q_DECLARE_METATYPE(MessageAnswer)
+
+class TestCatalogue : public QObject {
+    Q_OBJECT
+private slots:
+    void boxes_data();
+    void boxes();
+};
+
+void TestCatalogue::boxes_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");    // empty: no box at all
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<Spec::Buttons>("buttons");
+    QTest::addColumn<Spec::Icon>("icon");
+    QTest::addColumn<Spec::Default>("defaultButton");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<bool>("result");
+
+    const auto YN = Spec::Buttons::YesNo;
+    const auto OK = Spec::Buttons::Ok;
+    const auto Q = Spec::Icon::Question;
+    const auto I = Spec::Icon::Information;
+    const auto W = Spec::Icon::Warning;
+    const auto dY = Spec::Default::Yes;
+    const auto dN = Spec::Default::No;
+    const auto dO = Spec::Default::Ok;
+    const auto yes = MessageAnswer::Yes;
+    const auto no = MessageAnswer::No;
+
+    QTest::newRow("登録 確認 yes") << "登録" << "確認" << "設定" << "登録の確認" << "設定 を登録します。よろしいですか" << YN << Q << dY << yes << true;
+    QTest::newRow("登録 確認 no") << "登録" << "確認" << " 山田商店" << "登録の確認" << " 山田商店 を登録します。よろしいですか" << YN << Q << dY << no << false;
+    QTest::newRow("登録 完了") << "登録" << "完了" << "設定" << "登録完了" << "設定 を登録しました。" << OK << I << dO << yes << false;
+    QTest::newRow("登録 チェック ignores text") << "登録" << "チェック" << "xyz" << "入力項目のチェック" << "入力必須項目が空白です。" << OK << I << dO << yes << false;
+    QTest::newRow("削除 確認 ignores text") << "削除" << "確認" << "xyz" << "削除の確認" << "すべてのデータを削除します。よろしいですか" << YN << Q << dN << yes << true;
+    QTest::newRow("削除 伝票確認") << "削除" << "伝票確認" << "12" << "削除の確認" << "伝票 12 を削除します。よろしいですか" << YN << Q << dN << yes << true;
+    QTest::newRow("削除 伝票確認2") << "削除" << "伝票確認2" << "指定されたデータ" << "削除の確認" << "指定されたデータ を削除します。よろしいですか" << YN << Q << dN << no << false;
+    QTest::newRow("削除 指定確認") << "削除" << "指定確認" << "見積書" << "削除の確認" << "指定された 見積書 を削除します。よろしいですか" << YN << Q << dN << yes << true;
+    QTest::newRow("削除 完了") << "削除" << "完了" << "顧客情報" << "削除の完了" << "データ 顧客情報 を削除しました。" << OK << I << dO << yes << false;
+    QTest::newRow("入力 必須入力なし") << "入力" << "必須入力なし" << "顧客リンクアプリ名が" << "入力注意" << "顧客リンクアプリ名が指定されていません。確認してください" << OK << W << dO << yes << false;
+    QTest::newRow("入力 必須入力なし empty") << "入力" << "必須入力なし" << "" << "入力注意" << "指定されていません。確認してください" << OK << W << dO << yes << false;
+    QTest::newRow("入力 数字のみ") << "入力" << "数字のみ" << "伝票番号" << "入力注意" << "伝票番号には数字以外使用できません" << OK << W << dO << yes << false;
+    QTest::newRow("印刷 確認") << "印刷" << "確認" << "見積書" << "印刷の確認" << "見積書を印刷します。よろしいですか" << YN << Q << dN << yes << true;
+    QTest::newRow("その他 メッセージ empty") << "その他" << "メッセージ" << "" << "情報" << "" << OK << I << dO << yes << false;
+    QTest::newRow("その他 注意") << "その他" << "注意" << "1行目には小計は作成できません。" << "注意" << "1行目には小計は作成できません。" << OK << I << dO << yes << false;
+    QTest::newRow("その他 ファイルなし") << "その他" << "ファイルなし" << "郵便番号辞書" << "ファイルチェック" << "郵便番号辞書がありません。確認してください。" << OK << I << dO << yes << false;
+    QTest::newRow("その他 確認") << "その他" << "確認" << "すべてのデータを初期化します。" << "確認" << "すべてのデータを初期化します。、よろしいですか" << YN << Q << dY << yes << true;
+    QTest::newRow("unknown category") << "保存" << "確認" << "x" << "" << "" << OK << I << dO << yes << false;
+    QTest::newRow("kind with a trailing blank") << "登録" << "確認 " << "x" << "" << "" << OK << I << dO << yes << false;
+    QTest::newRow("kind in full width") << "削除" << "伝票確認２" << "x" << "" << "" << OK << I << dO << yes << false;
+}
+
+void TestCatalogue::boxes()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    QFETCH(Spec::Buttons, buttons);
+    QFETCH(Spec::Icon, icon);
+    QFETCH(Spec::Default, defaultButton);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(bool, result);
+
+    RecordingPresenter rec;
+    ScopedPresenter guard(&rec);
+    rec.setDefaultAnswer(answer);
+    QCOMPARE(ShowMessage(category, kind, text), result);
+    if (title.isEmpty()) {
+        QVERIFY(rec.shown().isEmpty());
+        return;
+    }
+    QCOMPARE(rec.shown().size(), 1);
+    const Spec& s = rec.shown().first();
+    QCOMPARE(s.title, title);
+    QCOMPARE(s.text, message);
+    QCOMPARE(s.buttons, buttons);
+    QCOMPARE(s.icon, icon);
+    QCOMPARE(s.defaultButton, defaultButton);
+}
+
+QTEST_MAIN(TestCatalogue)
+#include "tst_catalogue.moc"
