@@ -1,3 +1,0 @@
-#pragma once
-#include <QTableView>
-class GridView : public QTableView { public: using QTableView::QTableView; };
