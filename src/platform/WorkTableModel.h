@@ -1,0 +1,133 @@
+#pragma once
+// A table model over one work table (a scratch table of the work database).
+//
+// Work tables have no key: rows are addressed by SQLite rowid and shown in
+// rowid order. All rows are held in memory; refresh() re-reads the table after
+// a window changed it with SQL.
+//
+// Every edit is written to the table at once (one UPDATE per edit, bound
+// values), so SQL that runs right after an edit sees it.
+//
+// Cell values, as value() returns them and setValue() takes them:
+//   Text     QString
+//   Integer  qlonglong
+//   Money    Currency (QVariant::fromValue<Currency>); stored as INTEGER
+//            ten-thousandths. setValue() refuses a plain number for a Money
+//            column, so a count of yen is never taken for ten-thousandths.
+//   Bool     bool (stored 0/1; any non-zero reads as true, NULL as false)
+//   Date     QDate (stored 'YYYY-MM-DD'); text that is no date comes back as QString
+//   NULL     an invalid QVariant (every kind but Bool)
+//
+// The user's edits (setData from the view, or editCell) go through the edit
+// path: before-update hook (may change the text or refuse it), conversion by
+// kind, write, cache, dataChanged, and cellEdited when the value changed.
+// Writes from code (setValue, setText, setValues, setMoney) run no hooks and
+// send no cellEdited.
+
+#include "Currency.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <optional>
+#include <utility>
+
+class Database;
+
+class WorkTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum class Kind { Text, Integer, Money, Bool, Date };
+
+    struct Column {
+        QString field;
+        Kind kind = Kind::Text;
+        QString caption;                                 // header text; the field name by default
+        QString format = QStringLiteral("#,###");        // Money / Integer display (NumberFormat)
+        QString dateFormat = QStringLiteral("yyyy/mm/dd");  // Date display and edit (EraDate)
+        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+        bool visible = true;
+        int widthTwips = 1200;
+        bool readOnly = false;
+        // A list to pick the cell's value from: the source's column 0 becomes the value.
+        QPointer<WorkTableModel> dropDown;
+    };
+
+    // May change the text the user entered, or refuse it (cancel = true).
+    using BeforeCellUpdate = std::function<void(int row, int col, QString& text, bool& cancel)>;
+    // Background of a row; nothing for the default.
+    using RowStyle = std::function<std::optional<QColor>(int row)>;
+
+    WorkTableModel(Database& db, const QString& table, QObject* parent = nullptr);
+
+    Database& database() const { return db_; }
+    QString table() const { return table_; }
+
+    // Re-reads all rows. False (cache unchanged) when the read fails.
+    bool refresh();
+
+    // Column descriptors; call columnsChanged() (or GridView::applyColumns) after changing them.
+    Column& column(int col) { return columns_[col]; }
+    const Column& column(int col) const { return columns_[col]; }
+    int columnOf(const QString& field) const;  // -1 when there is none
+    // Tells attached views that captions, alignment or kinds changed.
+    void columnsChanged();
+
+    void setBeforeCellUpdate(BeforeCellUpdate hook) { beforeCellUpdate_ = std::move(hook); }
+    void setRowStyle(RowStyle hook);
+
+    // Reading (row and col must be in range; out of range gives null / "").
+    QVariant value(int row, int col) const;
+    std::optional<Currency> money(int row, int col) const;  // Money and Integer columns
+    QString text(int row, int col) const;      // as shown: formatted, "" for NULL, "" for Bool
+    QString editText(int row, int col) const;  // as edited: Money plain ("1234.5"), Text as stored
+    bool isNull(int row, int col) const;
+    qint64 rowid(int row) const;
+    int rowOfRowid(qint64 rowid) const;  // -1 when the row is not in the cache
+
+    // Writes from code: written at once, no hooks, no cellEdited.
+    bool setValue(int row, int col, const QVariant& value);
+    bool setMoney(int row, int col, std::optional<Currency> value);
+    bool setText(int row, int col, const QString& text);  // converted by the column's kind
+    bool setValues(int row, const QList<std::pair<int, QVariant>>& values);  // one UPDATE
+
+    // The user's edit of one cell: before-update hook, conversion, write,
+    // cellEdited when the value changed and notify is true. Bool cells take
+    // "1"/"0" (any non-zero number or "true" is true). False when refused,
+    // not convertible or not written; then nothing changed.
+    bool editCell(int row, int col, const QString& text, bool notify = true);
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+signals:
+    // The user changed a cell's value (after it was written).
+    void cellEdited(int row, int col);
+
+private:
+    bool inRange(int row, int col) const;
+    const QVariant& stored(int row, int col) const { return cells_[row * columns_.size() + col]; }
+    // Typed text / a value from code -> the stored form; nothing when it does not convert.
+    std::optional<QVariant> storedFromText(int col, const QString& text) const;
+    std::optional<QVariant> storedFromValue(int col, const QVariant& value) const;
+    bool sameStored(int col, const QVariant& a, const QVariant& b) const;
+    bool write(int row, const QList<std::pair<int, QVariant>>& storedValues);
+
+    Database& db_;
+    QString table_;
+    QString selectSql_;
+    QList<Column> columns_;
+    QList<qint64> rowids_;
+    QList<QVariant> cells_;  // row-major, columns_.size() per row; values as the database holds them
+    BeforeCellUpdate beforeCellUpdate_;
+    RowStyle rowStyle_;
+};
