@@ -4,4 +4,5 @@
 
 void Velt::FormInit()
 {
+    bindGrids();
 }

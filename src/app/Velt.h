@@ -92,6 +92,8 @@ public:
 
     // ---- Layout from the settings ---------------------------------------------------
     void FormInit();
+    // The grids' models over their work tables (the first step of FormInit).
+    void bindGrids();
 
     // ---- Quotation screen -----------------------------------------------------------
     void Clear明細ワーク();
@@ -183,7 +185,9 @@ public:
     QLabel* lbl自社名 = nullptr;
     QLabel* lbl自社情報 = nullptr;
 
-    // Quotation tab: detail grid and its lists (models are bound by FormInit)
+    // Quotation tab: detail grid and its lists (models are bound by FormInit).
+    // The drop-downs of the detail grid (DD商品参照, DD商品区分, DD入数, DD単位参照)
+    // show the rows and columns of dat商品参照, dat商品区分, dat入数参照 and dat単位参照.
     GridView* Grid明細 = nullptr;
     WorkTableModel* wkDat = nullptr;
     WorkTableModel* dat商品参照 = nullptr;
