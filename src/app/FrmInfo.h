@@ -1,10 +1,42 @@
 #pragma once
 // The information window: the program's version and how to reach support.
+// Its banner opens the deployer's web site in the desktop's browser.
 
 #include "SecondaryWindow.h"
+
+#include <QUrl>
+#include <functional>
+
+class QFrame;
+class QLabel;
 
 class FrmInfo : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit FrmInfo(QWidget* parent = nullptr);
+
+    // Fills the version line and the support text and shows the support panel.
+    void SetDinfo();
+    // Opens the deployer's web site (the banner's click).
+    void Image2_Click();
+
+    // "Velt 見積書 Pro Ver 2.00 LastUpdate 2005/01/06"
+    static QString VersionLine();
+    // The support text: groups of lines separated by CR LF, an empty line after each group.
+    static QString SupportText();
+
+    // Opens a URL; QDesktopServices::openUrl unless a test replaced it.
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    // Installs an opener (an empty one restores the desktop's); returns the previous.
+    static UrlOpener setUrlOpener(UrlOpener opener);
+
+    QFrame* imContainer3D1 = nullptr;
+    QFrame* CnVersion = nullptr;
+    QLabel* lblVersion = nullptr;
+    QFrame* CnQuolen = nullptr;
+    QLabel* lblquolen1 = nullptr;
+    QLabel* Image2 = nullptr;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
 };

@@ -1,0 +1,66 @@
+// The information window: version line, support text, banner.
+
+#include "FrmInfo.h"
+#include "ModVelt.h"
+#include "TestSupport.h"
+#include "Velt.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+class TestInfo : public QObject {
+    Q_OBJECT
+private slots:
+    void showsVersionAndSupportWhateverTheSettingsHold();
+    void bannerOpensTheDeployersSite();
+};
+
+void TestInfo::showsVersionAndSupportWhateverTheSettingsHold()
+{
+    TestData data;
+    {
+        Database db;
+        QVERIFY(db.open(data.dataDbPath()));
+        QVERIFY(db.exec(QStringLiteral("update 自社情報 set Version = '9.99', LastUpdate = '2030/12/31'")));
+    }
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    w.cmd情報->click();
+    auto* info = qobject_cast<FrmInfo*>(w.windows().find(QStringLiteral("FrmInfo")));
+    QVERIFY(info);
+    QCOMPARE(info->windowTitle(), QStringLiteral("情報"));
+    QCOMPARE(info->lblVersion->text(), QStringLiteral("Velt 見積書 Pro Ver 2.00 LastUpdate 2005/01/06"));
+    QVERIFY(info->CnQuolen->isVisibleTo(info));
+
+    // Groups separated by CR LF, each followed by an empty line, the two hints last.
+    const QString text = FrmInfo::SupportText();
+    const QStringList groups = text.split(QStringLiteral("\r\n\r\n"));
+    QCOMPARE(groups.size(), 6);
+    QVERIFY(groups.last().isEmpty());
+    QCOMPARE(groups[1].split(QStringLiteral("\r\n")).size(), 2);  // name, address
+    QCOMPARE(groups[2].split(QStringLiteral("\r\n")).size(), 3);  // telephone, fax and mail, web
+    QCOMPARE(groups[3], QStringLiteral("質問、サポートはできるだけメール、掲示板をご利用ください。"));
+    QCOMPARE(groups[4], QStringLiteral("質問、専用伝票購入、その他は上のバナーをクリックしてください"));
+    QCOMPARE(info->lblquolen1->text(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void TestInfo::bannerOpensTheDeployersSite()
+{
+    QList<QUrl> opened;
+    const auto previous = FrmInfo::setUrlOpener([&](const QUrl& u) {
+        opened << u;
+        return true;
+    });
+    FrmInfo info;
+    info.show();
+    QTest::mouseClick(info.Image2, Qt::LeftButton);
+    FrmInfo::setUrlOpener(previous);
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(opened.first().isValid());
+    QVERIFY(opened.first().scheme().startsWith(QStringLiteral("http")));
+}
+
+QTEST_MAIN(TestInfo)
+#include "tst_info.moc"
