@@ -1,23 +1,142 @@
-// Customer look-ups and the Enter chain of the quotation header.
+// Customer look-ups and the Enter chain of the quotation header: the stored
+// customer behind a typed name, the customer search component, the postal-code
+// look-up.
 
+#include "ClsPelmarInterface.h"
+#include "ComponentRegistry.h"
+#include "GridView.h"
+#include "MessageCatalog.h"
+#include "PostalLookup.h"
 #include "Velt.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLoggingCategory>
+#include <QPushButton>
+
+QString FormatPostalCode(const QString& code);
+
+Q_LOGGING_CATEGORY(lcCustomerLookup, "velt.customer")
+
+namespace {
+
+// Calls a handler when the focus leaves a widget for another control of the
+// same window (not when a pop-up list opens or another window is activated).
+class FocusLeaveHook : public QObject {
+public:
+    FocusLeaveHook(QWidget* w, std::function<void()> f) : QObject(w), widget_(w), f_(std::move(f))
+    {
+        w->installEventFilter(this);
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+            combo->lineEdit()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(e)->reason();
+            QWidget* next = QApplication::focusWidget();
+            const bool stillInside = next && (next == widget_ || widget_->isAncestorOf(next));
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !stillInside) f_();
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    QWidget* widget_;
+    std::function<void()> f_;
+};
+
+}  // namespace
 
 void Velt::connectCustomerLookup()
 {
+    new FocusLeaveHook(cmb顧客名, [this] { cmb顧客名_LostFocus(); });
+    connect(cmd顧客参照, &QPushButton::clicked, this, &Velt::cmd顧客参照_Click);
+    connect(cmd郵便, &QPushButton::clicked, this, &Velt::cmd郵便_Click);
+
+    // Enter moves through the header into the detail grid.
+    KeyHook::install(cmb顧客名, [this](int& key, Qt::KeyboardModifiers) {
+        if (key != VKey::Enter) return;
+        Grid明細->setFocus();
+        Grid明細->setCurrentColumn(1);  // 品名
+    });
+    const QList<std::pair<QWidget*, QWidget*>> chain{
+        {cmb有効期限, cmb支払条件}, {cmb支払条件, cmb受渡場所}, {cmb受渡場所, cmb納期}, {cmb納期, Grid明細}};
+    for (const auto& [from, to] : chain) {
+        QWidget* target = to;
+        KeyHook::install(from, [target](int& key, Qt::KeyboardModifiers) {
+            if (key == VKey::Enter) target->setFocus();
+        });
+    }
 }
 
 void Velt::Seek顧客情報()
 {
+    CustomerLookup& r = ModVelt::CustomerLookupRecord;
+    r.ふりがな = r.顧客情報 = r.敬称 = QVariant();
+    bool ok = false;
+    const auto row = ModVelt::DataDb.firstRow(
+        QStringLiteral("select 顧客情報, ふりがな, 敬称 from 顧客マスタ where 顧客名 = ? order by rowid limit 1"),
+        {dbv::isNull(r.顧客名) ? QVariant() : QVariant(r.顧客名.toString())}, &ok);
+    if (!ok) qCWarning(lcCustomerLookup) << "customer look-up failed:" << ModVelt::DataDb.lastError();
+    if (!row) return;
+    r.顧客情報 = row->value(0);
+    r.ふりがな = row->value(1);
+    r.敬称 = row->value(2);
 }
 
 void Velt::cmb顧客名_LostFocus()
 {
+    const QString name = cmb顧客名->text();
+    if (name.isEmpty()) {
+        txt顧客情報->setText(QString());
+        return;
+    }
+    ModVelt::CustomerLookupRecord.顧客名 = name;
+    Seek顧客情報();
+    const CustomerLookup& r = ModVelt::CustomerLookupRecord;
+    if (dbv::isNull(r.顧客情報)) return;  // unknown customer or no stored block: keep the header
+    txt顧客情報->setText(r.顧客情報.toString());
+    cmb敬称->setText(dbv::text(r.敬称));
 }
 
 void Velt::cmd顧客参照_Click()
 {
+    QString error;
+    auto search = ComponentRegistry::create<ClsPelmarInterface>(QString::fromLatin1(ClsPelmarInterface::ClassId), &error);
+    if (!search) {
+        ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"),
+                    QStringLiteral("顧客検索コンポーネントが登録されていないため、顧客参照を開けません。"));
+        cmb顧客名->setFocus();
+        return;
+    }
+    search->setPcDataFile(ModVelt::DataDbPath);
+    search->setPcColorSet(QVariant::fromValue<qint16>(1));
+    const bool picked = search->FormShow();
+    search->SetRetVal();
+    // Closed without a pick: the name stays as it was (the component would
+    // still hand back an earlier pick).
+    if (picked) cmb顧客名->setText(dbv::text(search->pc顧客名()));
+    cmb顧客名->setFocus();
 }
 
 void Velt::cmd郵便_Click()
 {
+    if (!QFile::exists(ModVelt::PostalDictionaryPath)) {
+        ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
+        return;
+    }
+    auto lookup = PostalLookup::create();
+    if (!lookup) return;
+    lookup->setDataFile(ModVelt::DataDbPath);
+    lookup->setDictionaryFile(ModVelt::PostalDictionaryPath);
+    lookup->show();
+    lookup->takeResult();
+    const QString code = lookup->postalCode();
+    // Fills only an empty customer block; a block the user has is never replaced.
+    if (code.isEmpty() || !txt顧客情報->text().isEmpty()) return;
+    txt顧客情報->setText(QStringLiteral("〒") + FormatPostalCode(code) + QStringLiteral("\r\n") + lookup->address());
 }

@@ -1,0 +1,39 @@
+#pragma once
+// Creation of a component by class identifier: the class registry file maps
+// "{CLSID}" to a shared library; create() loads that library with QLibrary and
+// asks its exported DllCreateInstance for an object. A library registers and
+// unregisters itself through its own entry points (see ComponentAbi.h);
+// registerLibrary() is the small tool that calls them.
+
+#include <QString>
+#include <memory>
+
+class ComponentRegistry {
+public:
+    // The registry file in use: the one set by setRegistryFile, else the
+    // environment variable VELT_COMPONENT_REGISTRY, else
+    // <user config folder>/PrjVelt/components.json.
+    static QString registryFile();
+    // Tests point the registry at their own file; an empty path restores the default.
+    static void setRegistryFile(const QString& path);
+
+    // The library registered for a class; empty when there is none.
+    static QString libraryFor(const QString& clsid);
+
+    // A new object of the class as the interface I (I::InterfaceId names it).
+    // Nothing (error set) when the class is not registered, its library does not
+    // load, or the library does not create it.
+    template <typename I>
+    static std::unique_ptr<I> create(const QString& clsid, QString* error = nullptr)
+    {
+        return std::unique_ptr<I>(static_cast<I*>(createRaw(clsid, QString::fromLatin1(I::InterfaceId), error)));
+    }
+
+    // Loads a library and calls its DllRegisterServer / DllUnregisterServer
+    // with the registry file in use. False (error set) when that fails.
+    static bool registerLibrary(const QString& libraryFile, QString* error = nullptr);
+    static bool unregisterLibrary(const QString& libraryFile, QString* error = nullptr);
+
+private:
+    static void* createRaw(const QString& clsid, const QString& iid, QString* error);
+};

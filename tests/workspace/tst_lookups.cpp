@@ -1,0 +1,313 @@
+// Customer look-ups of the quotation header: the stored customer behind a
+// name, the Enter chain, the customer search component, the postal look-up.
+
+#include "ClsPelmarInterface.h"
+#include "ComponentRegistry.h"
+#include "GridView.h"
+#include "ModVelt.h"
+#include "PostalLookup.h"
+#include "TestSupport.h"
+#include "Velt.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+void addCustomer(const QString& name, const QVariant& block, const QVariant& honorific)
+{
+    QVERIFY(ModVelt::DataDb.insert(QStringLiteral("顧客マスタ"), {{QStringLiteral("顧客名"), name},
+                                                               {QStringLiteral("顧客情報"), block},
+                                                               {QStringLiteral("ふりがな"), QStringLiteral("よみ")},
+                                                               {QStringLiteral("敬称"), honorific}}));
+}
+
+// Shows the window and makes it active so that focus moves like a user's.
+bool activate(Velt& w)
+{
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    return QTest::qWaitForWindowActive(&w);
+}
+
+void typeInto(QComboBox* combo, const QString& text)
+{
+    combo->setFocus();
+    combo->setEditText(text);
+}
+
+// A postal look-up that answers as told.
+struct FakePostal final : PostalLookup {
+    QString code, addr;
+    QStringList* calls;
+    FakePostal(QString c, QString a, QStringList* log) : code(std::move(c)), addr(std::move(a)), calls(log) {}
+    void setDataFile(const QVariant& p) override { *calls << QStringLiteral("data:") + p.toString(); }
+    void setDictionaryFile(const QVariant& p) override { *calls << QStringLiteral("dict:") + p.toString(); }
+    void show() override { *calls << QStringLiteral("show"); }
+    QVariant takeResult() override { *calls << QStringLiteral("take"); return {}; }
+    QString postalCode() const override { return code; }
+    QString address() const override { return addr; }
+};
+
+}  // namespace
+
+class TestLookups : public QObject {
+    Q_OBJECT
+private slots:
+    void leavingTheNameLooksUpTheCustomer_data();
+    void leavingTheNameLooksUpTheCustomer();
+    void enterMovesThroughTheHeader_data();
+    void enterMovesThroughTheHeader();
+    void customerSearchComponent();
+    void postalLookupFillsAnEmptyBlock_data();
+    void postalLookupFillsAnEmptyBlock();
+    void postalLookupWithoutDictionary();
+    void postalDictionarySearch_data();
+    void postalDictionarySearch();
+    void postalDialogHandsBackThePick();
+};
+
+void TestLookups::leavingTheNameLooksUpTheCustomer_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("block");      // expected customer block
+    QTest::addColumn<QString>("honorific");  // expected honorific
+    const QString typed = QStringLiteral("手入力の住所");
+    QTest::newRow("found with a block") << QStringLiteral("山田商店") << QStringLiteral("〒100-0001\r\n東京都千代田区千代田1-1")
+                                        << QStringLiteral("御中");
+    QTest::newRow("apostrophe in the name") << QStringLiteral("O'Brien 商会") << QStringLiteral("大阪府大阪市北区梅田")
+                                            << QStringLiteral("様");
+    QTest::newRow("block but no honorific") << QStringLiteral("田中") << QStringLiteral("福岡市") << QString();
+    QTest::newRow("found without a block") << QStringLiteral("鈴木建設") << typed << QStringLiteral("殿");
+    QTest::newRow("not found") << QStringLiteral("未登録商事") << typed << QStringLiteral("殿");
+    QTest::newRow("empty name") << QString() << QString() << QStringLiteral("殿");
+}
+
+void TestLookups::leavingTheNameLooksUpTheCustomer()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, block);
+    QFETCH(QString, honorific);
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    QVERIFY(activate(w));
+    addCustomer(QStringLiteral("山田商店"), QStringLiteral("〒100-0001\r\n東京都千代田区千代田1-1"), QStringLiteral("御中"));
+    addCustomer(QStringLiteral("O'Brien 商会"), QStringLiteral("大阪府大阪市北区梅田"), QStringLiteral("様"));
+    addCustomer(QStringLiteral("田中"), QStringLiteral("福岡市"), QVariant());
+    addCustomer(QStringLiteral("鈴木建設"), QVariant(), QStringLiteral("様"));
+    w.txt顧客情報->setText(QStringLiteral("手入力の住所"));
+    w.cmb敬称->setText(QStringLiteral("殿"));
+
+    typeInto(w.cmb顧客名, name);
+    w.txt件名->setFocus();  // leave the name
+
+    QCOMPARE(w.txt顧客情報->text(), block);
+    QCOMPARE(w.cmb敬称->text(), honorific);
+    QVERIFY(data.messages().shown().isEmpty());
+    if (!name.isEmpty() && block != QStringLiteral("手入力の住所"))
+        QCOMPARE(ModVelt::CustomerLookupRecord.ふりがな.toString(), QStringLiteral("よみ"));
+}
+
+void TestLookups::enterMovesThroughTheHeader_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("column");  // grid column afterwards
+    QTest::newRow("customer name into 品名") << QStringLiteral("cmb顧客名") << QStringLiteral("Grid明細") << 1;
+    QTest::newRow("有効期限") << QStringLiteral("cmb有効期限") << QStringLiteral("cmb支払条件") << 4;
+    QTest::newRow("支払条件") << QStringLiteral("cmb支払条件") << QStringLiteral("cmb受渡場所") << 4;
+    QTest::newRow("受渡場所") << QStringLiteral("cmb受渡場所") << QStringLiteral("cmb納期") << 4;
+    QTest::newRow("納期 keeps the column") << QStringLiteral("cmb納期") << QStringLiteral("Grid明細") << 4;
+}
+
+void TestLookups::enterMovesThroughTheHeader()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, column);
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    QVERIFY(activate(w));
+    w.Grid明細->setCurrentCell(2, 4);
+    auto* source = w.findChild<QComboBox*>(from);
+    QVERIFY(source);
+    source->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QWidget* target = w.findChild<QWidget*>(to);
+    QVERIFY2(focus == target || target->isAncestorOf(focus), qPrintable(focus->objectName()));
+    QCOMPARE(w.Grid明細->currentColumn(), column);
+    QCOMPARE(w.Grid明細->currentRow(), 2);
+}
+
+void TestLookups::customerSearchComponent()
+{
+    TestData data;
+    ComponentRegistry::setRegistryFile(data.root() + QStringLiteral("/components.json"));
+    const QString log = data.root() + QStringLiteral("/search.log");
+    qputenv("VELT_FAKE_LOG", log.toUtf8());
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    w.cmb顧客名->setText(QStringLiteral("入力中の名前"));
+
+    // Not registered: a message, and the name stays.
+    w.cmd顧客参照->click();
+    QCOMPARE(data.messages().shown().size(), 1);
+    QCOMPARE(data.messages().shown().first().title, QStringLiteral("注意"));
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("入力中の名前"));
+    data.messages().clear();
+
+    QString error;
+    QVERIFY2(ComponentRegistry::registerLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH), &error), qPrintable(error));
+    QVERIFY(!ComponentRegistry::libraryFor(QString::fromLatin1(ClsPelmarInterface::ClassId)).isEmpty());
+
+    // A pick fills the name; the component gets the data file and colour set 1 (16-bit).
+    qputenv("VELT_FAKE_PICK", QStringLiteral("O'Brien 商会").toUtf8());
+    w.cmd顧客参照->click();
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Brien 商会"));
+    QFile f(log);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(f.readAll()).trimmed(), data.dataDbPath() + QStringLiteral("|1|short|0"));
+
+    // Closing without a pick leaves the name as it was, though the component
+    // still holds the earlier pick.
+    w.cmb顧客名->setText(QStringLiteral("別の名前"));
+    qunsetenv("VELT_FAKE_PICK");
+    w.cmd顧客参照->click();
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("別の名前"));
+
+    // A picked empty row gives an empty name.
+    qputenv("VELT_FAKE_PICK", QByteArray());
+    w.cmd顧客参照->click();
+    QCOMPARE(w.cmb顧客名->text(), QString());
+    QVERIFY(data.messages().shown().isEmpty());
+
+    // Unregistered again: the message comes back.
+    QVERIFY(ComponentRegistry::unregisterLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH)));
+    w.cmb顧客名->setText(QStringLiteral("残る名前"));
+    w.cmd顧客参照->click();
+    QCOMPARE(data.messages().shown().size(), 1);
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("残る名前"));
+
+    qunsetenv("VELT_FAKE_PICK");
+    qunsetenv("VELT_FAKE_LOG");
+    ComponentRegistry::setRegistryFile(QString());
+}
+
+void TestLookups::postalLookupFillsAnEmptyBlock_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("after");
+    const QString addr = QStringLiteral("東京都千代田区千代田");
+    QTest::newRow("seven digits into an empty block")
+        << QString() << QStringLiteral("1000001") << QStringLiteral("〒100-0001\r\n") + addr;
+    QTest::newRow("hyphenated code unchanged")
+        << QString() << QStringLiteral("100-0001") << QStringLiteral("〒100-0001\r\n") + addr;
+    QTest::newRow("filled block left alone") << QStringLiteral("既存の住所") << QStringLiteral("1000001")
+                                             << QStringLiteral("既存の住所");
+    QTest::newRow("nothing chosen") << QString() << QString() << QString();
+}
+
+void TestLookups::postalLookupFillsAnEmptyBlock()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, code);
+    QFETCH(QString, after);
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    QStringList calls;
+    const auto previous = PostalLookup::setFactory([&] {
+        return std::make_unique<FakePostal>(code, QStringLiteral("東京都千代田区千代田"), &calls);
+    });
+    w.txt顧客情報->setText(before);
+    w.cmd郵便->click();
+    PostalLookup::setFactory(previous);
+    QCOMPARE(w.txt顧客情報->text(), after);
+    QCOMPARE(calls, (QStringList{QStringLiteral("data:") + data.dataDbPath(), QStringLiteral("dict:") + data.postalPath(),
+                                 QStringLiteral("show"), QStringLiteral("take")}));
+    QVERIFY(data.messages().shown().isEmpty());
+}
+
+void TestLookups::postalLookupWithoutDictionary()
+{
+    TestData data({QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb")});
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    bool created = false;
+    const auto previous = PostalLookup::setFactory([&] {
+        created = true;
+        return std::unique_ptr<PostalLookup>();
+    });
+    w.cmd郵便->click();
+    PostalLookup::setFactory(previous);
+    QVERIFY(!created);
+    QCOMPARE(data.messages().texts(), QStringList{QStringLiteral("郵便番号辞書がありません。確認してください。")});
+    QVERIFY(w.txt顧客情報->text().isEmpty());
+}
+
+void TestLookups::postalDictionarySearch_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("code prefix") << QStringLiteral("910")
+                                 << QStringList{QStringLiteral("9100001"), QStringLiteral("9100002"), QStringLiteral("9100003")};
+    QTest::newRow("full code with hyphen") << QStringLiteral("910-0002") << QStringList{QStringLiteral("9100002")};
+    QTest::newRow("full-width digits") << QStringLiteral("９１００００１") << QStringList{QStringLiteral("9100001")};
+    QTest::newRow("address text") << QStringLiteral("架空町") << QStringList{QStringLiteral("9100002")};
+    QTest::newRow("reading") << QStringLiteral("ｶｸｳ") << QStringList{QStringLiteral("9100002")};
+    QTest::newRow("apostrophe") << QStringLiteral("O'Hara") << QStringList{QStringLiteral("9100003")};
+    QTest::newRow("wildcard is literal") << QStringLiteral("%") << QStringList{};
+    QTest::newRow("empty query") << QString() << QStringList{};
+}
+
+void TestLookups::postalDictionarySearch()
+{
+    QFETCH(QString, query);
+    QFETCH(QStringList, codes);
+    TestData data;
+    Database dict;
+    QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
+    QVERIFY(dict.exec(QStringLiteral("delete from 郵便番号辞書")));
+    QVERIFY(dict.exec(QStringLiteral(
+        "insert into 郵便番号辞書 (郵便番号, 都道府県, 市区町村, 町域, 都道府県カナ, 市区町村カナ, 町域カナ) values "
+        "('9100002', '福井県', '試験市', '架空町', 'ﾌｸｲｹﾝ', 'ｼｹﾝｼ', 'ｶｸｳﾁｮｳ'),"
+        "('9100001', '福井県', '試験市', '本町', 'ﾌｸｲｹﾝ', 'ｼｹﾝｼ', 'ﾎﾝﾏﾁ'),"
+        "('9100003', '福井県', '試験市', 'O''Hara通', null, null, null),"
+        "('9200001', '石川県', '見本市', '本町', null, null, null)")));
+    bool ok = false;
+    QStringList found;
+    for (const PostalEntry& e : SearchPostalDictionary(dict, query, 500, &ok)) found << e.郵便番号;
+    QVERIFY(ok);
+    QCOMPARE(found, codes);
+}
+
+void TestLookups::postalDialogHandsBackThePick()
+{
+    TestData data;
+    {
+        Database dict;
+        QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
+        QVERIFY(dict.exec(QStringLiteral("insert into 郵便番号辞書 (郵便番号, 都道府県, 市区町村, 町域) "
+                                         "values ('9100002', '福井県', '試験市', '架空町')")));
+    }
+    PostalLookupDialog dialog(data.postalPath());
+    dialog.txt検索->setText(QStringLiteral("910-0002"));
+    dialog.search();
+    QCOMPARE(dialog.lst結果->rowCount(), 1);
+    QCOMPARE(dialog.lst結果->item(0, 0)->text(), QStringLiteral("910-0002"));
+    dialog.pick();
+    QCOMPARE(dialog.result().郵便番号, QStringLiteral("9100002"));
+    QCOMPARE(dialog.result().住所, QStringLiteral("福井県試験市架空町"));
+    QCOMPARE(dialog.QDialog::result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestLookups)
+#include "tst_lookups.moc"
