@@ -1,0 +1,254 @@
+// The product-detail panel: open on the current line, store into 商品マスタ
+// with code values and back into the line, refusals, clear and close.
+
+#include "GridView.h"
+#include "ModVelt.h"
+#include "ProductPanel.h"
+#include "TestSupport.h"
+#include "Velt.h"
+#include "WorkTableModel.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+constexpr int kRow = 3;
+
+int col(Velt& w, const char16_t* field)
+{
+    return w.wkDat->columnOf(QString::fromUtf16(field));
+}
+
+// A priced line with an amount, current in the grid.
+void prepareLine(Velt& w)
+{
+    QVERIFY(w.wkDat->setValues(kRow, {{col(w, u"品名"), QStringLiteral("旧品名")},
+                                      {col(w, u"数量"), QVariant::fromValue(Currency::fromWhole(2))},
+                                      {col(w, u"単価"), QVariant::fromValue(Currency::fromWhole(100))},
+                                      {col(w, u"金額"), QVariant::fromValue(Currency::fromWhole(200))}}));
+    w.Grid明細->setCurrentCell(kRow, 1);
+}
+
+void fillPanel(Velt& w, const QString& name)
+{
+    w.txt品名詳細->setText(name);
+    w.cmb入数->setText(QStringLiteral("12本"));
+    w.cmb単位詳細->setText(QStringLiteral("箱"));
+    w.cmb商品区分詳細->setText(QStringLiteral("文具"));
+    w.num単価詳細->setValue(Currency::fromWhole(1500));
+    w.txtふりがな->setText(QStringLiteral("えんぴつ"));
+}
+
+QString lineText(Velt& w)
+{
+    QStringList out;
+    for (int c = 0; c < w.wkDat->columnCount(); ++c) out << w.wkDat->editText(kRow, c);
+    return out.join('|');
+}
+
+QString tableText(Database& db, const QString& sql)
+{
+    QString out;
+    for (const QSqlRecord& r : db.rows(sql)) {
+        for (int i = 0; i < r.count(); ++i) out += r.value(i).toString() + '|';
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace
+
+class TestProductPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void nameIsTrimmedAndCutLikeTheGrid_data();
+    void nameIsTrimmedAndCutLikeTheGrid();
+    void storeWritesProductCodesAndLine_data();
+    void storeWritesProductCodesAndLine();
+    void storeWithEmptyBoxesRegistersNoCode();
+    void refusedStoreWritesNothing_data();
+    void refusedStoreWritesNothing();
+    void openClearAndClose();
+};
+
+void TestProductPanel::nameIsTrimmedAndCutLikeTheGrid_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("half- and full-width blanks") << QStringLiteral("　 鉛筆 HB　 ") << QStringLiteral("鉛筆 HB");
+    QTest::newRow("26 double-byte cut to 25") << QString(26, QChar(0x3042)) << QString(25, QChar(0x3042));
+    QTest::newRow("49 single + 1 double cut to 49") << QString(49, u'a') + QChar(0x3042) << QString(49, u'a');
+    QTest::newRow("50 half-width kana kept") << QString(50, QChar(0xFF71)) << QString(50, QChar(0xFF71));
+    QTest::newRow("only blanks") << QStringLiteral(" 　 ") << QString();
+}
+
+void TestProductPanel::nameIsTrimmedAndCutLikeTheGrid()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QCOMPARE(NormalizeProductName(typed), kept);
+    QVERIFY(ShiftJisLength(NormalizeProductName(typed)) <= 50);
+}
+
+void TestProductPanel::storeWritesProductCodesAndLine_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("existing");  // a product of that name is stored (tax-exempt) beforehand
+    QTest::newRow("new product") << QStringLiteral("鉛筆") << QStringLiteral("鉛筆") << false;
+    QTest::newRow("existing product keeps 非課税") << QStringLiteral("鉛筆") << QStringLiteral("鉛筆") << true;
+    QTest::newRow("apostrophe") << QStringLiteral("O'Neil ペン") << QStringLiteral("O'Neil ペン") << true;
+    QTest::newRow("blanks trimmed") << QStringLiteral("　鉛筆 ") << QStringLiteral("鉛筆") << true;
+}
+
+void TestProductPanel::storeWritesProductCodesAndLine()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(bool, existing);
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    Database& db = ModVelt::DataDb;
+    // The pack-quantity kind is the one the column title names.
+    ModVelt::設定情報.入数列タイトル = QStringLiteral("ケース");
+    for (const char* code : {"01", "02"})
+        QVERIFY(db.insert(QStringLiteral("コードマスタ"), {{QStringLiteral("kcode"), QStringLiteral("ケース")},
+                                                         {QStringLiteral("code"), QString::fromLatin1(code)},
+                                                         {QStringLiteral("sname"), QVariant()}}));
+    if (existing)
+        QVERIFY(db.insert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), stored},
+                                                       {QStringLiteral("単価"), Currency::toDb(Currency::fromWhole(9))},
+                                                       {QStringLiteral("非課税"), 1}}));
+    prepareLine(w);
+    w.cmd商品詳細->click();
+    fillPanel(w, typed);
+    w.cmd顧客詳細登録->click();
+
+    QCOMPARE(data.messages().shown().size(), 1);  // the confirmation only
+    QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位, 商品区分, ふりがな, 非課税 from 商品マスタ")),
+             stored + QStringLiteral("|12本|15000000|箱|文具|えんぴつ|%1|\n").arg(existing ? 1 : 0));
+    QCOMPARE(tableText(db, QStringLiteral("select kcode, sname from コードマスタ where sname is not null order by kcode")),
+             QStringLiteral("ケース|12本|\n単位|箱|\n商品区分|文具|\n"));
+    QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '入数' and sname is not null")).toInt(), 0);
+    // The line takes the fields; quantity, amount and the flags stay as they were.
+    QCOMPARE(w.wkDat->value(kRow, col(w, u"品名")).toString(), stored);
+    QCOMPARE(w.wkDat->money(kRow, col(w, u"単価")), Currency::fromWhole(1500));
+    QCOMPARE(w.wkDat->value(kRow, col(w, u"入数")).toString(), QStringLiteral("12本"));
+    QCOMPARE(w.wkDat->value(kRow, col(w, u"単位")).toString(), QStringLiteral("箱"));
+    QCOMPARE(w.wkDat->value(kRow, col(w, u"商品区分")).toString(), QStringLiteral("文具"));
+    QCOMPARE(w.wkDat->value(kRow, col(w, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
+    QCOMPARE(w.wkDat->money(kRow, col(w, u"数量")), Currency::fromWhole(2));
+    QCOMPARE(w.wkDat->money(kRow, col(w, u"金額")), Currency::fromWhole(200));
+    QVERIFY(!w.Cn商品詳細->isHidden());  // the panel stays open
+}
+
+void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
+{
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    prepareLine(w);
+    w.txt品名詳細->setText(QStringLiteral("消しゴム"));
+    w.cmd顧客詳細登録->click();
+    Database& db = ModVelt::DataDb;
+    QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where sname is not null")).toInt(), 0);
+    QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位 from 商品マスタ")), QStringLiteral("消しゴム||||\n"));
+    QVERIFY(w.wkDat->isNull(kRow, col(w, u"単価")));
+}
+
+void TestProductPanel::refusedStoreWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("why");  // "no", "subtotal", "fail" or "" (nothing else)
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("empty name") << QString() << QString() << QStringList{QStringLiteral("情報")};
+    QTest::newRow("blank name") << QStringLiteral("　 ") << QString() << QStringList{QStringLiteral("情報")};
+    QTest::newRow("answer no") << QStringLiteral("鉛筆") << QStringLiteral("no") << QStringList{QStringLiteral("登録の確認")};
+    QTest::newRow("subtotal line") << QStringLiteral("鉛筆") << QStringLiteral("subtotal") << QStringList{QStringLiteral("注意")};
+    QTest::newRow("product cannot be written")
+        << QStringLiteral("鉛筆") << QStringLiteral("fail") << QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")};
+}
+
+void TestProductPanel::refusedStoreWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, why);
+    QFETCH(QStringList, titles);
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    Database& db = ModVelt::DataDb;
+    prepareLine(w);
+    if (why == u"subtotal") QVERIFY(w.wkDat->setValue(kRow, col(w, u"小計"), true));
+    if (why == u"no") data.messages().answerNext(MessageAnswer::No);
+    if (why == u"fail")
+        QVERIFY(db.exec(QStringLiteral("create trigger refuse before insert on 商品マスタ "
+                                       "begin select raise(abort, 'disk full'); end")));
+    fillPanel(w, name);
+    const QString line = lineText(w);
+    const QString codes = tableText(db, QStringLiteral("select * from コードマスタ order by rowid"));
+
+    w.cmd顧客詳細登録->click();
+
+    QStringList shown;
+    for (const auto& m : data.messages().shown()) shown << m.title;
+    // The catalogue's confirmation title depends on the category; compare the refusals by text.
+    if (why == u"subtotal")
+        QCOMPARE(data.messages().shown().last().text, QStringLiteral("小計行は変更できません。行削除してください。"));
+    if (why.isEmpty()) QCOMPARE(data.messages().shown().last().text, QStringLiteral("品名を記入してください"));
+    QCOMPARE(shown.size(), titles.size());
+    QCOMPARE(shown.last(), titles.last());
+    QCOMPARE(db.scalar(QStringLiteral("select count(*) from 商品マスタ")).toInt(), 0);
+    QCOMPARE(tableText(db, QStringLiteral("select * from コードマスタ order by rowid")), codes);
+    QCOMPARE(lineText(w), line);
+}
+
+void TestProductPanel::openClearAndClose()
+{
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    prepareLine(w);
+    QVERIFY(w.wkDat->setValues(kRow, {{col(w, u"入数"), QStringLiteral("6個")}, {col(w, u"ふりがな"), QStringLiteral("よみ")}}));
+    QVERIFY(w.wkDat->setValue(kRow + 1, col(w, u"小計"), true));
+    QVERIFY(w.wkDat->setValue(kRow + 1, col(w, u"品名"), QStringLiteral(" 小 計")));
+
+    // On a subtotal line nothing opens.
+    w.Grid明細->setCurrentCell(kRow + 1, 1);
+    w.cmd商品詳細->click();
+    QVERIFY(w.Cn商品詳細->isHidden());
+
+    w.Grid明細->setCurrentCell(kRow, 1);
+    w.cmd商品詳細->click();
+    QVERIFY(!w.Cn商品詳細->isHidden());
+    QCOMPARE(w.txt品名詳細->text(), QStringLiteral("旧品名"));
+    QCOMPARE(w.cmb入数->text(), QStringLiteral("6個"));
+    QCOMPARE(w.num単価詳細->value(), Currency::fromWhole(100));
+    QCOMPARE(w.txtふりがな->text(), QStringLiteral("よみ"));
+
+    // A visible panel keeps its contents when opened on a subtotal line.
+    w.Grid明細->setCurrentCell(kRow + 1, 1);
+    w.cmd商品詳細->click();
+    QCOMPARE(w.txt品名詳細->text(), QStringLiteral("旧品名"));
+
+    // Clear empties the boxes and leaves the line and the masters alone.
+    const QString line = lineText(w);
+    w.cmd顧客詳細クリア->click();
+    QVERIFY(w.txt品名詳細->text().isEmpty());
+    QVERIFY(w.cmb入数->text().isEmpty());
+    QVERIFY(w.num単価詳細->isNull());
+    QVERIFY(w.txtふりがな->text().isEmpty());
+    QCOMPARE(lineText(w), line);
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 商品マスタ")).toInt(), 0);
+
+    w.cmd顧客詳細閉じる->click();
+    QVERIFY(w.Cn商品詳細->isHidden());
+    QVERIFY(data.messages().shown().isEmpty());
+}
+
+QTEST_MAIN(TestProductPanel)
+#include "tst_product_panel.moc"
