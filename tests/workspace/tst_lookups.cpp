@@ -68,6 +68,7 @@ private slots:
     void postalDictionarySearch_data();
     void postalDictionarySearch();
     void postalDialogHandsBackThePick();
+    void shippedDictionaryIsSearchable();
 };
 
 void TestLookups::leavingTheNameLooksUpTheCustomer_data()
@@ -295,6 +296,7 @@ void TestLookups::postalDialogHandsBackThePick()
     {
         Database dict;
         QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
+        QVERIFY(dict.exec(QStringLiteral("delete from 郵便番号辞書")));
         QVERIFY(dict.exec(QStringLiteral("insert into 郵便番号辞書 (郵便番号, 都道府県, 市区町村, 町域) "
                                          "values ('9100002', '福井県', '試験市', '架空町')")));
     }
@@ -307,6 +309,19 @@ void TestLookups::postalDialogHandsBackThePick()
     QCOMPARE(dialog.result().郵便番号, QStringLiteral("9100002"));
     QCOMPARE(dialog.result().住所, QStringLiteral("福井県試験市架空町"));
     QCOMPARE(dialog.QDialog::result(), int(QDialog::Accepted));
+}
+
+void TestLookups::shippedDictionaryIsSearchable()
+{
+    TestData data;
+    Database dict;
+    QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
+    bool ok = false;
+    const QList<PostalEntry> byCode = SearchPostalDictionary(dict, QStringLiteral("100-0001"), 10, &ok);
+    QVERIFY(ok);
+    QCOMPARE(byCode.size(), 1);
+    QCOMPARE(byCode.first().住所, QStringLiteral("東京都千代田区千代田"));
+    QVERIFY(!SearchPostalDictionary(dict, QStringLiteral("那覇市"), 10).isEmpty());
 }
 
 QTEST_MAIN(TestLookups)
