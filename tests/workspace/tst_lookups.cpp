@@ -2,6 +2,7 @@
 // name, the Enter chain, the customer search component, the postal look-up.
 
 #include "ClsPelmarInterface.h"
+#include "ComponentAbi.h"
 #include "ComponentRegistry.h"
 #include "GridView.h"
 #include "ModVelt.h"
@@ -194,6 +195,13 @@ void TestLookups::customerSearchComponent()
     w.cmb顧客名->setText(QStringLiteral("残る名前"));
     w.cmd顧客参照->click();
     QCOMPARE(data.messages().shown().size(), 1);
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("残る名前"));
+
+    // Registered, but its library is gone: the same message.
+    QVERIFY(component_abi::registerClass(ComponentRegistry::registryFile(), QString::fromLatin1(ClsPelmarInterface::ClassId),
+                                         data.root() + QStringLiteral("/missing.so")));
+    w.cmd顧客参照->click();
+    QCOMPARE(data.messages().shown().size(), 2);
     QCOMPARE(w.cmb顧客名->text(), QStringLiteral("残る名前"));
 
     qunsetenv("VELT_FAKE_PICK");
