@@ -53,7 +53,7 @@ void Velt::Delete履歴()
     bool ok = false;
     const auto ticked = ModVelt::WorkDb.rows(QStringLiteral("select distinct 伝票番号 from w履歴リスト where チェック <> 0"), {}, &ok);
     if (!ok) {
-        ShowFailure(QStringLiteral("見積書の削除"), ModVelt::WorkDb.lastError());
+        ShowFailure(QStringLiteral("見積書を削除できませんでした。"), ModVelt::WorkDb.lastError());
         return;
     }
     if (ticked.isEmpty()) return;
@@ -63,7 +63,7 @@ void Velt::Delete履歴()
     const StoreOutcome outcome = DeleteQuotations(ModVelt::DataDb, numbers);
     if (!outcome.ok) {
         // Nothing was deleted, so the list stays as it is, ticks included.
-        ShowFailure(QStringLiteral("見積書の削除"), outcome.error);
+        ShowFailure(QStringLiteral("見積書を削除できませんでした。"), outcome.error);
         return;
     }
     if (!ModVelt::WorkDb.exec(QStringLiteral("delete from w履歴リスト where チェック <> 0")))

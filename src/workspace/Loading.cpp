@@ -130,7 +130,7 @@ void Velt::Delete見積書()
         const StoreOutcome outcome = DeleteQuotations(ModVelt::DataDb, {*number});
         if (!outcome.ok) {
             // Nothing was deleted: the quotation stays on screen.
-            ShowFailure(QStringLiteral("見積書の削除"), outcome.error);
+            ShowFailure(QStringLiteral("見積書を削除できませんでした。"), outcome.error);
             return;
         }
     }

@@ -28,6 +28,13 @@ QVariant textValue(const QVariant& v)
     return dbv::isNull(v) ? QVariant() : QVariant(v.toString());
 }
 
+// Text kept as typed, an empty text included (an empty QString would be bound as NULL).
+QVariant keptText(const QVariant& v)
+{
+    const QString s = dbv::text(v);
+    return s.isEmpty() ? QVariant(QStringLiteral("")) : QVariant(s);
+}
+
 QVariant dateValue(const std::optional<QDate>& d)
 {
     return d && d->isValid() ? QVariant(d->toString(kIsoDate)) : QVariant();
@@ -246,8 +253,8 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
         QVariantList binds{h.伝票番号,
                            date,
                            textValue(h.顧客名),
-                           QVariant(dbv::text(h.顧客情報)),
-                           QVariant(dbv::text(h.敬称)),
+                           keptText(h.顧客情報),
+                           keptText(h.敬称),
                            dbv::textOrNull(dbv::text(h.メモ)),
                            dbv::textOrNull(dbv::text(h.件名)),
                            dbv::textOrNull(dbv::text(h.有効期限)),
@@ -258,7 +265,7 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
                            Currency::toDb(h.税抜計),
                            Currency::toDb(h.合計),
                            Currency::toDb(h.見積金額)};
-        for (const QVariant& seal : h.印鑑) binds << QVariant(dbv::text(seal));
+        for (const QVariant& seal : h.印鑑) binds << keptText(seal);
         if (!ins.run(binds)) return failed(ins);
     }
 

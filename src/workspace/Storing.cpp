@@ -123,7 +123,7 @@ void Velt::Entry見積書()
     }
     if (!outcome.ok) {
         // Nothing was written; the quotation stays on screen to be stored again.
-        ShowFailure(QStringLiteral("見積書の登録"), outcome.error);
+        ShowFailure(QStringLiteral("見積書を登録できませんでした。"), outcome.error);
         return;
     }
     ShowEntryMessage(QStringLiteral("完了"), QStringLiteral(" ") + cmb顧客名->text());
@@ -140,11 +140,11 @@ void Velt::AutoEntry顧客マスタ(const QString& name)
     h.顧客情報 = txt顧客情報->text();
     h.敬称 = cmb敬称->text();
     const StoreOutcome outcome = RegisterCustomer(ModVelt::DataDb, h);
-    if (!outcome.ok) ShowFailure(QStringLiteral("顧客の登録"), outcome.error);
+    if (!outcome.ok) ShowFailure(QStringLiteral("顧客を登録できませんでした。"), outcome.error);
 }
 
 void Velt::AutoEntry商品()
 {
     const StoreOutcome outcome = RegisterProducts(ModVelt::DataDb, ReadWorkLines(ModVelt::WorkDb));
-    if (!outcome.ok) ShowFailure(QStringLiteral("商品の登録"), outcome.error);
+    if (!outcome.ok) ShowFailure(QStringLiteral("商品を登録できませんでした。"), outcome.error);
 }
