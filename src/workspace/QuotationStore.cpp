@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <cmath>
 #include <limits>
@@ -271,8 +272,13 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // New code values: the unit of every stored line, then the header's four lists.
     if (registerCode) {
-        for (int i = 0; i < count; ++i)
-            if (hasText(q.lines[i].単位)) registerCode(QStringLiteral("単位"), dbv::text(q.lines[i].単位));
+        QSet<QString> units;  // each unit is offered once
+        for (int i = 0; i < count; ++i) {
+            const QString unit = dbv::text(q.lines[i].単位);
+            if (unit.isEmpty() || units.contains(unit)) continue;
+            units.insert(unit);
+            registerCode(QStringLiteral("単位"), unit);
+        }
         const std::pair<const char16_t*, const QVariant*> codes[] = {
             {u"有効期限", &h.有効期限}, {u"支払条件", &h.支払条件}, {u"受渡場所", &h.受渡場所}, {u"納期", &h.納期}};
         for (const auto& [kind, value] : codes)
