@@ -217,6 +217,17 @@ void TestStoreLoad::fullQuotationRoundTrip()
     QCOMPARE(short_->lines[0].品名, QVariant(QStringLiteral("前後に空白")));
     QVERIFY(short_->lines[1].isBlank());
     QCOMPARE(short_->lines[2].品名, QVariant(QStringLiteral("三行目")));
+
+    // Lines stored with gaps in 行番号 come back in their order, without gaps.
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付) values (77, '2024-01-01')")));
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 見積書 (伝票番号, 行番号, 伝票区分, 品名) "
+                                                "values (77, 5, 1, 'c'), (77, 0, 1, 'a'), (77, 1, 1, 'b')")));
+    const auto gaps = LoadQuotation(ModVelt::DataDb, 77);
+    QVERIFY(gaps);
+    QCOMPARE(gaps->lines.size(), 3);
+    QCOMPARE(gaps->lines[0].品名, QVariant(QStringLiteral("a")));
+    QCOMPARE(gaps->lines[2].品名, QVariant(QStringLiteral("c")));
+    QVERIFY(dbv::isNull(gaps->header.顧客名));
 }
 
 void TestStoreLoad::storeReplacesTheNumber()
