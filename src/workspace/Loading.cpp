@@ -88,9 +88,8 @@ void Velt::Read見積書()
     if (!ok) qCWarning(lcLoading) << "lines of quotation" << txtNo->text() << "not read";
     if (!WriteWorkLines(ModVelt::WorkDb, lines)) qCWarning(lcLoading) << "w明細 not filled:" << ModVelt::WorkDb.lastError();
     ModVelt::DetailsChanged = false;
-    if (wkDat) wkDat->refresh();
     Calc明細();
-    // Subtotal lines take their row style from the model on the refresh.
+    // The grid shows the loaded lines; subtotal lines take their row style from the model.
     if (wkDat) wkDat->refresh();
 }
 
