@@ -174,6 +174,17 @@ void TestHistory::tickDeleteAndOpen()
     QCOMPARE(w.txt件名->text(), QStringLiteral("件名4"));
     QCOMPARE(dbv::text(ReadWorkLines(ModVelt::WorkDb)[0].品名), QStringLiteral("品4"));
 
+    // Deleting on the quotation tab empties the list; the date filters and the count stay.
+    w.txt終了->setDate(QDate(2024, 12, 31));
+    w.cmd読込_Click();
+    QCOMPARE(listed(w).size(), 5);
+    data.messages().answerNext(MessageAnswer::Yes);
+    w.cmd削除_Click();
+    QCOMPARE(storedNumbers(), (QList<int>{1, 2, 6, 7}));
+    QCOMPARE(w.dat履歴->rowCount(), 0);
+    QCOMPARE(w.txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));
+    QCOMPARE(w.num登録件数->value(), std::optional<Currency>(Currency::fromWhole(4)));  // 7 has no customer
+
     // Clearing empties the list, the filters and the count box.
     w.cmb履歴顧客名->setText(QStringLiteral("甲商事"));
     w.txt開始->setDate(QDate(2024, 1, 1));

@@ -27,10 +27,10 @@ QuotationLine product(const QString& name, qint64 qty, qint64 price, bool exempt
     l.品名 = name;
     l.商品区分 = QStringLiteral("文具");
     l.入数 = QStringLiteral("12");
-    l.数量 = Currency::fromRaw(qty * 100);  // hundredths of a unit
+    l.数量 = yen(qty);
     l.単位 = QStringLiteral("本");
     l.単価 = yen(price);
-    l.金額 = Currency::fromRaw(qty * 100 * price);
+    l.金額 = yen(qty * price);
     l.非課税 = exempt;
     l.ふりがな = QStringLiteral("えんぴつ");
     return l;
@@ -441,6 +441,10 @@ void TestStoreLoad::windowStoresAndReopens()
     QVERIFY(data_->messages().shown()[0].text.contains(QStringLiteral("O'Hara 株式会社")));
     QVERIFY(!w.CnEntryMsg->isVisible());
     QCOMPARE(w.EntryMsg->text(), QStringLiteral("登録中です････"));
+    // A fresh quotation with the next number follows.
+    QCOMPARE(w.txtNo->text(), QStringLiteral("22"));
+    QCOMPARE(w.cmb顧客名->text(), QString());
+    QVERIFY(ReadWorkLines(ModVelt::WorkDb)[0].isBlank());
 
     // Scramble the screen, then open 21 by typing its number.
     fillScreen(w, QStringLiteral("99"));
@@ -461,10 +465,16 @@ void TestStoreLoad::windowStoresAndReopens()
     QCOMPARE(w.cmb有効期限->text(), QStringLiteral("1か月"));
     QCOMPARE(w.cmb支払条件->text(), QString());
     QCOMPARE(w.cmb受渡場所->text(), QStringLiteral("現地"));
-    QCOMPARE(w.num税抜計->value(), std::optional<Currency>(yen(3000)));
-    QCOMPARE(w.num消費税->value(), std::optional<Currency>(yen(150)));
-    QCOMPARE(w.num合計->value(), std::optional<Currency>(yen(3150)));
+    // The totals are recomputed from the loaded lines; the quotation amount stays as stored.
     QCOMPARE(w.num見積金額->value(), std::optional<Currency>(yen(3150)));
+    const auto stored = LoadQuotationHeader(ModVelt::DataDb, 21);
+    QVERIFY(stored);
+    QCOMPARE(stored->税抜計, std::optional<Currency>(yen(3000)));
+    QCOMPARE(stored->消費税, std::optional<Currency>(yen(150)));
+    QCOMPARE(stored->合計, std::optional<Currency>(yen(3150)));
+    QCOMPARE(stored->見積金額, std::optional<Currency>(yen(3150)));
+    QVERIFY(dbv::isNull(stored->支払条件));
+    QCOMPARE(stored->印鑑[1], QVariant(QString()));
     QCOMPARE(w.txt印鑑[0]->text(), QStringLiteral("印0"));
     QCOMPARE(w.txt印鑑[1]->text(), QString());
     QCOMPARE(ModVelt::DetailsChanged, std::optional<bool>(false));
