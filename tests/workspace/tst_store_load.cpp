@@ -641,6 +641,12 @@ void TestStoreLoad::notNumericNumberLoadsNothing()
     w.txtNo_Commit();
     QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
     QCOMPARE(data_->messages().shown().size(), 1);
+    // Typed and committed with Enter, the number loads.
+    QTest::keyClicks(w.txtNo, QStringLiteral("1"));
+    QTest::keyClick(w.txtNo, Qt::Key_Return);
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("顧客1"));
+    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[0].品名, QVariant(QStringLiteral("品1")));
+    QCOMPARE(data_->messages().shown().size(), 1);
 }
 
 QTEST_MAIN(TestStoreLoad)
