@@ -109,6 +109,8 @@ public:
 
     // ---- Detail grid editing, subtotals ---------------------------------------------
     void Seek商品();
+    // Connects the detail-line model's edits; run by bindGrids once the model exists.
+    void connectDetailGrid();
     void Create小計();
     void LineDelete();
     void cmd小計_Click();
