@@ -149,13 +149,13 @@ std::optional<int> QtDialogProvider::chooseColor(QWidget* owner, int startColour
 QStringList NameFiltersFromFilter(const QString& filter)
 {
     if (filter.size() < 2) return {};
-    QStringList pieces = filter.split(QLatin1Char('|'));
-    if (filter.endsWith(QLatin1Char('|'))) pieces.removeLast();
+    QStringList parts = filter.split(QLatin1Char('|'));
+    if (filter.endsWith(QLatin1Char('|'))) parts.removeLast();
     QStringList result;
-    for (int i = 0; i < pieces.size(); i += 2) {
-        const QString display = pieces[i];
+    for (int i = 0; i < parts.size(); i += 2) {
+        const QString display = parts[i];
         // A display text without its pattern is taken as its own pattern.
-        QString pattern = i + 1 < pieces.size() ? pieces[i + 1] : display;
+        QString pattern = i + 1 < parts.size() ? parts[i + 1] : display;
         pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
         result << QStringLiteral("%1 (%2)").arg(display, pattern.trimmed());
     }

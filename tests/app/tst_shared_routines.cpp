@@ -237,7 +237,7 @@ void TestSharedRoutines::openFileDialog_data()
     QTest::newRow("two filters, several patterns")
         << "MDB(*.mdb)|*.mdb;*.accdb|すべて|*.*|"
         << QStringList{"MDB(*.mdb) (*.mdb *.accdb)", "すべて (*.*)"} << "/x/a.mdb";
-    QTest::newRow("no bar: one piece") << "*.mdb" << QStringList{"*.mdb (*.mdb)"} << "/x/a.mdb";
+    QTest::newRow("no bar: one filter") << "*.mdb" << QStringList{"*.mdb (*.mdb)"} << "/x/a.mdb";
     QTest::newRow("empty filter lists all files") << "" << QStringList{} << "/x/any.dat";
     QTest::newRow("one character lists all files") << "|" << QStringList{} << "/x/any.dat";
     QTest::newRow("cancelled") << "MDB ファイル(*.mdb)|moxeldata.mdb|"
