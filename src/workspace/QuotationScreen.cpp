@@ -68,7 +68,7 @@ void Velt::Clear見積書(bool all)
     dt日付->setDateText(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
 
     lbl自社名->setText(ModVelt::設定情報.自社名);
-    lbl自社情報->setText(ModVelt::設定情報.自社情報);
+    lbl自社情報->setText(MultiLineEdit::fromStored(ModVelt::設定情報.自社情報));
 
     Clear明細ワーク();
 
