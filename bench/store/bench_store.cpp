@@ -8,6 +8,7 @@
 
 #include "Database.h"
 #include "QuotationStore.h"
+#include "SharedRoutines.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
@@ -138,16 +139,7 @@ int main(int argc, char** argv)
     if (!must(work.open(data.workDbPath(), Database::Role::Work), work, "open work")) return 1;
     if (!buildFixture(db, count)) return 1;
 
-    auto registrar = [&db](const QString& kcode, const QString& value) {
-        const auto rows = db.rows(QStringLiteral("select rowid, sname from コードマスタ where kcode = ? order by code"), {kcode});
-        for (const QSqlRecord& r : rows)
-            if (!r.isNull(1) && r.value(1).toString() == value) return;
-        for (const QSqlRecord& r : rows)
-            if (r.isNull(1)) {
-                db.exec(QStringLiteral("update コードマスタ set sname = ? where rowid = ?"), {value, r.value(0)});
-                return;
-            }
-    };
+    auto registrar = [&db](const QString& kcode, const QString& value) { AutoEntryCode(db, kcode, value); };
 
     // Storing a 100-line quotation under a new number.
     int failures = 0;

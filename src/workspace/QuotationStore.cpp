@@ -272,17 +272,35 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // New code values: the unit of every stored line, then the header's four lists.
     if (registerCode) {
+        // Afterwards the value is in its list, or the list has no free slot left;
+        // anything else is a failed write and fails the store.
+        Statement check(data, QStringLiteral("select count(*) from コードマスタ where kcode = ? and sname = ? "
+                                             "union all select count(*) from コードマスタ where kcode = ? and sname is null"));
+        auto offer = [&](const QString& kcode, const QString& value) -> std::optional<QString> {
+            registerCode(kcode, value);
+            if (!check.run({kcode, value, kcode})) return check.error();
+            check.query().next();
+            const int held = check.query().value(0).toInt();
+            check.query().next();
+            const int free = check.query().value(0).toInt();
+            check.query().finish();
+            if (held == 0 && free > 0)
+                return data.lastError().isEmpty() ? QStringLiteral("code value %1 of %2 not written").arg(value, kcode)
+                                                  : data.lastError();
+            return std::nullopt;
+        };
         QSet<QString> units;  // each unit is offered once
         for (int i = 0; i < count; ++i) {
             const QString unit = dbv::text(q.lines[i].単位);
             if (unit.isEmpty() || units.contains(unit)) continue;
             units.insert(unit);
-            registerCode(QStringLiteral("単位"), unit);
+            if (auto e = offer(QStringLiteral("単位"), unit)) return {false, *e};
         }
         const std::pair<const char16_t*, const QVariant*> codes[] = {
             {u"有効期限", &h.有効期限}, {u"支払条件", &h.支払条件}, {u"受渡場所", &h.受渡場所}, {u"納期", &h.納期}};
         for (const auto& [kind, value] : codes)
-            if (hasText(*value)) registerCode(QString::fromUtf16(kind), dbv::text(*value));
+            if (hasText(*value))
+                if (auto e = offer(QString::fromUtf16(kind), dbv::text(*value))) return {false, *e};
     }
 
     // The highest stored number only grows.

@@ -36,23 +36,6 @@ QuotationHeader headerFromScreen(const Velt& w, int number)
     return h;
 }
 
-// A value into the first free slot of its code list unless the list holds it.
-// Runs on the data database, so inside the store's transaction.
-void registerCodeValue(const QString& kcode, const QString& value)
-{
-    Database& db = ModVelt::DataDb;
-    const auto entries = db.rows(QStringLiteral("select rowid, sname from コードマスタ where kcode = ? order by code"), {kcode});
-    QVariant free;
-    for (const QSqlRecord& r : entries) {
-        if (dbv::isNull(r.value(1))) {
-            if (!free.isValid()) free = r.value(0);
-        } else if (r.value(1).toString() == value) {
-            return;
-        }
-    }
-    if (free.isValid()) db.exec(QStringLiteral("update コードマスタ set sname = ? where rowid = ?"), {value, free});
-}
-
 }  // namespace
 
 void Velt::connectStoring()
@@ -116,8 +99,9 @@ void Velt::Entry見積書()
         if (!ok) {
             outcome = {false, ModVelt::WorkDb.lastError()};
         } else {
+            // Code values join the store's transaction on the same connection.
             outcome = StoreQuotation(ModVelt::DataDb, q, [](const QString& kcode, const QString& value) {
-                registerCodeValue(kcode, value);
+                AutoEntryCode(ModVelt::DataDb, kcode, value);
             });
         }
     }

@@ -5,6 +5,7 @@
 #include "GridView.h"
 #include "ModVelt.h"
 #include "QuotationStore.h"
+#include "SharedRoutines.h"
 #include "TestSupport.h"
 #include "Velt.h"
 #include "WorkTableModel.h"
@@ -84,15 +85,7 @@ QStringList snapshot(Database& db)
 
 void registerCode(const QString& kcode, const QString& value)
 {
-    Database& db = ModVelt::DataDb;
-    const auto rows = db.rows(QStringLiteral("select rowid, sname from コードマスタ where kcode = ? order by code"), {kcode});
-    for (const QSqlRecord& r : rows)
-        if (!r.isNull(1) && r.value(1).toString() == value) return;
-    for (const QSqlRecord& r : rows)
-        if (r.isNull(1)) {
-            db.exec(QStringLiteral("update コードマスタ set sname = ? where rowid = ?"), {value, r.value(0)});
-            return;
-        }
+    AutoEntryCode(ModVelt::DataDb, kcode, value);
 }
 
 QStringList codeValues(const QString& kcode)
@@ -268,6 +261,8 @@ void TestStoreLoad::failedStoreLeavesEverything_data()
         "create trigger refuse before insert on 見積書ヘッダ when new.件名 = '新版' begin select raise(abort, 'refused'); end");
     QTest::newRow("the counter is refused") << QStringLiteral(
         "create trigger refuse before update on 自社情報 when new.最大見積書番号 = 50 begin select raise(abort, 'refused'); end");
+    QTest::newRow("a code value is refused") << QStringLiteral(
+        "create trigger refuse before update on コードマスタ when new.sname = '新しい期限' begin select raise(abort, 'refused'); end");
     QTest::newRow("a new product is refused") << QStringLiteral(
         "create trigger refuse before insert on 商品マスタ when new.品名 = '新商品' begin select raise(abort, 'refused'); end");
 }
