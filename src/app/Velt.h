@@ -109,6 +109,8 @@ public:
 
     // ---- Detail grid editing, subtotals ---------------------------------------------
     void Seek商品();
+    // Connects the detail-line model's edits; run by bindGrids once the model exists.
+    void connectDetailGrid();
     void Create小計();
     void LineDelete();
     void cmd小計_Click();
@@ -120,6 +122,7 @@ public:
     void Entry見積書();
     void AutoEntry顧客マスタ(const QString& name);
     void AutoEntry商品();
+    void txtNo_EnterKey(int& key);
     void txtNo_Commit();
     void Read見積書();
     bool Read見積書ヘッダ();
@@ -134,6 +137,7 @@ public:
     void cmd履歴削除_Click();
     void cmd履歴クリア_Click();
     void cmd見積書_Click();
+    void Grid履歴リスト_Click();
 
     // ---- Product-detail panel, customer look-ups ------------------------------------
     void cmd商品詳細_Click();

@@ -7,6 +7,7 @@
 #include "GridView.h"
 #include "MessageCatalog.h"
 #include "PostalLookup.h"
+#include "SharedRoutines.h"
 #include "Velt.h"
 
 #include <QApplication>
@@ -14,8 +15,6 @@
 #include <QFocusEvent>
 #include <QLoggingCategory>
 #include <QPushButton>
-
-QString FormatPostalCode(const QString& code);
 
 Q_LOGGING_CATEGORY(lcCustomerLookup, "velt.customer")
 

@@ -6,14 +6,13 @@
 
 #include "GridView.h"
 #include "MessageCatalog.h"
+#include "SharedRoutines.h"
 #include "Velt.h"
 #include "WorkTableModel.h"
 
 #include <QFrame>
 #include <QLoggingCategory>
 #include <QPushButton>
-
-bool AutoEntryCode(const QString& kcode, const QString& value);
 
 Q_LOGGING_CATEGORY(lcProductPanel, "velt.productpanel")
 
@@ -38,6 +37,21 @@ QString packKind()
 {
     const QString k = ModVelt::設定情報.入数列タイトル;
     return k.isEmpty() ? QStringLiteral("入数") : k;
+}
+
+// Offers a value to its code list. Afterwards it is in the list, or the list
+// has no free slot left; anything else is a failed write (false).
+bool registerCode(Database& db, const QString& kcode, const QString& value)
+{
+    AutoEntryCode(db, kcode, value);
+    bool ok = false;
+    const QVariant held =
+        db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = ? and sname = ?"), {kcode, value}, &ok);
+    if (!ok) return false;
+    if (held.toInt() > 0) return true;
+    return db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = ? and sname is null"), {kcode}, &ok)
+                   .toInt() == 0 &&
+           ok;
 }
 
 }  // namespace
@@ -126,12 +140,10 @@ void Velt::Entry商品詳細()
                             {QStringLiteral("商品区分"), dbv::textOrNull(category)},
                             {QStringLiteral("ふりがな"), dbv::textOrNull(reading)}};
         bool ok = tx.started() && db.upsert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), name}}, values);
-        if (ok) {
-            if (!pack.isEmpty()) AutoEntryCode(packKind(), pack);
-            if (!unit.isEmpty()) AutoEntryCode(QStringLiteral("単位"), unit);
-            if (!category.isEmpty()) AutoEntryCode(QStringLiteral("商品区分"), category);
-            ok = tx.commit();
-        }
+        if (ok && !pack.isEmpty()) ok = registerCode(db, packKind(), pack);
+        if (ok && !unit.isEmpty()) ok = registerCode(db, QStringLiteral("単位"), unit);
+        if (ok && !category.isEmpty()) ok = registerCode(db, QStringLiteral("商品区分"), category);
+        if (ok) ok = tx.commit();
         if (!ok) {
             const QString error = db.lastError();
             tx.rollback();

@@ -163,7 +163,7 @@ void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
 void TestProductPanel::refusedStoreWritesNothing_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("why");  // "no", "subtotal", "fail" or "" (nothing else)
+    QTest::addColumn<QString>("why");  // "no", "subtotal", "fail", "code" or "" (nothing else)
     QTest::addColumn<QStringList>("titles");
     QTest::newRow("empty name") << QString() << QString() << QStringList{QStringLiteral("情報")};
     QTest::newRow("blank name") << QStringLiteral("　 ") << QString() << QStringList{QStringLiteral("情報")};
@@ -171,6 +171,8 @@ void TestProductPanel::refusedStoreWritesNothing_data()
     QTest::newRow("subtotal line") << QStringLiteral("鉛筆") << QStringLiteral("subtotal") << QStringList{QStringLiteral("注意")};
     QTest::newRow("product cannot be written")
         << QStringLiteral("鉛筆") << QStringLiteral("fail") << QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")};
+    QTest::newRow("code value cannot be written")
+        << QStringLiteral("鉛筆") << QStringLiteral("code") << QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")};
 }
 
 void TestProductPanel::refusedStoreWritesNothing()
@@ -188,6 +190,9 @@ void TestProductPanel::refusedStoreWritesNothing()
     if (why == u"fail")
         QVERIFY(db.exec(QStringLiteral("create trigger refuse before insert on 商品マスタ "
                                        "begin select raise(abort, 'disk full'); end")));
+    if (why == u"code")  // the unit is offered after the product row was written
+        QVERIFY(db.exec(QStringLiteral("create trigger refuse before update on コードマスタ when new.sname = '箱' "
+                                       "begin select raise(abort, 'refused'); end")));
     fillPanel(w, name);
     const QString line = lineText(w);
     const QString codes = tableText(db, QStringLiteral("select * from コードマスタ order by rowid"));
