@@ -18,3 +18,11 @@ inline Currency RoundAmount(const Currency& amount, const QString& mode)
 }
 // True when RoundAmount rounds the amount (it is within ±9999999999.99).
 bool WithinRoundingLimits(const Decimal& amount);
+
+class QWidget;
+
+// Registers value in the first free slot of the code kind kcode; true when it
+// was written (false when already there, no free slot, or no such kind).
+bool AutoEntryCode(const QString& kcode, const QString& value);
+// Japanese input on or off for a control (best effort).
+void SetImeOpen(QWidget*, bool);

@@ -59,6 +59,7 @@ void Velt::bindGrids()
         return std::nullopt;
     });
     Grid明細->setModel(wkDat);
+    connectDetailGrid();
 
     // The history list.
     bind(this, dat履歴, QStringLiteral("w履歴リスト"), QStringLiteral("dat履歴"));
