@@ -90,6 +90,10 @@ private slots:
     void pickFromProductList();
     void enterOnAmountColumn_data();
     void enterOnAmountColumn();
+    void newCodesAreRegistered_data();
+    void newCodesAreRegistered();
+    void inputMethodFollowsColumn();
+    void typingIntoTheGrid();
 };
 
 void TestGridEditing::nameLength_data()
@@ -183,6 +187,7 @@ void TestGridEditing::cellEdits_data()
     QTest::newRow("subtotal 数量") << sub << r << 4 << "1" << "NULL" << "253" << false << refusal << -1 << true;
     QTest::newRow("subtotal 単位") << sub << r << 5 << "個" << "NULL" << "253" << false << refusal << -1 << true;
     QTest::newRow("subtotal 単価") << sub << r << 6 << "5" << "NULL" << "253" << false << refusal << -1 << true;
+    QTest::newRow("subtotal 金額 taken, then the subtotal again") << sub << r << 7 << "999" << "253" << "253" << false << none << -1 << false;
     QTest::newRow("subtotal 非課税 allowed") << sub << r << 8 << "1" << "1" << "253" << false << none << -1 << false;
 }
 
@@ -344,6 +349,141 @@ void TestGridEditing::enterOnAmountColumn()
     QTest::keyClick(w.Grid明細, Qt::Key_Return);
     QCOMPARE(w.Grid明細->currentRow(), toRow);
     QCOMPARE(w.Grid明細->currentColumn(), toCol);
+}
+
+void TestGridEditing::newCodesAreRegistered_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("title");   // 入数列タイトル
+    QTest::addColumn<QString>("setup");   // SQL on the data database before the edit
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("filled");  // the kind's taken slots afterwards
+    QTest::addColumn<QString>("list");       // the pick list of the column
+    QTest::addColumn<QStringList>("listed");
+
+    const QString fill = QStringLiteral("update コードマスタ set sname = 'x' || code where kcode = '単位'");
+    QTest::newRow("new 単位") << 5 << "入数" << "" << "箱" << "単位" << QStringList{"01=箱"} << "w単位参照"
+                              << QStringList{"箱"};
+    QTest::newRow("単位 already there")
+        << 5 << "入数" << "update コードマスタ set sname = '個' where kcode = '単位' and code = '03'" << "個" << "単位"
+        << QStringList{"03=個"} << "w単位参照" << QStringList{"個"};
+    QTest::newRow("no free 単位 slot") << 5 << "入数" << fill << "箱" << "単位" << QStringList{"01=x01", "02=x02"}
+                                       << "w単位参照" << QStringList{"x01", "x02"};
+    QTest::newRow("new 商品区分") << 2 << "入数" << "" << "文具" << "商品区分" << QStringList{"01=文具"}
+                                  << "w商品区分参照" << QStringList{"文具"};
+    QTest::newRow("new 入数") << 3 << "入数" << "" << "12" << "入数" << QStringList{"01=12"} << "w入数参照"
+                              << QStringList{"12"};
+    QTest::newRow("入数 under the kind its title names")
+        << 3 << "規格"
+        << "insert into コードマスタ (kcode, code, sname) select '規格', code, null from コードマスタ where kcode = '入数'"
+        << "24" << "規格" << QStringList{"01=24"} << "w入数参照" << QStringList{"24"};
+}
+
+void TestGridEditing::newCodesAreRegistered()
+{
+    QFETCH(int, col);
+    QFETCH(QString, title);
+    QFETCH(QString, setup);
+    QFETCH(QString, typed);
+    QFETCH(QString, kind);
+    QFETCH(QStringList, filled);
+    QFETCH(QString, list);
+    QFETCH(QStringList, listed);
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    if (!setup.isEmpty()) QVERIFY(ModVelt::DataDb.exec(setup));
+    ModVelt::設定情報.入数列タイトル = title;
+    w.Readコード表(QStringLiteral("すべて"));
+
+    QVERIFY(w.wkDat->editCell(0, col, typed));
+
+    QStringList taken;
+    for (const QSqlRecord& r : ModVelt::DataDb.rows(
+             QStringLiteral("select code, sname from コードマスタ where kcode = ? and sname is not null order by code"), {kind}))
+        taken << r.value(0).toString() + u'=' + r.value(1).toString();
+    QCOMPARE(taken.mid(0, filled.size()), filled);
+    if (filled.size() == 1) QCOMPARE(taken.size(), 1);
+    QStringList shown;
+    for (const QSqlRecord& r : ModVelt::WorkDb.rows(QStringLiteral("select sname from %1").arg(list)))
+        shown << r.value(0).toString();
+    QCOMPARE(shown.mid(0, listed.size()), listed);
+    QVERIFY(f.data.messages().shown().isEmpty());
+}
+
+void TestGridEditing::inputMethodFollowsColumn()
+{
+    Window f;
+    QVERIFY(f.load());
+    GridView* grid = f.w.Grid明細;
+    const QList<std::pair<int, bool>> steps{{品名, true}, {数量, false}, {単位, true}, {単価, false},
+                                            {商品区分, false}, {単位, true}, {金額, false}, {入数, false}};
+    for (const auto& [col, on] : steps) {
+        grid->setCurrentCell(3, col);
+        QVERIFY2(grid->inputMethodEnabled() == on, qPrintable(QString::number(col)));
+    }
+}
+
+void TestGridEditing::typingIntoTheGrid()
+{
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+        "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
+    ModVelt::設定情報.行端数 = QStringLiteral("四捨五入");
+    ModVelt::設定情報.税計算 = true;
+    ModVelt::設定情報.税区分 = QStringLiteral("外税");
+    GridView* grid = w.Grid明細;
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    grid->setFocus();
+
+    // 品名 through the input method, with blanks around it.
+    grid->setCurrentCell(0, 品名);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("　鉛筆 "));
+    QApplication::sendEvent(grid, &commit);
+    QVERIFY(grid->isEditing());
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QVERIFY(!grid->isEditing());
+
+    // 数量, typed key by key.
+    grid->setCurrentCell(0, 数量);
+    QTest::keyClick(grid, Qt::Key_1);
+    QVERIFY(grid->isEditing());
+    QTest::keyClicks(grid->editorWidget(), QStringLiteral("2.5"));
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+
+    QCOMPARE((QStringList{stored(1, 品名), stored(1, 単位), stored(1, 数量), stored(1, 単価), stored(1, 金額),
+                          stored(1, ふりがな)}),
+             (QStringList{"鉛筆", "本", "12.5", "80", "1000", "えんぴつ"}));
+    QCOMPARE(w.num税抜計->value(), Currency::fromWhole(1000));
+    QCOMPARE(w.num消費税->value(), Currency::fromWhole(50));
+    QCOMPARE(w.num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(w.num見積金額->value(), Currency::fromWhole(1050));
+
+    // A second line, and a 金額 beyond its limit: emptied, the cursor stays on it.
+    grid->setCurrentCell(1, 品名);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QStringLiteral("消しゴム"), Qt::NoModifier);
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    grid->setCurrentCell(1, 金額);
+    QTest::keyClick(grid, Qt::Key_3);
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QCOMPARE(grid->currentRow(), 2);  // Enter on 金額: the next line's 品名
+    QCOMPARE(grid->currentColumn(), int(品名));
+    QCOMPARE(w.num合計->value(), Currency::fromWhole(1053));  // 1003 and its tax 50
+
+    grid->setCurrentCell(1, 金額);
+    QTest::keyClick(grid, Qt::Key_1);
+    QTest::keyClicks(grid->editorWidget(), QStringLiteral("0000000000"));
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(stored(2, 金額), QStringLiteral("NULL"));
+    QCOMPARE(grid->currentRow(), 1);
+    QCOMPARE(grid->currentColumn(), int(金額));
+    QCOMPARE(w.num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(stored(2, 品名), QStringLiteral("消しゴム"));
 }
 
 QTEST_MAIN(TestGridEditing)

@@ -6,6 +6,7 @@
 #include "Velt.h"
 #include "WorkTableModel.h"
 
+#include <QBrush>
 #include <QPushButton>
 #include <QtTest>
 
@@ -73,6 +74,7 @@ void TestSubtotals::insertAndDeleteSequence()
     TestData data;
     Velt w({data.programFolder()});
     QVERIFY(w.Form_Load());
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     fill(w);
     data.messages().clear();
     const QString dLine = fullLine(QStringLiteral("D"));
@@ -132,6 +134,13 @@ void TestSubtotals::insertAndDeleteSequence()
         if (!s.after.isEmpty()) {
             QVERIFY2(w.Grid明細->currentRow() == s.line - 1, tag);
             QCOMPARE(w.Grid明細->currentColumn(), int(数量));
+            QCOMPARE(QApplication::focusWidget(), w.Grid明細);
+        }
+        // Subtotal lines are painted grey, the others in the grid's default.
+        for (int row = 0; row < kLines; ++row) {
+            const QVariant bg = w.wkDat->index(row, 品名).data(Qt::BackgroundRole);
+            const bool grey = bg.isValid() && bg.value<QBrush>().color() == QColor(0xE0, 0xE0, 0xE0);
+            QVERIFY2(grey == current[row].endsWith(u"|1"), tag);
         }
         QCOMPARE(ModVelt::WorkDb.scalar(QStringLiteral("select count(*) from w明細ソート")).toInt(), 0);
     }
