@@ -57,4 +57,20 @@ inline QFrame* panel(QWidget* parent, const QString& name, double l, double t, d
     return x;
 }
 
+// A hidden busy panel with its centred label in large bold type.
+inline QFrame* busyPanel(QWidget* parent, const QString& name, const QString& labelName, double l, double t,
+                         QLabel** labelOut)
+{
+    QFrame* x = panel(parent, name, l, t, 4080, 900);
+    x->hide();
+    auto* lbl = make<QLabel>(x, labelName, 60, 60, 3960, 780);
+    lbl->setAlignment(Qt::AlignCenter);
+    QFont f = lbl->font();
+    f.setPointSize(f.pointSize() + 4);
+    f.setBold(true);
+    lbl->setFont(f);
+    *labelOut = lbl;
+    return x;
+}
+
 }  // namespace ui

@@ -5,7 +5,6 @@
 #include "UiBuild.h"
 #include "Velt.h"
 
-#include <QFont>
 
 void Velt::buildHistoryTab()
 {
@@ -37,12 +36,5 @@ void Velt::buildHistoryTab()
 
     Grid履歴リスト = make<GridView>(p, QStringLiteral("Grid履歴リスト"), 120, 1440, 12060, 7620);
 
-    CnRirekiMsg = panel(p, QStringLiteral("CnRirekiMsg"), 4140, 4200, 4080, 900);
-    CnRirekiMsg->hide();
-    lblRirekiMsg = make<QLabel>(CnRirekiMsg, QStringLiteral("lblRirekiMsg"), 60, 60, 3960, 780);
-    lblRirekiMsg->setAlignment(Qt::AlignCenter);
-    QFont f = lblRirekiMsg->font();
-    f.setPointSize(f.pointSize() + 4);
-    f.setBold(true);
-    lblRirekiMsg->setFont(f);
+    CnRirekiMsg = busyPanel(p, QStringLiteral("CnRirekiMsg"), QStringLiteral("lblRirekiMsg"), 4140, 4200, &lblRirekiMsg);
 }

@@ -162,14 +162,5 @@ void Velt::buildQuotationTab()
     }
 
     // ---- busy panel (hidden)
-    CnEntryMsg = panel(p, QStringLiteral("CnEntryMsg"), 4140, 5580, 4080, 900);
-    CnEntryMsg->hide();
-    EntryMsg = make<QLabel>(CnEntryMsg, QStringLiteral("EntryMsg"), 60, 60, 3960, 780);
-    EntryMsg->setAlignment(Qt::AlignCenter);
-    {
-        QFont f = EntryMsg->font();
-        f.setPointSize(f.pointSize() + 4);
-        f.setBold(true);
-        EntryMsg->setFont(f);
-    }
+    CnEntryMsg = busyPanel(p, QStringLiteral("CnEntryMsg"), QStringLiteral("EntryMsg"), 4140, 5580, &EntryMsg);
 }
