@@ -1,5 +1,23 @@
 #include "SharedRoutines.h"
 
+#include "Database.h"
+#include "GridView.h"
+#include "ModVelt.h"
+#include "Paths.h"
+
+#include <QColor>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QLoggingCategory>
+#include <QSqlRecord>
+#include <QWidget>
+
+Q_LOGGING_CATEGORY(lcShared, "velt.shared")
+
 namespace {
 const Decimal kLimit{999999999999, 2};  // 9999999999.99
 }
@@ -24,4 +42,150 @@ Currency RoundAmount(const Decimal& a, const QString& mode)
         shifted = positive ? a + Decimal{99999, 5} : a - Decimal{99999, 5};
     }
     return Currency::fromWhole(static_cast<int64_t>(shifted.truncated()));
+}
+
+// ---------------------------------------------------------------- code lists
+
+bool AutoEntryCode(const QString& kcode, const QString& value) { return AutoEntryCode(ModVelt::DataDb, kcode, value); }
+
+bool AutoEntryCode(Database& db, const QString& kcode, const QString& value)
+{
+    if (value.isEmpty()) return false;
+    bool ok = false;
+    const QList<QSqlRecord> codeRows =
+        db.rows(QStringLiteral("SELECT rowid, sname FROM コードマスタ WHERE kcode = ? ORDER BY code, rowid"), {kcode}, &ok);
+    if (!ok) {
+        qCWarning(lcShared) << "code list" << kcode << "not read:" << db.lastError();
+        return false;
+    }
+    for (const QSqlRecord& r : codeRows) {
+        const QVariant sname = r.value(1);
+        if (!dbv::isNull(sname) && sname.toString() == value) return false;  // already registered
+    }
+    for (const QSqlRecord& r : codeRows) {
+        if (!dbv::isNull(r.value(1))) continue;
+        // The slot must still be free when it is written.
+        if (!db.exec(QStringLiteral("UPDATE コードマスタ SET sname = ? WHERE rowid = ? AND sname IS NULL"),
+                     {value, r.value(0)})) {
+            qCWarning(lcShared) << "code" << value << "of" << kcode << "not written:" << db.lastError();
+            return false;
+        }
+        return db.changes() == 1;
+    }
+    return false;  // every slot of the kind is taken
+}
+
+// ---------------------------------------------------------------- postal codes
+
+QString FormatPostalCode(const QString& value)
+{
+    if (value.isEmpty()) return QString();
+    if (value.contains(QLatin1Char('-'))) return value;
+    if (value.size() == 7) return value.left(3) + QLatin1Char('-') + value.right(4);
+    return value;
+}
+
+// ---------------------------------------------------------------- input method
+
+void SetImeOpen(QWidget* w, bool open)
+{
+    if (!w) return;
+    if (auto* grid = qobject_cast<GridView*>(w)) {
+        grid->setInputMethodEnabled(open);
+        return;
+    }
+    w->setAttribute(Qt::WA_InputMethodEnabled, open);
+    Qt::InputMethodHints hints = w->inputMethodHints();
+    hints &= ~(Qt::ImhPreferLatin | Qt::ImhLatinOnly);
+    if (!open) hints |= Qt::ImhPreferLatin | Qt::ImhLatinOnly;
+    w->setInputMethodHints(hints);
+    if (w->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
+}
+
+// ---------------------------------------------------------------- dialogs
+
+namespace {
+QtDialogProvider& qtDialogs()
+{
+    static QtDialogProvider p;
+    return p;
+}
+DialogProvider* installedDialogs = nullptr;
+}  // namespace
+
+DialogProvider& DialogProvider::current() { return installedDialogs ? *installedDialogs : qtDialogs(); }
+
+DialogProvider* DialogProvider::install(DialogProvider* provider)
+{
+    DialogProvider* previous = installedDialogs;
+    installedDialogs = provider;
+    return previous;
+}
+
+QString QtDialogProvider::openFile(QWidget* owner, const QString& title, const QString& folder,
+                                   const QStringList& nameFilters, int selectedFilter)
+{
+    QFileDialog dialog(owner, title, folder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!nameFilters.isEmpty()) {
+        dialog.setNameFilters(nameFilters);
+        if (selectedFilter >= 0 && selectedFilter < nameFilters.size()) dialog.selectNameFilter(nameFilters[selectedFilter]);
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+std::optional<int> QtDialogProvider::chooseColor(QWidget* owner, int startColour)
+{
+    // The custom colours start white at every call; picks are not kept.
+    for (int i = 0; i < QColorDialog::customCount(); ++i) QColorDialog::setCustomColor(i, QColor(Qt::white));
+    const QColor c = QColorDialog::getColor(ColourFromWindows(startColour), owner);
+    if (!c.isValid()) return std::nullopt;
+    return WindowsColour(c);
+}
+
+QStringList NameFiltersFromFilter(const QString& filter)
+{
+    if (filter.size() < 2) return {};
+    QStringList parts = filter.split(QLatin1Char('|'));
+    if (filter.endsWith(QLatin1Char('|'))) parts.removeLast();
+    QStringList result;
+    for (int i = 0; i < parts.size(); i += 2) {
+        const QString display = parts[i];
+        // A display text without its pattern is taken as its own pattern.
+        QString pattern = i + 1 < parts.size() ? parts[i + 1] : display;
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << QStringLiteral("%1 (%2)").arg(display, pattern.trimmed());
+    }
+    return result;
+}
+
+int ShowOpenFileDialog(QWidget* owner, FileDialogRecord& record)
+{
+    const QString folder = record.InitDir.isEmpty() ? QString() : Paths::mapDrivePath(record.InitDir);
+    const QString path = DialogProvider::current().openFile(owner, record.DialogTitle, folder,
+                                                            NameFiltersFromFilter(record.Filter), record.FilterIndex - 1);
+    if (path.isEmpty()) {
+        record.FileName.clear();
+        record.FileTitle.clear();
+        return 0;
+    }
+    record.FileName = path;
+    record.FileTitle = QFileInfo(path).fileName();
+    return 1;
+}
+
+int ShowColorDialog(QWidget* owner, int startColour)
+{
+    const std::optional<int> c = DialogProvider::current().chooseColor(owner, startColour);
+    return c ? *c : -1;
+}
+
+int WindowsColour(const QColor& c) { return c.red() + c.green() * 256 + c.blue() * 65536; }
+
+QColor ColourFromWindows(int value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }

@@ -6,6 +6,10 @@
 #include "Currency.h"
 
 #include <QString>
+#include <QStringList>
+#include <optional>
+
+class QColor;
 
 // Rounds an amount to a whole number by mode: "切り捨て" (toward zero),
 // "四捨五入" (halves away from zero), any other text upward away from zero
@@ -20,9 +24,75 @@ inline Currency RoundAmount(const Currency& amount, const QString& mode)
 bool WithinRoundingLimits(const Decimal& amount);
 
 class QWidget;
+class Database;
 
-// Registers value in the first free slot of the code kind kcode; true when it
-// was written (false when already there, no free slot, or no such kind).
+// Writes value into the first free slot (Null sname, lowest code) of the code
+// kind kcode in コードマスタ. False, and nothing written, when the value is
+// empty, a slot of the kind already holds it, the kind has no free slot or no
+// rows, or the write fails. Slot rows are never added here.
 bool AutoEntryCode(const QString& kcode, const QString& value);
-// Japanese input on or off for a control (best effort).
-void SetImeOpen(QWidget*, bool);
+bool AutoEntryCode(Database& dataDb, const QString& kcode, const QString& value);
+
+// "1234567" -> "123-4567"; a value holding "-" or of another length comes back
+// unchanged; "" stays "".
+QString FormatPostalCode(const QString& value);
+
+// Japanese input on or off for a control (best effort: enables or disables the
+// input method and sets input hints; kana mode cannot be forced on). A grid
+// switches its editors too. A null widget is left alone.
+void SetImeOpen(QWidget* w, bool open);
+
+// The record of the file-open dialog: the caller fills the inputs, the dialog
+// writes FileName and FileTitle.
+struct FileDialogRecord {
+    QString Filter;        // in: "display|pattern|display|pattern|..."
+    int FilterIndex = 1;   // in: 1-based index of the filter shown first
+    QString DialogTitle;   // in
+    QString spare;
+    QString FileName;      // out: full path, "" when cancelled
+    QString FileTitle;     // out: file name without folder
+    QString InitDir;       // in: folder the dialog opens in (a drive path is mapped)
+};
+
+// The dialogs behind one interface, so that tests can answer them.
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+    // The chosen existing file's path, "" on cancel. nameFilters in Qt's form
+    // ("Text (pattern ...)"); empty lists all files.
+    virtual QString openFile(QWidget* owner, const QString& title, const QString& folder,
+                             const QStringList& nameFilters, int selectedFilter) = 0;
+    // The chosen colour as a Windows colour value; nothing on cancel.
+    virtual std::optional<int> chooseColor(QWidget* owner, int startColour) = 0;
+
+    static DialogProvider& current();
+    // Installs a provider (nullptr restores the real dialogs); returns the previous one.
+    static DialogProvider* install(DialogProvider* provider);
+};
+
+class QtDialogProvider : public DialogProvider {
+public:
+    QString openFile(QWidget* owner, const QString& title, const QString& folder, const QStringList& nameFilters,
+                     int selectedFilter) override;
+    std::optional<int> chooseColor(QWidget* owner, int startColour) override;
+};
+
+// "MDB ファイル(*.mdb)|moxeldata.mdb|" -> {"MDB ファイル(*.mdb) (moxeldata.mdb)"};
+// a filter shorter than two characters gives no filter (all files).
+QStringList NameFiltersFromFilter(const QString& filter);
+
+// Shows the file-open dialog; nonzero when a file was chosen (FileName and
+// FileTitle set), 0 on cancel (both emptied).
+int ShowOpenFileDialog(QWidget* owner, FileDialogRecord& record);
+
+// Shows the colour dialog (16 white custom colours every time); the colour as
+// R + G·256 + B·65536, or -1 on cancel.
+int ShowColorDialog(QWidget* owner, int startColour);
+
+// Windows colour value <-> QColor.
+int WindowsColour(const QColor& c);
+QColor ColourFromWindows(int value);
+
+// Caption of the pack-quantity column from the 入数列タイトル setting:
+// "" or "入数" -> "入　数", "規格" -> "規　格", any other text unchanged.
+QString PackColumnCaption(const QString& title);

@@ -132,6 +132,7 @@ public:
     void Entry見積書();
     void AutoEntry顧客マスタ(const QString& name);
     void AutoEntry商品();
+    void txtNo_EnterKey(int& key);
     void txtNo_Commit();
     void Read見積書();
     bool Read見積書ヘッダ();
@@ -146,6 +147,7 @@ public:
     void cmd履歴削除_Click();
     void cmd履歴クリア_Click();
     void cmd見積書_Click();
+    void Grid履歴リスト_Click();
 
     // ---- Product-detail panel, customer look-ups ------------------------------------
     void cmd商品詳細_Click();

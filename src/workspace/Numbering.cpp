@@ -2,19 +2,75 @@
 
 #include "Velt.h"
 
-void Velt::connectNumbering()
+#include <QLoggingCategory>
+#include <QPushButton>
+
+Q_LOGGING_CATEGORY(lcNumbering, "velt.numbering")
+
+namespace {
+
+// A quotation number handed over as text or number; nothing when it is not a whole number.
+std::optional<qlonglong> wholeNumber(const QVariant& v)
 {
+    if (dbv::isNull(v)) return std::nullopt;
+    bool ok = false;
+    const qlonglong n = v.toString().trimmed().toLongLong(&ok);
+    return ok ? std::optional<qlonglong>(n) : std::nullopt;
 }
 
+}  // namespace
+
+void Velt::connectNumbering()
+{
+    connect(cmd転記, &QPushButton::clicked, this, &Velt::cmd転記_Click);
+}
+
+// The counter 最大見積書番号 of the settings row: "Get" gives the number a new
+// quotation takes (the counter plus one, 1 when none is recorded); "Set" raises
+// the counter to value and never lowers it. Other items or modes give "".
 QVariant Velt::Proc管理(const QString& item, const QString& mode, const QVariant& value)
 {
-    return QString();
+    QVariant result = QString();
+    if (item != QStringLiteral("最大見積書番号")) return result;
+
+    Database& db = ModVelt::DataDb;
+    bool ok = false;
+    const auto row =
+        db.firstRow(QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"), {}, &ok);
+    if (!ok) {
+        qCWarning(lcNumbering) << "quotation counter could not be read:" << db.lastError();
+        return result;
+    }
+    const std::optional<qlonglong> number = wholeNumber(value);
+
+    if (row) {
+        const std::optional<qlonglong> stored = wholeNumber(row->value(1));
+        if (mode == QStringLiteral("Get")) {
+            result = stored ? *stored + 1 : 1;
+        } else if (mode == QStringLiteral("Set")) {
+            // Only a whole number is stored, and only when it raises the counter.
+            if (number && (!stored || *stored < *number)) {
+                if (!db.exec(QStringLiteral("update 自社情報 set 最大見積書番号 = ? where rowid = ?"),
+                             {*number, row->value(0)}))
+                    qCWarning(lcNumbering) << "quotation counter could not be written:" << db.lastError();
+            }
+        }
+    } else if (mode == QStringLiteral("Get")) {
+        result = 1;  // no settings row: nothing is created
+    } else if (number) {
+        if (!db.insert(QStringLiteral("自社情報"), {{QStringLiteral("最大見積書番号"), *number}}))
+            qCWarning(lcNumbering) << "quotation counter could not be written:" << db.lastError();
+    }
+    return result;
 }
 
 void Velt::Tenki見積書()
 {
+    txtNo->setText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
+    cmb顧客名->setFocus();
 }
 
 void Velt::cmd転記_Click()
 {
+    Tenki見積書();
 }

@@ -1,0 +1,51 @@
+#pragma once
+// The busy label of a long operation: shown on its panel while the operation
+// runs, painted at once, and a guard against a second start of any storing,
+// loading or listing while one runs (input events are held back meanwhile).
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+
+class BusyPanel {
+public:
+    BusyPanel(QFrame* panel, QLabel* label, const QString& text) : panel_(panel)
+    {
+        active_ = !running();
+        if (!active_) return;
+        running() = true;
+        if (label) label->setText(text);
+        if (panel_) {
+            panel_->show();
+            panel_->raise();
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~BusyPanel() { done(); }
+    BusyPanel(const BusyPanel&) = delete;
+    BusyPanel& operator=(const BusyPanel&) = delete;
+
+    // False when another operation was already running: the caller must stop.
+    bool active() const { return active_; }
+    // Hides the panel (before a closing message box, say).
+    void done()
+    {
+        if (!active_) return;
+        active_ = false;
+        running() = false;
+        if (panel_) panel_->hide();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    static bool busy() { return running(); }
+
+private:
+    static bool& running()
+    {
+        static bool flag = false;
+        return flag;
+    }
+    QPointer<QFrame> panel_;
+    bool active_ = false;
+};

@@ -1,0 +1,317 @@
+#include "GridView.h"
+#include "ModVelt.h"
+#include "Paths.h"
+#include "SharedRoutines.h"
+#include "TestSupport.h"
+
+#include <QColor>
+#include <QLineEdit>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace {
+
+// Answers the dialogs as a test tells it and keeps what they were asked.
+class FakeDialogs : public DialogProvider {
+public:
+    QString fileAnswer;
+    std::optional<int> colourAnswer;
+    int fileCalls = 0;
+    QString title, folder;
+    QStringList filters;
+    int selected = -2;
+    int startColour = -2;
+
+    QString openFile(QWidget*, const QString& t, const QString& f, const QStringList& nf, int sel) override
+    {
+        ++fileCalls;
+        title = t;
+        folder = f;
+        filters = nf;
+        selected = sel;
+        return fileAnswer;
+    }
+    std::optional<int> chooseColor(QWidget*, int start) override
+    {
+        startColour = start;
+        return colourAnswer;
+    }
+};
+
+// "0.29*100" is the exact product of two amounts, anything else one amount.
+Decimal amountOf(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('*'));
+    if (parts.size() == 2) return Decimal::product(*Currency::parse(parts[0]), *Currency::parse(parts[1]));
+    return *Decimal::parse(text);
+}
+
+QStringList snames(const QString& kcode)
+{
+    QStringList out;
+    for (const QSqlRecord& r :
+         ModVelt::DataDb.rows(QStringLiteral("SELECT sname FROM コードマスタ WHERE kcode = ? ORDER BY code"), {kcode}))
+        out << (r.value(0).isNull() ? QStringLiteral("<null>") : r.value(0).toString());
+    return out;
+}
+
+}  // namespace
+
+class TestSharedRoutines : public QObject {
+    Q_OBJECT
+private slots:
+    void roundAmount_data();
+    void roundAmount();
+    void autoEntryCode_data();
+    void autoEntryCode();
+    void autoEntryCodeKeepsOtherKinds();
+    void formatPostalCode_data();
+    void formatPostalCode();
+    void openFileDialog_data();
+    void openFileDialog();
+    void colourDialog();
+    void imeSwitch();
+};
+
+void TestSharedRoutines::roundAmount_data()
+{
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<qint64>("expected");
+
+    const QString down = QStringLiteral("切り捨て"), half = QStringLiteral("四捨五入"), up = QStringLiteral("切り上げ");
+    struct Case {
+        const char* name;
+        const char* amount;
+        QString mode;
+        qint64 expected;
+    };
+    const Case cases[] = {
+        // Products that binary floating point gets wrong.
+        {"0.29x100 down", "0.29*100", down, 29},
+        {"-0.29x100 down", "-0.29*100", down, -29},
+        {"2.01x250 half", "2.01*250", half, 503},
+        {"0.07x100 up", "0.07*100", up, 7},
+        {"1.15x100 half", "1.15*100", half, 115},
+        // Half away from zero; zero takes the negative side and stays zero.
+        {"2.5 half", "2.5", half, 3},
+        {"-2.5 half", "-2.5", half, -3},
+        {"2.4999 half", "2.4999", half, 2},
+        {"-2.4999 half", "-2.4999", half, -2},
+        {"0 half", "0", half, 0},
+        // Toward zero; an amount a hair (< 1e-8) below a whole number is that number.
+        {"2.7 down", "2.7", down, 2},
+        {"-2.7 down", "-2.7", down, -2},
+        {"2.999999995 down", "2.999999995", down, 3},
+        {"2.99999998 down", "2.99999998", down, 2},
+        {"0 down", "0", down, 0},
+        // Away from zero for every fraction of 0.00001 or more, any other mode.
+        {"2.2 up", "2.2", up, 3},
+        {"-2.2 up", "-2.2", up, -3},
+        {"2 up", "2", up, 2},
+        {"2.00001 up", "2.00001", up, 3},
+        {"2.000009 up", "2.000009", up, 2},
+        {"-2.000009 up", "-2.000009", up, -2},
+        {"2.2 empty mode", "2.2", QString(), 3},
+        {"2.2 unknown mode", "2.2", QStringLiteral("切上げ"), 3},
+        {"0 up", "0", up, 0},
+        // The limits are rounded; beyond them the result is 0.
+        {"upper limit half", "9999999999.99", half, 10000000000LL},
+        {"lower limit half", "-9999999999.99", half, -10000000000LL},
+        {"upper limit down", "9999999999.99", down, 9999999999LL},
+        {"lower limit up", "-9999999999.99", up, -10000000000LL},
+        {"above upper limit", "9999999999.991", half, 0},
+        {"below lower limit", "-10000000000", down, 0},
+    };
+    for (const Case& c : cases) QTest::newRow(c.name) << QString::fromLatin1(c.amount) << c.mode << c.expected;
+}
+
+void TestSharedRoutines::roundAmount()
+{
+    QFETCH(QString, amount);
+    QFETCH(QString, mode);
+    QFETCH(qint64, expected);
+    QCOMPARE(RoundAmount(amountOf(amount), mode), Currency::fromWhole(expected));
+}
+
+void TestSharedRoutines::autoEntryCode_data()
+{
+    // Slots of the kind "単位" before the call ("" = free), the value, the
+    // expected result and the slots after it.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("first free slot in code order")
+        << QStringList{"個", "", "本"} << "箱" << true << QStringList{"個", "箱", "本"};
+    QTest::newRow("value already present") << QStringList{"個", "", "箱"} << "箱" << false << QStringList{"個", "", "箱"};
+    QTest::newRow("apostrophe stored as typed")
+        << QStringList{"個"} << "2'x4'" << true << QStringList{"個", "2'x4'"};
+    QTest::newRow("empty value writes nothing") << QStringList{"個"} << "" << false << QStringList{"個", ""};
+}
+
+void TestSharedRoutines::autoEntryCode()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, value);
+    QFETCH(bool, written);
+    QFETCH(QStringList, after);
+
+    TestData data;
+    QVERIFY(ModVelt::DataDb.open(data.dataDbPath()));
+    const QString kind = QStringLiteral("単位");
+    for (int i = 0; i < before.size(); ++i)
+        QVERIFY(ModVelt::DataDb.exec(QStringLiteral("UPDATE コードマスタ SET sname = ? WHERE kcode = ? AND code = ?"),
+                                     {before[i].isEmpty() ? QVariant() : QVariant(before[i]), kind,
+                                      QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'))}));
+
+    QCOMPARE(AutoEntryCode(kind, value), written);
+    QStringList expected = after;
+    for (QString& s : expected)
+        if (s.isEmpty()) s = QStringLiteral("<null>");
+    QCOMPARE(snames(kind).mid(0, expected.size()), expected);
+    // Nothing beyond the slots the case names was touched.
+    for (const QString& s : snames(kind).mid(expected.size())) QCOMPARE(s, QStringLiteral("<null>"));
+    ModVelt::DataDb.close();
+}
+
+void TestSharedRoutines::autoEntryCodeKeepsOtherKinds()
+{
+    TestData data;
+    QVERIFY(ModVelt::DataDb.open(data.dataDbPath()));
+    // A full kind writes nothing.
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("UPDATE コードマスタ SET sname = 'x' || code WHERE kcode = '納期'")));
+    const QStringList full = snames(QStringLiteral("納期"));
+    QCOMPARE(full.size(), 99);
+    QVERIFY(!AutoEntryCode(QStringLiteral("納期"), QStringLiteral("即納")));
+    QCOMPARE(snames(QStringLiteral("納期")), full);
+
+    // A kind with a quote, or one without rows, reaches no other kind's slots.
+    const auto filled = [] {
+        return ModVelt::DataDb.scalar(QStringLiteral("SELECT count(*) FROM コードマスタ WHERE sname IS NOT NULL")).toInt();
+    };
+    const int before = filled();
+    QVERIFY(!AutoEntryCode(QStringLiteral("単位' OR kcode <> '"), QStringLiteral("侵入")));
+    QVERIFY(!AutoEntryCode(QStringLiteral("存在しない種類"), QStringLiteral("侵入")));
+    QCOMPARE(filled(), before);
+
+    // A free-text pack title is a kind of its own (only its own slots exist).
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("INSERT INTO コードマスタ (kcode, code, sname) VALUES (?, '01', NULL)"),
+                                 {QStringLiteral("規'格")}));
+    QVERIFY(AutoEntryCode(QStringLiteral("規'格"), QStringLiteral("10個入")));
+    QCOMPARE(snames(QStringLiteral("規'格")), QStringList{QStringLiteral("10個入")});
+    QCOMPARE(filled(), before + 1);
+    ModVelt::DataDb.close();
+}
+
+void TestSharedRoutines::formatPostalCode_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("seven digits") << "1234567" << "123-4567";
+    QTest::newRow("seven full-width") << "１２３４５６７" << "１２３-４５６７";
+    QTest::newRow("seven non-digits") << "abcdefg" << "abc-defg";
+    QTest::newRow("already with hyphen") << "123-4567" << "123-4567";
+    QTest::newRow("hyphen elsewhere, seven long") << "12-4567" << "12-4567";
+    QTest::newRow("six") << "123456" << "123456";
+    QTest::newRow("eight") << "12345678" << "12345678";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestSharedRoutines::formatPostalCode()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    QCOMPARE(FormatPostalCode(value), expected);
+}
+
+void TestSharedRoutines::openFileDialog_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("nameFilters");
+    QTest::addColumn<QString>("answer");
+
+    QTest::newRow("one exact file") << "MDB ファイル(*.mdb)|moxeldata.mdb|"
+                                    << QStringList{"MDB ファイル(*.mdb) (moxeldata.mdb)"} << "/x/y/moxeldata.mdb";
+    QTest::newRow("two filters, several patterns")
+        << "MDB(*.mdb)|*.mdb;*.accdb|すべて|*.*|"
+        << QStringList{"MDB(*.mdb) (*.mdb *.accdb)", "すべて (*.*)"} << "/x/a.mdb";
+    QTest::newRow("no bar: one filter") << "*.mdb" << QStringList{"*.mdb (*.mdb)"} << "/x/a.mdb";
+    QTest::newRow("empty filter lists all files") << "" << QStringList{} << "/x/any.dat";
+    QTest::newRow("one character lists all files") << "|" << QStringList{} << "/x/any.dat";
+    QTest::newRow("cancelled") << "MDB ファイル(*.mdb)|moxeldata.mdb|"
+                               << QStringList{"MDB ファイル(*.mdb) (moxeldata.mdb)"} << "";
+}
+
+void TestSharedRoutines::openFileDialog()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, nameFilters);
+    QFETCH(QString, answer);
+
+    TestData data;  // points the drive root at a temporary folder
+    FakeDialogs fake;
+    fake.fileAnswer = answer;
+    DialogProvider* previous = DialogProvider::install(&fake);
+
+    FileDialogRecord r;
+    r.Filter = filter;
+    r.FilterIndex = 1;
+    r.DialogTitle = QStringLiteral("顧客リンクパスを指定する");
+    r.InitDir = QStringLiteral("c:\\");
+    r.FileName = QStringLiteral("old");
+    r.FileTitle = QStringLiteral("old");
+    const int result = ShowOpenFileDialog(nullptr, r);
+    DialogProvider::install(previous);
+
+    QCOMPARE(fake.fileCalls, 1);
+    QCOMPARE(fake.filters, nameFilters);
+    QCOMPARE(fake.selected, 0);
+    QCOMPARE(fake.title, QStringLiteral("顧客リンクパスを指定する"));
+    QCOMPARE(fake.folder, Paths::mapDrivePath(QStringLiteral("c:\\")));
+    QVERIFY(fake.folder.startsWith(data.driveRoot()));
+    QCOMPARE(result != 0, !answer.isEmpty());
+    QCOMPARE(r.FileName, answer);
+    QCOMPARE(r.FileTitle, answer.isEmpty() ? QString() : answer.section(QLatin1Char('/'), -1));
+}
+
+void TestSharedRoutines::colourDialog()
+{
+    // Windows order: red in the low byte.
+    QCOMPARE(WindowsColour(QColor(0x12, 0x34, 0x56)), 0x12 + 0x34 * 256 + 0x56 * 65536);
+    QCOMPARE(ColourFromWindows(0x563412), QColor(0x12, 0x34, 0x56));
+
+    FakeDialogs fake;
+    DialogProvider* previous = DialogProvider::install(&fake);
+    fake.colourAnswer = 255;
+    QCOMPARE(ShowColorDialog(nullptr, 65280), 255);
+    QCOMPARE(fake.startColour, 65280);
+    fake.colourAnswer = 0;  // black is a choice, not a cancel
+    QCOMPARE(ShowColorDialog(nullptr, 255), 0);
+    fake.colourAnswer.reset();
+    QCOMPARE(ShowColorDialog(nullptr, 255), -1);
+    DialogProvider::install(previous);
+}
+
+void TestSharedRoutines::imeSwitch()
+{
+    QLineEdit edit;
+    SetImeOpen(&edit, false);
+    QVERIFY(!edit.testAttribute(Qt::WA_InputMethodEnabled));
+    QVERIFY(edit.inputMethodHints() & Qt::ImhLatinOnly);
+    SetImeOpen(&edit, true);
+    QVERIFY(edit.testAttribute(Qt::WA_InputMethodEnabled));
+    QVERIFY(!(edit.inputMethodHints() & (Qt::ImhLatinOnly | Qt::ImhPreferLatin)));
+
+    GridView grid;
+    SetImeOpen(&grid, false);
+    QVERIFY(!grid.inputMethodEnabled());
+    SetImeOpen(&grid, true);
+    QVERIFY(grid.inputMethodEnabled());
+
+    SetImeOpen(nullptr, true);  // no control, nothing to switch
+}
+
+QTEST_MAIN(TestSharedRoutines)
+#include "tst_shared_routines.moc"

@@ -1,0 +1,648 @@
+// Storing, reopening, browsing and deleting quotations: the stored form, the
+// all-or-nothing store, the masters it registers, and the quotation tab's
+// buttons end to end.
+
+#include "GridView.h"
+#include "ModVelt.h"
+#include "QuotationStore.h"
+#include "SharedRoutines.h"
+#include "TestSupport.h"
+#include "Velt.h"
+#include "WorkTableModel.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace {
+
+Currency yen(qint64 v)
+{
+    return Currency::fromWhole(v);
+}
+
+QuotationLine product(const QString& name, qint64 qty, qint64 price, bool exempt = false)
+{
+    QuotationLine l;
+    l.品名 = name;
+    l.商品区分 = QStringLiteral("文具");
+    l.入数 = QStringLiteral("12");
+    l.数量 = yen(qty);
+    l.単位 = QStringLiteral("本");
+    l.単価 = yen(price);
+    l.金額 = yen(qty * price);
+    l.非課税 = exempt;
+    l.ふりがな = QStringLiteral("えんぴつ");
+    return l;
+}
+
+QuotationLine subtotal(qint64 amount)
+{
+    QuotationLine l;
+    l.品名 = QStringLiteral("小 計");
+    l.金額 = yen(amount);
+    l.小計 = true;
+    return l;
+}
+
+QuotationHeader header(int number, const QString& customer)
+{
+    QuotationHeader h;
+    h.伝票番号 = number;
+    h.日付 = QDate(2024, 5, 31);
+    h.顧客名 = customer;
+    h.顧客情報 = QStringLiteral("〒100-0001\r\n東京都千代田区1-1\r\nTEL 03-0000-0000");
+    h.敬称 = QStringLiteral("御中");
+    h.メモ = QStringLiteral("搬入は\r\n午前中");
+    h.件名 = QStringLiteral("事務用品 'A' 一式");
+    h.有効期限 = QStringLiteral("発行後30日");
+    h.支払条件 = QStringLiteral("月末締め翌月末払い");
+    h.受渡場所 = QStringLiteral("貴社指定場所");
+    h.納期 = QStringLiteral("受注後1週間");
+    h.消費税 = yen(500);
+    h.税抜計 = yen(10000);
+    h.合計 = yen(10500);
+    h.見積金額 = yen(10500);
+    h.印鑑 = {QStringLiteral("承認"), QString(), QStringLiteral("担当"), QString()};
+    return h;
+}
+
+// Every row of the tables a store touches, as text: equal snapshots mean nothing changed.
+QStringList snapshot(Database& db)
+{
+    QStringList out;
+    for (const char16_t* t : {u"見積書ヘッダ", u"見積書", u"顧客マスタ", u"商品マスタ", u"コードマスタ", u"自社情報"}) {
+        const QString table = QString::fromUtf16(t);
+        for (const QSqlRecord& r : db.rows(QStringLiteral("select * from %1 order by rowid").arg(table))) {
+            QStringList cells{table};
+            for (int i = 0; i < r.count(); ++i) cells << (r.isNull(i) ? QStringLiteral("<null>") : r.value(i).toString());
+            out << cells.join('|');
+        }
+    }
+    return out;
+}
+
+void registerCode(const QString& kcode, const QString& value)
+{
+    AutoEntryCode(ModVelt::DataDb, kcode, value);
+}
+
+QStringList codeValues(const QString& kcode)
+{
+    QStringList out;
+    for (const QSqlRecord& r : ModVelt::DataDb.rows(
+             QStringLiteral("select sname from コードマスタ where kcode = ? and sname is not null order by code"), {kcode}))
+        out << r.value(0).toString();
+    return out;
+}
+
+QVariant counter()
+{
+    return ModVelt::DataDb.scalar(QStringLiteral("select 最大見積書番号 from 自社情報"));
+}
+
+}  // namespace
+
+class TestStoreLoad : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void fullQuotationRoundTrip();
+    void storeReplacesTheNumber();
+    void failedStoreLeavesEverything_data();
+    void failedStoreLeavesEverything();
+    void mastersAfterStoring();
+    void quotationNumbers_data();
+    void quotationNumbers();
+
+    void windowStoresAndReopens();
+    void windowShowsFailedStoreAndKeepsScreen();
+    void requiredFieldsStopTheStore_data();
+    void requiredFieldsStopTheStore();
+    void previousNextAcrossGapsAndDelete();
+    void notNumericNumberLoadsNothing();
+
+private:
+    std::unique_ptr<TestData> data_;
+};
+
+void TestStoreLoad::init()
+{
+    data_ = std::make_unique<TestData>();
+}
+
+void TestStoreLoad::cleanup()
+{
+    ModVelt::DataDb.close();
+    ModVelt::WorkDb.close();
+    data_.reset();
+}
+
+void TestStoreLoad::fullQuotationRoundTrip()
+{
+    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    QuotationRecord q;
+    q.header = header(41, QStringLiteral("O'Brien 商事"));
+    q.header.顧客情報 = QString();  // an empty customer block is kept as an empty text
+    // 100 lines: products, tax-exempt lines, a subtotal after every ninth line,
+    // blank lines in between, and a named last line.
+    for (int i = 0; i < 100; ++i) {
+        if (i % 10 == 9) {
+            q.lines << subtotal(1000 + i);
+        } else if (i % 7 == 3) {
+            q.lines << QuotationLine{};
+        } else {
+            QuotationLine l = product(QStringLiteral("鉛筆 'HB' 第%1号").arg(i), i + 1, 30 + i, i % 4 == 0);
+            if (i % 5 == 0) l.入数 = QVariant();
+            q.lines << l;
+        }
+    }
+    q.lines[99] = product(QStringLiteral("最終行の品"), 3, 999);
+    const StoreOutcome outcome = StoreQuotation(ModVelt::DataDb, q, registerCode);
+    QVERIFY2(outcome.ok, qPrintable(outcome.error));
+
+    bool ok = false;
+    const auto back = LoadQuotation(ModVelt::DataDb, 41, &ok);
+    QVERIFY(ok);
+    QVERIFY(back);
+    QCOMPARE(back->header.伝票番号, 41);
+    QCOMPARE(back->header.日付, q.header.日付);
+    QCOMPARE(back->header.顧客名, q.header.顧客名);
+    QCOMPARE(back->header.顧客情報, QVariant(QString()));
+    QCOMPARE(back->header.敬称, q.header.敬称);
+    QCOMPARE(back->header.メモ, q.header.メモ);
+    QCOMPARE(back->header.件名, q.header.件名);
+    QCOMPARE(back->header.有効期限, q.header.有効期限);
+    QCOMPARE(back->header.支払条件, q.header.支払条件);
+    QCOMPARE(back->header.受渡場所, q.header.受渡場所);
+    QCOMPARE(back->header.納期, q.header.納期);
+    QCOMPARE(back->header.消費税, q.header.消費税);
+    QCOMPARE(back->header.税抜計, q.header.税抜計);
+    QCOMPARE(back->header.合計, q.header.合計);
+    QCOMPARE(back->header.見積金額, q.header.見積金額);
+    for (int i = 0; i < 4; ++i) QCOMPARE(back->header.印鑑[i], QVariant(dbv::text(q.header.印鑑[i])));
+    // Empty customer block and seal titles are stored as empty texts, not Null.
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 41 and 顧客情報 = '' "
+                                                   "and 印鑑2 = '' and 印鑑4 = ''")).toInt(), 1);
+    QCOMPARE(back->lines.size(), 100);
+    for (int i = 0; i < 100; ++i) {
+        const QuotationLine& a = back->lines[i];
+        const QuotationLine& e = q.lines[i];
+        QVERIFY2(a == e, qPrintable(QStringLiteral("line %1: %2 / %3").arg(i + 1).arg(dbv::text(a.品名), dbv::text(e.品名))));
+    }
+    // Stored numbering: 行番号 0..99 without gaps, 伝票区分 1, blank lines with a Null name.
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 41 and 伝票区分 = 1 "
+                                                   "and 行番号 between 0 and 99")).toInt(), 100);
+    const auto blanks = std::count_if(q.lines.begin(), q.lines.end(), [](const QuotationLine& l) { return l.isBlank(); });
+    QVERIFY(blanks > 10);
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 41 and 品名 is null")).toInt(),
+             int(blanks));
+    // The lines after the last one that holds anything are not stored; names lose their outer blanks.
+    q.lines = {product(QStringLiteral("  前後に空白  "), 1, 10), QuotationLine{}, product(QStringLiteral("三行目"), 1, 10),
+               QuotationLine{}, QuotationLine{}};
+    QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
+    const auto short_ = LoadQuotation(ModVelt::DataDb, 41);
+    QVERIFY(short_);
+    QCOMPARE(short_->lines.size(), 3);
+    QCOMPARE(short_->lines[0].品名, QVariant(QStringLiteral("前後に空白")));
+    QVERIFY(short_->lines[1].isBlank());
+    QCOMPARE(short_->lines[2].品名, QVariant(QStringLiteral("三行目")));
+
+    // Lines stored with gaps in 行番号 come back in their order, without gaps.
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付) values (77, '2024-01-01')")));
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 見積書 (伝票番号, 行番号, 伝票区分, 品名) "
+                                                "values (77, 5, 1, 'c'), (77, 0, 1, 'a'), (77, 1, 1, 'b')")));
+    const auto gaps = LoadQuotation(ModVelt::DataDb, 77);
+    QVERIFY(gaps);
+    QCOMPARE(gaps->lines.size(), 3);
+    QCOMPARE(gaps->lines[0].品名, QVariant(QStringLiteral("a")));
+    QCOMPARE(gaps->lines[2].品名, QVariant(QStringLiteral("c")));
+    QVERIFY(dbv::isNull(gaps->header.顧客名));
+}
+
+void TestStoreLoad::storeReplacesTheNumber()
+{
+    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    QuotationRecord first{header(7, QStringLiteral("甲社")), {}};
+    for (int i = 0; i < 8; ++i) first.lines << product(QStringLiteral("旧%1").arg(i), 1, 100);
+    QVERIFY(StoreQuotation(ModVelt::DataDb, first, registerCode).ok);
+    QuotationRecord other{header(8, QStringLiteral("乙社")), {product(QStringLiteral("別"), 1, 1)}};
+    QVERIFY(StoreQuotation(ModVelt::DataDb, other, registerCode).ok);
+
+    QuotationRecord second{header(7, QStringLiteral("丙社")), {}};
+    second.header.件名 = QVariant();
+    for (int i = 0; i < 5; ++i) second.lines << product(QStringLiteral("新%1").arg(i), 2, 200);
+    QVERIFY(StoreQuotation(ModVelt::DataDb, second, registerCode).ok);
+
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 7")).toInt(), 1);
+    const auto rows = ModVelt::DataDb.rows(QStringLiteral("select 行番号, 品名, 顧客名 from 見積書 where 伝票番号 = 7 order by 行番号"));
+    QCOMPARE(rows.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(rows[i].value(0).toInt(), i);
+        QCOMPARE(rows[i].value(1).toString(), QStringLiteral("新%1").arg(i));
+        QCOMPARE(rows[i].value(2).toString(), QStringLiteral("丙社"));
+    }
+    const auto back = LoadQuotation(ModVelt::DataDb, 7);
+    QCOMPARE(back->header.顧客名, QVariant(QStringLiteral("丙社")));
+    QVERIFY(dbv::isNull(back->header.件名));
+    // The other quotation is untouched.
+    QCOMPARE(LoadQuotation(ModVelt::DataDb, 8)->lines.size(), 1);
+}
+
+void TestStoreLoad::failedStoreLeavesEverything_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::newRow("a line is refused") << QStringLiteral(
+        "create trigger refuse before insert on 見積書 when new.品名 = '拒否' begin select raise(abort, 'refused'); end");
+    QTest::newRow("the header is refused") << QStringLiteral(
+        "create trigger refuse before insert on 見積書ヘッダ when new.件名 = '新版' begin select raise(abort, 'refused'); end");
+    QTest::newRow("the counter is refused") << QStringLiteral(
+        "create trigger refuse before update on 自社情報 when new.最大見積書番号 = 50 begin select raise(abort, 'refused'); end");
+    QTest::newRow("a code value is refused") << QStringLiteral(
+        "create trigger refuse before update on コードマスタ when new.sname = '新しい期限' begin select raise(abort, 'refused'); end");
+    QTest::newRow("a new product is refused") << QStringLiteral(
+        "create trigger refuse before insert on 商品マスタ when new.品名 = '新商品' begin select raise(abort, 'refused'); end");
+}
+
+void TestStoreLoad::failedStoreLeavesEverything()
+{
+    QFETCH(QString, trigger);
+    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    QuotationRecord old{header(50, QStringLiteral("旧顧客")), {product(QStringLiteral("旧商品"), 1, 100)}};
+    old.header.件名 = QStringLiteral("旧版");
+    QVERIFY(StoreQuotation(ModVelt::DataDb, old, registerCode).ok);
+    // The counter is below the number, so the new version would raise it.
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 49")));
+    QVERIFY(ModVelt::DataDb.exec(trigger));
+    const QStringList before = snapshot(ModVelt::DataDb);
+
+    QuotationRecord next{header(50, QStringLiteral("新顧客")), {}};
+    next.header.件名 = QStringLiteral("新版");
+    next.header.有効期限 = QStringLiteral("新しい期限");
+    next.lines << product(QStringLiteral("旧商品"), 2, 300) << product(QStringLiteral("新商品"), 1, 10)
+               << product(QStringLiteral("拒否"), 1, 10);
+    next.lines[1].単位 = QStringLiteral("新単位");
+    const StoreOutcome outcome = StoreQuotation(ModVelt::DataDb, next, registerCode);
+    QVERIFY(!outcome.ok);
+    QVERIFY(outcome.error.contains(QStringLiteral("refused")));
+    QCOMPARE(snapshot(ModVelt::DataDb), before);
+    QVERIFY(!ModVelt::DataDb.inTransaction());
+    QCOMPARE(LoadQuotation(ModVelt::DataDb, 50)->header.件名, QVariant(QStringLiteral("旧版")));
+}
+
+void TestStoreLoad::mastersAfterStoring()
+{
+    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    Database& db = ModVelt::DataDb;
+    QVERIFY(db.exec(QStringLiteral("insert into 商品マスタ (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) "
+                                   "values ('ボルト', '金物', '100', '箱', 5000000, 0, 'ぼると')")));
+    QVERIFY(db.exec(QStringLiteral("insert into 顧客マスタ (顧客名, 顧客情報, ふりがな, 敬称) "
+                                   "values ('既存商店', '大阪市', 'きぞんしょうてん', '様')")));
+    QVERIFY(db.exec(QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '01'")));
+
+    // The existing product is typed by name only: its 商品区分, 入数, 単位, ふりがな stay.
+    QuotationLine bolt;
+    bolt.品名 = QStringLiteral(" ボルト ");
+    bolt.数量 = yen(3);
+    bolt.単価 = yen(600);
+    bolt.金額 = yen(1800);
+    QuotationLine pencil = product(QStringLiteral("O'Neil's 鉛筆"), 1, 80);
+    pencil.単位 = QStringLiteral("個");
+    QuotationLine pencilAgain = product(QStringLiteral("O'Neil's 鉛筆"), 1, 90);
+    pencilAgain.単位 = QStringLiteral("ダース");
+    pencilAgain.ふりがな = QVariant();
+    QuotationRecord q{header(12, QStringLiteral("既存商店")), {bolt, pencil, subtotal(2680), QuotationLine{}, pencilAgain}};
+    q.header.顧客情報 = QString();  // left empty on the quotation: the stored block stays
+    QVERIFY(StoreQuotation(db, q, registerCode).ok);
+
+    const auto boltRow = db.firstRow(QStringLiteral("select 商品区分, 入数, 単位, 単価, ふりがな from 商品マスタ where 品名 = 'ボルト'"));
+    QVERIFY(boltRow);
+    QCOMPARE(boltRow->value(0).toString(), QStringLiteral("金物"));
+    QCOMPARE(boltRow->value(1).toString(), QStringLiteral("100"));
+    QCOMPARE(boltRow->value(2).toString(), QStringLiteral("箱"));
+    QCOMPARE(boltRow->value(3).toLongLong(), yen(600).raw());
+    QCOMPARE(boltRow->value(4).toString(), QStringLiteral("ぼると"));
+    // A new product with an apostrophe: one row, the last line of the name wins where it holds a value.
+    const auto pencilRows = db.rows(QStringLiteral("select 商品区分, 入数, 単位, 単価, 非課税, ふりがな from 商品マスタ where 品名 = ?"),
+                                    {QStringLiteral("O'Neil's 鉛筆")});
+    QCOMPARE(pencilRows.size(), 1);
+    QCOMPARE(pencilRows[0].value(0).toString(), QStringLiteral("文具"));
+    QCOMPARE(pencilRows[0].value(2).toString(), QStringLiteral("ダース"));
+    QCOMPARE(pencilRows[0].value(3).toLongLong(), yen(90).raw());
+    QCOMPARE(pencilRows[0].value(5).toString(), QStringLiteral("えんぴつ"));
+    // A subtotal line is no product.
+    QCOMPARE(db.scalar(QStringLiteral("select count(*) from 商品マスタ where 品名 like '%小%計%'")).toInt(), 0);
+    // The customer keeps its block and reading, takes the new honorific.
+    const auto customer = db.rows(QStringLiteral("select 顧客情報, ふりがな, 敬称 from 顧客マスタ where 顧客名 = '既存商店'"));
+    QCOMPARE(customer.size(), 1);
+    QCOMPARE(customer[0].value(0).toString(), QStringLiteral("大阪市"));
+    QCOMPARE(customer[0].value(1).toString(), QStringLiteral("きぞんしょうてん"));
+    QCOMPARE(customer[0].value(2).toString(), QStringLiteral("御中"));
+    // Code values: new units once each, the header's four lists.
+    QCOMPARE(codeValues(QStringLiteral("単位")), (QStringList{QStringLiteral("個"), QStringLiteral("ダース")}));
+    QCOMPARE(codeValues(QStringLiteral("有効期限")), QStringList{QStringLiteral("発行後30日")});
+    QCOMPARE(codeValues(QStringLiteral("支払条件")), QStringList{QStringLiteral("月末締め翌月末払い")});
+    QCOMPARE(codeValues(QStringLiteral("受渡場所")), QStringList{QStringLiteral("貴社指定場所")});
+    QCOMPARE(codeValues(QStringLiteral("納期")), QStringList{QStringLiteral("受注後1週間")});
+    QCOMPARE(counter().toInt(), 12);
+
+    // A new customer with an apostrophe is written in full; a lower number leaves the counter.
+    QuotationRecord second{header(5, QStringLiteral("山田's 工房")), {}};
+    second.header.有効期限 = QVariant();
+    QVERIFY(StoreQuotation(db, second, registerCode).ok);
+    const auto added = db.rows(QStringLiteral("select 顧客情報, 敬称 from 顧客マスタ where 顧客名 = ?"), {QStringLiteral("山田's 工房")});
+    QCOMPARE(added.size(), 1);
+    QCOMPARE(added[0].value(0).toString(), dbv::text(second.header.顧客情報));
+    QCOMPARE(counter().toInt(), 12);
+    QCOMPARE(codeValues(QStringLiteral("有効期限")).size(), 1);
+}
+
+void TestStoreLoad::quotationNumbers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("stored");  // 0: refused for storing
+    QTest::addColumn<int>("looked");  // 0: looks up nothing
+    QTest::newRow("plain") << "12" << 12 << 12;
+    QTest::newRow("blanks") << " 12 " << 12 << 12;
+    QTest::newRow("largest") << "2147483647" << 2147483647 << 2147483647;
+    QTest::newRow("too large") << "2147483648" << 0 << 0;
+    QTest::newRow("zero") << "0" << 0 << 0;
+    QTest::newRow("negative") << "-3" << 0 << -3;
+    QTest::newRow("half to even down") << "12.5" << 0 << 12;
+    QTest::newRow("half to even up") << "13.5" << 0 << 14;
+    QTest::newRow("grouping") << "1,234" << 0 << 1234;
+    QTest::newRow("letters") << "12a" << 0 << 0;
+    QTest::newRow("full width") << "１２" << 0 << 0;
+}
+
+void TestStoreLoad::quotationNumbers()
+{
+    QFETCH(QString, text);
+    QFETCH(int, stored);
+    QFETCH(int, looked);
+    QCOMPARE(ParseQuotationNumber(text).value_or(0), stored);
+    QCOMPARE(LookupQuotationNumber(text).value_or(0), looked);
+}
+
+// ---------------------------------------------------------------- the window
+
+namespace {
+
+void fillScreen(Velt& w, const QString& number)
+{
+    w.txtNo->setText(number);
+    w.dt日付->setDate(QDate(2024, 6, 3));
+    w.cmb顧客名->setText(QStringLiteral("O'Hara 株式会社"));
+    w.cmb敬称->setText(QStringLiteral("御中"));
+    w.txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    w.txt件名->setText(QStringLiteral("机 'L' 型"));
+    w.txtメモ->setText(QStringLiteral("一行目\r\n二行目"));
+    w.cmb有効期限->setText(QStringLiteral("1か月"));
+    w.cmb支払条件->setText(QString());
+    w.cmb受渡場所->setText(QStringLiteral("現地"));
+    w.cmb納期->setText(QString());
+    w.num税抜計->setValue(yen(3000));
+    w.num消費税->setValue(yen(150));
+    w.num合計->setValue(yen(3150));
+    w.num見積金額->setValue(yen(3150));
+    for (int i = 0; i < 4; ++i) w.txt印鑑[i]->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
+    QList<QuotationLine> lines{product(QStringLiteral("机"), 1, 2000), QuotationLine{}, product(QStringLiteral("椅子"), 2, 500),
+                               subtotal(3000)};
+    lines[2].非課税 = true;
+    QVERIFY(WriteWorkLines(ModVelt::WorkDb, lines));
+    w.wkDat->refresh();
+}
+
+QStringList titles(RecordingPresenter& p)
+{
+    QStringList out;
+    for (const auto& s : p.shown()) out << s.title;
+    return out;
+}
+
+}  // namespace
+
+void TestStoreLoad::windowStoresAndReopens()
+{
+    Velt w({data_->programFolder()});
+    QVERIFY(w.Form_Load());
+    fillScreen(w, QStringLiteral("21"));
+    data_->messages().clear();
+    w.cmd登録->click();
+    QCOMPARE(titles(data_->messages()), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
+    QVERIFY(data_->messages().shown()[0].text.contains(QStringLiteral("O'Hara 株式会社")));
+    QVERIFY(!w.CnEntryMsg->isVisible());
+    QCOMPARE(w.EntryMsg->text(), QStringLiteral("登録中です････"));
+    // A fresh quotation with the next number follows.
+    QCOMPARE(w.txtNo->text(), QStringLiteral("22"));
+    QCOMPARE(w.cmb顧客名->text(), QString());
+    QVERIFY(ReadWorkLines(ModVelt::WorkDb)[0].isBlank());
+
+    // Scramble the screen, then open 21 by typing its number.
+    fillScreen(w, QStringLiteral("99"));
+    QVERIFY(WriteWorkLines(ModVelt::WorkDb, QList<QuotationLine>(100, product(QStringLiteral("別物"), 1, 1))));
+    w.txt件名->setText(QStringLiteral("別"));
+    w.txtNo->setText(QStringLiteral("21"));
+    w.txtNo->setModified(true);
+    emit w.txtNo->editingFinished();
+    QCOMPARE(w.EntryMsg->text(), QStringLiteral("読込中です･･･"));
+    QVERIFY(!w.CnEntryMsg->isVisible());
+    QCOMPARE(w.txtNo->text(), QStringLiteral("21"));
+    QCOMPARE(w.dt日付->date(), std::optional<QDate>(QDate(2024, 6, 3)));
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(w.cmb敬称->text(), QStringLiteral("御中"));
+    QCOMPARE(w.txt顧客情報->text(), QStringLiteral("〒530-0001\r\n大阪市北区"));
+    QCOMPARE(w.txt件名->text(), QStringLiteral("机 'L' 型"));
+    QCOMPARE(w.txtメモ->text(), QStringLiteral("一行目\r\n二行目"));
+    QCOMPARE(w.cmb有効期限->text(), QStringLiteral("1か月"));
+    QCOMPARE(w.cmb支払条件->text(), QString());
+    QCOMPARE(w.cmb受渡場所->text(), QStringLiteral("現地"));
+    // The totals are recomputed from the loaded lines; the quotation amount stays as stored.
+    QCOMPARE(w.num見積金額->value(), std::optional<Currency>(yen(3150)));
+    const auto stored = LoadQuotationHeader(ModVelt::DataDb, 21);
+    QVERIFY(stored);
+    QCOMPARE(stored->税抜計, std::optional<Currency>(yen(3000)));
+    QCOMPARE(stored->消費税, std::optional<Currency>(yen(150)));
+    QCOMPARE(stored->合計, std::optional<Currency>(yen(3150)));
+    QCOMPARE(stored->見積金額, std::optional<Currency>(yen(3150)));
+    QVERIFY(dbv::isNull(stored->支払条件));
+    QCOMPARE(stored->印鑑[1], QVariant(QString()));
+    QCOMPARE(w.txt印鑑[0]->text(), QStringLiteral("印0"));
+    QCOMPARE(w.txt印鑑[1]->text(), QString());
+    QCOMPARE(ModVelt::DetailsChanged, std::optional<bool>(false));
+    // Lines: the blank line in between is still there; rows after the stored ones are blank.
+    const QList<QuotationLine> lines = ReadWorkLines(ModVelt::WorkDb);
+    QCOMPARE(lines.size(), 100);
+    QCOMPARE(lines[0].品名, QVariant(QStringLiteral("机")));
+    QVERIFY(lines[1].isBlank());
+    QCOMPARE(lines[2].品名, QVariant(QStringLiteral("椅子")));
+    QVERIFY(lines[2].非課税);
+    QVERIFY(lines[3].小計);
+    QCOMPARE(lines[3].金額, std::optional<Currency>(yen(3000)));
+    for (int i = 4; i < 100; ++i) QVERIFY(lines[i].isBlank());
+    QCOMPARE(w.wkDat->text(2, 1), QStringLiteral("椅子"));
+    // Customer, product and code values were registered.
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 顧客マスタ where 顧客名 = ?"),
+                                    {QStringLiteral("O'Hara 株式会社")}).toInt(), 1);
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 商品マスタ where 品名 in ('机', '椅子')")).toInt(), 2);
+    QCOMPARE(codeValues(QStringLiteral("有効期限")), QStringList{QStringLiteral("1か月")});
+    QCOMPARE(counter().toInt(), 21);
+}
+
+void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
+{
+    Velt w({data_->programFolder()});
+    QVERIFY(w.Form_Load());
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+        "create trigger refuse before insert on 見積書ヘッダ begin select raise(abort, 'disk says no'); end")));
+    fillScreen(w, QStringLiteral("30"));
+    const QStringList before = snapshot(ModVelt::DataDb);
+    data_->messages().clear();
+    w.cmd登録_Click();
+    QCOMPARE(titles(data_->messages()), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
+    QVERIFY(data_->messages().shown()[1].text.contains(QStringLiteral("disk says no")));
+    QCOMPARE(snapshot(ModVelt::DataDb), before);
+    QVERIFY(!w.CnEntryMsg->isVisible());
+    // The screen is as it was, ready to be stored again.
+    QCOMPARE(w.txtNo->text(), QStringLiteral("30"));
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(w.txt件名->text(), QStringLiteral("机 'L' 型"));
+    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[2].品名, QVariant(QStringLiteral("椅子")));
+}
+
+void TestStoreLoad::requiredFieldsStopTheStore_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("dated");
+    QTest::addColumn<QString>("customer");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("no number") << "" << true << "甲" << "入力項目のチェック" << "txtNo";
+    QTest::newRow("no date") << "3" << false << "甲" << "入力項目のチェック" << "dt日付";
+    QTest::newRow("no customer") << "3" << true << "" << "入力項目のチェック" << "cmb顧客名";
+    QTest::newRow("number with letters") << "3a" << true << "甲" << "入力注意" << "txtNo";
+    QTest::newRow("number zero") << "0" << true << "甲" << "入力注意" << "txtNo";
+    QTest::newRow("decimal number") << "3.5" << true << "甲" << "入力注意" << "txtNo";
+    QTest::newRow("number out of range") << "99999999999" << true << "甲" << "入力注意" << "txtNo";
+}
+
+void TestStoreLoad::requiredFieldsStopTheStore()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, dated);
+    QFETCH(QString, customer);
+    QFETCH(QString, title);
+    QFETCH(QString, focus);
+    Velt w({data_->programFolder()});
+    QVERIFY(w.Form_Load());
+    QApplication::setActiveWindow(&w);
+    fillScreen(w, number);
+    if (!dated) w.dt日付->setNull();
+    w.cmb顧客名->setText(customer);
+    const QStringList before = snapshot(ModVelt::DataDb);
+    data_->messages().clear();
+    w.cmd登録_Click();
+    QCOMPARE(titles(data_->messages()), QStringList{title});
+    if (title == u"入力注意") QVERIFY(data_->messages().shown()[0].text.startsWith(QStringLiteral("伝票番号")));
+    QCOMPARE(snapshot(ModVelt::DataDb), before);
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QWidget* target = w.findChild<QWidget*>(focus);
+    QVERIFY(focused == target || target->isAncestorOf(focused));
+}
+
+void TestStoreLoad::previousNextAcrossGapsAndDelete()
+{
+    Velt w({data_->programFolder()});
+    QVERIFY(w.Form_Load());
+    for (int n : {1, 2, 5}) {
+        QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
+        QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
+    }
+    auto shown = [&] { return w.cmb顧客名->text(); };
+    auto firstLine = [&] { return dbv::text(ReadWorkLines(ModVelt::WorkDb)[0].品名); };
+
+    w.txtNo->setText(QStringLiteral("2"));
+    w.txtNo_Commit();
+    QCOMPARE(shown(), QStringLiteral("顧客2"));
+    w.cmd次伝票->click();
+    QCOMPARE(w.txtNo->text(), QStringLiteral("3"));
+    QCOMPARE(shown(), QString());  // a gap: the screen is reset, the number stays
+    QCOMPARE(firstLine(), QString());
+    w.cmd次伝票_Click();
+    w.cmd次伝票_Click();
+    QCOMPARE(w.txtNo->text(), QStringLiteral("5"));
+    QCOMPARE(shown(), QStringLiteral("顧客5"));
+    QCOMPARE(firstLine(), QStringLiteral("品5"));
+    w.cmd前伝票_Click();
+    w.cmd前伝票_Click();
+    w.cmd前伝票_Click();
+    QCOMPARE(w.txtNo->text(), QStringLiteral("2"));
+    QCOMPARE(shown(), QStringLiteral("顧客2"));
+    w.cmd前伝票_Click();
+    w.cmd前伝票_Click();
+    QCOMPARE(w.txtNo->text(), QStringLiteral("1"));
+    QCOMPARE(shown(), QStringLiteral("顧客1"));
+    // Half numbers: 12.5 steps to 13.5, which opens 14.
+    w.txtNo->setText(QStringLiteral("0.5"));
+    w.cmd次伝票_Click();
+    QCOMPARE(w.txtNo->text(), QStringLiteral("1.5"));
+    QCOMPARE(shown(), QStringLiteral("顧客2"));
+
+    // Delete 2 (answered No, then Yes), then step back onto it from 3.
+    w.txtNo->setText(QStringLiteral("2"));
+    w.txtNo_Commit();
+    data_->messages().clear();
+    data_->messages().answerNext(MessageAnswer::No);
+    w.cmd削除_Click();
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 1);
+    data_->messages().answerNext(MessageAnswer::Yes);
+    w.cmd削除->click();
+    QCOMPARE(titles(data_->messages()), (QStringList{QStringLiteral("削除の確認"), QStringLiteral("削除の確認")}));
+    QVERIFY(data_->messages().shown()[1].text.contains(QStringLiteral("伝票 2 ")));
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 0);
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 2")).toInt(), 0);
+    w.txtNo->setText(QStringLiteral("3"));
+    w.cmd前伝票_Click();
+    QCOMPARE(w.txtNo->text(), QStringLiteral("2"));
+    QCOMPARE(shown(), QString());
+    w.cmd前伝票_Click();
+    QCOMPARE(shown(), QStringLiteral("顧客1"));
+    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ")).toInt(), 2);
+}
+
+void TestStoreLoad::notNumericNumberLoadsNothing()
+{
+    Velt w({data_->programFolder()});
+    QVERIFY(w.Form_Load());
+    QuotationRecord q{header(1, QStringLiteral("顧客1")), {product(QStringLiteral("品1"), 1, 100)}};
+    QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
+    fillScreen(w, QStringLiteral("abc"));
+    data_->messages().clear();
+    w.txtNo_Commit();
+    QCOMPARE(titles(data_->messages()), QStringList{QStringLiteral("入力注意")});
+    QCOMPARE(w.txtNo->text(), QString());
+    // The lines and the header on screen stay.
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[0].品名, QVariant(QStringLiteral("机")));
+    // Setting the number from code loads nothing; an empty commit does nothing.
+    w.txtNo->setText(QStringLiteral("1"));
+    emit w.txtNo->editingFinished();
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    w.txtNo->setText(QString());
+    w.txtNo_Commit();
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(data_->messages().shown().size(), 1);
+    // Typed and committed with Enter, the number loads.
+    QTest::keyClicks(w.txtNo, QStringLiteral("1"));
+    QTest::keyClick(w.txtNo, Qt::Key_Return);
+    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("顧客1"));
+    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[0].品名, QVariant(QStringLiteral("品1")));
+    QCOMPARE(data_->messages().shown().size(), 1);
+}
+
+QTEST_MAIN(TestStoreLoad)
+#include "tst_store_load.moc"
