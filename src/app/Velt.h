@@ -115,6 +115,16 @@ public:
     void LineDelete();
     void cmd小計_Click();
     void cmd行削除_Click();
+    // The detail grid's handlers on wkDat and Grid明細.
+    void Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel);
+    void Grid明細_AfterColUpdate(int row, int col);
+    void Grid明細_ComboSelect(int col, int sourceRow);
+    void Grid明細_KeyDown(int& key);
+    void Grid明細_RowColChange(int row, int col);
+    // True when the line in row `row` of w明細 (0-based: line row + 1) is a
+    // subtotal line, whose 品名, 数量, 単位 and 単価 no writer may change
+    // (refuse with DetailLine::kSubtotalLineRefusal as ("その他", "注意", ...)).
+    bool isSubtotalLine(int row) const;
 
     // ---- Storing, loading, history --------------------------------------------------
     void cmd登録_Click();

@@ -9,25 +9,25 @@ void Velt::buildSettingsTab()
     using namespace ui;
 
     // ---- left: own company, seal titles, link sources
-    label(p, QStringLiteral("自社名"), 120, 120, 1320);
-    txt自社名 = make<QLineEdit>(p, QStringLiteral("txt自社名"), 1500, 120, 4440, 330);
-    label(p, QStringLiteral("自社情報"), 120, 540, 1320);
-    txt自社情報 = make<MultiLineEdit>(p, QStringLiteral("txt自社情報"), 1500, 540, 4440, 1500);
+    label(p, QStringLiteral("自社名"), 120, 120, 1680);
+    txt自社名 = make<QLineEdit>(p, QStringLiteral("txt自社名"), 1800, 120, 4140, 330);
+    label(p, QStringLiteral("自社情報"), 120, 540, 1680);
+    txt自社情報 = make<MultiLineEdit>(p, QStringLiteral("txt自社情報"), 1800, 540, 4140, 1500);
 
-    label(p, QStringLiteral("印鑑タイトル設定"), 120, 2160, 1380);
+    label(p, QStringLiteral("印鑑タイトル設定"), 120, 2160, 1680);
     for (int i = 0; i < 4; ++i)
-        txt印鑑タイトル[i] = make<QLineEdit>(p, QStringLiteral("txt印鑑タイトル%1").arg(i + 1), 1500 + i * 1110, 2160, 1050, 330);
+        txt印鑑タイトル[i] = make<QLineEdit>(p, QStringLiteral("txt印鑑タイトル%1").arg(i + 1), 1800 + i * 1035, 2160, 975, 330);
 
-    label(p, QStringLiteral("顧客リンクアプリ名"), 120, 2700, 1380);
-    cmb顧客リンクアプリ = make<PickOnlyComboBox>(p, QStringLiteral("cmb顧客リンクアプリ"), 1500, 2700, 2640, 330);
-    label(p, QStringLiteral("データのパス"), 120, 3090, 1380);
-    txt顧客リンクパス = make<QLineEdit>(p, QStringLiteral("txt顧客リンクパス"), 1500, 3090, 3900, 330);
+    label(p, QStringLiteral("顧客リンクアプリ名"), 120, 2700, 1680);
+    cmb顧客リンクアプリ = make<PickOnlyComboBox>(p, QStringLiteral("cmb顧客リンクアプリ"), 1800, 2700, 2640, 330);
+    label(p, QStringLiteral("データのパス"), 120, 3090, 1680);
+    txt顧客リンクパス = make<QLineEdit>(p, QStringLiteral("txt顧客リンクパス"), 1800, 3090, 3600, 330);
     cmd顧客リンクパス = button(p, QStringLiteral("cmd顧客リンクパス"), QStringLiteral("…"), 5460, 3090, 480, 330);
 
-    label(p, QStringLiteral("商品リンクアプリ名"), 120, 3600, 1380);
-    cmb商品リンクアプリ = make<PickOnlyComboBox>(p, QStringLiteral("cmb商品リンクアプリ"), 1500, 3600, 2640, 330);
-    label(p, QStringLiteral("データのパス"), 120, 3990, 1380);
-    txt商品リンクパス = make<QLineEdit>(p, QStringLiteral("txt商品リンクパス"), 1500, 3990, 3900, 330);
+    label(p, QStringLiteral("商品リンクアプリ名"), 120, 3600, 1680);
+    cmb商品リンクアプリ = make<PickOnlyComboBox>(p, QStringLiteral("cmb商品リンクアプリ"), 1800, 3600, 2640, 330);
+    label(p, QStringLiteral("データのパス"), 120, 3990, 1680);
+    txt商品リンクパス = make<QLineEdit>(p, QStringLiteral("txt商品リンクパス"), 1800, 3990, 3600, 330);
     cmd商品リンクパス = button(p, QStringLiteral("cmd商品リンクパス"), QStringLiteral("…"), 5460, 3990, 480, 330);
 
     // ---- right: options
@@ -79,9 +79,9 @@ void Velt::buildSettingsTab()
     }
 
     // ---- print settings and the other windows
-    label(p, QStringLiteral("印刷設定"), 120, 4680, 1380);
-    cmdA4 = button(p, QStringLiteral("cmdA4"), QStringLiteral("A4"), 1500, 4620, 900, 480);
-    cmdB5 = button(p, QStringLiteral("cmdB5"), QStringLiteral("B5"), 2460, 4620, 900, 480);
+    label(p, QStringLiteral("印刷設定"), 120, 4680, 1680);
+    cmdA4 = button(p, QStringLiteral("cmdA4"), QStringLiteral("A4"), 1800, 4620, 900, 480);
+    cmdB5 = button(p, QStringLiteral("cmdB5"), QStringLiteral("B5"), 2760, 4620, 900, 480);
 
     cmdHint = button(p, QStringLiteral("cmdHint"), QStringLiteral("ヒント"), 120, 7620, 1200, 600);
     cmdデータ変換 = button(p, QStringLiteral("cmdデータ変換"), QStringLiteral("変換"), 1380, 7620, 1200, 600);

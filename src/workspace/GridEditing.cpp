@@ -1,18 +1,158 @@
-// Editing the detail grid.
+// Editing the detail grid: the rules laid over the user's cell edits (limits,
+// product look-up, code registration, line amount, protected subtotal lines),
+// the product pick, Enter on the amount column and Japanese input by column.
 
+#include "DetailLines.h"
+#include "GridView.h"
+#include "MessageCatalog.h"
+#include "SharedRoutines.h"
 #include "Velt.h"
 #include "WorkTableModel.h"
 
+#include <QPoint>
+#include <QTimer>
+
+using namespace DetailLine;
+
+namespace {
+
+// A cell the cursor must go back to once the grid has finished its own move
+// (a value beyond its limit was emptied). Kept on the grid itself.
+const char* const kReturnCell = "veltReturnCell";
+
+void returnToCell(GridView* grid, int row, int col)
+{
+    grid->setProperty(kReturnCell, QPoint(col, row));
+    grid->setCurrentCell(row, col);
+    QTimer::singleShot(0, grid, [grid, row, col] {
+        grid->setProperty(kReturnCell, QVariant());
+        grid->setCurrentCell(row, col);
+    });
+}
+
+}  // namespace
+
 void Velt::connectGridEditing()
 {
+    connect(Grid明細, &GridView::dropDownPicked, this, &Velt::Grid明細_ComboSelect, Qt::UniqueConnection);
+    connect(Grid明細, &GridView::currentCellChanged, this, &Velt::Grid明細_RowColChange, Qt::UniqueConnection);
+    Grid明細->setKeyDown([this](int& key) { Grid明細_KeyDown(key); });
 }
 
 void Velt::connectDetailGrid()
 {
-    // Every committed cell edit recomputes the figures.
-    connect(wkDat, &WorkTableModel::cellEdited, this, [this](int, int) { Calc明細(); });
+    if (!wkDat) return;
+    wkDat->setBeforeCellUpdate([this](int row, int col, QString& text, bool& cancel) {
+        Grid明細_BeforeColUpdate(row, col, text, cancel);
+    });
+    connect(wkDat, &WorkTableModel::cellEdited, this, &Velt::Grid明細_AfterColUpdate, Qt::UniqueConnection);
+}
+
+bool Velt::isSubtotalLine(int row) const
+{
+    return wkDat && wkDat->value(row, 小計).toBool();
+}
+
+void Velt::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel)
+{
+    if (isSubtotalLine(row)) {
+        if (col == 品名 || col == 数量 || col == 単位 || col == 単価) {
+            cancel = true;
+            ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
+        }
+        return;
+    }
+    if (IsNumberColumn(col)) {
+        switch (ClassifyNumber(col, text)) {
+        case NumberInput::Number: break;
+        case NumberInput::Empty: text.clear(); break;  // a cleared cell holds no value
+        case NumberInput::BeyondLimit:
+            text.clear();
+            returnToCell(Grid明細, row, col);
+            break;
+        case NumberInput::NotANumber: cancel = true; break;  // the old value stays
+        }
+    } else if (col == 品名) {
+        text = CutToShiftJis(text);
+    }
+}
+
+void Velt::Grid明細_AfterColUpdate(int row, int col)
+{
+    switch (col) {
+    case 品名: {
+        ProductLookup& r = ModVelt::ProductLookupRecord;
+        const QString name = TrimBlanks(wkDat->text(row, 品名));
+        r.品名 = name;
+        Seek商品();
+        // The line amount stays as it is until 数量 or 単価 is edited.
+        wkDat->setValues(row, {{品名, name},
+                               {単位, r.単位},
+                               {単価, r.単価 != Currency() ? QVariant::fromValue(r.単価) : QVariant()},
+                               {非課税, r.非課税},
+                               {ふりがな, r.ふりがな}});
+        break;
+    }
+    case 商品区分:
+    case 入数:
+    case 単位: {
+        QString kind = col == 商品区分 ? QStringLiteral("商品区分") : QStringLiteral("単位");
+        if (col == 入数) {
+            kind = ModVelt::設定情報.入数列タイトル.isEmpty() ? QStringLiteral("入数") : ModVelt::設定情報.入数列タイトル;
+        }
+        const QString text = wkDat->text(row, col);
+        if (!text.isEmpty() && AutoEntryCode(kind, text)) Readコード表(kind);
+        break;
+    }
+    case 数量:
+    case 単価:
+        wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
+                                              ModVelt::設定情報.行端数));
+        ModVelt::DetailsChanged = true;
+        break;
+    default: break;
+    }
+    // Every edit is in w明細 already (the model writes at once).
+    Calc明細();
+}
+
+void Velt::Grid明細_ComboSelect(int col, int sourceRow)
+{
+    if (col != 品名 || !dat商品参照 || !wkDat) return;
+    const int row = Grid明細->currentRow();
+    if (row < 0 || isSubtotalLine(row) || sourceRow < 0 || sourceRow >= dat商品参照->rowCount()) return;
+    const auto pick = [this, sourceRow](int c) { return dat商品参照->value(sourceRow, c); };
+    // The list's columns 0..6 are 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな.
+    wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(0)))},
+                           {商品区分, pick(1)},
+                           {入数, pick(2)},
+                           {単位, pick(3)},
+                           {単価, pick(4)},
+                           {非課税, pick(5)},
+                           {ふりがな, pick(6)}});
+    Grid明細->setCurrentCell(row, 数量);
+}
+
+void Velt::Grid明細_KeyDown(int& key)
+{
+    // A value beyond its limit was emptied: the cursor stays on it.
+    if (Grid明細->property(kReturnCell).isValid()) {
+        key = 0;
+        return;
+    }
+    if (key != VKey::Enter || Grid明細->currentColumn() != 金額) return;
+    const int row = Grid明細->currentRow();
+    if (row < 0 || !wkDat) return;
+    key = 0;
+    Grid明細->setCurrentCell(std::min(row + 1, wkDat->rowCount() - 1), 品名);
+}
+
+void Velt::Grid明細_RowColChange(int, int col)
+{
+    SetImeOpen(Grid明細, col == 品名 || col == 単位);
 }
 
 void Velt::Seek商品()
 {
+    LookupProduct(ModVelt::DataDb, ModVelt::ProductLookupRecord);
 }

@@ -4,6 +4,7 @@
 
 #include "ProductPanel.h"
 
+#include "DetailLines.h"
 #include "GridView.h"
 #include "MessageCatalog.h"
 #include "SharedRoutines.h"
@@ -17,20 +18,6 @@
 Q_LOGGING_CATEGORY(lcProductPanel, "velt.productpanel")
 
 namespace {
-
-constexpr int kMaxNameBytes = 50;
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == QChar(0x3000) || c == u'\t';
-}
-
-int sjisBytes(char32_t c)
-{
-    if (c < 0x80) return 1;
-    if (c >= 0xFF61 && c <= 0xFF9F) return 1;  // half-width katakana
-    return 2;
-}
 
 // The pack-quantity code kind: the one the 入数列タイトル setting names.
 QString packKind()
@@ -56,28 +43,9 @@ bool registerCode(Database& db, const QString& kcode, const QString& value)
 
 }  // namespace
 
-int ShiftJisLength(const QString& text)
-{
-    int n = 0;
-    for (char32_t c : text.toUcs4()) n += sjisBytes(c);
-    return n;
-}
-
 QString NormalizeProductName(const QString& name)
 {
-    qsizetype b = 0, e = name.size();
-    while (b < e && isBlank(name[b])) ++b;
-    while (e > b && isBlank(name[e - 1])) --e;
-    const QString t = name.mid(b, e - b);
-    QString out;
-    int bytes = 0;
-    for (char32_t c : t.toUcs4()) {
-        const int w = sjisBytes(c);
-        if (bytes + w > kMaxNameBytes) break;
-        bytes += w;
-        out += QString::fromUcs4(&c, 1);
-    }
-    return out;
+    return DetailLine::CutToShiftJis(DetailLine::TrimBlanks(name));
 }
 
 void Velt::connectProductPanel()
@@ -118,7 +86,7 @@ void Velt::Entry商品詳細()
     if (!wkDat || row >= wkDat->rowCount()) return;
     const int subtotalCol = wkDat->columnOf(QStringLiteral("小計"));
     if (dbv::toBool(wkDat->value(row, subtotalCol))) {
-        ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), QStringLiteral("小計行は変更できません。行削除してください。"));
+        ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), DetailLine::kSubtotalLineRefusal);
         return;
     }
     if (!ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), name)) return;

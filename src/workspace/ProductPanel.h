@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the product-detail panel that the grid's rules share.
+// The product-detail panel's name rule, shared with the detail grid.
 
 #include <QString>
 
@@ -7,5 +7,3 @@
 // (half- and full-width) removed, then cut to its longest beginning of whole
 // characters that fits in 50 bytes of Shift-JIS.
 QString NormalizeProductName(const QString& name);
-// Length of a text in Shift-JIS bytes (one for ASCII and half-width katakana, two otherwise).
-int ShiftJisLength(const QString& text);

@@ -83,8 +83,10 @@ void Velt::buildQuotationTab()
     // ---- the four seal boxes (placed by FormInit)
     for (int i = 0; i < 8; ++i) 印鑑Line[i] = make<LineWidget>(p, QStringLiteral("印鑑Line%1").arg(i + 1), 0, 0, 0, 0);
     for (int i = 0; i < 4; ++i) {
-        txt印鑑[i] = make<QLineEdit>(p, QStringLiteral("txt印鑑(%1)").arg(i), 0, 0, 510, 255);
+        // Sits between the seal box's top edge and the rule under the titles.
+        txt印鑑[i] = make<QLineEdit>(p, QStringLiteral("txt印鑑(%1)").arg(i), 0, 0, 480, 225);
         txt印鑑[i]->setFrame(false);
+        txt印鑑[i]->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; padding: 0; }"));
         txt印鑑[i]->setAlignment(Qt::AlignCenter);
     }
 

@@ -1,6 +1,7 @@
 // The product-detail panel: open on the current line, store into 商品マスタ
 // with code values and back into the line, refusals, clear and close.
 
+#include "DetailLines.h"
 #include "GridView.h"
 #include "ModVelt.h"
 #include "ProductPanel.h"
@@ -90,7 +91,7 @@ void TestProductPanel::nameIsTrimmedAndCutLikeTheGrid()
     QFETCH(QString, typed);
     QFETCH(QString, kept);
     QCOMPARE(NormalizeProductName(typed), kept);
-    QVERIFY(ShiftJisLength(NormalizeProductName(typed)) <= 50);
+    QVERIFY(DetailLine::ShiftJisLength(NormalizeProductName(typed)) <= 50);
 }
 
 void TestProductPanel::storeWritesProductCodesAndLine_data()

@@ -1,0 +1,242 @@
+#include "DetailLines.h"
+
+#include "Database.h"
+#include "SharedRoutines.h"
+
+#include <QLoggingCategory>
+#include <QSqlRecord>
+
+Q_LOGGING_CATEGORY(lcDetail, "velt.detail")
+
+namespace DetailLine {
+
+namespace {
+
+// Bounds of typed numbers, as exact decimals.
+struct Bounds {
+    Decimal low;
+    Decimal high;
+};
+
+std::optional<Bounds> boundsOf(int col)
+{
+    switch (col) {
+    case 数量: return Bounds{{-99999999, 2}, {99999999, 2}};          // ±999999.99
+    case 単価: return Bounds{{-9999999999, 2}, {9999999999, 2}};      // ±99999999.99
+    case 金額: return Bounds{{-9999999999, 0}, {9999999999, 0}};      // ±9999999999
+    default: return std::nullopt;
+    }
+}
+
+bool isBlank(QChar c)
+{
+    return c == QChar(u' ') || c == QChar(u'\u3000');
+}
+
+QString joined(const QStringList& fields)
+{
+    QStringList quoted;
+    for (const QString& f : fields) quoted << Database::quoteIdent(f);
+    return quoted.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+bool IsNumberColumn(int col)
+{
+    return boundsOf(col).has_value();
+}
+
+bool WithinLimit(int col, const Decimal& value)
+{
+    const auto b = boundsOf(col);
+    return b && value.compare(b->low) >= 0 && value.compare(b->high) <= 0;
+}
+
+NumberInput ClassifyNumber(int col, const QString& text)
+{
+    if (text.trimmed().isEmpty()) return NumberInput::Empty;
+    const auto d = Decimal::parse(text);
+    if (!d) return NumberInput::NotANumber;
+    return WithinLimit(col, *d) ? NumberInput::Number : NumberInput::BeyondLimit;
+}
+
+std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
+                                   const QString& mode)
+{
+    if (!quantity || !price) return std::nullopt;
+    const Decimal product = Decimal::product(*quantity, *price);
+    if (!WithinRoundingLimits(product)) return std::nullopt;
+    const Currency amount = RoundAmount(product, mode);
+    if (!WithinLimit(金額, Decimal::of(amount))) return std::nullopt;
+    return amount;
+}
+
+int ShiftJisLength(const QString& text)
+{
+    int bytes = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F)) {
+            bytes += 1;
+        } else {
+            bytes += 2;
+            // A character outside the basic plane is one character (two UTF-16 units).
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+        }
+    }
+    return bytes;
+}
+
+QString CutToShiftJis(const QString& text, int maxBytes)
+{
+    int bytes = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        const bool single = u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F);
+        const int width = single ? 1 : 2;
+        const int units = !single && text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        if (bytes + width > maxBytes) return text.left(i);
+        bytes += width;
+        i += units - 1;
+    }
+    return text;
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return text.mid(begin, end - begin);
+}
+
+void LookupProduct(Database& data, ProductLookup& record)
+{
+    record.単位.clear();
+    record.単価 = Currency();
+    record.非課税 = false;
+    record.ふりがな = QVariant();
+    bool ok = false;
+    const auto row = data.firstRow(
+        QStringLiteral("select 単位, 単価, 非課税, ふりがな from 商品マスタ where 品名 = ? order by rowid"),
+        {dbv::text(record.品名)}, &ok);
+    if (!ok) qCWarning(lcDetail) << "product look-up failed:" << data.lastError();
+    if (!row) return;
+    record.単位 = dbv::text(row->value(0));
+    record.単価 = Currency::fromDb(row->value(1)).value_or(Currency());
+    record.非課税 = dbv::toBool(row->value(2));
+    record.ふりがな = dbv::isNull(row->value(3)) ? QVariant() : row->value(3);
+}
+
+std::optional<QString> SubtotalRefusal(int n, const LineCells& current, const std::optional<LineCells>& prev,
+                                       const std::optional<LineCells>& next, const LineCells& last)
+{
+    if (n == 1) return QStringLiteral("1行目には小計は作成できません。");
+    if (current.subtotal) return QStringLiteral("小計行を重ねて計を作成することはできません。");
+    if (prev && prev->subtotal) return QStringLiteral("小計の次行には小計は作成できません。");
+    if (!prev || prev->nameEmpty) return QStringLiteral("直前行が空白行のとき小計は作成できません。");
+    if (next && next->subtotal) return QStringLiteral("小計の前行には小計は作成できません。");
+    // The insertion pushes line 100 out of the table.
+    if (last.holdsAnything) return QStringLiteral("100行目に入力があるため小計は作成できません。");
+    return std::nullopt;
+}
+
+namespace {
+
+// The shared start of both moves: w明細 copied into w明細ソート, then w明細
+// keeps only the lines above n. Returns the column names of w明細.
+bool copyAndKeepAbove(Database& work, int n, const QStringList& fields)
+{
+    const QString all = joined(fields);
+    return work.exec(QStringLiteral("delete from w明細ソート")) &&
+           work.exec(QStringLiteral("insert into w明細ソート (%1) select %1 from w明細 order by 行番号").arg(all)) &&
+           work.exec(QStringLiteral("delete from w明細")) &&
+           work.exec(QStringLiteral("insert into w明細 (%1) select %1 from w明細ソート where 行番号 < ? order by 行番号")
+                         .arg(all),
+                     {n});
+}
+
+// Appends the lines of w明細ソート from `where` on, numbered first, first+1, ...
+// up to line 100.
+bool appendRenumbered(Database& work, const QStringList& fields, const QString& where, int from, int first)
+{
+    const QStringList rest = fields.mid(1);
+    return work.exec(QStringLiteral("insert into w明細 (行番号, %1) "
+                                    "select * from (select ? + row_number() over (order by 行番号) - 1 as n, %1 "
+                                    "from w明細ソート where 行番号 %2 ?) where n <= ? order by n")
+                         .arg(joined(rest), where),
+                     {first, from, kLines});
+}
+
+// Fills w明細 up with blank lines to line 100.
+bool appendBlankLines(Database& work)
+{
+    return work.exec(QStringLiteral("insert into w明細 (行番号, 品名, 単価, 単位, 数量, 金額, 非課税, 小計) "
+                                    "with recursive k(i) as (select coalesce(max(行番号), 0) + 1 from w明細 "
+                                    "union all select i + 1 from k where i < ?) "
+                                    "select i, null, null, null, null, null, 0, 0 from k where i <= ?"),
+                     {kLines, kLines});
+}
+
+bool finish(Database& work, Transaction& tx, QString* error)
+{
+    if (work.exec(QStringLiteral("delete from w明細ソート")) && tx.commit()) return true;
+    if (error) *error = work.lastError();
+    return false;
+}
+
+bool fail(Database& work, QString* error)
+{
+    if (error) *error = work.lastError();
+    return false;
+}
+
+}  // namespace
+
+bool InsertSubtotalLine(Database& work, int n, QString* error)
+{
+    const QStringList fields = work.columns(QStringLiteral("w明細"));
+    if (fields.size() <= 小計 || n < 1 || n > kLines) {
+        if (error) *error = QStringLiteral("w明細");
+        return false;
+    }
+    Transaction tx(work);
+    if (!tx.started()) return fail(work, error);
+
+    // The previous subtotal line, and the sum of the amounts since it.
+    bool ok = false;
+    const QVariant p = work.scalar(
+        QStringLiteral("select coalesce(max(行番号), 0) from w明細 where 行番号 <= ? and 小計 <> 0"), {n}, &ok);
+    if (!ok) return fail(work, error);
+    const QVariant s = work.scalar(
+        QStringLiteral("select coalesce(sum(金額), 0) from w明細 where 行番号 > ? and 行番号 < ?"),
+        {p.toLongLong(), n}, &ok);
+    if (!ok) return fail(work, error);
+
+    if (!copyAndKeepAbove(work, n, fields)) return fail(work, error);
+    if (!work.exec(QStringLiteral("insert into w明細 (行番号, 品名, 入数, 単価, 単位, 数量, 小計, 金額) "
+                                  "values (?, ?, null, null, null, null, 1, ?)"),
+                   {n, kSubtotalName, s.toLongLong()}))
+        return fail(work, error);
+    if (!appendRenumbered(work, fields, QStringLiteral(">="), n, n + 1)) return fail(work, error);
+    return finish(work, tx, error);
+}
+
+bool DeleteLine(Database& work, int n, QString* error)
+{
+    const QStringList fields = work.columns(QStringLiteral("w明細"));
+    if (fields.size() <= 小計 || n < 1 || n > kLines) {
+        if (error) *error = QStringLiteral("w明細");
+        return false;
+    }
+    Transaction tx(work);
+    if (!tx.started()) return fail(work, error);
+    if (!copyAndKeepAbove(work, n, fields)) return fail(work, error);
+    if (!appendRenumbered(work, fields, QStringLiteral(">"), n, n)) return fail(work, error);
+    if (!appendBlankLines(work)) return fail(work, error);
+    return finish(work, tx, error);
+}
+
+}  // namespace DetailLine

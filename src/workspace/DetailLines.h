@@ -1,0 +1,82 @@
+#pragma once
+// Rules of the detail lines (w明細) that do not need the window: the columns,
+// the limits of typed numbers, the line amount, the product-name length, the
+// product look-up, and the line moves of subtotal insertion and line deletion.
+
+#include "Currency.h"
+#include "ModVelt.h"
+
+#include <QString>
+#include <optional>
+
+class Database;
+
+namespace DetailLine {
+
+// Columns of w明細 and of the detail grid.
+constexpr int 行番号 = 0;
+constexpr int 品名 = 1;
+constexpr int 商品区分 = 2;
+constexpr int 入数 = 3;
+constexpr int 数量 = 4;
+constexpr int 単位 = 5;
+constexpr int 単価 = 6;
+constexpr int 金額 = 7;
+constexpr int 非課税 = 8;
+constexpr int ふりがな = 9;
+constexpr int 小計 = 10;
+
+constexpr int kLines = 100;
+constexpr int kNameBytes = 50;  // 品名, in Shift-JIS
+
+inline const QString kSubtotalName = QStringLiteral(" 小 計");
+inline const QString kSubtotalLineRefusal = QStringLiteral("小計行は変更できません。行削除してください。");
+
+// The typed-number columns 数量, 単価 and 金額 and their bounds (bounds allowed).
+bool IsNumberColumn(int col);
+bool WithinLimit(int col, const Decimal& value);
+
+// What a typed text in a number column becomes.
+enum class NumberInput { Empty, Number, BeyondLimit, NotANumber };
+NumberInput ClassifyNumber(int col, const QString& text);
+
+// 数量 × 単価, exact, rounded by the line rounding mode; nothing when either
+// is missing or the amount would be beyond the 金額 limit.
+std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
+                                   const QString& mode);
+
+// Bytes of a text in Shift-JIS: 1 for ASCII and half-width katakana, 2 otherwise.
+int ShiftJisLength(const QString& text);
+// The longest beginning of whole characters that fits in maxBytes of Shift-JIS.
+QString CutToShiftJis(const QString& text, int maxBytes = kNameBytes);
+// Leading and trailing half-width and full-width blanks removed.
+QString TrimBlanks(const QString& text);
+
+// Looks the product record.品名 up in 商品マスタ by exact name and fills the
+// other members; a name that is not there (or a failed read) gives "", 0,
+// false and null.
+void LookupProduct(Database& data, ProductLookup& record);
+
+// The refusal of a subtotal insertion at line n as the message text, or
+// nothing when it may be inserted. prev / next: the lines before and after
+// (absent at the top and bottom of the table).
+struct LineCells {
+    bool subtotal = false;
+    bool nameEmpty = true;
+    bool holdsAnything = false;
+};
+std::optional<QString> SubtotalRefusal(int n, const LineCells& current, const std::optional<LineCells>& prev,
+                                       const std::optional<LineCells>& next, const LineCells& last);
+
+// The line moves, each one transaction on the work database (all or
+// nothing; w明細ソート is scratch and left empty). False on failure, with the
+// database's words in error.
+//
+// Inserts a subtotal line at n: the lines n..99 move down one (line 100 is
+// dropped, so callers refuse when it holds anything); its 金額 is the sum of
+// the amounts strictly between the previous subtotal line (or the top) and n.
+bool InsertSubtotalLine(Database& work, int n, QString* error = nullptr);
+// Deletes line n: the lines below move up one and a blank line 100 is added.
+bool DeleteLine(Database& work, int n, QString* error = nullptr);
+
+}  // namespace DetailLine

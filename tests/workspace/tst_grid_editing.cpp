@@ -1,0 +1,490 @@
+#include "Database.h"
+#include "DetailLines.h"
+#include "GridView.h"
+#include "ModVelt.h"
+#include "TestSupport.h"
+#include "Velt.h"
+#include "WorkTableModel.h"
+
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace DetailLine;
+
+namespace {
+
+const char* const kFields[] = {"行番号", "品名", "商品区分", "入数", "数量", "単位", "単価", "金額", "非課税", "ふりがな", "小計"};
+
+// A stored cell of w明細 as text: "NULL", money and 数量 as plain decimals.
+QString stored(int line, int col)
+{
+    const QVariant v = ModVelt::WorkDb.scalar(
+        QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(Database::quoteIdent(QString::fromUtf8(kFields[col]))),
+        {line});
+    if (dbv::isNull(v)) return QStringLiteral("NULL");
+    if (col == 数量 || col == 単価 || col == 金額) return Currency::fromDb(v)->toPlainString();
+    return v.toString();
+}
+
+QStringList table()
+{
+    QStringList rows;
+    for (const QSqlRecord& r : ModVelt::WorkDb.rows(QStringLiteral("select * from w明細 order by rowid"))) {
+        QStringList cells;
+        for (int c = 0; c < r.count(); ++c) cells << (r.isNull(c) ? QStringLiteral("NULL") : r.value(c).toString());
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QVariant money(const char* text)
+{
+    return QVariant::fromValue(*Currency::parse(QString::fromUtf8(text)));
+}
+
+// Sets line `line` (1-based) from "field=value" pairs; money fields take decimals.
+void setLine(Velt& w, int line, const QString& spec)
+{
+    QList<std::pair<int, QVariant>> values;
+    for (const QString& pair : spec.split(u';', Qt::SkipEmptyParts)) {
+        const QString field = pair.section(u'=', 0, 0);
+        const QString value = pair.section(u'=', 1);
+        const int col = w.wkDat->columnOf(field);
+        QVERIFY2(col >= 0, qPrintable(field));
+        if (col == 数量 || col == 単価 || col == 金額)
+            values.append({col, money(value.toUtf8().constData())});
+        else if (col == 非課税 || col == 小計)
+            values.append({col, value == u"1"});
+        else
+            values.append({col, value});
+    }
+    QVERIFY(w.wkDat->setValues(line - 1, values));
+}
+
+struct Window {
+    TestData data;
+    Velt w{{data.programFolder()}};
+    bool load()
+    {
+        if (!w.Form_Load()) return false;
+        ModVelt::DetailsChanged.reset();
+        data.messages().clear();
+        return true;
+    }
+};
+
+}  // namespace
+
+class TestGridEditing : public QObject {
+    Q_OBJECT
+private slots:
+    void nameLength_data();
+    void nameLength();
+    void cellEdits_data();
+    void cellEdits();
+    void productLookup_data();
+    void productLookup();
+    void pickFromProductList_data();
+    void pickFromProductList();
+    void enterOnAmountColumn_data();
+    void enterOnAmountColumn();
+    void newCodesAreRegistered_data();
+    void newCodesAreRegistered();
+    void inputMethodFollowsColumn();
+    void typingIntoTheGrid();
+};
+
+void TestGridEditing::nameLength_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<int>("bytes");  // of the kept text
+    const QString a = QStringLiteral("あ");
+    QTest::newRow("26 double-byte") << a.repeated(26) << a.repeated(25) << 50;
+    QTest::newRow("49 single + 1 double") << QString(49, u'a') + a << QString(49, u'a') << 49;
+    QTest::newRow("48 single + 1 double fits") << QString(48, u'a') + a << QString(48, u'a') + a << 50;
+    QTest::newRow("half-width kana are single") << QStringLiteral("ｱ").repeated(51) << QStringLiteral("ｱ").repeated(50) << 50;
+    QTest::newRow("a character outside the BMP is not split")
+        << QString(a.repeated(24) + u'a' + QStringLiteral("𠮷")) << QString(a.repeated(24) + u'a') << 49;
+}
+
+void TestGridEditing::nameLength()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    QFETCH(int, bytes);
+    QCOMPARE(CutToShiftJis(text), kept);
+    QCOMPARE(ShiftJisLength(kept), bytes);
+}
+
+void TestGridEditing::cellEdits_data()
+{
+    QTest::addColumn<QString>("line");    // line 2 before the edit (line 1 always holds 253)
+    QTest::addColumn<QString>("mode");    // 行端数
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("edited");  // the edited cell afterwards
+    QTest::addColumn<QString>("amount");  // 金額 afterwards
+    QTest::addColumn<bool>("changed");    // DetailsChanged set
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("cursor");      // column made current again, -1: none
+    QTest::addColumn<bool>("refused");    // the old value stays, w明細 unchanged
+
+    const QString line = QStringLiteral("品名=鉛筆;数量=2.5;単価=101;金額=253");
+    const QString qty = QStringLiteral("品名=鉛筆;数量=2.5");
+    const QString nqty = QStringLiteral("品名=鉛筆;数量=-2.5");
+    const QString r = QStringLiteral("四捨五入");
+    const QString none;
+
+    // Limits: a bound itself stays; beyond it the cell is emptied, the cursor returns.
+    QTest::newRow("数量 upper bound") << line << r << 4 << "999999.99" << "999999.99" << "100999999" << true << none << -1 << false;
+    QTest::newRow("数量 beyond upper") << line << r << 4 << "1000000" << "NULL" << "NULL" << true << none << 4 << false;
+    QTest::newRow("数量 lower bound") << line << r << 4 << "-999999.99" << "-999999.99" << "-100999999" << true << none << -1 << false;
+    QTest::newRow("数量 beyond lower by a fraction") << line << r << 4 << "-999999.991" << "NULL" << "NULL" << true << none << 4 << false;
+    QTest::newRow("単価 lower bound") << qty << r << 6 << "-99999999.99" << "-99999999.99" << "-250000000" << true << none << -1 << false;
+    QTest::newRow("単価 beyond lower") << line << r << 6 << "-100000000" << "NULL" << "NULL" << true << none << 6 << false;
+    QTest::newRow("単価 upper bound") << qty << r << 6 << "99999999.99" << "99999999.99" << "250000000" << true << none << -1 << false;
+    QTest::newRow("単価 beyond upper") << line << r << 6 << "100000000" << "NULL" << "NULL" << true << none << 6 << false;
+    QTest::newRow("金額 upper bound, as typed") << line << r << 7 << "9999999999" << "9999999999" << "9999999999" << false << none << -1 << false;
+    QTest::newRow("金額 beyond upper") << line << r << 7 << "10000000000" << "NULL" << "NULL" << false << none << 7 << false;
+    QTest::newRow("金額 lower bound") << line << r << 7 << "-9999999999" << "-9999999999" << "-9999999999" << false << none << -1 << false;
+    QTest::newRow("金額 beyond lower") << line << r << 7 << "-10000000000" << "NULL" << "NULL" << false << none << 7 << false;
+    QTest::newRow("金額 with decimals stays unrounded") << line << r << 7 << "12.5" << "12.5" << "12.5" << false << none << -1 << false;
+    QTest::newRow("数量 far beyond any money value") << line << r << 4 << "123456789012345678901" << "NULL" << "NULL" << true << none << 4 << false;
+    // The product beyond the 金額 limit leaves 金額 empty.
+    QTest::newRow("product beyond 金額 limit") << "単価=99999999.99" << r << 4 << "999999.99" << "999999.99" << "NULL" << true << none << -1 << false;
+    QTest::newRow("product rounds onto 金額 bound") << "単価=9999999.9994" << r << 4 << "1000" << "1000" << "9999999999" << true << none << -1 << false;
+    QTest::newRow("product rounds past 金額 bound") << "単価=9999999.9995" << r << 4 << "1000" << "1000" << "NULL" << true << none << -1 << false;
+
+    // Line amount: exact decimal product, then the line rounding.
+    QTest::newRow("2.01 x 250 四捨五入") << "単価=250" << r << 4 << "2.01" << "2.01" << "503" << true << none << -1 << false;
+    QTest::newRow("0.29 x 100 切り捨て") << "単価=100" << "切り捨て" << 4 << "0.29" << "0.29" << "29" << true << none << -1 << false;
+    QTest::newRow("2.5 x 101 四捨五入") << qty << r << 6 << "101" << "101" << "253" << true << none << -1 << false;
+    QTest::newRow("2.5 x 101 切り捨て") << qty << "切り捨て" << 6 << "101" << "101" << "252" << true << none << -1 << false;
+    QTest::newRow("2.5 x 101 切り上げ") << qty << "切り上げ" << 6 << "101" << "101" << "253" << true << none << -1 << false;
+    QTest::newRow("-2.5 x 101 四捨五入") << nqty << r << 6 << "101" << "101" << "-253" << true << none << -1 << false;
+    QTest::newRow("-2.5 x 101 切り捨て") << nqty << "切り捨て" << 6 << "101" << "101" << "-252" << true << none << -1 << false;
+    QTest::newRow("-2.5 x 101 切り上げ") << nqty << "切り上げ" << 6 << "101" << "101" << "-253" << true << none << -1 << false;
+    QTest::newRow("full-width digits") << qty << r << 6 << "１２３" << "123" << "308" << true << none << -1 << false;
+    QTest::newRow("price typed, no quantity") << "品名=鉛筆" << r << 6 << "101" << "101" << "NULL" << true << none << -1 << false;
+
+    // Empty and non-numeric input.
+    QTest::newRow("数量 cleared") << line << r << 4 << "" << "NULL" << "NULL" << true << none << -1 << false;
+    QTest::newRow("単価 cleared") << line << r << 6 << "" << "NULL" << "NULL" << true << none << -1 << false;
+    QTest::newRow("金額 cleared") << line << r << 7 << "" << "NULL" << "NULL" << false << none << -1 << false;
+    QTest::newRow("数量 not a number") << line << r << 4 << "abc" << "2.5" << "253" << false << none << -1 << true;
+    QTest::newRow("単価 not a number") << line << r << 6 << "1O1" << "101" << "253" << false << none << -1 << true;
+    QTest::newRow("金額 not a number") << line << r << 7 << "x" << "253" << "253" << false << none << -1 << true;
+    // Re-typing the same value is no edit: the typed 金額 is not recomputed.
+    QTest::newRow("same 数量 again") << "品名=鉛筆;数量=2.5;単価=101;金額=300" << r << 4 << "2.50" << "2.5" << "300" << false << none << -1 << false;
+
+    // Subtotal lines.
+    const QString sub = QStringLiteral("品名= 小 計;小計=1;金額=253");
+    const QString refusal = kSubtotalLineRefusal;
+    QTest::newRow("subtotal 品名") << sub << r << 1 << "鉛筆" << " 小 計" << "253" << false << refusal << -1 << true;
+    QTest::newRow("subtotal 数量") << sub << r << 4 << "1" << "NULL" << "253" << false << refusal << -1 << true;
+    QTest::newRow("subtotal 単位") << sub << r << 5 << "個" << "NULL" << "253" << false << refusal << -1 << true;
+    QTest::newRow("subtotal 単価") << sub << r << 6 << "5" << "NULL" << "253" << false << refusal << -1 << true;
+    QTest::newRow("subtotal 金額 taken, then the subtotal again") << sub << r << 7 << "999" << "253" << "253" << false << none << -1 << false;
+    QTest::newRow("subtotal 非課税 allowed") << sub << r << 8 << "1" << "1" << "253" << false << none << -1 << false;
+}
+
+void TestGridEditing::cellEdits()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, mode);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(QString, edited);
+    QFETCH(QString, amount);
+    QFETCH(bool, changed);
+    QFETCH(QString, message);
+    QFETCH(int, cursor);
+    QFETCH(bool, refused);
+
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    ModVelt::設定情報.行端数 = mode;
+    setLine(w, 1, QStringLiteral("品名=消しゴム;数量=2.5;単価=101;金額=253"));
+    setLine(w, 2, line);
+    const QStringList before = table();
+    w.Grid明細->setCurrentCell(1, 0);
+
+    const bool taken = w.wkDat->editCell(1, col, typed);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(stored(2, col), edited);
+    QCOMPARE(stored(2, 金額), amount);
+    QCOMPARE(ModVelt::DetailsChanged.value_or(false), changed);
+    QCOMPARE(f.data.messages().texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(taken, !refused);
+    if (refused) QCOMPARE(table(), before);
+    if (cursor >= 0) QCOMPARE(w.Grid明細->currentColumn(), cursor);
+    // The model's cache and the table agree.
+    QCOMPARE(w.wkDat->editText(1, 金額), amount == u"NULL" ? QString() : amount);
+}
+
+void TestGridEditing::productLookup_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("after");  // 品名, 単位, 単価, 非課税, ふりがな
+
+    QTest::newRow("trimmed half- and full-width blanks")
+        << QStringLiteral("　 鉛筆 　") << QStringList{"鉛筆", "本", "80", "0", "えんぴつ"};
+    QTest::newRow("apostrophe in the name")
+        << QStringLiteral(" O'Brien's ペン　") << QStringList{"O'Brien's ペン", "本", "150", "1", "NULL"};
+    QTest::newRow("price 0 leaves 単価 empty")
+        << QStringLiteral("見本") << QStringList{"見本", "個", "NULL", "0", "みほん"};
+    QTest::newRow("no unit, no price in the master")
+        << QStringLiteral("切手") << QStringList{"切手", "NULL", "NULL", "1", "きって"};
+    QTest::newRow("not found") << QStringLiteral("消しゴム") << QStringList{"消しゴム", "NULL", "NULL", "0", "NULL"};
+    QTest::newRow("emptied") << QString() << QStringList{"NULL", "NULL", "NULL", "0", "NULL"};
+    QTest::newRow("blanks only") << QStringLiteral("　 ") << QStringList{"NULL", "NULL", "NULL", "0", "NULL"};
+    QTest::newRow("cut to 50 bytes, then looked up")
+        << QStringLiteral("あ").repeated(26) << QStringList{QStringLiteral("あ").repeated(25), "NULL", "NULL", "0", "NULL"};
+}
+
+void TestGridEditing::productLookup()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, after);
+
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    QVERIFY(ModVelt::DataDb.exec(
+        QStringLiteral("insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values "
+                       "('鉛筆', '本', 800000, 0, 'えんぴつ'), (?, '本', 1500000, 1, null), "
+                       "('見本', '個', 0, 0, 'みほん'), ('切手', null, null, 1, 'きって')"),
+        {QStringLiteral("O'Brien's ペン")}));
+    // A line from an earlier look-up: nothing of it may survive the next one.
+    setLine(w, 3, QStringLiteral("品名=旧品;単位=箱;数量=3;単価=999;金額=2997;非課税=1;ふりがな=きゅうひん;商品区分=文具;入数=12"));
+
+    QVERIFY(w.wkDat->editCell(2, 品名, typed));
+
+    QCOMPARE((QStringList{stored(3, 品名), stored(3, 単位), stored(3, 単価), stored(3, 非課税), stored(3, ふりがな)}), after);
+    // Quantity, amount, category and pack quantity stay; nothing counts as a quantity edit.
+    QCOMPARE((QStringList{stored(3, 数量), stored(3, 金額), stored(3, 商品区分), stored(3, 入数)}),
+             (QStringList{"3", "2997", "文具", "12"}));
+    QVERIFY(!ModVelt::DetailsChanged.has_value());
+    QVERIFY(f.data.messages().shown().isEmpty());
+    QCOMPARE(ModVelt::ProductLookupRecord.品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
+}
+
+void TestGridEditing::pickFromProductList_data()
+{
+    QTest::addColumn<bool>("subtotal");
+    QTest::newRow("ordinary line") << false;
+    QTest::newRow("subtotal line") << true;
+}
+
+void TestGridEditing::pickFromProductList()
+{
+    QFETCH(bool, subtotal);
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    // The list holds a price the master no longer has: the pick takes the list's row as it is.
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+        "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
+    QVERIFY(ModVelt::WorkDb.exec(QStringLiteral(
+        "insert into w商品参照 (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) values "
+        "('定規', '文具', '10', '本', 1200000, 0, 'じょうぎ'), ('鉛筆', '文具', '12', 'ダース', 750000, 1, 'えんぴつ')")));
+    QVERIFY(w.dat商品参照->refresh());
+    setLine(w, 5, subtotal ? QStringLiteral("品名= 小 計;小計=1;金額=0")
+                           : QStringLiteral("品名=旧品;数量=4;単価=10;金額=40"));
+    const QStringList before = table();
+
+    w.Grid明細->setFocus();
+    w.Grid明細->setCurrentCell(4, 品名);
+    QTest::keyClick(w.Grid明細, Qt::Key_F2);
+    auto* combo = qobject_cast<QComboBox*>(w.Grid明細->editorWidget());
+    QVERIFY(combo);
+    combo->showPopup();
+    QTRY_VERIFY(combo->view()->isVisible());
+    combo->view()->setCurrentIndex(w.dat商品参照->index(1, 0));
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    if (subtotal) {
+        QCOMPARE(f.data.messages().texts(), QStringList{kSubtotalLineRefusal});
+        QCOMPARE(table(), before);
+        return;
+    }
+    QVERIFY(f.data.messages().shown().isEmpty());
+    QStringList cells;
+    for (int c = 品名; c <= 小計; ++c) cells << stored(5, c);
+    // Seven cells from the list; 数量 and 金額 untouched, nothing recomputed or looked up again.
+    QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "40", "1", "えんぴつ", "0"}));
+    QVERIFY(!ModVelt::DetailsChanged.has_value());
+    QCOMPARE(w.Grid明細->currentRow(), 4);
+    QCOMPARE(w.Grid明細->currentColumn(), int(数量));
+}
+
+void TestGridEditing::enterOnAmountColumn_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<int>("toRow");
+    QTest::addColumn<int>("toCol");
+    QTest::newRow("金額 moves to the next line's 品名") << 5 << 7 << 6 << 1;
+    QTest::newRow("金額 on line 100 stays on line 100") << 99 << 7 << 99 << 1;
+    QTest::newRow("数量 is left to the grid") << 5 << 4 << 5 << 5;
+}
+
+void TestGridEditing::enterOnAmountColumn()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(int, toRow);
+    QFETCH(int, toCol);
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    w.Grid明細->setFocus();
+    w.Grid明細->setCurrentCell(row, col);
+    QTest::keyClick(w.Grid明細, Qt::Key_Return);
+    QCOMPARE(w.Grid明細->currentRow(), toRow);
+    QCOMPARE(w.Grid明細->currentColumn(), toCol);
+}
+
+void TestGridEditing::newCodesAreRegistered_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("title");   // 入数列タイトル
+    QTest::addColumn<QString>("setup");   // SQL on the data database before the edit
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("filled");  // the kind's taken slots afterwards
+    QTest::addColumn<QString>("list");       // the pick list of the column
+    QTest::addColumn<QStringList>("listed");
+
+    const QString fill = QStringLiteral("update コードマスタ set sname = 'x' || code where kcode = '単位'");
+    QTest::newRow("new 単位") << 5 << "入数" << "" << "箱" << "単位" << QStringList{"01=箱"} << "w単位参照"
+                              << QStringList{"箱"};
+    QTest::newRow("単位 already there")
+        << 5 << "入数" << "update コードマスタ set sname = '個' where kcode = '単位' and code = '03'" << "個" << "単位"
+        << QStringList{"03=個"} << "w単位参照" << QStringList{"個"};
+    QTest::newRow("no free 単位 slot") << 5 << "入数" << fill << "箱" << "単位" << QStringList{"01=x01", "02=x02"}
+                                       << "w単位参照" << QStringList{"x01", "x02"};
+    QTest::newRow("new 商品区分") << 2 << "入数" << "" << "文具" << "商品区分" << QStringList{"01=文具"}
+                                  << "w商品区分参照" << QStringList{"文具"};
+    QTest::newRow("new 入数") << 3 << "入数" << "" << "12" << "入数" << QStringList{"01=12"} << "w入数参照"
+                              << QStringList{"12"};
+    QTest::newRow("入数 under the kind its title names")
+        << 3 << "規格"
+        << "insert into コードマスタ (kcode, code, sname) select '規格', code, null from コードマスタ where kcode = '入数'"
+        << "24" << "規格" << QStringList{"01=24"} << "w入数参照" << QStringList{"24"};
+}
+
+void TestGridEditing::newCodesAreRegistered()
+{
+    QFETCH(int, col);
+    QFETCH(QString, title);
+    QFETCH(QString, setup);
+    QFETCH(QString, typed);
+    QFETCH(QString, kind);
+    QFETCH(QStringList, filled);
+    QFETCH(QString, list);
+    QFETCH(QStringList, listed);
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    if (!setup.isEmpty()) QVERIFY(ModVelt::DataDb.exec(setup));
+    ModVelt::設定情報.入数列タイトル = title;
+    w.Readコード表(QStringLiteral("すべて"));
+
+    QVERIFY(w.wkDat->editCell(0, col, typed));
+
+    QStringList taken;
+    for (const QSqlRecord& r : ModVelt::DataDb.rows(
+             QStringLiteral("select code, sname from コードマスタ where kcode = ? and sname is not null order by code"), {kind}))
+        taken << r.value(0).toString() + u'=' + r.value(1).toString();
+    QCOMPARE(taken.mid(0, filled.size()), filled);
+    if (filled.size() == 1) QCOMPARE(taken.size(), 1);
+    QStringList shown;
+    for (const QSqlRecord& r : ModVelt::WorkDb.rows(QStringLiteral("select sname from %1").arg(list)))
+        shown << r.value(0).toString();
+    QCOMPARE(shown.mid(0, listed.size()), listed);
+    QVERIFY(f.data.messages().shown().isEmpty());
+}
+
+void TestGridEditing::inputMethodFollowsColumn()
+{
+    Window f;
+    QVERIFY(f.load());
+    GridView* grid = f.w.Grid明細;
+    const QList<std::pair<int, bool>> steps{{品名, true}, {数量, false}, {単位, true}, {単価, false},
+                                            {商品区分, false}, {単位, true}, {金額, false}, {入数, false}};
+    for (const auto& [col, on] : steps) {
+        grid->setCurrentCell(3, col);
+        QVERIFY2(grid->inputMethodEnabled() == on, qPrintable(QString::number(col)));
+    }
+}
+
+void TestGridEditing::typingIntoTheGrid()
+{
+    Window f;
+    QVERIFY(f.load());
+    Velt& w = f.w;
+    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+        "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
+    ModVelt::設定情報.行端数 = QStringLiteral("四捨五入");
+    ModVelt::設定情報.税計算 = true;
+    ModVelt::設定情報.税区分 = QStringLiteral("外税");
+    GridView* grid = w.Grid明細;
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    grid->setFocus();
+
+    // 品名 through the input method, with blanks around it.
+    grid->setCurrentCell(0, 品名);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("　鉛筆 "));
+    QApplication::sendEvent(grid, &commit);
+    QVERIFY(grid->isEditing());
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QVERIFY(!grid->isEditing());
+
+    // 数量, typed key by key.
+    grid->setCurrentCell(0, 数量);
+    QTest::keyClick(grid, Qt::Key_1);
+    QVERIFY(grid->isEditing());
+    QTest::keyClicks(grid->editorWidget(), QStringLiteral("2.5"));
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+
+    QCOMPARE((QStringList{stored(1, 品名), stored(1, 単位), stored(1, 数量), stored(1, 単価), stored(1, 金額),
+                          stored(1, ふりがな)}),
+             (QStringList{"鉛筆", "本", "12.5", "80", "1000", "えんぴつ"}));
+    QCOMPARE(w.num税抜計->value(), Currency::fromWhole(1000));
+    QCOMPARE(w.num消費税->value(), Currency::fromWhole(50));
+    QCOMPARE(w.num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(w.num見積金額->value(), Currency::fromWhole(1050));
+
+    // A second line, and a 金額 beyond its limit: emptied, the cursor stays on it.
+    grid->setCurrentCell(1, 品名);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QStringLiteral("消しゴム"), Qt::NoModifier);
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    grid->setCurrentCell(1, 金額);
+    QTest::keyClick(grid, Qt::Key_3);
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QCOMPARE(grid->currentRow(), 2);  // Enter on 金額: the next line's 品名
+    QCOMPARE(grid->currentColumn(), int(品名));
+    QCOMPARE(w.num合計->value(), Currency::fromWhole(1053));  // 1003 and its tax 50
+
+    grid->setCurrentCell(1, 金額);
+    QTest::keyClick(grid, Qt::Key_1);
+    QTest::keyClicks(grid->editorWidget(), QStringLiteral("0000000000"));
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(stored(2, 金額), QStringLiteral("NULL"));
+    QCOMPARE(grid->currentRow(), 1);
+    QCOMPARE(grid->currentColumn(), int(金額));
+    QCOMPARE(w.num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(stored(2, 品名), QStringLiteral("消しゴム"));
+}
+
+QTEST_MAIN(TestGridEditing)
+#include "tst_grid_editing.moc"

@@ -1,0 +1,182 @@
+#include "Database.h"
+#include "DetailLines.h"
+#include "GridView.h"
+#include "ModVelt.h"
+#include "TestSupport.h"
+#include "Velt.h"
+#include "WorkTableModel.h"
+
+#include <QBrush>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace DetailLine;
+
+namespace {
+
+// Every line of w明細 in table order as "行番号|品名|金額|小計" (NULL shown as "-").
+QStringList lines()
+{
+    QStringList out;
+    const auto rows = ModVelt::WorkDb.rows(QStringLiteral("select 行番号, 品名, 金額, 小計 from w明細 order by rowid"));
+    for (const QSqlRecord& r : rows) {
+        const QString name = r.isNull(1) ? QStringLiteral("-") : r.value(1).toString();
+        const QString amount = r.isNull(2) ? QStringLiteral("-") : Currency::fromDb(r.value(2))->toPlainString();
+        out << QStringLiteral("%1|%2|%3|%4").arg(r.value(0).toString(), name, amount, r.value(3).toString());
+    }
+    return out;
+}
+
+// The expected table: the given lines from line 1, blank lines after them up to 100.
+QStringList expected(const QStringList& head)
+{
+    QStringList out;
+    for (int i = 0; i < kLines; ++i) {
+        const QString rest = i < head.size() ? head[i] : QStringLiteral("-|-|0");
+        out << QStringLiteral("%1|%2").arg(i + 1).arg(rest);
+    }
+    return out;
+}
+
+// All columns of the line named `name`, without its 行番号.
+QString fullLine(const QString& name)
+{
+    const auto r = ModVelt::WorkDb.firstRow(QStringLiteral("select * from w明細 where 品名 = ?"), {name});
+    if (!r) return {};
+    QStringList cells;
+    for (int c = 1; c < r->count(); ++c) cells << (r->isNull(c) ? QStringLiteral("-") : r->value(c).toString());
+    return cells.join(u'|');
+}
+
+void fill(Velt& w)
+{
+    const auto m = [](int yen) { return QVariant::fromValue(Currency::fromWhole(yen)); };
+    QVERIFY(w.wkDat->setValues(0, {{品名, "A"}, {金額, m(100)}}));
+    QVERIFY(w.wkDat->setValues(1, {{品名, "B"}, {金額, m(200)}}));
+    QVERIFY(w.wkDat->setValues(2, {{品名, "C"}}));
+    QVERIFY(w.wkDat->setValues(3, {{品名, "D"}, {商品区分, "文具"}, {入数, "10"}, {数量, m(4)}, {単位, "個"},
+                                   {単価, m(100)}, {金額, m(400)}, {非課税, true}, {ふりがな, "でぃー"}}));
+    QVERIFY(w.wkDat->setValues(4, {{品名, "E"}, {金額, m(500)}}));
+}
+
+}  // namespace
+
+class TestSubtotals : public QObject {
+    Q_OBJECT
+private slots:
+    void insertAndDeleteSequence();
+    void failedMoveLeavesLinesAsTheyWere_data();
+    void failedMoveLeavesLinesAsTheyWere();
+};
+
+void TestSubtotals::insertAndDeleteSequence()
+{
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    fill(w);
+    data.messages().clear();
+    const QString dLine = fullLine(QStringLiteral("D"));
+    QCOMPARE(dLine, QStringLiteral("D|文具|10|40000|個|1000000|4000000|1|でぃー|0"));
+
+    struct Step {
+        const char* what;
+        bool subtotal;       // cmd小計, else cmd行削除
+        int line;            // current line before the click; 0 = no current line
+        QString message;     // refusal, or none
+        QStringList after;   // the lines from line 1 afterwards (none: unchanged)
+    };
+    const QStringList start{"A|100|0", "B|200|0", "C|-|0", "D|400|0", "E|500|0"};
+    const QStringList one{"A|100|0", "B|200|0", "C|-|0", " 小 計|300|1", "D|400|0", "E|500|0"};
+    const QStringList two{"A|100|0", "B|200|0", "C|-|0", " 小 計|300|1", "D|400|0", "E|500|0", " 小 計|900|1"};
+    const QList<Step> steps{
+        {"on line 1", true, 1, "1行目には小計は作成できません。", {}},
+        {"first subtotal sums from the top", true, 4, {}, one},
+        {"on a subtotal line", true, 4, "小計行を重ねて計を作成することはできません。", {}},
+        {"below a subtotal line", true, 5, "小計の次行には小計は作成できません。", {}},
+        {"below a blank line", true, 8, "直前行が空白行のとき小計は作成できません。", {}},
+        {"above a subtotal line", true, 3, "小計の前行には小計は作成できません。", {}},
+        {"second subtotal sums after the first", true, 7, {}, two},
+        {"deleting a subtotal: the next one takes its lines", false, 4, {},
+         {"A|100|0", "B|200|0", "C|-|0", "D|400|0", "E|500|0", " 小 計|1200|1"}},
+        {"deleting line 1", false, 1, {}, {"B|200|0", "C|-|0", "D|400|0", "E|500|0", " 小 計|1100|1"}},
+        {"line 100 holds a line", true, 2, "100行目に入力があるため小計は作成できません。", {}},
+        {"deleting line 100", false, 100, {}, {"B|200|0", "C|-|0", "D|400|0", "E|500|0", " 小 計|1100|1"}},
+        {"subtotal of one line", true, 2, {},
+         {"B|200|0", " 小 計|200|1", "C|-|0", "D|400|0", "E|500|0", " 小 計|900|1"}},
+        {"no current line: delete", false, 0, {}, {}},
+        {"no current line: subtotal", true, 0, {}, {}},
+    };
+
+    QStringList current = expected(start);
+    QCOMPARE(lines(), current);
+    for (const Step& s : steps) {
+        const QByteArray tag = s.what;
+        if (tag == "line 100 holds a line") {
+            QVERIFY(w.wkDat->setValues(99, {{品名, "Z"}}));
+            current = lines();
+        }
+        if (s.line > 0) {
+            w.Grid明細->setCurrentCell(s.line - 1, 数量);
+        } else {
+            w.Grid明細->setCurrentIndex(QModelIndex());
+        }
+        data.messages().clear();
+        (s.subtotal ? w.cmd小計 : w.cmd行削除)->click();
+
+        QCOMPARE(data.messages().texts(), s.message.isEmpty() ? QStringList{} : QStringList{s.message});
+        if (!s.after.isEmpty()) current = expected(s.after);
+        QVERIFY2(lines() == current, tag + "\n" + lines().mid(0, 8).join(u'\n').toUtf8());
+        // The grid shows the table, and moved lines keep all their columns.
+        QCOMPARE(w.wkDat->rowCount(), kLines);
+        QCOMPARE(fullLine(QStringLiteral("D")), dLine);
+        if (!s.after.isEmpty()) {
+            QVERIFY2(w.Grid明細->currentRow() == s.line - 1, tag);
+            QCOMPARE(w.Grid明細->currentColumn(), int(数量));
+            QCOMPARE(QApplication::focusWidget(), w.Grid明細);
+        }
+        // Subtotal lines are painted grey, the others in the grid's default.
+        for (int row = 0; row < kLines; ++row) {
+            const QVariant bg = w.wkDat->index(row, 品名).data(Qt::BackgroundRole);
+            const bool grey = bg.isValid() && bg.value<QBrush>().color() == QColor(0xE0, 0xE0, 0xE0);
+            QVERIFY2(grey == current[row].endsWith(u"|1"), tag);
+        }
+        QCOMPARE(ModVelt::WorkDb.scalar(QStringLiteral("select count(*) from w明細ソート")).toInt(), 0);
+    }
+}
+
+void TestSubtotals::failedMoveLeavesLinesAsTheyWere_data()
+{
+    QTest::addColumn<bool>("subtotal");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("subtotal") << true << "小計行を挿入できませんでした。";
+    QTest::newRow("delete") << false << "行を削除できませんでした。";
+}
+
+void TestSubtotals::failedMoveLeavesLinesAsTheyWere()
+{
+    QFETCH(bool, subtotal);
+    QFETCH(QString, message);
+    TestData data;
+    Velt w({data.programFolder()});
+    QVERIFY(w.Form_Load());
+    fill(w);
+    data.messages().clear();
+    const QStringList before = lines();
+    // The rewrite fails half-way, after w明細 was emptied.
+    QVERIFY(ModVelt::WorkDb.exec(QStringLiteral(
+        "create trigger fail_late before insert on w明細 when new.行番号 = 50 begin select raise(abort, 'disk full'); end")));
+
+    w.Grid明細->setCurrentCell(3, 品名);
+    (subtotal ? w.cmd小計 : w.cmd行削除)->click();
+
+    QCOMPARE(lines(), before);
+    QCOMPARE(data.messages().shown().size(), 1);
+    QVERIFY2(data.messages().shown().first().text.startsWith(message), qPrintable(data.messages().shown().first().text));
+    QVERIFY(data.messages().shown().first().text.contains(QStringLiteral("disk full")));
+    QCOMPARE(w.wkDat->rowCount(), kLines);
+}
+
+QTEST_MAIN(TestSubtotals)
+#include "tst_subtotals.moc"
