@@ -124,14 +124,22 @@ void Velt::Delete見積書()
     if (BusyPanel::busy()) return;
     const QString text = txtNo->text();
     if (text.isEmpty()) return;
+    // The number is read the way a load reads it, so the quotation deleted is
+    // the one that was opened ("2.0" opened quotation 2).
+    const auto number = LookupQuotationNumber(text);
+    if (!number) {
+        // Nothing can be deleted under this text: say so rather than clear the
+        // screen as if a quotation had gone.
+        ShowMessage(QStringLiteral("入力"), QStringLiteral("数字のみ"), QStringLiteral("伝票番号"));
+        txtNo->setFocus();
+        return;
+    }
     if (!ShowMessage(QStringLiteral("削除"), QStringLiteral("伝票確認"), text)) return;
-    if (const auto number = ParseQuotationNumber(text)) {
-        const StoreOutcome outcome = DeleteQuotations(ModVelt::DataDb, {*number});
-        if (!outcome.ok) {
-            // Nothing was deleted: the quotation stays on screen.
-            ShowFailure(QStringLiteral("見積書を削除できませんでした。"), outcome.error);
-            return;
-        }
+    const StoreOutcome outcome = DeleteQuotations(ModVelt::DataDb, {*number});
+    if (!outcome.ok) {
+        // Nothing was deleted: the quotation stays on screen.
+        ShowFailure(QStringLiteral("見積書を削除できませんでした。"), outcome.error);
+        return;
     }
     Clear見積書(true);
     cmb顧客名->setFocus();

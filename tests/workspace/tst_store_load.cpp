@@ -124,6 +124,8 @@ private slots:
     void requiredFieldsStopTheStore();
     void previousNextAcrossGapsAndDelete();
     void notNumericNumberLoadsNothing();
+    void deleteTakesTheNumberTheLoadTook_data();
+    void deleteTakesTheNumberTheLoadTook();
 
 private:
     std::unique_ptr<TestData> data_;
@@ -642,6 +644,46 @@ void TestStoreLoad::notNumericNumberLoadsNothing()
     QCOMPARE(w.cmb顧客名->text(), QStringLiteral("顧客1"));
     QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[0].品名, QVariant(QStringLiteral("品1")));
     QCOMPARE(data_->messages().shown().size(), 1);
+}
+
+void TestStoreLoad::deleteTakesTheNumberTheLoadTook_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("deleted");  // 0: nothing can be deleted, a warning instead
+    QTest::newRow("plain") << "2" << 2;
+    QTest::newRow("with a decimal point") << "2.0" << 2;
+    QTest::newRow("a half, to even") << "2.5" << 2;
+    QTest::newRow("not a number") << "2a" << 0;
+}
+
+void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, deleted);
+    Velt w({data_->programFolder()});
+    QVERIFY(w.Form_Load());
+    for (int n : {2, 3}) {
+        QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
+        QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
+    }
+    w.txtNo->setText(QStringLiteral("2"));
+    w.txtNo_Commit();
+    w.txtNo->setText(typed);
+    data_->messages().clear();
+    data_->messages().setDefaultAnswer(MessageAnswer::Yes);
+    w.cmd削除_Click();
+    auto count = [](int n) {
+        return ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = ?"), {n}).toInt();
+    };
+    QCOMPARE(count(3), 1);
+    if (deleted) {
+        QCOMPARE(count(deleted), 0);
+        QCOMPARE(titles(data_->messages()), QStringList{QStringLiteral("削除の確認")});
+    } else {
+        QCOMPARE(count(2), 1);
+        QCOMPARE(titles(data_->messages()), QStringList{QStringLiteral("入力注意")});
+        QCOMPARE(w.cmb顧客名->text(), QStringLiteral("顧客2"));  // the screen was not cleared
+    }
 }
 
 QTEST_MAIN(TestStoreLoad)
