@@ -72,33 +72,36 @@ std::optional<Parsed> parseDecimalText(const QString& input, int maxDecimals)
     }
     bool anyDigit = false;
     bool inFraction = false;
-    bool lastWasComma = false;
+    // A comma is read only as a thousands separator: 1 to 3 digits before the
+    // first one and exactly 3 after each, so "1,5" (a mistyped 1.5) is no number.
+    bool grouped = false;
+    int groupDigits = 0;  // digits of the whole part since the last comma
     const __int128 limit = pow10i(36);
     for (; i < t.size(); ++i) {
         const QChar c = t[i];
         if (c.isDigit() && c.unicode() < 128) {
             if (inFraction) {
-                if (p.decimals >= maxDecimals) {
-                    // Keep one extra digit's worth by stopping: callers pass a generous max.
-                    return std::nullopt;
-                }
+                if (p.decimals >= maxDecimals) return std::nullopt;
                 ++p.decimals;
+            } else {
+                ++groupDigits;
             }
             p.digits = p.digits * 10 + (c.unicode() - '0');
             if (p.digits > limit) return std::nullopt;
             anyDigit = true;
-            lastWasComma = false;
-        } else if (c == ',' && !inFraction && anyDigit) {
-            if (lastWasComma) return std::nullopt;
-            lastWasComma = true;
+        } else if (c == ',' && !inFraction) {
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3)) return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
         } else if (c == '.' && !inFraction) {
-            if (lastWasComma) return std::nullopt;
+            if (grouped && groupDigits != 3) return std::nullopt;
             inFraction = true;
         } else {
             return std::nullopt;
         }
     }
-    if (!anyDigit || lastWasComma) return std::nullopt;
+    if (!anyDigit) return std::nullopt;
+    if (grouped && !inFraction && groupDigits != 3) return std::nullopt;
     return p;
 }
 

@@ -34,6 +34,12 @@ void TestCurrency::parse_data()
     QTest::newRow("letters") << "12a" << false << 0LL;
     QTest::newRow("empty") << "" << false << 0LL;
     QTest::newRow("two points") << "1.2.3" << false << 0LL;
+    QTest::newRow("grouped millions") << "-12,345,678.9" << true << -123456789000LL;
+    QTest::newRow("comma typed for a point") << "1,5" << false << 0LL;
+    QTest::newRow("group of four") << "1,2345" << false << 0LL;
+    QTest::newRow("first group of four") << "1234,567" << false << 0LL;
+    QTest::newRow("comma before the point") << "1,.5" << false << 0LL;
+    QTest::newRow("leading comma") << ",123" << false << 0LL;
     QTest::newRow("sign only") << "-" << false << 0LL;
 }
 
