@@ -18,31 +18,22 @@ Setter text(QString E::*m, const QString& whenNull = {})
     return [m, whenNull](E& e, const QVariant& v) { e.*m = dbv::isNull(v) ? whenNull : v.toString(); };
 }
 
-Setter whole(int E::*m, int whenNull)
+// Numbers are stored as a number or as text (font sizes as the size text "10.5").
+double numberOf(const QVariant& v)
 {
-    return [m, whenNull](E& e, const QVariant& v) {
-        if (dbv::isNull(v)) {
-            e.*m = whenNull;
-            return;
-        }
-        bool ok = false;
-        const double d = v.toString().trimmed().toDouble(&ok);
-        e.*m = ok ? static_cast<int>(d) : 0;
-    };
+    bool ok = false;
+    const double d = v.toString().trimmed().toDouble(&ok);
+    return ok ? d : 0;
 }
 
-// Font sizes are stored as a whole number or as the size text ("10.5").
+Setter whole(int E::*m, int whenNull)
+{
+    return [m, whenNull](E& e, const QVariant& v) { e.*m = dbv::isNull(v) ? whenNull : static_cast<int>(numberOf(v)); };
+}
+
 Setter size(double E::*m, double whenNull)
 {
-    return [m, whenNull](E& e, const QVariant& v) {
-        if (dbv::isNull(v)) {
-            e.*m = whenNull;
-            return;
-        }
-        bool ok = false;
-        const double d = v.toString().trimmed().toDouble(&ok);
-        e.*m = ok ? d : 0;
-    };
+    return [m, whenNull](E& e, const QVariant& v) { e.*m = dbv::isNull(v) ? whenNull : numberOf(v); };
 }
 
 Setter yesNo(bool E::*m, bool whenNull)

@@ -187,6 +187,14 @@ bool finish(Database& work, Transaction& tx, QString* error)
     return false;
 }
 
+// The lines can be moved around line n: w明細 has all its columns and n is a line.
+bool movable(const QStringList& fields, int n, QString* error)
+{
+    if (fields.size() > 小計 && n >= 1 && n <= kLines) return true;
+    if (error) *error = QStringLiteral("w明細");
+    return false;
+}
+
 bool fail(Database& work, QString* error)
 {
     if (error) *error = work.lastError();
@@ -198,10 +206,7 @@ bool fail(Database& work, QString* error)
 bool InsertSubtotalLine(Database& work, int n, QString* error)
 {
     const QStringList fields = work.columns(QStringLiteral("w明細"));
-    if (fields.size() <= 小計 || n < 1 || n > kLines) {
-        if (error) *error = QStringLiteral("w明細");
-        return false;
-    }
+    if (!movable(fields, n, error)) return false;
     Transaction tx(work);
     if (!tx.started()) return fail(work, error);
 
@@ -227,10 +232,7 @@ bool InsertSubtotalLine(Database& work, int n, QString* error)
 bool DeleteLine(Database& work, int n, QString* error)
 {
     const QStringList fields = work.columns(QStringLiteral("w明細"));
-    if (fields.size() <= 小計 || n < 1 || n > kLines) {
-        if (error) *error = QStringLiteral("w明細");
-        return false;
-    }
+    if (!movable(fields, n, error)) return false;
     Transaction tx(work);
     if (!tx.started()) return fail(work, error);
     if (!copyAndKeepAbove(work, n, fields)) return fail(work, error);
