@@ -280,8 +280,8 @@ void PickOnlyComboBox::setItems(const QStringList& items)
 
 void PickOnlyComboBox::keyPressEvent(QKeyEvent* e)
 {
-    // Arrow keys and the list's own keys pick; no character and no Delete
-    // reaches the text.
+    // Arrow keys and the list's own keys choose an entry; no character and no
+    // Delete reaches the text.
     switch (e->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -295,11 +295,9 @@ void PickOnlyComboBox::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
+        // A key that moves to another entry is reported by the box itself
+        // (activated -> picked); a key that moves nowhere picks nothing.
         QComboBox::keyPressEvent(e);
-        if (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down || e->key() == Qt::Key_PageUp ||
-            e->key() == Qt::Key_PageDown || e->key() == Qt::Key_Home || e->key() == Qt::Key_End) {
-            if (currentIndex() >= 0) emit picked(currentText());
-        }
         return;
     default:
         e->accept();  // swallowed
