@@ -1,5 +1,7 @@
 #include "QuotationStore.h"
 
+#include "DetailLines.h"
+
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -14,9 +16,11 @@ namespace {
 
 const QString kIsoDate = QStringLiteral("yyyy-MM-dd");
 
+// A product name without the blanks around it, the same way the grid trims
+// it for its look-up, so a stored name is found again by the same key.
 QString trimmedText(const QVariant& v)
 {
-    return dbv::text(v).trimmed();
+    return DetailLine::TrimBlanks(dbv::text(v));
 }
 
 bool hasText(const QVariant& v)
