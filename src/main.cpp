@@ -1,4 +1,4 @@
-#include "Startup.h"
+#include "frame/Startup.h"
 
 int main(int argc, char** argv)
 {

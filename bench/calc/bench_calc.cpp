@@ -2,10 +2,11 @@
 // Median time of one Calc明細 over 100 filled lines with 10 subtotal lines,
 // next to the time SQLite needs to read the same 100 rows once.
 // Target: under 1 ms per call and within 5x of the read.
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "support/MainWindowFixture.h"
+#include "app/SettingsTab.h"
+#include "workspace/QuotationTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,16 +41,16 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int calls = argc > 1 ? std::max(1, atoi(argv[1])) : 2000;
 
-    TestData data;
-    Velt w({data.programFolder()});
-    if (!w.Form_Load()) return 1;
-    ModVelt::設定情報.税計算 = true;
-    ModVelt::設定情報.税区分 = QStringLiteral("外税");
-    w.cmb税端数->setText(QStringLiteral("四捨五入"));
-    ModVelt::DetailsChanged = true;
+    MainWindowFixture f;
+    if (!f.open()) return 1;
+    QuotationTab& w = f.quotation();
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
+    w.DetailsChanged = true;
 
     // 100 filled lines; every tenth is a subtotal line.
-    Database& db = ModVelt::WorkDb;
+    Database& db = f.work();
     db.exec(QStringLiteral("update w明細 set 品名 = '品' || 行番号, 数量 = 10000 * 行番号, 単価 = 1234500, "
                            "金額 = 1234500 * 行番号, 非課税 = (行番号 % 7 = 0)"));
     db.exec(QStringLiteral("update w明細 set 品名 = ' 小 計', 小計 = 1, 数量 = null, 単価 = null where 行番号 % 10 = 0"));

@@ -1,9 +1,9 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen ./bench_grid
 // A refresh of the 100 detail lines should stay well under a millisecond or two.
-#include "Database.h"
-#include "GridView.h"
-#include "TestSupport.h"
-#include "WorkTableModel.h"
+#include "platform/Database.h"
+#include "platform/GridView.h"
+#include "support/TestFolder.h"
+#include "platform/WorkTableModel.h"
 
 #include <QtTest>
 
@@ -16,7 +16,7 @@ private slots:
 
 void BenchGrid::refreshDetailLines()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, QStringLiteral("w明細"));
@@ -28,7 +28,7 @@ void BenchGrid::refreshDetailLines()
 
 void BenchGrid::refreshDetailLinesWithView()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, QStringLiteral("w明細"));

@@ -6,10 +6,11 @@
 // (prepared statements, no layers), the floor.
 // Targets: store <= 20 ms, open <= 10 ms, each history list <= 100 ms.
 
-#include "Database.h"
-#include "QuotationStore.h"
-#include "SharedRoutines.h"
-#include "TestSupport.h"
+#include "platform/Database.h"
+#include "workspace/QuotationStore.h"
+#include "app/SharedRoutines.h"
+#include "support/LargeDataFile.h"
+#include "support/TestFolder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -40,61 +41,6 @@ void report(const char* what, double ms, double floorMs, double targetMs)
 {
     std::printf("%-36s median %8.2f ms   SQLite alone %8.2f ms   target <= %5.0f ms  %s\n", what, ms, floorMs, targetMs,
                 ms <= targetMs ? "ok" : "OVER");
-}
-
-bool must(bool ok, Database& db, const char* what)
-{
-    if (!ok) std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(db.lastError()));
-    return ok;
-}
-
-// The day of quotation n: the quotations spread evenly over three years.
-QString dayOf(int n, int count)
-{
-    return QDate(2021, 1, 1).addDays(qint64(n) * 1096 / count).toString(Qt::ISODate);
-}
-
-bool buildFixture(Database& db, int count)
-{
-    QElapsedTimer t;
-    t.start();
-    Transaction tx(db);
-    QSqlQuery head(db.connection());
-    head.prepare(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付, 顧客名, 顧客情報, 敬称, 件名, 消費税, 税抜計, 合計, 見積金額, "
-                                "印鑑1, 印鑑2, 印鑑3, 印鑑4) values (?, ?, ?, '東京都', '様', ?, 500, 10000, 10500, 10500, '', '', '', '')"));
-    QSqlQuery line(db.connection());
-    line.prepare(QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名, 商品区分, 数量, 入数, 単位, 単価, "
-                                "金額, 非課税, ふりがな, 小計) values (?, ?, ?, ?, 1, ?, '文具', 10000, '12', '本', 1000000, 1000000, 0, "
-                                "'しなめい', 0)"));
-    for (int n = 1; n <= count; ++n) {
-        const QString customer = QStringLiteral("顧客%1").arg(n % 2000, 4, 10, QChar('0'));
-        const QString day = dayOf(n, count);
-        head.addBindValue(n);
-        head.addBindValue(day);
-        head.addBindValue(customer);
-        head.addBindValue(QStringLiteral("件名%1").arg(n));
-        if (!head.exec()) return must(false, db, "header");
-        for (int k = 0; k < 20; ++k) {
-            line.addBindValue(n);
-            line.addBindValue(customer);
-            line.addBindValue(day);
-            line.addBindValue(k);
-            line.addBindValue(QStringLiteral("商品%1").arg((n * 7 + k) % 5000));
-            if (!line.exec()) return must(false, db, "line");
-        }
-    }
-    QSqlQuery customers(db.connection());
-    if (!customers.exec(QStringLiteral("insert into 顧客マスタ (顧客名, 顧客情報, ふりがな, 敬称) "
-                                       "select distinct 顧客名, '東京都', 'こきゃく', '様' from 見積書ヘッダ")))
-        return false;
-    if (!customers.exec(QStringLiteral("insert into 商品マスタ (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) "
-                                       "select distinct 品名, '文具', '12', '本', 1000000, 0, 'しなめい' from 見積書")))
-        return false;
-    if (!must(tx.commit(), db, "commit")) return false;
-    db.exec(QStringLiteral("analyze"));
-    db.exec(QStringLiteral("pragma wal_checkpoint(truncate)"));
-    std::printf("fixture: %d quotations x 20 lines built in %.1f s\n", count, t.elapsed() / 1000.0);
-    return true;
 }
 
 QuotationRecord hundredLines(int number)
@@ -132,14 +78,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
-    TestData data;
+    TestFolder data;
     Database db;
     Database work;
-    if (!must(db.open(data.dataDbPath(), Database::Role::Data), db, "open data")) return 1;
-    if (!must(work.open(data.workDbPath(), Database::Role::Work), work, "open work")) return 1;
-    if (!buildFixture(db, count)) return 1;
+    if (!db.open(data.dataDbPath(), Database::Role::Data)) return 1;
+    if (!work.open(data.workDbPath(), Database::Role::Work)) return 1;
+    if (!BuildLargeDataFile(db, count)) return 1;
 
-    auto registrar = [&db](const QString& kcode, const QString& value) { AutoEntryCode(db, kcode, value); };
+    auto registrar = [&db](const QString& kcode, const QString& value) { return AutoEntryCode(db, kcode, value); };
 
     // Storing a 100-line quotation under a new number.
     int failures = 0;

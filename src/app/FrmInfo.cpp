@@ -1,19 +1,13 @@
-#include "FrmInfo.h"
+#include "app/FrmInfo.h"
 
-#include "DeployerContact.h"
-#include "Maintenance.h"
-#include "UiBuild.h"
+#include "app/DeployerContact.h"
+#include "app/Maintenance.h"
+#include "app/UiBuild.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>
 
 namespace {
-
-FrmInfo::UrlOpener& urlOpener()
-{
-    static FrmInfo::UrlOpener opener;
-    return opener;
-}
 
 QFont uiGothic(QFont f)
 {
@@ -23,8 +17,9 @@ QFont uiGothic(QFont f)
 
 }  // namespace
 
-FrmInfo::FrmInfo(QWidget* parent)
-    : SecondaryWindow(QStringLiteral("FrmInfo"), QStringLiteral("情報"), 7200, 5400, parent)
+FrmInfo::FrmInfo(UrlOpener urlOpener, QWidget* parent)
+    : SecondaryWindow(QStringLiteral("FrmInfo"), QStringLiteral("情報"), 7200, 5400, parent),
+      urlOpener_(std::move(urlOpener))
 {
     using namespace ui;
     imContainer3D1 = panel(this, QStringLiteral("imContainer3D1"), 60, 60, 7080, 5280);
@@ -87,17 +82,10 @@ void FrmInfo::Image2_Click()
 {
     const QUrl url(DeployerContact::BannerUrl);
     // The result is not examined: a browser that does not start is not reported.
-    if (urlOpener())
-        urlOpener()(url);
+    if (urlOpener_)
+        urlOpener_(url);
     else
         QDesktopServices::openUrl(url);
-}
-
-FrmInfo::UrlOpener FrmInfo::setUrlOpener(UrlOpener opener)
-{
-    UrlOpener previous = std::move(urlOpener());
-    urlOpener() = std::move(opener);
-    return previous;
 }
 
 bool FrmInfo::eventFilter(QObject* o, QEvent* e)

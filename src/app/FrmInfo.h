@@ -2,7 +2,7 @@
 // The information window: the program's version and how to reach support.
 // Its banner opens the deployer's web site in the desktop's browser.
 
-#include "SecondaryWindow.h"
+#include "app/SecondaryWindow.h"
 
 #include <QUrl>
 #include <functional>
@@ -13,7 +13,9 @@ class QLabel;
 class FrmInfo : public SecondaryWindow {
     Q_OBJECT
 public:
-    explicit FrmInfo(QWidget* parent = nullptr);
+    // Opens a URL; empty: QDesktopServices::openUrl.
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    explicit FrmInfo(UrlOpener urlOpener = {}, QWidget* parent = nullptr);
 
     // Fills the version line and the support text and shows the support panel.
     void SetDinfo();
@@ -25,11 +27,6 @@ public:
     // The support text: groups of lines separated by CR LF, an empty line after each group.
     static QString SupportText();
 
-    // Opens a URL; QDesktopServices::openUrl unless a test replaced it.
-    using UrlOpener = std::function<bool(const QUrl&)>;
-    // Installs an opener (an empty one restores the desktop's); returns the previous.
-    static UrlOpener setUrlOpener(UrlOpener opener);
-
     QFrame* imContainer3D1 = nullptr;
     QFrame* CnVersion = nullptr;
     QLabel* lblVersion = nullptr;
@@ -39,4 +36,7 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    UrlOpener urlOpener_;
 };

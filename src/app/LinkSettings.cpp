@@ -1,9 +1,8 @@
 // The link-source settings: which sibling application and file customers and products are imported from.
 
-#include "MessageCatalog.h"
-#include "Paths.h"
-#include "SharedRoutines.h"
-#include "Velt.h"
+#include "app/Session.h"
+#include "app/SettingsTab.h"
+#include "app/SharedRoutines.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,20 +38,21 @@ const LinkSource* find(const LinkSource (&sources)[N], const QString& applicatio
 
 // A picked application proposes its default data folder; others leave the path alone.
 template <size_t N>
-void proposeFolder(const LinkSource (&sources)[N], const QString& application, QLineEdit* path)
+void proposeFolder(const Session& session, const LinkSource (&sources)[N], const QString& application, QLineEdit* path)
 {
-    if (const LinkSource* s = find(sources, application)) path->setText(Paths::mapDrivePath(QString::fromUtf16(s->defaultFolder)));
+    if (const LinkSource* s = find(sources, application))
+        path->setText(session.mapDrivePath(QString::fromUtf16(s->defaultFolder)));
 }
 
 // The path button: the application must be chosen; then the file dialog opens
 // in "c:\" filtered to the application's database file.
 template <size_t N>
-void choosePath(Velt* owner, const LinkSource (&sources)[N], PickOnlyComboBox* application, QLineEdit* path,
-                const QString& subject, const QString& title)
+void choosePath(Session& session, QWidget* owner, const LinkSource (&sources)[N], PickOnlyComboBox* application,
+                QLineEdit* path, const QString& subject, const QString& title)
 {
     const QString app = application->text();
     if (app.isEmpty()) {
-        ShowMessage(QStringLiteral("入力"), QStringLiteral("必須入力なし"), subject);
+        session.messages().ShowMessage(QStringLiteral("入力"), QStringLiteral("必須入力なし"), subject);
         application->setFocus();
         return;
     }
@@ -62,43 +62,34 @@ void choosePath(Velt* owner, const LinkSource (&sources)[N], PickOnlyComboBox* a
     record.Filter = s ? QString::fromUtf16(s->filter) : QString();
     record.FilterIndex = 1;
     record.InitDir = QStringLiteral("c:\\");
-    if (ShowOpenFileDialog(owner, record) != 0) path->setText(record.FileName);
+    if (ShowOpenFileDialog(session, owner, record) != 0) path->setText(record.FileName);
 }
 
 }  // namespace
 
-void Velt::connectLinkSettings()
+void SettingsTab::cmb顧客リンクアプリ_Click()
 {
-    connect(cmb顧客リンクアプリ, &PickOnlyComboBox::picked, this, &Velt::cmb顧客リンクアプリ_Click);
-    connect(cmb顧客リンクアプリ, &QComboBox::editTextChanged, this, &Velt::cmb顧客リンクアプリ_Change);
-    connect(cmb商品リンクアプリ, &PickOnlyComboBox::picked, this, &Velt::cmb商品リンクアプリ_Click);
-    connect(cmd顧客リンクパス, &QPushButton::clicked, this, &Velt::cmd顧客リンクパス_Click);
-    connect(cmd商品リンクパス, &QPushButton::clicked, this, &Velt::cmd商品リンクパス_Click);
+    proposeFolder(session_, kCustomerSources, cmb顧客リンクアプリ->text(), txt顧客リンクパス);
 }
 
-void Velt::cmb顧客リンクアプリ_Click()
-{
-    proposeFolder(kCustomerSources, cmb顧客リンクアプリ->text(), txt顧客リンクパス);
-}
-
-void Velt::cmb顧客リンクアプリ_Change()
+void SettingsTab::cmb顧客リンクアプリ_Change()
 {
     if (cmb顧客リンクアプリ->text().isEmpty()) txt顧客リンクパス->clear();
 }
 
-void Velt::cmb商品リンクアプリ_Click()
+void SettingsTab::cmb商品リンクアプリ_Click()
 {
-    proposeFolder(kProductSources, cmb商品リンクアプリ->text(), txt商品リンクパス);
+    proposeFolder(session_, kProductSources, cmb商品リンクアプリ->text(), txt商品リンクパス);
 }
 
-void Velt::cmd顧客リンクパス_Click()
+void SettingsTab::cmd顧客リンクパス_Click()
 {
-    choosePath(this, kCustomerSources, cmb顧客リンクアプリ, txt顧客リンクパス, QStringLiteral("顧客リンクアプリ名が"),
+    choosePath(session_, this, kCustomerSources, cmb顧客リンクアプリ, txt顧客リンクパス, QStringLiteral("顧客リンクアプリ名が"),
                QStringLiteral("顧客リンクパスを指定する"));
 }
 
-void Velt::cmd商品リンクパス_Click()
+void SettingsTab::cmd商品リンクパス_Click()
 {
-    choosePath(this, kProductSources, cmb商品リンクアプリ, txt商品リンクパス, QStringLiteral("商品リンクアプリ名が"),
+    choosePath(session_, this, kProductSources, cmb商品リンクアプリ, txt商品リンクパス, QStringLiteral("商品リンクアプリ名が"),
                QStringLiteral("商品リンクパスを指定する"));
 }

@@ -1,9 +1,9 @@
 // Wiping all business data, and the schema upgrade of the data database.
 
-#include "Maintenance.h"
+#include "app/Maintenance.h"
 
-#include "MessageCatalog.h"
-#include "Velt.h"
+#include "app/Session.h"
+#include "app/SettingsTab.h"
 
 #include <QLoggingCategory>
 #include <QPushButton>
@@ -138,29 +138,20 @@ SchemaUpgradeResult UpgradeSchema(Database& data, Database& work)
     return result;
 }
 
-void Velt::connectMaintenance()
+void SettingsTab::Data初期化()
 {
-    connect(cmd初期化, &QPushButton::clicked, this, &Velt::cmd初期化_Click);
-}
-
-void Velt::Data初期化()
-{
-    if (!ShowMessage(QStringLiteral("その他"), QStringLiteral("確認"), QStringLiteral("すべてのデータを初期化します。")))
+    const MessageCatalog& messages = session_.messages();
+    if (!messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("確認"), QStringLiteral("すべてのデータを初期化します。")))
         return;
     QString error;
-    if (!WipeBusinessData(ModVelt::DataDb, &error)) {
-        ShowFailure(QStringLiteral("データを初期化できませんでした。データは変更されていません。"), error);
+    if (!WipeBusinessData(session_.DataDb, &error)) {
+        messages.ShowFailure(QStringLiteral("データを初期化できませんでした。データは変更されていません。"), error);
         return;
     }
-    ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("すべてのデータを初期化しました"));
+    messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("すべてのデータを初期化しました"));
 }
 
-void Velt::cmd初期化_Click()
+void SettingsTab::cmd初期化_Click()
 {
     Data初期化();
-}
-
-void Velt::CreateNewTable()
-{
-    UpgradeSchema(ModVelt::DataDb, ModVelt::WorkDb);
 }

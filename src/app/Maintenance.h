@@ -2,7 +2,7 @@
 // Maintenance of the data database: wiping the business data, and adding the
 // columns that the work database's upgrade list names (the schema upgrade).
 
-#include "Database.h"
+#include "platform/Database.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "MessageCatalog.h"
+#include "app/MessageCatalog.h"
 
 namespace {
 
@@ -68,16 +68,9 @@ std::optional<Spec> generalBox(const QString& kind, const QString& text)
     return std::nullopt;
 }
 
-bool present(const std::optional<Spec>& spec)
-{
-    if (!spec) return false;
-    const MessageAnswer a = MessagePresenter::current().show(*spec);
-    return spec->buttons == Spec::Buttons::YesNo && a == MessageAnswer::Yes;
-}
-
 }  // namespace
 
-std::optional<MessageBoxSpec> CatalogueEntry(const QString& category, const QString& kind, const QString& text)
+std::optional<MessageBoxSpec> MessageCatalog::CatalogueEntry(const QString& category, const QString& kind, const QString& text)
 {
     if (category == u"登録") return entryBox(kind, text);
     if (category == u"削除") return deleteBox(kind, text);
@@ -87,23 +80,32 @@ std::optional<MessageBoxSpec> CatalogueEntry(const QString& category, const QStr
     return std::nullopt;
 }
 
-bool ShowMessage(const QString& category, const QString& kind, const QString& text)
+MessageCatalog::MessageCatalog(MessagePresenter* presenter) : presenter_(presenter ? presenter : &boxes_) {}
+
+void MessageCatalog::setPresenter(MessagePresenter* presenter)
 {
-    if (category == u"登録") return ShowEntryMessage(kind, text);
-    if (category == u"削除") return ShowDeleteMessage(kind, text);
-    if (category == u"入力") return ShowInputWarning(kind, text);
-    if (category == u"印刷") return ConfirmPrint(kind, text);
-    if (category == u"その他") return ShowGeneralMessage(kind, text);
-    return false;
+    presenter_ = presenter ? presenter : &boxes_;
 }
 
-bool ShowEntryMessage(const QString& kind, const QString& text) { return present(entryBox(kind, text)); }
-bool ShowDeleteMessage(const QString& kind, const QString& text) { return present(deleteBox(kind, text)); }
-bool ShowInputWarning(const QString& kind, const QString& text) { return present(inputBox(kind, text)); }
-bool ConfirmPrint(const QString& kind, const QString& text) { return present(printBox(kind, text)); }
-bool ShowGeneralMessage(const QString& kind, const QString& text) { return present(generalBox(kind, text)); }
+bool MessageCatalog::present(const std::optional<Spec>& spec) const
+{
+    if (!spec) return false;
+    const MessageAnswer a = presenter_->show(*spec);
+    return spec->buttons == Spec::Buttons::YesNo && a == MessageAnswer::Yes;
+}
 
-bool ShowFailure(const QString& what, const QString& detail)
+bool MessageCatalog::ShowMessage(const QString& category, const QString& kind, const QString& text) const
+{
+    return present(CatalogueEntry(category, kind, text));
+}
+
+bool MessageCatalog::ShowEntryMessage(const QString& kind, const QString& text) const { return present(entryBox(kind, text)); }
+bool MessageCatalog::ShowDeleteMessage(const QString& kind, const QString& text) const { return present(deleteBox(kind, text)); }
+bool MessageCatalog::ShowInputWarning(const QString& kind, const QString& text) const { return present(inputBox(kind, text)); }
+bool MessageCatalog::ConfirmPrint(const QString& kind, const QString& text) const { return present(printBox(kind, text)); }
+bool MessageCatalog::ShowGeneralMessage(const QString& kind, const QString& text) const { return present(generalBox(kind, text)); }
+
+bool MessageCatalog::ShowFailure(const QString& what, const QString& detail) const
 {
     QString text = what;
     if (!detail.isEmpty()) text += QStringLiteral("\n\n") + detail;

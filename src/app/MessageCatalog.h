@@ -1,29 +1,51 @@
 #pragma once
 // The message catalogue: every message box of the program. A caller names a
 // category and a kind and hands over one text; the catalogue builds the
-// wording, title, buttons, icon and default button, shows the box through the
+// wording, title, buttons, icon and default button, shows the box through its
 // MessagePresenter and answers True only when a Yes/No question got Yes.
 // Categories and kinds are matched exactly (no trimming, no width folding);
 // an unknown category or kind shows nothing and answers False.
+//
+// The session owns one catalogue; its presenter shows real message boxes
+// unless a test gives it a recording one.
 
-#include "MessagePresenter.h"
+#include "platform/MessagePresenter.h"
 
 #include <QString>
 #include <optional>
 
-bool ShowMessage(const QString& category, const QString& kind, const QString& text);
+class MessageCatalog {
+public:
+    // presenter nullptr: real message boxes.
+    explicit MessageCatalog(MessagePresenter* presenter = nullptr);
+    // nullptr restores real message boxes.
+    void setPresenter(MessagePresenter* presenter);
+    MessagePresenter& presenter() const { return *presenter_; }
 
-// The category routines.
-bool ShowEntryMessage(const QString& kind, const QString& text);    // "登録"
-bool ShowDeleteMessage(const QString& kind, const QString& text);   // "削除"
-bool ShowInputWarning(const QString& kind, const QString& text);    // "入力"
-bool ConfirmPrint(const QString& kind, const QString& text);        // "印刷"
-bool ShowGeneralMessage(const QString& kind, const QString& text);  // "その他"
+    bool ShowMessage(const QString& category, const QString& kind, const QString& text) const;
 
-// The box a (category, kind, text) shows, without showing it; nothing when the
-// catalogue has no such entry.
-std::optional<MessageBoxSpec> CatalogueEntry(const QString& category, const QString& kind, const QString& text);
+    // The category routines.
+    bool ShowEntryMessage(const QString& kind, const QString& text) const;    // "登録"
+    bool ShowDeleteMessage(const QString& kind, const QString& text) const;   // "削除"
+    bool ShowInputWarning(const QString& kind, const QString& text) const;    // "入力"
+    bool ConfirmPrint(const QString& kind, const QString& text) const;        // "印刷"
+    bool ShowGeneralMessage(const QString& kind, const QString& text) const;  // "その他"
 
-// A failed write: ("その他", "失敗", what) shows what did not happen and the
-// database's own words, so nothing failed is ever reported as done.
-bool ShowFailure(const QString& what, const QString& detail);
+    // A failed write: ("その他", "失敗", what) shows what did not happen and the
+    // database's own words, so nothing failed is ever reported as done.
+    bool ShowFailure(const QString& what, const QString& detail) const;
+
+    // Shows a box that is not in the catalogue (the start-up error box).
+    void show(const MessageBoxSpec& spec) const { presenter_->show(spec); }
+
+    // The box a (category, kind, text) shows, without showing it; nothing when
+    // the catalogue has no such entry.
+    static std::optional<MessageBoxSpec> CatalogueEntry(const QString& category, const QString& kind,
+                                                        const QString& text);
+
+private:
+    bool present(const std::optional<MessageBoxSpec>& spec) const;
+
+    QMessageBoxPresenter boxes_;
+    MessagePresenter* presenter_ = nullptr;
+};

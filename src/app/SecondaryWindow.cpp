@@ -1,6 +1,6 @@
-#include "SecondaryWindow.h"
+#include "app/SecondaryWindow.h"
 
-#include "Twips.h"
+#include "platform/Twips.h"
 
 SecondaryWindow::SecondaryWindow(const QString& name, const QString& caption, double widthTwips,
                                  double heightTwips, QWidget* parent)

@@ -1,7 +1,8 @@
 // The settings row, the settings record and the settings tab.
 
-#include "MessageCatalog.h"
-#include "Velt.h"
+#include "app/SettingsTab.h"
+
+#include "app/Session.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -38,14 +39,33 @@ QString orDefault(const QString& text, const QString& whenEmpty) { return text.i
 
 }  // namespace
 
-void Velt::connectSettings()
+SettingsTab::SettingsTab(Session& session, QWidget* parent) : QWidget(parent), session_(session)
 {
-    connect(cmd設定登録, &QPushButton::clicked, this, &Velt::cmd設定登録_Click);
-    connect(cmd設定クリア, &QPushButton::clicked, this, &Velt::cmd設定クリア_Click);
+    setObjectName(QStringLiteral("tabSettings"));
+    build();
+
+    connect(cmd設定登録, &QPushButton::clicked, this, &SettingsTab::cmd設定登録_Click);
+    connect(cmd設定クリア, &QPushButton::clicked, this, &SettingsTab::cmd設定クリア_Click);
     // cmd設定削除 has no action.
+    connect(cmd初期化, &QPushButton::clicked, this, &SettingsTab::cmd初期化_Click);
+    connect(cmb顧客リンクアプリ, &PickOnlyComboBox::picked, this, &SettingsTab::cmb顧客リンクアプリ_Click);
+    connect(cmb顧客リンクアプリ, &QComboBox::editTextChanged, this, &SettingsTab::cmb顧客リンクアプリ_Change);
+    connect(cmb商品リンクアプリ, &PickOnlyComboBox::picked, this, &SettingsTab::cmb商品リンクアプリ_Click);
+    connect(cmd顧客リンクパス, &QPushButton::clicked, this, &SettingsTab::cmd顧客リンクパス_Click);
+    connect(cmd商品リンクパス, &QPushButton::clicked, this, &SettingsTab::cmd商品リンクパス_Click);
 }
 
-void Velt::Clear設定()
+QString SettingsTab::shownTaxRounding() const
+{
+    return cmb税端数->text();
+}
+
+QString SettingsTab::shownSealTitle(int index) const
+{
+    return index >= 0 && index < int(txt印鑑タイトル.size()) ? txt印鑑タイトル[index]->text() : QString();
+}
+
+void SettingsTab::Clear設定()
 {
     txt自社名->clear();
     txt自社情報->setText(QString());
@@ -66,7 +86,7 @@ void Velt::Clear設定()
     fill(cmb商品リンクアプリ, 商品リンクList(), QString());
     txt商品リンクパス->clear();
 
-    SettingsRecord& r = ModVelt::設定情報;
+    SettingsRecord& r = session_.設定情報;
     r.税計算 = true;
     r.小数 = u"しない"_qs;
     r.年号 = u"和暦"_qs;
@@ -79,15 +99,15 @@ void Velt::Clear設定()
     for (QLineEdit* t : txt印鑑タイトル) t->clear();
 }
 
-void Velt::Read設定()
+void SettingsTab::Read設定()
 {
-    SettingsRecord& r = ModVelt::設定情報;
+    SettingsRecord& r = session_.設定情報;
     bool ok = false;
     const std::optional<QSqlRecord> row =
-        ModVelt::DataDb.firstRow(QStringLiteral("SELECT * FROM 自社情報 ORDER BY rowid LIMIT 1"), {}, &ok);
+        session_.DataDb.firstRow(QStringLiteral("SELECT * FROM 自社情報 ORDER BY rowid LIMIT 1"), {}, &ok);
     if (!ok) {
         // A missing or damaged table: the load goes on with what the tab and record hold.
-        qCWarning(lcSettings) << "settings row not read:" << ModVelt::DataDb.lastError();
+        qCWarning(lcSettings) << "settings row not read:" << session_.DataDb.lastError();
         return;
     }
     if (!row) {
@@ -154,9 +174,6 @@ void Velt::Read設定()
     flag(u"受渡場所登録"_qs, Chk受渡場所自動登録, r.受渡場所登録);
     flag(u"納期登録"_qs, Chk納期自動登録, r.納期登録);
 
-    lbl自社名->setText(r.自社名);
-    lbl自社情報->setText(MultiLineEdit::fromStored(r.自社情報));
-
     r.商品表示順 = text(u"商品表示順"_qs, u"品名順"_qs);
     cmb商品表示順->setText(r.商品表示順);
     r.入数列タイトル = text(u"入数列タイトル"_qs, u"入数"_qs);
@@ -166,11 +183,12 @@ void Velt::Read設定()
         *seals[i] = text(QStringLiteral("印鑑タイトル%1").arg(i + 1), {});
         txt印鑑タイトル[i]->setText(*seals[i]);
     }
+    emit settingsRead();
 }
 
-void Velt::Entry設定()
+void SettingsTab::Entry設定()
 {
-    if (!ShowMessage(u"登録"_qs, u"確認"_qs, u"設定"_qs)) return;
+    if (!session_.messages().ShowMessage(u"登録"_qs, u"確認"_qs, u"設定"_qs)) return;
 
     auto checked = [](QCheckBox* c) { return dbv::fromBool(c->isChecked()); };
     const Fields values{
@@ -204,7 +222,7 @@ void Velt::Entry設定()
     };
 
     // Edit the first row, or add one when the table is empty; all or nothing.
-    Database& db = ModVelt::DataDb;
+    Database& db = session_.DataDb;
     bool written = false;
     {
         Transaction tx(db);
@@ -230,19 +248,19 @@ void Velt::Entry設定()
         }
     }
     if (!written) {
-        ShowFailure(u"設定 を登録できませんでした。"_qs, db.lastError());
+        session_.messages().ShowFailure(u"設定 を登録できませんでした。"_qs, db.lastError());
         return;
     }
-    ShowMessage(u"登録"_qs, u"完了"_qs, u"設定"_qs);
+    session_.messages().ShowMessage(u"登録"_qs, u"完了"_qs, u"設定"_qs);
 }
 
-void Velt::cmd設定登録_Click()
+void SettingsTab::cmd設定登録_Click()
 {
     Entry設定();
     Read設定();
 }
 
-void Velt::cmd設定クリア_Click()
+void SettingsTab::cmd設定クリア_Click()
 {
     Clear設定();
 }

@@ -1,9 +1,8 @@
-#include "SharedRoutines.h"
+#include "app/SharedRoutines.h"
 
-#include "Database.h"
-#include "GridView.h"
-#include "ModVelt.h"
-#include "Paths.h"
+#include "platform/Database.h"
+#include "platform/GridView.h"
+#include "app/Session.h"
 
 #include <QColor>
 #include <QColorDialog>
@@ -19,17 +18,20 @@
 Q_LOGGING_CATEGORY(lcShared, "velt.shared")
 
 namespace {
-const Decimal kLimit{999999999999, 2};  // 9999999999.99
-}
 
-bool WithinRoundingLimits(const Decimal& amount)
+const Decimal kLimit{999999999999, 2};  // 9999999999.99
+
+// RoundAmount rounds an amount within ±9999999999.99 (both limits included).
+bool withinRoundingLimits(const Decimal& amount)
 {
     return amount.compare(kLimit) <= 0 && amount.compare(Decimal{-kLimit.units, kLimit.scale}) >= 0;
 }
 
+}  // namespace
+
 Currency RoundAmount(const Decimal& a, const QString& mode)
 {
-    if (!WithinRoundingLimits(a)) return Currency();
+    if (!withinRoundingLimits(a)) return Currency();
     Decimal shifted = a;
     const bool positive = a.sign() > 0;  // zero goes with the negative amounts
     if (mode == QStringLiteral("切り捨て")) {
@@ -46,21 +48,19 @@ Currency RoundAmount(const Decimal& a, const QString& mode)
 
 // ---------------------------------------------------------------- code lists
 
-bool AutoEntryCode(const QString& kcode, const QString& value) { return AutoEntryCode(ModVelt::DataDb, kcode, value); }
-
-bool AutoEntryCode(Database& db, const QString& kcode, const QString& value)
+CodeEntry AutoEntryCode(Database& db, const QString& kcode, const QString& value)
 {
-    if (value.isEmpty()) return false;
+    if (value.isEmpty()) return CodeEntry::Failed;
     bool ok = false;
     const QList<QSqlRecord> codeRows =
         db.rows(QStringLiteral("SELECT rowid, sname FROM コードマスタ WHERE kcode = ? ORDER BY code, rowid"), {kcode}, &ok);
     if (!ok) {
         qCWarning(lcShared) << "code list" << kcode << "not read:" << db.lastError();
-        return false;
+        return CodeEntry::Failed;
     }
     for (const QSqlRecord& r : codeRows) {
         const QVariant sname = r.value(1);
-        if (!dbv::isNull(sname) && sname.toString() == value) return false;  // already registered
+        if (!dbv::isNull(sname) && sname.toString() == value) return CodeEntry::AlreadyPresent;
     }
     for (const QSqlRecord& r : codeRows) {
         if (!dbv::isNull(r.value(1))) continue;
@@ -68,11 +68,11 @@ bool AutoEntryCode(Database& db, const QString& kcode, const QString& value)
         if (!db.exec(QStringLiteral("UPDATE コードマスタ SET sname = ? WHERE rowid = ? AND sname IS NULL"),
                      {value, r.value(0)})) {
             qCWarning(lcShared) << "code" << value << "of" << kcode << "not written:" << db.lastError();
-            return false;
+            return CodeEntry::Failed;
         }
-        return db.changes() == 1;
+        return db.changes() == 1 ? CodeEntry::Added : CodeEntry::Failed;
     }
-    return false;  // every slot of the kind is taken
+    return CodeEntry::ListFull;
 }
 
 // ---------------------------------------------------------------- postal codes
@@ -103,24 +103,6 @@ void SetImeOpen(QWidget* w, bool open)
 }
 
 // ---------------------------------------------------------------- dialogs
-
-namespace {
-QtDialogProvider& qtDialogs()
-{
-    static QtDialogProvider p;
-    return p;
-}
-DialogProvider* installedDialogs = nullptr;
-}  // namespace
-
-DialogProvider& DialogProvider::current() { return installedDialogs ? *installedDialogs : qtDialogs(); }
-
-DialogProvider* DialogProvider::install(DialogProvider* provider)
-{
-    DialogProvider* previous = installedDialogs;
-    installedDialogs = provider;
-    return previous;
-}
 
 QString QtDialogProvider::openFile(QWidget* owner, const QString& title, const QString& folder,
                                    const QStringList& nameFilters, int selectedFilter)
@@ -162,10 +144,10 @@ QStringList NameFiltersFromFilter(const QString& filter)
     return result;
 }
 
-int ShowOpenFileDialog(QWidget* owner, FileDialogRecord& record)
+int ShowOpenFileDialog(Session& session, QWidget* owner, FileDialogRecord& record)
 {
-    const QString folder = record.InitDir.isEmpty() ? QString() : Paths::mapDrivePath(record.InitDir);
-    const QString path = DialogProvider::current().openFile(owner, record.DialogTitle, folder,
+    const QString folder = record.InitDir.isEmpty() ? QString() : session.mapDrivePath(record.InitDir);
+    const QString path = session.dialogs().openFile(owner, record.DialogTitle, folder,
                                                             NameFiltersFromFilter(record.Filter), record.FilterIndex - 1);
     if (path.isEmpty()) {
         record.FileName.clear();
@@ -177,9 +159,9 @@ int ShowOpenFileDialog(QWidget* owner, FileDialogRecord& record)
     return 1;
 }
 
-int ShowColorDialog(QWidget* owner, int startColour)
+int ShowColorDialog(Session& session, QWidget* owner, int startColour)
 {
-    const std::optional<int> c = DialogProvider::current().chooseColor(owner, startColour);
+    const std::optional<int> c = session.dialogs().chooseColor(owner, startColour);
     return c ? *c : -1;
 }
 
@@ -188,4 +170,11 @@ int WindowsColour(const QColor& c) { return c.red() + c.green() * 256 + c.blue()
 QColor ColourFromWindows(int value)
 {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+QString PackColumnCaption(const QString& title)
+{
+    if (title.isEmpty() || title == QStringLiteral("入数")) return QStringLiteral("入　数");
+    if (title == QStringLiteral("規格")) return QStringLiteral("規　格");
+    return title;
 }

@@ -3,7 +3,7 @@
 // registering a typed value in the first free slot of a code list, postal-code
 // formatting, Japanese input on/off, and the file and colour dialogs.
 
-#include "Currency.h"
+#include "platform/Currency.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,18 +20,23 @@ inline Currency RoundAmount(const Currency& amount, const QString& mode)
 {
     return RoundAmount(Decimal::of(amount), mode);
 }
-// True when RoundAmount rounds the amount (it is within ±9999999999.99).
-bool WithinRoundingLimits(const Decimal& amount);
 
 class QWidget;
 class Database;
+class Session;
+
+// What registering a code value did.
+enum class CodeEntry {
+    Added,           // the value took the first free slot
+    AlreadyPresent,  // a slot of the kind holds it already
+    ListFull,        // the kind has no free slot (or no slot rows at all)
+    Failed,          // the list could not be read or written, or the value is empty
+};
 
 // Writes value into the first free slot (Null sname, lowest code) of the code
-// kind kcode in コードマスタ. False, and nothing written, when the value is
-// empty, a slot of the kind already holds it, the kind has no free slot or no
-// rows, or the write fails. Slot rows are never added here.
-bool AutoEntryCode(const QString& kcode, const QString& value);
-bool AutoEntryCode(Database& dataDb, const QString& kcode, const QString& value);
+// kind kcode in コードマスタ of the data database, and says what happened.
+// Only Added writes anything. Slot rows are never added here.
+CodeEntry AutoEntryCode(Database& dataDb, const QString& kcode, const QString& value);
 
 // "1234567" -> "123-4567"; a value holding "-" or of another length comes back
 // unchanged; "" stays "".
@@ -54,7 +59,8 @@ struct FileDialogRecord {
     QString InitDir;       // in: folder the dialog opens in (a drive path is mapped)
 };
 
-// The dialogs behind one interface, so that tests can answer them.
+// The dialogs behind one interface, so that tests can answer them; the
+// session holds the one in use.
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
@@ -64,10 +70,6 @@ public:
                              const QStringList& nameFilters, int selectedFilter) = 0;
     // The chosen colour as a Windows colour value; nothing on cancel.
     virtual std::optional<int> chooseColor(QWidget* owner, int startColour) = 0;
-
-    static DialogProvider& current();
-    // Installs a provider (nullptr restores the real dialogs); returns the previous one.
-    static DialogProvider* install(DialogProvider* provider);
 };
 
 class QtDialogProvider : public DialogProvider {
@@ -81,13 +83,14 @@ public:
 // a filter shorter than two characters gives no filter (all files).
 QStringList NameFiltersFromFilter(const QString& filter);
 
-// Shows the file-open dialog; nonzero when a file was chosen (FileName and
-// FileTitle set), 0 on cancel (both emptied).
-int ShowOpenFileDialog(QWidget* owner, FileDialogRecord& record);
+// Shows the session's file-open dialog; nonzero when a file was chosen
+// (FileName and FileTitle set), 0 on cancel (both emptied). A drive path in
+// InitDir is mapped under the session's drive root.
+int ShowOpenFileDialog(Session& session, QWidget* owner, FileDialogRecord& record);
 
-// Shows the colour dialog (16 white custom colours every time); the colour as
-// R + G·256 + B·65536, or -1 on cancel.
-int ShowColorDialog(QWidget* owner, int startColour);
+// Shows the session's colour dialog (16 white custom colours every time); the
+// colour as R + G·256 + B·65536, or -1 on cancel.
+int ShowColorDialog(Session& session, QWidget* owner, int startColour);
 
 // Windows colour value <-> QColor.
 int WindowsColour(const QColor& c);

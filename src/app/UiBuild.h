@@ -1,8 +1,8 @@
 #pragma once
 // Small helpers that create a control with its own name and place it by twips.
 
-#include "Controls.h"
-#include "Twips.h"
+#include "platform/Controls.h"
+#include "platform/Twips.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
-#include "FrmConversion.h"
+#include "conversion/FrmConversion.h"
 
-FrmConversion::FrmConversion(QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frmデータ変換"), QStringLiteral("データ変換"), 7305, 3510, parent)
+FrmConversion::FrmConversion(Session& session, QWidget* parent)
+    : SecondaryWindow(QStringLiteral("Frmデータ変換"), QStringLiteral("データ変換"), 7305, 3510, parent), session_(session)
 {
 }

@@ -1,37 +1,37 @@
-#include "MasterWindows.h"
+#include "masters/MasterWindows.h"
 
-#include "ModVelt.h"
-#include "Twips.h"
+#include "app/Session.h"
+#include "platform/Twips.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
-FrmCode::FrmCode(QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frmコード"), QStringLiteral("コード表"), 6300, 7800, parent)
+FrmCode::FrmCode(Session& session, QWidget* parent)
+    : SecondaryWindow(QStringLiteral("Frmコード"), QStringLiteral("コード表"), 6300, 7800, parent), session_(session)
 {
 }
 
-FrmCustomer::FrmCustomer(QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frm顧客情報"), QStringLiteral("顧客情報"), 11400, 8400, parent)
+FrmCustomer::FrmCustomer(Session& session, QWidget* parent)
+    : SecondaryWindow(QStringLiteral("Frm顧客情報"), QStringLiteral("顧客情報"), 11400, 8400, parent), session_(session)
 {
 }
 
-FrmProduct::FrmProduct(QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frm商品情報"), QStringLiteral("商品情報"), 11400, 8400, parent)
+FrmProduct::FrmProduct(Session& session, QWidget* parent)
+    : SecondaryWindow(QStringLiteral("Frm商品情報"), QStringLiteral("商品情報"), 11400, 8400, parent), session_(session)
 {
 }
 
-HintWindow::HintWindow(QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Hint"), QStringLiteral("ヒント        "), 7200, 5400, parent)
+HintWindow::HintWindow(Session& session, QWidget* parent)
+    : SecondaryWindow(QStringLiteral("Hint"), QStringLiteral("ヒント        "), 7200, 5400, parent), session_(session)
 {
     // The key of the hint is held in the labels.
-    lblFormTitle = new QLabel(ModVelt::HintKey.FormTitle, this);
+    lblFormTitle = new QLabel(session_.HintKey.FormTitle, this);
     lblFormTitle->setObjectName(QStringLiteral("lblFormTitle"));
     lblFormTitle->setGeometry(twipsRect(120, 120, 6900, 300));
-    lblFormName = new QLabel(ModVelt::HintKey.FormName, this);
+    lblFormName = new QLabel(session_.HintKey.FormName, this);
     lblFormName->setObjectName(QStringLiteral("lblFormName"));
     lblFormName->setGeometry(twipsRect(120, 480, 3300, 300));
-    lblCtlName = new QLabel(ModVelt::HintKey.CtlName, this);
+    lblCtlName = new QLabel(session_.HintKey.CtlName, this);
     lblCtlName->setObjectName(QStringLiteral("lblCtlName"));
     lblCtlName->setGeometry(twipsRect(3600, 480, 3300, 300));
     txtHint = new QPlainTextEdit(this);

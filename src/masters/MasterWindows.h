@@ -2,36 +2,49 @@
 // The master-data windows opened from the main window: code lists, customers,
 // products, and the hint window.
 
-#include "SecondaryWindow.h"
+#include "app/SecondaryWindow.h"
 
 class QLabel;
 class QPlainTextEdit;
+class Session;
 
 class FrmCode : public SecondaryWindow {
     Q_OBJECT
 public:
-    explicit FrmCode(QWidget* parent = nullptr);
+    explicit FrmCode(Session& session, QWidget* parent = nullptr);
+
+private:
+    Session& session_;
 };
 
 class FrmCustomer : public SecondaryWindow {
     Q_OBJECT
 public:
-    explicit FrmCustomer(QWidget* parent = nullptr);
+    explicit FrmCustomer(Session& session, QWidget* parent = nullptr);
+
+private:
+    Session& session_;
 };
 
 class FrmProduct : public SecondaryWindow {
     Q_OBJECT
 public:
-    explicit FrmProduct(QWidget* parent = nullptr);
+    explicit FrmProduct(Session& session, QWidget* parent = nullptr);
+
+private:
+    Session& session_;
 };
 
-// Shows the hint of the window and button named by HintKey.
+// Shows the hint of the window and button named by the session's HintKey.
 class HintWindow : public SecondaryWindow {
     Q_OBJECT
 public:
-    explicit HintWindow(QWidget* parent = nullptr);
+    explicit HintWindow(Session& session, QWidget* parent = nullptr);
     QLabel* lblFormName = nullptr;
     QLabel* lblCtlName = nullptr;
     QLabel* lblFormTitle = nullptr;
     QPlainTextEdit* txtHint = nullptr;
+
+private:
+    Session& session_;
 };

@@ -1,6 +1,6 @@
-#include "ComponentRegistry.h"
+#include "platform/ComponentRegistry.h"
 
-#include "ComponentAbi.h"
+#include "platform/ComponentAbi.h"
 
 #include <QLibrary>
 #include <QLoggingCategory>
@@ -9,12 +9,6 @@
 Q_LOGGING_CATEGORY(lcComponents, "velt.components")
 
 namespace {
-
-QString& overridePath()
-{
-    static QString path;
-    return path;
-}
 
 void setError(QString* error, const QString& text)
 {
@@ -37,26 +31,25 @@ QFunctionPointer resolve(const QString& libraryFile, const char* symbol, QString
 
 }  // namespace
 
-QString ComponentRegistry::registryFile()
+ComponentRegistry::ComponentRegistry(const QString& registryFile)
+    : registryFile_(registryFile.isEmpty() ? defaultRegistryFile() : registryFile)
 {
-    if (!overridePath().isEmpty()) return overridePath();
+}
+
+QString ComponentRegistry::defaultRegistryFile()
+{
     const QString env = qEnvironmentVariable("VELT_COMPONENT_REGISTRY");
     if (!env.isEmpty()) return env;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/PrjVelt/components.json");
 }
 
-void ComponentRegistry::setRegistryFile(const QString& path)
+QString ComponentRegistry::libraryFor(const QString& clsid) const
 {
-    overridePath() = path;
+    return component_abi::readClasses(registryFile_).value(component_abi::normalizedId(clsid)).toString();
 }
 
-QString ComponentRegistry::libraryFor(const QString& clsid)
-{
-    return component_abi::readClasses(registryFile()).value(component_abi::normalizedId(clsid)).toString();
-}
-
-void* ComponentRegistry::createRaw(const QString& clsid, const QString& iid, QString* error)
+void* ComponentRegistry::createRaw(const QString& clsid, const QString& iid, QString* error) const
 {
     const QString library = libraryFor(clsid);
     if (library.isEmpty()) {
@@ -70,23 +63,23 @@ void* ComponentRegistry::createRaw(const QString& clsid, const QString& iid, QSt
     return object;
 }
 
-bool ComponentRegistry::registerLibrary(const QString& libraryFile, QString* error)
+bool ComponentRegistry::registerLibrary(const QString& libraryFile, QString* error) const
 {
     auto reg = reinterpret_cast<component_abi::RegisterServerFn>(resolve(libraryFile, "DllRegisterServer", error));
     if (!reg) return false;
     const QString path = QFileInfo(libraryFile).absoluteFilePath();
-    if (reg(registryFile().toUtf8().constData(), path.toUtf8().constData()) != 0) {
+    if (reg(registryFile_.toUtf8().constData(), path.toUtf8().constData()) != 0) {
         setError(error, QStringLiteral("%1 could not register itself").arg(libraryFile));
         return false;
     }
     return true;
 }
 
-bool ComponentRegistry::unregisterLibrary(const QString& libraryFile, QString* error)
+bool ComponentRegistry::unregisterLibrary(const QString& libraryFile, QString* error) const
 {
     auto unreg = reinterpret_cast<component_abi::UnregisterServerFn>(resolve(libraryFile, "DllUnregisterServer", error));
     if (!unreg) return false;
-    if (unreg(registryFile().toUtf8().constData()) != 0) {
+    if (unreg(registryFile_.toUtf8().constData()) != 0) {
         setError(error, QStringLiteral("%1 could not unregister itself").arg(libraryFile));
         return false;
     }

@@ -10,30 +10,32 @@
 
 class ComponentRegistry {
 public:
-    // The registry file in use: the one set by setRegistryFile, else the
-    // environment variable VELT_COMPONENT_REGISTRY, else
+    // registryFile empty: defaultRegistryFile().
+    explicit ComponentRegistry(const QString& registryFile = {});
+
+    // The environment variable VELT_COMPONENT_REGISTRY, else
     // <user config folder>/PrjVelt/components.json.
-    static QString registryFile();
-    // Tests point the registry at their own file; an empty path restores the default.
-    static void setRegistryFile(const QString& path);
+    static QString defaultRegistryFile();
+    QString registryFile() const { return registryFile_; }
 
     // The library registered for a class; empty when there is none.
-    static QString libraryFor(const QString& clsid);
+    QString libraryFor(const QString& clsid) const;
 
     // A new object of the class as the interface I (I::InterfaceId names it).
     // Nothing (error set) when the class is not registered, its library does not
     // load, or the library does not create it.
     template <typename I>
-    static std::unique_ptr<I> create(const QString& clsid, QString* error = nullptr)
+    std::unique_ptr<I> create(const QString& clsid, QString* error = nullptr) const
     {
         return std::unique_ptr<I>(static_cast<I*>(createRaw(clsid, QString::fromLatin1(I::InterfaceId), error)));
     }
 
     // Loads a library and calls its DllRegisterServer / DllUnregisterServer
-    // with the registry file in use. False (error set) when that fails.
-    static bool registerLibrary(const QString& libraryFile, QString* error = nullptr);
-    static bool unregisterLibrary(const QString& libraryFile, QString* error = nullptr);
+    // with this registry file. False (error set) when that fails.
+    bool registerLibrary(const QString& libraryFile, QString* error = nullptr) const;
+    bool unregisterLibrary(const QString& libraryFile, QString* error = nullptr) const;
 
 private:
-    static void* createRaw(const QString& clsid, const QString& iid, QString* error);
+    void* createRaw(const QString& clsid, const QString& iid, QString* error) const;
+    QString registryFile_;
 };

@@ -1,7 +1,7 @@
-#include "Controls.h"
+#include "platform/Controls.h"
 
-#include "EraDate.h"
-#include "NumberFormat.h"
+#include "platform/EraDate.h"
+#include "platform/NumberFormat.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>

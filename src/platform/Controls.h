@@ -8,7 +8,7 @@
 //   MultiLineEdit  a text box of several lines; stored text uses CR LF between lines
 //   KeyHook        key-down handlers in the original's style: the handler may set the key to 0
 
-#include "Currency.h"
+#include "platform/Currency.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "Currency.h"
+#include "platform/Currency.h"
 
 #include <QLocale>
 #include <cmath>

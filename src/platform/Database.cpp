@@ -1,4 +1,4 @@
-#include "Database.h"
+#include "platform/Database.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "EraDate.h"
+#include "platform/EraDate.h"
 
 #include <QList>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
-#include "GridView.h"
+#include "platform/GridView.h"
 
-#include "Controls.h"
-#include "Twips.h"
+#include "platform/Controls.h"
+#include "platform/Twips.h"
 
 #include <QComboBox>
 #include <QEvent>

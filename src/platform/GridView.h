@@ -17,7 +17,7 @@
 //   the source row's column 0 through the before-update hook only and is
 //   reported as dropDownPicked instead of the model's cellEdited.
 
-#include "WorkTableModel.h"
+#include "platform/WorkTableModel.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>

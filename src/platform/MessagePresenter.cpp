@@ -1,30 +1,9 @@
-#include "MessagePresenter.h"
+#include "platform/MessagePresenter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-
-namespace {
-QMessageBoxPresenter& defaultPresenter()
-{
-    static QMessageBoxPresenter p;
-    return p;
-}
-MessagePresenter* g_presenter = nullptr;
-}  // namespace
-
-MessagePresenter& MessagePresenter::current()
-{
-    return g_presenter ? *g_presenter : defaultPresenter();
-}
-
-MessagePresenter* MessagePresenter::install(MessagePresenter* presenter)
-{
-    MessagePresenter* prev = g_presenter;
-    g_presenter = presenter;
-    return prev;
-}
 
 MessageAnswer QMessageBoxPresenter::show(const MessageBoxSpec& spec)
 {

@@ -1,7 +1,7 @@
 #pragma once
-// Every message box of the program goes through one MessagePresenter. The
-// real one shows a QMessageBox; tests install a recording one that answers
-// as told and keeps what was shown.
+// Every message box of the program goes through one MessagePresenter, which
+// the session owns. The real one shows a QMessageBox; tests give the session a
+// recording one that answers as told and keeps what was shown.
 
 #include <QList>
 #include <QString>
@@ -28,11 +28,6 @@ class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
     virtual MessageAnswer show(const MessageBoxSpec& spec) = 0;
-
-    // The presenter in use; a QMessageBox presenter unless replaced.
-    static MessagePresenter& current();
-    // Installs a presenter (nullptr restores the default). Returns the previous one.
-    static MessagePresenter* install(MessagePresenter* presenter);
 };
 
 class QMessageBoxPresenter : public MessagePresenter {
@@ -60,16 +55,4 @@ private:
     QList<MessageAnswer> queued_;
     MessageAnswer defaultAnswer_ = MessageAnswer::Yes;
     std::function<void(const MessageBoxSpec&)> onShow_;
-};
-
-// Installs a presenter for the lifetime of the guard.
-class ScopedPresenter {
-public:
-    explicit ScopedPresenter(MessagePresenter* p) : previous_(MessagePresenter::install(p)) {}
-    ~ScopedPresenter() { MessagePresenter::install(previous_); }
-    ScopedPresenter(const ScopedPresenter&) = delete;
-    ScopedPresenter& operator=(const ScopedPresenter&) = delete;
-
-private:
-    MessagePresenter* previous_;
 };

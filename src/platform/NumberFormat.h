@@ -4,7 +4,7 @@
 // "###,###", "##,###,###", "####0", "#########", "#,##0.00" ...
 // Zero shows as "0" (a blank cell would read as "no value").
 
-#include "Currency.h"
+#include "platform/Currency.h"
 
 #include <QString>
 

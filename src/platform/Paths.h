@@ -1,20 +1,19 @@
 #pragma once
 // The original names some fixed places by Windows drive paths ("c:\kvrdevelop.txt",
 // default folders like "c:\Dovan\data"). Here each drive path maps to a path
-// under one root folder: "c:\a\b" -> <root>/c/a/b. The root is
-// $VELT_DRIVE_ROOT when set, else ~/.local/share/PrjVelt/drives; tests point it
-// at a temporary folder.
+// under one root folder: "c:\a\b" -> <root>/c/a/b. The root belongs to the
+// session (tests point it at a temporary folder); defaultDriveRoot() is
+// $VELT_DRIVE_ROOT when set, else ~/.local/share/PrjVelt/drives.
 
 #include <QString>
 
 namespace Paths {
 
-QString driveRoot();
-void setDriveRoot(const QString& root);  // empty restores the default
+QString defaultDriveRoot();
 
 // "c:\kvrdevelop.txt" -> <root>/c/kvrdevelop.txt. A path that is not a drive
 // path comes back unchanged (with '\' turned into '/').
-QString mapDrivePath(const QString& windowsPath);
+QString mapDrivePath(const QString& root, const QString& windowsPath);
 
 // Adds a trailing '/' when missing.
 QString withSlash(const QString& folder);

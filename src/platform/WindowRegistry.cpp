@@ -1,4 +1,4 @@
-#include "WindowRegistry.h"
+#include "platform/WindowRegistry.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "WorkTableModel.h"
+#include "platform/WorkTableModel.h"
 
-#include "Database.h"
-#include "EraDate.h"
-#include "NumberFormat.h"
+#include "platform/Database.h"
+#include "platform/EraDate.h"
+#include "platform/NumberFormat.h"
 
 #include <QBrush>
 #include <QDate>

@@ -24,7 +24,7 @@
 // Writes from code (setValue, setText, setValues, setMoney) run no hooks and
 // send no cellEdited.
 
-#include "Currency.h"
+#include "platform/Currency.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

@@ -2,6 +2,7 @@
 // The busy label of a long operation: shown on its panel while the operation
 // runs, painted at once, and a guard against a second start of any storing,
 // loading or listing while one runs (input events are held back meanwhile).
+// The guard's flag is the session's, shared by the tabs.
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -11,11 +12,11 @@
 
 class BusyPanel {
 public:
-    BusyPanel(QFrame* panel, QLabel* label, const QString& text) : panel_(panel)
+    BusyPanel(bool& running, QFrame* panel, QLabel* label, const QString& text) : running_(running), panel_(panel)
     {
-        active_ = !running();
+        active_ = !running_;
         if (!active_) return;
-        running() = true;
+        running_ = true;
         if (label) label->setText(text);
         if (panel_) {
             panel_->show();
@@ -34,18 +35,13 @@ public:
     {
         if (!active_) return;
         active_ = false;
-        running() = false;
+        running_ = false;
         if (panel_) panel_->hide();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    static bool busy() { return running(); }
 
 private:
-    static bool& running()
-    {
-        static bool flag = false;
-        return flag;
-    }
+    bool& running_;
     QPointer<QFrame> panel_;
     bool active_ = false;
 };

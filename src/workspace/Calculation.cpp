@@ -1,11 +1,14 @@
 // Line and total calculation: the totals, the consumption tax and the
 // subtotal lines, from the committed lines of w明細.
 
-#include "Calculation.h"
+#include "workspace/Calculation.h"
 
-#include "SharedRoutines.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "app/SharedRoutines.h"
+#include "workspace/QuotationTab.h"
+
+#include "app/Session.h"
+#include "app/ShownSettings.h"
+#include "platform/WorkTableModel.h"
 
 #include <QLoggingCategory>
 
@@ -81,19 +84,19 @@ CalcResult CalculateQuotation(const std::vector<CalcLine>& lines, const CalcSett
     return r;
 }
 
-void Velt::Calc明細()
+void QuotationTab::Calc明細()
 {
     num合計->setNull();
     num税抜計->setNull();
     num消費税->setNull();
 
-    Database& db = ModVelt::WorkDb;
+    Database& db = session_.WorkDb;
     std::vector<CalcLine> lines;
     std::vector<qint64> rowids;
     std::vector<std::optional<Currency>> stored;
-    lines.reserve(100);
-    rowids.reserve(100);
-    stored.reserve(100);
+    lines.reserve(DetailLine::kLines);
+    rowids.reserve(DetailLine::kLines);
+    stored.reserve(DetailLine::kLines);
     if (auto q = db.query(QStringLiteral("select rowid, 金額, 非課税, 小計 from w明細 order by 行番号"))) {
         while (q->next()) {
             CalcLine line;
@@ -110,11 +113,11 @@ void Velt::Calc明細()
     }
 
     CalcSettings settings;
-    settings.税計算 = ModVelt::設定情報.税計算;
-    settings.税区分 = ModVelt::設定情報.税区分;
+    settings.税計算 = session_.設定情報.税計算;
+    settings.税区分 = session_.設定情報.税区分;
     // The rounding mode as shown on the settings tab, stored or not.
-    settings.税端数 = cmb税端数 ? cmb税端数->text() : QString();
-    const CalcResult r = CalculateQuotation(lines, settings, ModVelt::DetailsChanged.value_or(false));
+    settings.税端数 = shownSettings_.shownTaxRounding();
+    const CalcResult r = CalculateQuotation(lines, settings, DetailsChanged.value_or(false));
 
     num税抜計->setValue(r.税抜計);
     num消費税->setValue(r.消費税);

@@ -2,9 +2,9 @@
 // The figures of a quotation from its detail lines: the totals, the
 // consumption tax by the tax mode, and the amount of every subtotal line.
 // A plain function, so the rules can be checked without the window;
-// Velt::Calc明細 reads the lines from w明細 and shows the result.
+// QuotationTab::Calc明細 reads the lines from w明細 and shows the result.
 
-#include "Currency.h"
+#include "platform/Currency.h"
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,9 @@
 // The pick lists of the quotation tab, copied from the product master and the code lists.
 
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "workspace/QuotationTab.h"
+
+#include "app/Session.h"
+#include "platform/WorkTableModel.h"
 
 #include <QLoggingCategory>
 
@@ -10,13 +12,13 @@ Q_LOGGING_CATEGORY(lcCodeLists, "velt.codelists")
 namespace {
 
 // The entries of one code kind: the filled slots in code order (free slots skipped).
-QStringList codeEntries(const QString& kcode)
+QStringList codeEntries(Database& data, const QString& kcode)
 {
     bool ok = false;
-    const QList<QSqlRecord> rows = ModVelt::DataDb.rows(
+    const QList<QSqlRecord> rows = data.rows(
         QStringLiteral("select sname from コードマスタ where kcode = ? and sname is not null order by code"), {kcode},
         &ok);
-    if (!ok) qCWarning(lcCodeLists) << "code list" << kcode << "could not be read:" << ModVelt::DataDb.lastError();
+    if (!ok) qCWarning(lcCodeLists) << "code list" << kcode << "could not be read:" << data.lastError();
     QStringList entries;
     entries.reserve(rows.size());
     for (const QSqlRecord& r : rows) entries.append(r.value(0).toString());
@@ -24,9 +26,8 @@ QStringList codeEntries(const QString& kcode)
 }
 
 // Replaces the rows of a pick-list work table in one transaction.
-void fillWorkTable(const QString& table, const QList<QVariantList>& rows, const QStringList& columns)
+void fillWorkTable(Database& db, const QString& table, const QList<QVariantList>& rows, const QStringList& columns)
 {
-    Database& db = ModVelt::WorkDb;
     Transaction tx(db);
     bool ok = tx.started() && db.exec(QStringLiteral("delete from ") + Database::quoteIdent(table));
     QStringList quoted;
@@ -43,20 +44,20 @@ void fillWorkTable(const QString& table, const QList<QVariantList>& rows, const 
 
 }  // namespace
 
-void Velt::SetDD品名()
+void QuotationTab::SetDD品名()
 {
     const QStringList columns{QStringLiteral("品名"), QStringLiteral("商品区分"), QStringLiteral("入数"),
                               QStringLiteral("単位"), QStringLiteral("単価"), QStringLiteral("非課税"),
                               QStringLiteral("ふりがな")};
-    const QString order = ModVelt::設定情報.商品表示順 == QStringLiteral("品名順")
+    const QString order = session_.設定情報.商品表示順 == QStringLiteral("品名順")
                               ? QStringLiteral(" order by 品名, ふりがな")
                               : QStringLiteral(" order by ふりがな, 品名");
     bool ok = false;
-    const QList<QSqlRecord> products = ModVelt::DataDb.rows(
+    const QList<QSqlRecord> products = session_.DataDb.rows(
         QStringLiteral("select 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな from 商品マスタ "
                        "where 品名 is not null") + order,
         {}, &ok);
-    if (!ok) qCWarning(lcCodeLists) << "products could not be read:" << ModVelt::DataDb.lastError();
+    if (!ok) qCWarning(lcCodeLists) << "products could not be read:" << session_.DataDb.lastError();
     QList<QVariantList> rows;
     rows.reserve(products.size());
     for (const QSqlRecord& r : products) {
@@ -64,16 +65,14 @@ void Velt::SetDD品名()
         for (int c = 0; c < columns.size(); ++c) values.append(r.value(c));
         rows.append(values);
     }
-    fillWorkTable(QStringLiteral("w商品参照"), rows, columns);
+    fillWorkTable(session_.WorkDb, QStringLiteral("w商品参照"), rows, columns);
     if (dat商品参照) dat商品参照->refresh();
 }
 
-void Velt::Readコード表(const QString& kind)
+void QuotationTab::Readコード表(const QString& kind)
 {
     const QString all = QStringLiteral("すべて");
-    // The pack-quantity kind is named by the column title setting everywhere.
-    QString packTitle = ModVelt::設定情報.入数列タイトル;
-    if (packTitle.isEmpty()) packTitle = QStringLiteral("入数");
+    const QString packKind = PackCodeKind(session_.設定情報);
 
     struct Section {
         QString kcode;
@@ -84,7 +83,7 @@ void Velt::Readコード表(const QString& kind)
     const Section sections[] = {
         {QStringLiteral("単位"), QStringLiteral("w単位参照"), cmb単位詳細, dat単位参照},
         {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), cmb商品区分詳細, dat商品区分},
-        {packTitle, QStringLiteral("w入数参照"), cmb入数, dat入数参照},
+        {packKind, QStringLiteral("w入数参照"), cmb入数, dat入数参照},
         {QStringLiteral("有効期限"), QString(), cmb有効期限, nullptr},
         {QStringLiteral("支払条件"), QString(), cmb支払条件, nullptr},
         {QStringLiteral("受渡場所"), QString(), cmb受渡場所, nullptr},
@@ -92,12 +91,12 @@ void Velt::Readコード表(const QString& kind)
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
-        const QStringList entries = codeEntries(s.kcode);
+        const QStringList entries = codeEntries(session_.DataDb, s.kcode);
         if (!s.table.isEmpty()) {
             QList<QVariantList> rows;
             rows.reserve(entries.size());
             for (const QString& e : entries) rows.append({e});
-            fillWorkTable(s.table, rows, {QStringLiteral("sname")});
+            fillWorkTable(session_.WorkDb, s.table, rows, {QStringLiteral("sname")});
         }
         // The list is replaced; a text already typed into the box stays.
         if (s.combo) s.combo->setItems(entries);

@@ -2,13 +2,14 @@
 // customer behind a typed name, the customer search component, the postal-code
 // look-up.
 
-#include "ClsPelmarInterface.h"
-#include "ComponentRegistry.h"
-#include "GridView.h"
-#include "MessageCatalog.h"
-#include "PostalLookup.h"
-#include "SharedRoutines.h"
-#include "Velt.h"
+#include "platform/ClsPelmarInterface.h"
+#include "platform/ComponentRegistry.h"
+#include "platform/GridView.h"
+#include "app/MessageCatalog.h"
+#include "app/Session.h"
+#include "app/PostalLookup.h"
+#include "app/SharedRoutines.h"
+#include "workspace/QuotationTab.h"
 
 #include <QApplication>
 #include <QFile>
@@ -50,17 +51,17 @@ private:
 
 }  // namespace
 
-void Velt::connectCustomerLookup()
+void QuotationTab::connectCustomerLookup()
 {
     new FocusLeaveHook(cmb顧客名, [this] { cmb顧客名_LostFocus(); });
-    connect(cmd顧客参照, &QPushButton::clicked, this, &Velt::cmd顧客参照_Click);
-    connect(cmd郵便, &QPushButton::clicked, this, &Velt::cmd郵便_Click);
+    connect(cmd顧客参照, &QPushButton::clicked, this, &QuotationTab::cmd顧客参照_Click);
+    connect(cmd郵便, &QPushButton::clicked, this, &QuotationTab::cmd郵便_Click);
 
     // Enter moves through the header into the detail grid.
     KeyHook::install(cmb顧客名, [this](int& key, Qt::KeyboardModifiers) {
         if (key != VKey::Enter) return;
         Grid明細->setFocus();
-        Grid明細->setCurrentColumn(1);  // 品名
+        Grid明細->setCurrentColumn(DetailLine::品名);
     });
     const QList<std::pair<QWidget*, QWidget*>> chain{
         {cmb有効期限, cmb支払条件}, {cmb支払条件, cmb受渡場所}, {cmb受渡場所, cmb納期}, {cmb納期, Grid明細}};
@@ -72,66 +73,66 @@ void Velt::connectCustomerLookup()
     }
 }
 
-void Velt::Seek顧客情報()
+void QuotationTab::Seek顧客情報()
 {
-    CustomerLookup& r = ModVelt::CustomerLookupRecord;
+    CustomerLookup& r = CustomerLookupRecord;
     r.ふりがな = r.顧客情報 = r.敬称 = QVariant();
     bool ok = false;
-    const auto row = ModVelt::DataDb.firstRow(
+    const auto row = session_.DataDb.firstRow(
         QStringLiteral("select 顧客情報, ふりがな, 敬称 from 顧客マスタ where 顧客名 = ? order by rowid limit 1"),
         {dbv::isNull(r.顧客名) ? QVariant() : QVariant(r.顧客名.toString())}, &ok);
-    if (!ok) qCWarning(lcCustomerLookup) << "customer look-up failed:" << ModVelt::DataDb.lastError();
+    if (!ok) qCWarning(lcCustomerLookup) << "customer look-up failed:" << session_.DataDb.lastError();
     if (!row) return;
     r.顧客情報 = row->value(0);
     r.ふりがな = row->value(1);
     r.敬称 = row->value(2);
 }
 
-void Velt::cmb顧客名_LostFocus()
+void QuotationTab::cmb顧客名_LostFocus()
 {
     const QString name = cmb顧客名->text();
     if (name.isEmpty()) {
         txt顧客情報->setText(QString());
         return;
     }
-    ModVelt::CustomerLookupRecord.顧客名 = name;
+    CustomerLookupRecord.顧客名 = name;
     Seek顧客情報();
-    const CustomerLookup& r = ModVelt::CustomerLookupRecord;
+    const CustomerLookup& r = CustomerLookupRecord;
     if (dbv::isNull(r.顧客情報)) return;  // unknown customer or no stored block: keep the header
     txt顧客情報->setText(r.顧客情報.toString());
     cmb敬称->setText(dbv::text(r.敬称));
 }
 
-void Velt::cmd顧客参照_Click()
+void QuotationTab::cmd顧客参照_Click()
 {
     QString error;
-    auto search = ComponentRegistry::create<ClsPelmarInterface>(QString::fromLatin1(ClsPelmarInterface::ClassId), &error);
+    auto search = session_.components().create<ClsPelmarInterface>(QString::fromLatin1(ClsPelmarInterface::ClassId), &error);
     if (!search) {
-        ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"),
+        messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"),
                     QStringLiteral("顧客検索コンポーネントが登録されていないため、顧客参照を開けません。"));
         cmb顧客名->setFocus();
         return;
     }
-    search->setPcDataFile(ModVelt::DataDbPath);
+    search->setPcDataFile(session_.DataDbPath());
     search->setPcColorSet(QVariant::fromValue<qint16>(1));
     const bool picked = search->FormShow();
     search->SetRetVal();
     // Closed without a pick: the name stays as it was (the component would
     // still hand back an earlier pick).
-    if (picked) cmb顧客名->setText(dbv::text(search->pc顧客名()));
+    if (picked) setCustomerName(dbv::text(search->pc顧客名()));
     cmb顧客名->setFocus();
 }
 
-void Velt::cmd郵便_Click()
+void QuotationTab::cmd郵便_Click()
 {
-    if (!QFile::exists(ModVelt::PostalDictionaryPath)) {
-        ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
+    if (!QFile::exists(session_.PostalDictionaryPath())) {
+        messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
         return;
     }
-    auto lookup = PostalLookup::create();
+    auto lookup = session_.createPostalLookup();
     if (!lookup) return;
-    lookup->setDataFile(ModVelt::DataDbPath);
-    lookup->setDictionaryFile(ModVelt::PostalDictionaryPath);
+    lookup->setDataFile(session_.DataDbPath());
+    lookup->setDictionaryFile(session_.PostalDictionaryPath());
     lookup->show();
     lookup->takeResult();
     const QString code = lookup->postalCode();

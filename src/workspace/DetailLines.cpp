@@ -1,7 +1,7 @@
-#include "DetailLines.h"
+#include "workspace/DetailLines.h"
 
-#include "Database.h"
-#include "SharedRoutines.h"
+#include "platform/Database.h"
+#include "app/SharedRoutines.h"
 
 #include <QLoggingCategory>
 #include <QSqlRecord>
@@ -65,9 +65,7 @@ std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::option
                                    const QString& mode)
 {
     if (!quantity || !price) return std::nullopt;
-    const Decimal product = Decimal::product(*quantity, *price);
-    if (!WithinRoundingLimits(product)) return std::nullopt;
-    const Currency amount = RoundAmount(product, mode);
+    const Currency amount = RoundAmount(Decimal::product(*quantity, *price), mode);
     if (!WithinLimit(金額, Decimal::of(amount))) return std::nullopt;
     return amount;
 }

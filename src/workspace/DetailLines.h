@@ -3,13 +3,22 @@
 // the limits of typed numbers, the line amount, the product-name length, the
 // product look-up, and the line moves of subtotal insertion and line deletion.
 
-#include "Currency.h"
-#include "ModVelt.h"
+#include "platform/Currency.h"
 
 #include <QString>
+#include <QVariant>
 #include <optional>
 
 class Database;
+
+// Input and output of the product look-up by name.
+struct ProductLookup {
+    QVariant 品名;         // in: the trimmed name
+    QString 単位;          // out: "" when not found
+    Currency 単価;         // out: 0 when not found
+    bool 非課税 = false;   // out
+    QVariant ふりがな;     // out: null when not found
+};
 
 namespace DetailLine {
 
@@ -26,6 +35,7 @@ constexpr int 非課税 = 8;
 constexpr int ふりがな = 9;
 constexpr int 小計 = 10;
 
+// w明細 always holds this many lines, numbered 1 to kLines.
 constexpr int kLines = 100;
 constexpr int kNameBytes = 50;  // 品名, in Shift-JIS
 
@@ -41,7 +51,8 @@ enum class NumberInput { Empty, Number, BeyondLimit, NotANumber };
 NumberInput ClassifyNumber(int col, const QString& text);
 
 // 数量 × 単価, exact, rounded by the line rounding mode; nothing when either
-// is missing or the amount would be beyond the 金額 limit.
+// is missing. A product beyond ±9999999999.99 gives 0 (RoundAmount's limit);
+// a product within it that rounds beyond the 金額 limit gives nothing.
 std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
                                    const QString& mode);
 
@@ -80,3 +91,14 @@ bool InsertSubtotalLine(Database& work, int n, QString* error = nullptr);
 bool DeleteLine(Database& work, int n, QString* error = nullptr);
 
 }  // namespace DetailLine
+
+// Columns of the product list w商品参照 (the detail grid's 品名 drop-down).
+namespace ProductList {
+constexpr int 品名 = 0;
+constexpr int 商品区分 = 1;
+constexpr int 入数 = 2;
+constexpr int 単位 = 3;
+constexpr int 単価 = 4;
+constexpr int 非課税 = 5;
+constexpr int ふりがな = 6;
+}  // namespace ProductList

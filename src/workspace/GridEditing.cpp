@@ -2,12 +2,13 @@
 // product look-up, code registration, line amount, protected subtotal lines),
 // the product pick, Enter on the amount column and Japanese input by column.
 
-#include "DetailLines.h"
-#include "GridView.h"
-#include "MessageCatalog.h"
-#include "SharedRoutines.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "workspace/DetailLines.h"
+#include "platform/GridView.h"
+#include "app/MessageCatalog.h"
+#include "app/Session.h"
+#include "app/SharedRoutines.h"
+#include "workspace/QuotationTab.h"
+#include "platform/WorkTableModel.h"
 
 #include <QPoint>
 #include <QTimer>
@@ -32,33 +33,33 @@ void returnToCell(GridView* grid, int row, int col)
 
 }  // namespace
 
-void Velt::connectGridEditing()
+void QuotationTab::connectGridEditing()
 {
-    connect(Grid明細, &GridView::dropDownPicked, this, &Velt::Grid明細_ComboSelect, Qt::UniqueConnection);
-    connect(Grid明細, &GridView::currentCellChanged, this, &Velt::Grid明細_RowColChange, Qt::UniqueConnection);
+    connect(Grid明細, &GridView::dropDownPicked, this, &QuotationTab::Grid明細_ComboSelect, Qt::UniqueConnection);
+    connect(Grid明細, &GridView::currentCellChanged, this, &QuotationTab::Grid明細_RowColChange, Qt::UniqueConnection);
     Grid明細->setKeyDown([this](int& key) { Grid明細_KeyDown(key); });
 }
 
-void Velt::connectDetailGrid()
+void QuotationTab::connectDetailGrid()
 {
     if (!wkDat) return;
     wkDat->setBeforeCellUpdate([this](int row, int col, QString& text, bool& cancel) {
         Grid明細_BeforeColUpdate(row, col, text, cancel);
     });
-    connect(wkDat, &WorkTableModel::cellEdited, this, &Velt::Grid明細_AfterColUpdate, Qt::UniqueConnection);
+    connect(wkDat, &WorkTableModel::cellEdited, this, &QuotationTab::Grid明細_AfterColUpdate, Qt::UniqueConnection);
 }
 
-bool Velt::isSubtotalLine(int row) const
+bool QuotationTab::isSubtotalLine(int row) const
 {
     return wkDat && wkDat->value(row, 小計).toBool();
 }
 
-void Velt::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel)
+void QuotationTab::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel)
 {
     if (isSubtotalLine(row)) {
         if (col == 品名 || col == 数量 || col == 単位 || col == 単価) {
             cancel = true;
-            ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
+            messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
         }
         return;
     }
@@ -77,11 +78,11 @@ void Velt::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& can
     }
 }
 
-void Velt::Grid明細_AfterColUpdate(int row, int col)
+void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
 {
     switch (col) {
     case 品名: {
-        ProductLookup& r = ModVelt::ProductLookupRecord;
+        ProductLookup& r = ProductLookupRecord;
         const QString name = TrimBlanks(wkDat->text(row, 品名));
         r.品名 = name;
         Seek商品();
@@ -96,19 +97,18 @@ void Velt::Grid明細_AfterColUpdate(int row, int col)
     case 商品区分:
     case 入数:
     case 単位: {
-        QString kind = col == 商品区分 ? QStringLiteral("商品区分") : QStringLiteral("単位");
-        if (col == 入数) {
-            kind = ModVelt::設定情報.入数列タイトル.isEmpty() ? QStringLiteral("入数") : ModVelt::設定情報.入数列タイトル;
-        }
+        const QString kind = col == 商品区分 ? QStringLiteral("商品区分")
+                             : col == 入数   ? PackCodeKind(session_.設定情報)
+                                             : QStringLiteral("単位");
         const QString text = wkDat->text(row, col);
-        if (!text.isEmpty() && AutoEntryCode(kind, text)) Readコード表(kind);
+        if (!text.isEmpty() && AutoEntryCode(session_.DataDb, kind, text) == CodeEntry::Added) Readコード表(kind);
         break;
     }
     case 数量:
     case 単価:
         wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
-                                              ModVelt::設定情報.行端数));
-        ModVelt::DetailsChanged = true;
+                                              session_.設定情報.行端数));
+        DetailsChanged = true;
         break;
     default: break;
     }
@@ -116,24 +116,23 @@ void Velt::Grid明細_AfterColUpdate(int row, int col)
     Calc明細();
 }
 
-void Velt::Grid明細_ComboSelect(int col, int sourceRow)
+void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
 {
     if (col != 品名 || !dat商品参照 || !wkDat) return;
     const int row = Grid明細->currentRow();
     if (row < 0 || isSubtotalLine(row) || sourceRow < 0 || sourceRow >= dat商品参照->rowCount()) return;
     const auto pick = [this, sourceRow](int c) { return dat商品参照->value(sourceRow, c); };
-    // The list's columns 0..6 are 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな.
-    wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(0)))},
-                           {商品区分, pick(1)},
-                           {入数, pick(2)},
-                           {単位, pick(3)},
-                           {単価, pick(4)},
-                           {非課税, pick(5)},
-                           {ふりがな, pick(6)}});
+    wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductList::品名)))},
+                           {商品区分, pick(ProductList::商品区分)},
+                           {入数, pick(ProductList::入数)},
+                           {単位, pick(ProductList::単位)},
+                           {単価, pick(ProductList::単価)},
+                           {非課税, pick(ProductList::非課税)},
+                           {ふりがな, pick(ProductList::ふりがな)}});
     Grid明細->setCurrentCell(row, 数量);
 }
 
-void Velt::Grid明細_KeyDown(int& key)
+void QuotationTab::Grid明細_KeyDown(int& key)
 {
     // A value beyond its limit was emptied: the cursor stays on it.
     if (Grid明細->property(kReturnCell).isValid()) {
@@ -147,12 +146,12 @@ void Velt::Grid明細_KeyDown(int& key)
     Grid明細->setCurrentCell(std::min(row + 1, wkDat->rowCount() - 1), 品名);
 }
 
-void Velt::Grid明細_RowColChange(int, int col)
+void QuotationTab::Grid明細_RowColChange(int, int col)
 {
     SetImeOpen(Grid明細, col == 品名 || col == 単位);
 }
 
-void Velt::Seek商品()
+void QuotationTab::Seek商品()
 {
-    LookupProduct(ModVelt::DataDb, ModVelt::ProductLookupRecord);
+    LookupProduct(session_.DataDb, ProductLookupRecord);
 }

@@ -1,6 +1,8 @@
 // Quotation numbering and copying a quotation as a new one.
 
-#include "Velt.h"
+#include "workspace/QuotationTab.h"
+
+#include "app/Session.h"
 
 #include <QLoggingCategory>
 #include <QPushButton>
@@ -20,20 +22,20 @@ std::optional<qlonglong> wholeNumber(const QVariant& v)
 
 }  // namespace
 
-void Velt::connectNumbering()
+void QuotationTab::connectNumbering()
 {
-    connect(cmd転記, &QPushButton::clicked, this, &Velt::cmd転記_Click);
+    connect(cmd転記, &QPushButton::clicked, this, &QuotationTab::cmd転記_Click);
 }
 
 // The counter 最大見積書番号 of the settings row: "Get" gives the number a new
 // quotation takes (the counter plus one, 1 when none is recorded); "Set" raises
 // the counter to value and never lowers it. Other items or modes give "".
-QVariant Velt::Proc管理(const QString& item, const QString& mode, const QVariant& value)
+QVariant QuotationTab::Proc管理(const QString& item, const QString& mode, const QVariant& value)
 {
     QVariant result = QString();
     if (item != QStringLiteral("最大見積書番号")) return result;
 
-    Database& db = ModVelt::DataDb;
+    Database& db = session_.DataDb;
     bool ok = false;
     const auto row =
         db.firstRow(QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"), {}, &ok);
@@ -64,13 +66,13 @@ QVariant Velt::Proc管理(const QString& item, const QString& mode, const QVaria
     return result;
 }
 
-void Velt::Tenki見積書()
+void QuotationTab::Tenki見積書()
 {
     txtNo->setText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
     cmb顧客名->setFocus();
 }
 
-void Velt::cmd転記_Click()
+void QuotationTab::cmd転記_Click()
 {
     Tenki見積書();
 }

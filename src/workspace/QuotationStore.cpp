@@ -1,6 +1,6 @@
-#include "QuotationStore.h"
+#include "workspace/QuotationStore.h"
 
-#include "DetailLines.h"
+#include "workspace/DetailLines.h"
 
 #include <QLocale>
 #include <QLoggingCategory>
@@ -198,6 +198,14 @@ std::optional<double> ParseNumericText(const QString& text)
     return d;
 }
 
+std::optional<int> WholeQuotationNumber(const QString& text)
+{
+    const auto d = ParseNumericText(text);
+    if (!d || *d != std::trunc(*d)) return std::nullopt;
+    if (*d < std::numeric_limits<int>::min() || *d > std::numeric_limits<int>::max()) return std::nullopt;
+    return static_cast<int>(*d);
+}
+
 std::optional<int> LookupQuotationNumber(const QString& text)
 {
     const auto d = ParseNumericText(text);
@@ -234,7 +242,7 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // The lines up to the last one that holds anything; a blank line in between stays a blank line.
     const QVariant date = dateValue(h.日付);
-    const int count = std::min<int>(StoredLineCount(q.lines), 100);
+    const int count = std::min<int>(StoredLineCount(q.lines), DetailLine::kLines);
     {
         Statement ins(data, QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名, 商品区分, 数量, "
                                            "入数, 単位, 単価, 金額, 非課税, ふりがな, 小計) "
@@ -276,22 +284,12 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // New code values: the unit of every stored line, then the header's four lists.
     if (registerCode) {
-        // Afterwards the value is in its list, or the list has no free slot left;
-        // anything else is a failed write and fails the store.
-        Statement check(data, QStringLiteral("select count(*) from コードマスタ where kcode = ? and sname = ? "
-                                             "union all select count(*) from コードマスタ where kcode = ? and sname is null"));
+        // Afterwards the value is in its list, or the list has no free slot
+        // left; a list that could not be written fails the store.
         auto offer = [&](const QString& kcode, const QString& value) -> std::optional<QString> {
-            registerCode(kcode, value);
-            if (!check.run({kcode, value, kcode})) return check.error();
-            check.query().next();
-            const int held = check.query().value(0).toInt();
-            check.query().next();
-            const int free = check.query().value(0).toInt();
-            check.query().finish();
-            if (held == 0 && free > 0)
-                return data.lastError().isEmpty() ? QStringLiteral("code value %1 of %2 not written").arg(value, kcode)
-                                                  : data.lastError();
-            return std::nullopt;
+            if (registerCode(kcode, value) != CodeEntry::Failed) return std::nullopt;
+            return data.lastError().isEmpty() ? QStringLiteral("code value %1 of %2 not written").arg(value, kcode)
+                                              : data.lastError();
         };
         QSet<QString> units;  // each unit is offered once
         for (int i = 0; i < count; ++i) {
@@ -331,7 +329,7 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
     return {true, {}};
 }
 
-std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok)
+std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok, QString* error)
 {
     if (ok) *ok = true;
     Statement head(data, QStringLiteral("select 日付, 顧客名, 顧客情報, 敬称, メモ, 件名, 有効期限, 支払条件, 受渡場所, 納期, "
@@ -340,6 +338,7 @@ std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, b
     head.query().setForwardOnly(true);
     if (!head.run({number})) {
         if (ok) *ok = false;
+        if (error) *error = head.error();
         return std::nullopt;
     }
     if (!head.query().next()) return std::nullopt;
@@ -364,50 +363,58 @@ std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, b
     return h;
 }
 
-QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok)
+QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok, QString* error)
 {
     if (ok) *ok = true;
     QList<QuotationLine> out;
     Statement lines(data, QStringLiteral("select 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな, 小計 "
-                                         "from 見積書 where 伝票番号 = ? order by 伝票番号, 伝票区分, 行番号 limit 100"));
+                                         "from 見積書 where 伝票番号 = ? order by 伝票番号, 伝票区分, 行番号 limit ?"));
     lines.query().setForwardOnly(true);
-    if (!lines.run({number})) {
+    if (!lines.run({number, DetailLine::kLines})) {
         if (ok) *ok = false;
+        if (error) *error = lines.error();
         return out;
     }
     while (lines.query().next()) out.append(lineFromRecord(lines.query().record()));
     return out;
 }
 
-std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok)
+std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok, QString* error)
 {
     bool headOk = true;
-    auto h = LoadQuotationHeader(data, number, &headOk);
+    auto h = LoadQuotationHeader(data, number, &headOk, error);
     if (ok) *ok = headOk;
     if (!h) return std::nullopt;
     QuotationRecord q;
     q.header = *h;
     bool linesOk = true;
-    q.lines = LoadQuotationLines(data, number, &linesOk);
+    q.lines = LoadQuotationLines(data, number, &linesOk, error);
     if (ok) *ok = linesOk;
     return q;
 }
 
-bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines)
+bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* error)
 {
     Transaction tx(work);
-    if (!tx.started()) return false;
+    if (!tx.started()) {
+        if (error) *error = work.lastError();
+        return false;
+    }
     Statement upd(work, QStringLiteral("update w明細 set 品名 = ?, 商品区分 = ?, 入数 = ?, 数量 = ?, 単位 = ?, 単価 = ?, "
                                        "金額 = ?, 非課税 = ?, ふりがな = ?, 小計 = ? where 行番号 = ?"));
     const QuotationLine blank;
-    for (int k = 1; k <= 100; ++k) {
+    for (int k = 1; k <= DetailLine::kLines; ++k) {
         const QuotationLine& l = k <= lines.size() ? lines[k - 1] : blank;
         if (!upd.run({textValue(l.品名), textValue(l.商品区分), textValue(l.入数), Currency::toDb(l.数量),
                       textValue(l.単位), Currency::toDb(l.単価), Currency::toDb(l.金額), dbv::fromBool(l.非課税),
-                      textValue(l.ふりがな), dbv::fromBool(l.小計), k}))
+                      textValue(l.ふりがな), dbv::fromBool(l.小計), k})) {
+            if (error) *error = upd.error();
             return false;
+        }
     }
-    return tx.commit();
+    if (tx.commit()) return true;
+    if (error) *error = work.lastError();
+    return false;
 }
 
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok)
@@ -487,22 +494,4 @@ std::optional<int> FillHistoryList(Database& work, Database& data, const History
     }
     if (!tx.commit()) return std::nullopt;
     return named;
-}
-
-StoreOutcome RegisterCustomer(Database& data, const QuotationHeader& h)
-{
-    Transaction tx(data);
-    if (!tx.started()) return {false, data.lastError()};
-    if (auto e = upsertCustomer(data, h)) return {false, *e};
-    if (!tx.commit()) return {false, data.lastError()};
-    return {true, {}};
-}
-
-StoreOutcome RegisterProducts(Database& data, const QList<QuotationLine>& lines)
-{
-    Transaction tx(data);
-    if (!tx.started()) return {false, data.lastError()};
-    if (auto e = upsertProducts(data, lines)) return {false, *e};
-    if (!tx.commit()) return {false, data.lastError()};
-    return {true, {}};
 }

@@ -8,8 +8,9 @@
 // with 伝票区分 1 and 行番号 0, 1, 2, ...; money and 数量 INTEGER ten-thousandths,
 // dates 'YYYY-MM-DD', yes/no 0/1.
 
-#include "Currency.h"
-#include "Database.h"
+#include "app/SharedRoutines.h"
+#include "platform/Currency.h"
+#include "platform/Database.h"
 
 #include <QDate>
 #include <QList>
@@ -76,9 +77,14 @@ std::optional<double> ParseNumericText(const QString& text);
 // is not numeric or the number is outside the 32-bit range.
 std::optional<int> LookupQuotationNumber(const QString& text);
 
-// Registers a value in a code list (kcode, value); runs on the data database
-// inside the store's transaction.
-using CodeRegistrar = std::function<void(const QString& kcode, const QString& value)>;
+// The number a deletion takes: a numeric text whose value is a whole number
+// within the 32-bit range ("12", "12.0"); nothing for any other text ("12.5",
+// "abc"), which deletes nothing.
+std::optional<int> WholeQuotationNumber(const QString& text);
+
+// Registers a value in a code list (kcode, value) and says what it did; runs
+// on the data database inside the store's transaction.
+using CodeRegistrar = std::function<CodeEntry(const QString& kcode, const QString& value)>;
 
 struct StoreOutcome {
     bool ok = false;
@@ -89,30 +95,29 @@ struct StoreOutcome {
 // product of the lines, the old version of the number removed, the lines up to
 // the last one that holds anything (blank lines in between kept), the header,
 // the code values (単位 of each line; 有効期限, 支払条件, 受渡場所, 納期) and the
-// counter 最大見積書番号 raised. All or nothing.
+// counter 最大見積書番号 raised. All or nothing: a code value whose list could
+// not be written fails the store.
 StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const CodeRegistrar& registerCode);
-
-// The customer of the header and the named products of the lines on their own,
-// each in one transaction (StoreQuotation does both inside its own).
-StoreOutcome RegisterCustomer(Database& data, const QuotationHeader& h);
-StoreOutcome RegisterProducts(Database& data, const QList<QuotationLine>& lines);
 
 // The lines a store writes: every line up to the last one that holds anything.
 int StoredLineCount(const QList<QuotationLine>& lines);
 
 // The header of a stored quotation; nothing when there is none (ok false when
 // the statement failed).
-std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok = nullptr);
-// Its lines in line order, at most 100.
-QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok = nullptr);
+std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok = nullptr,
+                                                   QString* error = nullptr);
+// Its lines in line order, at most DetailLine::kLines.
+QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok = nullptr, QString* error = nullptr);
 // Reads one stored quotation; nothing when the number has no header.
-// ok (when given) is false when a statement failed.
-std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok = nullptr);
+// ok (when given) is false when a statement failed, error then holds the
+// database's words.
+std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok = nullptr, QString* error = nullptr);
 
-// Writes lines into the 100 rows of w明細 (row k gets the k-th line, rows
-// without a line become blank), in one transaction on the work database.
-bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines);
-// The 100 rows of w明細 in line order.
+// Writes lines into the rows of w明細 (row k gets the k-th line, rows
+// without a line become blank), in one transaction on the work database:
+// false (error set) when it failed, and then w明細 is as it was.
+bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* error = nullptr);
+// The rows of w明細 in line order.
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok = nullptr);
 
 // Deletes the quotations (lines and header) in one transaction.

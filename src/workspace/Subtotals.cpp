@@ -1,11 +1,12 @@
 // Subtotal lines and line deletion: the two buttons under the detail grid that
 // change the line structure of the quotation on screen.
 
-#include "DetailLines.h"
-#include "GridView.h"
-#include "MessageCatalog.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "workspace/DetailLines.h"
+#include "platform/GridView.h"
+#include "app/MessageCatalog.h"
+#include "app/Session.h"
+#include "workspace/QuotationTab.h"
+#include "platform/WorkTableModel.h"
 
 #include <QPushButton>
 
@@ -49,13 +50,13 @@ void putCursorBack(GridView* grid, const WorkTableModel* m, int n, int col)
 
 }  // namespace
 
-void Velt::connectSubtotals()
+void QuotationTab::connectSubtotals()
 {
-    connect(cmd小計, &QPushButton::clicked, this, &Velt::cmd小計_Click);
-    connect(cmd行削除, &QPushButton::clicked, this, &Velt::cmd行削除_Click);
+    connect(cmd小計, &QPushButton::clicked, this, &QuotationTab::cmd小計_Click);
+    connect(cmd行削除, &QPushButton::clicked, this, &QuotationTab::cmd行削除_Click);
 }
 
-void Velt::Create小計()
+void QuotationTab::Create小計()
 {
     if (!wkDat) return;
     Grid明細->commitEdit();
@@ -69,15 +70,15 @@ void Velt::Create小計()
     if (row + 1 < rows) next = cellsOf(*wkDat, row + 1);
     const auto refusal = SubtotalRefusal(n, cellsOf(*wkDat, row), prev, next, cellsOf(*wkDat, rows - 1));
     if (refusal) {
-        ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), *refusal);
+        messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), *refusal);
         return;
     }
     const int col = Grid明細->currentColumn();
     QString error;
-    const bool ok = InsertSubtotalLine(ModVelt::WorkDb, n, &error);
+    const bool ok = InsertSubtotalLine(session_.WorkDb, n, &error);
     wkDat->refresh();
     if (!ok) {
-        ShowFailure(QStringLiteral("小計行を挿入できませんでした。"), error);
+        messages().ShowFailure(QStringLiteral("小計行を挿入できませんでした。"), error);
         return;
     }
     putCursorBack(Grid明細, wkDat, n, col);
@@ -85,7 +86,7 @@ void Velt::Create小計()
     Grid明細->setFocus();
 }
 
-void Velt::LineDelete()
+void QuotationTab::LineDelete()
 {
     if (!wkDat) return;
     Grid明細->commitEdit();
@@ -93,10 +94,10 @@ void Velt::LineDelete()
     if (n == 0) return;
     const int col = Grid明細->currentColumn();
     QString error;
-    const bool ok = DeleteLine(ModVelt::WorkDb, n, &error);
+    const bool ok = DeleteLine(session_.WorkDb, n, &error);
     wkDat->refresh();
     if (!ok) {
-        ShowFailure(QStringLiteral("行を削除できませんでした。"), error);
+        messages().ShowFailure(QStringLiteral("行を削除できませんでした。"), error);
         return;
     }
     putCursorBack(Grid明細, wkDat, n, col);
@@ -104,12 +105,12 @@ void Velt::LineDelete()
     Grid明細->setFocus();
 }
 
-void Velt::cmd小計_Click()
+void QuotationTab::cmd小計_Click()
 {
     Create小計();
 }
 
-void Velt::cmd行削除_Click()
+void QuotationTab::cmd行削除_Click()
 {
     LineDelete();
 }

@@ -1,5 +1,4 @@
-#include "MessageCatalog.h"
-#include "TestSupport.h"
+#include "app/MessageCatalog.h"
 
 #include <QtTest>
 
@@ -76,9 +75,9 @@ void TestCatalogue::boxes()
     QFETCH(bool, result);
 
     RecordingPresenter rec;
-    ScopedPresenter guard(&rec);
+    const MessageCatalog catalogue(&rec);
     rec.setDefaultAnswer(answer);
-    QCOMPARE(ShowMessage(category, kind, text), result);
+    QCOMPARE(catalogue.ShowMessage(category, kind, text), result);
     if (title.isEmpty()) {
         QVERIFY(rec.shown().isEmpty());
         return;

@@ -1,9 +1,11 @@
 // The information window: version line, support text, banner.
 
-#include "FrmInfo.h"
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
+#include "app/FrmInfo.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -19,16 +21,11 @@ private slots:
 
 void TestInfo::showsVersionAndSupportWhateverTheSettingsHold()
 {
-    TestData data;
-    {
-        Database db;
-        QVERIFY(db.open(data.dataDbPath()));
-        QVERIFY(db.exec(QStringLiteral("update 自社情報 set Version = '9.99', LastUpdate = '2030/12/31'")));
-    }
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    w.cmd情報->click();
-    auto* info = qobject_cast<FrmInfo*>(w.windows().find(QStringLiteral("FrmInfo")));
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("update 自社情報 set Version = '9.99', LastUpdate = '2030/12/31'")});
+    QVERIFY(f.open());
+    f.settings().cmd情報->click();
+    auto* info = qobject_cast<FrmInfo*>(f.session.windows().find(QStringLiteral("FrmInfo")));
     QVERIFY(info);
     QCOMPARE(info->windowTitle(), QStringLiteral("情報"));
     QCOMPARE(info->lblVersion->text(), QStringLiteral("Velt 見積書 Pro Ver 2.00 LastUpdate 2005/01/06"));
@@ -49,14 +46,12 @@ void TestInfo::showsVersionAndSupportWhateverTheSettingsHold()
 void TestInfo::bannerOpensTheDeployersSite()
 {
     QList<QUrl> opened;
-    const auto previous = FrmInfo::setUrlOpener([&](const QUrl& u) {
+    FrmInfo info([&](const QUrl& u) {
         opened << u;
         return true;
     });
-    FrmInfo info;
     info.show();
     QTest::mouseClick(info.Image2, Qt::LeftButton);
-    FrmInfo::setUrlOpener(previous);
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened.first().isValid());
     QVERIFY(opened.first().scheme().startsWith(QStringLiteral("http")));

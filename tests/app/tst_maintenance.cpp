@@ -1,9 +1,11 @@
 // The data wipe and the schema upgrade of the data database.
 
-#include "Maintenance.h"
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
+#include "app/Maintenance.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -27,20 +29,13 @@ void fillBusinessData(Database& db)
     QVERIFY(db.exec(QStringLiteral("update 印刷情報 set タイトル1 = '御見積書（改）' where 型番 = 'MA4'")));
 }
 
-// Every row of the tables, as text, so "nothing changed" can be compared.
-QString snapshot(Database& db)
+// Every row of the tables the wipe touches or must leave alone: equal
+// snapshots mean nothing changed (Null and an empty text told apart).
+QStringList snapshot(Database& db)
 {
-    QString out;
-    for (const QString& t : {QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("自社情報"),
-                             QStringLiteral("見積書"), QStringLiteral("見積書ヘッダ"), QStringLiteral("コードマスタ"),
-                             QStringLiteral("印刷情報"), QStringLiteral("KivHint")}) {
-        out += t + ':';
-        for (const QSqlRecord& r : db.rows(QStringLiteral("select * from %1 order by rowid").arg(Database::quoteIdent(t)))) {
-            for (int i = 0; i < r.count(); ++i) out += r.value(i).toString() + '|';
-            out += '\n';
-        }
-    }
-    return out;
+    return TableSnapshot(db, {QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("自社情報"),
+                              QStringLiteral("見積書"), QStringLiteral("見積書ヘッダ"), QStringLiteral("コードマスタ"),
+                              QStringLiteral("印刷情報"), QStringLiteral("KivHint")});
 }
 
 QString firstVersion(Database& db)
@@ -73,25 +68,24 @@ void TestMaintenance::wipeAfterConfirmation()
 {
     QFETCH(bool, answerYes);
     QFETCH(bool, failPartWay);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    Database& db = ModVelt::DataDb;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    Database& db = f.data();
     fillBusinessData(db);
     if (failPartWay) {
         // 見積書ヘッダ is emptied after the masters and the settings row.
         QVERIFY(db.exec(QStringLiteral("create trigger refuse before delete on 見積書ヘッダ "
                                        "begin select raise(abort, 'locked'); end")));
     }
-    const QString before = snapshot(db);
+    const QStringList before = snapshot(db);
     const int slotCount = count(db, QStringLiteral("select count(*) from コードマスタ"));
-    const int workLines = count(ModVelt::WorkDb, QStringLiteral("select count(*) from w明細"));
-    data.messages().clear();
-    data.messages().answerNext(answerYes ? MessageAnswer::Yes : MessageAnswer::No);
+    const int workLines = count(f.work(), QStringLiteral("select count(*) from w明細"));
+    f.messages.clear();
+    f.messages.answerNext(answerYes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    w.cmd初期化->click();
+    f.settings().cmd初期化->click();
 
-    const auto& shown = data.messages().shown();
+    const auto& shown = f.messages.shown();
     QVERIFY(!shown.isEmpty());
     QCOMPARE(shown.first().title, QStringLiteral("確認"));
     QCOMPARE(shown.first().text, QStringLiteral("すべてのデータを初期化します。、よろしいですか"));
@@ -103,7 +97,7 @@ void TestMaintenance::wipeAfterConfirmation()
     QCOMPARE(shown.size(), 2);
     if (failPartWay) {
         QCOMPARE(shown.last().title, QStringLiteral("エラー"));
-        QVERIFY(!data.messages().texts().contains(QStringLiteral("すべてのデータを初期化しました")));
+        QVERIFY(!f.messages.texts().contains(QStringLiteral("すべてのデータを初期化しました")));
         QCOMPARE(snapshot(db), before);
         return;
     }
@@ -115,7 +109,7 @@ void TestMaintenance::wipeAfterConfirmation()
     QCOMPARE(db.scalar(QStringLiteral("select タイトル1 from 印刷情報 where 型番 = 'MA4'")).toString(),
              QStringLiteral("御見積書（改）"));
     QCOMPARE(db.scalar(QStringLiteral("select Contents from KivHint")).toString(), QStringLiteral("ヒント"));
-    QCOMPARE(count(ModVelt::WorkDb, QStringLiteral("select count(*) from w明細")), workLines);
+    QCOMPARE(count(f.work(), QStringLiteral("select count(*) from w明細")), workLines);
 }
 
 void TestMaintenance::upgradeAddsMissingColumnsAndStamps_data()
@@ -135,7 +129,7 @@ void TestMaintenance::upgradeAddsMissingColumnsAndStamps()
 {
     QFETCH(QString, prepare);
     QFETCH(bool, runs);
-    TestData data;
+    TestFolder data;
     Database db;
     Database work;
     QVERIFY(db.open(data.dataDbPath()));
@@ -183,27 +177,26 @@ void TestMaintenance::upgradeAddsMissingColumnsAndStamps()
 
 void TestMaintenance::failedColumnLeavesNoStampAndIsRetried()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    Database& db = ModVelt::DataDb;
-    Database& work = ModVelt::WorkDb;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    Database& db = f.data();
+    Database& work = f.work();
     QVERIFY(db.exec(QStringLiteral("update 自社情報 set Version = '1.00'")));
     QVERIFY(db.exec(QStringLiteral("alter table 商品マスタ drop column ふりがな")));
     // A listed column that cannot be added as it stands (a type nobody knows).
     QVERIFY(work.exec(QStringLiteral("insert into テーブル更新情報 (テーブル名, フィールド名, 型, 長さ) values ('商品マスタ', '規格', 99, 0)")));
 
-    w.CreateNewTable();
+    f.window.CreateNewTable();
     QVERIFY(db.columns(QStringLiteral("商品マスタ")).contains(QStringLiteral("ふりがな")));
     QVERIFY(!db.columns(QStringLiteral("商品マスタ")).contains(QStringLiteral("規格")));
     QCOMPARE(firstVersion(db), QStringLiteral("1.00"));
 
     // Once the list is right, the next run adds the column and stamps.
     QVERIFY(work.exec(QStringLiteral("update テーブル更新情報 set 型 = 10, 長さ = 40 where フィールド名 = '規格'")));
-    w.CreateNewTable();
+    f.window.CreateNewTable();
     QVERIFY(db.columns(QStringLiteral("商品マスタ")).contains(QStringLiteral("規格")));
     QCOMPARE(firstVersion(db), QStringLiteral("2.00"));
-    QVERIFY(data.messages().shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
 }
 
 QTEST_MAIN(TestMaintenance)

@@ -1,10 +1,10 @@
-#include "MessageCatalog.h"
-#include "ModVelt.h"
-#include "Paths.h"
-#include "PrintSettings.h"
-#include "SharedRoutines.h"
-#include "TestSupport.h"
-#include "Velt.h"
+#include "app/MessageCatalog.h"
+#include "app/SharedRoutines.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "workspace/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,16 +15,7 @@
 
 namespace {
 
-// Runs statements on the shipped data file before the window opens it.
-void prepare(const TestData& data, const QStringList& statements)
-{
-    Database db;
-    QVERIFY(db.open(data.dataDbPath()));
-    for (const QString& s : statements) QVERIFY2(db.exec(s), qPrintable(db.lastError()));
-    db.close();
-}
-
-QList<QSqlRecord> settingsRows() { return ModVelt::DataDb.rows(QStringLiteral("SELECT * FROM 自社情報")); }
+QList<QSqlRecord> settingsRows(MainWindowFixture& f) { return f.data().rows(QStringLiteral("SELECT * FROM 自社情報")); }
 
 QStringList items(const QComboBox* c)
 {
@@ -64,7 +55,6 @@ public:
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
-    void init();
     void emptyTableShowsFactoryValuesAndSaveAddsOneRow();
     void storedRowReadBackIntoTabAndRecord();
     void saveAfterYesOnlyAndReloads_data();
@@ -78,39 +68,32 @@ private slots:
     void pathButton();
 };
 
-void TestSettings::init()
-{
-    ModVelt::設定情報 = SettingsRecord{};
-    ResetPrintSettings();
-}
-
 void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
 {
-    TestData data;
-    prepare(data, {QStringLiteral("DELETE FROM 自社情報")});
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("DELETE FROM 自社情報")});
+    QVERIFY(f.open());
 
     // The tab shows the factory values ...
-    QCOMPARE(items(w.cmb年号), (QStringList{"和暦", "西暦"}));
-    QCOMPARE(items(w.cmb税端数), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
-    QCOMPARE(items(w.cmb行端数), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
-    QCOMPARE(items(w.cmb税区分), (QStringList{"外税", "内税", "非課税"}));
-    QCOMPARE(items(w.cmb印刷用紙), (QStringList{"A4白紙", "B5白紙"}));
-    QCOMPARE(items(w.cmb小数), (QStringList{"しない", "数量+単価", "数量", "単価"}));
-    QCOMPARE(items(w.cmb商品表示順), (QStringList{"品名順", "ふりがな順"}));
-    QCOMPARE(items(w.cmb顧客リンクアプリ),
+    QCOMPARE(items(f.settings().cmb年号), (QStringList{"和暦", "西暦"}));
+    QCOMPARE(items(f.settings().cmb税端数), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
+    QCOMPARE(items(f.settings().cmb行端数), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
+    QCOMPARE(items(f.settings().cmb税区分), (QStringList{"外税", "内税", "非課税"}));
+    QCOMPARE(items(f.settings().cmb印刷用紙), (QStringList{"A4白紙", "B5白紙"}));
+    QCOMPARE(items(f.settings().cmb小数), (QStringList{"しない", "数量+単価", "数量", "単価"}));
+    QCOMPARE(items(f.settings().cmb商品表示順), (QStringList{"品名順", "ふりがな順"}));
+    QCOMPARE(items(f.settings().cmb顧客リンクアプリ),
              (QStringList{"Dovan請求書", "Tesra納品書", "Moxel顧客管理", "MoxelⅡ顧客管理", "Sulka", ""}));
-    QCOMPARE(items(w.cmb商品リンクアプリ), (QStringList{"Dovan請求書", "Tesra納品書", "Sulka"}));
-    QCOMPARE(w.cmb年号->text(), QStringLiteral("和暦"));
-    QCOMPARE(w.cmb税区分->text(), QStringLiteral("外税"));
-    QCOMPARE(w.cmb小数->text(), QStringLiteral("しない"));
-    QCOMPARE(w.cmb印刷用紙->text(), QStringLiteral("A4白紙"));
-    QCOMPARE(w.cmb顧客リンクアプリ->text(), QString());
-    for (QCheckBox* c : {w.chk税計算, w.Chk商品自動登録, w.Chk納期自動登録}) QVERIFY(c->isChecked());
+    QCOMPARE(items(f.settings().cmb商品リンクアプリ), (QStringList{"Dovan請求書", "Tesra納品書", "Sulka"}));
+    QCOMPARE(f.settings().cmb年号->text(), QStringLiteral("和暦"));
+    QCOMPARE(f.settings().cmb税区分->text(), QStringLiteral("外税"));
+    QCOMPARE(f.settings().cmb小数->text(), QStringLiteral("しない"));
+    QCOMPARE(f.settings().cmb印刷用紙->text(), QStringLiteral("A4白紙"));
+    QCOMPARE(f.settings().cmb顧客リンクアプリ->text(), QString());
+    for (QCheckBox* c : {f.settings().chk税計算, f.settings().Chk商品自動登録, f.settings().Chk納期自動登録}) QVERIFY(c->isChecked());
 
     // ... while the record holds the no-row defaults; links, flags and seals stay unset.
-    const SettingsRecord& r = ModVelt::設定情報;
+    const SettingsRecord& r = f.session.設定情報;
     QCOMPARE(r.税区分, QStringLiteral("内税"));
     QCOMPARE(r.年号, QStringLiteral("和暦"));
     QCOMPARE(r.税端数, QStringLiteral("四捨五入"));
@@ -124,46 +107,45 @@ void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
     QVERIFY(!r.商品登録 && !r.納期登録);
 
     // 登録 adds exactly one row with what the tab shows; a second one edits it.
-    w.cmd設定登録->click();
-    QCOMPARE(settingsRows().size(), 1);
-    QCOMPARE(settingsRows()[0].value(u"税区分"_qs).toString(), QStringLiteral("外税"));
-    QVERIFY(settingsRows()[0].value(u"顧客リンクアプリ"_qs).isNull());
-    QCOMPARE(settingsRows()[0].value(u"入数列タイトル"_qs).toString(), QStringLiteral("入数"));  // empty box
-    QCOMPARE(settingsRows()[0].value(u"自社名"_qs).toString(), QString());
-    QVERIFY(!settingsRows()[0].value(u"自社名"_qs).isNull());
-    QCOMPARE(ModVelt::設定情報.税区分, QStringLiteral("外税"));
-    w.txt自社名->setText(QStringLiteral("二回目"));
-    w.cmd設定登録->click();
-    QCOMPARE(settingsRows().size(), 1);
-    QCOMPARE(settingsRows()[0].value(u"自社名"_qs).toString(), QStringLiteral("二回目"));
-    QCOMPARE(data.messages().texts().count(QStringLiteral("設定 を登録しました。")), 2);
+    f.settings().cmd設定登録->click();
+    QCOMPARE(settingsRows(f).size(), 1);
+    QCOMPARE(settingsRows(f)[0].value(u"税区分"_qs).toString(), QStringLiteral("外税"));
+    QVERIFY(settingsRows(f)[0].value(u"顧客リンクアプリ"_qs).isNull());
+    QCOMPARE(settingsRows(f)[0].value(u"入数列タイトル"_qs).toString(), QStringLiteral("入数"));  // empty box
+    QCOMPARE(settingsRows(f)[0].value(u"自社名"_qs).toString(), QString());
+    QVERIFY(!settingsRows(f)[0].value(u"自社名"_qs).isNull());
+    QCOMPARE(f.session.設定情報.税区分, QStringLiteral("外税"));
+    f.settings().txt自社名->setText(QStringLiteral("二回目"));
+    f.settings().cmd設定登録->click();
+    QCOMPARE(settingsRows(f).size(), 1);
+    QCOMPARE(settingsRows(f)[0].value(u"自社名"_qs).toString(), QStringLiteral("二回目"));
+    QCOMPARE(f.messages.texts().count(QStringLiteral("設定 を登録しました。")), 2);
 }
 
 void TestSettings::storedRowReadBackIntoTabAndRecord()
 {
-    TestData data;
-    prepare(data, {QStringLiteral(
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral(
         "UPDATE 自社情報 SET 自社名 = 'O''Hara 商会', 自社情報 = '〒100-0001' || char(13, 10) || '東京都千代田区', "
         "年号 = '西暦', 税端数 = '切り上げ', 税区分 = '非課税', 印刷用紙 = 'B5白紙', 小数 = '数量', 行端数 = NULL, "
         "税計算 = 0, 商品登録 = NULL, 商品区分登録 = 0, 納期登録 = 1, "
         "顧客リンクアプリ = 'Moxel顧客管理', 顧客リンクパス = '/srv/moxeldata.mdb', "
         "商品リンクアプリ = 'Zentra販売・仕入・在庫管理', 商品リンクパス = NULL, 商品表示順 = 'ふりがな順', "
         "入数列タイトル = '規格', 印鑑タイトル1 = '社長', 印鑑タイトル2 = NULL, 印鑑タイトル3 = '', 印鑑タイトル4 = '担当'")});
-    Velt w({data.programFolder()});
-    w.show();
-    QVERIFY(w.Form_Load());
+    f.window.show();
+    QVERIFY(f.open());
 
-    const SettingsRecord& r = ModVelt::設定情報;
-    QCOMPARE(w.txt自社名->text(), QStringLiteral("O'Hara 商会"));
-    QCOMPARE(w.txt自社情報->text(), QStringLiteral("〒100-0001\r\n東京都千代田区"));
-    QCOMPARE(w.lbl自社名->text(), QStringLiteral("O'Hara 商会"));
-    QCOMPARE(w.lbl自社情報->text(), QStringLiteral("〒100-0001\n東京都千代田区"));
+    const SettingsRecord& r = f.session.設定情報;
+    QCOMPARE(f.settings().txt自社名->text(), QStringLiteral("O'Hara 商会"));
+    QCOMPARE(f.settings().txt自社情報->text(), QStringLiteral("〒100-0001\r\n東京都千代田区"));
+    QCOMPARE(f.quotation().lbl自社名->text(), QStringLiteral("O'Hara 商会"));
+    QCOMPARE(f.quotation().lbl自社情報->text(), QStringLiteral("〒100-0001\n東京都千代田区"));
     QCOMPARE(r.自社情報, QStringLiteral("〒100-0001\r\n東京都千代田区"));
     const QList<std::pair<PickOnlyComboBox*, QString>> boxes{
-        {w.cmb年号, "西暦"}, {w.cmb税端数, "切り上げ"}, {w.cmb税区分, "非課税"}, {w.cmb印刷用紙, "B5白紙"},
-        {w.cmb小数, "数量"}, {w.cmb商品表示順, "ふりがな順"}, {w.cmb顧客リンクアプリ, "Moxel顧客管理"},
+        {f.settings().cmb年号, "西暦"}, {f.settings().cmb税端数, "切り上げ"}, {f.settings().cmb税区分, "非課税"}, {f.settings().cmb印刷用紙, "B5白紙"},
+        {f.settings().cmb小数, "数量"}, {f.settings().cmb商品表示順, "ふりがな順"}, {f.settings().cmb顧客リンクアプリ, "Moxel顧客管理"},
         // a stored text outside the list is shown as it is
-        {w.cmb商品リンクアプリ, "Zentra販売・仕入・在庫管理"}};
+        {f.settings().cmb商品リンクアプリ, "Zentra販売・仕入・在庫管理"}};
     for (const auto& [box, text] : boxes) QCOMPARE(box->text(), text);
     QCOMPARE(r.年号, QStringLiteral("西暦"));
     QCOMPARE(r.税端数, QStringLiteral("切り上げ"));
@@ -172,26 +154,26 @@ void TestSettings::storedRowReadBackIntoTabAndRecord()
     QCOMPARE(r.小数, QStringLiteral("数量"));
     QCOMPARE(r.商品リンクアプリ, QStringLiteral("Zentra販売・仕入・在庫管理"));
     // The stored path was written after its application.
-    QCOMPARE(w.txt顧客リンクパス->text(), QStringLiteral("/srv/moxeldata.mdb"));
+    QCOMPARE(f.settings().txt顧客リンクパス->text(), QStringLiteral("/srv/moxeldata.mdb"));
     QCOMPARE(r.顧客リンクパス, QStringLiteral("/srv/moxeldata.mdb"));
-    QCOMPARE(w.txt商品リンクパス->text(), QString());
+    QCOMPARE(f.settings().txt商品リンクパス->text(), QString());
     QCOMPARE(r.入数列タイトル, QStringLiteral("規格"));
-    QCOMPARE(w.cmb入数列タイトル->text(), QStringLiteral("規格"));
-    QCOMPARE(w.txt印鑑タイトル[0]->text(), QStringLiteral("社長"));
-    QCOMPARE(w.txt印鑑タイトル[1]->text(), QString());
+    QCOMPARE(f.settings().cmb入数列タイトル->text(), QStringLiteral("規格"));
+    QCOMPARE(f.settings().txt印鑑タイトル[0]->text(), QStringLiteral("社長"));
+    QCOMPARE(f.settings().txt印鑑タイトル[1]->text(), QString());
     QCOMPARE(r.印鑑タイトル4, QStringLiteral("担当"));
     // Yes/no: 0 clears, Null ticks, 1 ticks.
-    QVERIFY(!w.chk税計算->isChecked() && !r.税計算);
-    QVERIFY(w.Chk商品自動登録->isChecked() && r.商品登録);
-    QVERIFY(!w.Chk商品区分自動登録->isChecked() && !r.商品区分登録);
-    QVERIFY(w.Chk納期自動登録->isChecked() && r.納期登録);
+    QVERIFY(!f.settings().chk税計算->isChecked() && !r.税計算);
+    QVERIFY(f.settings().Chk商品自動登録->isChecked() && r.商品登録);
+    QVERIFY(!f.settings().Chk商品区分自動登録->isChecked() && !r.商品区分登録);
+    QVERIFY(f.settings().Chk納期自動登録->isChecked() && r.納期登録);
 
     // A Null line rounding sets the record and leaves the box as it shows.
     QCOMPARE(r.行端数, QStringLiteral("四捨五入"));
-    w.cmb行端数->setText(QStringLiteral("切り捨て"));
-    w.Read設定();
-    QCOMPARE(w.cmb行端数->text(), QStringLiteral("切り捨て"));
-    QCOMPARE(ModVelt::設定情報.行端数, QStringLiteral("四捨五入"));
+    f.settings().cmb行端数->setText(QStringLiteral("切り捨て"));
+    f.settings().Read設定();
+    QCOMPARE(f.settings().cmb行端数->text(), QStringLiteral("切り捨て"));
+    QCOMPARE(f.session.設定情報.行端数, QStringLiteral("四捨五入"));
 }
 
 void TestSettings::saveAfterYesOnlyAndReloads_data()
@@ -204,38 +186,37 @@ void TestSettings::saveAfterYesOnlyAndReloads_data()
 void TestSettings::saveAfterYesOnlyAndReloads()
 {
     QFETCH(bool, yes);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    const QSqlRecord before = settingsRows().value(0);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    const QSqlRecord before = settingsRows(f).value(0);
 
-    w.txt自社名->setText(QStringLiteral("株式会社 O'Neil"));
-    w.txt自社情報->setText(QStringLiteral("一行目\r\n二行目"));
-    w.cmb税区分->setText(QString());  // an empty choice stores its default
-    w.cmb小数->setText(QStringLiteral("数量+単価"));
-    w.cmb入数列タイトル->setText(QStringLiteral("ケース"));
-    w.cmb顧客リンクアプリ->setText(QStringLiteral("Dovan請求書"));
-    w.txt顧客リンクパス->setText(QStringLiteral("/srv/dovan.mdb"));
-    w.Chk単位自動登録->setChecked(false);
-    w.txt印鑑タイトル[2]->setText(QStringLiteral("検印"));
+    f.settings().txt自社名->setText(QStringLiteral("株式会社 O'Neil"));
+    f.settings().txt自社情報->setText(QStringLiteral("一行目\r\n二行目"));
+    f.settings().cmb税区分->setText(QString());  // an empty choice stores its default
+    f.settings().cmb小数->setText(QStringLiteral("数量+単価"));
+    f.settings().cmb入数列タイトル->setText(QStringLiteral("ケース"));
+    f.settings().cmb顧客リンクアプリ->setText(QStringLiteral("Dovan請求書"));
+    f.settings().txt顧客リンクパス->setText(QStringLiteral("/srv/dovan.mdb"));
+    f.settings().Chk単位自動登録->setChecked(false);
+    f.settings().txt印鑑タイトル[2]->setText(QStringLiteral("検印"));
 
-    data.messages().answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
-    w.cmd設定登録->click();
+    f.messages.answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
+    f.settings().cmd設定登録->click();
 
-    QCOMPARE(data.messages().shown().first().title, QStringLiteral("登録の確認"));
-    QCOMPARE(data.messages().shown().first().text, QStringLiteral("設定 を登録します。よろしいですか"));
-    const QList<QSqlRecord> rows = settingsRows();
+    QCOMPARE(f.messages.shown().first().title, QStringLiteral("登録の確認"));
+    QCOMPARE(f.messages.shown().first().text, QStringLiteral("設定 を登録します。よろしいですか"));
+    const QList<QSqlRecord> rows = settingsRows(f);
     QCOMPARE(rows.size(), 1);
     if (!yes) {
-        QCOMPARE(data.messages().shown().size(), 1);
+        QCOMPARE(f.messages.shown().size(), 1);
         for (int i = 0; i < before.count(); ++i) QCOMPARE(rows[0].value(i), before.value(i));
         // The reload brings the tab back to the stored row.
-        QCOMPARE(w.txt自社名->text(), before.value(u"自社名"_qs).toString());
-        QCOMPARE(w.cmb小数->text(), before.value(u"小数"_qs).toString());
-        QCOMPARE(ModVelt::設定情報.小数, before.value(u"小数"_qs).toString());
+        QCOMPARE(f.settings().txt自社名->text(), before.value(u"自社名"_qs).toString());
+        QCOMPARE(f.settings().cmb小数->text(), before.value(u"小数"_qs).toString());
+        QCOMPARE(f.session.設定情報.小数, before.value(u"小数"_qs).toString());
         return;
     }
-    QCOMPARE(data.messages().texts().last(), QStringLiteral("設定 を登録しました。"));
+    QCOMPARE(f.messages.texts().last(), QStringLiteral("設定 を登録しました。"));
     const QSqlRecord& row = rows[0];
     QCOMPARE(row.value(u"自社名"_qs).toString(), QStringLiteral("株式会社 O'Neil"));
     QCOMPARE(row.value(u"自社情報"_qs).toString(), QStringLiteral("一行目\r\n二行目"));
@@ -252,9 +233,9 @@ void TestSettings::saveAfterYesOnlyAndReloads()
     QCOMPARE(row.value(u"最大見積書番号"_qs), before.value(u"最大見積書番号"_qs));
     QCOMPARE(row.value(u"Version"_qs), before.value(u"Version"_qs));
     // The reload brings the stored values into the record and the captions.
-    QCOMPARE(ModVelt::設定情報.税区分, QStringLiteral("内税"));
-    QCOMPARE(ModVelt::設定情報.入数列タイトル, QStringLiteral("ケース"));
-    QCOMPARE(w.lbl自社名->text(), QStringLiteral("株式会社 O'Neil"));
+    QCOMPARE(f.session.設定情報.税区分, QStringLiteral("内税"));
+    QCOMPARE(f.session.設定情報.入数列タイトル, QStringLiteral("ケース"));
+    QCOMPARE(f.quotation().lbl自社名->text(), QStringLiteral("株式会社 O'Neil"));
 }
 
 void TestSettings::failedSaveShowsFailureAndKeepsRow_data()
@@ -267,56 +248,54 @@ void TestSettings::failedSaveShowsFailureAndKeepsRow_data()
 void TestSettings::failedSaveShowsFailureAndKeepsRow()
 {
     QFETCH(bool, rowExists);
-    TestData data;
+    MainWindowFixture f;
     QStringList setup{
         QStringLiteral("CREATE TRIGGER refuse_update BEFORE UPDATE ON 自社情報 BEGIN SELECT RAISE(ABORT, 'locked'); END"),
         QStringLiteral("CREATE TRIGGER refuse_insert BEFORE INSERT ON 自社情報 BEGIN SELECT RAISE(ABORT, 'locked'); END")};
     if (!rowExists) setup.prepend(QStringLiteral("DELETE FROM 自社情報"));
-    prepare(data, setup);
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    const QList<QSqlRecord> before = settingsRows();
+    f.folder.prepare(setup);
+    QVERIFY(f.open());
+    const QList<QSqlRecord> before = settingsRows(f);
 
-    w.txt自社名->setText(QStringLiteral("変更後"));
-    w.cmd設定登録->click();
+    f.settings().txt自社名->setText(QStringLiteral("変更後"));
+    f.settings().cmd設定登録->click();
 
-    const QStringList texts = data.messages().texts();
+    const QStringList texts = f.messages.texts();
     QVERIFY(!texts.contains(QStringLiteral("設定 を登録しました。")));
-    QCOMPARE(data.messages().shown().size(), 2);
-    QCOMPARE(data.messages().shown().last().title, QStringLiteral("エラー"));
+    QCOMPARE(f.messages.shown().size(), 2);
+    QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
     QVERIFY2(texts.last().contains(QStringLiteral("locked")), qPrintable(texts.last()));
-    const QList<QSqlRecord> after = settingsRows();
+    const QList<QSqlRecord> after = settingsRows(f);
     QCOMPARE(after.size(), before.size());
     for (int r = 0; r < after.size(); ++r)
         for (int i = 0; i < after[r].count(); ++i) QCOMPARE(after[r].value(i), before[r].value(i));
-    QVERIFY(!ModVelt::DataDb.inTransaction());
+    QVERIFY(!f.data().inTransaction());
 }
 
 void TestSettings::clearResetsTabAndSixMembersOnly()
 {
-    TestData data;
-    prepare(data, {QStringLiteral("UPDATE 自社情報 SET 自社名 = '甲', 税区分 = '内税', 税端数 = '切り捨て', 行端数 = '切り上げ', "
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("UPDATE 自社情報 SET 自社名 = '甲', 税区分 = '内税', 税端数 = '切り捨て', 行端数 = '切り上げ', "
                                   "税計算 = 0, 入数列タイトル = '規格', 顧客リンクアプリ = 'Sulka', 顧客リンクパス = '/p'")});
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    const QSqlRecord before = settingsRows().value(0);
+    QVERIFY(f.open());
+    const QSqlRecord before = settingsRows(f).value(0);
 
-    w.cmd設定クリア->click();
-    QCOMPARE(w.txt自社名->text(), QString());
-    QCOMPARE(w.cmb税区分->text(), QStringLiteral("外税"));
-    QCOMPARE(w.cmb税端数->text(), QStringLiteral("四捨五入"));
-    QCOMPARE(w.cmb顧客リンクアプリ->text(), QString());
-    QCOMPARE(w.txt顧客リンクパス->text(), QString());
-    QVERIFY(w.chk税計算->isChecked());
-    QCOMPARE(w.cmb入数列タイトル->text(), QStringLiteral("規格"));  // not touched
-    const SettingsRecord& r = ModVelt::設定情報;
+    f.settings().cmd設定クリア->click();
+    QCOMPARE(f.settings().txt自社名->text(), QString());
+    QCOMPARE(f.settings().cmb税区分->text(), QStringLiteral("外税"));
+    QCOMPARE(f.settings().cmb税端数->text(), QStringLiteral("四捨五入"));
+    QCOMPARE(f.settings().cmb顧客リンクアプリ->text(), QString());
+    QCOMPARE(f.settings().txt顧客リンクパス->text(), QString());
+    QVERIFY(f.settings().chk税計算->isChecked());
+    QCOMPARE(f.settings().cmb入数列タイトル->text(), QStringLiteral("規格"));  // not touched
+    const SettingsRecord& r = f.session.設定情報;
     QCOMPARE(r.税区分, QStringLiteral("外税"));
     QCOMPARE(r.行端数, QStringLiteral("四捨五入"));
     QVERIFY(r.税計算);
     QCOMPARE(r.税端数, QStringLiteral("切り捨て"));  // keeps its value
     QCOMPARE(r.自社名, QStringLiteral("甲"));
-    QVERIFY(data.messages().shown().isEmpty());
-    const QSqlRecord after = settingsRows().value(0);
+    QVERIFY(f.messages.shown().isEmpty());
+    const QSqlRecord after = settingsRows(f).value(0);
     for (int i = 0; i < after.count(); ++i) QCOMPARE(after.value(i), before.value(i));
 }
 
@@ -341,21 +320,20 @@ void TestSettings::pickProposesDefaultFolder()
     QFETCH(bool, customers);
     QFETCH(QString, application);
     QFETCH(QString, expected);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    PickOnlyComboBox* box = customers ? w.cmb顧客リンクアプリ : w.cmb商品リンクアプリ;
-    QLineEdit* path = customers ? w.txt顧客リンクパス : w.txt商品リンクパス;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    PickOnlyComboBox* box = customers ? f.settings().cmb顧客リンクアプリ : f.settings().cmb商品リンクアプリ;
+    QLineEdit* path = customers ? f.settings().txt顧客リンクパス : f.settings().txt商品リンクパス;
     box->setText(QStringLiteral("Tesra納品書"));
     path->setText(QStringLiteral("/chosen/file.mdb"));
 
     pick(box, application);
     const QString want = expected == u"=" ? QStringLiteral("/chosen/file.mdb")
-                                          : (expected.isEmpty() ? QString() : Paths::mapDrivePath(expected));
+                                          : (expected.isEmpty() ? QString() : f.session.mapDrivePath(expected));
     QCOMPARE(path->text(), want);
-    if (!want.isEmpty() && expected != u"=") QVERIFY(want.startsWith(data.driveRoot()));
+    if (!want.isEmpty() && expected != u"=") QVERIFY(want.startsWith(f.folder.driveRoot()));
     // Nothing is stored by a pick.
-    QVERIFY(settingsRows().value(0).value(customers ? u"顧客リンクパス"_qs : u"商品リンクパス"_qs).isNull());
+    QVERIFY(settingsRows(f).value(0).value(customers ? u"顧客リンクパス"_qs : u"商品リンクパス"_qs).isNull());
 }
 
 void TestSettings::pathButton_data()
@@ -388,28 +366,26 @@ void TestSettings::pathButton()
     QFETCH(QString, application);
     QFETCH(QStringList, filters);
     QFETCH(QString, answer);
-    TestData data;
+    MainWindowFixture f;
     FakeDialogs fake;
     fake.answer = answer;
-    DialogProvider* previous = DialogProvider::install(&fake);
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    w.activateWindow();
-    PickOnlyComboBox* box = customers ? w.cmb顧客リンクアプリ : w.cmb商品リンクアプリ;
-    QLineEdit* path = customers ? w.txt顧客リンクパス : w.txt商品リンクパス;
+    f.session.setDialogs(&fake);
+    QVERIFY(f.open());
+    f.window.activateWindow();
+    PickOnlyComboBox* box = customers ? f.settings().cmb顧客リンクアプリ : f.settings().cmb商品リンクアプリ;
+    QLineEdit* path = customers ? f.settings().txt顧客リンクパス : f.settings().txt商品リンクパス;
     box->setText(application);
     path->setText(QStringLiteral("/before.mdb"));
-    w.SSTab1->setCurrentWidget(w.tabSettings);
+    f.window.SSTab1->setCurrentWidget((&f.settings()));
 
-    (customers ? w.cmd顧客リンクパス : w.cmd商品リンクパス)->click();
-    DialogProvider::install(previous);
+    (customers ? f.settings().cmd顧客リンクパス : f.settings().cmd商品リンクパス)->click();
 
     const QString subject = customers ? QStringLiteral("顧客") : QStringLiteral("商品");
     if (application.isEmpty()) {
         QCOMPARE(fake.calls, 0);
-        QCOMPARE(data.messages().shown().size(), 1);
-        QCOMPARE(data.messages().shown()[0].title, QStringLiteral("入力注意"));
-        QVERIFY(data.messages().texts()[0].startsWith(subject + QStringLiteral("リンクアプリ名が")));
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown()[0].title, QStringLiteral("入力注意"));
+        QVERIFY(f.messages.texts()[0].startsWith(subject + QStringLiteral("リンクアプリ名が")));
         QCOMPARE(QApplication::focusWidget(), box);
         QCOMPARE(path->text(), QStringLiteral("/before.mdb"));
         return;
@@ -417,9 +393,9 @@ void TestSettings::pathButton()
     QCOMPARE(fake.calls, 1);
     QCOMPARE(fake.title, subject + QStringLiteral("リンクパスを指定する"));
     QCOMPARE(fake.filters, filters);
-    QCOMPARE(fake.folder, Paths::mapDrivePath(QStringLiteral("c:\\")));
+    QCOMPARE(fake.folder, f.session.mapDrivePath(QStringLiteral("c:\\")));
     QCOMPARE(path->text(), answer.isEmpty() ? QStringLiteral("/before.mdb") : answer);
-    QVERIFY(data.messages().shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
 }
 
 QTEST_MAIN(TestSettings)

@@ -1,8 +1,7 @@
-#include "GridView.h"
-#include "ModVelt.h"
-#include "Paths.h"
-#include "SharedRoutines.h"
-#include "TestSupport.h"
+#include "platform/GridView.h"
+#include "app/Session.h"
+#include "app/SharedRoutines.h"
+#include "support/TestFolder.h"
 
 #include <QColor>
 #include <QLineEdit>
@@ -46,16 +45,18 @@ Decimal amountOf(const QString& text)
     return *Decimal::parse(text);
 }
 
-QStringList snames(const QString& kcode)
+QStringList snames(Database& db, const QString& kcode)
 {
     QStringList out;
     for (const QSqlRecord& r :
-         ModVelt::DataDb.rows(QStringLiteral("SELECT sname FROM コードマスタ WHERE kcode = ? ORDER BY code"), {kcode}))
+         db.rows(QStringLiteral("SELECT sname FROM コードマスタ WHERE kcode = ? ORDER BY code"), {kcode}))
         out << (r.value(0).isNull() ? QStringLiteral("<null>") : r.value(0).toString());
     return out;
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(CodeEntry)
 
 class TestSharedRoutines : public QObject {
     Q_OBJECT
@@ -140,69 +141,75 @@ void TestSharedRoutines::autoEntryCode_data()
     // expected result and the slots after it.
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("written");
+    QTest::addColumn<CodeEntry>("result");
     QTest::addColumn<QStringList>("after");
 
     QTest::newRow("first free slot in code order")
-        << QStringList{"個", "", "本"} << "箱" << true << QStringList{"個", "箱", "本"};
-    QTest::newRow("value already present") << QStringList{"個", "", "箱"} << "箱" << false << QStringList{"個", "", "箱"};
+        << QStringList{"個", "", "本"} << "箱" << CodeEntry::Added << QStringList{"個", "箱", "本"};
+    QTest::newRow("value already present")
+        << QStringList{"個", "", "箱"} << "箱" << CodeEntry::AlreadyPresent << QStringList{"個", "", "箱"};
     QTest::newRow("apostrophe stored as typed")
-        << QStringList{"個"} << "2'x4'" << true << QStringList{"個", "2'x4'"};
-    QTest::newRow("empty value writes nothing") << QStringList{"個"} << "" << false << QStringList{"個", ""};
+        << QStringList{"個"} << "2'x4'" << CodeEntry::Added << QStringList{"個", "2'x4'"};
+    QTest::newRow("empty value writes nothing") << QStringList{"個"} << "" << CodeEntry::Failed << QStringList{"個", ""};
 }
 
 void TestSharedRoutines::autoEntryCode()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, value);
-    QFETCH(bool, written);
+    QFETCH(CodeEntry, result);
     QFETCH(QStringList, after);
 
-    TestData data;
-    QVERIFY(ModVelt::DataDb.open(data.dataDbPath()));
+    TestFolder data;
+    Database db;
+    QVERIFY(db.open(data.dataDbPath()));
     const QString kind = QStringLiteral("単位");
     for (int i = 0; i < before.size(); ++i)
-        QVERIFY(ModVelt::DataDb.exec(QStringLiteral("UPDATE コードマスタ SET sname = ? WHERE kcode = ? AND code = ?"),
+        QVERIFY(db.exec(QStringLiteral("UPDATE コードマスタ SET sname = ? WHERE kcode = ? AND code = ?"),
                                      {before[i].isEmpty() ? QVariant() : QVariant(before[i]), kind,
                                       QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'))}));
 
-    QCOMPARE(AutoEntryCode(kind, value), written);
+    QCOMPARE(AutoEntryCode(db, kind, value), result);
     QStringList expected = after;
     for (QString& s : expected)
         if (s.isEmpty()) s = QStringLiteral("<null>");
-    QCOMPARE(snames(kind).mid(0, expected.size()), expected);
+    QCOMPARE(snames(db, kind).mid(0, expected.size()), expected);
     // Nothing beyond the slots the case names was touched.
-    for (const QString& s : snames(kind).mid(expected.size())) QCOMPARE(s, QStringLiteral("<null>"));
-    ModVelt::DataDb.close();
+    for (const QString& s : snames(db, kind).mid(expected.size())) QCOMPARE(s, QStringLiteral("<null>"));
 }
 
 void TestSharedRoutines::autoEntryCodeKeepsOtherKinds()
 {
-    TestData data;
-    QVERIFY(ModVelt::DataDb.open(data.dataDbPath()));
+    TestFolder data;
+    Database db;
+    QVERIFY(db.open(data.dataDbPath()));
     // A full kind writes nothing.
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("UPDATE コードマスタ SET sname = 'x' || code WHERE kcode = '納期'")));
-    const QStringList full = snames(QStringLiteral("納期"));
+    QVERIFY(db.exec(QStringLiteral("UPDATE コードマスタ SET sname = 'x' || code WHERE kcode = '納期'")));
+    const QStringList full = snames(db, QStringLiteral("納期"));
     QCOMPARE(full.size(), 99);
-    QVERIFY(!AutoEntryCode(QStringLiteral("納期"), QStringLiteral("即納")));
-    QCOMPARE(snames(QStringLiteral("納期")), full);
+    QCOMPARE(AutoEntryCode(db, QStringLiteral("納期"), QStringLiteral("即納")), CodeEntry::ListFull);
+    QCOMPARE(snames(db, QStringLiteral("納期")), full);
 
     // A kind with a quote, or one without rows, reaches no other kind's slots.
-    const auto filled = [] {
-        return ModVelt::DataDb.scalar(QStringLiteral("SELECT count(*) FROM コードマスタ WHERE sname IS NOT NULL")).toInt();
+    const auto filled = [&db] {
+        return db.scalar(QStringLiteral("SELECT count(*) FROM コードマスタ WHERE sname IS NOT NULL")).toInt();
     };
     const int before = filled();
-    QVERIFY(!AutoEntryCode(QStringLiteral("単位' OR kcode <> '"), QStringLiteral("侵入")));
-    QVERIFY(!AutoEntryCode(QStringLiteral("存在しない種類"), QStringLiteral("侵入")));
+    QCOMPARE(AutoEntryCode(db, QStringLiteral("単位' OR kcode <> '"), QStringLiteral("侵入")), CodeEntry::ListFull);
+    QCOMPARE(AutoEntryCode(db, QStringLiteral("存在しない種類"), QStringLiteral("侵入")), CodeEntry::ListFull);
     QCOMPARE(filled(), before);
 
     // A free-text pack title is a kind of its own (only its own slots exist).
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("INSERT INTO コードマスタ (kcode, code, sname) VALUES (?, '01', NULL)"),
-                                 {QStringLiteral("規'格")}));
-    QVERIFY(AutoEntryCode(QStringLiteral("規'格"), QStringLiteral("10個入")));
-    QCOMPARE(snames(QStringLiteral("規'格")), QStringList{QStringLiteral("10個入")});
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO コードマスタ (kcode, code, sname) VALUES (?, '01', NULL)"),
+                    {QStringLiteral("規'格")}));
+    QCOMPARE(AutoEntryCode(db, QStringLiteral("規'格"), QStringLiteral("10個入")), CodeEntry::Added);
+    QCOMPARE(snames(db, QStringLiteral("規'格")), QStringList{QStringLiteral("10個入")});
     QCOMPARE(filled(), before + 1);
-    ModVelt::DataDb.close();
+
+    // A slot that cannot be written is a failure, and nothing is written.
+    QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON コードマスタ BEGIN SELECT RAISE(ABORT, 'locked'); END")));
+    QCOMPARE(AutoEntryCode(db, QStringLiteral("単位"), QStringLiteral("箱")), CodeEntry::Failed);
+    QCOMPARE(filled(), before + 1);
 }
 
 void TestSharedRoutines::formatPostalCode_data()
@@ -250,10 +257,13 @@ void TestSharedRoutines::openFileDialog()
     QFETCH(QStringList, nameFilters);
     QFETCH(QString, answer);
 
-    TestData data;  // points the drive root at a temporary folder
+    TestFolder data;
+    SessionOptions options;
+    options.driveRoot = data.driveRoot();
+    Session session(options);
     FakeDialogs fake;
     fake.fileAnswer = answer;
-    DialogProvider* previous = DialogProvider::install(&fake);
+    session.setDialogs(&fake);
 
     FileDialogRecord r;
     r.Filter = filter;
@@ -262,14 +272,13 @@ void TestSharedRoutines::openFileDialog()
     r.InitDir = QStringLiteral("c:\\");
     r.FileName = QStringLiteral("old");
     r.FileTitle = QStringLiteral("old");
-    const int result = ShowOpenFileDialog(nullptr, r);
-    DialogProvider::install(previous);
+    const int result = ShowOpenFileDialog(session, nullptr, r);
 
     QCOMPARE(fake.fileCalls, 1);
     QCOMPARE(fake.filters, nameFilters);
     QCOMPARE(fake.selected, 0);
     QCOMPARE(fake.title, QStringLiteral("顧客リンクパスを指定する"));
-    QCOMPARE(fake.folder, Paths::mapDrivePath(QStringLiteral("c:\\")));
+    QCOMPARE(fake.folder, session.mapDrivePath(QStringLiteral("c:\\")));
     QVERIFY(fake.folder.startsWith(data.driveRoot()));
     QCOMPARE(result != 0, !answer.isEmpty());
     QCOMPARE(r.FileName, answer);
@@ -282,16 +291,16 @@ void TestSharedRoutines::colourDialog()
     QCOMPARE(WindowsColour(QColor(0x12, 0x34, 0x56)), 0x12 + 0x34 * 256 + 0x56 * 65536);
     QCOMPARE(ColourFromWindows(0x563412), QColor(0x12, 0x34, 0x56));
 
+    Session session;
     FakeDialogs fake;
-    DialogProvider* previous = DialogProvider::install(&fake);
+    session.setDialogs(&fake);
     fake.colourAnswer = 255;
-    QCOMPARE(ShowColorDialog(nullptr, 65280), 255);
+    QCOMPARE(ShowColorDialog(session, nullptr, 65280), 255);
     QCOMPARE(fake.startColour, 65280);
     fake.colourAnswer = 0;  // black is a choice, not a cancel
-    QCOMPARE(ShowColorDialog(nullptr, 255), 0);
+    QCOMPARE(ShowColorDialog(session, nullptr, 255), 0);
     fake.colourAnswer.reset();
-    QCOMPARE(ShowColorDialog(nullptr, 255), -1);
-    DialogProvider::install(previous);
+    QCOMPARE(ShowColorDialog(session, nullptr, 255), -1);
 }
 
 void TestSharedRoutines::imeSwitch()

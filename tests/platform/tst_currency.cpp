@@ -1,6 +1,6 @@
-#include "Currency.h"
-#include "EraDate.h"
-#include "NumberFormat.h"
+#include "platform/Currency.h"
+#include "platform/EraDate.h"
+#include "platform/NumberFormat.h"
 
 #include <QtTest>
 

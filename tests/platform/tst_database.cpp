@@ -1,10 +1,10 @@
-#include "Database.h"
-#include "TestSupport.h"
+#include "platform/Database.h"
+#include "support/TestFolder.h"
 
 #include <QFile>
 #include <QtTest>
 
-class TestDatabase : public QObject {
+class TestFolderbase : public QObject {
     Q_OBJECT
 private slots:
     void openRefusesMissingAndForeignFiles_data();
@@ -14,17 +14,17 @@ private slots:
     void upsertEditsFirstRowOrAdds();
 };
 
-void TestDatabase::openRefusesMissingAndForeignFiles_data()
+void TestFolderbase::openRefusesMissingAndForeignFiles_data()
 {
     QTest::addColumn<QByteArray>("content");  // empty: no file at all
     QTest::newRow("missing") << QByteArray();
     QTest::newRow("not a database") << QByteArray("this is a text file, not a database\n").repeated(200);
 }
 
-void TestDatabase::openRefusesMissingAndForeignFiles()
+void TestFolderbase::openRefusesMissingAndForeignFiles()
 {
     QFETCH(QByteArray, content);
-    TestData data{QStringList{}};
+    TestFolder data{QStringList{}};
     const QString path = data.dataFolder() + QStringLiteral("VeltWork2K.mdb");
     if (!content.isEmpty()) {
         QFile f(path);
@@ -44,9 +44,9 @@ void TestDatabase::openRefusesMissingAndForeignFiles()
     }
 }
 
-void TestDatabase::boundTextRoundTrips()
+void TestFolderbase::boundTextRoundTrips()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.dataDbPath()));
     const QString name = QStringLiteral("O'Brien \"商会\"; drop table 顧客マスタ; --");
@@ -57,9 +57,9 @@ void TestDatabase::boundTextRoundTrips()
     QVERIFY(db.hasTable(QStringLiteral("顧客マスタ")));
 }
 
-void TestDatabase::failedStatementInTransactionLeavesFileAsItWas()
+void TestFolderbase::failedStatementInTransactionLeavesFileAsItWas()
 {
-    TestData data;
+    TestFolder data;
     {
         Database db;
         QVERIFY(db.open(data.dataDbPath()));
@@ -79,9 +79,9 @@ void TestDatabase::failedStatementInTransactionLeavesFileAsItWas()
     QCOMPARE(rows[0].value(1).toLongLong(), 1000000LL);
 }
 
-void TestDatabase::upsertEditsFirstRowOrAdds()
+void TestFolderbase::upsertEditsFirstRowOrAdds()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.dataDbPath()));
     const Fields key{{QStringLiteral("品名"), QStringLiteral("a'b")}};
@@ -92,5 +92,5 @@ void TestDatabase::upsertEditsFirstRowOrAdds()
     QCOMPARE(rows[0].value(1).toString(), QStringLiteral("箱"));
 }
 
-QTEST_MAIN(TestDatabase)
+QTEST_MAIN(TestFolderbase)
 #include "tst_database.moc"

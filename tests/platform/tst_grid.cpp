@@ -1,7 +1,7 @@
-#include "Database.h"
-#include "GridView.h"
-#include "TestSupport.h"
-#include "WorkTableModel.h"
+#include "platform/Database.h"
+#include "platform/GridView.h"
+#include "support/TestFolder.h"
+#include "platform/WorkTableModel.h"
 
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -91,7 +91,7 @@ void TestGrid::rowsFollowTableOnRefresh()
 {
     QFETCH(QStringList, sql);
     QFETCH(QStringList, numbers);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     QVERIFY(db.exec(QStringLiteral("delete from w明細 where 行番号 > 5")));
@@ -140,7 +140,7 @@ void TestGrid::shownText()
     QFETCH(QVariant, stored);
     QFETCH(QString, display);
     QFETCH(QString, edit);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     QVERIFY(db.exec(QStringLiteral("update w明細 set %1 = ? where 行番号 = 1").arg(Database::quoteIdent(field)), {stored}));
@@ -195,7 +195,7 @@ void TestGrid::editPipeline()
     QFETCH(bool, accepted);
     QFETCH(QString, after);
     QFETCH(int, edited);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     QVERIFY(db.exec(QStringLiteral("update w明細 set %1 = ? where 行番号 = 3").arg(Database::quoteIdent(field)), {before}));
@@ -235,7 +235,7 @@ void TestGrid::editPipeline()
 
 void TestGrid::writesFromCodeRunNoHooks()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, kDetail);
@@ -295,7 +295,7 @@ void TestGrid::typingInViewReachesTable()
     QFETCH(QString, text);
     QFETCH(bool, swallowEnter);
     QFETCH(QString, afterEnter);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, kDetail);
@@ -359,7 +359,7 @@ void TestGrid::openEditorCommits_data()
 void TestGrid::openEditorCommits()
 {
     QFETCH(QString, how);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, kDetail);
@@ -419,7 +419,7 @@ void TestGrid::dropDownPick()
     QFETCH(QString, stored);
     QFETCH(int, picked);
     QFETCH(int, edited);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     QVERIFY(db.exec(QStringLiteral("insert into w商品参照 (品名, 単位, 単価) values ('鉛筆', '本', 800000), ('定規', '本', 1500000)")));
@@ -488,7 +488,7 @@ void TestGrid::checkBoxClick_data()
 void TestGrid::checkBoxClick()
 {
     QFETCH(bool, readOnly);
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, kDetail);
@@ -523,7 +523,7 @@ void TestGrid::checkBoxClick()
 
 void TestGrid::rowStylePaintsRow()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, kDetail);
@@ -560,7 +560,7 @@ void TestGrid::rowStylePaintsRow()
 
 void TestGrid::refreshKeepsCurrentCellAndLayout()
 {
-    TestData data;
+    TestFolder data;
     Database db;
     QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
     WorkTableModel model(db, kDetail);

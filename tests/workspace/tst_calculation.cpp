@@ -1,8 +1,10 @@
-#include "Calculation.h"
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "workspace/Calculation.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QtTest>
 
@@ -158,15 +160,14 @@ void TestCalculation::subtotalLines()
 // The window: a typed 金額 ends in the total boxes and the subtotal lines of w明細.
 void TestCalculation::windowRecomputesOnEveryCellEdit()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    ModVelt::設定情報.税計算 = true;
-    ModVelt::設定情報.税区分 = QStringLiteral("外税");
-    w.cmb税端数->setText(QStringLiteral("切り捨て"));
-    ModVelt::DetailsChanged = true;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
+    f.quotation().DetailsChanged = true;
 
-    WorkTableModel* m = w.wkDat;
+    WorkTableModel* m = f.quotation().wkDat;
     QCOMPARE(m->rowCount(), 100);
     const int amount = m->columnOf(QStringLiteral("金額"));
     const int subtotal = m->columnOf(QStringLiteral("小計"));
@@ -175,30 +176,30 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
 
     QVERIFY(m->editCell(0, amount, QStringLiteral("500")));
     QVERIFY(m->editCell(1, amount, QStringLiteral("310")));
-    QCOMPARE(w.num税抜計->value(), Currency::fromWhole(810));
-    QCOMPARE(w.num消費税->value(), Currency::fromWhole(40));
-    QCOMPARE(w.num合計->value(), Currency::fromWhole(850));
-    QCOMPARE(w.num見積金額->value(), Currency::fromWhole(850));
+    QCOMPARE(f.quotation().num税抜計->value(), Currency::fromWhole(810));
+    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(40));
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(850));
+    QCOMPARE(f.quotation().num見積金額->value(), Currency::fromWhole(850));
     // The subtotal line shows the sum, in the grid and in the table.
     QCOMPARE(m->money(2, amount), Currency::fromWhole(810));
-    QCOMPARE(Currency::fromDb(ModVelt::WorkDb.scalar(QStringLiteral("select 金額 from w明細 where 行番号 = 3"))),
+    QCOMPARE(Currency::fromDb(f.work().scalar(QStringLiteral("select 金額 from w明細 where 行番号 = 3"))),
              Currency::fromWhole(810));
 
     // The tax rounding follows the settings tab's box as shown, saved or not.
-    w.cmb税端数->setText(QStringLiteral("四捨五入"));
+    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
     QVERIFY(m->editCell(3, amount, QStringLiteral("0")));
-    QCOMPARE(w.num消費税->value(), Currency::fromWhole(41));
+    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(41));
 
     // Emptying every line empties the boxes; the net box shows 0.
     QVERIFY(m->editCell(0, amount, QString()));
     QVERIFY(m->editCell(1, amount, QString()));
     QVERIFY(m->editCell(3, amount, QString()));
-    QCOMPARE(w.num税抜計->value(), Currency());
-    QVERIFY(w.num消費税->isNull());
-    QVERIFY(w.num合計->isNull());
-    QVERIFY(w.num見積金額->isNull());
+    QCOMPARE(f.quotation().num税抜計->value(), Currency());
+    QVERIFY(f.quotation().num消費税->isNull());
+    QVERIFY(f.quotation().num合計->isNull());
+    QVERIFY(f.quotation().num見積金額->isNull());
     QCOMPARE(m->money(2, amount), Currency());
-    ModVelt::DetailsChanged.reset();
+    f.quotation().DetailsChanged.reset();
 }
 
 void TestCalculation::quotationAmountKeptOrFollowed_data()
@@ -214,25 +215,24 @@ void TestCalculation::quotationAmountKeptOrFollowed()
 {
     QFETCH(std::optional<bool>, detailsChanged);
     QFETCH(QString, expected);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    ModVelt::設定情報.税計算 = true;
-    ModVelt::設定情報.税区分 = QStringLiteral("外税");
-    w.cmb税端数->setText(QStringLiteral("切り捨て"));
-    ModVelt::DetailsChanged = detailsChanged;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
+    f.quotation().DetailsChanged = detailsChanged;
 
     // A loaded quotation amount that differs from the total.
-    w.num見積金額->setValue(Currency::fromWhole(12345));
-    const int amount = w.wkDat->columnOf(QStringLiteral("金額"));
-    QVERIFY(w.wkDat->editCell(0, amount, QStringLiteral("810")));
-    QCOMPARE(shown(w.num見積金額->value()), expected);
-    QCOMPARE(w.num合計->value(), Currency::fromWhole(850));
+    f.quotation().num見積金額->setValue(Currency::fromWhole(12345));
+    const int amount = f.quotation().wkDat->columnOf(QStringLiteral("金額"));
+    QVERIFY(f.quotation().wkDat->editCell(0, amount, QStringLiteral("810")));
+    QCOMPARE(shown(f.quotation().num見積金額->value()), expected);
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(850));
 
     // A total of 0 empties it in every case.
-    QVERIFY(w.wkDat->editCell(0, amount, QString()));
-    QVERIFY(w.num見積金額->isNull());
-    ModVelt::DetailsChanged.reset();
+    QVERIFY(f.quotation().wkDat->editCell(0, amount, QString()));
+    QVERIFY(f.quotation().num見積金額->isNull());
+    f.quotation().DetailsChanged.reset();
 }
 
 QTEST_MAIN(TestCalculation)

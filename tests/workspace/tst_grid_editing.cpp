@@ -1,10 +1,12 @@
-#include "Database.h"
-#include "DetailLines.h"
-#include "GridView.h"
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "platform/Database.h"
+#include "workspace/DetailLines.h"
+#include "platform/GridView.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -18,9 +20,9 @@ namespace {
 const char* const kFields[] = {"行番号", "品名", "商品区分", "入数", "数量", "単位", "単価", "金額", "非課税", "ふりがな", "小計"};
 
 // A stored cell of w明細 as text: "NULL", money and 数量 as plain decimals.
-QString stored(int line, int col)
+QString stored(MainWindowFixture& f, int line, int col)
 {
-    const QVariant v = ModVelt::WorkDb.scalar(
+    const QVariant v = f.work().scalar(
         QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(Database::quoteIdent(QString::fromUtf8(kFields[col]))),
         {line});
     if (dbv::isNull(v)) return QStringLiteral("NULL");
@@ -28,10 +30,10 @@ QString stored(int line, int col)
     return v.toString();
 }
 
-QStringList table()
+QStringList table(MainWindowFixture& f)
 {
     QStringList rows;
-    for (const QSqlRecord& r : ModVelt::WorkDb.rows(QStringLiteral("select * from w明細 order by rowid"))) {
+    for (const QSqlRecord& r : f.work().rows(QStringLiteral("select * from w明細 order by rowid"))) {
         QStringList cells;
         for (int c = 0; c < r.count(); ++c) cells << (r.isNull(c) ? QStringLiteral("NULL") : r.value(c).toString());
         rows << cells.join(u'|');
@@ -45,13 +47,13 @@ QVariant money(const char* text)
 }
 
 // Sets line `line` (1-based) from "field=value" pairs; money fields take decimals.
-void setLine(Velt& w, int line, const QString& spec)
+void setLine(MainWindowFixture& f, int line, const QString& spec)
 {
     QList<std::pair<int, QVariant>> values;
     for (const QString& pair : spec.split(u';', Qt::SkipEmptyParts)) {
         const QString field = pair.section(u'=', 0, 0);
         const QString value = pair.section(u'=', 1);
-        const int col = w.wkDat->columnOf(field);
+        const int col = f.quotation().wkDat->columnOf(field);
         QVERIFY2(col >= 0, qPrintable(field));
         if (col == 数量 || col == 単価 || col == 金額)
             values.append({col, money(value.toUtf8().constData())});
@@ -60,20 +62,17 @@ void setLine(Velt& w, int line, const QString& spec)
         else
             values.append({col, value});
     }
-    QVERIFY(w.wkDat->setValues(line - 1, values));
+    QVERIFY(f.quotation().wkDat->setValues(line - 1, values));
 }
 
-struct Window {
-    TestData data;
-    Velt w{{data.programFolder()}};
-    bool load()
-    {
-        if (!w.Form_Load()) return false;
-        ModVelt::DetailsChanged.reset();
-        data.messages().clear();
-        return true;
-    }
-};
+// Opens the window with nothing typed yet and no box shown.
+bool load(MainWindowFixture& f)
+{
+    if (!f.open()) return false;
+    f.quotation().DetailsChanged.reset();
+    f.messages.clear();
+    return true;
+}
 
 }  // namespace
 
@@ -153,8 +152,10 @@ void TestGridEditing::cellEdits_data()
     QTest::newRow("金額 beyond lower") << line << r << 7 << "-10000000000" << "NULL" << "NULL" << false << none << 7 << false;
     QTest::newRow("金額 with decimals stays unrounded") << line << r << 7 << "12.5" << "12.5" << "12.5" << false << none << -1 << false;
     QTest::newRow("数量 far beyond any money value") << line << r << 4 << "123456789012345678901" << "NULL" << "NULL" << true << none << 4 << false;
-    // The product beyond the 金額 limit leaves 金額 empty.
-    QTest::newRow("product beyond 金額 limit") << "単価=99999999.99" << r << 4 << "999999.99" << "999999.99" << "NULL" << true << none << -1 << false;
+    // A product beyond ±9999999999.99 gives 金額 0, the rounding's limit.
+    QTest::newRow("product beyond the rounding limit") << "単価=99999999.99" << r << 4 << "999999.99" << "999999.99" << "0" << true << none << -1 << false;
+    QTest::newRow("product below the rounding limit") << "単価=-99999999.99" << r << 4 << "999999.99" << "999999.99" << "0" << true << none << -1 << false;
+    QTest::newRow("product just past the rounding limit") << "単価=10000000" << r << 4 << "1000" << "1000" << "0" << true << none << -1 << false;
     QTest::newRow("product rounds onto 金額 bound") << "単価=9999999.9994" << r << 4 << "1000" << "1000" << "9999999999" << true << none << -1 << false;
     QTest::newRow("product rounds past 金額 bound") << "単価=9999999.9995" << r << 4 << "1000" << "1000" << "NULL" << true << none << -1 << false;
 
@@ -204,27 +205,26 @@ void TestGridEditing::cellEdits()
     QFETCH(int, cursor);
     QFETCH(bool, refused);
 
-    Window f;
-    QVERIFY(f.load());
-    Velt& w = f.w;
-    ModVelt::設定情報.行端数 = mode;
-    setLine(w, 1, QStringLiteral("品名=消しゴム;数量=2.5;単価=101;金額=253"));
-    setLine(w, 2, line);
-    const QStringList before = table();
-    w.Grid明細->setCurrentCell(1, 0);
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    f.session.設定情報.行端数 = mode;
+    setLine(f, 1, QStringLiteral("品名=消しゴム;数量=2.5;単価=101;金額=253"));
+    setLine(f, 2, line);
+    const QStringList before = table(f);
+    f.quotation().Grid明細->setCurrentCell(1, 0);
 
-    const bool taken = w.wkDat->editCell(1, col, typed);
+    const bool taken = f.quotation().wkDat->editCell(1, col, typed);
     QCoreApplication::processEvents();
 
-    QCOMPARE(stored(2, col), edited);
-    QCOMPARE(stored(2, 金額), amount);
-    QCOMPARE(ModVelt::DetailsChanged.value_or(false), changed);
-    QCOMPARE(f.data.messages().texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(stored(f, 2, col), edited);
+    QCOMPARE(stored(f, 2, 金額), amount);
+    QCOMPARE(f.quotation().DetailsChanged.value_or(false), changed);
+    QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(taken, !refused);
-    if (refused) QCOMPARE(table(), before);
-    if (cursor >= 0) QCOMPARE(w.Grid明細->currentColumn(), cursor);
+    if (refused) QCOMPARE(table(f), before);
+    if (cursor >= 0) QCOMPARE(f.quotation().Grid明細->currentColumn(), cursor);
     // The model's cache and the table agree.
-    QCOMPARE(w.wkDat->editText(1, 金額), amount == u"NULL" ? QString() : amount);
+    QCOMPARE(f.quotation().wkDat->editText(1, 金額), amount == u"NULL" ? QString() : amount);
 }
 
 void TestGridEditing::productLookup_data()
@@ -252,26 +252,25 @@ void TestGridEditing::productLookup()
     QFETCH(QString, typed);
     QFETCH(QStringList, after);
 
-    Window f;
-    QVERIFY(f.load());
-    Velt& w = f.w;
-    QVERIFY(ModVelt::DataDb.exec(
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    QVERIFY(f.data().exec(
         QStringLiteral("insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values "
                        "('鉛筆', '本', 800000, 0, 'えんぴつ'), (?, '本', 1500000, 1, null), "
                        "('見本', '個', 0, 0, 'みほん'), ('切手', null, null, 1, 'きって')"),
         {QStringLiteral("O'Brien's ペン")}));
     // A line from an earlier look-up: nothing of it may survive the next one.
-    setLine(w, 3, QStringLiteral("品名=旧品;単位=箱;数量=3;単価=999;金額=2997;非課税=1;ふりがな=きゅうひん;商品区分=文具;入数=12"));
+    setLine(f, 3, QStringLiteral("品名=旧品;単位=箱;数量=3;単価=999;金額=2997;非課税=1;ふりがな=きゅうひん;商品区分=文具;入数=12"));
 
-    QVERIFY(w.wkDat->editCell(2, 品名, typed));
+    QVERIFY(f.quotation().wkDat->editCell(2, 品名, typed));
 
-    QCOMPARE((QStringList{stored(3, 品名), stored(3, 単位), stored(3, 単価), stored(3, 非課税), stored(3, ふりがな)}), after);
+    QCOMPARE((QStringList{stored(f, 3, 品名), stored(f, 3, 単位), stored(f, 3, 単価), stored(f, 3, 非課税), stored(f, 3, ふりがな)}), after);
     // Quantity, amount, category and pack quantity stay; nothing counts as a quantity edit.
-    QCOMPARE((QStringList{stored(3, 数量), stored(3, 金額), stored(3, 商品区分), stored(3, 入数)}),
+    QCOMPARE((QStringList{stored(f, 3, 数量), stored(f, 3, 金額), stored(f, 3, 商品区分), stored(f, 3, 入数)}),
              (QStringList{"3", "2997", "文具", "12"}));
-    QVERIFY(!ModVelt::DetailsChanged.has_value());
-    QVERIFY(f.data.messages().shown().isEmpty());
-    QCOMPARE(ModVelt::ProductLookupRecord.品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
+    QVERIFY(!f.quotation().DetailsChanged.has_value());
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(f.quotation().ProductLookupRecord.品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
 }
 
 void TestGridEditing::pickFromProductList_data()
@@ -284,44 +283,43 @@ void TestGridEditing::pickFromProductList_data()
 void TestGridEditing::pickFromProductList()
 {
     QFETCH(bool, subtotal);
-    Window f;
-    QVERIFY(f.load());
-    Velt& w = f.w;
+    MainWindowFixture f;
+    QVERIFY(load(f));
     // The list holds a price the master no longer has: the pick takes the list's row as it is.
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+    QVERIFY(f.data().exec(QStringLiteral(
         "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
-    QVERIFY(ModVelt::WorkDb.exec(QStringLiteral(
+    QVERIFY(f.work().exec(QStringLiteral(
         "insert into w商品参照 (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) values "
         "('定規', '文具', '10', '本', 1200000, 0, 'じょうぎ'), ('鉛筆', '文具', '12', 'ダース', 750000, 1, 'えんぴつ')")));
-    QVERIFY(w.dat商品参照->refresh());
-    setLine(w, 5, subtotal ? QStringLiteral("品名= 小 計;小計=1;金額=0")
+    QVERIFY(f.quotation().dat商品参照->refresh());
+    setLine(f, 5, subtotal ? QStringLiteral("品名= 小 計;小計=1;金額=0")
                            : QStringLiteral("品名=旧品;数量=4;単価=10;金額=40"));
-    const QStringList before = table();
+    const QStringList before = table(f);
 
-    w.Grid明細->setFocus();
-    w.Grid明細->setCurrentCell(4, 品名);
-    QTest::keyClick(w.Grid明細, Qt::Key_F2);
-    auto* combo = qobject_cast<QComboBox*>(w.Grid明細->editorWidget());
+    f.quotation().Grid明細->setFocus();
+    f.quotation().Grid明細->setCurrentCell(4, 品名);
+    QTest::keyClick(f.quotation().Grid明細, Qt::Key_F2);
+    auto* combo = qobject_cast<QComboBox*>(f.quotation().Grid明細->editorWidget());
     QVERIFY(combo);
     combo->showPopup();
     QTRY_VERIFY(combo->view()->isVisible());
-    combo->view()->setCurrentIndex(w.dat商品参照->index(1, 0));
+    combo->view()->setCurrentIndex(f.quotation().dat商品参照->index(1, 0));
     QTest::keyClick(combo->view(), Qt::Key_Return);
     QCoreApplication::processEvents();
 
     if (subtotal) {
-        QCOMPARE(f.data.messages().texts(), QStringList{kSubtotalLineRefusal});
-        QCOMPARE(table(), before);
+        QCOMPARE(f.messages.texts(), QStringList{kSubtotalLineRefusal});
+        QCOMPARE(table(f), before);
         return;
     }
-    QVERIFY(f.data.messages().shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
     QStringList cells;
-    for (int c = 品名; c <= 小計; ++c) cells << stored(5, c);
+    for (int c = 品名; c <= 小計; ++c) cells << stored(f, 5, c);
     // Seven cells from the list; 数量 and 金額 untouched, nothing recomputed or looked up again.
     QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "40", "1", "えんぴつ", "0"}));
-    QVERIFY(!ModVelt::DetailsChanged.has_value());
-    QCOMPARE(w.Grid明細->currentRow(), 4);
-    QCOMPARE(w.Grid明細->currentColumn(), int(数量));
+    QVERIFY(!f.quotation().DetailsChanged.has_value());
+    QCOMPARE(f.quotation().Grid明細->currentRow(), 4);
+    QCOMPARE(f.quotation().Grid明細->currentColumn(), int(数量));
 }
 
 void TestGridEditing::enterOnAmountColumn_data()
@@ -341,14 +339,13 @@ void TestGridEditing::enterOnAmountColumn()
     QFETCH(int, col);
     QFETCH(int, toRow);
     QFETCH(int, toCol);
-    Window f;
-    QVERIFY(f.load());
-    Velt& w = f.w;
-    w.Grid明細->setFocus();
-    w.Grid明細->setCurrentCell(row, col);
-    QTest::keyClick(w.Grid明細, Qt::Key_Return);
-    QCOMPARE(w.Grid明細->currentRow(), toRow);
-    QCOMPARE(w.Grid明細->currentColumn(), toCol);
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    f.quotation().Grid明細->setFocus();
+    f.quotation().Grid明細->setCurrentCell(row, col);
+    QTest::keyClick(f.quotation().Grid明細, Qt::Key_Return);
+    QCOMPARE(f.quotation().Grid明細->currentRow(), toRow);
+    QCOMPARE(f.quotation().Grid明細->currentColumn(), toCol);
 }
 
 void TestGridEditing::newCodesAreRegistered_data()
@@ -390,33 +387,32 @@ void TestGridEditing::newCodesAreRegistered()
     QFETCH(QStringList, filled);
     QFETCH(QString, list);
     QFETCH(QStringList, listed);
-    Window f;
-    QVERIFY(f.load());
-    Velt& w = f.w;
-    if (!setup.isEmpty()) QVERIFY(ModVelt::DataDb.exec(setup));
-    ModVelt::設定情報.入数列タイトル = title;
-    w.Readコード表(QStringLiteral("すべて"));
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    if (!setup.isEmpty()) QVERIFY(f.data().exec(setup));
+    f.session.設定情報.入数列タイトル = title;
+    f.quotation().Readコード表(QStringLiteral("すべて"));
 
-    QVERIFY(w.wkDat->editCell(0, col, typed));
+    QVERIFY(f.quotation().wkDat->editCell(0, col, typed));
 
     QStringList taken;
-    for (const QSqlRecord& r : ModVelt::DataDb.rows(
+    for (const QSqlRecord& r : f.data().rows(
              QStringLiteral("select code, sname from コードマスタ where kcode = ? and sname is not null order by code"), {kind}))
         taken << r.value(0).toString() + u'=' + r.value(1).toString();
     QCOMPARE(taken.mid(0, filled.size()), filled);
     if (filled.size() == 1) QCOMPARE(taken.size(), 1);
     QStringList shown;
-    for (const QSqlRecord& r : ModVelt::WorkDb.rows(QStringLiteral("select sname from %1").arg(list)))
+    for (const QSqlRecord& r : f.work().rows(QStringLiteral("select sname from %1").arg(list)))
         shown << r.value(0).toString();
     QCOMPARE(shown.mid(0, listed.size()), listed);
-    QVERIFY(f.data.messages().shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
 }
 
 void TestGridEditing::inputMethodFollowsColumn()
 {
-    Window f;
-    QVERIFY(f.load());
-    GridView* grid = f.w.Grid明細;
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    GridView* grid = f.quotation().Grid明細;
     const QList<std::pair<int, bool>> steps{{品名, true}, {数量, false}, {単位, true}, {単価, false},
                                             {商品区分, false}, {単位, true}, {金額, false}, {入数, false}};
     for (const auto& [col, on] : steps) {
@@ -427,16 +423,15 @@ void TestGridEditing::inputMethodFollowsColumn()
 
 void TestGridEditing::typingIntoTheGrid()
 {
-    Window f;
-    QVERIFY(f.load());
-    Velt& w = f.w;
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    QVERIFY(f.data().exec(QStringLiteral(
         "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
-    ModVelt::設定情報.行端数 = QStringLiteral("四捨五入");
-    ModVelt::設定情報.税計算 = true;
-    ModVelt::設定情報.税区分 = QStringLiteral("外税");
-    GridView* grid = w.Grid明細;
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    f.session.設定情報.行端数 = QStringLiteral("四捨五入");
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    GridView* grid = f.quotation().Grid明細;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
     grid->setFocus();
 
     // 品名 through the input method, with blanks around it.
@@ -455,13 +450,13 @@ void TestGridEditing::typingIntoTheGrid()
     QTest::keyClicks(grid->editorWidget(), QStringLiteral("2.5"));
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
 
-    QCOMPARE((QStringList{stored(1, 品名), stored(1, 単位), stored(1, 数量), stored(1, 単価), stored(1, 金額),
-                          stored(1, ふりがな)}),
+    QCOMPARE((QStringList{stored(f, 1, 品名), stored(f, 1, 単位), stored(f, 1, 数量), stored(f, 1, 単価), stored(f, 1, 金額),
+                          stored(f, 1, ふりがな)}),
              (QStringList{"鉛筆", "本", "12.5", "80", "1000", "えんぴつ"}));
-    QCOMPARE(w.num税抜計->value(), Currency::fromWhole(1000));
-    QCOMPARE(w.num消費税->value(), Currency::fromWhole(50));
-    QCOMPARE(w.num合計->value(), Currency::fromWhole(1050));
-    QCOMPARE(w.num見積金額->value(), Currency::fromWhole(1050));
+    QCOMPARE(f.quotation().num税抜計->value(), Currency::fromWhole(1000));
+    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(50));
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(f.quotation().num見積金額->value(), Currency::fromWhole(1050));
 
     // A second line, and a 金額 beyond its limit: emptied, the cursor stays on it.
     grid->setCurrentCell(1, 品名);
@@ -472,18 +467,18 @@ void TestGridEditing::typingIntoTheGrid()
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
     QCOMPARE(grid->currentRow(), 2);  // Enter on 金額: the next line's 品名
     QCOMPARE(grid->currentColumn(), int(品名));
-    QCOMPARE(w.num合計->value(), Currency::fromWhole(1053));  // 1003 and its tax 50
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1053));  // 1003 and its tax 50
 
     grid->setCurrentCell(1, 金額);
     QTest::keyClick(grid, Qt::Key_1);
     QTest::keyClicks(grid->editorWidget(), QStringLiteral("0000000000"));
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
     QCoreApplication::processEvents();
-    QCOMPARE(stored(2, 金額), QStringLiteral("NULL"));
+    QCOMPARE(stored(f, 2, 金額), QStringLiteral("NULL"));
     QCOMPARE(grid->currentRow(), 1);
     QCOMPARE(grid->currentColumn(), int(金額));
-    QCOMPARE(w.num合計->value(), Currency::fromWhole(1050));
-    QCOMPARE(stored(2, 品名), QStringLiteral("消しゴム"));
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(stored(f, 2, 品名), QStringLiteral("消しゴム"));
 }
 
 QTEST_MAIN(TestGridEditing)

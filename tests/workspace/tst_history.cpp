@@ -1,12 +1,14 @@
 // The history tab: listing stored quotations by customer and date range,
 // newest first, the count, ticking and deleting, opening from the list.
 
-#include "GridView.h"
-#include "ModVelt.h"
-#include "QuotationStore.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "platform/GridView.h"
+#include "workspace/QuotationStore.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +31,7 @@ const QList<Stored> kFixture{
     {7, "2024-05-20", ""},
 };
 
-void storeFixture()
+void storeFixture(MainWindowFixture& f)
 {
     for (const Stored& s : kFixture) {
         QuotationRecord q;
@@ -40,35 +42,35 @@ void storeFixture()
         QuotationLine l;
         l.品名 = QStringLiteral("品%1").arg(s.number);
         q.lines << l;
-        QVERIFY(StoreQuotation(ModVelt::DataDb, q, {}).ok);
+        QVERIFY(StoreQuotation(f.data(), q, {}).ok);
     }
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("update 見積書ヘッダ set 日付 = '2024-05-31 15:30:00' where 伝票番号 = 5")));
+    QVERIFY(f.data().exec(QStringLiteral("update 見積書ヘッダ set 日付 = '2024-05-31 15:30:00' where 伝票番号 = 5")));
 }
 
-QList<int> listed(Velt& w)
+QList<int> listed(MainWindowFixture& f)
 {
     QList<int> out;
-    for (int r = 0; r < w.dat履歴->rowCount(); ++r) out << w.dat履歴->value(r, 1).toInt();
+    for (int r = 0; r < f.history().dat履歴->rowCount(); ++r) out << f.history().dat履歴->value(r, 1).toInt();
     return out;
 }
 
-int rowOf(Velt& w, int number)
+int rowOf(MainWindowFixture& f, int number)
 {
-    return listed(w).indexOf(number);
+    return listed(f).indexOf(number);
 }
 
-void clickCell(Velt& w, int row, int col)
+void clickCell(MainWindowFixture& f, int row, int col)
 {
-    GridView* g = w.Grid履歴リスト;
-    const QRect rect = g->visualRect(w.dat履歴->index(row, col));
+    GridView* g = f.history().Grid履歴リスト;
+    const QRect rect = g->visualRect(f.history().dat履歴->index(row, col));
     QVERIFY(rect.isValid());
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-QList<int> storedNumbers()
+QList<int> storedNumbers(MainWindowFixture& f)
 {
     QList<int> out;
-    for (const QSqlRecord& r : ModVelt::DataDb.rows(QStringLiteral("select 伝票番号 from 見積書ヘッダ order by 伝票番号")))
+    for (const QSqlRecord& r : f.data().rows(QStringLiteral("select 伝票番号 from 見積書ヘッダ order by 伝票番号")))
         out << r.value(0).toInt();
     return out;
 }
@@ -108,118 +110,115 @@ void TestHistory::listByFilter()
     QFETCH(QString, to);
     QFETCH(QList<int>, numbers);
     QFETCH(int, count);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    storeFixture();
-    w.cmb履歴顧客名->setText(customer);
-    w.txt開始->setDate(from.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(from, Qt::ISODate)));
-    w.txt終了->setDate(to.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(to, Qt::ISODate)));
-    w.cmd読込->click();
-    QCOMPARE(listed(w), numbers);
-    QCOMPARE(w.num登録件数->value(), std::optional<Currency>(Currency::fromWhole(count)));
-    QCOMPARE(w.lblRirekiMsg->text(), QStringLiteral("読込中です････"));
-    QVERIFY(!w.CnRirekiMsg->isVisible());
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    storeFixture(f);
+    f.history().cmb履歴顧客名->setText(customer);
+    f.history().txt開始->setDate(from.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(from, Qt::ISODate)));
+    f.history().txt終了->setDate(to.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(to, Qt::ISODate)));
+    f.history().cmd読込->click();
+    QCOMPARE(listed(f), numbers);
+    QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(count)));
+    QCOMPARE(f.history().lblRirekiMsg->text(), QStringLiteral("読込中です････"));
+    QVERIFY(!f.history().CnRirekiMsg->isVisible());
     // Every row arrives unticked, with its date and subject.
-    for (int r = 0; r < w.dat履歴->rowCount(); ++r) {
-        QVERIFY(!w.dat履歴->value(r, 0).toBool());
-        QCOMPARE(w.dat履歴->text(r, 4), QStringLiteral("件名%1").arg(numbers[r]));
+    for (int r = 0; r < f.history().dat履歴->rowCount(); ++r) {
+        QVERIFY(!f.history().dat履歴->value(r, 0).toBool());
+        QCOMPARE(f.history().dat履歴->text(r, 4), QStringLiteral("件名%1").arg(numbers[r]));
     }
-    QVERIFY(data.messages().shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
 }
 
 void TestHistory::tickDeleteAndOpen()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    storeFixture();
-    w.SSTab1->setCurrentIndex(1);
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.cmd読込->click();
-    QCOMPARE(listed(w).size(), 7);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    storeFixture(f);
+    f.window.SSTab1->setCurrentIndex(1);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.history().cmd読込->click();
+    QCOMPARE(listed(f).size(), 7);
 
     // A click in the tick column toggles the tick in w履歴リスト; a second click clears it.
-    clickCell(w, rowOf(w, 6), 0);
-    QVERIFY(w.dat履歴->value(rowOf(w, 6), 0).toBool());
-    clickCell(w, rowOf(w, 6), 0);
-    QVERIFY(!w.dat履歴->value(rowOf(w, 6), 0).toBool());
-    clickCell(w, rowOf(w, 5), 0);
-    clickCell(w, rowOf(w, 3), 0);
-    QCOMPARE(ModVelt::WorkDb.scalar(QStringLiteral("select group_concat(伝票番号) from "
+    clickCell(f, rowOf(f, 6), 0);
+    QVERIFY(f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
+    clickCell(f, rowOf(f, 6), 0);
+    QVERIFY(!f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
+    clickCell(f, rowOf(f, 5), 0);
+    clickCell(f, rowOf(f, 3), 0);
+    QCOMPARE(f.work().scalar(QStringLiteral("select group_concat(伝票番号) from "
                                                    "(select 伝票番号 from w履歴リスト where チェック <> 0 order by 伝票番号)"))
                  .toString(),
              QStringLiteral("3,5"));
 
     // Answered No: nothing happens.
-    data.messages().clear();
-    data.messages().answerNext(MessageAnswer::No);
-    w.cmd履歴削除->click();
-    QCOMPARE(storedNumbers(), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
-    QCOMPARE(listed(w).size(), 7);
+    f.messages.clear();
+    f.messages.answerNext(MessageAnswer::No);
+    f.history().cmd履歴削除->click();
+    QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(listed(f).size(), 7);
     // Yes: both ticked quotations go, lines included; the rest of the list and the count stay.
-    w.cmd履歴削除->click();
-    QCOMPARE(data.messages().shown().size(), 2);
-    QCOMPARE(data.messages().shown()[1].text, QStringLiteral("指定された 見積書 を削除します。よろしいですか"));
-    QCOMPARE(storedNumbers(), (QList<int>{1, 2, 4, 6, 7}));
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 in (3, 5)")).toInt(), 0);
-    QCOMPARE(listed(w), (QList<int>{6, 7, 4, 2, 1}));
-    QCOMPARE(w.num登録件数->value(), std::optional<Currency>(Currency::fromWhole(6)));
+    f.history().cmd履歴削除->click();
+    QCOMPARE(f.messages.shown().size(), 2);
+    QCOMPARE(f.messages.shown()[1].text, QStringLiteral("指定された 見積書 を削除します。よろしいですか"));
+    QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 4, 6, 7}));
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 in (3, 5)")).toInt(), 0);
+    QCOMPARE(listed(f), (QList<int>{6, 7, 4, 2, 1}));
+    QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(6)));
 
     // A click on any other column opens that quotation on the quotation tab.
-    clickCell(w, rowOf(w, 4), 3);
-    QCOMPARE(w.SSTab1->currentIndex(), 0);
-    QCOMPARE(w.txtNo->text(), QStringLiteral("4"));
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("乙's 工業"));
-    QCOMPARE(w.txt件名->text(), QStringLiteral("件名4"));
-    QCOMPARE(dbv::text(ReadWorkLines(ModVelt::WorkDb)[0].品名), QStringLiteral("品4"));
+    clickCell(f, rowOf(f, 4), 3);
+    QCOMPARE(f.window.SSTab1->currentIndex(), 0);
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("4"));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("乙's 工業"));
+    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("件名4"));
+    QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品4"));
 
     // Deleting on the quotation tab empties the list; the date filters and the count stay.
-    w.txt終了->setDate(QDate(2024, 12, 31));
-    w.cmd読込_Click();
-    QCOMPARE(listed(w).size(), 5);
-    data.messages().answerNext(MessageAnswer::Yes);
-    w.cmd削除_Click();
-    QCOMPARE(storedNumbers(), (QList<int>{1, 2, 6, 7}));
-    QCOMPARE(w.dat履歴->rowCount(), 0);
-    QCOMPARE(w.txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));
-    QCOMPARE(w.num登録件数->value(), std::optional<Currency>(Currency::fromWhole(4)));  // 7 has no customer
+    f.history().txt終了->setDate(QDate(2024, 12, 31));
+    f.history().cmd読込_Click();
+    QCOMPARE(listed(f).size(), 5);
+    f.messages.answerNext(MessageAnswer::Yes);
+    f.quotation().cmd削除_Click();
+    QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 6, 7}));
+    QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    QCOMPARE(f.history().txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));
+    QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(4)));  // 7 has no customer
 
     // Clearing empties the list, the filters and the count box.
-    w.cmb履歴顧客名->setText(QStringLiteral("甲商事"));
-    w.txt開始->setDate(QDate(2024, 1, 1));
-    w.cmd履歴クリア->click();
-    QCOMPARE(w.dat履歴->rowCount(), 0);
-    QCOMPARE(ModVelt::WorkDb.scalar(QStringLiteral("select count(*) from w履歴リスト")).toInt(), 0);
-    QCOMPARE(w.cmb履歴顧客名->text(), QString());
-    QVERIFY(w.txt開始->isNull());
-    QVERIFY(w.txt終了->isNull());
-    QVERIFY(w.num登録件数->isNull());
-    QCOMPARE(w.num登録件数->text(), QString());
+    f.history().cmb履歴顧客名->setText(QStringLiteral("甲商事"));
+    f.history().txt開始->setDate(QDate(2024, 1, 1));
+    f.history().cmd履歴クリア->click();
+    QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト")).toInt(), 0);
+    QCOMPARE(f.history().cmb履歴顧客名->text(), QString());
+    QVERIFY(f.history().txt開始->isNull());
+    QVERIFY(f.history().txt終了->isNull());
+    QVERIFY(f.history().num登録件数->isNull());
+    QCOMPARE(f.history().num登録件数->text(), QString());
 }
 
 void TestHistory::failedDeleteKeepsListAndQuotations()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    storeFixture();
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    storeFixture(f);
+    QVERIFY(f.data().exec(QStringLiteral(
         "create trigger keep before delete on 見積書ヘッダ when old.伝票番号 = 3 begin select raise(abort, 'locked'); end")));
-    w.cmd読込_Click();
-    w.dat履歴->setValue(rowOf(w, 5), 0, true);
-    w.dat履歴->setValue(rowOf(w, 3), 0, true);
-    data.messages().clear();
-    w.Delete履歴();
-    QCOMPARE(data.messages().shown().size(), 2);
-    QCOMPARE(data.messages().shown()[1].title, QStringLiteral("エラー"));
-    QVERIFY(data.messages().shown()[1].text.contains(QStringLiteral("locked")));
+    f.history().cmd読込_Click();
+    f.history().dat履歴->setValue(rowOf(f, 5), 0, true);
+    f.history().dat履歴->setValue(rowOf(f, 3), 0, true);
+    f.messages.clear();
+    f.history().Delete履歴();
+    QCOMPARE(f.messages.shown().size(), 2);
+    QCOMPARE(f.messages.shown()[1].title, QStringLiteral("エラー"));
+    QVERIFY(f.messages.shown()[1].text.contains(QStringLiteral("locked")));
     // One transaction: 5 was not deleted either, and the list still shows both ticked.
-    QCOMPARE(storedNumbers(), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 5")).toInt(), 1);
-    QCOMPARE(listed(w).size(), 7);
-    QVERIFY(w.dat履歴->value(rowOf(w, 5), 0).toBool());
-    QVERIFY(w.dat履歴->value(rowOf(w, 3), 0).toBool());
+    QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 5")).toInt(), 1);
+    QCOMPARE(listed(f).size(), 7);
+    QVERIFY(f.history().dat履歴->value(rowOf(f, 5), 0).toBool());
+    QVERIFY(f.history().dat履歴->value(rowOf(f, 3), 0).toBool());
 }
 
 QTEST_MAIN(TestHistory)

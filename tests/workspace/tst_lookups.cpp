@@ -1,14 +1,16 @@
 // Customer look-ups of the quotation header: the stored customer behind a
 // name, the Enter chain, the customer search component, the postal look-up.
 
-#include "ClsPelmarInterface.h"
-#include "ComponentAbi.h"
-#include "ComponentRegistry.h"
-#include "GridView.h"
-#include "ModVelt.h"
-#include "PostalLookup.h"
-#include "TestSupport.h"
-#include "Velt.h"
+#include "platform/ClsPelmarInterface.h"
+#include "platform/ComponentAbi.h"
+#include "platform/ComponentRegistry.h"
+#include "platform/GridView.h"
+#include "app/PostalLookup.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,21 +19,12 @@
 
 namespace {
 
-void addCustomer(const QString& name, const QVariant& block, const QVariant& honorific)
+void addCustomer(MainWindowFixture& f, const QString& name, const QVariant& block, const QVariant& honorific)
 {
-    QVERIFY(ModVelt::DataDb.insert(QStringLiteral("顧客マスタ"), {{QStringLiteral("顧客名"), name},
+    QVERIFY(f.data().insert(QStringLiteral("顧客マスタ"), {{QStringLiteral("顧客名"), name},
                                                                {QStringLiteral("顧客情報"), block},
                                                                {QStringLiteral("ふりがな"), QStringLiteral("よみ")},
                                                                {QStringLiteral("敬称"), honorific}}));
-}
-
-// Shows the window and makes it active so that focus moves like a user's.
-bool activate(Velt& w)
-{
-    w.show();
-    w.activateWindow();
-    QApplication::setActiveWindow(&w);
-    return QTest::qWaitForWindowActive(&w);
 }
 
 void typeInto(QComboBox* combo, const QString& text)
@@ -93,25 +86,24 @@ void TestLookups::leavingTheNameLooksUpTheCustomer()
     QFETCH(QString, name);
     QFETCH(QString, block);
     QFETCH(QString, honorific);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    QVERIFY(activate(w));
-    addCustomer(QStringLiteral("山田商店"), QStringLiteral("〒100-0001\r\n東京都千代田区千代田1-1"), QStringLiteral("御中"));
-    addCustomer(QStringLiteral("O'Brien 商会"), QStringLiteral("大阪府大阪市北区梅田"), QStringLiteral("様"));
-    addCustomer(QStringLiteral("田中"), QStringLiteral("福岡市"), QVariant());
-    addCustomer(QStringLiteral("鈴木建設"), QVariant(), QStringLiteral("様"));
-    w.txt顧客情報->setText(QStringLiteral("手入力の住所"));
-    w.cmb敬称->setText(QStringLiteral("殿"));
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    addCustomer(f, QStringLiteral("山田商店"), QStringLiteral("〒100-0001\r\n東京都千代田区千代田1-1"), QStringLiteral("御中"));
+    addCustomer(f, QStringLiteral("O'Brien 商会"), QStringLiteral("大阪府大阪市北区梅田"), QStringLiteral("様"));
+    addCustomer(f, QStringLiteral("田中"), QStringLiteral("福岡市"), QVariant());
+    addCustomer(f, QStringLiteral("鈴木建設"), QVariant(), QStringLiteral("様"));
+    f.quotation().txt顧客情報->setText(QStringLiteral("手入力の住所"));
+    f.quotation().cmb敬称->setText(QStringLiteral("殿"));
 
-    typeInto(w.cmb顧客名, name);
-    w.txt件名->setFocus();  // leave the name
+    typeInto(f.quotation().cmb顧客名, name);
+    f.quotation().txt件名->setFocus();  // leave the name
 
-    QCOMPARE(w.txt顧客情報->text(), block);
-    QCOMPARE(w.cmb敬称->text(), honorific);
-    QVERIFY(data.messages().shown().isEmpty());
+    QCOMPARE(f.quotation().txt顧客情報->text(), block);
+    QCOMPARE(f.quotation().cmb敬称->text(), honorific);
+    QVERIFY(f.messages.shown().isEmpty());
     if (!name.isEmpty() && block != QStringLiteral("手入力の住所"))
-        QCOMPARE(ModVelt::CustomerLookupRecord.ふりがな.toString(), QStringLiteral("よみ"));
+        QCOMPARE(f.quotation().CustomerLookupRecord.ふりがな.toString(), QStringLiteral("よみ"));
 }
 
 void TestLookups::enterMovesThroughTheHeader_data()
@@ -131,82 +123,80 @@ void TestLookups::enterMovesThroughTheHeader()
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(int, column);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    QVERIFY(activate(w));
-    w.Grid明細->setCurrentCell(2, 4);
-    auto* source = w.findChild<QComboBox*>(from);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    f.quotation().Grid明細->setCurrentCell(2, 4);
+    auto* source = f.window.findChild<QComboBox*>(from);
     QVERIFY(source);
     source->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
-    QWidget* target = w.findChild<QWidget*>(to);
+    QWidget* target = f.window.findChild<QWidget*>(to);
     QVERIFY2(focus == target || target->isAncestorOf(focus), qPrintable(focus->objectName()));
-    QCOMPARE(w.Grid明細->currentColumn(), column);
-    QCOMPARE(w.Grid明細->currentRow(), 2);
+    QCOMPARE(f.quotation().Grid明細->currentColumn(), column);
+    QCOMPARE(f.quotation().Grid明細->currentRow(), 2);
 }
 
 void TestLookups::customerSearchComponent()
 {
-    TestData data;
-    ComponentRegistry::setRegistryFile(data.root() + QStringLiteral("/components.json"));
-    const QString log = data.root() + QStringLiteral("/search.log");
+    MainWindowFixture f;  // its own component registry in the test folder
+    const ComponentRegistry& registry = f.session.components();
+    QVERIFY(registry.registryFile().startsWith(f.folder.root()));
+    const QString log = f.folder.root() + QStringLiteral("/search.log");
     qputenv("VELT_FAKE_LOG", log.toUtf8());
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    w.cmb顧客名->setText(QStringLiteral("入力中の名前"));
+    QVERIFY(f.open());
+    f.quotation().cmb顧客名->setText(QStringLiteral("入力中の名前"));
 
     // Not registered: a message, and the name stays.
-    w.cmd顧客参照->click();
-    QCOMPARE(data.messages().shown().size(), 1);
-    QCOMPARE(data.messages().shown().first().title, QStringLiteral("注意"));
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("入力中の名前"));
-    data.messages().clear();
+    f.quotation().cmd顧客参照->click();
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown().first().title, QStringLiteral("注意"));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("入力中の名前"));
+    f.messages.clear();
 
     QString error;
-    QVERIFY2(ComponentRegistry::registerLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH), &error), qPrintable(error));
-    QVERIFY(!ComponentRegistry::libraryFor(QString::fromLatin1(ClsPelmarInterface::ClassId)).isEmpty());
+    QVERIFY2(registry.registerLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH), &error), qPrintable(error));
+    QVERIFY(!registry.libraryFor(QString::fromLatin1(ClsPelmarInterface::ClassId)).isEmpty());
 
     // A pick fills the name; the component gets the data file and colour set 1 (16-bit).
     qputenv("VELT_FAKE_PICK", QStringLiteral("O'Brien 商会").toUtf8());
-    w.cmd顧客参照->click();
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Brien 商会"));
-    QFile f(log);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(f.readAll()).trimmed(), data.dataDbPath() + QStringLiteral("|1|short|0"));
+    f.quotation().cmd顧客参照->click();
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Brien 商会"));
+    QFile logged(log);
+    QVERIFY(logged.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(logged.readAll()).trimmed(), f.folder.dataDbPath() + QStringLiteral("|1|short|0"));
 
     // Closing without a pick leaves the name as it was, though the component
     // still holds the earlier pick.
-    w.cmb顧客名->setText(QStringLiteral("別の名前"));
+    f.quotation().cmb顧客名->setText(QStringLiteral("別の名前"));
     qunsetenv("VELT_FAKE_PICK");
-    w.cmd顧客参照->click();
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("別の名前"));
+    f.quotation().cmd顧客参照->click();
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("別の名前"));
 
     // A picked empty row gives an empty name.
     qputenv("VELT_FAKE_PICK", QByteArray());
-    w.cmd顧客参照->click();
-    QCOMPARE(w.cmb顧客名->text(), QString());
-    QVERIFY(data.messages().shown().isEmpty());
+    f.quotation().cmd顧客参照->click();
+    QCOMPARE(f.quotation().cmb顧客名->text(), QString());
+    QVERIFY(f.messages.shown().isEmpty());
 
     // Unregistered again: the message comes back.
-    QVERIFY(ComponentRegistry::unregisterLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH)));
-    w.cmb顧客名->setText(QStringLiteral("残る名前"));
-    w.cmd顧客参照->click();
-    QCOMPARE(data.messages().shown().size(), 1);
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("残る名前"));
+    QVERIFY(registry.unregisterLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH)));
+    f.quotation().cmb顧客名->setText(QStringLiteral("残る名前"));
+    f.quotation().cmd顧客参照->click();
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("残る名前"));
 
     // Registered, but its library is gone: the same message.
-    QVERIFY(component_abi::registerClass(ComponentRegistry::registryFile(), QString::fromLatin1(ClsPelmarInterface::ClassId),
-                                         data.root() + QStringLiteral("/missing.so")));
-    w.cmd顧客参照->click();
-    QCOMPARE(data.messages().shown().size(), 2);
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("残る名前"));
+    QVERIFY(component_abi::registerClass(registry.registryFile(), QString::fromLatin1(ClsPelmarInterface::ClassId),
+                                         f.folder.root() + QStringLiteral("/missing.so")));
+    f.quotation().cmd顧客参照->click();
+    QCOMPARE(f.messages.shown().size(), 2);
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("残る名前"));
 
     qunsetenv("VELT_FAKE_PICK");
     qunsetenv("VELT_FAKE_LOG");
-    ComponentRegistry::setRegistryFile(QString());
 }
 
 void TestLookups::postalLookupFillsAnEmptyBlock_data()
@@ -229,37 +219,33 @@ void TestLookups::postalLookupFillsAnEmptyBlock()
     QFETCH(QString, before);
     QFETCH(QString, code);
     QFETCH(QString, after);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
+    MainWindowFixture f;
+    QVERIFY(f.open());
     QStringList calls;
-    const auto previous = PostalLookup::setFactory([&] {
+    f.session.setPostalLookupFactory([&] {
         return std::make_unique<FakePostal>(code, QStringLiteral("東京都千代田区千代田"), &calls);
     });
-    w.txt顧客情報->setText(before);
-    w.cmd郵便->click();
-    PostalLookup::setFactory(previous);
-    QCOMPARE(w.txt顧客情報->text(), after);
-    QCOMPARE(calls, (QStringList{QStringLiteral("data:") + data.dataDbPath(), QStringLiteral("dict:") + data.postalPath(),
+    f.quotation().txt顧客情報->setText(before);
+    f.quotation().cmd郵便->click();
+    QCOMPARE(f.quotation().txt顧客情報->text(), after);
+    QCOMPARE(calls, (QStringList{QStringLiteral("data:") + f.folder.dataDbPath(), QStringLiteral("dict:") + f.folder.postalPath(),
                                  QStringLiteral("show"), QStringLiteral("take")}));
-    QVERIFY(data.messages().shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
 }
 
 void TestLookups::postalLookupWithoutDictionary()
 {
-    TestData data({QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb")});
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
+    MainWindowFixture f({QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb")});
+    QVERIFY(f.open());
     bool created = false;
-    const auto previous = PostalLookup::setFactory([&] {
+    f.session.setPostalLookupFactory([&] {
         created = true;
         return std::unique_ptr<PostalLookup>();
     });
-    w.cmd郵便->click();
-    PostalLookup::setFactory(previous);
+    f.quotation().cmd郵便->click();
     QVERIFY(!created);
-    QCOMPARE(data.messages().texts(), QStringList{QStringLiteral("郵便番号辞書がありません。確認してください。")});
-    QVERIFY(w.txt顧客情報->text().isEmpty());
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("郵便番号辞書がありません。確認してください。")});
+    QVERIFY(f.quotation().txt顧客情報->text().isEmpty());
 }
 
 void TestLookups::postalDictionarySearch_data()
@@ -281,7 +267,7 @@ void TestLookups::postalDictionarySearch()
 {
     QFETCH(QString, query);
     QFETCH(QStringList, codes);
-    TestData data;
+    TestFolder data;
     Database dict;
     QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
     QVERIFY(dict.exec(QStringLiteral("delete from 郵便番号辞書")));
@@ -300,7 +286,7 @@ void TestLookups::postalDictionarySearch()
 
 void TestLookups::postalDialogHandsBackThePick()
 {
-    TestData data;
+    TestFolder data;
     {
         Database dict;
         QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
@@ -321,7 +307,7 @@ void TestLookups::postalDialogHandsBackThePick()
 
 void TestLookups::shippedDictionaryIsSearchable()
 {
-    TestData data;
+    TestFolder data;
     Database dict;
     QVERIFY(dict.open(data.postalPath(), Database::Role::Data, false));
     bool ok = false;

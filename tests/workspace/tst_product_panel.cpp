@@ -1,13 +1,15 @@
 // The product-detail panel: open on the current line, store into 商品マスタ
 // with code values and back into the line, refusals, clear and close.
 
-#include "DetailLines.h"
-#include "GridView.h"
-#include "ModVelt.h"
-#include "ProductPanel.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "workspace/DetailLines.h"
+#include "platform/GridView.h"
+#include "workspace/ProductPanel.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -18,35 +20,35 @@ namespace {
 
 constexpr int kRow = 3;
 
-int col(Velt& w, const char16_t* field)
+int col(MainWindowFixture& f, const char16_t* field)
 {
-    return w.wkDat->columnOf(QString::fromUtf16(field));
+    return f.quotation().wkDat->columnOf(QString::fromUtf16(field));
 }
 
 // A priced line with an amount, current in the grid.
-void prepareLine(Velt& w)
+void prepareLine(MainWindowFixture& f)
 {
-    QVERIFY(w.wkDat->setValues(kRow, {{col(w, u"品名"), QStringLiteral("旧品名")},
-                                      {col(w, u"数量"), QVariant::fromValue(Currency::fromWhole(2))},
-                                      {col(w, u"単価"), QVariant::fromValue(Currency::fromWhole(100))},
-                                      {col(w, u"金額"), QVariant::fromValue(Currency::fromWhole(200))}}));
-    w.Grid明細->setCurrentCell(kRow, 1);
+    QVERIFY(f.quotation().wkDat->setValues(kRow, {{col(f, u"品名"), QStringLiteral("旧品名")},
+                                      {col(f, u"数量"), QVariant::fromValue(Currency::fromWhole(2))},
+                                      {col(f, u"単価"), QVariant::fromValue(Currency::fromWhole(100))},
+                                      {col(f, u"金額"), QVariant::fromValue(Currency::fromWhole(200))}}));
+    f.quotation().Grid明細->setCurrentCell(kRow, 1);
 }
 
-void fillPanel(Velt& w, const QString& name)
+void fillPanel(MainWindowFixture& f, const QString& name)
 {
-    w.txt品名詳細->setText(name);
-    w.cmb入数->setText(QStringLiteral("12本"));
-    w.cmb単位詳細->setText(QStringLiteral("箱"));
-    w.cmb商品区分詳細->setText(QStringLiteral("文具"));
-    w.num単価詳細->setValue(Currency::fromWhole(1500));
-    w.txtふりがな->setText(QStringLiteral("えんぴつ"));
+    f.quotation().txt品名詳細->setText(name);
+    f.quotation().cmb入数->setText(QStringLiteral("12本"));
+    f.quotation().cmb単位詳細->setText(QStringLiteral("箱"));
+    f.quotation().cmb商品区分詳細->setText(QStringLiteral("文具"));
+    f.quotation().num単価詳細->setValue(Currency::fromWhole(1500));
+    f.quotation().txtふりがな->setText(QStringLiteral("えんぴつ"));
 }
 
-QString lineText(Velt& w)
+QString lineText(MainWindowFixture& f)
 {
     QStringList out;
-    for (int c = 0; c < w.wkDat->columnCount(); ++c) out << w.wkDat->editText(kRow, c);
+    for (int c = 0; c < f.quotation().wkDat->columnCount(); ++c) out << f.quotation().wkDat->editText(kRow, c);
     return out.join('|');
 }
 
@@ -110,12 +112,11 @@ void TestProductPanel::storeWritesProductCodesAndLine()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     QFETCH(bool, existing);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    Database& db = ModVelt::DataDb;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    Database& db = f.data();
     // The pack-quantity kind is the one the column title names.
-    ModVelt::設定情報.入数列タイトル = QStringLiteral("ケース");
+    f.session.設定情報.入数列タイトル = QStringLiteral("ケース");
     for (const char* code : {"01", "02"})
         QVERIFY(db.insert(QStringLiteral("コードマスタ"), {{QStringLiteral("kcode"), QStringLiteral("ケース")},
                                                          {QStringLiteral("code"), QString::fromLatin1(code)},
@@ -124,41 +125,40 @@ void TestProductPanel::storeWritesProductCodesAndLine()
         QVERIFY(db.insert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), stored},
                                                        {QStringLiteral("単価"), Currency::toDb(Currency::fromWhole(9))},
                                                        {QStringLiteral("非課税"), 1}}));
-    prepareLine(w);
-    w.cmd商品詳細->click();
-    fillPanel(w, typed);
-    w.cmd顧客詳細登録->click();
+    prepareLine(f);
+    f.quotation().cmd商品詳細->click();
+    fillPanel(f, typed);
+    f.quotation().cmd顧客詳細登録->click();
 
-    QCOMPARE(data.messages().shown().size(), 1);  // the confirmation only
+    QCOMPARE(f.messages.shown().size(), 1);  // the confirmation only
     QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位, 商品区分, ふりがな, 非課税 from 商品マスタ")),
              stored + QStringLiteral("|12本|15000000|箱|文具|えんぴつ|%1|\n").arg(existing ? 1 : 0));
     QCOMPARE(tableText(db, QStringLiteral("select kcode, sname from コードマスタ where sname is not null order by kcode")),
              QStringLiteral("ケース|12本|\n単位|箱|\n商品区分|文具|\n"));
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '入数' and sname is not null")).toInt(), 0);
     // The line takes the fields; quantity, amount and the flags stay as they were.
-    QCOMPARE(w.wkDat->value(kRow, col(w, u"品名")).toString(), stored);
-    QCOMPARE(w.wkDat->money(kRow, col(w, u"単価")), Currency::fromWhole(1500));
-    QCOMPARE(w.wkDat->value(kRow, col(w, u"入数")).toString(), QStringLiteral("12本"));
-    QCOMPARE(w.wkDat->value(kRow, col(w, u"単位")).toString(), QStringLiteral("箱"));
-    QCOMPARE(w.wkDat->value(kRow, col(w, u"商品区分")).toString(), QStringLiteral("文具"));
-    QCOMPARE(w.wkDat->value(kRow, col(w, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
-    QCOMPARE(w.wkDat->money(kRow, col(w, u"数量")), Currency::fromWhole(2));
-    QCOMPARE(w.wkDat->money(kRow, col(w, u"金額")), Currency::fromWhole(200));
-    QVERIFY(!w.Cn商品詳細->isHidden());  // the panel stays open
+    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"品名")).toString(), stored);
+    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"単価")), Currency::fromWhole(1500));
+    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"入数")).toString(), QStringLiteral("12本"));
+    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"単位")).toString(), QStringLiteral("箱"));
+    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"商品区分")).toString(), QStringLiteral("文具"));
+    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
+    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"数量")), Currency::fromWhole(2));
+    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"金額")), Currency::fromWhole(200));
+    QVERIFY(!f.quotation().Cn商品詳細->isHidden());  // the panel stays open
 }
 
 void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    prepareLine(w);
-    w.txt品名詳細->setText(QStringLiteral("消しゴム"));
-    w.cmd顧客詳細登録->click();
-    Database& db = ModVelt::DataDb;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    prepareLine(f);
+    f.quotation().txt品名詳細->setText(QStringLiteral("消しゴム"));
+    f.quotation().cmd顧客詳細登録->click();
+    Database& db = f.data();
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where sname is not null")).toInt(), 0);
     QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位 from 商品マスタ")), QStringLiteral("消しゴム||||\n"));
-    QVERIFY(w.wkDat->isNull(kRow, col(w, u"単価")));
+    QVERIFY(f.quotation().wkDat->isNull(kRow, col(f, u"単価")));
 }
 
 void TestProductPanel::refusedStoreWritesNothing_data()
@@ -181,79 +181,77 @@ void TestProductPanel::refusedStoreWritesNothing()
     QFETCH(QString, name);
     QFETCH(QString, why);
     QFETCH(QStringList, titles);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    Database& db = ModVelt::DataDb;
-    prepareLine(w);
-    if (why == u"subtotal") QVERIFY(w.wkDat->setValue(kRow, col(w, u"小計"), true));
-    if (why == u"no") data.messages().answerNext(MessageAnswer::No);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    Database& db = f.data();
+    prepareLine(f);
+    if (why == u"subtotal") QVERIFY(f.quotation().wkDat->setValue(kRow, col(f, u"小計"), true));
+    if (why == u"no") f.messages.answerNext(MessageAnswer::No);
     if (why == u"fail")
         QVERIFY(db.exec(QStringLiteral("create trigger refuse before insert on 商品マスタ "
                                        "begin select raise(abort, 'disk full'); end")));
     if (why == u"code")  // the unit is offered after the product row was written
         QVERIFY(db.exec(QStringLiteral("create trigger refuse before update on コードマスタ when new.sname = '箱' "
                                        "begin select raise(abort, 'refused'); end")));
-    fillPanel(w, name);
-    const QString line = lineText(w);
+    fillPanel(f, name);
+    const QString line = lineText(f);
     const QString codes = tableText(db, QStringLiteral("select * from コードマスタ order by rowid"));
 
-    w.cmd顧客詳細登録->click();
+    f.quotation().cmd顧客詳細登録->click();
 
     QStringList shown;
-    for (const auto& m : data.messages().shown()) shown << m.title;
+    for (const auto& m : f.messages.shown()) shown << m.title;
     // The catalogue's confirmation title depends on the category; compare the refusals by text.
     if (why == u"subtotal")
-        QCOMPARE(data.messages().shown().last().text, QStringLiteral("小計行は変更できません。行削除してください。"));
-    if (why.isEmpty()) QCOMPARE(data.messages().shown().last().text, QStringLiteral("品名を記入してください"));
+        QCOMPARE(f.messages.shown().last().text, QStringLiteral("小計行は変更できません。行削除してください。"));
+    if (why.isEmpty()) QCOMPARE(f.messages.shown().last().text, QStringLiteral("品名を記入してください"));
     QCOMPARE(shown.size(), titles.size());
     QCOMPARE(shown.last(), titles.last());
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from 商品マスタ")).toInt(), 0);
     QCOMPARE(tableText(db, QStringLiteral("select * from コードマスタ order by rowid")), codes);
-    QCOMPARE(lineText(w), line);
+    QCOMPARE(lineText(f), line);
 }
 
 void TestProductPanel::openClearAndClose()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    prepareLine(w);
-    QVERIFY(w.wkDat->setValues(kRow, {{col(w, u"入数"), QStringLiteral("6個")}, {col(w, u"ふりがな"), QStringLiteral("よみ")}}));
-    QVERIFY(w.wkDat->setValue(kRow + 1, col(w, u"小計"), true));
-    QVERIFY(w.wkDat->setValue(kRow + 1, col(w, u"品名"), QStringLiteral(" 小 計")));
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    prepareLine(f);
+    QVERIFY(f.quotation().wkDat->setValues(kRow, {{col(f, u"入数"), QStringLiteral("6個")}, {col(f, u"ふりがな"), QStringLiteral("よみ")}}));
+    QVERIFY(f.quotation().wkDat->setValue(kRow + 1, col(f, u"小計"), true));
+    QVERIFY(f.quotation().wkDat->setValue(kRow + 1, col(f, u"品名"), QStringLiteral(" 小 計")));
 
     // On a subtotal line nothing opens.
-    w.Grid明細->setCurrentCell(kRow + 1, 1);
-    w.cmd商品詳細->click();
-    QVERIFY(w.Cn商品詳細->isHidden());
+    f.quotation().Grid明細->setCurrentCell(kRow + 1, 1);
+    f.quotation().cmd商品詳細->click();
+    QVERIFY(f.quotation().Cn商品詳細->isHidden());
 
-    w.Grid明細->setCurrentCell(kRow, 1);
-    w.cmd商品詳細->click();
-    QVERIFY(!w.Cn商品詳細->isHidden());
-    QCOMPARE(w.txt品名詳細->text(), QStringLiteral("旧品名"));
-    QCOMPARE(w.cmb入数->text(), QStringLiteral("6個"));
-    QCOMPARE(w.num単価詳細->value(), Currency::fromWhole(100));
-    QCOMPARE(w.txtふりがな->text(), QStringLiteral("よみ"));
+    f.quotation().Grid明細->setCurrentCell(kRow, 1);
+    f.quotation().cmd商品詳細->click();
+    QVERIFY(!f.quotation().Cn商品詳細->isHidden());
+    QCOMPARE(f.quotation().txt品名詳細->text(), QStringLiteral("旧品名"));
+    QCOMPARE(f.quotation().cmb入数->text(), QStringLiteral("6個"));
+    QCOMPARE(f.quotation().num単価詳細->value(), Currency::fromWhole(100));
+    QCOMPARE(f.quotation().txtふりがな->text(), QStringLiteral("よみ"));
 
     // A visible panel keeps its contents when opened on a subtotal line.
-    w.Grid明細->setCurrentCell(kRow + 1, 1);
-    w.cmd商品詳細->click();
-    QCOMPARE(w.txt品名詳細->text(), QStringLiteral("旧品名"));
+    f.quotation().Grid明細->setCurrentCell(kRow + 1, 1);
+    f.quotation().cmd商品詳細->click();
+    QCOMPARE(f.quotation().txt品名詳細->text(), QStringLiteral("旧品名"));
 
     // Clear empties the boxes and leaves the line and the masters alone.
-    const QString line = lineText(w);
-    w.cmd顧客詳細クリア->click();
-    QVERIFY(w.txt品名詳細->text().isEmpty());
-    QVERIFY(w.cmb入数->text().isEmpty());
-    QVERIFY(w.num単価詳細->isNull());
-    QVERIFY(w.txtふりがな->text().isEmpty());
-    QCOMPARE(lineText(w), line);
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 商品マスタ")).toInt(), 0);
+    const QString line = lineText(f);
+    f.quotation().cmd顧客詳細クリア->click();
+    QVERIFY(f.quotation().txt品名詳細->text().isEmpty());
+    QVERIFY(f.quotation().cmb入数->text().isEmpty());
+    QVERIFY(f.quotation().num単価詳細->isNull());
+    QVERIFY(f.quotation().txtふりがな->text().isEmpty());
+    QCOMPARE(lineText(f), line);
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 商品マスタ")).toInt(), 0);
 
-    w.cmd顧客詳細閉じる->click();
-    QVERIFY(w.Cn商品詳細->isHidden());
-    QVERIFY(data.messages().shown().isEmpty());
+    f.quotation().cmd顧客詳細閉じる->click();
+    QVERIFY(f.quotation().Cn商品詳細->isHidden());
+    QVERIFY(f.messages.shown().isEmpty());
 }
 
 QTEST_MAIN(TestProductPanel)

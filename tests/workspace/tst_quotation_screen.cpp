@@ -1,7 +1,9 @@
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QDate>
 #include <QLabel>
@@ -25,36 +27,36 @@ QStringList column(Database& db, const QString& sql)
     return out;
 }
 
-bool fillSlot(const QString& kcode, const QString& code, const QVariant& sname)
+bool fillSlot(MainWindowFixture& f, const QString& kcode, const QString& code, const QVariant& sname)
 {
-    return ModVelt::DataDb.exec(QStringLiteral("update コードマスタ set sname = ? where kcode = ? and code = ?"),
+    return f.data().exec(QStringLiteral("update コードマスタ set sname = ? where kcode = ? and code = ?"),
                                 {sname, kcode, code});
 }
 
 // Lines, header and totals as a user leaves them before a reset.
-void dirtyScreen(Velt& w)
+void dirtyScreen(MainWindowFixture& f)
 {
-    Database& work = ModVelt::WorkDb;
+    Database& work = f.work();
     QVERIFY(work.exec(QStringLiteral("update w明細 set 品名 = '鉛筆', 数量 = 20000, 単価 = 1000000, 金額 = 2000000, "
                                      "非課税 = 1, 単位 = '本', ふりがな = 'えんぴつ' where 行番号 <= 5")));
     QVERIFY(work.exec(QStringLiteral("update w明細 set 品名 = ' 小 計', 小計 = 1 where 行番号 = 6")));
     QVERIFY(work.exec(QStringLiteral("delete from w明細 where 行番号 between 50 and 60")));
     QVERIFY(work.exec(QStringLiteral("insert into w明細 (行番号, 品名) values (101, 'はみ出し')")));
-    w.wkDat->refresh();
-    w.cmb顧客名->setText(QStringLiteral("山田商店"));
-    w.cmb敬称->setText(QStringLiteral("御中"));
-    w.txt件名->setText(QStringLiteral("件名"));
-    w.txtメモ->setText(QStringLiteral("メモ"));
-    w.txt顧客情報->setText(QStringLiteral("〒100-0001\r\n東京都"));
-    w.cmb有効期限->setText(QStringLiteral("30日"));
-    w.cmb支払条件->setText(QStringLiteral("現金"));
-    w.cmb受渡場所->setText(QStringLiteral("貴社"));
-    w.cmb納期->setText(QStringLiteral("即納"));
-    w.txt印鑑[0]->setText(QStringLiteral("古い"));
-    w.dt日付->setDateText(QStringLiteral("20010203"));
-    w.cmb用紙選択->setText(QStringLiteral("Q-310"));
-    for (NumberBox* b : {w.num税抜計, w.num消費税, w.num合計, w.num見積金額}) b->setValue(Currency::fromWhole(7));
-    w.txtNo->setText(QStringLiteral("12"));
+    f.quotation().wkDat->refresh();
+    f.quotation().cmb顧客名->setText(QStringLiteral("山田商店"));
+    f.quotation().cmb敬称->setText(QStringLiteral("御中"));
+    f.quotation().txt件名->setText(QStringLiteral("件名"));
+    f.quotation().txtメモ->setText(QStringLiteral("メモ"));
+    f.quotation().txt顧客情報->setText(QStringLiteral("〒100-0001\r\n東京都"));
+    f.quotation().cmb有効期限->setText(QStringLiteral("30日"));
+    f.quotation().cmb支払条件->setText(QStringLiteral("現金"));
+    f.quotation().cmb受渡場所->setText(QStringLiteral("貴社"));
+    f.quotation().cmb納期->setText(QStringLiteral("即納"));
+    f.quotation().txt印鑑[0]->setText(QStringLiteral("古い"));
+    f.quotation().dt日付->setDateText(QStringLiteral("20010203"));
+    f.quotation().cmb用紙選択->setText(QStringLiteral("Q-310"));
+    for (NumberBox* b : {f.quotation().num税抜計, f.quotation().num消費税, f.quotation().num合計, f.quotation().num見積金額}) b->setValue(Currency::fromWhole(7));
+    f.quotation().txtNo->setText(QStringLiteral("12"));
 }
 
 }  // namespace
@@ -86,26 +88,25 @@ void TestQuotationScreen::resetBringsKnownState()
 {
     QFETCH(bool, all);
     QFETCH(bool, taxOn);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 41")));
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 顧客マスタ (顧客名, ふりがな) values ('新顧客', 'しん')")));
-    QVERIFY(fillSlot(QStringLiteral("納期"), QStringLiteral("01"), QStringLiteral("即日")));
-    ModVelt::設定情報.税計算 = taxOn;
-    ModVelt::設定情報.印刷用紙 = QStringLiteral("B5白紙");
-    ModVelt::設定情報.自社名 = QStringLiteral("自社");
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.data().exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 41")));
+    QVERIFY(f.data().exec(QStringLiteral("insert into 顧客マスタ (顧客名, ふりがな) values ('新顧客', 'しん')")));
+    QVERIFY(fillSlot(f, QStringLiteral("納期"), QStringLiteral("01"), QStringLiteral("即日")));
+    f.session.設定情報.税計算 = taxOn;
+    f.session.設定情報.印刷用紙 = QStringLiteral("B5白紙");
+    f.session.設定情報.自社名 = QStringLiteral("自社");
     // Seal titles typed on the settings tab, not stored.
-    for (int i = 0; i < 4; ++i) w.txt印鑑タイトル[i]->setText(QStringLiteral("印%1").arg(i + 1));
-    dirtyScreen(w);
+    for (int i = 0; i < 4; ++i) f.settings().txt印鑑タイトル[i]->setText(QStringLiteral("印%1").arg(i + 1));
+    dirtyScreen(f);
 
     if (all)
-        QTest::mouseClick(w.cmdクリア, Qt::LeftButton);
+        QTest::mouseClick(f.quotation().cmdクリア, Qt::LeftButton);
     else
-        w.Clear見積書(false);
+        f.quotation().Clear見積書(false);
 
     // 100 blank lines numbered 1..100, in table order, and the grid shows them.
-    Database& work = ModVelt::WorkDb;
+    Database& work = f.work();
     QCOMPARE(work.scalar(QStringLiteral("select count(*) from w明細")).toInt(), 100);
     QStringList numbers = column(work, QStringLiteral("select 行番号 from w明細 order by rowid"));
     QStringList expected;
@@ -114,66 +115,65 @@ void TestQuotationScreen::resetBringsKnownState()
     QCOMPARE(work.scalar(QStringLiteral("select count(*) from w明細 where 品名 is null and 数量 is null and 単価 is null "
                                         "and 金額 is null and 非課税 = 0 and 小計 = 0 and 単位 is null and ふりがな is null")).toInt(),
              100);
-    QCOMPARE(w.wkDat->rowCount(), 100);
-    QVERIFY(w.wkDat->isNull(0, 1));
+    QCOMPARE(f.quotation().wkDat->rowCount(), 100);
+    QVERIFY(f.quotation().wkDat->isNull(0, 1));
 
-    QCOMPARE(w.dt日付->date(), QDate::currentDate());
-    QCOMPARE(w.cmb敬称->text(), QStringLiteral("様"));
-    QCOMPARE(comboItems(w.cmb敬称), (QStringList{"様", "御中", "殿"}));
-    QCOMPARE(w.cmb用紙選択->text(), QStringLiteral("B5白紙"));
-    QCOMPARE(comboItems(w.cmb用紙選択), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
-    for (const QString& t : {w.cmb顧客名->text(), w.txt件名->text(), w.txtメモ->text(), w.txt顧客情報->text(),
-                             w.cmb有効期限->text(), w.cmb支払条件->text(), w.cmb受渡場所->text(), w.cmb納期->text()})
+    QCOMPARE(f.quotation().dt日付->date(), QDate::currentDate());
+    QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("様"));
+    QCOMPARE(comboItems(f.quotation().cmb敬称), (QStringList{"様", "御中", "殿"}));
+    QCOMPARE(f.quotation().cmb用紙選択->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(comboItems(f.quotation().cmb用紙選択), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
+    for (const QString& t : {f.quotation().cmb顧客名->text(), f.quotation().txt件名->text(), f.quotation().txtメモ->text(), f.quotation().txt顧客情報->text(),
+                             f.quotation().cmb有効期限->text(), f.quotation().cmb支払条件->text(), f.quotation().cmb受渡場所->text(), f.quotation().cmb納期->text()})
         QCOMPARE(t, QString());
-    for (NumberBox* b : {w.num税抜計, w.num消費税, w.num合計, w.num見積金額}) QVERIFY(b->isNull());
-    for (QWidget* c : {static_cast<QWidget*>(w.num税抜計), static_cast<QWidget*>(w.num消費税),
-                       static_cast<QWidget*>(w.lbl税抜計), static_cast<QWidget*>(w.Lbl消費税)})
+    for (NumberBox* b : {f.quotation().num税抜計, f.quotation().num消費税, f.quotation().num合計, f.quotation().num見積金額}) QVERIFY(b->isNull());
+    for (QWidget* c : {static_cast<QWidget*>(f.quotation().num税抜計), static_cast<QWidget*>(f.quotation().num消費税),
+                       static_cast<QWidget*>(f.quotation().lbl税抜計), static_cast<QWidget*>(f.quotation().Lbl消費税)})
         QCOMPARE(c->isEnabled(), taxOn);
-    QVERIFY(w.num合計->isEnabled());
-    for (int i = 0; i < 4; ++i) QCOMPARE(w.txt印鑑[i]->text(), QStringLiteral("印%1").arg(i + 1));
-    QCOMPARE(w.lbl自社名->text(), QStringLiteral("自社"));
+    QVERIFY(f.quotation().num合計->isEnabled());
+    for (int i = 0; i < 4; ++i) QCOMPARE(f.quotation().txt印鑑[i]->text(), QStringLiteral("印%1").arg(i + 1));
+    QCOMPARE(f.quotation().lbl自社名->text(), QStringLiteral("自社"));
 
     // Only the full reset numbers a fresh quotation and rebuilds the lists.
-    QCOMPARE(w.txtNo->text(), all ? QStringLiteral("42") : QStringLiteral("12"));
-    QCOMPARE(comboItems(w.cmb顧客名).contains(QStringLiteral("新顧客")), all);
-    QCOMPARE(comboItems(w.cmb履歴顧客名).contains(QStringLiteral("新顧客")), all);
-    QCOMPARE(comboItems(w.cmb納期), all ? QStringList{"即日"} : QStringList{});
-    QVERIFY(data.messages().shown().isEmpty());
+    QCOMPARE(f.quotation().txtNo->text(), all ? QStringLiteral("42") : QStringLiteral("12"));
+    QCOMPARE(comboItems(f.quotation().cmb顧客名).contains(QStringLiteral("新顧客")), all);
+    QCOMPARE(comboItems(f.history().cmb履歴顧客名).contains(QStringLiteral("新顧客")), all);
+    QCOMPARE(comboItems(f.quotation().cmb納期), all ? QStringList{"即日"} : QStringList{});
+    QVERIFY(f.messages.shown().isEmpty());
     // Nothing stored was touched.
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 41);
+    QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 41);
 }
 
 void TestQuotationScreen::copyAsNewKeepsLinesUnderNextNumber()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 30")));
-    dirtyScreen(w);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.data().exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 30")));
+    dirtyScreen(f);
     const QString linesBefore =
-        column(ModVelt::WorkDb, QStringLiteral("select group_concat(ifnull(品名,'') || '|' || ifnull(金額,''), ';') "
+        column(f.work(), QStringLiteral("select group_concat(ifnull(品名,'') || '|' || ifnull(金額,''), ';') "
                                                "from (select * from w明細 order by rowid)"))
             .join(QString());
-    w.activateWindow();
+    f.window.activateWindow();
 
-    QTest::mouseClick(w.cmd転記, Qt::LeftButton);
-    QCOMPARE(w.txtNo->text(), QStringLiteral("31"));
+    QTest::mouseClick(f.quotation().cmd転記, Qt::LeftButton);
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
     // Twice without storing: the same number.
-    QTest::mouseClick(w.cmd転記, Qt::LeftButton);
-    QCOMPARE(w.txtNo->text(), QStringLiteral("31"));
+    QTest::mouseClick(f.quotation().cmd転記, Qt::LeftButton);
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
 
     // Everything else stays as it was; nothing is stored.
-    QCOMPARE(column(ModVelt::WorkDb, QStringLiteral("select group_concat(ifnull(品名,'') || '|' || ifnull(金額,''), ';') "
+    QCOMPARE(column(f.work(), QStringLiteral("select group_concat(ifnull(品名,'') || '|' || ifnull(金額,''), ';') "
                                                     "from (select * from w明細 order by rowid)"))
                  .join(QString()),
              linesBefore);
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("山田商店"));
-    QCOMPARE(w.cmb敬称->text(), QStringLiteral("御中"));
-    QCOMPARE(w.txt件名->text(), QStringLiteral("件名"));
-    QCOMPARE(w.dt日付->date(), QDate(2001, 2, 3));
-    QCOMPARE(w.num見積金額->value(), Currency::fromWhole(7));
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 30);
-    QTRY_VERIFY(w.cmb顧客名->hasFocus());
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("山田商店"));
+    QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("御中"));
+    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("件名"));
+    QCOMPARE(f.quotation().dt日付->date(), QDate(2001, 2, 3));
+    QCOMPARE(f.quotation().num見積金額->value(), Currency::fromWhole(7));
+    QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 30);
+    QTRY_VERIFY(f.quotation().cmb顧客名->hasFocus());
 }
 
 void TestQuotationScreen::counter_data()
@@ -215,89 +215,86 @@ void TestQuotationScreen::counter()
     QFETCH(QVariant, value);
     QFETCH(QString, result);
     QFETCH(QString, after);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    if (!setup.isEmpty()) QVERIFY(ModVelt::DataDb.exec(setup));
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    if (!setup.isEmpty()) QVERIFY(f.data().exec(setup));
 
-    QCOMPARE(w.Proc管理(item, mode, value).toString(), result);
-    QCOMPARE(column(ModVelt::DataDb, QStringLiteral("select 最大見積書番号 from 自社情報")).join(QLatin1Char(',')), after);
+    QCOMPARE(f.quotation().Proc管理(item, mode, value).toString(), result);
+    QCOMPARE(column(f.data(), QStringLiteral("select 最大見積書番号 from 自社情報")).join(QLatin1Char(',')), after);
     if (mode == QStringLiteral("Set") && result.isEmpty() && after == value.toString()) {
         // The next number follows the stored one.
-        QCOMPARE(w.Proc管理(item, QStringLiteral("Get"), 0).toString(), QString::number(after.toInt() + 1));
+        QCOMPARE(f.quotation().Proc管理(item, QStringLiteral("Get"), 0).toString(), QString::number(after.toInt() + 1));
     }
 }
 
 void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    ModVelt::設定情報.入数列タイトル = QStringLiteral("入数");
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    f.session.設定情報.入数列タイトル = QStringLiteral("入数");
     // Slots filled out of order, with a free slot between; other kinds hold their own entries.
-    QVERIFY(fillSlot("単位", "03", "箱"));
-    QVERIFY(fillSlot("単位", "01", "個"));
-    QVERIFY(fillSlot("単位", "99", "ケース"));
-    QVERIFY(fillSlot("商品区分", "02", "文具"));
-    QVERIFY(fillSlot("入数", "01", "12本入"));
-    QVERIFY(fillSlot("有効期限", "05", "1ヶ月"));
-    QVERIFY(fillSlot("支払条件", "01", "現金"));
-    QVERIFY(fillSlot("支払条件", "02", "月末締め"));
-    QVERIFY(fillSlot("受渡場所", "10", "貴社指定"));
+    QVERIFY(fillSlot(f, "単位", "03", "箱"));
+    QVERIFY(fillSlot(f, "単位", "01", "個"));
+    QVERIFY(fillSlot(f, "単位", "99", "ケース"));
+    QVERIFY(fillSlot(f, "商品区分", "02", "文具"));
+    QVERIFY(fillSlot(f, "入数", "01", "12本入"));
+    QVERIFY(fillSlot(f, "有効期限", "05", "1ヶ月"));
+    QVERIFY(fillSlot(f, "支払条件", "01", "現金"));
+    QVERIFY(fillSlot(f, "支払条件", "02", "月末締め"));
+    QVERIFY(fillSlot(f, "受渡場所", "10", "貴社指定"));
     // 納期 stays all free.
-    w.cmb支払条件->setText(QStringLiteral("手形"));
+    f.quotation().cmb支払条件->setText(QStringLiteral("手形"));
 
-    w.Readコード表(QStringLiteral("すべて"));
+    f.quotation().Readコード表(QStringLiteral("すべて"));
 
-    Database& work = ModVelt::WorkDb;
+    Database& work = f.work();
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"個", "箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
     QCOMPARE(column(work, QStringLiteral("select sname from w入数参照 order by rowid")), QStringList{"12本入"});
-    QCOMPARE(comboItems(w.cmb単位詳細), (QStringList{"個", "箱", "ケース"}));
-    QCOMPARE(comboItems(w.cmb商品区分詳細), QStringList{"文具"});
-    QCOMPARE(comboItems(w.cmb入数), QStringList{"12本入"});
-    QCOMPARE(comboItems(w.cmb有効期限), QStringList{"1ヶ月"});
-    QCOMPARE(comboItems(w.cmb支払条件), (QStringList{"現金", "月末締め"}));
-    QCOMPARE(comboItems(w.cmb受渡場所), QStringList{"貴社指定"});
-    QCOMPARE(comboItems(w.cmb納期), QStringList{});
+    QCOMPARE(comboItems(f.quotation().cmb単位詳細), (QStringList{"個", "箱", "ケース"}));
+    QCOMPARE(comboItems(f.quotation().cmb商品区分詳細), QStringList{"文具"});
+    QCOMPARE(comboItems(f.quotation().cmb入数), QStringList{"12本入"});
+    QCOMPARE(comboItems(f.quotation().cmb有効期限), QStringList{"1ヶ月"});
+    QCOMPARE(comboItems(f.quotation().cmb支払条件), (QStringList{"現金", "月末締め"}));
+    QCOMPARE(comboItems(f.quotation().cmb受渡場所), QStringList{"貴社指定"});
+    QCOMPARE(comboItems(f.quotation().cmb納期), QStringList{});
     // The drop-downs show the new rows; a typed header value stays.
-    QCOMPARE(w.dat単位参照->rowCount(), 3);
-    QCOMPARE(w.dat単位参照->text(2, 0), QStringLiteral("ケース"));
-    QCOMPARE(w.cmb支払条件->text(), QStringLiteral("手形"));
+    QCOMPARE(f.quotation().dat単位参照->rowCount(), 3);
+    QCOMPARE(f.quotation().dat単位参照->text(2, 0), QStringLiteral("ケース"));
+    QCOMPARE(f.quotation().cmb支払条件->text(), QStringLiteral("手形"));
 
     // One kind rebuilds only its own list; an unknown kind changes nothing.
-    QVERIFY(fillSlot("単位", "01", QVariant()));
-    QVERIFY(fillSlot("商品区分", "01", "食品"));
-    w.Readコード表(QStringLiteral("単位"));
-    w.Readコード表(QStringLiteral("その他"));
+    QVERIFY(fillSlot(f, "単位", "01", QVariant()));
+    QVERIFY(fillSlot(f, "商品区分", "01", "食品"));
+    f.quotation().Readコード表(QStringLiteral("単位"));
+    f.quotation().Readコード表(QStringLiteral("その他"));
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
-    QCOMPARE(comboItems(w.cmb商品区分詳細), QStringList{"文具"});
+    QCOMPARE(comboItems(f.quotation().cmb商品区分詳細), QStringList{"文具"});
 }
 
 // A retitled pack-quantity column names its code kind: the list reads that kind.
 void TestQuotationScreen::packQuantityListFollowsColumnTitle()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    Database& d = ModVelt::DataDb;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    Database& d = f.data();
     // The code-list window numbers the slots of the kind "規格"; rows added in reverse.
     for (int i = 3; i >= 1; --i)
         QVERIFY(d.exec(QStringLiteral("insert into コードマスタ (kcode, code, sname) values ('規格', ?, ?)"),
                        {QStringLiteral("0%1").arg(i), i == 2 ? QVariant() : QVariant(QStringLiteral("規格%1").arg(i))}));
-    QVERIFY(fillSlot("入数", "01", "12本入"));
-    ModVelt::設定情報.入数列タイトル = QStringLiteral("規格");
+    QVERIFY(fillSlot(f, "入数", "01", "12本入"));
+    f.session.設定情報.入数列タイトル = QStringLiteral("規格");
 
-    w.Readコード表(QStringLiteral("入数"));  // no longer a section of its own
-    QCOMPARE(w.dat入数参照->rowCount(), 0);
-    w.Readコード表(QStringLiteral("規格"));
-    QCOMPARE(column(ModVelt::WorkDb, QStringLiteral("select sname from w入数参照 order by rowid")),
+    f.quotation().Readコード表(QStringLiteral("入数"));  // no longer a section of its own
+    QCOMPARE(f.quotation().dat入数参照->rowCount(), 0);
+    f.quotation().Readコード表(QStringLiteral("規格"));
+    QCOMPARE(column(f.work(), QStringLiteral("select sname from w入数参照 order by rowid")),
              (QStringList{"規格1", "規格3"}));
-    QCOMPARE(comboItems(w.cmb入数), (QStringList{"規格1", "規格3"}));
-    QCOMPARE(w.dat入数参照->rowCount(), 2);
-    w.Readコード表(QStringLiteral("すべて"));
-    QCOMPARE(comboItems(w.cmb入数), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(comboItems(f.quotation().cmb入数), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(f.quotation().dat入数参照->rowCount(), 2);
+    f.quotation().Readコード表(QStringLiteral("すべて"));
+    QCOMPARE(comboItems(f.quotation().cmb入数), (QStringList{"規格1", "規格3"}));
 }
 
 void TestQuotationScreen::productListOrderAndCustomers_data()
@@ -315,10 +312,9 @@ void TestQuotationScreen::productListOrderAndCustomers()
 {
     QFETCH(QString, order);
     QFETCH(QStringList, names);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    Database& d = ModVelt::DataDb;
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    Database& d = f.data();
     const QString insert = QStringLiteral("insert into 商品マスタ (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) "
                                           "values (?, ?, ?, ?, ?, ?, ?)");
     QVERIFY(d.exec(insert, {"C消しゴム", "文具", QVariant(), "個", 1000000, 1, "けしごむ"}));
@@ -326,17 +322,17 @@ void TestQuotationScreen::productListOrderAndCustomers()
     QVERIFY(d.exec(insert, {QVariant(), "文具", QVariant(), "個", 50000, 0, "あ"}));
     QVERIFY(d.exec(insert, {"Oh'Pen", QVariant(), "10本", "箱", 12345, 0, QVariant()}));
     QVERIFY(d.exec(insert, {"B鉛筆", QVariant(), QVariant(), QVariant(), QVariant(), 0, "え"}));
-    ModVelt::設定情報.商品表示順 = order;
+    f.session.設定情報.商品表示順 = order;
 
     QVERIFY(d.exec(QStringLiteral("insert into 顧客マスタ (顧客名, ふりがな) values ('山田', 'やまだ'), (NULL, 'あ'), "
                                   "('O''Brien', NULL), ('青木', 'あおき')")));
-    w.cmb顧客名->setText(QStringLiteral("入力中"));
-    w.Clear見積書(true);
+    f.quotation().cmb顧客名->setText(QStringLiteral("入力中"));
+    f.quotation().Clear見積書(true);
 
-    QCOMPARE(column(ModVelt::WorkDb, QStringLiteral("select 品名 || '/' || ifnull(ふりがな, '') from w商品参照 order by rowid")), names);
-    QCOMPARE(w.dat商品参照->rowCount(), 4);
+    QCOMPARE(column(f.work(), QStringLiteral("select 品名 || '/' || ifnull(ふりがな, '') from w商品参照 order by rowid")), names);
+    QCOMPARE(f.quotation().dat商品参照->rowCount(), 4);
     // Every field as stored, Null kept.
-    const QSqlRecord eraser = *ModVelt::WorkDb.firstRow(QStringLiteral("select * from w商品参照 where 品名 = 'C消しゴム'"));
+    const QSqlRecord eraser = *f.work().firstRow(QStringLiteral("select * from w商品参照 where 品名 = 'C消しゴム'"));
     QCOMPARE(eraser.value(QStringLiteral("単価")).toLongLong(), 1000000);
     QCOMPARE(eraser.value(QStringLiteral("非課税")).toInt(), 1);
     QVERIFY(eraser.isNull(QStringLiteral("入数")));
@@ -344,14 +340,14 @@ void TestQuotationScreen::productListOrderAndCustomers()
 
     // Customers by reading (no reading first), nameless rows left out, the same in both lists.
     const QStringList customers{"O'Brien", "青木", "山田"};
-    QCOMPARE(comboItems(w.cmb顧客名), customers);
-    QCOMPARE(comboItems(w.cmb履歴顧客名), customers);
+    QCOMPARE(comboItems(f.quotation().cmb顧客名), customers);
+    QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
 
     // With no customer left, a full reset keeps both lists as they were.
     QVERIFY(d.exec(QStringLiteral("delete from 顧客マスタ")));
-    w.Clear見積書(true);
-    QCOMPARE(comboItems(w.cmb顧客名), customers);
-    QCOMPARE(comboItems(w.cmb履歴顧客名), customers);
+    f.quotation().Clear見積書(true);
+    QCOMPARE(comboItems(f.quotation().cmb顧客名), customers);
+    QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
 }
 
 QTEST_MAIN(TestQuotationScreen)

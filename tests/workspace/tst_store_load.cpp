@@ -2,13 +2,13 @@
 // all-or-nothing store, the masters it registers, and the quotation tab's
 // buttons end to end.
 
-#include "GridView.h"
-#include "ModVelt.h"
-#include "QuotationStore.h"
-#include "SharedRoutines.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "platform/GridView.h"
+#include "workspace/QuotationStore.h"
+#include "app/SharedRoutines.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -68,38 +68,31 @@ QuotationHeader header(int number, const QString& customer)
     return h;
 }
 
-// Every row of the tables a store touches, as text: equal snapshots mean nothing changed.
+// Every row of the tables a store touches: equal snapshots mean nothing changed.
 QStringList snapshot(Database& db)
 {
-    QStringList out;
-    for (const char16_t* t : {u"見積書ヘッダ", u"見積書", u"顧客マスタ", u"商品マスタ", u"コードマスタ", u"自社情報"}) {
-        const QString table = QString::fromUtf16(t);
-        for (const QSqlRecord& r : db.rows(QStringLiteral("select * from %1 order by rowid").arg(table))) {
-            QStringList cells{table};
-            for (int i = 0; i < r.count(); ++i) cells << (r.isNull(i) ? QStringLiteral("<null>") : r.value(i).toString());
-            out << cells.join('|');
-        }
-    }
-    return out;
+    return TableSnapshot(db, {QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書"), QStringLiteral("顧客マスタ"),
+                              QStringLiteral("商品マスタ"), QStringLiteral("コードマスタ"), QStringLiteral("自社情報")});
 }
 
-void registerCode(const QString& kcode, const QString& value)
+// The registrar a store is given: code values into the data database's lists.
+CodeRegistrar codesOf(Database& db)
 {
-    AutoEntryCode(ModVelt::DataDb, kcode, value);
+    return [&db](const QString& kcode, const QString& value) { return AutoEntryCode(db, kcode, value); };
 }
 
-QStringList codeValues(const QString& kcode)
+QStringList codeValues(Database& db, const QString& kcode)
 {
     QStringList out;
-    for (const QSqlRecord& r : ModVelt::DataDb.rows(
+    for (const QSqlRecord& r : db.rows(
              QStringLiteral("select sname from コードマスタ where kcode = ? and sname is not null order by code"), {kcode}))
         out << r.value(0).toString();
     return out;
 }
 
-QVariant counter()
+QVariant counter(Database& db)
 {
-    return ModVelt::DataDb.scalar(QStringLiteral("select 最大見積書番号 from 自社情報"));
+    return db.scalar(QStringLiteral("select 最大見積書番号 from 自社情報"));
 }
 
 }  // namespace
@@ -126,26 +119,31 @@ private slots:
     void notNumericNumberLoadsNothing();
     void deleteTakesTheNumberTheLoadTook_data();
     void deleteTakesTheNumberTheLoadTook();
+    void loadIsAllOrNothing_data();
+    void loadIsAllOrNothing();
+    void typedNumberIsLoadedOnEnterOnly();
+    void typedNumberThenStoreStoresTheScreen();
 
 private:
-    std::unique_ptr<TestData> data_;
+    // A fresh data folder for the plain tests, with its data file open.
+    std::unique_ptr<TestFolder> data_;
+    Database db_;
 };
 
 void TestStoreLoad::init()
 {
-    data_ = std::make_unique<TestData>();
+    data_ = std::make_unique<TestFolder>();
 }
 
 void TestStoreLoad::cleanup()
 {
-    ModVelt::DataDb.close();
-    ModVelt::WorkDb.close();
+    db_.close();
     data_.reset();
 }
 
 void TestStoreLoad::fullQuotationRoundTrip()
 {
-    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    QVERIFY(db_.open(data_->dataDbPath()));
     QuotationRecord q;
     q.header = header(41, QStringLiteral("O'Brien 商事"));
     q.header.顧客情報 = QString();  // an empty customer block is kept as an empty text
@@ -163,11 +161,11 @@ void TestStoreLoad::fullQuotationRoundTrip()
         }
     }
     q.lines[99] = product(QStringLiteral("最終行の品"), 3, 999);
-    const StoreOutcome outcome = StoreQuotation(ModVelt::DataDb, q, registerCode);
+    const StoreOutcome outcome = StoreQuotation(db_, q, codesOf(db_));
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
 
     bool ok = false;
-    const auto back = LoadQuotation(ModVelt::DataDb, 41, &ok);
+    const auto back = LoadQuotation(db_, 41, &ok);
     QVERIFY(ok);
     QVERIFY(back);
     QCOMPARE(back->header.伝票番号, 41);
@@ -187,7 +185,7 @@ void TestStoreLoad::fullQuotationRoundTrip()
     QCOMPARE(back->header.見積金額, q.header.見積金額);
     for (int i = 0; i < 4; ++i) QCOMPARE(back->header.印鑑[i], QVariant(dbv::text(q.header.印鑑[i])));
     // Empty customer block and seal titles are stored as empty texts, not Null.
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 41 and 顧客情報 = '' "
+    QCOMPARE(db_.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 41 and 顧客情報 = '' "
                                                    "and 印鑑2 = '' and 印鑑4 = ''")).toInt(), 1);
     QCOMPARE(back->lines.size(), 100);
     for (int i = 0; i < 100; ++i) {
@@ -196,17 +194,17 @@ void TestStoreLoad::fullQuotationRoundTrip()
         QVERIFY2(a == e, qPrintable(QStringLiteral("line %1: %2 / %3").arg(i + 1).arg(dbv::text(a.品名), dbv::text(e.品名))));
     }
     // Stored numbering: 行番号 0..99 without gaps, 伝票区分 1, blank lines with a Null name.
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 41 and 伝票区分 = 1 "
+    QCOMPARE(db_.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 41 and 伝票区分 = 1 "
                                                    "and 行番号 between 0 and 99")).toInt(), 100);
     const auto blanks = std::count_if(q.lines.begin(), q.lines.end(), [](const QuotationLine& l) { return l.isBlank(); });
     QVERIFY(blanks > 10);
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 41 and 品名 is null")).toInt(),
+    QCOMPARE(db_.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 41 and 品名 is null")).toInt(),
              int(blanks));
     // The lines after the last one that holds anything are not stored; names lose their outer blanks.
     q.lines = {product(QStringLiteral("  前後に空白  "), 1, 10), QuotationLine{}, product(QStringLiteral("三行目"), 1, 10),
                QuotationLine{}, QuotationLine{}};
-    QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
-    const auto short_ = LoadQuotation(ModVelt::DataDb, 41);
+    QVERIFY(StoreQuotation(db_, q, codesOf(db_)).ok);
+    const auto short_ = LoadQuotation(db_, 41);
     QVERIFY(short_);
     QCOMPARE(short_->lines.size(), 3);
     QCOMPARE(short_->lines[0].品名, QVariant(QStringLiteral("前後に空白")));
@@ -214,10 +212,10 @@ void TestStoreLoad::fullQuotationRoundTrip()
     QCOMPARE(short_->lines[2].品名, QVariant(QStringLiteral("三行目")));
 
     // Lines stored with gaps in 行番号 come back in their order, without gaps.
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付) values (77, '2024-01-01')")));
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("insert into 見積書 (伝票番号, 行番号, 伝票区分, 品名) "
+    QVERIFY(db_.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付) values (77, '2024-01-01')")));
+    QVERIFY(db_.exec(QStringLiteral("insert into 見積書 (伝票番号, 行番号, 伝票区分, 品名) "
                                                 "values (77, 5, 1, 'c'), (77, 0, 1, 'a'), (77, 1, 1, 'b')")));
-    const auto gaps = LoadQuotation(ModVelt::DataDb, 77);
+    const auto gaps = LoadQuotation(db_, 77);
     QVERIFY(gaps);
     QCOMPARE(gaps->lines.size(), 3);
     QCOMPARE(gaps->lines[0].品名, QVariant(QStringLiteral("a")));
@@ -227,31 +225,31 @@ void TestStoreLoad::fullQuotationRoundTrip()
 
 void TestStoreLoad::storeReplacesTheNumber()
 {
-    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    QVERIFY(db_.open(data_->dataDbPath()));
     QuotationRecord first{header(7, QStringLiteral("甲社")), {}};
     for (int i = 0; i < 8; ++i) first.lines << product(QStringLiteral("旧%1").arg(i), 1, 100);
-    QVERIFY(StoreQuotation(ModVelt::DataDb, first, registerCode).ok);
+    QVERIFY(StoreQuotation(db_, first, codesOf(db_)).ok);
     QuotationRecord other{header(8, QStringLiteral("乙社")), {product(QStringLiteral("別"), 1, 1)}};
-    QVERIFY(StoreQuotation(ModVelt::DataDb, other, registerCode).ok);
+    QVERIFY(StoreQuotation(db_, other, codesOf(db_)).ok);
 
     QuotationRecord second{header(7, QStringLiteral("丙社")), {}};
     second.header.件名 = QVariant();
     for (int i = 0; i < 5; ++i) second.lines << product(QStringLiteral("新%1").arg(i), 2, 200);
-    QVERIFY(StoreQuotation(ModVelt::DataDb, second, registerCode).ok);
+    QVERIFY(StoreQuotation(db_, second, codesOf(db_)).ok);
 
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 7")).toInt(), 1);
-    const auto rows = ModVelt::DataDb.rows(QStringLiteral("select 行番号, 品名, 顧客名 from 見積書 where 伝票番号 = 7 order by 行番号"));
+    QCOMPARE(db_.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 7")).toInt(), 1);
+    const auto rows = db_.rows(QStringLiteral("select 行番号, 品名, 顧客名 from 見積書 where 伝票番号 = 7 order by 行番号"));
     QCOMPARE(rows.size(), 5);
     for (int i = 0; i < 5; ++i) {
         QCOMPARE(rows[i].value(0).toInt(), i);
         QCOMPARE(rows[i].value(1).toString(), QStringLiteral("新%1").arg(i));
         QCOMPARE(rows[i].value(2).toString(), QStringLiteral("丙社"));
     }
-    const auto back = LoadQuotation(ModVelt::DataDb, 7);
+    const auto back = LoadQuotation(db_, 7);
     QCOMPARE(back->header.顧客名, QVariant(QStringLiteral("丙社")));
     QVERIFY(dbv::isNull(back->header.件名));
     // The other quotation is untouched.
-    QCOMPARE(LoadQuotation(ModVelt::DataDb, 8)->lines.size(), 1);
+    QCOMPARE(LoadQuotation(db_, 8)->lines.size(), 1);
 }
 
 void TestStoreLoad::failedStoreLeavesEverything_data()
@@ -272,14 +270,14 @@ void TestStoreLoad::failedStoreLeavesEverything_data()
 void TestStoreLoad::failedStoreLeavesEverything()
 {
     QFETCH(QString, trigger);
-    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
+    QVERIFY(db_.open(data_->dataDbPath()));
     QuotationRecord old{header(50, QStringLiteral("旧顧客")), {product(QStringLiteral("旧商品"), 1, 100)}};
     old.header.件名 = QStringLiteral("旧版");
-    QVERIFY(StoreQuotation(ModVelt::DataDb, old, registerCode).ok);
+    QVERIFY(StoreQuotation(db_, old, codesOf(db_)).ok);
     // The counter is below the number, so the new version would raise it.
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 49")));
-    QVERIFY(ModVelt::DataDb.exec(trigger));
-    const QStringList before = snapshot(ModVelt::DataDb);
+    QVERIFY(db_.exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 49")));
+    QVERIFY(db_.exec(trigger));
+    const QStringList before = snapshot(db_);
 
     QuotationRecord next{header(50, QStringLiteral("新顧客")), {}};
     next.header.件名 = QStringLiteral("新版");
@@ -287,18 +285,18 @@ void TestStoreLoad::failedStoreLeavesEverything()
     next.lines << product(QStringLiteral("旧商品"), 2, 300) << product(QStringLiteral("新商品"), 1, 10)
                << product(QStringLiteral("拒否"), 1, 10);
     next.lines[1].単位 = QStringLiteral("新単位");
-    const StoreOutcome outcome = StoreQuotation(ModVelt::DataDb, next, registerCode);
+    const StoreOutcome outcome = StoreQuotation(db_, next, codesOf(db_));
     QVERIFY(!outcome.ok);
     QVERIFY(outcome.error.contains(QStringLiteral("refused")));
-    QCOMPARE(snapshot(ModVelt::DataDb), before);
-    QVERIFY(!ModVelt::DataDb.inTransaction());
-    QCOMPARE(LoadQuotation(ModVelt::DataDb, 50)->header.件名, QVariant(QStringLiteral("旧版")));
+    QCOMPARE(snapshot(db_), before);
+    QVERIFY(!db_.inTransaction());
+    QCOMPARE(LoadQuotation(db_, 50)->header.件名, QVariant(QStringLiteral("旧版")));
 }
 
 void TestStoreLoad::mastersAfterStoring()
 {
-    QVERIFY(ModVelt::DataDb.open(data_->dataDbPath()));
-    Database& db = ModVelt::DataDb;
+    QVERIFY(db_.open(data_->dataDbPath()));
+    Database& db = db_;
     QVERIFY(db.exec(QStringLiteral("insert into 商品マスタ (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) "
                                    "values ('ボルト', '金物', '100', '箱', 5000000, 0, 'ぼると')")));
     QVERIFY(db.exec(QStringLiteral("insert into 顧客マスタ (顧客名, 顧客情報, ふりがな, 敬称) "
@@ -318,7 +316,7 @@ void TestStoreLoad::mastersAfterStoring()
     pencilAgain.ふりがな = QVariant();
     QuotationRecord q{header(12, QStringLiteral("既存商店")), {bolt, pencil, subtotal(2680), QuotationLine{}, pencilAgain}};
     q.header.顧客情報 = QString();  // left empty on the quotation: the stored block stays
-    QVERIFY(StoreQuotation(db, q, registerCode).ok);
+    QVERIFY(StoreQuotation(db, q, codesOf(db_)).ok);
 
     const auto boltRow = db.firstRow(QStringLiteral("select 商品区分, 入数, 単位, 単価, ふりがな from 商品マスタ where 品名 = 'ボルト'"));
     QVERIFY(boltRow);
@@ -344,22 +342,22 @@ void TestStoreLoad::mastersAfterStoring()
     QCOMPARE(customer[0].value(1).toString(), QStringLiteral("きぞんしょうてん"));
     QCOMPARE(customer[0].value(2).toString(), QStringLiteral("御中"));
     // Code values: new units once each, the header's four lists.
-    QCOMPARE(codeValues(QStringLiteral("単位")), (QStringList{QStringLiteral("個"), QStringLiteral("ダース")}));
-    QCOMPARE(codeValues(QStringLiteral("有効期限")), QStringList{QStringLiteral("発行後30日")});
-    QCOMPARE(codeValues(QStringLiteral("支払条件")), QStringList{QStringLiteral("月末締め翌月末払い")});
-    QCOMPARE(codeValues(QStringLiteral("受渡場所")), QStringList{QStringLiteral("貴社指定場所")});
-    QCOMPARE(codeValues(QStringLiteral("納期")), QStringList{QStringLiteral("受注後1週間")});
-    QCOMPARE(counter().toInt(), 12);
+    QCOMPARE(codeValues(db_, QStringLiteral("単位")), (QStringList{QStringLiteral("個"), QStringLiteral("ダース")}));
+    QCOMPARE(codeValues(db_, QStringLiteral("有効期限")), QStringList{QStringLiteral("発行後30日")});
+    QCOMPARE(codeValues(db_, QStringLiteral("支払条件")), QStringList{QStringLiteral("月末締め翌月末払い")});
+    QCOMPARE(codeValues(db_, QStringLiteral("受渡場所")), QStringList{QStringLiteral("貴社指定場所")});
+    QCOMPARE(codeValues(db_, QStringLiteral("納期")), QStringList{QStringLiteral("受注後1週間")});
+    QCOMPARE(counter(db_).toInt(), 12);
 
     // A new customer with an apostrophe is written in full; a lower number leaves the counter.
     QuotationRecord second{header(5, QStringLiteral("山田's 工房")), {}};
     second.header.有効期限 = QVariant();
-    QVERIFY(StoreQuotation(db, second, registerCode).ok);
+    QVERIFY(StoreQuotation(db, second, codesOf(db_)).ok);
     const auto added = db.rows(QStringLiteral("select 顧客情報, 敬称 from 顧客マスタ where 顧客名 = ?"), {QStringLiteral("山田's 工房")});
     QCOMPARE(added.size(), 1);
     QCOMPARE(added[0].value(0).toString(), dbv::text(second.header.顧客情報));
-    QCOMPARE(counter().toInt(), 12);
-    QCOMPARE(codeValues(QStringLiteral("有効期限")).size(), 1);
+    QCOMPARE(counter(db_).toInt(), 12);
+    QCOMPARE(codeValues(db_, QStringLiteral("有効期限")).size(), 1);
 }
 
 void TestStoreLoad::quotationNumbers_data()
@@ -393,29 +391,29 @@ void TestStoreLoad::quotationNumbers()
 
 namespace {
 
-void fillScreen(Velt& w, const QString& number)
+void fillScreen(MainWindowFixture& f, const QString& number)
 {
-    w.txtNo->setText(number);
-    w.dt日付->setDate(QDate(2024, 6, 3));
-    w.cmb顧客名->setText(QStringLiteral("O'Hara 株式会社"));
-    w.cmb敬称->setText(QStringLiteral("御中"));
-    w.txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
-    w.txt件名->setText(QStringLiteral("机 'L' 型"));
-    w.txtメモ->setText(QStringLiteral("一行目\r\n二行目"));
-    w.cmb有効期限->setText(QStringLiteral("1か月"));
-    w.cmb支払条件->setText(QString());
-    w.cmb受渡場所->setText(QStringLiteral("現地"));
-    w.cmb納期->setText(QString());
-    w.num税抜計->setValue(yen(3000));
-    w.num消費税->setValue(yen(150));
-    w.num合計->setValue(yen(3150));
-    w.num見積金額->setValue(yen(3150));
-    for (int i = 0; i < 4; ++i) w.txt印鑑[i]->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
+    f.quotation().txtNo->setText(number);
+    f.quotation().dt日付->setDate(QDate(2024, 6, 3));
+    f.quotation().cmb顧客名->setText(QStringLiteral("O'Hara 株式会社"));
+    f.quotation().cmb敬称->setText(QStringLiteral("御中"));
+    f.quotation().txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    f.quotation().txt件名->setText(QStringLiteral("机 'L' 型"));
+    f.quotation().txtメモ->setText(QStringLiteral("一行目\r\n二行目"));
+    f.quotation().cmb有効期限->setText(QStringLiteral("1か月"));
+    f.quotation().cmb支払条件->setText(QString());
+    f.quotation().cmb受渡場所->setText(QStringLiteral("現地"));
+    f.quotation().cmb納期->setText(QString());
+    f.quotation().num税抜計->setValue(yen(3000));
+    f.quotation().num消費税->setValue(yen(150));
+    f.quotation().num合計->setValue(yen(3150));
+    f.quotation().num見積金額->setValue(yen(3150));
+    for (int i = 0; i < 4; ++i) f.quotation().txt印鑑[i]->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
     QList<QuotationLine> lines{product(QStringLiteral("机"), 1, 2000), QuotationLine{}, product(QStringLiteral("椅子"), 2, 500),
                                subtotal(3000)};
     lines[2].非課税 = true;
-    QVERIFY(WriteWorkLines(ModVelt::WorkDb, lines));
-    w.wkDat->refresh();
+    QVERIFY(WriteWorkLines(f.work(), lines));
+    f.quotation().wkDat->refresh();
 }
 
 QStringList titles(RecordingPresenter& p)
@@ -429,42 +427,42 @@ QStringList titles(RecordingPresenter& p)
 
 void TestStoreLoad::windowStoresAndReopens()
 {
-    Velt w({data_->programFolder()});
-    QVERIFY(w.Form_Load());
-    fillScreen(w, QStringLiteral("21"));
-    data_->messages().clear();
-    w.cmd登録->click();
-    QCOMPARE(titles(data_->messages()), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
-    QVERIFY(data_->messages().shown()[0].text.contains(QStringLiteral("O'Hara 株式会社")));
-    QVERIFY(!w.CnEntryMsg->isVisible());
-    QCOMPARE(w.EntryMsg->text(), QStringLiteral("登録中です････"));
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    fillScreen(f, QStringLiteral("21"));
+    f.messages.clear();
+    f.quotation().cmd登録->click();
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
+    QVERIFY(f.messages.shown()[0].text.contains(QStringLiteral("O'Hara 株式会社")));
+    QVERIFY(!f.quotation().CnEntryMsg->isVisible());
+    QCOMPARE(f.quotation().EntryMsg->text(), QStringLiteral("登録中です････"));
     // A fresh quotation with the next number follows.
-    QCOMPARE(w.txtNo->text(), QStringLiteral("22"));
-    QCOMPARE(w.cmb顧客名->text(), QString());
-    QVERIFY(ReadWorkLines(ModVelt::WorkDb)[0].isBlank());
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("22"));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QString());
+    QVERIFY(ReadWorkLines(f.work())[0].isBlank());
 
     // Scramble the screen, then open 21 by typing its number.
-    fillScreen(w, QStringLiteral("99"));
-    QVERIFY(WriteWorkLines(ModVelt::WorkDb, QList<QuotationLine>(100, product(QStringLiteral("別物"), 1, 1))));
-    w.txt件名->setText(QStringLiteral("別"));
-    w.txtNo->setText(QStringLiteral("21"));
-    w.txtNo->setModified(true);
-    emit w.txtNo->editingFinished();
-    QCOMPARE(w.EntryMsg->text(), QStringLiteral("読込中です･･･"));
-    QVERIFY(!w.CnEntryMsg->isVisible());
-    QCOMPARE(w.txtNo->text(), QStringLiteral("21"));
-    QCOMPARE(w.dt日付->date(), std::optional<QDate>(QDate(2024, 6, 3)));
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    QCOMPARE(w.cmb敬称->text(), QStringLiteral("御中"));
-    QCOMPARE(w.txt顧客情報->text(), QStringLiteral("〒530-0001\r\n大阪市北区"));
-    QCOMPARE(w.txt件名->text(), QStringLiteral("机 'L' 型"));
-    QCOMPARE(w.txtメモ->text(), QStringLiteral("一行目\r\n二行目"));
-    QCOMPARE(w.cmb有効期限->text(), QStringLiteral("1か月"));
-    QCOMPARE(w.cmb支払条件->text(), QString());
-    QCOMPARE(w.cmb受渡場所->text(), QStringLiteral("現地"));
+    fillScreen(f, QStringLiteral("99"));
+    QVERIFY(WriteWorkLines(f.work(), QList<QuotationLine>(100, product(QStringLiteral("別物"), 1, 1))));
+    f.quotation().txt件名->setText(QStringLiteral("別"));
+    f.quotation().txtNo->clear();
+    QTest::keyClicks(f.quotation().txtNo, QStringLiteral("21"));
+    QTest::keyClick(f.quotation().txtNo, Qt::Key_Return);
+    QCOMPARE(f.quotation().EntryMsg->text(), QStringLiteral("読込中です･･･"));
+    QVERIFY(!f.quotation().CnEntryMsg->isVisible());
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("21"));
+    QCOMPARE(f.quotation().dt日付->date(), std::optional<QDate>(QDate(2024, 6, 3)));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("御中"));
+    QCOMPARE(f.quotation().txt顧客情報->text(), QStringLiteral("〒530-0001\r\n大阪市北区"));
+    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("机 'L' 型"));
+    QCOMPARE(f.quotation().txtメモ->text(), QStringLiteral("一行目\r\n二行目"));
+    QCOMPARE(f.quotation().cmb有効期限->text(), QStringLiteral("1か月"));
+    QCOMPARE(f.quotation().cmb支払条件->text(), QString());
+    QCOMPARE(f.quotation().cmb受渡場所->text(), QStringLiteral("現地"));
     // The totals are recomputed from the loaded lines; the quotation amount stays as stored.
-    QCOMPARE(w.num見積金額->value(), std::optional<Currency>(yen(3150)));
-    const auto stored = LoadQuotationHeader(ModVelt::DataDb, 21);
+    QCOMPARE(f.quotation().num見積金額->value(), std::optional<Currency>(yen(3150)));
+    const auto stored = LoadQuotationHeader(f.data(), 21);
     QVERIFY(stored);
     QCOMPARE(stored->税抜計, std::optional<Currency>(yen(3000)));
     QCOMPARE(stored->消費税, std::optional<Currency>(yen(150)));
@@ -472,11 +470,11 @@ void TestStoreLoad::windowStoresAndReopens()
     QCOMPARE(stored->見積金額, std::optional<Currency>(yen(3150)));
     QVERIFY(dbv::isNull(stored->支払条件));
     QCOMPARE(stored->印鑑[1], QVariant(QString()));
-    QCOMPARE(w.txt印鑑[0]->text(), QStringLiteral("印0"));
-    QCOMPARE(w.txt印鑑[1]->text(), QString());
-    QCOMPARE(ModVelt::DetailsChanged, std::optional<bool>(false));
+    QCOMPARE(f.quotation().txt印鑑[0]->text(), QStringLiteral("印0"));
+    QCOMPARE(f.quotation().txt印鑑[1]->text(), QString());
+    QCOMPARE(f.quotation().DetailsChanged, std::optional<bool>(false));
     // Lines: the blank line in between is still there; rows after the stored ones are blank.
-    const QList<QuotationLine> lines = ReadWorkLines(ModVelt::WorkDb);
+    const QList<QuotationLine> lines = ReadWorkLines(f.work());
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines[0].品名, QVariant(QStringLiteral("机")));
     QVERIFY(lines[1].isBlank());
@@ -485,34 +483,34 @@ void TestStoreLoad::windowStoresAndReopens()
     QVERIFY(lines[3].小計);
     QCOMPARE(lines[3].金額, std::optional<Currency>(yen(3000)));
     for (int i = 4; i < 100; ++i) QVERIFY(lines[i].isBlank());
-    QCOMPARE(w.wkDat->text(2, 1), QStringLiteral("椅子"));
+    QCOMPARE(f.quotation().wkDat->text(2, 1), QStringLiteral("椅子"));
     // Customer, product and code values were registered.
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 顧客マスタ where 顧客名 = ?"),
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 顧客マスタ where 顧客名 = ?"),
                                     {QStringLiteral("O'Hara 株式会社")}).toInt(), 1);
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 商品マスタ where 品名 in ('机', '椅子')")).toInt(), 2);
-    QCOMPARE(codeValues(QStringLiteral("有効期限")), QStringList{QStringLiteral("1か月")});
-    QCOMPARE(counter().toInt(), 21);
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 商品マスタ where 品名 in ('机', '椅子')")).toInt(), 2);
+    QCOMPARE(codeValues(f.data(), QStringLiteral("有効期限")), QStringList{QStringLiteral("1か月")});
+    QCOMPARE(counter(f.data()).toInt(), 21);
 }
 
 void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
 {
-    Velt w({data_->programFolder()});
-    QVERIFY(w.Form_Load());
-    QVERIFY(ModVelt::DataDb.exec(QStringLiteral(
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.data().exec(QStringLiteral(
         "create trigger refuse before insert on 見積書ヘッダ begin select raise(abort, 'disk says no'); end")));
-    fillScreen(w, QStringLiteral("30"));
-    const QStringList before = snapshot(ModVelt::DataDb);
-    data_->messages().clear();
-    w.cmd登録_Click();
-    QCOMPARE(titles(data_->messages()), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
-    QVERIFY(data_->messages().shown()[1].text.contains(QStringLiteral("disk says no")));
-    QCOMPARE(snapshot(ModVelt::DataDb), before);
-    QVERIFY(!w.CnEntryMsg->isVisible());
+    fillScreen(f, QStringLiteral("30"));
+    const QStringList before = snapshot(f.data());
+    f.messages.clear();
+    f.quotation().cmd登録_Click();
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
+    QVERIFY(f.messages.shown()[1].text.contains(QStringLiteral("disk says no")));
+    QCOMPARE(snapshot(f.data()), before);
+    QVERIFY(!f.quotation().CnEntryMsg->isVisible());
     // The screen is as it was, ready to be stored again.
-    QCOMPARE(w.txtNo->text(), QStringLiteral("30"));
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    QCOMPARE(w.txt件名->text(), QStringLiteral("机 'L' 型"));
-    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[2].品名, QVariant(QStringLiteral("椅子")));
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("30"));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("机 'L' 型"));
+    QCOMPARE(ReadWorkLines(f.work())[2].品名, QVariant(QStringLiteral("椅子")));
 }
 
 void TestStoreLoad::requiredFieldsStopTheStore_data()
@@ -538,112 +536,112 @@ void TestStoreLoad::requiredFieldsStopTheStore()
     QFETCH(QString, customer);
     QFETCH(QString, title);
     QFETCH(QString, focus);
-    Velt w({data_->programFolder()});
-    QVERIFY(w.Form_Load());
-    QApplication::setActiveWindow(&w);
-    fillScreen(w, number);
-    if (!dated) w.dt日付->setNull();
-    w.cmb顧客名->setText(customer);
-    const QStringList before = snapshot(ModVelt::DataDb);
-    data_->messages().clear();
-    w.cmd登録_Click();
-    QCOMPARE(titles(data_->messages()), QStringList{title});
-    if (title == u"入力注意") QVERIFY(data_->messages().shown()[0].text.startsWith(QStringLiteral("伝票番号")));
-    QCOMPARE(snapshot(ModVelt::DataDb), before);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QApplication::setActiveWindow(&f.window);
+    fillScreen(f, number);
+    if (!dated) f.quotation().dt日付->setNull();
+    f.quotation().cmb顧客名->setText(customer);
+    const QStringList before = snapshot(f.data());
+    f.messages.clear();
+    f.quotation().cmd登録_Click();
+    QCOMPARE(titles(f.messages), QStringList{title});
+    if (title == u"入力注意") QVERIFY(f.messages.shown()[0].text.startsWith(QStringLiteral("伝票番号")));
+    QCOMPARE(snapshot(f.data()), before);
     QWidget* focused = QApplication::focusWidget();
     QVERIFY(focused);
-    QWidget* target = w.findChild<QWidget*>(focus);
+    QWidget* target = f.window.findChild<QWidget*>(focus);
     QVERIFY(focused == target || target->isAncestorOf(focused));
 }
 
 void TestStoreLoad::previousNextAcrossGapsAndDelete()
 {
-    Velt w({data_->programFolder()});
-    QVERIFY(w.Form_Load());
+    MainWindowFixture f;
+    QVERIFY(f.open());
     for (int n : {1, 2, 5}) {
         QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
-        QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
+        QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
     }
-    auto shown = [&] { return w.cmb顧客名->text(); };
-    auto firstLine = [&] { return dbv::text(ReadWorkLines(ModVelt::WorkDb)[0].品名); };
+    auto shown = [&] { return f.quotation().cmb顧客名->text(); };
+    auto firstLine = [&] { return dbv::text(ReadWorkLines(f.work())[0].品名); };
 
-    w.txtNo->setText(QStringLiteral("2"));
-    w.txtNo_Commit();
+    f.quotation().txtNo->setText(QStringLiteral("2"));
+    f.quotation().txtNo_Commit();
     QCOMPARE(shown(), QStringLiteral("顧客2"));
-    w.cmd次伝票->click();
-    QCOMPARE(w.txtNo->text(), QStringLiteral("3"));
+    f.quotation().cmd次伝票->click();
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("3"));
     QCOMPARE(shown(), QString());  // a gap: the screen is reset, the number stays
     QCOMPARE(firstLine(), QString());
-    w.cmd次伝票_Click();
-    w.cmd次伝票_Click();
-    QCOMPARE(w.txtNo->text(), QStringLiteral("5"));
+    f.quotation().cmd次伝票_Click();
+    f.quotation().cmd次伝票_Click();
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("5"));
     QCOMPARE(shown(), QStringLiteral("顧客5"));
     QCOMPARE(firstLine(), QStringLiteral("品5"));
-    w.cmd前伝票_Click();
-    w.cmd前伝票_Click();
-    w.cmd前伝票_Click();
-    QCOMPARE(w.txtNo->text(), QStringLiteral("2"));
+    f.quotation().cmd前伝票_Click();
+    f.quotation().cmd前伝票_Click();
+    f.quotation().cmd前伝票_Click();
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("2"));
     QCOMPARE(shown(), QStringLiteral("顧客2"));
-    w.cmd前伝票_Click();
-    w.cmd前伝票_Click();
-    QCOMPARE(w.txtNo->text(), QStringLiteral("1"));
+    f.quotation().cmd前伝票_Click();
+    f.quotation().cmd前伝票_Click();
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("1"));
     QCOMPARE(shown(), QStringLiteral("顧客1"));
     // Half numbers: 12.5 steps to 13.5, which opens 14.
-    w.txtNo->setText(QStringLiteral("0.5"));
-    w.cmd次伝票_Click();
-    QCOMPARE(w.txtNo->text(), QStringLiteral("1.5"));
+    f.quotation().txtNo->setText(QStringLiteral("0.5"));
+    f.quotation().cmd次伝票_Click();
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("1.5"));
     QCOMPARE(shown(), QStringLiteral("顧客2"));
 
     // Delete 2 (answered No, then Yes), then step back onto it from 3.
-    w.txtNo->setText(QStringLiteral("2"));
-    w.txtNo_Commit();
-    data_->messages().clear();
-    data_->messages().answerNext(MessageAnswer::No);
-    w.cmd削除_Click();
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 1);
-    data_->messages().answerNext(MessageAnswer::Yes);
-    w.cmd削除->click();
-    QCOMPARE(titles(data_->messages()), (QStringList{QStringLiteral("削除の確認"), QStringLiteral("削除の確認")}));
-    QVERIFY(data_->messages().shown()[1].text.contains(QStringLiteral("伝票 2 ")));
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 0);
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 2")).toInt(), 0);
-    w.txtNo->setText(QStringLiteral("3"));
-    w.cmd前伝票_Click();
-    QCOMPARE(w.txtNo->text(), QStringLiteral("2"));
+    f.quotation().txtNo->setText(QStringLiteral("2"));
+    f.quotation().txtNo_Commit();
+    f.messages.clear();
+    f.messages.answerNext(MessageAnswer::No);
+    f.quotation().cmd削除_Click();
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 1);
+    f.messages.answerNext(MessageAnswer::Yes);
+    f.quotation().cmd削除->click();
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("削除の確認"), QStringLiteral("削除の確認")}));
+    QVERIFY(f.messages.shown()[1].text.contains(QStringLiteral("伝票 2 ")));
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 0);
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 2")).toInt(), 0);
+    f.quotation().txtNo->setText(QStringLiteral("3"));
+    f.quotation().cmd前伝票_Click();
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("2"));
     QCOMPARE(shown(), QString());
-    w.cmd前伝票_Click();
+    f.quotation().cmd前伝票_Click();
     QCOMPARE(shown(), QStringLiteral("顧客1"));
-    QCOMPARE(ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ")).toInt(), 2);
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ")).toInt(), 2);
 }
 
 void TestStoreLoad::notNumericNumberLoadsNothing()
 {
-    Velt w({data_->programFolder()});
-    QVERIFY(w.Form_Load());
+    MainWindowFixture f;
+    QVERIFY(f.open());
     QuotationRecord q{header(1, QStringLiteral("顧客1")), {product(QStringLiteral("品1"), 1, 100)}};
-    QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
-    fillScreen(w, QStringLiteral("abc"));
-    data_->messages().clear();
-    w.txtNo_Commit();
-    QCOMPARE(titles(data_->messages()), QStringList{QStringLiteral("入力注意")});
-    QCOMPARE(w.txtNo->text(), QString());
+    QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
+    fillScreen(f, QStringLiteral("abc"));
+    f.messages.clear();
+    f.quotation().txtNo_Commit();
+    QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力注意")});
+    QCOMPARE(f.quotation().txtNo->text(), QString());
     // The lines and the header on screen stay.
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[0].品名, QVariant(QStringLiteral("机")));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("机")));
     // Setting the number from code loads nothing; an empty commit does nothing.
-    w.txtNo->setText(QStringLiteral("1"));
-    emit w.txtNo->editingFinished();
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    w.txtNo->setText(QString());
-    w.txtNo_Commit();
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    QCOMPARE(data_->messages().shown().size(), 1);
+    f.quotation().txtNo->setText(QStringLiteral("1"));
+    emit f.quotation().txtNo->editingFinished();
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    f.quotation().txtNo->setText(QString());
+    f.quotation().txtNo_Commit();
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(f.messages.shown().size(), 1);
     // Typed and committed with Enter, the number loads.
-    QTest::keyClicks(w.txtNo, QStringLiteral("1"));
-    QTest::keyClick(w.txtNo, Qt::Key_Return);
-    QCOMPARE(w.cmb顧客名->text(), QStringLiteral("顧客1"));
-    QCOMPARE(ReadWorkLines(ModVelt::WorkDb)[0].品名, QVariant(QStringLiteral("品1")));
-    QCOMPARE(data_->messages().shown().size(), 1);
+    QTest::keyClicks(f.quotation().txtNo, QStringLiteral("1"));
+    QTest::keyClick(f.quotation().txtNo, Qt::Key_Return);
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("顧客1"));
+    QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("品1")));
+    QCOMPARE(f.messages.shown().size(), 1);
 }
 
 void TestStoreLoad::deleteTakesTheNumberTheLoadTook_data()
@@ -652,7 +650,8 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook_data()
     QTest::addColumn<int>("deleted");  // 0: nothing can be deleted, a warning instead
     QTest::newRow("plain") << "2" << 2;
     QTest::newRow("with a decimal point") << "2.0" << 2;
-    QTest::newRow("a half, to even") << "2.5" << 2;
+    QTest::newRow("a half deletes nothing") << "2.5" << 0;
+    QTest::newRow("12.5 deletes nothing") << "12.5" << 0;
     QTest::newRow("not a number") << "2a" << 0;
 }
 
@@ -660,30 +659,149 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
 {
     QFETCH(QString, typed);
     QFETCH(int, deleted);
-    Velt w({data_->programFolder()});
-    QVERIFY(w.Form_Load());
+    MainWindowFixture f;
+    QVERIFY(f.open());
     for (int n : {2, 3}) {
         QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
-        QVERIFY(StoreQuotation(ModVelt::DataDb, q, registerCode).ok);
+        QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
     }
-    w.txtNo->setText(QStringLiteral("2"));
-    w.txtNo_Commit();
-    w.txtNo->setText(typed);
-    data_->messages().clear();
-    data_->messages().setDefaultAnswer(MessageAnswer::Yes);
-    w.cmd削除_Click();
-    auto count = [](int n) {
-        return ModVelt::DataDb.scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = ?"), {n}).toInt();
+    f.quotation().txtNo->setText(QStringLiteral("2"));
+    f.quotation().txtNo_Commit();
+    f.quotation().txtNo->setText(typed);
+    f.messages.clear();
+    f.messages.setDefaultAnswer(MessageAnswer::Yes);
+    f.quotation().cmd削除_Click();
+    auto count = [&f](int n) {
+        return f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = ?"), {n}).toInt();
     };
     QCOMPARE(count(3), 1);
     if (deleted) {
         QCOMPARE(count(deleted), 0);
-        QCOMPARE(titles(data_->messages()), QStringList{QStringLiteral("削除の確認")});
+        QCOMPARE(titles(f.messages), QStringList{QStringLiteral("削除の確認")});
     } else {
         QCOMPARE(count(2), 1);
-        QCOMPARE(titles(data_->messages()), QStringList{QStringLiteral("入力注意")});
-        QCOMPARE(w.cmb顧客名->text(), QStringLiteral("顧客2"));  // the screen was not cleared
+        QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力注意")});
+        // The screen was not cleared, the number stays as typed.
+        QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("顧客2"));
+        QCOMPARE(f.quotation().txtNo->text(), typed);
+        QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品2"));
     }
+}
+
+// A quotation whose lines cannot be read, or cannot be written into w明細, is
+// not half shown: the failure is said and the screen stays as the reset left
+// it, so storing cannot replace the stored lines with nothing.
+void TestStoreLoad::loadIsAllOrNothing_data()
+{
+    QTest::addColumn<QString>("dataDamage");
+    QTest::addColumn<QString>("workDamage");
+    QTest::newRow("lines cannot be read") << "alter table 見積書 drop column ふりがな" << "";
+    QTest::newRow("lines cannot be written into w明細")
+        << "" << "create trigger refuse before update on w明細 when new.品名 = '品2' begin select raise(abort, 'refused'); end";
+}
+
+void TestStoreLoad::loadIsAllOrNothing()
+{
+    QFETCH(QString, dataDamage);
+    QFETCH(QString, workDamage);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    QuotationRecord stored{header(7, QStringLiteral("甲社")),
+                           {product(QStringLiteral("品1"), 1, 100), product(QStringLiteral("品2"), 2, 200)}};
+    QVERIFY(StoreQuotation(f.data(), stored, codesOf(f.data())).ok);
+    if (!dataDamage.isEmpty()) QVERIFY(f.data().exec(dataDamage));
+    if (!workDamage.isEmpty()) QVERIFY(f.work().exec(workDamage));
+    fillScreen(f, QString());
+    const QStringList before = snapshot(f.data());
+    f.messages.clear();
+
+    QTest::keyClicks(q.txtNo, QStringLiteral("7"));
+    QTest::keyClick(q.txtNo, Qt::Key_Return);
+
+    QCOMPARE(titles(f.messages), QStringList{QStringLiteral("エラー")});
+    QVERIFY(f.messages.texts().first().contains(QStringLiteral("7")));
+    QVERIFY(!q.CnEntryMsg->isVisible());
+    // The reset screen: the number kept, no header, no lines, no totals.
+    QCOMPARE(q.txtNo->text(), QStringLiteral("7"));
+    QCOMPARE(q.cmb顧客名->text(), QString());
+    QCOMPARE(q.txt件名->text(), QString());
+    QVERIFY(q.num合計->isNull());
+    const QList<QuotationLine> lines = ReadWorkLines(f.work());
+    QCOMPARE(lines.size(), 100);
+    for (const QuotationLine& l : lines) QVERIFY(l.isBlank());
+    QCOMPARE(q.wkDat->text(0, DetailLine::品名), QString());
+
+    // 登録 now asks for the customer and writes nothing.
+    f.messages.clear();
+    q.cmd登録_Click();
+    QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力項目のチェック")});
+    QCOMPARE(snapshot(f.data()), before);
+}
+
+// A typed number loads on Enter alone: leaving the box by Tab or a click
+// keeps what is on screen.
+void TestStoreLoad::typedNumberIsLoadedOnEnterOnly()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    QVERIFY(f.activate());
+    QuotationRecord five{header(5, QStringLiteral("顧客5")), {product(QStringLiteral("品5"), 5, 100)}};
+    QVERIFY(StoreQuotation(f.data(), five, codesOf(f.data())).ok);
+    fillScreen(f, QString());
+    auto screenKept = [&] {
+        return q.cmb顧客名->text() == QStringLiteral("O'Hara 株式会社") &&
+               dbv::text(ReadWorkLines(f.work())[0].品名) == QStringLiteral("机");
+    };
+
+    q.txtNo->setFocus();
+    QTest::keyClicks(q.txtNo, QStringLiteral("5"));
+    QTest::keyClick(q.txtNo, Qt::Key_Tab);
+    QVERIFY(!q.txtNo->hasFocus());
+    QVERIFY(screenKept());
+    q.txtNo->setFocus();
+    QTest::mouseClick(q.txt件名, Qt::LeftButton);
+    QTRY_VERIFY(q.txt件名->hasFocus());
+    QVERIFY(screenKept());
+    QVERIFY(f.messages.shown().isEmpty());
+
+    q.txtNo->setFocus();
+    QTest::keyClick(q.txtNo, Qt::Key_Return);
+    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("顧客5"));
+    QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品5"));
+}
+
+// As a new user stores: customer 丁社, one line, "30" typed into txtNo, 登録,
+// Yes. The confirmation names 丁社 and takes the focus from the number box;
+// quotation 30 is stored as the screen showed it.
+void TestStoreLoad::typedNumberThenStoreStoresTheScreen()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    QVERIFY(f.activate());
+    q.cmb顧客名->setText(QStringLiteral("丁社"));
+    QVERIFY(WriteWorkLines(f.work(), {product(QStringLiteral("机"), 1, 2000)}));
+    q.wkDat->refresh();
+
+    q.txtNo->setFocus();
+    q.txtNo->selectAll();
+    QTest::keyClicks(q.txtNo, QStringLiteral("30"));
+    f.messages.clear();
+    // A message box takes the focus while it is open.
+    f.messages.setOnShow([&](const MessageBoxSpec&) { q.cmd削除->setFocus(); });
+    QTest::mouseClick(q.cmd登録, Qt::LeftButton);
+
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
+    QVERIFY(f.messages.shown()[0].text.contains(QStringLiteral("丁社")));
+    const auto stored = LoadQuotation(f.data(), 30);
+    QVERIFY(stored);
+    QCOMPARE(stored->header.顧客名, QVariant(QStringLiteral("丁社")));
+    QCOMPARE(stored->lines.size(), 1);
+    QCOMPARE(stored->lines[0].品名, QVariant(QStringLiteral("机")));
+    // A fresh quotation with the next number follows.
+    QCOMPARE(q.txtNo->text(), QStringLiteral("31"));
 }
 
 QTEST_MAIN(TestStoreLoad)

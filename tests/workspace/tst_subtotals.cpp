@@ -1,10 +1,12 @@
-#include "Database.h"
-#include "DetailLines.h"
-#include "GridView.h"
-#include "ModVelt.h"
-#include "TestSupport.h"
-#include "Velt.h"
-#include "WorkTableModel.h"
+#include "platform/Database.h"
+#include "workspace/DetailLines.h"
+#include "platform/GridView.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
+#include "workspace/HistoryTab.h"
+#include "app/SettingsTab.h"
+#include "frame/Velt.h"
+#include "platform/WorkTableModel.h"
 
 #include <QBrush>
 #include <QPushButton>
@@ -15,10 +17,10 @@ using namespace DetailLine;
 namespace {
 
 // Every line of w明細 in table order as "行番号|品名|金額|小計" (NULL shown as "-").
-QStringList lines()
+QStringList lines(MainWindowFixture& f)
 {
     QStringList out;
-    const auto rows = ModVelt::WorkDb.rows(QStringLiteral("select 行番号, 品名, 金額, 小計 from w明細 order by rowid"));
+    const auto rows = f.work().rows(QStringLiteral("select 行番号, 品名, 金額, 小計 from w明細 order by rowid"));
     for (const QSqlRecord& r : rows) {
         const QString name = r.isNull(1) ? QStringLiteral("-") : r.value(1).toString();
         const QString amount = r.isNull(2) ? QStringLiteral("-") : Currency::fromDb(r.value(2))->toPlainString();
@@ -39,24 +41,24 @@ QStringList expected(const QStringList& head)
 }
 
 // All columns of the line named `name`, without its 行番号.
-QString fullLine(const QString& name)
+QString fullLine(MainWindowFixture& f, const QString& name)
 {
-    const auto r = ModVelt::WorkDb.firstRow(QStringLiteral("select * from w明細 where 品名 = ?"), {name});
+    const auto r = f.work().firstRow(QStringLiteral("select * from w明細 where 品名 = ?"), {name});
     if (!r) return {};
     QStringList cells;
     for (int c = 1; c < r->count(); ++c) cells << (r->isNull(c) ? QStringLiteral("-") : r->value(c).toString());
     return cells.join(u'|');
 }
 
-void fill(Velt& w)
+void fill(MainWindowFixture& f)
 {
     const auto m = [](int yen) { return QVariant::fromValue(Currency::fromWhole(yen)); };
-    QVERIFY(w.wkDat->setValues(0, {{品名, "A"}, {金額, m(100)}}));
-    QVERIFY(w.wkDat->setValues(1, {{品名, "B"}, {金額, m(200)}}));
-    QVERIFY(w.wkDat->setValues(2, {{品名, "C"}}));
-    QVERIFY(w.wkDat->setValues(3, {{品名, "D"}, {商品区分, "文具"}, {入数, "10"}, {数量, m(4)}, {単位, "個"},
+    QVERIFY(f.quotation().wkDat->setValues(0, {{品名, "A"}, {金額, m(100)}}));
+    QVERIFY(f.quotation().wkDat->setValues(1, {{品名, "B"}, {金額, m(200)}}));
+    QVERIFY(f.quotation().wkDat->setValues(2, {{品名, "C"}}));
+    QVERIFY(f.quotation().wkDat->setValues(3, {{品名, "D"}, {商品区分, "文具"}, {入数, "10"}, {数量, m(4)}, {単位, "個"},
                                    {単価, m(100)}, {金額, m(400)}, {非課税, true}, {ふりがな, "でぃー"}}));
-    QVERIFY(w.wkDat->setValues(4, {{品名, "E"}, {金額, m(500)}}));
+    QVERIFY(f.quotation().wkDat->setValues(4, {{品名, "E"}, {金額, m(500)}}));
 }
 
 }  // namespace
@@ -71,13 +73,12 @@ private slots:
 
 void TestSubtotals::insertAndDeleteSequence()
 {
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    fill(w);
-    data.messages().clear();
-    const QString dLine = fullLine(QStringLiteral("D"));
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    fill(f);
+    f.messages.clear();
+    const QString dLine = fullLine(f, QStringLiteral("D"));
     QCOMPARE(dLine, QStringLiteral("D|文具|10|40000|個|1000000|4000000|1|でぃー|0"));
 
     struct Step {
@@ -110,39 +111,39 @@ void TestSubtotals::insertAndDeleteSequence()
     };
 
     QStringList current = expected(start);
-    QCOMPARE(lines(), current);
+    QCOMPARE(lines(f), current);
     for (const Step& s : steps) {
         const QByteArray tag = s.what;
         if (tag == "line 100 holds a line") {
-            QVERIFY(w.wkDat->setValues(99, {{品名, "Z"}}));
-            current = lines();
+            QVERIFY(f.quotation().wkDat->setValues(99, {{品名, "Z"}}));
+            current = lines(f);
         }
         if (s.line > 0) {
-            w.Grid明細->setCurrentCell(s.line - 1, 数量);
+            f.quotation().Grid明細->setCurrentCell(s.line - 1, 数量);
         } else {
-            w.Grid明細->setCurrentIndex(QModelIndex());
+            f.quotation().Grid明細->setCurrentIndex(QModelIndex());
         }
-        data.messages().clear();
-        (s.subtotal ? w.cmd小計 : w.cmd行削除)->click();
+        f.messages.clear();
+        (s.subtotal ? f.quotation().cmd小計 : f.quotation().cmd行削除)->click();
 
-        QCOMPARE(data.messages().texts(), s.message.isEmpty() ? QStringList{} : QStringList{s.message});
+        QCOMPARE(f.messages.texts(), s.message.isEmpty() ? QStringList{} : QStringList{s.message});
         if (!s.after.isEmpty()) current = expected(s.after);
-        QVERIFY2(lines() == current, tag + "\n" + lines().mid(0, 8).join(u'\n').toUtf8());
+        QVERIFY2(lines(f) == current, tag + "\n" + lines(f).mid(0, 8).join(u'\n').toUtf8());
         // The grid shows the table, and moved lines keep all their columns.
-        QCOMPARE(w.wkDat->rowCount(), kLines);
-        QCOMPARE(fullLine(QStringLiteral("D")), dLine);
+        QCOMPARE(f.quotation().wkDat->rowCount(), kLines);
+        QCOMPARE(fullLine(f, QStringLiteral("D")), dLine);
         if (!s.after.isEmpty()) {
-            QVERIFY2(w.Grid明細->currentRow() == s.line - 1, tag);
-            QCOMPARE(w.Grid明細->currentColumn(), int(数量));
-            QCOMPARE(QApplication::focusWidget(), w.Grid明細);
+            QVERIFY2(f.quotation().Grid明細->currentRow() == s.line - 1, tag);
+            QCOMPARE(f.quotation().Grid明細->currentColumn(), int(数量));
+            QCOMPARE(QApplication::focusWidget(), f.quotation().Grid明細);
         }
         // Subtotal lines are painted grey, the others in the grid's default.
         for (int row = 0; row < kLines; ++row) {
-            const QVariant bg = w.wkDat->index(row, 品名).data(Qt::BackgroundRole);
+            const QVariant bg = f.quotation().wkDat->index(row, 品名).data(Qt::BackgroundRole);
             const bool grey = bg.isValid() && bg.value<QBrush>().color() == QColor(0xE0, 0xE0, 0xE0);
             QVERIFY2(grey == current[row].endsWith(u"|1"), tag);
         }
-        QCOMPARE(ModVelt::WorkDb.scalar(QStringLiteral("select count(*) from w明細ソート")).toInt(), 0);
+        QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w明細ソート")).toInt(), 0);
     }
 }
 
@@ -158,24 +159,23 @@ void TestSubtotals::failedMoveLeavesLinesAsTheyWere()
 {
     QFETCH(bool, subtotal);
     QFETCH(QString, message);
-    TestData data;
-    Velt w({data.programFolder()});
-    QVERIFY(w.Form_Load());
-    fill(w);
-    data.messages().clear();
-    const QStringList before = lines();
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    fill(f);
+    f.messages.clear();
+    const QStringList before = lines(f);
     // The rewrite fails half-way, after w明細 was emptied.
-    QVERIFY(ModVelt::WorkDb.exec(QStringLiteral(
+    QVERIFY(f.work().exec(QStringLiteral(
         "create trigger fail_late before insert on w明細 when new.行番号 = 50 begin select raise(abort, 'disk full'); end")));
 
-    w.Grid明細->setCurrentCell(3, 品名);
-    (subtotal ? w.cmd小計 : w.cmd行削除)->click();
+    f.quotation().Grid明細->setCurrentCell(3, 品名);
+    (subtotal ? f.quotation().cmd小計 : f.quotation().cmd行削除)->click();
 
-    QCOMPARE(lines(), before);
-    QCOMPARE(data.messages().shown().size(), 1);
-    QVERIFY2(data.messages().shown().first().text.startsWith(message), qPrintable(data.messages().shown().first().text));
-    QVERIFY(data.messages().shown().first().text.contains(QStringLiteral("disk full")));
-    QCOMPARE(w.wkDat->rowCount(), kLines);
+    QCOMPARE(lines(f), before);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QVERIFY2(f.messages.shown().first().text.startsWith(message), qPrintable(f.messages.shown().first().text));
+    QVERIFY(f.messages.shown().first().text.contains(QStringLiteral("disk full")));
+    QCOMPARE(f.quotation().wkDat->rowCount(), kLines);
 }
 
 QTEST_MAIN(TestSubtotals)

@@ -9,8 +9,8 @@
 // Like the real component, the last pick is kept for the library's lifetime
 // and SetRetVal hands it back even after a dialog closed without one.
 
-#include "ClsPelmarInterface.h"
-#include "ComponentAbi.h"
+#include "platform/ClsPelmarInterface.h"
+#include "platform/ComponentAbi.h"
 
 #include <QFile>
 #include <QtGlobal>

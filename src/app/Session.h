@@ -1,0 +1,102 @@
+#pragma once
+// The session: everything the program keeps for one run and hands to its
+// windows and rules. The data folder and the paths of the three files, the
+// data and work databases, the settings record, the print-settings entries,
+// the hint key, the message catalogue with its presenter, the registry of
+// secondary windows, and the few outside services tests replace (file and
+// colour dialogs, the postal look-up, the component registry, the drive root
+// of the original's fixed drive paths).
+//
+// main (StartProgram) creates it before the main window and destroys it after
+// the window and before the application object; its destructor closes the
+// secondary windows and then the databases, so nothing outlives Qt's SQL
+// connections.
+
+#include "app/MessageCatalog.h"
+#include "app/PostalLookup.h"
+#include "app/PrintSettings.h"
+#include "app/SettingsRecord.h"
+#include "platform/ComponentRegistry.h"
+#include "platform/Database.h"
+#include "platform/WindowRegistry.h"
+
+#include <QString>
+#include <memory>
+
+class DialogProvider;
+
+struct SessionOptions {
+    // The program's folder; its data folder is <programFolder>/data/.
+    // Empty: the folder of the running executable.
+    QString programFolder;
+    // The folder the original's drive paths ("c:\...") map under. Empty:
+    // $VELT_DRIVE_ROOT, else ~/.local/share/PrjVelt/drives.
+    QString driveRoot;
+    // The class registry of components. Empty: ComponentRegistry's default.
+    QString componentRegistryFile;
+};
+
+class Session {
+public:
+    explicit Session(const SessionOptions& options = {});
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // ---- The data folder -------------------------------------------------------
+    // Chooses the data folder: the developer folders when the developer marker
+    // file exists, else <program folder>/data/; then the paths of the files.
+    void locateDataFolder();
+    const QString& DataFolder() const { return dataFolder_; }  // ends with '/'
+    const QString& DataDbPath() const { return dataDbPath_; }
+    const QString& WorkDbPath() const { return workDbPath_; }
+    const QString& PostalDictionaryPath() const { return postalDictionaryPath_; }
+
+    // A drive path of the original ("c:\kvrdevelop.txt") under this session's drive root.
+    QString mapDrivePath(const QString& windowsPath) const;
+
+    // Closes the secondary windows (last opened first), then DataDb, then
+    // WorkDb. Safe to call more than once.
+    void close();
+
+    // ---- What the windows share -------------------------------------------------
+    Database DataDb;
+    Database WorkDb;
+    SettingsRecord 設定情報;
+    PrintSettingsTable PrintSettingsRecord{};
+    int PrintSettingsIndex = 0;  // the entry in use (0: none)
+    HintKeyRecord HintKey;
+    // A storing, loading or listing runs (its busy panel shows); a second one
+    // must not start meanwhile.
+    bool operationRunning = false;
+
+    MessageCatalog& messages() { return messages_; }
+    WindowRegistry& windows() { return windows_; }
+    const ComponentRegistry& components() const { return components_; }
+
+    // The file and colour dialogs: the real ones unless a test set its own.
+    DialogProvider& dialogs();
+    void setDialogs(DialogProvider* dialogs);  // nullptr: the real ones
+
+    // A new postal-code look-up: the search dialog unless a test set a factory.
+    std::unique_ptr<PostalLookup> createPostalLookup() const;
+    void setPostalLookupFactory(PostalLookup::Factory factory);  // empty: the dialog
+
+    // The developer marker file and folders (drive paths of the original).
+    static const QString DeveloperMarkerFile;
+    static const QString DeveloperDataFolder;
+    static const QString DeveloperPostalFolder;
+
+private:
+    SessionOptions options_;
+    QString dataFolder_;
+    QString dataDbPath_;
+    QString workDbPath_;
+    QString postalDictionaryPath_;
+    MessageCatalog messages_;
+    WindowRegistry windows_;
+    ComponentRegistry components_;
+    std::unique_ptr<DialogProvider> realDialogs_;
+    DialogProvider* dialogs_ = nullptr;
+    PostalLookup::Factory postalLookupFactory_;
+};

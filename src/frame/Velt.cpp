@@ -1,0 +1,250 @@
+// The main window's life cycle: load (data folder, databases, settings,
+// layout, a fresh quotation), unload, closing, and the openers of the
+// secondary windows.
+
+#include "frame/Velt.h"
+
+#include "app/FrmInfo.h"
+#include "app/Maintenance.h"
+#include "app/Session.h"
+#include "app/SettingsTab.h"
+#include "app/StartupChecks.h"
+#include "conversion/FrmConversion.h"
+#include "masters/MasterWindows.h"
+#include "platform/Twips.h"
+#include "printing/PrintSettingsWindows.h"
+#include "workspace/HistoryTab.h"
+#include "workspace/QuotationTab.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+
+Q_LOGGING_CATEGORY(lcVelt, "velt.main")
+
+// ---------------------------------------------------------------- Velt
+
+Velt::Velt(Session& session, QWidget* parent) : QWidget(parent), session_(session)
+{
+    setObjectName(QStringLiteral("Velt"));
+    setWindowTitle(QStringLiteral("Velt 見積書"));
+    resize(twipsSize(12420, 9780));
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setGeometry(twipsRect(30, 30, 12360, 9720));
+    settings_ = new SettingsTab(session_);
+    history_ = new HistoryTab(session_);
+    quotation_ = new QuotationTab(session_, *settings_, *history_);
+    SSTab1->addTab(quotation_, QStringLiteral("見積書"));
+    SSTab1->addTab(history_, QStringLiteral("履歴"));
+    SSTab1->addTab(settings_, QStringLiteral("設定"));
+
+    // The tabs meet through small interfaces; the frame wires them.
+    connect(settings_, &SettingsTab::settingsRead, quotation_, &QuotationTab::showOwnCompany);
+    history_->setOpenQuotation([this](const QString& number) {
+        SSTab1->setCurrentIndex(0);
+        quotation_->openNumber(number);
+    });
+
+    connectLifeCycle();
+
+    // The window sees key presses before its controls do (Esc closes it).
+    qApp->installEventFilter(this);
+}
+
+Velt::~Velt()
+{
+    qApp->removeEventFilter(this);
+    Form_Unload();
+}
+
+void Velt::connectLifeCycle()
+{
+    QuotationTab& q = *quotation_;
+    SettingsTab& s = *settings_;
+    for (QPushButton* b : {q.cmd閉じる, history_->cmd履歴閉じる, s.cmd設定閉じる})
+        connect(b, &QPushButton::clicked, this, &QWidget::close);
+    q.cmd閉じる->setToolTip(QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
+    history_->cmd履歴閉じる->setToolTip(QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
+    s.cmd設定閉じる->setToolTip(QStringLiteral("見積書を終了します。"));
+
+    connect(s.cmdA4, &QPushButton::clicked, this, &Velt::cmdA4_Click);
+    connect(s.cmdB5, &QPushButton::clicked, this, &Velt::cmdB5_Click);
+    connect(s.cmdHint, &QPushButton::clicked, this, &Velt::cmdHint_Click);
+    connect(q.cmdコード, &QPushButton::clicked, this, &Velt::cmdコード_Click);
+    connect(s.cmdデータ変換, &QPushButton::clicked, this, &Velt::cmdデータ変換_Click);
+    connect(q.cmd顧客マスタ, &QPushButton::clicked, this, &Velt::cmd顧客マスタ_Click);
+    connect(q.cmd商品, &QPushButton::clicked, this, &Velt::cmd商品_Click);
+    connect(s.cmd情報, &QPushButton::clicked, this, &Velt::cmd情報_Click);
+    q.cmdコード->setToolTip(QStringLiteral("コード登録フォームを開きます"));
+    s.cmdデータ変換->setToolTip(QStringLiteral("Ver 2.00 より前の旧形式の請求データを変換します。"));
+    q.cmd顧客マスタ->setToolTip(QStringLiteral("顧客情報フォームを開きます"));
+    q.cmd商品->setToolTip(QStringLiteral("商品情報フォームを開きます"));
+
+    q.lbl自社名->installEventFilter(this);
+    q.lbl自社情報->installEventFilter(this);
+}
+
+bool Velt::Form_Load()
+{
+    // The window is visible while the rest of the load runs.
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
+    if (screen.isValid()) move(screen.center() - rect().center());
+    show();
+    QCoreApplication::processEvents();
+
+    // The data folder, then both databases, open for the whole run. Files that
+    // cannot be opened, or that lack what the windows bind to, end the
+    // start-up: nothing is created and nothing is written.
+    session_.locateDataFolder();
+    if (const auto problem = OpenDataFiles(session_)) {
+        MessageBoxSpec spec;
+        spec.title = QStringLiteral("PrjVelt");
+        spec.text = QStringLiteral("データベースを開けません。\n%1\n\n%2").arg(QDir::toNativeSeparators(problem->file), problem->detail);
+        spec.icon = MessageBoxSpec::Icon::Critical;
+        session_.messages().show(spec);
+        Form_Unload();
+        hide();
+        return false;
+    }
+
+    settings_->Clear設定();
+    settings_->Read設定();
+    FormInit();
+    quotation_->Clear見積書(true);
+    history_->cmd履歴クリア_Click();
+    return true;
+}
+
+void Velt::FormInit()
+{
+    const SettingsRecord& s = session_.設定情報;
+    // The grids and their lists over the work tables.
+    quotation_->bindGrids();
+    history_->bindGrids();
+    // The own-company labels take the fonts of the A4 layout.
+    session_.PrintSettingsIndex = ReadPrintSettings(session_, QStringLiteral("MA4"));
+    const int n = session_.PrintSettingsIndex;
+    const PrintSettingsEntry* a4 = n >= 1 && n <= 2 ? &session_.PrintSettingsRecord[n] : nullptr;
+    quotation_->applyLayout(s, a4);
+    history_->applyLayout(s);
+}
+
+void Velt::CreateNewTable()
+{
+    UpgradeSchema(session_.DataDb, session_.WorkDb);
+}
+
+void Velt::Form_Unload()
+{
+    if (unloaded_) return;
+    unloaded_ = true;
+    // The other windows first (last opened first), so that no window outlives
+    // the databases it reads; then the databases.
+    session_.close();
+}
+
+void Velt::closeEvent(QCloseEvent* e)
+{
+    Form_Unload();
+    e->accept();
+}
+
+void Velt::bringForward()
+{
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+bool Velt::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        // Esc from any control of this window closes the program, without a question.
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w->window() == this && isVisible()) {
+            close();
+            return true;
+        }
+    }
+    if (e->type() == QEvent::MouseButtonDblClick) {
+        if (o == quotation_->lbl自社名) {
+            lbl自社名_DblClick();
+            return true;
+        }
+        if (o == quotation_->lbl自社情報) {
+            lbl自社情報_DblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+// ---------------------------------------------------------------- openers
+
+void Velt::cmdA4_Click()
+{
+    session_.windows().show(QStringLiteral("SetPrnA4"), [this] { return new SetPrnWindow(session_, QStringLiteral("MA4")); });
+}
+
+void Velt::cmdB5_Click()
+{
+    session_.windows().show(QStringLiteral("SetPrnB5"), [this] { return new SetPrnWindow(session_, QStringLiteral("MB5")); });
+}
+
+void Velt::cmdHint_Click()
+{
+    // The hint window reads its key when it loads.
+    session_.HintKey.FormName = objectName();
+    session_.HintKey.CtlName = QStringLiteral("cmdHint");
+    session_.HintKey.FormTitle = windowTitle();
+    session_.windows().show(QStringLiteral("Hint"), [this] { return new HintWindow(session_); });
+}
+
+void Velt::cmdコード_Click()
+{
+    session_.windows().show(QStringLiteral("Frmコード"), [this] { return new FrmCode(session_); });
+}
+
+void Velt::cmdデータ変換_Click()
+{
+    session_.windows().show(QStringLiteral("Frmデータ変換"), [this] { return new FrmConversion(session_); });
+}
+
+void Velt::cmd顧客マスタ_Click()
+{
+    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_); });
+}
+
+void Velt::cmd商品_Click()
+{
+    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_); });
+}
+
+void Velt::cmd情報_Click()
+{
+    session_.windows().show(QStringLiteral("FrmInfo"), [] { return new FrmInfo; });
+}
+
+void Velt::lbl自社名_DblClick()
+{
+    SSTab1->setCurrentIndex(2);
+    settings_->txt自社名->setFocus();
+}
+
+void Velt::lbl自社情報_DblClick()
+{
+    SSTab1->setCurrentIndex(2);
+    settings_->txt自社情報->setFocus();
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The main window "Velt 見積書": the frame around three tabs (quotation,
+// history, settings) in the tab control SSTab1, the openers of the secondary
+// windows, start-up (the load), the closing order, and the layout from the
+// settings. The tabs own their controls and handlers; controls keep their own
+// names as objectName, so each is still found by name from the main window.
+
+#include <QWidget>
+
+class QTabWidget;
+class HistoryTab;
+class QuotationTab;
+class Session;
+class SettingsTab;
+
+class Velt : public QWidget {
+    Q_OBJECT
+public:
+    explicit Velt(Session& session, QWidget* parent = nullptr);
+    ~Velt() override;
+
+    Session& session() { return session_; }
+    QuotationTab& quotation() { return *quotation_; }
+    HistoryTab& history() { return *history_; }
+    SettingsTab& settings() { return *settings_; }
+
+    // ---- Start-up and life cycle -------------------------------------------------
+    // Runs the whole load. False when start-up had to stop (a database could
+    // not be opened or lacks what the windows need): the error was shown, the
+    // window closed, and nothing was written to either file.
+    bool Form_Load();
+    void Form_Unload();
+    void bringForward();
+    // Lays the window out from the settings record (once, from the load).
+    void FormInit();
+    // The schema upgrade of the data database (an operation of the main
+    // window that nothing in the program calls).
+    void CreateNewTable();
+
+    // Secondary-window openers.
+    void cmdA4_Click();
+    void cmdB5_Click();
+    void cmdHint_Click();
+    void cmdコード_Click();
+    void cmdデータ変換_Click();
+    void cmd顧客マスタ_Click();
+    void cmd商品_Click();
+    void cmd情報_Click();
+    void lbl自社名_DblClick();
+    void lbl自社情報_DblClick();
+
+    QTabWidget* SSTab1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void connectLifeCycle();
+
+    Session& session_;
+    SettingsTab* settings_ = nullptr;
+    HistoryTab* history_ = nullptr;
+    QuotationTab* quotation_ = nullptr;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,264 @@
+#pragma once
+// The quotation tab of the main window: the header of one quotation and its
+// 100 detail lines on the work table w明細, the totals, the subtotal lines,
+// numbering, storing, loading and deleting, the product-detail panel, the
+// customer and postal look-ups, and the print panel. It owns its controls and
+// handlers; other windows reach it through QuotationPort, the frame through
+// its public routines.
+//
+// Controls carry their own names as objectName ("txtNo", "Grid明細", ...).
+
+#include "app/QuotationPort.h"
+#include "platform/Controls.h"
+#include "workspace/DetailLines.h"
+#include "workspace/QuotationStore.h"
+
+#include <QColor>
+#include <QVariant>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class GridView;
+class HistoryList;
+class MessageCatalog;
+class Session;
+class ShownSettings;
+class WorkTableModel;
+struct PrintSettingsEntry;
+struct SettingsRecord;
+
+// A straight line between two points, the way the seal boxes are drawn.
+class LineWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit LineWidget(QWidget* parent = nullptr);
+    // End points in twips, relative to the parent.
+    void setEnds(double x1, double y1, double x2, double y2);
+    double x1() const { return x1_; }
+    double y1() const { return y1_; }
+    double x2() const { return x2_; }
+    double y2() const { return y2_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+};
+
+// Input and output of the customer look-up by name.
+struct CustomerLookup {
+    QVariant 顧客名;   // in
+    QVariant ふりがな; // out
+    QVariant 顧客情報; // out
+    QVariant 敬称;     // out
+};
+
+class QuotationTab : public QWidget, public QuotationPort {
+    Q_OBJECT
+public:
+    QuotationTab(Session& session, const ShownSettings& shownSettings, HistoryList& history, QWidget* parent = nullptr);
+    ~QuotationTab() override;
+
+    // ---- Layout from the settings (the main window's FormInit) -------------------
+    // The grids' models over their work tables.
+    void bindGrids();
+    // Date format, seal boxes, detail grid and product list by the settings,
+    // the product-detail panel's place, and the own-company labels in the
+    // fonts of the A4 layout (entry: nothing keeps the designed fonts).
+    void applyLayout(const SettingsRecord& settings, const PrintSettingsEntry* a4);
+    // The own-company captions from the settings record.
+    void showOwnCompany();
+
+    // ---- Quotation screen -----------------------------------------------------------
+    void Clear明細ワーク();
+    void Clear見積書(bool all);
+    void AddCmb顧客名();
+    void cmdクリア_Click();
+    void SetDD品名();
+    void Readコード表(const QString& kind);
+    void Calc明細();
+    QVariant Proc管理(const QString& item, const QString& mode, const QVariant& value);
+    void Tenki見積書();
+    void cmd転記_Click();
+
+    // ---- Detail grid editing, subtotals ---------------------------------------------
+    void Seek商品();
+    void Create小計();
+    void LineDelete();
+    void cmd小計_Click();
+    void cmd行削除_Click();
+    // The detail grid's handlers on wkDat and Grid明細.
+    void Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel);
+    void Grid明細_AfterColUpdate(int row, int col);
+    void Grid明細_ComboSelect(int col, int sourceRow);
+    void Grid明細_KeyDown(int& key);
+    void Grid明細_RowColChange(int row, int col);
+    // True when row `row` of w明細 (0-based: line row + 1) is a subtotal line,
+    // whose 品名, 数量, 単位 and 単価 no writer may change (refused with
+    // DetailLine::kSubtotalLineRefusal as ("その他", "注意", ...)).
+    bool isSubtotalLine(int row) const;
+
+    // ---- Storing, loading ------------------------------------------------------------
+    void cmd登録_Click();
+    bool EntryCheck();
+    // Stores the quotation as the checks saw it.
+    void Entry見積書(const QuotationRecord& quotation);
+    void txtNo_EnterKey(int& key);
+    void txtNo_Commit();
+    void Read見積書();
+    // Puts a loaded header on screen.
+    void Read見積書ヘッダ(const QuotationHeader& header);
+    void Delete見積書();
+    void cmd次伝票_Click();
+    void cmd前伝票_Click();
+    void cmd削除_Click();
+    // The history tab's open: the number into txtNo, committed, the grid focused.
+    void openNumber(const QString& number);
+
+    // ---- Product-detail panel, customer look-ups ------------------------------------
+    void cmd商品詳細_Click();
+    void Entry商品詳細();
+    void cmd顧客詳細登録_Click();
+    void cmd顧客詳細クリア_Click();
+    void cmd顧客詳細閉じる_Click();
+    void Seek顧客情報();
+    void cmb顧客名_LostFocus();
+    void cmd顧客参照_Click();
+    void cmd郵便_Click();
+
+    // ---- Print panel ----------------------------------------------------------------
+    void cmd印刷_Click();
+    // The one way a print request leaves this tab: the frame sets the handler.
+    void setPrintHandler(PrintHandler handler);
+
+    // ---- QuotationPort --------------------------------------------------------------
+    void pickCustomer(const QString& name, const QString& block) override;
+    bool pickProduct(const ProductPick& pick) override;
+    void setCustomerName(const QString& name) override;
+    ShownQuotation shownQuotation() const override;
+    void focusDetailGrid() override;
+
+    // ---- State of the tab ------------------------------------------------------------
+    // Empty at start; True once a quantity or unit price was typed since the
+    // last load: the quotation amount then follows the total.
+    std::optional<bool> DetailsChanged;
+    ProductLookup ProductLookupRecord;
+    CustomerLookup CustomerLookupRecord;
+    // Background of subtotal lines in the detail grid.
+    QColor SyokeiLineStyle;
+
+    // ================================================================================
+    // Controls: header
+    QLineEdit* txtNo = nullptr;
+    QPushButton* cmd前伝票 = nullptr;
+    QPushButton* cmd次伝票 = nullptr;
+    DateBox* dt日付 = nullptr;
+    TextComboBox* cmb顧客名 = nullptr;
+    TextComboBox* cmb敬称 = nullptr;
+    QPushButton* cmd顧客参照 = nullptr;
+    QPushButton* cmd郵便 = nullptr;
+    MultiLineEdit* txt顧客情報 = nullptr;
+    QLineEdit* txt件名 = nullptr;
+    MultiLineEdit* txtメモ = nullptr;
+    TextComboBox* cmb有効期限 = nullptr;
+    TextComboBox* cmb支払条件 = nullptr;
+    TextComboBox* cmb受渡場所 = nullptr;
+    TextComboBox* cmb納期 = nullptr;
+    std::array<QLineEdit*, 4> txt印鑑{};
+    std::array<LineWidget*, 8> 印鑑Line{};  // 印鑑Line1 .. 印鑑Line8
+    NumberBox* num税抜計 = nullptr;
+    NumberBox* num消費税 = nullptr;
+    NumberBox* num合計 = nullptr;
+    NumberBox* num見積金額 = nullptr;
+    QLabel* lbl税抜計 = nullptr;
+    QLabel* Lbl消費税 = nullptr;
+    QLabel* lbl合計 = nullptr;
+    QLabel* lbl見積金額 = nullptr;
+    QLabel* lbl自社名 = nullptr;
+    QLabel* lbl自社情報 = nullptr;
+
+    // Detail grid and its lists (models are bound by bindGrids). The
+    // drop-downs of the detail grid (DD商品参照, DD商品区分, DD入数, DD単位参照)
+    // show the rows and columns of dat商品参照, dat商品区分, dat入数参照 and dat単位参照.
+    GridView* Grid明細 = nullptr;
+    WorkTableModel* wkDat = nullptr;
+    WorkTableModel* dat商品参照 = nullptr;
+    WorkTableModel* dat単位参照 = nullptr;
+    WorkTableModel* dat入数参照 = nullptr;
+    WorkTableModel* dat商品区分 = nullptr;
+
+    // Buttons
+    QPushButton* cmd行削除 = nullptr;
+    QPushButton* cmd小計 = nullptr;
+    QPushButton* cmd商品詳細 = nullptr;
+    QPushButton* cmd転記 = nullptr;
+    QPushButton* cmdクリア = nullptr;
+    QPushButton* cmd登録 = nullptr;
+    QPushButton* cmd削除 = nullptr;
+    QPushButton* cmd印刷 = nullptr;
+    QPushButton* cmd閉じる = nullptr;
+    QPushButton* cmd顧客マスタ = nullptr;
+    QPushButton* cmd商品 = nullptr;
+    QPushButton* cmdコード = nullptr;
+
+    // Busy panel
+    QFrame* CnEntryMsg = nullptr;
+    QLabel* EntryMsg = nullptr;
+
+    // Product-detail panel
+    QFrame* Cn商品詳細 = nullptr;
+    QLineEdit* txt品名詳細 = nullptr;
+    TextComboBox* cmb商品区分詳細 = nullptr;
+    TextComboBox* cmb入数 = nullptr;
+    TextComboBox* cmb単位詳細 = nullptr;
+    NumberBox* num単価詳細 = nullptr;
+    QLineEdit* txtふりがな = nullptr;
+    QLabel* lbl入数詳細 = nullptr;
+    QPushButton* cmd顧客詳細登録 = nullptr;
+    QPushButton* cmd顧客詳細クリア = nullptr;
+    QPushButton* cmd顧客詳細閉じる = nullptr;
+
+    // Print panel
+    QFrame* Cn印刷選択 = nullptr;
+    QLabel* Label22 = nullptr;
+    QPushButton* cmd印刷実行 = nullptr;
+    QPushButton* cmdプレビュー = nullptr;
+    QCheckBox* chk日付印刷 = nullptr;
+    QLabel* Label23 = nullptr;
+    QPushButton* cmd印刷選択キャンセル = nullptr;
+    QLabel* Label26 = nullptr;
+    PickOnlyComboBox* cmb用紙選択 = nullptr;
+
+private:
+    void build();
+    // Each area's source file connects its own controls.
+    void connectQuotationScreen();
+    void connectNumbering();
+    void connectGridEditing();
+    void connectDetailGrid();
+    void connectSubtotals();
+    void connectStoring();
+    void connectLoading();
+    void connectProductPanel();
+    void connectCustomerLookup();
+    void connectPrintPanel();
+
+    const MessageCatalog& messages() const;
+    // The quotation on screen: the header as shown and the lines of w明細;
+    // nothing (error set) when the lines cannot be read.
+    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
+    // Hands a print request to the handler (none set: nothing happens).
+    void handOverPrint(bool print);
+
+    Session& session_;
+    const ShownSettings& shownSettings_;
+    HistoryList& history_;
+    PrintHandler printHandler_;
+};

@@ -1,0 +1,3 @@
+#pragma once
+// Allowed on its own: app may use platform.
+#include "platform/Low.h"

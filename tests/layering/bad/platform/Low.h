@@ -1,0 +1,3 @@
+#pragma once
+// A platform header that reaches up into app: the layering check must refuse it.
+#include "app/High.h"

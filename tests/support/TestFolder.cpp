@@ -1,0 +1,78 @@
+#include "support/TestFolder.h"
+
+#include "platform/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlRecord>
+#include <QtTest>
+
+TestFolder::TestFolder(const QStringList& copyFiles)
+{
+    if (!dir_.isValid()) return;
+    QDir().mkpath(dataFolder());
+    QDir().mkpath(driveRoot());
+    for (const QString& f : copyFiles) copyShipped(f, dataFolder() + f);
+}
+
+QStringList TestFolder::allFiles()
+{
+    return {QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb"), QStringLiteral("yubin2000.mdb")};
+}
+
+QString TestFolder::builtDataDir()
+{
+    return QStringLiteral(VELT_BUILT_DATA_DIR);
+}
+
+QString TestFolder::programFolder() const
+{
+    return dir_.path() + QStringLiteral("/prog");
+}
+
+QString TestFolder::dataFolder() const
+{
+    return programFolder() + QStringLiteral("/data/");
+}
+
+QString TestFolder::driveRoot() const
+{
+    return dir_.path() + QStringLiteral("/drives");
+}
+
+bool TestFolder::copyShipped(const QString& name, const QString& dest)
+{
+    QFile::remove(dest);
+    if (!QFile::copy(builtDataDir() + '/' + name, dest)) return false;
+    // Copies of read-only build outputs must be writable.
+    QFile::setPermissions(dest, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}
+
+void TestFolder::prepare(const QStringList& statements, const QString& path) const
+{
+    Database db;
+    QVERIFY2(db.open(path.isEmpty() ? dataDbPath() : path, Database::Role::Data, false), qPrintable(db.lastError()));
+    for (const QString& s : statements) QVERIFY2(db.exec(s), qPrintable(s + QStringLiteral(": ") + db.lastError()));
+}
+
+QStringList TableSnapshot(Database& db, const QStringList& tables)
+{
+    QStringList out;
+    for (const QString& table : tables) {
+        for (const QSqlRecord& r : db.rows(QStringLiteral("select * from %1 order by rowid").arg(Database::quoteIdent(table)))) {
+            QStringList cells{table};
+            for (int i = 0; i < r.count(); ++i) {
+                const QVariant v = r.value(i);
+                if (r.isNull(i))
+                    cells << QStringLiteral("<null>");
+                else if (v.typeId() == QMetaType::QString)
+                    cells << QLatin1Char('\'') + v.toString() + QLatin1Char('\'');
+                else
+                    cells << v.toString();
+            }
+            out << cells.join(QLatin1Char('|'));
+        }
+    }
+    return out;
+}
