@@ -126,7 +126,6 @@ public:
     void setText(const QString& t) { setEditText(t); }
     // Replaces the list; the typed text stays.
     void setItems(const QStringList& items);
-    void clearList() { setItems({}); }
 };
 
 class MultiLineEdit : public QPlainTextEdit {

@@ -199,18 +199,6 @@ __int128 Decimal::truncated() const
     return units / pow10i(scale);
 }
 
-std::optional<Currency> Decimal::toCurrencyHalfEven() const
-{
-    __int128 v;
-    if (scale >= Currency::kDecimals)
-        v = divHalfEven(units, pow10i(scale - Currency::kDecimals));
-    else
-        v = units * pow10i(Currency::kDecimals - scale);
-    if (v > std::numeric_limits<int64_t>::max() || v < std::numeric_limits<int64_t>::min())
-        return std::nullopt;
-    return Currency::fromRaw(static_cast<int64_t>(v));
-}
-
 int Decimal::compare(const Decimal& o) const
 {
     const int s = std::max(scale, o.scale);

@@ -70,8 +70,6 @@ struct Decimal {
     int sign() const { return units > 0 ? 1 : (units < 0 ? -1 : 0); }
     // Toward zero, to a whole number; fits when |value| < 2^63 / 10^4.
     __int128 truncated() const;
-    // Round to Currency's four decimals, halves to even.
-    std::optional<Currency> toCurrencyHalfEven() const;
     int compare(const Decimal& o) const;
 };
 

@@ -24,9 +24,4 @@ void installSubstitutions()
     for (const auto& e : table) QFont::insertSubstitutions(QString::fromUtf16(e.name), *e.subs);
 }
 
-QString defaultUiFamily()
-{
-    return QStringLiteral("IPAPGothic");
-}
-
 }  // namespace Fonts

@@ -7,6 +7,4 @@
 
 namespace Fonts {
 void installSubstitutions();
-// The face the program falls back on for its windows.
-QString defaultUiFamily();
 }  // namespace Fonts

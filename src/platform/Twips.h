@@ -21,9 +21,3 @@ inline QRect twipsRect(double left, double top, double width, double height)
 
 inline QPoint twipsPoint(double x, double y) { return QPoint(twips(x), twips(y)); }
 inline QSize twipsSize(double w, double h) { return QSize(twips(w), twips(h)); }
-
-template <typename W>
-void placeTwips(W* w, double left, double top, double width, double height)
-{
-    w->setGeometry(twipsRect(left, top, width, height));
-}

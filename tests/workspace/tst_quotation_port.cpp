@@ -1,0 +1,217 @@
+// The quotation tab as other windows see it: the picks of the customer and
+// product windows, the customer search's name, what the print hand-over
+// reads, and the one hook through which a print request leaves the tab.
+
+#include "app/QuotationPort.h"
+#include "platform/GridView.h"
+#include "platform/WorkTableModel.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/QuotationStore.h"
+#include "workspace/QuotationTab.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace DetailLine;
+
+namespace {
+
+// Line 3 as stored: 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな.
+QStringList line3(MainWindowFixture& f)
+{
+    const QuotationLine l = ReadWorkLines(f.work())[2];
+    auto money = [](const std::optional<Currency>& c) { return c ? c->toPlainString() : QStringLiteral("<null>"); };
+    auto text = [](const QVariant& v) { return dbv::isNull(v) ? QStringLiteral("<null>") : v.toString(); };
+    return {text(l.品名), text(l.商品区分), text(l.入数), money(l.数量), text(l.単位), money(l.単価), money(l.金額),
+            l.非課税 ? QStringLiteral("1") : QStringLiteral("0"), text(l.ふりがな)};
+}
+
+}  // namespace
+
+class TestQuotationPort : public QObject {
+    Q_OBJECT
+private slots:
+    void pickCustomer_data();
+    void pickCustomer();
+    void pickProductIntoTheCurrentLine_data();
+    void pickProductIntoTheCurrentLine();
+    void shownQuotationForPrinting();
+    void printRequestsGoThroughTheHook();
+};
+
+void TestQuotationPort::pickCustomer_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("nameAfter");
+    QTest::addColumn<QString>("blockAfter");
+    QTest::newRow("name and block") << "乙社" << "大阪市\r\n北区" << "乙社" << "大阪市\r\n北区";
+    QTest::newRow("name only: the block stays") << "乙社" << "" << "乙社" << "東京都";
+    QTest::newRow("block only: the name stays") << "" << "大阪市" << "甲社" << "大阪市";
+    QTest::newRow("nothing") << "" << "" << "甲社" << "東京都";
+}
+
+void TestQuotationPort::pickCustomer()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, block);
+    QFETCH(QString, nameAfter);
+    QFETCH(QString, blockAfter);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+    q.cmb顧客名->setText(QStringLiteral("甲社"));
+    q.txt顧客情報->setText(QStringLiteral("東京都"));
+    q.txt件名->setFocus();
+
+    QuotationPort& port = q;
+    port.pickCustomer(name, block);
+
+    QCOMPARE(q.cmb顧客名->text(), nameAfter);
+    QCOMPARE(q.txt顧客情報->text(), blockAfter);
+    QTRY_VERIFY(q.cmb顧客名->hasFocus() || q.cmb顧客名->isAncestorOf(QApplication::focusWidget()));
+    // The customer search's result replaces the name as it is, an empty one too.
+    port.setCustomerName(QString());
+    QCOMPARE(q.cmb顧客名->text(), QString());
+    QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestQuotationPort::pickProductIntoTheCurrentLine_data()
+{
+    QTest::addColumn<bool>("subtotal");
+    QTest::addColumn<QStringList>("after");  // line 3 afterwards
+    QTest::newRow("an ordinary line takes the given fields")
+        << false << QStringList{"定規", "文具", "12", "4", "本", "1200.5", "40", "1", "じょうぎ"};
+    QTest::newRow("a subtotal line refuses")
+        << true << QStringList{" 小 計", "<null>", "<null>", "<null>", "<null>", "<null>", "40", "0", "<null>"};
+}
+
+void TestQuotationPort::pickProductIntoTheCurrentLine()
+{
+    QFETCH(bool, subtotal);
+    QFETCH(QStringList, after);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+    QuotationLine old;
+    if (subtotal) {
+        old.品名 = QStringLiteral(" 小 計");
+        old.小計 = true;
+    } else {
+        old.品名 = QStringLiteral("旧品");
+        old.商品区分 = QStringLiteral("文具");
+        old.入数 = QStringLiteral("12");
+        old.数量 = Currency::fromWhole(4);
+        old.単位 = QStringLiteral("箱");
+        old.単価 = Currency::fromWhole(10);
+        old.ふりがな = QStringLiteral("じょうぎ");
+    }
+    old.金額 = Currency::fromWhole(40);
+    QVERIFY(WriteWorkLines(f.work(), {QuotationLine{}, QuotationLine{}, old}));
+    q.wkDat->refresh();
+    q.num合計->setValue(Currency::fromWhole(7));
+    q.Grid明細->setCurrentCell(2, 数量);
+    q.txt件名->setFocus();
+
+    // As the product window hands it over: an empty reading is not written.
+    ProductPick pick;
+    pick.品名 = QStringLiteral("定規");
+    pick.単位 = QStringLiteral("本");
+    pick.単価 = QStringLiteral("1,200.50");
+    pick.非課税 = true;
+    const bool taken = static_cast<QuotationPort&>(q).pickProduct(pick);
+
+    QCOMPARE(taken, !subtotal);
+    QCOMPARE(line3(f), after);
+    QCOMPARE(q.num合計->value(), Currency::fromWhole(7));  // nothing recomputed
+    if (subtotal) {
+        QCOMPARE(f.messages.texts(), QStringList{kSubtotalLineRefusal});
+        return;
+    }
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(q.Grid明細->currentRow(), 2);
+    QCOMPARE(q.Grid明細->currentColumn(), int(品名));
+    QTRY_VERIFY(q.Grid明細->hasFocus() || q.Grid明細->isAncestorOf(QApplication::focusWidget()));
+}
+
+void TestQuotationPort::shownQuotationForPrinting()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    q.txtNo->setText(QStringLiteral("12"));
+    q.dt日付->setDate(QDate(2024, 6, 3));
+    q.cmb顧客名->setText(QStringLiteral("O'Hara 株式会社"));
+    q.cmb敬称->setText(QStringLiteral("御中"));
+    q.txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    q.txt件名->setText(QStringLiteral("机"));
+    q.txtメモ->setText(QStringLiteral("一行目\r\n二行目"));
+    q.cmb有効期限->setText(QStringLiteral("1か月"));
+    q.cmb支払条件->setText(QString());
+    q.cmb受渡場所->setText(QStringLiteral("現地"));
+    q.cmb納期->setText(QStringLiteral("即納"));
+    for (int i = 0; i < 4; ++i) q.txt印鑑[i]->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
+    q.num税抜計->setValue(Currency::fromWhole(3000));
+    q.num消費税->setValue(Currency());
+    q.num見積金額->setNull();
+
+    const ShownQuotation s = static_cast<const QuotationPort&>(q).shownQuotation();
+    QCOMPARE(s.txtNo, QStringLiteral("12"));
+    QCOMPARE(s.日付, std::optional<QDate>(QDate(2024, 6, 3)));
+    QCOMPARE(s.日付表示, QStringLiteral("令和06年06月03日"));  // the era format the layout set
+    QCOMPARE(s.顧客名, QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(s.敬称, QStringLiteral("御中"));
+    QCOMPARE(s.顧客情報, QStringLiteral("〒530-0001\r\n大阪市北区"));
+    QCOMPARE(s.件名, QStringLiteral("机"));
+    QCOMPARE(s.メモ, QStringLiteral("一行目\r\n二行目"));
+    QCOMPARE(s.有効期限, QStringLiteral("1か月"));
+    QCOMPARE(s.支払条件, QString());
+    QCOMPARE(s.受渡場所, QStringLiteral("現地"));
+    QCOMPARE(s.納期, QStringLiteral("即納"));
+    QCOMPARE(s.印鑑, (std::array<QString, 4>{QStringLiteral("印0"), QString(), QStringLiteral("印2"), QStringLiteral("印3")}));
+    QCOMPARE(s.税抜計.text, QStringLiteral("3,000"));
+    QCOMPARE(s.税抜計.value, std::optional<Currency>(Currency::fromWhole(3000)));
+    // A box showing 0 hands 0; an empty box hands nothing.
+    QCOMPARE(s.消費税.text, QStringLiteral("0"));
+    QCOMPARE(s.消費税.value, std::optional<Currency>(Currency()));
+    QCOMPARE(s.見積金額.text, QString());
+    QVERIFY(!s.見積金額.value);
+}
+
+void TestQuotationPort::printRequestsGoThroughTheHook()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    // 印刷 itself opens nothing yet.
+    q.cmd印刷->click();
+    QVERIFY(!q.Cn印刷選択->isVisible());
+    // Without a handler the panel's buttons hand nothing over.
+    q.cmd印刷実行->click();
+
+    QList<PrintRequest> requests;
+    q.setPrintHandler([&](const PrintRequest& r) { requests << r; });
+    q.cmb用紙選択->setText(QStringLiteral("B5白紙"));
+    q.chk日付印刷->setChecked(false);
+    q.cmdプレビュー->click();
+    q.chk日付印刷->setChecked(true);
+    q.cmb用紙選択->setText(QStringLiteral("Q-310"));
+    q.cmd印刷実行->click();
+
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests[0].paper, QStringLiteral("B5白紙"));
+    QVERIFY(!requests[0].print);
+    QVERIFY(!requests[0].withDate);
+    QCOMPARE(requests[1].paper, QStringLiteral("Q-310"));
+    QVERIFY(requests[1].print);
+    QVERIFY(requests[1].withDate);
+    QVERIFY(f.messages.shown().isEmpty());
+}
+
+QTEST_MAIN(TestQuotationPort)
+#include "tst_quotation_port.moc"
