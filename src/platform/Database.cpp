@@ -1,15 +1,10 @@
 #include "platform/Database.h"
 
-#include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
 
 Q_LOGGING_CATEGORY(lcDb, "velt.db")
-
-namespace {
-QAtomicInt connectionCounter;
-}
 
 Database::Database() = default;
 
@@ -35,7 +30,9 @@ bool Database::open(const QString& path, Role role, bool configureNow)
     if (!fi.exists() || !fi.isFile()) {
         return fail(QStringLiteral("open"), QStringLiteral("ファイルが見つかりません (%1)").arg(path), {});
     }
-    connectionName_ = QStringLiteral("velt-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+    // Unique among the live connections: this object's address, and a count
+    // of its own opens so that a reopen never meets a name still being removed.
+    connectionName_ = QStringLiteral("velt-%1-%2").arg(quintptr(this), 0, 16).arg(++opens_);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     // mode=rw: open an existing file only; never create one.
     QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());

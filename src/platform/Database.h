@@ -87,6 +87,7 @@ private:
 
     QSqlDatabase db_;
     QString connectionName_;
+    int opens_ = 0;
     QString path_;
     QString lastError_;
     Role role_ = Role::Data;
