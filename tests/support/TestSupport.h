@@ -31,8 +31,12 @@ public:
 
     RecordingPresenter& messages() { return presenter_; }
 
-    // Copies a shipped file to dest (any path).
+    // Copies a shipped file to dest (any path). The postal dictionary is a
+    // small one with the same schema and the codes 100xxxx (Tokyo Chiyoda),
+    // 530xxxx (Osaka Kita) and 900xxxx (Naha) of the shipped one, which
+    // builtDataDir() holds whole.
     static bool copyShipped(const QString& name, const QString& dest);
+    static QString shippedSource(const QString& name);
 
 private:
     QTemporaryDir dir_;
