@@ -16,6 +16,7 @@ packages=(
   cmake ninja-build g++
   qt6-base-dev libqt6sql6-sqlite
   sqlite3
+  pkg-config mdbtools-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
 )
