@@ -65,7 +65,8 @@ public:
     void setEnterToNextRow(int fromCol, int toCol);
 
     // Keeps columns 0..count-1 in view in a pane of their own at the left;
-    // 0 removes the pane.
+    // 0 removes the pane. The pane takes the grid's edit triggers now and at
+    // each applyColumns().
     void setFrozenColumns(int count);
     int frozenColumns() const { return frozenCount_; }
     GridView* frozenPane() const { return frozen_; }

@@ -142,13 +142,15 @@ bool WorkTableModel::declareColumns(const QList<Column>& declared)
         c = d;
         if (!d.dropDownTable.isEmpty() && !d.dropDown) {
             auto* source = new WorkTableModel(db_, d.dropDownTable, this);
-            source->setObjectName(d.dropDownTable);
             if (source->columnCount() == 0) {
+                // No such table: the cell is edited as plain text.
+                delete source;
                 ok = false;
-            } else {
-                // The list is at least as wide as its cell.
-                source->column(0).widthTwips = std::max(source->column(0).widthTwips, d.widthTwips);
+                continue;
             }
+            source->setObjectName(d.dropDownTable);
+            // The list is at least as wide as its cell.
+            source->column(0).widthTwips = std::max(source->column(0).widthTwips, d.widthTwips);
             c.dropDown = source;
         }
     }

@@ -222,7 +222,9 @@ void TestListGrid::declareRefusesUnknownNames()
     QVERIFY(!model.declareColumns({Column::text(QStringLiteral("品名"), QStringLiteral("品名"), 2400),
                                    Column::text(QStringLiteral("品番"), QStringLiteral("品番"), 900),
                                    Column::list(QStringLiteral("単位"), QStringLiteral("単位"), 900, QStringLiteral("w色参照"))}));
-    // What was found is declared all the same.
+    // What was found is declared all the same; the unit is plain text.
+    QVERIFY(!model.column(Unit).dropDown);
+    QVERIFY(model.column(Unit).visible);
     QCOMPARE(model.column(Name).caption, QStringLiteral("品名"));
     QVERIFY(model.column(Name).visible);
     QVERIFY(!model.column(Tick).visible);
