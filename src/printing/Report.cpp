@@ -43,7 +43,7 @@ ReportDocument Report::run(const QList<ReportRecord>& records)
     doc.origin = QPointF(held(work_.page.margins.left(), work_.page.shift.x(), paper.width()),
                          held(work_.page.margins.top(), work_.page.shift.y(), paper.height()));
 
-    startPage(doc);
+    startPage();
     int onPage = 0;
     for (qsizetype i = 0; !stopped_; ++i) {
         eof_ = i >= records.size();
@@ -55,7 +55,7 @@ ReportDocument Report::run(const QList<ReportRecord>& records)
             // The records are used up: no page of empty rows alone.
             if (eof_) break;
             finishPage(doc);
-            startPage(doc);
+            startPage();
             onPage = 0;
         }
         detailBeforePrint();
@@ -67,7 +67,7 @@ ReportDocument Report::run(const QList<ReportRecord>& records)
     return doc;
 }
 
-void Report::startPage(ReportDocument& doc)
+void Report::startPage()
 {
     ++pageNumber_;
     page_ = ReportPage{};

@@ -65,7 +65,7 @@ protected:
     int pageNumber() const { return pageNumber_; }
 
 private:
-    void startPage(ReportDocument& doc);
+    void startPage();
     void finishPage(ReportDocument& doc);
     void bind(const ReportRecord* record);
     void print(const ReportSection& section, double top);
@@ -95,5 +95,3 @@ QString apply(const QVariant& value, const QString& format);
 // A value as a number; nothing for Null or a text that is no number.
 std::optional<Currency> toCurrency(const QVariant& value);
 }  // namespace ReportFormat
-
-Q_DECLARE_METATYPE(Currency)

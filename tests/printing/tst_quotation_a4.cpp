@@ -89,6 +89,8 @@ private slots:
     void totalOnTheFirstPageOnly();
     void subtotalRows();
     void titleSealsAndFonts();
+    void withoutASettingsRow();
+    void withoutDetailRows();
     void rowsInLineNumberOrder();
     void printShiftFromTheSettings_data();
     void printShiftFromTheSettings();
@@ -385,6 +387,38 @@ void TestQuotationA4::titleSealsAndFonts()
     QCOMPARE(page.text(u"txt自社情報"_qs)->font, (ReportFont{u"ＭＳ Ｐ明朝"_qs, 10.5, false}));
     QCOMPARE(page.text(u"txt敬称"_qs)->text, u"様"_qs);
     QCOMPARE(page.text(u"Label15"_qs)->text, u"\u3000品\u3000\u3000    \u3000名"_qs);
+}
+
+// A fresh database without an "MA4" row leaves the entry empty: no title, the
+// base margins, the designed fonts, black rules.
+void TestQuotationA4::withoutASettingsRow()
+{
+    PrintSample s = PrintSamples::quotation(20);
+    s.print = PrintSettingsEntry{};
+    const ReportDocument doc = build(s);
+    QCOMPARE(doc.pages.size(), 2);
+    QCOMPARE(doc.origin, QPointF(800, 800));
+    const ReportPage& page = doc.pages.first();
+    QVERIFY(!page.text(u"lblタイトル"_qs));
+    QCOMPARE(page.text(u"txt顧客名"_qs)->font, (ReportFont{u"ＭＳ Ｐ明朝"_qs, 16, false}));
+    QCOMPARE(page.text(u"txt顧客情報"_qs)->font, (ReportFont{u"ＭＳ Ｐ明朝"_qs, 10, false}));
+    QCOMPARE(page.text(u"txt自社名"_qs)->font, (ReportFont{u"ＭＳ Ｐ明朝"_qs, 14, true}));
+    QCOMPARE(page.text(u"txt自社情報"_qs)->font, (ReportFont{u"ＭＳ Ｐ明朝"_qs, 10, false}));
+    QCOMPARE(page.lines(u"Line1"_qs).first()->colour, QColor(Qt::black));
+}
+
+// No row of w明細 could be read: one page of empty ruled rows that counts
+// itself, not the pages the line count would have given.
+void TestQuotationA4::withoutDetailRows()
+{
+    PrintSample s = PrintSamples::quotation(40);
+    Rpt見積書A401 report(s.data, s.print, s.settings);
+    const ReportDocument doc = report.build({});
+    QCOMPARE(doc.pages.size(), 1);
+    const ReportPage& page = doc.pages.first();
+    QCOMPARE(page.lines(u"Line25"_qs).size(), 15);
+    QVERIFY(page.texts(u"txt品名"_qs).isEmpty());
+    QCOMPARE(page.text(u"tcp"_qs)->text, u"1"_qs);
 }
 
 // w明細 holding its rows in another order still prints them by 行番号.
