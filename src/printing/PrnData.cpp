@@ -8,7 +8,7 @@ QList<PrintDetailLine> ReadPrintDetailLines(Database& workDb, bool* ok)
 {
     QList<PrintDetailLine> out;
     const auto rows = workDb.rows(QStringLiteral("SELECT 行番号, 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, "
-                                                 "ふりがな, 小計 FROM w明細 ORDER BY 行番号, rowid"),
+                                                 "ふりがな, 小計 FROM w明細 ORDER BY 行番号 IS NULL, 行番号, rowid"),
                                   {}, ok);
     out.reserve(rows.size());
     for (const QSqlRecord& r : rows) {

@@ -48,7 +48,8 @@ struct PrintDetailLine {
     bool 小計 = false;  // a subtotal line
 };
 
-// The rows of w明細 in 行番号 order (whatever order the table holds them in).
+// The rows of w明細 in 行番号 order (whatever order the table holds them in; a
+// row without 行番号 last).
 // Empty, with ok false, when the table cannot be read.
 QList<PrintDetailLine> ReadPrintDetailLines(Database& workDb, bool* ok = nullptr);
 
