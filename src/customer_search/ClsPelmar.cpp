@@ -16,6 +16,11 @@ QPointer<FrmPelmar> openDialog;
 
 bool ClsPelmar::FormShow()
 {
+    // One search at a time: a second one would take the open one's connection.
+    if (openDialog) {
+        qCWarning(lcPelmarShow) << "a customer search is already open";
+        return false;
+    }
     ModPelmar::DataPath = pcDataFile_;
     ModPelmar::DataMode = pcDataMode_;
     ModPelmar::ColorSet = pcColorSet_;
@@ -24,10 +29,6 @@ bool ClsPelmar::FormShow()
 
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         qCWarning(lcPelmarShow) << "no widget application: the customer search cannot be shown";
-        return false;
-    }
-    if (openDialog) {
-        qCWarning(lcPelmarShow) << "a customer search is already open";
         return false;
     }
     FrmPelmar dialog;

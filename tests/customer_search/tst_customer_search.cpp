@@ -116,6 +116,7 @@ private slots:
     void clearMovesFocusOnly();
     void readsWithoutWriting();
     void formShowHandsBackThePick();
+    void secondSearchWhileOneIsOpen();
     void formShowRefusesAFileItCannotRead_data();
     void formShowRefusesAFileItCannotRead();
 };
@@ -256,6 +257,7 @@ void TestCustomerSearch::freeTextSearch_data()
     QTest::newRow("% is a plain letter") << "" << "" << u"%"_qs << "" << QStringList{u"100%工房"_qs};
     QTest::newRow("_ is a plain letter") << "" << "" << u"A_B"_qs << "" << QStringList{u"A_B商会"_qs};
     QTest::newRow("an apostrophe is found") << "" << "" << u"O'Brien"_qs << "" << QStringList{u"O'Brien 商会"_qs};
+    QTest::newRow("latin letters in either case") << "" << u"tel 06"_qs << u"商"_qs << "" << QStringList{u"山田商店"_qs};
     QTest::newRow("a backslash is a plain letter") << "" << "" << u"\\"_qs << "" << QStringList();
     QTest::newRow("nothing found") << "" << "" << u"存在しない"_qs << "" << QStringList();
 }
@@ -446,6 +448,28 @@ void TestCustomerSearch::formShowHandsBackThePick()
     search.SetRetVal();
     QVERIFY(!search.pc顧客名().isValid());
     QVERIFY(!ModPelmar::IsDatabaseOpen());
+}
+
+void TestCustomerSearch::secondSearchWhileOneIsOpen()
+{
+    TestData data;
+    QVERIFY(insertCustomers(data.dataDbPath(), textCustomers()));
+    ClsPelmar first;
+    first.setPcDataFile(data.dataDbPath());
+    SearchDriver driver([&data](QWidget* w) {
+        // A second search started meanwhile is refused and leaves the open one working.
+        ClsPelmar second;
+        second.setPcDataFile(data.dataDbPath());
+        QVERIFY(!second.FormShow());
+        auto* d = qobject_cast<FrmPelmar*>(w);
+        d->txt顧客名->setText(u"山本"_qs);
+        d->cmd検索->click();
+        d->cmd選択->click();
+    });
+    QVERIFY(first.FormShow());
+    QVERIFY(driver.ran());
+    first.SetRetVal();
+    QCOMPARE(first.pc顧客名().toString(), u"山本書店"_qs);
 }
 
 void TestCustomerSearch::formShowRefusesAFileItCannotRead_data()
