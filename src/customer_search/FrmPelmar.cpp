@@ -34,7 +34,6 @@ public:
             block.replace(QChar(u'\n'), QChar(u' ')).replace(QChar(u'\r'), QChar(u' '));
             return block;
         }
-        if (role == Qt::ToolTipRole && index.column() == 1) return row.顧客情報.toString();
         return {};
     }
 
