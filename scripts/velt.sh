@@ -19,6 +19,7 @@ packages=(
   pkg-config mdbtools-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
+  binutils
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -36,6 +37,12 @@ fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel
+
+# The customer-search component lives beside the program; register it in the
+# class registry the program reads, so that 参照 finds it. Without it the
+# program still runs; 参照 then says the search is not registered.
+./build/pelmar_register ./build/libPrjPelmar.so ||
+  echo "Customer search: could not register build/libPrjPelmar.so" >&2
 
 if [ "$what" = start ]; then
   exec ./build/PrjVelt
