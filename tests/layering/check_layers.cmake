@@ -15,7 +15,7 @@ set(allowed_workspace       platform app workspace)
 set(allowed_masters         platform app masters)
 set(allowed_printing        platform app printing)
 set(allowed_conversion      platform app conversion)
-set(allowed_customer_search platform app customer_search)
+set(allowed_customer_search platform customer_search)
 set(allowed_frame           platform app workspace masters printing conversion customer_search frame)
 set(folders platform app workspace masters printing conversion customer_search frame)
 

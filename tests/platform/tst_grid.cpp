@@ -1,5 +1,6 @@
 #include "platform/Database.h"
 #include "platform/GridView.h"
+#include "platform/StoredCells.h"
 #include "support/TestFolder.h"
 #include "platform/WorkTableModel.h"
 
@@ -17,19 +18,6 @@ using Kind = WorkTableModel::Kind;
 namespace {
 
 const QString kDetail = QStringLiteral("w明細");
-
-// A stored value as text: "NULL" or the value the table holds.
-QString raw(const QVariant& v)
-{
-    return dbv::isNull(v) ? QStringLiteral("NULL") : v.toString();
-}
-
-QString rawCell(Database& db, const QString& table, const QString& field, qint64 rowid)
-{
-    return raw(db.scalar(QStringLiteral("select %1 from %2 where rowid = ?")
-                             .arg(Database::quoteIdent(field), Database::quoteIdent(table)),
-                         {rowid}));
-}
 
 // The kinds the quotation window gives its detail lines.
 void setDetailKinds(WorkTableModel& m)

@@ -17,8 +17,12 @@ public:
 
     static QStringList allFiles();
     static QString builtDataDir();
-    // Copies a shipped file to dest (any path).
+    // Copies a shipped file to dest (any path). The postal dictionary is a
+    // small one with the same schema and the codes 100xxxx (Tokyo Chiyoda),
+    // 530xxxx (Osaka Kita) and 900xxxx (Naha) of the shipped one, which
+    // builtDataDir() holds whole.
     static bool copyShipped(const QString& name, const QString& dest);
+    static QString shippedSource(const QString& name);
 
     bool isValid() const { return dir_.isValid(); }
     QString root() const { return dir_.path(); }

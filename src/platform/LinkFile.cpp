@@ -1,0 +1,558 @@
+#include "platform/LinkFile.h"
+
+#include "platform/LinkFileBackend.h"
+
+#include <QAtomicInt>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcLinkFile, "velt.linkfile")
+
+// ---------------------------------------------------------------------------
+// Messages
+
+namespace linkmsg {
+QString notFound(const QString& path)
+{
+    return QStringLiteral("「%1」が見つかりません。").arg(QFileInfo(path).fileName());
+}
+QString notADatabase(const QString& path)
+{
+    return QStringLiteral("「%1」はデータベースファイルではありません。").arg(QFileInfo(path).fileName());
+}
+QString unreadable(const QString& path, const QString& detail)
+{
+    return QStringLiteral("「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail);
+}
+QString noTable(const QString& table)
+{
+    return QStringLiteral("テーブル「%1」がありません。").arg(table);
+}
+QString noColumn(const QString& table, const QString& column)
+{
+    return QStringLiteral("テーブル「%1」に列「%2」がありません。").arg(table, column);
+}
+QString badValue(const QString& table, const QString& column, const QString& value)
+{
+    return QStringLiteral("テーブル「%1」の列「%2」の値「%3」を読み込めません。").arg(table, column, value);
+}
+}  // namespace linkmsg
+
+namespace {
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// SQLite link files
+
+// What a declared column type asks of its values.
+enum class Kind { Any, Text, Integer, Real, Money, YesNo, DateTime, Binary };
+
+Kind kindOf(const QString& declaredType)
+{
+    const QString t = declaredType.toUpper();
+    const auto has = [&](const char* word) { return t.contains(QLatin1String(word)); };
+    if (t.isEmpty()) return Kind::Any;
+    if (has("CURRENCY") || has("MONEY")) return Kind::Money;
+    if (has("BOOL") || has("YESNO") || has("LOGICAL") || t == QLatin1String("BIT")) return Kind::YesNo;
+    if (has("DATE") || has("TIME")) return Kind::DateTime;
+    if (has("CHAR") || has("TEXT") || has("MEMO") || has("CLOB") || has("STRING")) return Kind::Text;
+    if (has("BLOB") || has("BINARY") || has("OLE")) return Kind::Binary;
+    if (has("INT") || has("BYTE") || has("LONG") || has("COUNTER")) return Kind::Integer;
+    if (has("REAL") || has("FLOA") || has("DOUB") || has("SINGLE") || has("NUMERIC") || has("DECIMAL"))
+        return Kind::Real;
+    return Kind::Any;
+}
+
+bool isIntegral(const QVariant& v)
+{
+    const int t = v.metaType().id();
+    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::ULongLong || t == QMetaType::UInt;
+}
+
+std::optional<QVariant> parseDateTime(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral(
+        "^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3})\\d*)?)?)?$"));
+    const auto m = re.match(text.trimmed());
+    if (!m.hasMatch()) return std::nullopt;
+    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (!date.isValid()) return std::nullopt;
+    if (m.captured(4).isEmpty()) return QVariant(date);
+    const int ms = m.captured(7).isEmpty() ? 0 : m.captured(7).leftJustified(3, QLatin1Char('0')).toInt();
+    const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
+    if (!time.isValid()) return std::nullopt;
+    return QVariant(QDateTime(date, time));
+}
+
+// The stored value (as Qt's SQLite driver gives it) in the kind of its column.
+std::optional<QVariant> convert(const QVariant& v, Kind kind)
+{
+    if (v.isNull()) return QVariant();
+    const int type = v.metaType().id();
+    const bool text = type == QMetaType::QString;
+    const bool real = type == QMetaType::Double;
+    switch (kind) {
+    case Kind::Any:
+        if (type == QMetaType::Int) return QVariant(v.toLongLong());
+        return v;
+    case Kind::Text:
+        return QVariant(v.toString());
+    case Kind::Integer: {
+        if (isIntegral(v)) return QVariant(v.toLongLong());
+        if (real) {
+            const double d = v.toDouble();
+            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.2e18) return QVariant(qint64(d));
+            return std::nullopt;
+        }
+        bool ok = false;
+        const qint64 n = v.toString().trimmed().toLongLong(&ok);
+        return ok ? std::optional<QVariant>(QVariant(n)) : std::nullopt;
+    }
+    case Kind::Real: {
+        bool ok = false;
+        const double d = text ? v.toString().trimmed().toDouble(&ok) : v.toDouble(&ok);
+        return ok ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
+    }
+    case Kind::Money: {
+        const auto c = LinkFile::toCurrency(v);
+        return c ? std::optional<QVariant>(QVariant::fromValue(*c)) : std::nullopt;
+    }
+    case Kind::YesNo: {
+        if (isIntegral(v) || real) return QVariant(v.toDouble() != 0.0);
+        const QString s = v.toString().trimmed();
+        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return QVariant(true);
+        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return QVariant(false);
+        bool ok = false;
+        const qint64 n = s.toLongLong(&ok);
+        return ok ? std::optional<QVariant>(QVariant(n != 0)) : std::nullopt;
+    }
+    case Kind::DateTime:
+        if (!text) return std::nullopt;
+        return parseDateTime(v.toString());
+    case Kind::Binary:
+        return QVariant(v.toByteArray());
+    }
+    return std::nullopt;
+}
+
+QString quoteIdent(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QAtomicInt connectionCounter;
+
+class SqliteLinkFile final : public LinkFileBackend {
+public:
+    ~SqliteLinkFile() override
+    {
+        if (connection_.isEmpty()) return;
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection_);
+    }
+
+    bool open(const QString& path, LinkFailure& failure)
+    {
+        path_ = path;
+        const QFileInfo fi(path);
+        // A file in WAL mode would make SQLite create its -wal and -shm files
+        // even for reading. When no other program has the file open (no -wal
+        // file), it is read as immutable, which creates nothing.
+        QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
+        url.setQuery(walWithoutLog(fi.absoluteFilePath()) ? QStringLiteral("mode=ro&immutable=1")
+                                                          : QStringLiteral("mode=ro"));
+        connection_ = QStringLiteral("velt-link-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
+        if (!db_.open()) return fail(failure, db_.lastError().text());
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("select name from sqlite_master where type in ('table', 'view') "
+                                   "and name not like 'sqlite\\_%' escape '\\' order by rowid")))
+            return fail(failure, q.lastError().text());
+        while (q.next()) tables_.append(q.value(0).toString());
+        return true;
+    }
+
+    QStringList tables() const override { return tables_; }
+
+    std::optional<QStringList> columns(const QString& table, LinkFailure& failure) override
+    {
+        const auto info = columnInfo(table, failure);
+        if (!info) return std::nullopt;
+        QStringList names;
+        for (const auto& c : *info) names.append(c.first);
+        return names;
+    }
+
+    bool read(const QString& table, QStringList& columns, QList<QVariantList>& rows, LinkFailure& failure) override
+    {
+        const auto info = columnInfo(table, failure);
+        if (!info) return false;
+        QString select;
+        QList<Kind> kinds;
+        for (const auto& c : *info) {
+            select += (select.isEmpty() ? QString() : QStringLiteral(", ")) + quoteIdent(c.first);
+            columns.append(c.first);
+            kinds.append(c.second);
+        }
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("select %1 from %2").arg(select, quoteIdent(table))))
+            return fail(failure, q.lastError().text());
+        const qsizetype n = columns.size();
+        while (q.next()) {
+            QVariantList values;
+            values.reserve(n);
+            for (qsizetype i = 0; i < n; ++i) {
+                const QVariant stored = q.value(int(i));
+                const auto v = convert(stored, kinds[i]);
+                if (!v) {
+                    failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], stored.toString())};
+                    return false;
+                }
+                values.append(*v);
+            }
+            rows.append(std::move(values));
+        }
+        if (q.lastError().isValid()) return fail(failure, q.lastError().text());
+        return true;
+    }
+
+private:
+    static bool walWithoutLog(const QString& path)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        const QByteArray header = f.read(20);
+        return header.size() == 20 && header[18] == 2 && header[19] == 2 && !QFileInfo::exists(path + QStringLiteral("-wal"));
+    }
+
+    std::optional<QList<std::pair<QString, Kind>>> columnInfo(const QString& table, LinkFailure& failure)
+    {
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("pragma table_info(%1)").arg(quoteIdent(table)))) {
+            fail(failure, q.lastError().text());
+            return std::nullopt;
+        }
+        QList<std::pair<QString, Kind>> out;
+        while (q.next()) out.append({q.value(1).toString(), kindOf(q.value(2).toString())});
+        if (out.isEmpty()) {
+            failure = {LinkFile::Error::NoTable, linkmsg::noTable(table)};
+            return std::nullopt;
+        }
+        return out;
+    }
+
+    bool fail(LinkFailure& failure, const QString& detail)
+    {
+        failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path_, detail)};
+        return false;
+    }
+
+    QString path_;
+    QString connection_;
+    QSqlDatabase db_;
+    QStringList tables_;
+};
+
+// ---------------------------------------------------------------------------
+// Ordering
+
+int rank(const QVariant& v)
+{
+    if (v.isNull()) return 0;
+    switch (v.metaType().id()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return 1;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return 2;
+    case QMetaType::QString:
+        return 3;
+    case QMetaType::QByteArray:
+        return 4;
+    default:
+        return v.metaType() == QMetaType::fromType<Currency>() ? 1 : 5;
+    }
+}
+
+// Whole numbers and Currency compared exactly in ten-thousandths.
+std::optional<__int128> scaled(const QVariant& v)
+{
+    if (v.metaType() == QMetaType::fromType<Currency>()) return v.value<Currency>().raw();
+    if (v.metaType().id() == QMetaType::Bool) return __int128(v.toBool() ? 1 : 0) * Currency::kScale;
+    if (isIntegral(v)) return __int128(v.toLongLong()) * Currency::kScale;
+    return std::nullopt;
+}
+
+long double asLongDouble(const QVariant& v)
+{
+    if (v.metaType() == QMetaType::fromType<Currency>())
+        return static_cast<long double>(v.value<Currency>().raw()) / Currency::kScale;
+    if (isIntegral(v)) return static_cast<long double>(v.toLongLong());
+    return v.toDouble();
+}
+
+QDateTime asDateTime(const QVariant& v)
+{
+    return v.metaType().id() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
+}
+
+template <typename T>
+int threeWay(const T& a, const T& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int compareValues(const QVariant& a, const QVariant& b)
+{
+    const int ra = rank(a), rb = rank(b);
+    if (ra != rb) return ra < rb ? -1 : 1;
+    switch (ra) {
+    case 0:
+        return 0;
+    case 1: {
+        const auto sa = scaled(a), sb = scaled(b);
+        if (sa && sb) return threeWay(*sa, *sb);
+        return threeWay(asLongDouble(a), asLongDouble(b));
+    }
+    case 2:
+        return threeWay(asDateTime(a), asDateTime(b));
+    case 3:
+        return a.toString().compare(b.toString(), Qt::CaseInsensitive);
+    case 4:
+        return threeWay(a.toByteArray(), b.toByteArray());
+    default:
+        return threeWay(a.toString(), b.toString());
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// LinkRow, LinkTable
+
+qsizetype LinkRow::Header::indexOf(const QString& name) const
+{
+    auto it = byName.constFind(name);
+    if (it == byName.constEnd()) it = byName.constFind(name.toCaseFolded());
+    return it == byName.constEnd() ? -1 : *it;
+}
+
+bool LinkRow::has(const QString& column) const
+{
+    return header_ && header_->indexOf(column) >= 0;
+}
+
+QVariant LinkRow::value(const QString& column) const
+{
+    return header_ ? value(header_->indexOf(column)) : QVariant();
+}
+
+const QStringList& LinkRow::columns() const
+{
+    static const QStringList none;
+    return header_ ? header_->columns : none;
+}
+
+bool LinkTable::hasColumn(const QString& column) const
+{
+    return std::any_of(columns.cbegin(), columns.cend(), [&](const QString& c) { return sameName(c, column); });
+}
+
+// ---------------------------------------------------------------------------
+// LinkFile
+
+LinkFile::LinkFile() = default;
+
+LinkFile::~LinkFile() = default;
+
+LinkFile::Format LinkFile::detect(const QString& path)
+{
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) return Format::None;
+    const QByteArray head = f.read(32);
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return Format::SQLite;
+    // The version byte at 0x14: 0 for Jet 3, 1 for Jet 4.
+    if (head.size() >= 21 && head.mid(4, 15) == QByteArrayLiteral("Standard Jet DB"))
+        return head[20] == 0 ? Format::Jet3 : Format::Jet4;
+    return Format::None;
+}
+
+bool LinkFile::fail(Error error, const QString& text)
+{
+    error_ = error;
+    errorText_ = text;
+    qCWarning(lcLinkFile).noquote() << path_ << ":" << text;
+    return false;
+}
+
+bool LinkFile::open(const QString& path)
+{
+    close();
+    path_ = path;
+    error_ = Error::None;
+    errorText_.clear();
+    if (!QFileInfo(path).isFile()) return fail(Error::NotFound, linkmsg::notFound(path));
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly))
+        return fail(Error::Unreadable, linkmsg::unreadable(path, probe.errorString()));
+    probe.close();
+
+    const Format announced = detect(path);
+    LinkFailure failure;
+    switch (announced) {
+    case Format::None:
+        return fail(Error::NotADatabase, linkmsg::notADatabase(path));
+    case Format::SQLite: {
+        auto sqlite = std::make_unique<SqliteLinkFile>();
+        if (!sqlite->open(path, failure)) return fail(failure.error, failure.text);
+        backend_ = std::move(sqlite);
+        format_ = Format::SQLite;
+        return true;
+    }
+    case Format::Jet3:
+    case Format::Jet4: {
+        Format format = announced;
+        backend_ = openJetLinkFile(path, format, failure);
+        if (!backend_) return fail(failure.error, failure.text);
+        format_ = format;
+        return true;
+    }
+    }
+    return false;
+}
+
+void LinkFile::close()
+{
+    backend_.reset();
+    format_ = Format::None;
+}
+
+QStringList LinkFile::tables() const
+{
+    return backend_ ? backend_->tables() : QStringList();
+}
+
+QString LinkFile::resolveTable(const QString& table) const
+{
+    for (const QString& t : tables())
+        if (sameName(t, table)) return t;
+    return {};
+}
+
+bool LinkFile::hasTable(const QString& table) const
+{
+    return !resolveTable(table).isEmpty();
+}
+
+std::optional<QStringList> LinkFile::columns(const QString& table)
+{
+    if (!backend_) {
+        // A failed open keeps its own message.
+        if (error_ == Error::None) fail(Error::Unreadable, linkmsg::unreadable(path_, QStringLiteral("開かれていません")));
+        return std::nullopt;
+    }
+    const QString name = resolveTable(table);
+    if (name.isEmpty()) {
+        fail(Error::NoTable, linkmsg::noTable(table));
+        return std::nullopt;
+    }
+    LinkFailure failure;
+    auto result = backend_->columns(name, failure);
+    if (!result) fail(failure.error, failure.text);
+    return result;
+}
+
+std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList& orderBy)
+{
+    const auto cols = columns(table);
+    if (!cols) return std::nullopt;
+    const QString name = resolveTable(table);
+
+    // Order columns are checked before anything is read.
+    QList<qsizetype> order;
+    for (const QString& column : orderBy) {
+        const auto it = std::find_if(cols->cbegin(), cols->cend(), [&](const QString& c) { return sameName(c, column); });
+        if (it == cols->cend()) {
+            fail(Error::NoColumn, linkmsg::noColumn(name, column));
+            return std::nullopt;
+        }
+        order.append(it - cols->cbegin());
+    }
+
+    QStringList columnNames;
+    QList<QVariantList> values;
+    LinkFailure failure;
+    if (!backend_->read(name, columnNames, values, failure)) {
+        fail(failure.error, failure.text);
+        return std::nullopt;
+    }
+
+    if (!order.isEmpty()) {
+        std::stable_sort(values.begin(), values.end(), [&](const QVariantList& a, const QVariantList& b) {
+            for (qsizetype i : order) {
+                const int c = compareValues(a.value(i), b.value(i));
+                if (c != 0) return c < 0;
+            }
+            return false;
+        });
+    }
+
+    auto header = std::make_shared<LinkRow::Header>();
+    header->columns = columnNames;
+    for (qsizetype i = columnNames.size() - 1; i >= 0; --i) {  // the first of equal names wins
+        header->byName.insert(columnNames[i], i);
+        header->byName.insert(columnNames[i].toCaseFolded(), i);
+    }
+    LinkTable out;
+    out.name = name;
+    out.columns = columnNames;
+    out.rows.reserve(values.size());
+    for (QVariantList& v : values) {
+        LinkRow row;
+        row.header_ = header;
+        row.values_ = std::move(v);
+        out.rows.append(std::move(row));
+    }
+    return out;
+}
+
+std::optional<Currency> LinkFile::toCurrency(const QVariant& value)
+{
+    if (value.isNull()) return std::nullopt;
+    if (value.metaType() == QMetaType::fromType<Currency>()) return value.value<Currency>();
+    if (isIntegral(value)) {
+        const qint64 n = value.toLongLong();
+        if (n > INT64_MAX / Currency::kScale || n < INT64_MIN / Currency::kScale) return std::nullopt;
+        return Currency::fromWhole(n);
+    }
+    if (value.metaType().id() == QMetaType::Double) return Currency::fromDouble(value.toDouble());
+    if (value.metaType().id() == QMetaType::QString) return Currency::parse(value.toString());
+    return std::nullopt;
+}

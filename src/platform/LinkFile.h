@@ -1,0 +1,142 @@
+#pragma once
+// Reads the database file of a linked application or of the program's older
+// generation (a "link file"), read-only.
+//
+// The backend is chosen by the file's signature:
+// - "Standard Jet DB" at byte 4: a Jet file (.mdb of Access 97 = Jet 3 or
+//   Access 2000 = Jet 4), read through libmdb (mdbtools). Jet 3 text is
+//   Shift-JIS (code page 932), Jet 4 text is Unicode.
+// - "SQLite format 3" at byte 0: an SQLite file of the same tables and
+//   columns, opened read-only (no journal, no WAL file is ever created).
+// - anything else: not a database.
+// The file is never changed.
+//
+// Values come back typed, the same way from both backends:
+//   text, memo                 QString
+//   byte, integer, long        qint64
+//   single, double, decimal    double
+//   currency                   Currency (exact; LinkFile::toCurrency reads it)
+//   yes/no                     bool (Jet stores -1 for yes)
+//   date/time                  QDateTime, with its time of day to the
+//                              millisecond (an SQLite text holding only a
+//                              date gives a QDate)
+//   binary                     QByteArray
+//   Null                       a null QVariant
+// An SQLite link file says a column's kind by its declared type, in Jet's
+// words or SQLite's: TEXT/MEMO/CHAR, INTEGER/LONG/BYTE, DOUBLE/SINGLE/REAL,
+// CURRENCY/MONEY (REAL, integer or decimal text), YESNO/BOOLEAN/BIT (0/1 or
+// -1), DATETIME/DATE (text "yyyy-MM-dd[ HH:mm:ss[.zzz]]", "/" also allowed),
+// BLOB/BINARY; a column without a declared type gives what is stored. A
+// value that does not fit its column's kind is an error, never a guess.
+//
+// Every failure (missing file, not a database, locked or damaged file,
+// missing table or column, unreadable value) is reported through error()
+// and errorText(), a message for the user; nothing throws or aborts.
+//
+// Names of tables and columns are matched without regard to ASCII case, as
+// Jet does. Rows are read whole; a caller that needs a filter filters them.
+
+#include "platform/Currency.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+class LinkFileBackend;
+
+// A row of a link table: its values by column name.
+class LinkRow {
+public:
+    // True when the table has the column (a Null value still counts).
+    bool has(const QString& column) const;
+    // The value of the column; a null QVariant for Null and for a column the
+    // table lacks (has() tells them apart).
+    QVariant value(const QString& column) const;
+    QVariant value(qsizetype index) const { return index >= 0 && index < values_.size() ? values_[index] : QVariant(); }
+    const QVariantList& values() const { return values_; }
+    const QStringList& columns() const;
+
+private:
+    friend class LinkFile;
+    struct Header {
+        QStringList columns;
+        QHash<QString, qsizetype> byName;  // exact and case-folded names
+        qsizetype indexOf(const QString& name) const;
+    };
+    std::shared_ptr<const Header> header_;
+    QVariantList values_;
+};
+
+// The rows of one table, and its columns in the file's order.
+struct LinkTable {
+    QString name;          // as the file spells it
+    QStringList columns;
+    QList<LinkRow> rows;
+
+    bool hasColumn(const QString& column) const;
+};
+
+class LinkFile {
+public:
+    enum class Format { None, Jet3, Jet4, SQLite };
+    enum class Error {
+        None,
+        NotFound,      // no file at the path (or a folder)
+        NotADatabase,  // neither signature
+        Unreadable,    // a database that cannot be read: locked, damaged, no access
+        NoTable,
+        NoColumn,
+        BadValue,      // a value that does not fit its column's kind
+    };
+
+    LinkFile();
+    ~LinkFile();
+    LinkFile(const LinkFile&) = delete;
+    LinkFile& operator=(const LinkFile&) = delete;
+
+    // The format the file's first bytes announce; None for any other file
+    // and for a file that cannot be read.
+    static Format detect(const QString& path);
+
+    // Opens the file read-only. False (with error()) when it cannot be opened
+    // or its list of tables cannot be read.
+    bool open(const QString& path);
+    void close();
+    bool isOpen() const { return backend_ != nullptr; }
+    Format format() const { return format_; }
+    QString path() const { return path_; }
+
+    Error error() const { return error_; }
+    QString errorText() const { return errorText_; }
+
+    // Tables of the file (user tables; for SQLite, tables and views).
+    QStringList tables() const;
+    bool hasTable(const QString& table) const;
+    // The table's columns in the file's order; nothing (NoTable) when missing.
+    std::optional<QStringList> columns(const QString& table);
+    // All rows of the table, in the file's order or, when orderBy names
+    // columns, ordered by them (ascending, Null first, then numbers, dates
+    // and texts; texts without regard to case; rows that compare equal keep
+    // the file's order). Nothing on failure: NoTable, NoColumn for an order
+    // column the table lacks, Unreadable, BadValue.
+    std::optional<LinkTable> rows(const QString& table, const QStringList& orderBy = {});
+
+    // A link value as Currency: Currency itself, a whole number, a double
+    // (rounded to four decimals once) or decimal text. Nothing for Null and
+    // for anything else.
+    static std::optional<Currency> toCurrency(const QVariant& value);
+
+private:
+    bool fail(Error error, const QString& text);
+    QString resolveTable(const QString& table) const;
+
+    std::unique_ptr<LinkFileBackend> backend_;
+    Format format_ = Format::None;
+    QString path_;
+    Error error_ = Error::None;
+    QString errorText_;
+};

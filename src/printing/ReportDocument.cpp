@@ -1,0 +1,113 @@
+#include "printing/ReportDocument.h"
+
+#include "platform/Fonts.h"
+
+#include <QTextLayout>
+#include <mutex>
+
+namespace {
+
+template <typename Op>
+QList<const Op*> opsNamed(const QList<ReportOp>& ops, const QString& name)
+{
+    QList<const Op*> out;
+    for (const ReportOp& op : ops)
+        if (const auto* o = std::get_if<Op>(&op); o && o->name == name) out.append(o);
+    return out;
+}
+
+}  // namespace
+
+QList<const ReportTextOp*> ReportPage::texts(const QString& name) const
+{
+    return opsNamed<ReportTextOp>(ops, name);
+}
+
+const ReportTextOp* ReportPage::text(const QString& name, int nth) const
+{
+    const auto all = texts(name);
+    return nth >= 0 && nth < all.size() ? all[nth] : nullptr;
+}
+
+QList<const ReportLineOp*> ReportPage::lines(const QString& name) const
+{
+    return opsNamed<ReportLineOp>(ops, name);
+}
+
+const ReportFrameOp* ReportPage::frame(const QString& name) const
+{
+    const auto all = opsNamed<ReportFrameOp>(ops, name);
+    return all.isEmpty() ? nullptr : all.first();
+}
+
+QStringList ReportPage::allTexts() const
+{
+    QStringList out;
+    for (const ReportOp& op : ops)
+        if (const auto* t = std::get_if<ReportTextOp>(&op)) out.append(t->text);
+    return out;
+}
+
+QSizeF ReportDocument::paperTwips() const
+{
+    // Whole points, as the PDF and the printer take the paper (A4: 595 x 842).
+    const QSizeF twips = QSizeF(pageSize().sizePoints()) * ReportUnits::kTwipsPerPoint;
+    return orientation == QPageLayout::Landscape ? twips.transposed() : twips;
+}
+
+namespace ReportText {
+
+QFont font(const ReportFont& f)
+{
+    // The layouts name Windows faces; make sure they lead to the IPA fonts even
+    // when the report runs without the program's start-up (tests, tools).
+    static std::once_flag substitutions;
+    std::call_once(substitutions, [] { Fonts::installSubstitutions(); });
+
+    QFont q(f.family);
+    q.setPixelSize(qMax(1, qRound(f.size * ReportUnits::kTwipsPerPoint)));
+    q.setBold(f.bold);
+    // Metrics independent of the device: the same lines on paper, PDF and screen.
+    q.setHintingPreference(QFont::PreferNoHinting);
+    return q;
+}
+
+QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSizeF& box, Qt::Alignment alignment,
+                             bool wrap)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    t.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    t.replace(QLatin1Char('\n'), QChar::LineSeparator);
+
+    QTextLayout layout(t, font(f));
+    QTextOption option;
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setUseDesignMetrics(true);
+    layout.setTextOption(option);
+
+    QList<ReportTextLine> out;
+    double y = 0;
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) break;
+        line.setLineWidth(box.width());
+        // Clipped at the box's height by whole lines; the first line always
+        // prints, also in a box lower than the font.
+        if (!out.isEmpty() && y + line.height() > box.height() + 0.5) break;
+        line.setPosition(QPointF(0, y));
+        QString s = t.mid(line.textStart(), line.textLength());
+        if (s.endsWith(QChar::LineSeparator)) s.chop(1);
+        const double w = line.naturalTextWidth();
+        double x = 0;
+        if (alignment & Qt::AlignRight) x = box.width() - w;
+        else if (alignment & Qt::AlignHCenter) x = (box.width() - w) / 2;
+        out.append({s, QPointF(x, y + line.ascent()), w});
+        y += line.height();
+    }
+    layout.endLayout();
+    return out;
+}
+
+}  // namespace ReportText

@@ -1,0 +1,158 @@
+#include "printing/ReportRender.h"
+
+#include <QLoggingCategory>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <functional>
+
+Q_LOGGING_CATEGORY(lcReportRender, "velt.report.render")
+
+namespace ReportRender {
+
+namespace {
+
+QPen penOf(const QColor& colour, double width)
+{
+    QPen pen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    return pen;
+}
+
+struct Painter {
+    QPainter& p;
+
+    void operator()(const ReportTextOp& op) const
+    {
+        const QFont font = ReportText::font(op.font);
+        const bool pdf = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
+        if (op.font.bold && !pdf) {
+            // The IPA faces have no bold weight. PDF output emboldens them
+            // itself; on screen and in images the emboldening comes and goes
+            // with the scale, so the outlines are thickened here instead.
+            QPainterPath path;
+            for (const ReportTextLine& line : op.lines) path.addText(op.rect.topLeft() + line.baseline, font, line.text);
+            p.setPen(QPen(op.colour, font.pixelSize() / 30.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(op.colour);
+            p.drawPath(path);
+            return;
+        }
+        p.setFont(font);
+        p.setPen(op.colour);
+        for (const ReportTextLine& line : op.lines) p.drawText(op.rect.topLeft() + line.baseline, line.text);
+    }
+    void operator()(const ReportLineOp& op) const
+    {
+        p.setPen(penOf(op.colour, op.width));
+        p.drawLine(op.line);
+    }
+    void operator()(const ReportFrameOp& op) const
+    {
+        p.setPen(penOf(op.colour, op.width));
+        p.setBrush(Qt::NoBrush);
+        if (op.radius > 0) p.drawRoundedRect(op.rect, op.radius, op.radius);
+        else p.drawRect(op.rect);
+    }
+};
+
+// Paints the pages on a device whose painter is already active; `scale` turns
+// twips into device units.
+void paintPages(QPainter& painter, const ReportDocument& doc, double scaleX, double scaleY, int from, int to,
+                const std::function<bool()>& newPage)
+{
+    for (int i = from; i <= to; ++i) {
+        if (i > from && !newPage()) break;
+        painter.save();
+        painter.scale(scaleX, scaleY);
+        paintPage(painter, doc, i);
+        painter.restore();
+    }
+}
+
+}  // namespace
+
+void paintPage(QPainter& painter, const ReportDocument& doc, int index)
+{
+    if (index < 0 || index >= doc.pages.size()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    // Negative margins cannot be given to a printer: the drawing is moved instead.
+    painter.translate(doc.origin);
+    const Painter draw{painter};
+    for (const ReportOp& op : doc.pages[index].ops) std::visit(draw, op);
+    painter.restore();
+}
+
+bool writePdf(const ReportDocument& doc, const QString& path, QString* error)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(int(ReportUnits::kTwipsPerInch));
+    writer.setCreator(QStringLiteral("PrjVelt"));
+    writer.setPageLayout(QPageLayout(doc.pageSize(), doc.orientation, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        if (error) *error = QStringLiteral("%1 を書き込めません。").arg(path);
+        qCWarning(lcReportRender) << "cannot write" << path;
+        return false;
+    }
+    if (!doc.pages.isEmpty())
+        paintPages(painter, doc, 1, 1, 0, int(doc.pages.size()) - 1, [&] { return writer.newPage(); });
+    return painter.end();
+}
+
+void setUpPrinter(QPrinter& printer, const ReportDocument& doc)
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(doc.pageSize(), doc.orientation, QMarginsF(0, 0, 0, 0)));
+}
+
+bool print(const ReportDocument& doc, QPrinter& printer)
+{
+    setUpPrinter(printer, doc);
+    if (doc.pages.isEmpty()) return true;
+    int from = 0;
+    int to = int(doc.pages.size()) - 1;
+    if (printer.fromPage() > 0) from = std::min(printer.fromPage() - 1, to);
+    if (printer.toPage() > 0) to = std::min(printer.toPage() - 1, to);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        qCWarning(lcReportRender) << "cannot paint on the printer" << printer.printerName();
+        return false;
+    }
+    const double sx = printer.logicalDpiX() / ReportUnits::kTwipsPerInch;
+    const double sy = printer.logicalDpiY() / ReportUnits::kTwipsPerInch;
+    paintPages(painter, doc, sx, sy, from, to, [&] { return printer.newPage(); });
+    return painter.end();
+}
+
+QPrintPreviewDialog* showPreview(std::shared_ptr<const ReportDocument> doc, QWidget* parent, const QString& title)
+{
+    auto* dialog = new QPrintPreviewDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::NonModal);
+    if (!title.isEmpty()) dialog->setWindowTitle(title);
+    setUpPrinter(*dialog->printer(), *doc);
+    // The dialog keeps its own share of the pages.
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                     [doc](QPrinter* printer) { print(*doc, *printer); });
+    dialog->show();
+    return dialog;
+}
+
+QImage pageImage(const ReportDocument& doc, int index, double dpi)
+{
+    const QSizeF size = doc.paperTwips() * (dpi / ReportUnits::kTwipsPerInch);
+    QImage image(qMax(1, qRound(size.width())), qMax(1, qRound(size.height())), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(dpi / ReportUnits::kTwipsPerInch, dpi / ReportUnits::kTwipsPerInch);
+    paintPage(painter, doc, index);
+    return image;
+}
+
+}  // namespace ReportRender

@@ -1,0 +1,447 @@
+// The link-file reader: SQLite link files made here (a Jet writer does not
+// exist on Linux), the choice by signature, and the failures.
+
+#include "platform/LinkFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Writes an SQLite file with the given statements (through a connection of
+// its own that is closed before the reader sees the file).
+bool makeSqliteFile(const QString& path, const QStringList& statements)
+{
+    static int counter = 0;
+    const QString name = QStringLiteral("link-file-maker-%1").arg(++counter);
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString& s : statements) {
+            if (!ok) break;
+            ok = q.exec(s);
+            if (!ok) qWarning() << s << q.lastError().text();
+        }
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// Puts content at path: "<none>" leaves no file, "<dir>" makes a folder.
+bool place(const QString& path, const QByteArray& content)
+{
+    if (content == "<none>") return true;
+    if (content == "<dir>") return QDir().mkpath(path);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+QByteArray sha256(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// The first page of a Jet file as far as the signature goes; version 0 is
+// Jet 3, 1 is Jet 4. The rest is whatever the caller appends.
+QByteArray jetHeader(char version)
+{
+    QByteArray h(QByteArray::fromRawData("\x00\x01\x00\x00", 4));
+    h += QByteArrayLiteral("Standard Jet DB\0");
+    h += version;
+    return h;
+}
+
+QStringList names(const LinkTable& t, const QString& column)
+{
+    QStringList out;
+    for (const LinkRow& r : t.rows) out << (r.value(column).isNull() ? QStringLiteral("<null>") : r.value(column).toString());
+    return out;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(LinkFile::Format)
+Q_DECLARE_METATYPE(LinkFile::Error)
+
+class TestLinkFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void valuesComeBackTyped_data();
+    void valuesComeBackTyped();
+    void namedValuesAndMissingColumns();
+    void rowsInTheOrderOfColumns();
+    void missingTableAndOrderColumnAreReported();
+    void valueThatDoesNotFitItsKindIsAnError_data();
+    void valueThatDoesNotFitItsKindIsAnError();
+
+    void formatIsChosenBySignature_data();
+    void formatIsChosenBySignature();
+    void filesThatCannotBeReadGiveAMessage_data();
+    void filesThatCannotBeReadGiveAMessage();
+    void lockedFileGivesAMessage();
+    void fileIsNeverChanged_data();
+    void fileIsNeverChanged();
+
+    void toCurrency_data();
+    void toCurrency();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    // Makes an SQLite link file of the statements and opens it.
+    bool openNew(LinkFile& link, const QStringList& statements, const QString& name = QStringLiteral("link.mdb"))
+    {
+        return makeSqliteFile(path(name), statements) && link.open(path(name));
+    }
+};
+
+void TestLinkFile::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TestLinkFile::valuesComeBackTyped_data()
+{
+    QTest::addColumn<QString>("declared");  // the column's declared type
+    QTest::addColumn<QString>("stored");    // SQL literal
+    QTest::addColumn<QVariant>("expected");
+
+    const QDate d(2004, 3, 9);
+    QTest::newRow("text") << "TEXT" << "'東京都千代田区'" << QVariant(QStringLiteral("東京都千代田区"));
+    QTest::newRow("text with a quote and CR LF") << "TEXT" << "'O''Brien 商会' || char(13, 10) || '２階'"
+                                                 << QVariant(QStringLiteral("O'Brien 商会\r\n２階"));
+    QTest::newRow("half-width kana") << "TEXT" << "'ｶﾌﾞｼｷｶﾞｲｼｬ'" << QVariant(QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ"));
+    QTest::newRow("empty text stays empty") << "TEXT" << "''" << QVariant(QString(""));
+    QTest::newRow("memo") << "MEMO" << "'〒100-0001' || char(13, 10) || '千代田'"
+                          << QVariant(QStringLiteral("〒100-0001\r\n千代田"));
+    QTest::newRow("text holding digits keeps them") << "TEXT" << "'0123'" << QVariant(QStringLiteral("0123"));
+    QTest::newRow("long") << "LONG" << "-2147483648" << QVariant(qint64(-2147483648LL));
+    QTest::newRow("integer stored as text") << "INTEGER" << "' 42'" << QVariant(qint64(42));
+    QTest::newRow("integer stored as whole real") << "INTEGER" << "CAST(7.0 AS REAL)" << QVariant(qint64(7));
+    QTest::newRow("double") << "DOUBLE" << "2.25" << QVariant(2.25);
+    QTest::newRow("double stored as text") << "DOUBLE" << "'1.5'" << QVariant(1.5);
+    QTest::newRow("currency as real") << "CURRENCY" << "1234.5" << QVariant::fromValue(Currency::fromRaw(12345000));
+    QTest::newRow("currency as real 0.1") << "CURRENCY" << "0.1" << QVariant::fromValue(Currency::fromRaw(1000));
+    QTest::newRow("currency as whole number") << "CURRENCY" << "980" << QVariant::fromValue(Currency::fromWhole(980));
+    QTest::newRow("currency as exact decimal text")
+        << "MONEY" << "CAST('922337203685.4775' AS TEXT)" << QVariant::fromValue(Currency::fromRaw(9223372036854775LL));
+    QTest::newRow("yes as -1") << "YESNO" << "-1" << QVariant(true);
+    QTest::newRow("yes as 1") << "BOOLEAN" << "1" << QVariant(true);
+    QTest::newRow("no as 0") << "YESNO" << "0" << QVariant(false);
+    QTest::newRow("yes as text True") << "BIT" << "'True'" << QVariant(true);
+    QTest::newRow("date only") << "DATETIME" << "'2004-03-09'" << QVariant(d);
+    QTest::newRow("date with slashes") << "DATE" << "'2004/3/9'" << QVariant(d);
+    QTest::newRow("date and time") << "DATETIME" << "'2004-03-09 13:05:59'"
+                                   << QVariant(QDateTime(d, QTime(13, 5, 59)));
+    QTest::newRow("date and time with milliseconds") << "DATETIME" << "'2004/03/09T13:05:59.25'"
+                                                     << QVariant(QDateTime(d, QTime(13, 5, 59, 250)));
+    QTest::newRow("binary") << "BLOB" << "x'00ff10'" << QVariant(QByteArray::fromHex("00ff10"));
+    QTest::newRow("no declared type: as stored") << "" << "5" << QVariant(qint64(5));
+
+    for (const char* type : {"TEXT", "MEMO", "LONG", "DOUBLE", "CURRENCY", "YESNO", "DATETIME", ""})
+        QTest::addRow("Null in %s", *type ? type : "untyped") << type << "NULL" << QVariant();
+}
+
+void TestLinkFile::valuesComeBackTyped()
+{
+    QFETCH(QString, declared);
+    QFETCH(QString, stored);
+    QFETCH(QVariant, expected);
+    LinkFile link;
+    QVERIFY2(openNew(link, {QStringLiteral("create table 値 (v %1)").arg(declared),
+                            QStringLiteral("insert into 値 (v) values (%1)").arg(stored)}),
+             qPrintable(link.errorText()));
+    QCOMPARE(link.format(), LinkFile::Format::SQLite);
+    const auto table = link.rows(QStringLiteral("値"));
+    QVERIFY2(table.has_value(), qPrintable(link.errorText()));
+    QCOMPARE(table->rows.size(), 1);
+    const QVariant v = table->rows.first().value(QStringLiteral("v"));
+    if (!expected.isValid()) {
+        QVERIFY2(v.isNull(), qPrintable(v.toString()));
+        return;
+    }
+    QCOMPARE(v.metaType(), expected.metaType());
+    QCOMPARE(v, expected);
+}
+
+void TestLinkFile::namedValuesAndMissingColumns()
+{
+    LinkFile link;
+    QVERIFY2(openNew(link,
+                     {QStringLiteral("create table 顧客マスタ (名称 TEXT, TEL TEXT, fax TEXT, ふりがな TEXT)"),
+                      QStringLiteral("insert into 顧客マスタ values ('山田商店', '03-1111-2222', NULL, 'ﾔﾏﾀﾞ')")},
+                     QStringLiteral("moxeldata.mdb")),
+             qPrintable(link.errorText()));
+    QVERIFY(link.hasTable(QStringLiteral("顧客マスタ")));
+    QVERIFY(!link.hasTable(QStringLiteral("電話番号")));
+    QCOMPARE(link.columns(QStringLiteral("顧客マスタ")),
+             std::optional<QStringList>(QStringList{"名称", "TEL", "fax", "ふりがな"}));
+
+    const auto table = link.rows(QStringLiteral("顧客マスタ"));
+    QVERIFY(table.has_value());
+    QVERIFY(table->hasColumn(QStringLiteral("tel")));
+    QVERIFY(!table->hasColumn(QStringLiteral("tel1")));
+    const LinkRow& row = table->rows.first();
+    // Column names match without regard to ASCII case, as in Jet.
+    QCOMPARE(row.value(QStringLiteral("tel")), QVariant(QStringLiteral("03-1111-2222")));
+    QCOMPARE(row.value(QStringLiteral("名称")), QVariant(QStringLiteral("山田商店")));
+    // Null and a missing column both read as Null; has() tells them apart.
+    QVERIFY(row.value(QStringLiteral("fax")).isNull());
+    QVERIFY(row.has(QStringLiteral("fax")));
+    QVERIFY(row.value(QStringLiteral("tel1")).isNull());
+    QVERIFY(!row.has(QStringLiteral("tel1")));
+}
+
+void TestLinkFile::rowsInTheOrderOfColumns()
+{
+    LinkFile link;
+    QVERIFY2(openNew(link, {
+        QStringLiteral("create table 顧客マスタ (顧客名 TEXT, ふりがな TEXT)"),
+        QStringLiteral("insert into 顧客マスタ values ('鈴木', 'ｽｽﾞｷ'), ('無名', NULL), ('阿部', 'ｱﾍﾞ'), "
+                       "('Beta', 'beta'), ('alpha', 'Alpha'), ('佐藤', 'ｻﾄｳ'), ('二番目の無名', NULL)"),
+        QStringLiteral("create table コードマスタ (kcode TEXT, code TEXT, sname TEXT)"),
+        QStringLiteral("insert into コードマスタ values ('単位', '02', '箱'), ('入数', '01', '10'), "
+                       "('単位', '01', '個'), ('入数', '02', NULL)"),
+        QStringLiteral("create table 見積書 (伝票番号 LONG, 日付 DATETIME, 金額 CURRENCY)"),
+        QStringLiteral("insert into 見積書 values (10, '2004-03-09 10:00:00', 1000), (2, '2004-03-09', 99.5), "
+                       "(10, '2004-03-09', '1000.0001'), (NULL, NULL, NULL)"),
+    }), qPrintable(link.errorText()));
+
+    // Null first, then texts without regard to case; equal keys keep the file's order.
+    auto t = link.rows(QStringLiteral("顧客マスタ"), {QStringLiteral("ふりがな")});
+    QVERIFY(t.has_value());
+    QCOMPARE(names(*t, QStringLiteral("顧客名")),
+             QStringList({"無名", "二番目の無名", "alpha", "Beta", "阿部", "佐藤", "鈴木"}));
+
+    t = link.rows(QStringLiteral("コードマスタ"), {QStringLiteral("KCODE"), QStringLiteral("code")});
+    QVERIFY(t.has_value());
+    QCOMPARE(names(*t, QStringLiteral("sname")), QStringList({"10", "<null>", "個", "箱"}));
+
+    // Numbers, dates and money compare as values, not as text.
+    t = link.rows(QStringLiteral("見積書"), {QStringLiteral("伝票番号"), QStringLiteral("日付")});
+    QVERIFY(t.has_value());
+    QCOMPARE(names(*t, QStringLiteral("伝票番号")), QStringList({"<null>", "2", "10", "10"}));
+    QCOMPARE(t->rows[2].value(QStringLiteral("日付")), QVariant(QDate(2004, 3, 9)));
+    t = link.rows(QStringLiteral("見積書"), {QStringLiteral("金額")});
+    QVERIFY(t.has_value());
+    QCOMPARE(t->rows[1].value(QStringLiteral("金額")), QVariant::fromValue(Currency::fromRaw(995000)));
+    QCOMPARE(t->rows[3].value(QStringLiteral("金額")), QVariant::fromValue(Currency::fromRaw(10000001)));
+
+    // Without an order the file's order.
+    t = link.rows(QStringLiteral("顧客マスタ"));
+    QVERIFY(t.has_value());
+    QCOMPARE(names(*t, QStringLiteral("顧客名")).first(), QStringLiteral("鈴木"));
+}
+
+void TestLinkFile::missingTableAndOrderColumnAreReported()
+{
+    LinkFile link;
+    QVERIFY2(openNew(link, {QStringLiteral("create table 顧客マスタ (名称 TEXT, 敬称 TEXT)"),
+                            QStringLiteral("insert into 顧客マスタ values ('山田', '様')")}),
+             qPrintable(link.errorText()));
+
+    QVERIFY(!link.rows(QStringLiteral("商品マスタ")).has_value());
+    QCOMPARE(link.error(), LinkFile::Error::NoTable);
+    QVERIFY(link.errorText().contains(QStringLiteral("商品マスタ")));
+    QVERIFY(!link.columns(QStringLiteral("商品マスタ")).has_value());
+    QCOMPARE(link.error(), LinkFile::Error::NoTable);
+
+    // A table without the order column is not read in some other order.
+    QVERIFY(!link.rows(QStringLiteral("顧客マスタ"), {QStringLiteral("ふりがな")}).has_value());
+    QCOMPARE(link.error(), LinkFile::Error::NoColumn);
+    QVERIFY(link.errorText().contains(QStringLiteral("ふりがな")));
+
+    // The file stays usable after a failure.
+    const auto t = link.rows(QStringLiteral("顧客マスタ"));
+    QVERIFY(t.has_value());
+    QCOMPARE(t->rows.size(), 1);
+}
+
+void TestLinkFile::valueThatDoesNotFitItsKindIsAnError_data()
+{
+    QTest::addColumn<QString>("declared");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("date that is no date") << "DATETIME" << "'9日3月'";
+    QTest::newRow("impossible date") << "DATETIME" << "'2004-02-30'";
+    QTest::newRow("date as a number") << "DATETIME" << "38055";
+    QTest::newRow("money that is no number") << "CURRENCY" << "'千円'";
+    QTest::newRow("fraction in a whole-number column") << "LONG" << "1.5";
+    QTest::newRow("yes/no that is neither") << "YESNO" << "'たぶん'";
+}
+
+void TestLinkFile::valueThatDoesNotFitItsKindIsAnError()
+{
+    QFETCH(QString, declared);
+    QFETCH(QString, stored);
+    LinkFile link;
+    QVERIFY2(openNew(link, {QStringLiteral("create table t (番号 LONG, 値 %1)").arg(declared),
+                            QStringLiteral("insert into t values (1, NULL), (2, %1)").arg(stored)}),
+             qPrintable(link.errorText()));
+    QVERIFY(!link.rows(QStringLiteral("t")).has_value());
+    QCOMPARE(link.error(), LinkFile::Error::BadValue);
+    QVERIFY2(link.errorText().contains(QStringLiteral("値")), qPrintable(link.errorText()));
+}
+
+void TestLinkFile::formatIsChosenBySignature_data()
+{
+    QTest::addColumn<QByteArray>("content");  // "<none>": no file; "<dir>": a folder
+    QTest::addColumn<LinkFile::Format>("format");
+    QTest::newRow("Jet 3") << (jetHeader(0) + QByteArray(2048 - 21, '\0')) << LinkFile::Format::Jet3;
+    QTest::newRow("Jet 4") << (jetHeader(1) + QByteArray(4096 - 21, '\0')) << LinkFile::Format::Jet4;
+    QTest::newRow("Jet signature at the wrong place")
+        << (QByteArrayLiteral("Standard Jet DB\0") + QByteArray(100, '\0')) << LinkFile::Format::None;
+    QTest::newRow("text file") << QByteArray("Standard Jet DB, really\n").repeated(50) << LinkFile::Format::None;
+    QTest::newRow("empty file") << QByteArray() << LinkFile::Format::None;
+    QTest::newRow("no file") << QByteArray("<none>") << LinkFile::Format::None;
+    QTest::newRow("folder") << QByteArray("<dir>") << LinkFile::Format::None;
+}
+
+void TestLinkFile::formatIsChosenBySignature()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(LinkFile::Format, format);
+    const QString file = path(QStringLiteral("link.mdb"));
+    QVERIFY(place(file, content));
+    QCOMPARE(LinkFile::detect(file), format);
+
+    const QString sqlite = path(QStringLiteral("sqlite.mdb"));
+    QVERIFY(makeSqliteFile(sqlite, {QStringLiteral("create table t (a TEXT)")}));
+    QCOMPARE(LinkFile::detect(sqlite), LinkFile::Format::SQLite);
+}
+
+void TestLinkFile::filesThatCannotBeReadGiveAMessage_data()
+{
+    QTest::addColumn<QByteArray>("content");  // "<none>": no file; "<dir>": a folder
+    QTest::addColumn<LinkFile::Error>("error");
+    QTest::newRow("no file") << QByteArray("<none>") << LinkFile::Error::NotFound;
+    QTest::newRow("folder") << QByteArray("<dir>") << LinkFile::Error::NotFound;
+    QTest::newRow("empty file") << QByteArray() << LinkFile::Error::NotADatabase;
+    QTest::newRow("text file") << QByteArray("名称,tel\n山田,03\n").repeated(100) << LinkFile::Error::NotADatabase;
+    QTest::newRow("Jet 3 signature over zeros") << (jetHeader(0) + QByteArray(8192, '\0')) << LinkFile::Error::Unreadable;
+    QTest::newRow("Jet 4 signature over zeros") << (jetHeader(1) + QByteArray(16384, '\0')) << LinkFile::Error::Unreadable;
+    QTest::newRow("Jet signature only") << jetHeader(0) << LinkFile::Error::Unreadable;
+    QByteArray noise;
+    quint32 x = 12345;
+    for (int i = 0; i < 20000; ++i) noise += char((x = x * 1103515245u + 12345u) >> 24);
+    QTest::newRow("Jet signature over noise") << (jetHeader(0) + noise) << LinkFile::Error::Unreadable;
+    QTest::newRow("SQLite signature over noise")
+        << (QByteArrayLiteral("SQLite format 3\0") + noise) << LinkFile::Error::Unreadable;
+}
+
+void TestLinkFile::filesThatCannotBeReadGiveAMessage()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(LinkFile::Error, error);
+    const QString file = path(QStringLiteral("link.mdb"));
+    QVERIFY(place(file, content));
+    LinkFile link;
+    QVERIFY(!link.open(file));
+    QVERIFY(!link.isOpen());
+    QCOMPARE(link.error(), error);
+    QVERIFY(link.errorText().contains(QStringLiteral("link.mdb")));
+    QVERIFY(!link.hasTable(QStringLiteral("顧客マスタ")));
+    QVERIFY(!link.rows(QStringLiteral("顧客マスタ")).has_value());
+    QCOMPARE(link.error(), error);  // still the reason the file could not be opened
+    if (content == "<none>") QVERIFY2(!QFile::exists(file), "reading must not create the file");
+}
+
+void TestLinkFile::lockedFileGivesAMessage()
+{
+    const QString file = path(QStringLiteral("link.mdb"));
+    QVERIFY(makeSqliteFile(file, {QStringLiteral("create table 顧客マスタ (名称 TEXT)"),
+                                  QStringLiteral("insert into 顧客マスタ values ('山田')")}));
+    // Another program writes the file and holds its lock.
+    QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+    writer.setDatabaseName(file);
+    QVERIFY(writer.open());
+    {
+        QSqlQuery q(writer);
+        QVERIFY(q.exec(QStringLiteral("begin exclusive")));
+        QVERIFY(q.exec(QStringLiteral("insert into 顧客マスタ values ('鈴木')")));
+
+        LinkFile link;
+        QVERIFY(!link.open(file));
+        QCOMPARE(link.error(), LinkFile::Error::Unreadable);
+        QVERIFY(!link.errorText().isEmpty());
+        QVERIFY(q.exec(QStringLiteral("rollback")));
+    }
+    writer.close();
+    writer = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+}
+
+void TestLinkFile::fileIsNeverChanged_data()
+{
+    QTest::addColumn<QString>("journal");
+    QTest::newRow("rollback journal") << "delete";
+    QTest::newRow("write-ahead log") << "wal";
+}
+
+void TestLinkFile::fileIsNeverChanged()
+{
+    QFETCH(QString, journal);
+    // A name with characters that a file URI must escape.
+    const QString name = QStringLiteral("旧 データ#1%?.mdb");
+    const QString file = path(name);
+    QVERIFY(makeSqliteFile(file, {QStringLiteral("pragma journal_mode=%1").arg(journal),
+                                  QStringLiteral("create table 見積書 (伝票番号 LONG, 金額 CURRENCY, 日付 DATETIME)"),
+                                  QStringLiteral("insert into 見積書 values (1, 100, '2004-03-09 10:00:00')")}));
+    const QStringList before = QDir(dir_->path()).entryList(QDir::Files);
+    QCOMPARE(before, QStringList{name});
+    const QByteArray hash = sha256(file);
+    {
+        LinkFile link;
+        QVERIFY2(link.open(file), qPrintable(link.errorText()));
+        QVERIFY(link.rows(QStringLiteral("見積書"), {QStringLiteral("日付")}).has_value());
+        QVERIFY(link.columns(QStringLiteral("見積書")).has_value());
+        // Nothing appears beside the file while it is open either.
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
+    }
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
+    QCOMPARE(sha256(file), hash);
+}
+
+void TestLinkFile::toCurrency_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<qint64>("raw");  // -1: nothing
+    QTest::newRow("currency") << QVariant::fromValue(Currency::fromRaw(123)) << qint64(123);
+    QTest::newRow("whole number") << QVariant(qint64(250)) << qint64(2500000);
+    QTest::newRow("double") << QVariant(0.1) << qint64(1000);
+    QTest::newRow("double with more decimals") << QVariant(1.23456) << qint64(12346);
+    QTest::newRow("decimal text") << QVariant(QStringLiteral("1,234.5678")) << qint64(12345678);
+    QTest::newRow("Null") << QVariant() << qint64(-1);
+    QTest::newRow("text that is no number") << QVariant(QStringLiteral("千円")) << qint64(-1);
+    QTest::newRow("too large") << QVariant(qint64(INT64_MAX / 1000)) << qint64(-1);
+}
+
+void TestLinkFile::toCurrency()
+{
+    QFETCH(QVariant, value);
+    QFETCH(qint64, raw);
+    const auto c = LinkFile::toCurrency(value);
+    if (raw < 0) {
+        QVERIFY(!c.has_value());
+        return;
+    }
+    QVERIFY(c.has_value());
+    QCOMPARE(c->raw(), raw);
+}
+
+QTEST_MAIN(TestLinkFile)
+#include "tst_link_file.moc"
