@@ -10,6 +10,8 @@
 #include "app/SettingsTab.h"
 #include "app/StartupChecks.h"
 #include "conversion/FrmConversion.h"
+#include "masters/FrmCode.h"
+#include "masters/HintWindow.h"
 #include "masters/MasterWindows.h"
 #include "platform/Twips.h"
 #include "printing/PrintSettingsWindows.h"

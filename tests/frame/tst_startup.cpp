@@ -1,7 +1,7 @@
 #include "app/SettingsTab.h"
 #include "frame/Startup.h"
 #include "frame/Velt.h"
-#include "masters/MasterWindows.h"
+#include "masters/HintWindow.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowFixture.h"
