@@ -197,7 +197,14 @@ bool Velt::eventFilter(QObject* o, QEvent* e)
 
 void Velt::cmdA4_Click()
 {
-    session_.windows().show(QStringLiteral("SetPrnA4"), [this] { return new SetPrnWindow(session_, QStringLiteral("MA4")); });
+    session_.windows().show(QStringLiteral("SetPrnA4"), [this] {
+        auto* w = new SetPrnWindow(session_, QStringLiteral("MA4"));
+        // The own-company labels follow the A4 fonts as soon as they are saved.
+        connect(w, &SetPrnWindow::printSettingsRead, this, [this](int entry) {
+            if (entry >= 1 && entry <= 2) quotation_->applyOwnCompanyFonts(session_.PrintSettingsRecord[entry]);
+        });
+        return w;
+    });
 }
 
 void Velt::cmdB5_Click()

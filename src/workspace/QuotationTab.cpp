@@ -153,18 +153,21 @@ void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry
     dat商品参照->column(ProductList::入数).caption = packCaption;
     dat商品参照->columnsChanged();
 
-    // The own-company labels take the fonts of the A4 layout; a missing font
-    // name or size leaves the designed one.
-    if (a4) {
-        auto apply = [](QLabel* label, const QString& family, double size) {
-            QFont f = label->font();
-            if (!family.isEmpty()) f.setFamily(family);
-            if (size > 0) f.setPointSizeF(size);
-            label->setFont(f);
-        };
-        apply(lbl自社名, a4->自社名フォント, a4->自社名サイズ);
-        apply(lbl自社情報, a4->自社情報フォント, a4->自社情報サイズ);
-    }
+    if (a4) applyOwnCompanyFonts(*a4);
+}
+
+void QuotationTab::applyOwnCompanyFonts(const PrintSettingsEntry& a4)
+{
+    // Only what the entry names is set; the rest comes from the tab, so a
+    // font or size no longer named goes back to the designed one.
+    auto apply = [](QLabel* label, const QString& family, double size) {
+        QFont f;
+        if (!family.isEmpty()) f.setFamily(family);
+        if (size > 0) f.setPointSizeF(size);
+        label->setFont(f);
+    };
+    apply(lbl自社名, a4.自社名フォント, a4.自社名サイズ);
+    apply(lbl自社情報, a4.自社情報フォント, a4.自社情報サイズ);
 }
 
 void QuotationTab::showOwnCompany()

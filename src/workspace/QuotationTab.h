@@ -73,6 +73,9 @@ public:
     // the product-detail panel's place, and the own-company labels in the
     // fonts of the A4 layout (entry: nothing keeps the designed fonts).
     void applyLayout(const SettingsRecord& settings, const PrintSettingsEntry* a4);
+    // The own-company labels in the fonts of the A4 layout's entry (again after
+    // the A4 print settings were saved).
+    void applyOwnCompanyFonts(const PrintSettingsEntry& a4);
     // The own-company captions from the settings record.
     void showOwnCompany();
 
