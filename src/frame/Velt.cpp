@@ -10,6 +10,7 @@
 #include "app/SettingsTab.h"
 #include "app/StartupChecks.h"
 #include "conversion/FrmConversion.h"
+#include "masters/FrmProduct.h"
 #include "masters/MasterWindows.h"
 #include "platform/Twips.h"
 #include "printing/PrintSettingsWindows.h"
@@ -229,7 +230,8 @@ void Velt::cmd顧客マスタ_Click()
 
 void Velt::cmd商品_Click()
 {
-    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_); });
+    // The product window picks into the quotation through its port.
+    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_, *quotation_); });
 }
 
 void Velt::cmd情報_Click()

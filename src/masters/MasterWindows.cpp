@@ -16,11 +16,6 @@ FrmCustomer::FrmCustomer(Session& session, QWidget* parent)
 {
 }
 
-FrmProduct::FrmProduct(Session& session, QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frm商品情報"), QStringLiteral("商品情報"), 11400, 8400, parent), session_(session)
-{
-}
-
 HintWindow::HintWindow(Session& session, QWidget* parent)
     : SecondaryWindow(QStringLiteral("Hint"), QStringLiteral("ヒント        "), 7200, 5400, parent), session_(session)
 {

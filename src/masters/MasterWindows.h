@@ -1,6 +1,6 @@
 #pragma once
 // The master-data windows opened from the main window: code lists, customers,
-// products, and the hint window.
+// and the hint window (the product window is masters/FrmProduct.h).
 
 #include "app/SecondaryWindow.h"
 
@@ -21,15 +21,6 @@ class FrmCustomer : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit FrmCustomer(Session& session, QWidget* parent = nullptr);
-
-private:
-    Session& session_;
-};
-
-class FrmProduct : public SecondaryWindow {
-    Q_OBJECT
-public:
-    explicit FrmProduct(Session& session, QWidget* parent = nullptr);
 
 private:
     Session& session_;

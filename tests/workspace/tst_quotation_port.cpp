@@ -122,7 +122,7 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
     ProductPick pick;
     pick.品名 = QStringLiteral("定規");
     pick.単位 = QStringLiteral("本");
-    pick.単価 = QStringLiteral("1,200.50");
+    pick.単価 = Currency::parse(QStringLiteral("1200.5"));
     pick.非課税 = true;
     const bool taken = static_cast<QuotationPort&>(q).pickProduct(pick);
 
