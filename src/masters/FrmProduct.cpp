@@ -112,6 +112,14 @@ void FrmProduct::FormInit()
     Grid商品マスタ->setEnterToNextRow(P::ふりがな, P::品名);
 }
 
+void FrmProduct::showList()
+{
+    dat商品->refresh();
+    // A list that has rows has a current one, as a bound grid has: 詳細 and
+    // 選択 work on it without a click first.
+    if (Grid商品マスタ->currentRow() < 0 && dat商品->rowCount() > 0) Grid商品マスタ->setCurrentCell(0, P::品名);
+}
+
 void FrmProduct::Clear商品情報()
 {
     Grid商品マスタ->commitEdit();
@@ -122,7 +130,7 @@ void FrmProduct::Clear商品情報()
     // The list only; the master is not touched.
     if (!session_.WorkDb.exec(QStringLiteral("delete from w商品マスタ")))
         qCWarning(lcProductWindow) << "product list not emptied:" << session_.WorkDb.lastError();
-    dat商品->refresh();
+    showList();
 }
 
 void FrmProduct::Read商品マスタ()
@@ -136,7 +144,7 @@ void FrmProduct::Read商品マスタ()
     filter.商品区分 = cmb商品区分->text();
     QString error;
     const bool ok = FillProductList(session_.DataDb, session_.WorkDb, filter, session_.設定情報.商品表示順, &error);
-    dat商品->refresh();
+    showList();
     busy.done();
     if (!ok) session_.messages().ShowFailure(QStringLiteral("商品情報を読み込めませんでした。"), error);
 }
@@ -162,7 +170,7 @@ void FrmProduct::Delete商品()
         return;
     QString error;
     const bool ok = DeleteTickedProducts(session_.DataDb, session_.WorkDb, &error);
-    dat商品->refresh();
+    showList();
     if (!ok) session_.messages().ShowFailure(QStringLiteral("商品情報を削除できませんでした。"), error);
 }
 
@@ -280,7 +288,7 @@ void FrmProduct::Read商品リンク()
     if (!busy.active()) return;
     Grid商品マスタ->commitEdit();
     const ProductLinkResult result = ImportProductLink(path, columns, session_.WorkDb);
-    dat商品->refresh();
+    showList();
     busy.done();
     if (!result.ok)
         messages.ShowFailure(QStringLiteral("商品リンクを読み込めませんでした。一覧は変更していません。"), result.error);

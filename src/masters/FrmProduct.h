@@ -89,6 +89,8 @@ private:
     void build();
     void connectControls();
     ProductDetailFields fields() const;
+    // Shows w商品マスタ as it now stands.
+    void showList();
 
     Session& session_;
     QuotationPort& quotation_;

@@ -121,6 +121,8 @@ void TestProductWindow::loadShowsTheList()
     QCOMPARE(x.w->objectName(), QStringLiteral("Frm商品情報"));
     QCOMPARE(x.w->windowTitle(), QStringLiteral("商品情報"));
     QCOMPARE(x.names(), (QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "消しゴム", "赤鉛筆", "鉛筆"}));
+    // The first row is current, so 詳細 and 選択 have a row to work on.
+    QCOMPARE(x.w->Grid商品マスタ->currentRow(), 0);
     const int row = x.rowOf(QStringLiteral("コピー用紙"));
     QCOMPARE(x.w->dat商品->text(row, P::単価), shown);
     QCOMPARE(x.w->dat商品->money(row, P::単価), Currency::parse(QStringLiteral("1234.5")));
