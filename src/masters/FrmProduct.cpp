@@ -180,22 +180,20 @@ void FrmProduct::Readコード表(const QString& kind)
     struct Section {
         QString kcode;
         QString table;
-        QList<TextComboBox*> panelCombos;  // their typed text goes with the list
-        TextComboBox* searchCombo;         // keeps its text
+        TextComboBox* panelCombo;   // its typed text goes with the list
+        TextComboBox* searchCombo;  // keeps its text
     };
     const Section sections[] = {
-        {QStringLiteral("単位"), QStringLiteral("w単位参照"), {cmb単位詳細}, nullptr},
-        {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), {cmb商品区分詳細}, cmb商品区分},
+        {QStringLiteral("単位"), QStringLiteral("w単位参照"), cmb単位詳細, nullptr},
+        {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), cmb商品区分詳細, cmb商品区分},
         // Pack quantities are kept under the kind the 入数列タイトル setting names.
-        {PackCodeKind(session_.設定情報), QStringLiteral("w入数参照"), {cmb入数}, nullptr},
+        {PackCodeKind(session_.設定情報), QStringLiteral("w入数参照"), cmb入数, nullptr},
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
         const QStringList entries = RebuildReferenceTable(session_.DataDb, session_.WorkDb, s.kcode, s.table);
-        for (TextComboBox* c : s.panelCombos) {
-            c->setItems(entries);
-            c->setText(QString());
-        }
+        s.panelCombo->setItems(entries);
+        s.panelCombo->setText(QString());
         if (s.searchCombo) s.searchCombo->setItems(entries);
     }
 }
