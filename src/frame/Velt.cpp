@@ -12,6 +12,7 @@
 #include "conversion/FrmConversion.h"
 #include "masters/FrmCode.h"
 #include "masters/HintWindow.h"
+#include "masters/FrmProduct.h"
 #include "masters/MasterWindows.h"
 #include "platform/Twips.h"
 #include "printing/PrintSettingsWindows.h"
@@ -238,7 +239,8 @@ void Velt::cmd顧客マスタ_Click()
 
 void Velt::cmd商品_Click()
 {
-    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_); });
+    // The product window picks into the quotation through its port.
+    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_, *quotation_); });
 }
 
 void Velt::cmd情報_Click()

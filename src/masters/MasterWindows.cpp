@@ -7,7 +7,3 @@ FrmCustomer::FrmCustomer(Session& session, QWidget* parent)
 {
 }
 
-FrmProduct::FrmProduct(Session& session, QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frm商品情報"), QStringLiteral("商品情報"), 11400, 8400, parent), session_(session)
-{
-}

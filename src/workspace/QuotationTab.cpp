@@ -219,11 +219,20 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
         return false;
     }
-    if (!pick.品名.isEmpty()) wkDat->setText(row, 品名, CutToShiftJis(pick.品名));
-    if (!pick.単位.isEmpty()) wkDat->setText(row, 単位, pick.単位);
-    if (!pick.単価.isEmpty()) wkDat->setText(row, 単価, pick.単価);
-    if (!pick.ふりがな.isEmpty()) wkDat->setText(row, ふりがな, pick.ふりがな);
-    if (pick.非課税) wkDat->setValue(row, 非課税, *pick.非課税);
+    // The given fields, in one write.
+    QList<std::pair<int, QVariant>> values;
+    if (!pick.品名.isEmpty()) values.append({品名, CutToShiftJis(pick.品名)});
+    if (!pick.単位.isEmpty()) values.append({単位, pick.単位});
+    if (pick.単価) values.append({単価, QVariant::fromValue(*pick.単価)});
+    if (!pick.ふりがな.isEmpty()) values.append({ふりがな, pick.ふりがな});
+    if (pick.非課税) values.append({非課税, *pick.非課税});
+    if (!values.isEmpty() && !wkDat->setValues(row, values)) {
+        messages().ShowFailure(QStringLiteral("明細行に書き込めませんでした。"), session_.WorkDb.lastError());
+        return false;
+    }
+    // The main window comes forward with the line's 品名 current; the
+    // product window stays open behind it.
+    window()->activateWindow();
     Grid明細->setFocus();
     Grid明細->setCurrentCell(row, 品名);
     return true;
