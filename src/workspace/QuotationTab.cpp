@@ -216,11 +216,16 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
         return false;
     }
-    if (!pick.品名.isEmpty()) wkDat->setText(row, 品名, CutToShiftJis(pick.品名));
-    if (!pick.単位.isEmpty()) wkDat->setText(row, 単位, pick.単位);
-    if (!pick.単価.isEmpty()) wkDat->setText(row, 単価, pick.単価);
-    if (!pick.ふりがな.isEmpty()) wkDat->setText(row, ふりがな, pick.ふりがな);
-    if (pick.非課税) wkDat->setValue(row, 非課税, *pick.非課税);
+    bool written = true;
+    if (!pick.品名.isEmpty()) written = wkDat->setText(row, 品名, CutToShiftJis(pick.品名)) && written;
+    if (!pick.単位.isEmpty()) written = wkDat->setText(row, 単位, pick.単位) && written;
+    if (!pick.単価.isEmpty()) written = wkDat->setText(row, 単価, pick.単価) && written;
+    if (!pick.ふりがな.isEmpty()) written = wkDat->setText(row, ふりがな, pick.ふりがな) && written;
+    if (pick.非課税) written = wkDat->setValue(row, 非課税, *pick.非課税) && written;
+    if (!written) {
+        reportLineWriteFailure();
+        return false;
+    }
     Grid明細->setFocus();
     Grid明細->setCurrentCell(row, 品名);
     return true;
