@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -107,15 +106,11 @@ bool Velt::Form_Load()
     QCoreApplication::processEvents();
 
     // The data folder, then both databases, open for the whole run. Files that
-    // cannot be opened, or that lack what the windows bind to, end the
-    // start-up: nothing is created and nothing is written.
+    // are missing, cannot be written, or lack the tables the program needs end
+    // the start-up: nothing is created and nothing is written.
     session_.locateDataFolder();
     if (const auto problem = OpenDataFiles(session_)) {
-        MessageBoxSpec spec;
-        spec.title = QStringLiteral("PrjVelt");
-        spec.text = QStringLiteral("データベースを開けません。\n%1\n\n%2").arg(QDir::toNativeSeparators(problem->file), problem->detail);
-        spec.icon = MessageBoxSpec::Icon::Critical;
-        session_.messages().show(spec);
+        ShowStartupProblem(session_.messages(), *problem);
         Form_Unload();
         hide();
         return false;

@@ -227,7 +227,7 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
     if (!pick.ふりがな.isEmpty()) values.append({ふりがな, pick.ふりがな});
     if (pick.非課税) values.append({非課税, *pick.非課税});
     if (!values.isEmpty() && !wkDat->setValues(row, values)) {
-        messages().ShowFailure(QStringLiteral("明細行に書き込めませんでした。"), session_.WorkDb.lastError());
+        reportLineWriteFailure();
         return false;
     }
     // The main window comes forward with the line's 品名 current; the

@@ -254,6 +254,9 @@ private:
     void connectPrintPanel();
 
     const MessageCatalog& messages() const;
+    // A write of w明細 that a handler made for the user's edit or pick failed:
+    // the failure box with the database's words.
+    void reportLineWriteFailure() const;
     // The quotation on screen: the header as shown and the lines of w明細;
     // nothing (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
