@@ -9,7 +9,7 @@
 #include "platform/GridView.h"
 #include "platform/Twips.h"
 #include "platform/WorkTableModel.h"
-#include "workspace/BusyPanel.h"
+#include "app/BusyPanel.h"
 #include "workspace/GridBinding.h"
 #include "workspace/QuotationStore.h"
 

@@ -2,7 +2,7 @@
 // transaction that writes the quotation, its customer, products, code values
 // and the number counter.
 
-#include "workspace/BusyPanel.h"
+#include "app/BusyPanel.h"
 #include "platform/GridView.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
