@@ -10,6 +10,7 @@
 #include "app/SettingsTab.h"
 #include "app/StartupChecks.h"
 #include "conversion/FrmConversion.h"
+#include "masters/FrmCustomer.h"
 #include "masters/MasterWindows.h"
 #include "platform/Twips.h"
 #include "printing/PrintSettingsWindows.h"
@@ -224,7 +225,7 @@ void Velt::cmdデータ変換_Click()
 
 void Velt::cmd顧客マスタ_Click()
 {
-    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_); });
+    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_, *quotation_); });
 }
 
 void Velt::cmd商品_Click()

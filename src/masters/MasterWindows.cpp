@@ -11,11 +11,6 @@ FrmCode::FrmCode(Session& session, QWidget* parent)
 {
 }
 
-FrmCustomer::FrmCustomer(Session& session, QWidget* parent)
-    : SecondaryWindow(QStringLiteral("Frm顧客情報"), QStringLiteral("顧客情報"), 11400, 8400, parent), session_(session)
-{
-}
-
 FrmProduct::FrmProduct(Session& session, QWidget* parent)
     : SecondaryWindow(QStringLiteral("Frm商品情報"), QStringLiteral("商品情報"), 11400, 8400, parent), session_(session)
 {

@@ -1,6 +1,6 @@
 #pragma once
-// The master-data windows opened from the main window: code lists, customers,
-// products, and the hint window.
+// The master-data windows opened from the main window: code lists, products,
+// and the hint window (the customer window is in FrmCustomer.h).
 
 #include "app/SecondaryWindow.h"
 
@@ -12,15 +12,6 @@ class FrmCode : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit FrmCode(Session& session, QWidget* parent = nullptr);
-
-private:
-    Session& session_;
-};
-
-class FrmCustomer : public SecondaryWindow {
-    Q_OBJECT
-public:
-    explicit FrmCustomer(Session& session, QWidget* parent = nullptr);
 
 private:
     Session& session_;
