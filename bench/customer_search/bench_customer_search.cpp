@@ -7,7 +7,7 @@
 #include "CustomerSearchSupport.h"
 #include "customer_search/FrmPelmar.h"
 #include "customer_search/ModPelmar.h"
-#include "support/Median.h"
+#include "support/MedianTime.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>

@@ -12,7 +12,7 @@
 #include "platform/Database.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
-#include "support/Median.h"
+#include "support/MedianTime.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>

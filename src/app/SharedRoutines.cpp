@@ -86,6 +86,32 @@ QString FormatPostalCode(const QString& value)
     return value;
 }
 
+QString LikeLiteral(const QString& text)
+{
+    QString e = text;
+    e.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    e.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    e.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return e;
+}
+
+std::optional<QString> LookUpPostalBlock(Session& session)
+{
+    if (!QFileInfo::exists(session.PostalDictionaryPath())) {
+        session.messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
+        return std::nullopt;
+    }
+    auto lookup = session.createPostalLookup();
+    if (!lookup) return std::nullopt;
+    lookup->setDataFile(session.DataDbPath());
+    lookup->setDictionaryFile(session.PostalDictionaryPath());
+    lookup->show();
+    lookup->takeResult();
+    const QString code = lookup->postalCode();
+    if (code.isEmpty()) return std::nullopt;
+    return QStringLiteral("〒") + FormatPostalCode(code) + QStringLiteral("\r\n") + lookup->address();
+}
+
 // ---------------------------------------------------------------- input method
 
 void SetImeOpen(QWidget* w, bool open)

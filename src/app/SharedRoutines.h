@@ -45,6 +45,18 @@ CodeEntry AutoEntryCode(Database& dataDb, const QString& kcode, const QString& v
 // unchanged; "" stays "".
 QString FormatPostalCode(const QString& value);
 
+// Text as it stands inside the pattern of "like ? escape '\'": "%", "_" and
+// "\" are escaped, so they match only themselves.
+QString LikeLiteral(const QString& text);
+
+// The postal-code look-up behind the 郵便 buttons: when the dictionary file is
+// missing it says so ("ファイルなし") and stops; otherwise it runs the
+// session's look-up (data file and dictionary handed over, search shown, result
+// taken) and gives the customer block of the chosen entry, "〒" + the code as
+// nnn-nnnn + CR LF + the address. Nothing when nothing was chosen or no
+// look-up could be made. The caller writes the block only into an empty box.
+std::optional<QString> LookUpPostalBlock(Session& session);
+
 // Japanese input on or off for a control (best effort: enables or disables the
 // input method and sets input hints; kana mode cannot be forced on). A grid
 // switches its editors too. A null widget is left alone.

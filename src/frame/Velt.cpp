@@ -13,7 +13,7 @@
 #include "masters/FrmCode.h"
 #include "masters/HintWindow.h"
 #include "masters/FrmProduct.h"
-#include "masters/MasterWindows.h"
+#include "masters/FrmCustomer.h"
 #include "platform/Twips.h"
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
@@ -229,7 +229,7 @@ void Velt::cmdデータ変換_Click()
 
 void Velt::cmd顧客マスタ_Click()
 {
-    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_); });
+    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_, *quotation_); });
 }
 
 void Velt::cmd商品_Click()

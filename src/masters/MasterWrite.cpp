@@ -62,3 +62,25 @@ WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const Wri
     if (!write.doneCategory.isEmpty()) session.messages().ShowMessage(write.doneCategory, QStringLiteral("完了"), write.doneText);
     return WriteResult::Done;
 }
+
+bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QString* error)
+{
+    Transaction tx(db);
+    const bool ok = tx.started() && writes() && tx.commit();
+    if (!ok) {
+        if (error) *error = db.lastError();
+        tx.rollback();
+    }
+    return ok;
+}
+
+bool WriteAsOne(Database& db, const MessageCatalog& messages, const QString& failureText,
+                const std::function<bool(QString& error)>& body, BusyPanel* busy)
+{
+    QString bodyError;
+    QString dbError;
+    if (WriteAllOrNothing(db, [&] { return body(bodyError); }, &dbError)) return true;
+    if (busy) busy->done();
+    messages.ShowFailure(failureText, bodyError.isEmpty() ? dbError : bodyError);
+    return false;
+}

@@ -18,7 +18,9 @@
 #include <QString>
 #include <functional>
 
+class BusyPanel;
 class Database;
+class MessageCatalog;
 class QFrame;
 class QLabel;
 class Session;
@@ -57,3 +59,15 @@ WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const Wri
 // True while another storing, loading or listing runs: a button handler
 // returns at once, before it asks anything.
 bool MasterBusy(const Session& session);
+
+// The transaction under every master write: runs writes() inside one
+// transaction on db and commits when it returns true. False, with the
+// database's words in error, when the transaction could not start, a write
+// failed or the commit did; then it is rolled back and nothing of it stays.
+bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QString* error = nullptr);
+
+// A list write of one database with its failure box: WriteAllOrNothing over
+// body (which may set error itself); on failure the busy label (when given)
+// is taken down and ("その他", "失敗") of failureText is shown.
+bool WriteAsOne(Database& db, const MessageCatalog& messages, const QString& failureText,
+                const std::function<bool(QString& error)>& body, BusyPanel* busy = nullptr);

@@ -2,7 +2,7 @@
 
 #include "app/CodeLists.h"
 #include "app/ProductMaster.h"
-#include "masters/ListTransaction.h"
+#include "masters/MasterWrite.h"
 #include "platform/Database.h"
 
 #include <QLoggingCategory>
