@@ -4,6 +4,7 @@
 // product look-up, and the line moves of subtotal insertion and line deletion.
 
 #include "platform/Currency.h"
+#include "platform/ShiftJis.h"
 
 #include <QString>
 #include <QVariant>
@@ -37,7 +38,7 @@ constexpr int 小計 = 10;
 
 // w明細 always holds this many lines, numbered 1 to kLines.
 constexpr int kLines = 100;
-constexpr int kNameBytes = 50;  // 品名, in Shift-JIS
+constexpr int kNameBytes = 50;  // 品名, in Shift-JIS (CutToShiftJis)
 
 inline const QString kSubtotalName = QStringLiteral(" 小 計");
 inline const QString kSubtotalLineRefusal = QStringLiteral("小計行は変更できません。行削除してください。");
@@ -56,10 +57,6 @@ NumberInput ClassifyNumber(int col, const QString& text);
 std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
                                    const QString& mode);
 
-// Bytes of a text in Shift-JIS: 1 for ASCII and half-width katakana, 2 otherwise.
-int ShiftJisLength(const QString& text);
-// The longest beginning of whole characters that fits in maxBytes of Shift-JIS.
-QString CutToShiftJis(const QString& text, int maxBytes = kNameBytes);
 // Leading and trailing half-width and full-width blanks removed.
 QString TrimBlanks(const QString& text);
 

@@ -74,7 +74,7 @@ void QuotationTab::Grid明細_BeforeColUpdate(int row, int col, QString& text, b
         case NumberInput::NotANumber: cancel = true; break;  // the old value stays
         }
     } else if (col == 品名) {
-        text = CutToShiftJis(text);
+        text = CutToShiftJis(text, kNameBytes);
     }
 }
 
@@ -122,7 +122,7 @@ void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
     const int row = Grid明細->currentRow();
     if (row < 0 || isSubtotalLine(row) || sourceRow < 0 || sourceRow >= dat商品参照->rowCount()) return;
     const auto pick = [this, sourceRow](int c) { return dat商品参照->value(sourceRow, c); };
-    wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductList::品名)))},
+    wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductList::品名)), kNameBytes)},
                            {商品区分, pick(ProductList::商品区分)},
                            {入数, pick(ProductList::入数)},
                            {単位, pick(ProductList::単位)},

@@ -33,7 +33,7 @@ bool registerCode(Database& db, const QString& kcode, const QString& value)
 
 QString NormalizeProductName(const QString& name)
 {
-    return DetailLine::CutToShiftJis(DetailLine::TrimBlanks(name));
+    return CutToShiftJis(DetailLine::TrimBlanks(name), DetailLine::kNameBytes);
 }
 
 void QuotationTab::connectProductPanel()

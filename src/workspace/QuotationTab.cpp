@@ -216,7 +216,7 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
         return false;
     }
-    if (!pick.品名.isEmpty()) wkDat->setText(row, 品名, CutToShiftJis(pick.品名));
+    if (!pick.品名.isEmpty()) wkDat->setText(row, 品名, CutToShiftJis(pick.品名, kNameBytes));
     if (!pick.単位.isEmpty()) wkDat->setText(row, 単位, pick.単位);
     if (!pick.単価.isEmpty()) wkDat->setText(row, 単価, pick.単価);
     if (!pick.ふりがな.isEmpty()) wkDat->setText(row, ふりがな, pick.ふりがな);
