@@ -12,6 +12,7 @@
 #include "conversion/FrmConversion.h"
 #include "masters/MasterWindows.h"
 #include "platform/Twips.h"
+#include "printing/PrintHandOver.h"
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
 #include "workspace/QuotationTab.h"
@@ -55,6 +56,10 @@ Velt::Velt(Session& session, QWidget* parent) : QWidget(parent), session_(sessio
         SSTab1->setCurrentIndex(0);
         quotation_->openNumber(number);
     });
+    // The print panel's requests go to the print road, which reads the
+    // quotation through the tab's port; previews belong to this window.
+    printing_ = std::make_unique<PrintHandOver>(session_, *quotation_, this);
+    quotation_->setPrintHandler([this](const PrintRequest& request) { printing_->dispatch(request); });
 
     connectLifeCycle();
 
