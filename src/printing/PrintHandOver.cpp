@@ -13,7 +13,8 @@ int GetLineNum見積明細(Database& workDb)
 {
     bool ok = false;
     const auto rows = workDb.rows(
-        QStringLiteral("SELECT 品名, 金額 FROM w明細 ORDER BY 行番号 IS NULL, 行番号, rowid"), {}, &ok);
+        // An empty 品名 is a name: the database tells it from Null.
+        QStringLiteral("SELECT 品名 IS NOT NULL, 金額 FROM w明細 ORDER BY 行番号 IS NULL, 行番号, rowid"), {}, &ok);
     if (!ok) {
         qCWarning(lcPrint) << "the detail lines could not be counted:" << workDb.lastError();
         return 0;
@@ -22,7 +23,7 @@ int GetLineNum見積明細(Database& workDb)
     for (int i = 0; i < rows.size(); ++i) {
         const QSqlRecord& r = rows[i];
         const std::optional<Currency> amount = Currency::fromDb(r.value(1));
-        const bool used = !dbv::isNull(r.value(0)) || (amount && *amount != Currency());
+        const bool used = r.value(0).toInt() != 0 || (amount && *amount != Currency());
         if (used) count = i + 1;
     }
     return count;
