@@ -154,8 +154,10 @@ void Velt::Form_Unload()
 {
     if (unloaded_) return;
     unloaded_ = true;
-    // The other windows first (last opened first), so that no window outlives
-    // the databases it reads; then the databases.
+    // The preview windows (they hold their own pages), then the other windows
+    // (last opened first), so that no window outlives the databases it reads;
+    // then the databases.
+    if (printing_) printing_->closePreviews();
     session_.close();
 }
 

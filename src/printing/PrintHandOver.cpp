@@ -68,6 +68,11 @@ void PrintHandOver::setOutput(ReportOutput* output)
     output_ = output;
 }
 
+void PrintHandOver::closePreviews()
+{
+    qtOutput_.closePreviews();
+}
+
 ReportOutput& PrintHandOver::output()
 {
     return output_ ? *output_ : qtOutput_;

@@ -55,6 +55,8 @@ public:
 
     // Where the pages go; nullptr: Qt's preview and print dialog.
     void setOutput(ReportOutput* output);
+    // Closes the preview windows this road opened that are still open.
+    void closePreviews();
 
 private:
     using ReportFactory =

@@ -5,9 +5,11 @@
 
 #include "printing/ReportDocument.h"
 
+#include <QList>
 #include <QPointer>
 #include <memory>
 
+class QPrintPreviewDialog;
 class QWidget;
 
 class ReportOutput {
@@ -29,7 +31,10 @@ public:
     explicit QtReportOutput(QWidget* owner = nullptr) : owner_(owner) {}
     void preview(std::shared_ptr<const ReportDocument> pages, const QString& title) override;
     bool print(std::shared_ptr<const ReportDocument> pages) override;
+    // Closes the preview windows still open (with the main window).
+    void closePreviews();
 
 private:
     QPointer<QWidget> owner_;
+    QList<QPointer<QPrintPreviewDialog>> previews_;
 };
