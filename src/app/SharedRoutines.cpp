@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "platform/GridView.h"
 #include "app/Session.h"
+#include "app/MessageCatalog.h"
 
 #include <QColor>
 #include <QColorDialog>
@@ -177,4 +178,16 @@ QString PackColumnCaption(const QString& title)
     if (title.isEmpty() || title == QStringLiteral("入数")) return QStringLiteral("入　数");
     if (title == QStringLiteral("規格")) return QStringLiteral("規　格");
     return title;
+}
+
+void ShowCellWriteFailures(WorkTableModel* model, const MessageCatalog& messages)
+{
+    // Queued: a box opened inside the grid's commit would take the focus from
+    // the editor that is still being closed.
+    QObject::connect(
+        model, &WorkTableModel::writeFailed, model,
+        [&messages](int, int, const QString& error) {
+            messages.ShowFailure(QStringLiteral("入力した値を書き込めませんでした。セルは元の値のままです。"), error);
+        },
+        Qt::QueuedConnection);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Small routines shared by the windows: money rounding by the configured mode,
 // registering a typed value in the first free slot of a code list, postal-code
-// formatting, Japanese input on/off, and the file and colour dialogs.
+// formatting, Japanese input on/off, the file and colour dialogs, and the
+// failure box of a grid cell that could not be written.
 
 #include "platform/Currency.h"
 
@@ -9,7 +10,9 @@
 #include <QStringList>
 #include <optional>
 
+class MessageCatalog;
 class QColor;
+class WorkTableModel;
 
 // Rounds an amount to a whole number by mode: "切り捨て" (toward zero),
 // "四捨五入" (halves away from zero), any other text upward away from zero
@@ -99,3 +102,8 @@ QColor ColourFromWindows(int value);
 // Caption of the pack-quantity column from the 入数列タイトル setting:
 // "" or "入数" -> "入　数", "規格" -> "規　格", any other text unchanged.
 QString PackColumnCaption(const QString& title);
+
+// Shows the failure box (catalogue "その他" / "失敗") for every edit of the
+// model's cells that the work table did not take, so a cell never reverts
+// without a word. The box comes once the grid has closed its editor.
+void ShowCellWriteFailures(WorkTableModel* model, const MessageCatalog& messages);

@@ -1,49 +1,15 @@
 #pragma once
-// The master-data windows opened from the main window: code lists, customers,
-// products, and the hint window.
+// The customer window opened from the main window. The code-list window is in
+// FrmCode.h, the product window in FrmProduct.h, the hint window in HintWindow.h.
 
 #include "app/SecondaryWindow.h"
 
-class QLabel;
-class QPlainTextEdit;
 class Session;
-
-class FrmCode : public SecondaryWindow {
-    Q_OBJECT
-public:
-    explicit FrmCode(Session& session, QWidget* parent = nullptr);
-
-private:
-    Session& session_;
-};
 
 class FrmCustomer : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit FrmCustomer(Session& session, QWidget* parent = nullptr);
-
-private:
-    Session& session_;
-};
-
-class FrmProduct : public SecondaryWindow {
-    Q_OBJECT
-public:
-    explicit FrmProduct(Session& session, QWidget* parent = nullptr);
-
-private:
-    Session& session_;
-};
-
-// Shows the hint of the window and button named by the session's HintKey.
-class HintWindow : public SecondaryWindow {
-    Q_OBJECT
-public:
-    explicit HintWindow(Session& session, QWidget* parent = nullptr);
-    QLabel* lblFormName = nullptr;
-    QLabel* lblCtlName = nullptr;
-    QLabel* lblFormTitle = nullptr;
-    QPlainTextEdit* txtHint = nullptr;
 
 private:
     Session& session_;

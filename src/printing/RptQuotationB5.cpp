@@ -1,6 +1,6 @@
 #include "printing/RptQuotationB5.h"
 
-#include "platform/ShiftJis.h"
+#include "app/ProductMaster.h"
 
 namespace {
 

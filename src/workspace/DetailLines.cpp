@@ -28,11 +28,6 @@ std::optional<Bounds> boundsOf(int col)
     }
 }
 
-bool isBlank(QChar c)
-{
-    return c == QChar(u' ') || c == QChar(u'\u3000');
-}
-
 QString joined(const QStringList& fields)
 {
     QStringList quoted;
@@ -68,15 +63,6 @@ std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::option
     const Currency amount = RoundAmount(Decimal::product(*quantity, *price), mode);
     if (!WithinLimit(金額, Decimal::of(amount))) return std::nullopt;
     return amount;
-}
-
-QString TrimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin])) ++begin;
-    while (end > begin && isBlank(text[end - 1])) --end;
-    return text.mid(begin, end - begin);
 }
 
 void LookupProduct(Database& data, ProductLookup& record)

@@ -3,8 +3,8 @@
 // the limits of typed numbers, the line amount, the product-name length, the
 // product look-up, and the line moves of subtotal insertion and line deletion.
 
+#include "app/ProductMaster.h"
 #include "platform/Currency.h"
-#include "platform/ShiftJis.h"
 
 #include <QString>
 #include <QVariant>
@@ -38,7 +38,7 @@ constexpr int 小計 = 10;
 
 // w明細 always holds this many lines, numbered 1 to kLines.
 constexpr int kLines = 100;
-constexpr int kNameBytes = 50;  // 品名, in Shift-JIS (CutToShiftJis)
+constexpr int kNameBytes = kProductNameBytes;  // 品名, in Shift-JIS
 
 inline const QString kSubtotalName = QStringLiteral(" 小 計");
 inline const QString kSubtotalLineRefusal = QStringLiteral("小計行は変更できません。行削除してください。");
@@ -57,8 +57,10 @@ NumberInput ClassifyNumber(int col, const QString& text);
 std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
                                    const QString& mode);
 
-// Leading and trailing half-width and full-width blanks removed.
-QString TrimBlanks(const QString& text);
+// The name rules shared with the product window (app/ProductMaster.h).
+using ::CutToShiftJis;
+using ::ShiftJisLength;
+using ::TrimBlanks;
 
 // Looks the product record.品名 up in 商品マスタ by exact name and fills the
 // other members; a name that is not there (or a failed read) gives "", 0,

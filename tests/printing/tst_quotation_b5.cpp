@@ -5,7 +5,7 @@
 // footer, what of the print settings reaches the layout, and PDFs read back
 // with poppler.
 #include "PrintSamples.h"
-#include "platform/ShiftJis.h"
+#include "app/ProductMaster.h"
 #include "printing/ReportRender.h"
 #include "printing/RptQuotationB5.h"
 
