@@ -15,6 +15,7 @@
 #include "masters/FrmProduct.h"
 #include "masters/FrmCustomer.h"
 #include "platform/Twips.h"
+#include "printing/PrintHandOver.h"
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
 #include "workspace/QuotationTab.h"
@@ -57,6 +58,10 @@ Velt::Velt(Session& session, QWidget* parent) : QWidget(parent), session_(sessio
         SSTab1->setCurrentIndex(0);
         quotation_->openNumber(number);
     });
+    // The print panel's requests go to the print road, which reads the
+    // quotation through the tab's port; previews belong to this window.
+    printing_ = std::make_unique<PrintHandOver>(session_, *quotation_, this);
+    quotation_->setPrintHandler([this](const PrintRequest& request) { printing_->dispatch(request); });
 
     connectLifeCycle();
 
@@ -147,8 +152,10 @@ void Velt::Form_Unload()
 {
     if (unloaded_) return;
     unloaded_ = true;
-    // The other windows first (last opened first), so that no window outlives
-    // the databases it reads; then the databases.
+    // The preview windows (they hold their own pages), then the other windows
+    // (last opened first), so that no window outlives the databases it reads;
+    // then the databases.
+    if (printing_) printing_->closePreviews();
     session_.close();
 }
 

@@ -6,9 +6,11 @@
 // names as objectName, so each is still found by name from the main window.
 
 #include <QWidget>
+#include <memory>
 
 class QTabWidget;
 class HistoryTab;
+class PrintHandOver;
 class QuotationTab;
 class Session;
 class SettingsTab;
@@ -23,6 +25,8 @@ public:
     QuotationTab& quotation() { return *quotation_; }
     HistoryTab& history() { return *history_; }
     SettingsTab& settings() { return *settings_; }
+    // The print road the quotation tab's print panel hands its requests to.
+    PrintHandOver& printing() { return *printing_; }
 
     // ---- Start-up and life cycle -------------------------------------------------
     // Runs the whole load. False when start-up had to stop (a database is
@@ -63,5 +67,6 @@ private:
     SettingsTab* settings_ = nullptr;
     HistoryTab* history_ = nullptr;
     QuotationTab* quotation_ = nullptr;
+    std::unique_ptr<PrintHandOver> printing_;
     bool unloaded_ = false;
 };

@@ -57,6 +57,11 @@ QSizeF ReportDocument::paperTwips() const
 
 namespace ReportText {
 
+namespace {
+// Twips a line that may not wrap can stand out of its box before it is condensed.
+constexpr double kOverflowTolerance = 2;
+}  // namespace
+
 QFont font(const ReportFont& f)
 {
     // The layouts name Windows faces; make sure they lead to the IPA fonts even
@@ -99,11 +104,27 @@ QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSi
         line.setPosition(QPointF(0, y));
         QString s = t.mid(line.textStart(), line.textLength());
         if (s.endsWith(QChar::LineSeparator)) s.chop(1);
-        const double w = line.naturalTextWidth();
+        double w = line.naturalTextWidth();
+        double scaleX = 1;
+        if (!wrap) {
+            // A line that may not break and is wider than its box (the
+            // substituted faces run a little wider than the ones a layout was
+            // designed with) is condensed to the box, so it never runs into
+            // its neighbour. Trailing blanks take no room on paper.
+            qsizetype inked = s.size();
+            while (inked > 0 && s[inked - 1].isSpace()) --inked;
+            const double ink = line.cursorToX(int(line.textStart() + inked)) - line.cursorToX(line.textStart());
+            if (ink > box.width() + kOverflowTolerance && box.width() > 0) {
+                scaleX = box.width() / ink;
+                w = box.width();
+            }
+        }
         double x = 0;
-        if (alignment & Qt::AlignRight) x = box.width() - w;
-        else if (alignment & Qt::AlignHCenter) x = (box.width() - w) / 2;
-        out.append({s, QPointF(x, y + line.ascent()), w});
+        if (scaleX == 1) {
+            if (alignment & Qt::AlignRight) x = box.width() - w;
+            else if (alignment & Qt::AlignHCenter) x = (box.width() - w) / 2;
+        }
+        out.append({s, QPointF(x, y + line.ascent()), w, scaleX});
         y += line.height();
     }
     layout.endLayout();

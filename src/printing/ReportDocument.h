@@ -12,11 +12,13 @@
 #include <variant>
 
 // One printed line of a text: where its baseline starts (relative to the text
-// box's top-left) and its advance width.
+// box's top-left), its advance width as printed, and its horizontal scale (1,
+// or below 1 where a line that may not wrap is condensed into its box).
 struct ReportTextLine {
     QString text;
     QPointF baseline;
     double width = 0;
+    double scaleX = 1;
 };
 
 struct ReportTextOp {

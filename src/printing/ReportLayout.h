@@ -56,8 +56,8 @@ struct ReportControl {
     // Text wider than the control breaks onto further lines (at word boundaries,
     // inside a word only when the word alone is too wide); lines that fall below
     // the control's height are not printed. A control that does not wrap (a
-    // label's caption, a number) prints on one line, whole, even when it is
-    // wider than its box.
+    // label's caption, a number) prints on one line, whole: when it is wider
+    // than its box it is condensed to the box's width.
     bool wrap = true;
     double lineWeight = 1;  // lines and frames: 1 = 15 twips
 

@@ -28,20 +28,27 @@ struct Painter {
     {
         const QFont font = ReportText::font(op.font);
         const bool pdf = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
-        if (op.font.bold && !pdf) {
-            // The IPA faces have no bold weight. PDF output emboldens them
-            // itself; on screen and in images the emboldening comes and goes
-            // with the scale, so the outlines are thickened here instead.
-            QPainterPath path;
-            for (const ReportTextLine& line : op.lines) path.addText(op.rect.topLeft() + line.baseline, font, line.text);
-            p.setPen(QPen(op.colour, font.pixelSize() / 30.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.setBrush(op.colour);
-            p.drawPath(path);
-            return;
+        for (const ReportTextLine& line : op.lines) {
+            // Each line from its baseline, condensed where the layout says so.
+            p.save();
+            p.translate(op.rect.topLeft() + line.baseline);
+            p.scale(line.scaleX, 1);
+            if (op.font.bold && !pdf) {
+                // The IPA faces have no bold weight. PDF output emboldens them
+                // itself; on screen and in images the emboldening comes and goes
+                // with the scale, so the outlines are thickened here instead.
+                QPainterPath path;
+                path.addText(QPointF(0, 0), font, line.text);
+                p.setPen(QPen(op.colour, font.pixelSize() / 30.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.setBrush(op.colour);
+                p.drawPath(path);
+            } else {
+                p.setFont(font);
+                p.setPen(op.colour);
+                p.drawText(QPointF(0, 0), line.text);
+            }
+            p.restore();
         }
-        p.setFont(font);
-        p.setPen(op.colour);
-        for (const ReportTextLine& line : op.lines) p.drawText(op.rect.topLeft() + line.baseline, line.text);
     }
     void operator()(const ReportLineOp& op) const
     {

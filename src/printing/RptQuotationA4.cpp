@@ -1,31 +1,11 @@
 #include "printing/RptQuotationA4.h"
 
-#include "printing/QuotationPrint.h"
-
 #include <cmath>
 
 namespace {
 
 using namespace ReportDesign;
-
-const QString PGothic = QStringLiteral("ＭＳ Ｐゴシック");
-const QString PMincho = QStringLiteral("ＭＳ Ｐ明朝");
-
-ReportFont pm(double size, bool bold = false) { return {PMincho, size, bold}; }
-ReportFont pg(double size, bool bold = false) { return {PGothic, size, bold}; }
-
-constexpr Qt::Alignment L = Qt::AlignLeft;
-constexpr Qt::Alignment R = Qt::AlignRight;
-constexpr Qt::Alignment C = Qt::AlignHCenter;
-
-const QString kWhole = QStringLiteral("#,##0");
-const QString kTwo = QStringLiteral("#,##0.00");
-
-ReportControl hidden(ReportControl c)
-{
-    c.visible = false;
-    return c;
-}
+using namespace QuotationDesign;
 
 // A font of the settings entry, where it names one; a size of 0 (none stored,
 // or no number) or beyond any font's size keeps the designed one.
@@ -153,157 +133,52 @@ const QStringList& Rpt見積書A401::ruleColouredControls()
 }
 
 Rpt見積書A401::Rpt見積書A401(PrnData見積書 data, PrintSettingsEntry printSettings, SettingsRecord settings)
-    : Report(designedLayout()),
-      data_(std::move(data)),
-      print_(std::move(printSettings)),
-      settings_(std::move(settings))
+    : QuotationReport(designedLayout(), kLinesPerPage, std::move(data), std::move(printSettings), std::move(settings))
 {
-}
-
-ReportDocument Rpt見積書A401::build(const QList<PrintDetailLine>& lines)
-{
-    // The page count follows the used lines, but never beyond the rows there
-    // are: the footer's "/ T" is the count of pages printed.
-    usedLines_ = std::clamp<int>(data_.明細行数, 0, int(lines.size()));
-    return run(DetailRecords(lines));
 }
 
 void Rpt見積書A401::reportStart()
 {
-    ReportPageSetup& page = layout().page;
-    page.paper = QPageSize::A4;
-    page.orientation = QPageLayout::Portrait;
-    page.margins = QMarginsF(800, 800, 200, 200);
-    // LM and TM move the print position (also to the left or up).
-    page.shift = QPointF(print_.LM, print_.TM);
-
-    lineCounter_ = 0;
-    totalPages_ = QuotationPrint::PageCount(usedLines_, kLinesPerPage);
-    layout().pageHeader.height = settings_.税計算 ? 5010 : 4950;
+    startQuotation(QPageSize::A4, QMarginsF(800, 800, 200, 200));
+    layout().pageHeader.height = settings().税計算 ? 5010 : 4950;
     layout().detail.height = 620;
-    pagesStarted_ = 0;
-    pageSubtotal_ = Currency();
     control(u"Shape4"_qs).rect.moveTop(4465);
 }
 
 void Rpt見積書A401::pageHeaderFormat()
 {
-    control(u"txtNo"_qs).text = data_.伝票番号;
-    control(u"txtCday"_qs).text = data_.日付;
-    control(u"lblタイトル"_qs).text = print_.タイトル1;
+    fillHeaderTexts(u"txt顧客情報"_qs);
 
-    control(u"txt自社情報"_qs).text = settings_.自社情報;
-    control(u"txt自社名"_qs).text = settings_.自社名;
-    control(u"txt顧客名"_qs).text = data_.顧客名;
-    control(u"txt顧客情報"_qs).text = data_.顧客情報;
-    control(u"txt有効期限"_qs).text = data_.有効期限;
-    control(u"txt支払条件"_qs).text = data_.支払条件;
-    control(u"txt受渡場所"_qs).text = data_.受渡場所;
-    control(u"txt納期"_qs).text = data_.納期;
-    control(u"txt件名"_qs).text = data_.件名;
+    TaxBlock places;
+    places.netField = u"txt税抜計"_qs;
+    places.without = {4080, 3560, 3600, QLineF(283, 3910, 4320, 3910)};
+    places.with = {1772, 3400, 3670, 3980, 320, 4000, 3730, 3430, QLineF(283, 4310, 4860, 4310)};
+    arrangeTaxBlock(places);
 
-    const QString seals[] = {data_.印鑑1, data_.印鑑2, data_.印鑑3, data_.印鑑4};
-    for (int i = 0; i < 4; ++i)
-        if (!seals[i].isEmpty()) control(u"txt印鑑%1"_qs.arg(i + 1)).text = seals[i];
+    const PrintSettingsEntry& print = printSettings();
+    applyFont(control(u"txt自社名"_qs), print.自社名フォント, print.自社名サイズ);
+    applyFont(control(u"txt自社情報"_qs), print.自社情報フォント, print.自社情報サイズ);
+    applyFont(control(u"txt顧客名"_qs), print.顧客名フォント, print.顧客名サイズ);
+    applyFont(control(u"txt顧客情報"_qs), print.顧客情報フォント, print.顧客情報サイズ);
 
-    if (const auto total = QuotationPrint::TotalText(data_.見積金額, pagesStarted_ == 0))
-        control(u"txt合計金額"_qs).text = *total;
-
-    ReportControl& total = control(u"txt合計金額"_qs);
-    ReportControl& totalLabel = control(u"lbl合計"_qs);
-    ReportControl& totalRule = control(u"Line合計"_qs);
-    ReportControl& net = control(u"txt税抜計"_qs);
-    ReportControl& tax = control(u"txt税額"_qs);
-    if (!settings_.税計算) {
-        control(u"lbl税"_qs).visible = false;
-        control(u"lbl税抜計"_qs).visible = false;
-        ReportControl& message = control(u"Lbl税メッセージ"_qs);
-        message.visible = true;
-        message.rect.moveTop(4080);
-        total.rect.moveTop(3560);
-        totalLabel.rect.moveTop(3600);
-        totalRule.line = QLineF(283, 3910, 4320, 3910);
-    } else {
-        control(u"lbl税"_qs).visible = true;
-        control(u"lbl税抜計"_qs).visible = true;
-        control(u"Lbl税メッセージ"_qs).visible = false;
-        for (ReportControl* c : {&net, &tax, &total}) c->rect.moveLeft(1772);
-        net.rect.moveTop(3400);
-        tax.rect.moveTop(3670);
-        total.rect.moveTop(3980);
-        total.rect.setHeight(320);
-        totalLabel.rect.moveTop(4000);
-        control(u"lbl税"_qs).rect.moveTop(3730);
-        control(u"lbl税抜計"_qs).rect.moveTop(3430);
-        totalRule.line = QLineF(283, 4310, 4860, 4310);
-        if (data_.税抜計) net.text = ReportFormat::number(*data_.税抜計, u"#,###"_qs);
-        if (data_.消費税) tax.text = ReportFormat::number(*data_.消費税, u"#,###"_qs);
-    }
-
-    applyFont(control(u"txt自社名"_qs), print_.自社名フォント, print_.自社名サイズ);
-    applyFont(control(u"txt自社情報"_qs), print_.自社情報フォント, print_.自社情報サイズ);
-    applyFont(control(u"txt顧客名"_qs), print_.顧客名フォント, print_.顧客名サイズ);
-    applyFont(control(u"txt顧客情報"_qs), print_.顧客情報フォント, print_.顧客情報サイズ);
-
-    const QColor rule = ReportColour::fromWindows(print_.白紙罫線色);
-    for (const QString& name : ruleColouredControls()) control(name).colour = rule;
-
-    control(u"txt敬称"_qs).text = data_.敬称;
-
-    ++pagesStarted_;
-    pageSubtotal_ = Currency();
+    colourRules(ruleColouredControls());
+    endPageHeader();
 }
 
 void Rpt見積書A401::detailFormat()
 {
-    const QuotationPrint::DetailFormats formats = QuotationPrint::FormatsFor(settings_.小数);
-    for (const auto& [name, format] : {std::pair{u"txt数量"_qs, formats.数量}, std::pair{u"txt単価"_qs, formats.単価}}) {
-        ReportControl& c = control(name);
-        c.format = format;
-        c.text = ReportFormat::apply(c.dataValue, format);
-    }
+    formatDetailNumbers();
     control(u"txt品名"_qs).font.size = 12;
-
-    // The page holds its 15 rows: the row opens the next page, or, after the
-    // last page of the quotation, the run ends here.
-    if (lineCounter_ >= kLinesPerPage) {
-        if (pagesStarted_ < totalPages_) {
-            lineCounter_ = 0;
-            newPage();
-        } else {
-            stop();
-            return;
-        }
-    }
+    if (!placeRow()) return;
     if (eof()) clearDetailFields();
 }
 
 void Rpt見積書A401::detailBeforePrint()
 {
-    const bool subtotalRow = control(u"txt小計FL"_qs).dataValue.toBool();
-    control(u"txt品名"_qs).font.bold = subtotalRow;
-    control(u"txt金額"_qs).font.bold = subtotalRow;
-    if (subtotalRow) {
-        for (const QString& name : {u"txt入数"_qs, u"txt単価"_qs, u"txt単位"_qs, u"txt数量"_qs}) control(name).text.clear();
-    } else if (const auto amount = ReportFormat::toCurrency(control(u"txt金額"_qs).dataValue)) {
-        // Subtotal lines are never added: the page subtotal sums the ordinary lines.
-        pageSubtotal_ += *amount;
-    }
-    ++lineCounter_;
+    finishRow(false);
 }
 
 void Rpt見積書A401::pageFooterFormat()
 {
-    control(u"txtメモ"_qs).text = data_.メモ;
-    control(u"txt小計"_qs).text = ReportFormat::number(pageSubtotal_, u"###,###,###,###"_qs);
-    control(u"tcp"_qs).text = QString::number(totalPages_);
-}
-
-void Rpt見積書A401::clearDetailFields()
-{
-    for (ReportControl& c : layout().detail.controls) {
-        if (!c.name.startsWith(u"txt"_qs)) continue;
-        c.dataValue = 0;
-        c.text.clear();
-    }
+    fillFooter(u"###,###,###,###"_qs);
 }

@@ -10,21 +10,13 @@
 // instance per run is the normal use; a second run of one instance starts
 // clean as well.
 
-#include "app/SettingsRecord.h"
-#include "app/PrintSettings.h"
-#include "printing/PrnData.h"
-#include "printing/Report.h"
+#include "printing/QuotationReport.h"
 
-class Rpt見積書A401 : public Report {
+class Rpt見積書A401 : public QuotationReport {
 public:
     static constexpr int kLinesPerPage = 15;
 
     Rpt見積書A401(PrnData見積書 data, PrintSettingsEntry printSettings, SettingsRecord settings);
-
-    // Builds the pages over the rows of w明細 (in 行番号 order): exactly
-    // ⌈明細行数 / 15⌉ pages, at least one; page p shows rows 15·(p−1)+1 to
-    // 15·p, the last page filled with empty ruled rows.
-    ReportDocument build(const QList<PrintDetailLine>& lines);
 
     // The layout as designed, before any event changed it.
     static ReportLayout designedLayout();
@@ -37,17 +29,4 @@ protected:
     void detailFormat() override;
     void detailBeforePrint() override;
     void pageFooterFormat() override;
-
-private:
-    void clearDetailFields();
-
-    PrnData見積書 data_;
-    PrintSettingsEntry print_;
-    SettingsRecord settings_;
-
-    int usedLines_ = 0;  // 明細行数, held to the rows there are
-    int lineCounter_ = 0;
-    int totalPages_ = 1;
-    int pagesStarted_ = 0;
-    Currency pageSubtotal_;
 };

@@ -41,8 +41,7 @@ void QuotationTab::Clear見積書(bool all)
     cmb敬称->setItems({QStringLiteral("様"), QStringLiteral("御中"), QStringLiteral("殿")});
     cmb敬称->setText(QStringLiteral("様"));
 
-    cmb用紙選択->setItems({QStringLiteral("A4白紙"), QStringLiteral("B5白紙"), QStringLiteral("Q-310")});
-    cmb用紙選択->setText(session_.設定情報.印刷用紙);
+    resetPaperChoice();
 
     num見積金額->setNull();
     num税抜計->setNull();

@@ -180,24 +180,57 @@ void QuotationTab::showOwnCompany()
 
 void QuotationTab::connectPrintPanel()
 {
-    connect(cmd印刷実行, &QPushButton::clicked, this, [this] { handOverPrint(true); });
-    connect(cmdプレビュー, &QPushButton::clicked, this, [this] { handOverPrint(false); });
+    connect(cmd印刷, &QPushButton::clicked, this, &QuotationTab::cmd印刷_Click);
+    connect(cmd印刷実行, &QPushButton::clicked, this, &QuotationTab::cmd印刷実行_Click);
+    connect(cmdプレビュー, &QPushButton::clicked, this, &QuotationTab::cmdプレビュー_Click);
+    connect(cmd印刷選択キャンセル, &QPushButton::clicked, this, &QuotationTab::cmd印刷選択キャンセル_Click);
+}
+
+void QuotationTab::resetPaperChoice()
+{
+    cmb用紙選択->setItems({QStringLiteral("A4白紙"), QStringLiteral("B5白紙"), QStringLiteral("Q-310")});
+    cmb用紙選択->setText(session_.設定情報.印刷用紙);
 }
 
 void QuotationTab::cmd印刷_Click()
 {
+    // The date is offered ticked at every opening, whatever was chosen last time.
+    chk日付印刷->setChecked(true);
+    resetPaperChoice();
+    Cn印刷選択->show();
+    Cn印刷選択->raise();
+}
+
+void QuotationTab::cmdプレビュー_Click()
+{
+    ExecPrn(false, chk日付印刷->isChecked());
+    Cn印刷選択->hide();
+}
+
+void QuotationTab::cmd印刷実行_Click()
+{
+    ExecPrn(true, chk日付印刷->isChecked());
+    Cn印刷選択->hide();
+}
+
+void QuotationTab::cmd印刷選択キャンセル_Click()
+{
+    Cn印刷選択->hide();
+    focusDetailGrid();
+}
+
+void QuotationTab::ExecPrn(bool sw, bool sw2)
+{
+    // The line being edited reaches w明細 before anything reads it.
+    Grid明細->commitEdit();
+    // A print asks first (No is the default); a preview never asks.
+    if (sw && !messages().ShowMessage(QStringLiteral("印刷"), QStringLiteral("確認"), QStringLiteral("見積書"))) return;
+    if (printHandler_) printHandler_(PrintRequest{cmb用紙選択->text(), sw, sw2});
 }
 
 void QuotationTab::setPrintHandler(PrintHandler handler)
 {
     printHandler_ = std::move(handler);
-}
-
-void QuotationTab::handOverPrint(bool print)
-{
-    if (!printHandler_) return;
-    Grid明細->commitEdit();
-    printHandler_(PrintRequest{cmb用紙選択->text(), print, chk日付印刷->isChecked()});
 }
 
 // ---------------------------------------------------------------- the port

@@ -137,7 +137,14 @@ public:
     void cmd郵便_Click();
 
     // ---- Print panel ----------------------------------------------------------------
+    // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
     void cmd印刷_Click();
+    void cmdプレビュー_Click();
+    void cmd印刷実行_Click();
+    void cmd印刷選択キャンセル_Click();
+    // A print (sw) asks for confirmation first and stops on No; then the
+    // request (paper, print or preview, date or not: sw2) goes to the handler.
+    void ExecPrn(bool sw, bool sw2);
     // The one way a print request leaves this tab: the frame sets the handler.
     void setPrintHandler(PrintHandler handler);
 
@@ -260,8 +267,8 @@ private:
     // The quotation on screen: the header as shown and the lines of w明細;
     // nothing (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
-    // Hands a print request to the handler (none set: nothing happens).
-    void handOverPrint(bool print);
+    // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
+    void resetPaperChoice();
 
     Session& session_;
     const ShownSettings& shownSettings_;

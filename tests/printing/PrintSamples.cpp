@@ -118,6 +118,20 @@ PrintSample quotation(int used)
 
 }  // namespace PrintSamples
 
+namespace OpProbe {
+
+QString name(const ReportOp& op)
+{
+    return std::visit([](const auto& o) { return o.name; }, op);
+}
+
+QColor colour(const ReportOp& op)
+{
+    return std::visit([](const auto& o) { return o.colour; }, op);
+}
+
+}  // namespace OpProbe
+
 namespace PdfProbe {
 
 namespace {

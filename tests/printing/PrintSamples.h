@@ -6,6 +6,7 @@
 #include "app/SettingsRecord.h"
 #include "app/PrintSettings.h"
 #include "printing/PrnData.h"
+#include "printing/ReportDocument.h"
 
 #include <QImage>
 #include <QList>
@@ -27,6 +28,12 @@ PrintSample quotation(int used);
 PrintDetailLine productLine(int number, const QString& name, const QString& quantity, const QString& unit,
                             const QString& price);
 }  // namespace PrintSamples
+
+// The control that drew an operation of a built page, and its colour.
+namespace OpProbe {
+QString name(const ReportOp& op);
+QColor colour(const ReportOp& op);
+}  // namespace OpProbe
 
 // Reading a written PDF back with poppler-utils (pdfinfo, pdftotext, pdftoppm).
 namespace PdfProbe {

@@ -34,16 +34,6 @@ ReportDocument buildInColour(int used, int value)
 // The row (from 0) a detail op belongs to on its page.
 int rowOf(double top, double headerHeight) { return int(std::floor((top - headerHeight) / 620)); }
 
-QString nameOfOp(const ReportOp& op)
-{
-    return std::visit([](const auto& o) { return o.name; }, op);
-}
-
-QColor colourOfOp(const ReportOp& op)
-{
-    return std::visit([](const auto& o) { return o.colour; }, op);
-}
-
 // Words of one page of a PDF, in reading order.
 QList<PdfProbe::Word> wordsOn(const QList<PdfProbe::Word>& all, int page)
 {
@@ -223,9 +213,9 @@ void TestQuotationA4::ruleColour()
     for (const ReportPage& page : doc.pages) {
         QSet<QString> coloured;
         for (const ReportOp& op : page.ops) {
-            const QString name = nameOfOp(op);
+            const QString name = OpProbe::name(op);
             const QColor expected = set.contains(name) ? colour : QColor(Qt::black);
-            QVERIFY2(colourOfOp(op) == expected, qPrintable(name));
+            QVERIFY2(OpProbe::colour(op) == expected, qPrintable(name));
             if (set.contains(name)) coloured.insert(name);
         }
         QCOMPARE(coloured.size(), 33);

@@ -119,6 +119,8 @@ private slots:
     void shiftMovesTheOriginOnly();
     void textLines_data();
     void textLines();
+    void condensedLines_data();
+    void condensedLines();
     void numberFormats_data();
     void numberFormats();
     void windowsColours_data();
@@ -238,7 +240,8 @@ void TestReportEngine::shiftMovesTheOriginOnly()
 }
 
 // How a text box prints its text: lines wrapped at its width, whole lines up to
-// its height, CR LF as a line break; captions and numbers on one line, whole.
+// its height, CR LF as a line break; captions and numbers on one line, whole
+// (condensed when wider than the box: see condensedLines).
 void TestReportEngine::textLines_data()
 {
     QTest::addColumn<QString>("text");
@@ -255,7 +258,7 @@ void TestReportEngine::textLines_data()
                                             << QStringList{"〒150-0001", "東京都渋谷区"};
     QTest::newRow("a box lower than the font still prints its first line")
         << QStringLiteral("合計") << QSizeF(2000, 100) << true << int(Qt::AlignLeft) << QStringList{"合計"};
-    QTest::newRow("a number wider than its box prints whole, to the left")
+    QTest::newRow("a number wider than its box prints whole, condensed into it")
         << QStringLiteral("¥1,234,567,890,123") << QSizeF(1000, 300) << false << int(Qt::AlignRight)
         << QStringList{"¥1,234,567,890,123"};
 }
@@ -288,6 +291,46 @@ void TestReportEngine::textLines()
     }
     if (alignment & Qt::AlignRight)
         for (const ReportTextLine& l : lines) QVERIFY(std::abs(l.baseline.x() + l.width - box.width()) < 0.5);
+}
+
+// A line that may not wrap and is wider than its box is condensed to the box's
+// width (trailing blanks do not count); anything that fits, or may wrap, prints
+// at its own width.
+void TestReportEngine::condensedLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("boxWidth");
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<bool>("condensed");
+
+    QTest::newRow("a caption wider than its box") << QStringLiteral("件\u3000\u3000\u3000名") << 1020.0 << false << true;
+    QTest::newRow("a caption that fits") << QStringLiteral("件\u3000\u3000\u3000名") << 1300.0 << false << false;
+    QTest::newRow("trailing blanks take no room") << QStringLiteral("Page        ") << 600.0 << false << false;
+    QTest::newRow("a page number a little too wide") << QStringLiteral("10") << 270.0 << false << true;
+    QTest::newRow("text that wraps is never condensed") << QStringLiteral("件\u3000\u3000\u3000名") << 1020.0 << true << false;
+}
+
+void TestReportEngine::condensedLines()
+{
+    QFETCH(QString, text);
+    QFETCH(double, boxWidth);
+    QFETCH(bool, wrap);
+    QFETCH(bool, condensed);
+
+    const ReportFont font{QStringLiteral("ＭＳ Ｐ明朝"), 11.5, false};
+    for (const auto alignment : {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter}) {
+        const QList<ReportTextLine> lines = ReportText::layout(text, font, QSizeF(boxWidth, 300), alignment, wrap);
+        QVERIFY(!lines.isEmpty());
+        for (const ReportTextLine& l : lines) {
+            QCOMPARE(l.scaleX < 1, condensed);
+            if (condensed) {
+                // Condensed to fill the box exactly, from its left edge.
+                QCOMPARE(l.baseline.x(), 0.0);
+                QCOMPARE(l.width, boxWidth);
+                QVERIFY(l.scaleX > 0.5);
+            }
+        }
+    }
 }
 
 void TestReportEngine::numberFormats_data()

@@ -93,7 +93,7 @@ void TestProductPanel::nameIsTrimmedAndCutLikeTheGrid()
     QFETCH(QString, typed);
     QFETCH(QString, kept);
     QCOMPARE(NormalizeProductName(typed), kept);
-    QVERIFY(DetailLine::ShiftJisLength(NormalizeProductName(typed)) <= 50);
+    QVERIFY(ShiftJisLength(NormalizeProductName(typed)) <= 50);
 }
 
 void TestProductPanel::storeWritesProductCodesAndLine_data()

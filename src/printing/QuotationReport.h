@@ -1,0 +1,119 @@
+#pragma once
+// What the two quotation layouts (A4 and B5) share: their sources (a copy of
+// the print data, one print-settings entry, the settings record), the report
+// state (line counter, page count, pages started, page subtotal) and the
+// steps of their events that are alike. A layout hands over its design and
+// its lines per page, and calls these steps from its events with the names
+// and places that differ.
+
+#include "app/PrintSettings.h"
+#include "app/SettingsRecord.h"
+#include "printing/PrnData.h"
+#include "printing/Report.h"
+
+#include <QLineF>
+#include <QMarginsF>
+
+// The faces, alignments and formats both layouts are designed with.
+namespace QuotationDesign {
+inline const QString kPMincho = QStringLiteral("ＭＳ Ｐ明朝");
+inline const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString kWhole = QStringLiteral("#,##0");
+inline const QString kTwo = QStringLiteral("#,##0.00");
+constexpr Qt::Alignment L = Qt::AlignLeft;
+constexpr Qt::Alignment R = Qt::AlignRight;
+constexpr Qt::Alignment C = Qt::AlignHCenter;
+inline ReportFont pm(double size, bool bold = false) { return {kPMincho, size, bold}; }
+inline ReportFont pg(double size, bool bold = false) { return {kPGothic, size, bold}; }
+inline ReportControl hidden(ReportControl c)
+{
+    c.visible = false;
+    return c;
+}
+}  // namespace QuotationDesign
+
+class QuotationReport : public Report {
+public:
+    // Builds the pages over the rows of w明細 (in 行番号 order): exactly
+    // ⌈明細行数 / lines per page⌉ pages, at least one; page p shows rows
+    // n·(p−1)+1 to n·p, the last page filled with empty ruled rows.
+    ReportDocument build(const QList<PrintDetailLine>& lines);
+
+    int linesPerPage() const { return linesPerPage_; }
+
+protected:
+    QuotationReport(ReportLayout design, int linesPerPage, PrnData見積書 data, PrintSettingsEntry printSettings,
+                    SettingsRecord settings);
+
+    // ---- report start
+    // Paper, portrait, the layout's base margins, and LM / TM of the settings
+    // entry as the print-position shift; the report state back to its start.
+    void startQuotation(QPageSize::PageSizeId paper, const QMarginsF& margins);
+
+    // ---- page header
+    // Number, date, title (タイトル1: an empty one prints none), own company,
+    // customer and honorific, the customer block into `blockField`, the
+    // terms, subject, the seal titles that are not empty, and the total: "¥"
+    // and the amount on the first page, asterisks on the later ones.
+    void fillHeaderTexts(const QString& blockField);
+
+    // Places of the tax block, in twips: with 税計算 off the tax rows hide and
+    // the message shows; with it on the tax rows show with their amounts.
+    struct TaxBlock {
+        QString netField;  // the pre-tax total's field
+        struct {
+            double messageTop, totalTop, totalLabelTop;
+            QLineF totalRule;
+        } without;
+        struct {
+            double amountsLeft, netTop, taxTop, totalTop, totalHeight;
+            double totalLabelTop, taxLabelTop, netLabelTop;
+            QLineF totalRule;
+        } with;
+    };
+    void arrangeTaxBlock(const TaxBlock& places);
+
+    // The controls of the rule-coloured set take 白紙罫線色.
+    void colourRules(const QStringList& names);
+
+    // The end of every page header: one more page started, its subtotal 0.
+    void endPageHeader();
+
+    // ---- detail format
+    // 数量 and 単価 in the formats of the 小数 setting.
+    void formatDetailNumbers();
+    // The paging rule: a full page makes this row open the next page, or,
+    // after the quotation's last page, ends the run. False when it ended.
+    bool placeRow();
+
+    // ---- detail before print
+    // A subtotal row prints 品名 and 金額 bold and no quantity, unit or price
+    // (its pack quantity too unless `keepPackOnSubtotal`); an ordinary row
+    // adds its amount to the page subtotal. Then the row is counted.
+    void finishRow(bool keepPackOnSubtotal);
+
+    // ---- page footer
+    // The memo, the page subtotal in `subtotalFormat` (0 prints nothing) and
+    // the page count.
+    void fillFooter(const QString& subtotalFormat);
+
+    // Every detail field ("txt…") empty: the rows after the last record.
+    void clearDetailFields();
+
+    const PrnData見積書& data() const { return data_; }
+    const PrintSettingsEntry& printSettings() const { return print_; }
+    const SettingsRecord& settings() const { return settings_; }
+    int pagesStarted() const { return pagesStarted_; }
+
+private:
+    PrnData見積書 data_;
+    PrintSettingsEntry print_;
+    SettingsRecord settings_;
+    int linesPerPage_;
+
+    int usedLines_ = 0;  // 明細行数, held to the rows there are
+    int lineCounter_ = 0;
+    int totalPages_ = 1;
+    int pagesStarted_ = 0;
+    Currency pageSubtotal_;
+};

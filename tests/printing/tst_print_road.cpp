@@ -1,0 +1,520 @@
+// The print road from the main window: the print panel (opening, paper list,
+// date tick, cancel), the confirmation before a print, the paper choosing
+// the layout and its print settings, the print data handed over from the
+// quotation tab, the line count, nothing of an earlier quotation in a later
+// printout, previews that keep their own pages, and a quotation typed in the
+// window found in the PDF of its preview.
+#include "PrintSamples.h"
+#include "platform/GridView.h"
+#include "printing/PrintHandOver.h"
+#include "support/MainWindowFixture.h"
+#include "workspace/DetailLines.h"
+#include "workspace/QuotationTab.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace DetailLine;
+
+namespace {
+
+// Keeps what the hand-over sends to the preview window and the printer.
+class RecordingOutput : public ReportOutput {
+public:
+    struct Run {
+        bool print = false;
+        std::shared_ptr<const ReportDocument> pages;
+    };
+    void preview(std::shared_ptr<const ReportDocument> pages, const QString&) override { runs.append({false, pages}); }
+    bool print(std::shared_ptr<const ReportDocument> pages) override
+    {
+        runs.append({true, pages});
+        return true;
+    }
+    QList<Run> runs;
+};
+
+// A main window whose print road hands its pages to a recorder.
+struct PrintFixture : MainWindowFixture {
+    RecordingOutput output;
+    PrintHandOver& printing() { return window.printing(); }
+    bool open()
+    {
+        if (!MainWindowFixture::open()) return false;
+        printing().setOutput(&output);
+        messages.clear();
+        return true;
+    }
+    // The panel's preview or print with the paper and the date tick given.
+    void run(bool print, const QString& paper = QStringLiteral("A4白紙"), bool withDate = true)
+    {
+        QuotationTab& q = quotation();
+        q.cmd印刷->click();
+        q.cmb用紙選択->setText(paper);
+        q.chk日付印刷->setChecked(withDate);
+        (print ? q.cmd印刷実行 : q.cmdプレビュー)->click();
+    }
+    // Writes cells of w明細: "n:column=value" entries, value "''" an empty text.
+    bool setLines(const QStringList& cells)
+    {
+        for (const QString& cell : cells) {
+            const int n = cell.section(QLatin1Char(':'), 0, 0).toInt();
+            const QString column = cell.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
+            const QString value = cell.section(QLatin1Char('='), 1);
+            QVariant v = value == QStringLiteral("''") ? QVariant(QStringLiteral("")) : QVariant(value);
+            if (column == QStringLiteral("金額")) v = Currency::toDb(Currency::parse(value));
+            if (!work().exec(QStringLiteral("UPDATE w明細 SET %1 = ? WHERE 行番号 = ?").arg(column), {v, n})) return false;
+        }
+        quotation().wkDat->refresh();
+        return true;
+    }
+};
+
+// Every member of the print data as text: "<null>" for a missing amount.
+QStringList members(const PrnData見積書& d)
+{
+    const auto money = [](const std::optional<Currency>& c) { return c ? c->toPlainString() : QStringLiteral("<null>"); };
+    return {d.伝票番号, d.日付,   d.顧客名, d.顧客情報, money(d.税抜計), money(d.消費税), money(d.見積金額),
+            d.件名,    d.有効期限, d.支払条件, d.受渡場所, d.納期,          d.メモ,           d.敬称,
+            d.印鑑1,   d.印鑑2,   d.印鑑3,  d.印鑑4,    QString::number(d.明細行数)};
+}
+
+// Every text the pages print.
+QStringList printedTexts(const ReportDocument& doc)
+{
+    QStringList out;
+    for (const ReportPage& page : doc.pages) out << page.allTexts();
+    return out;
+}
+
+// Fills the quotation header as a user would leave it before printing.
+void fillHeader(QuotationTab& q, const QString& customer, const QString& memo)
+{
+    q.txtNo->setText(QStringLiteral("77"));
+    q.dt日付->setDate(QDate(2024, 6, 3));
+    q.cmb顧客名->setText(customer);
+    q.cmb敬称->setText(QStringLiteral("御中"));
+    q.txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    q.txt件名->setText(QStringLiteral("事務用品"));
+    q.cmb有効期限->setText(QStringLiteral("1か月"));
+    q.cmb支払条件->setText(QStringLiteral("月末締め"));
+    q.cmb受渡場所->setText(QStringLiteral("貴社"));
+    q.cmb納期->setText(QStringLiteral("即納"));
+    q.txtメモ->setText(memo);
+    for (int i = 0; i < 4; ++i) q.txt印鑑[i]->setText(QStringLiteral("印%1").arg(i + 1));
+    q.num税抜計->setValue(Currency::fromWhole(1000));
+    q.num消費税->setValue(Currency::fromWhole(50));
+    q.num見積金額->setValue(Currency::fromWhole(1050));
+}
+
+// Prints the pages a preview window holds into a PDF, as its print button would.
+QStringList wordsOfPreview(QPrintPreviewDialog* preview, const QString& pdf)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    emit preview->paintRequested(&printer);
+    QStringList out;
+    QString error;
+    for (const PdfProbe::Word& w : PdfProbe::words(pdf, &error)) out << w.text;
+    if (out.isEmpty()) qWarning() << error;
+    return out;
+}
+
+}  // namespace
+
+class TestPrintRoad : public QObject {
+    Q_OBJECT
+private slots:
+    void panelOpensAfresh();
+    void confirmation_data();
+    void confirmation();
+    void paperChoosesTheLayout_data();
+    void paperChoosesTheLayout();
+    void settingsReadForEveryRun();
+    void handOver_data();
+    void handOver();
+    void lineCount_data();
+    void lineCount();
+    void nothingOfAnEarlierQuotation();
+    void previewsKeepTheirOwnPages();
+    void typedQuotationInThePreviewsPdf();
+};
+
+// 印刷 shows the panel with the date ticked and the paper list reset to the
+// default paper, every time; the paper is only picked, never typed or deleted;
+// キャンセル hides the panel and gives the detail grid the focus.
+void TestPrintRoad::panelOpensAfresh()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+    QVERIFY(!q.Cn印刷選択->isVisible());
+    QCOMPARE(q.cmdプレビュー->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"));
+
+    f.session.設定情報.印刷用紙 = QStringLiteral("B5白紙");
+    q.txt件名->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return q.txt件名->hasFocus(); }));
+    q.cmd印刷->click();
+    QVERIFY(q.Cn印刷選択->isVisible());
+    QVERIFY(q.txt件名->hasFocus());  // the focus stays where it was
+    QVERIFY(q.chk日付印刷->isChecked());
+    QStringList items;
+    for (int i = 0; i < q.cmb用紙選択->count(); ++i) items << q.cmb用紙選択->itemText(i);
+    QCOMPARE(items, (QStringList{QStringLiteral("A4白紙"), QStringLiteral("B5白紙"), QStringLiteral("Q-310")}));
+    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+
+    // Delete, typed keys and an input-method commit change nothing.
+    q.cmb用紙選択->setFocus();
+    QTest::keyClick(q.cmb用紙選択, Qt::Key_Delete);
+    QTest::keyClicks(q.cmb用紙選択, QStringLiteral("Q-3"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("A4白紙"));
+    QApplication::sendEvent(q.cmb用紙選択, &commit);
+    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+
+    // The user unticks the date and picks Q-310, then cancels.
+    q.chk日付印刷->setChecked(false);
+    q.cmb用紙選択->setCurrentIndex(2);
+    q.cmd印刷選択キャンセル->click();
+    QVERIFY(!q.Cn印刷選択->isVisible());
+    QVERIFY(q.Grid明細->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == q.Grid明細);
+    QVERIFY(f.output.runs.isEmpty());
+
+    // Reopened: ticked again, the default paper again.
+    q.cmd印刷->click();
+    QVERIFY(q.chk日付印刷->isChecked());
+    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(q.cmb用紙選択->count(), 3);
+}
+
+void TestPrintRoad::confirmation_data()
+{
+    QTest::addColumn<bool>("print");
+    QTest::addColumn<int>("answer");  // MessageAnswer to the confirmation
+    QTest::addColumn<int>("runs");
+    QTest::newRow("print, Yes: printed") << true << int(MessageAnswer::Yes) << 1;
+    QTest::newRow("print, No: nothing prepared or printed") << true << int(MessageAnswer::No) << 0;
+    QTest::newRow("preview: never asks") << false << int(MessageAnswer::No) << 1;
+}
+
+void TestPrintRoad::confirmation()
+{
+    QFETCH(bool, print);
+    QFETCH(int, answer);
+    QFETCH(int, runs);
+
+    PrintFixture f;
+    QVERIFY(f.open());
+    fillHeader(f.quotation(), QStringLiteral("甲商事"), QString());
+    f.messages.setDefaultAnswer(MessageAnswer(answer));
+    f.run(print);
+
+    QVERIFY(!f.quotation().Cn印刷選択->isVisible());  // hidden whatever happened
+    QCOMPARE(f.output.runs.size(), runs);
+    if (runs) QCOMPARE(f.output.runs.first().print, print);
+    // The print data is filled only by a run.
+    QCOMPARE(f.printing().PrnData().顧客名, runs ? QStringLiteral("甲商事") : QString());
+    if (!print) {
+        QVERIFY(f.messages.shown().isEmpty());
+        return;
+    }
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.title, QStringLiteral("印刷の確認"));
+    QCOMPARE(box.text, QStringLiteral("見積書を印刷します。よろしいですか"));
+    QCOMPARE(box.buttons, MessageBoxSpec::Buttons::YesNo);
+    QCOMPARE(box.icon, MessageBoxSpec::Icon::Question);
+    QCOMPARE(box.defaultButton, MessageBoxSpec::Default::No);
+}
+
+void TestPrintRoad::paperChoosesTheLayout_data()
+{
+    QTest::addColumn<QString>("paper");
+    QTest::addColumn<int>("pageSize");  // QPageSize::PageSizeId
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("A4白紙") << QStringLiteral("A4白紙") << int(QPageSize::A4) << "MA4" << QStringLiteral("A4の見積書");
+    QTest::newRow("B5白紙") << QStringLiteral("B5白紙") << int(QPageSize::JisB5) << "MB5" << QStringLiteral("B5の見積書");
+    QTest::newRow("Q-310: A4 with its settings") << QStringLiteral("Q-310") << int(QPageSize::A4) << "MA4"
+                                                 << QStringLiteral("A4の見積書");
+    QTest::newRow("no paper: A4") << QString() << int(QPageSize::A4) << "MA4" << QStringLiteral("A4の見積書");
+    QTest::newRow("another text: A4") << QStringLiteral("b5白紙") << int(QPageSize::A4) << "MA4"
+                                      << QStringLiteral("A4の見積書");
+}
+
+void TestPrintRoad::paperChoosesTheLayout()
+{
+    QFETCH(QString, paper);
+    QFETCH(int, pageSize);
+    QFETCH(QString, code);
+    QFETCH(QString, title);
+
+    PrintFixture f;
+    f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET タイトル1 = 'A4の見積書' WHERE 型番 = 'MA4'"),
+                      QStringLiteral("UPDATE 印刷情報 SET タイトル1 = 'B5の見積書' WHERE 型番 = 'MB5'")});
+    QVERIFY(f.open());
+    for (const bool print : {false, true}) {
+        f.output.runs.clear();
+        f.run(print, paper);
+        QCOMPARE(f.output.runs.size(), 1);
+        const ReportDocument& doc = *f.output.runs.first().pages;
+        QCOMPARE(int(doc.paper), pageSize);
+        QCOMPARE(doc.pages.first().text(QStringLiteral("lblタイトル"))->text, title);
+        QCOMPARE(f.session.PrintSettingsRecord[f.session.PrintSettingsIndex].型番, code);
+    }
+}
+
+// A print-settings change saved between two runs applies to the next one.
+void TestPrintRoad::settingsReadForEveryRun()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    for (const QString& paper : {QStringLiteral("A4白紙"), QStringLiteral("B5白紙")}) {
+        const QString code = paper == QStringLiteral("A4白紙") ? QStringLiteral("MA4") : QStringLiteral("MB5");
+        QVERIFY(f.data().exec(QStringLiteral("UPDATE 印刷情報 SET タイトル1 = '初め', LM = 0 WHERE 型番 = ?"), {code}));
+        f.run(false, paper);
+        QVERIFY(f.data().exec(QStringLiteral("UPDATE 印刷情報 SET タイトル1 = '次', LM = 300 WHERE 型番 = ?"), {code}));
+        f.run(false, paper);
+        const ReportDocument& before = *f.output.runs[f.output.runs.size() - 2].pages;
+        const ReportDocument& after = *f.output.runs.last().pages;
+        QCOMPARE(before.pages.first().text(QStringLiteral("lblタイトル"))->text, QStringLiteral("初め"));
+        QCOMPARE(after.pages.first().text(QStringLiteral("lblタイトル"))->text, QStringLiteral("次"));
+        QCOMPARE(after.origin.x() - before.origin.x(), 300.0);
+    }
+}
+
+void TestPrintRoad::handOver_data()
+{
+    QTest::addColumn<QString>("era");        // 年号 of the settings
+    QTest::addColumn<bool>("withDate");      // chk日付印刷
+    QTest::addColumn<QDate>("date");         // invalid: the date box empty
+    QTest::addColumn<QString>("amount");     // num見積金額: "" empty
+    QTest::addColumn<QString>("printedDate");
+    QTest::addColumn<QString>("handedAmount");  // "<null>" for Null
+
+    const QDate d(2024, 6, 3);
+    QTest::newRow("和暦, ticked") << "和暦" << true << d << "1050" << QStringLiteral("令和06年06月03日") << "1050";
+    QTest::newRow("西暦, ticked") << "西暦" << true << d << "1050" << QStringLiteral("2024年06月03日") << "1050";
+    QTest::newRow("unticked: no date") << "和暦" << false << d << "1050" << "" << "1050";
+    QTest::newRow("ticked, the date box empty: no date") << "西暦" << true << QDate() << "1050" << "" << "1050";
+    QTest::newRow("an empty total hands Null") << "和暦" << true << d << "" << QStringLiteral("令和06年06月03日") << "<null>";
+    QTest::newRow("a total of 0 hands 0") << "和暦" << true << d << "0" << QStringLiteral("令和06年06月03日") << "0";
+}
+
+// The record takes the header as the tab shows it, the same for A4 and B5;
+// empty texts are handed as "".
+void TestPrintRoad::handOver()
+{
+    QFETCH(QString, era);
+    QFETCH(bool, withDate);
+    QFETCH(QDate, date);
+    QFETCH(QString, amount);
+    QFETCH(QString, printedDate);
+    QFETCH(QString, handedAmount);
+
+    PrintFixture f;
+    f.folder.prepare({QStringLiteral("UPDATE 自社情報 SET 年号 = '%1'").arg(era)});
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    fillHeader(q, QStringLiteral("O'Hara 株式会社"), QStringLiteral("一行目\r\n二行目"));
+    q.dt日付->setDate(date.isValid() ? std::optional<QDate>(date) : std::nullopt);
+    q.cmb支払条件->setText(QString());
+    q.txt印鑑[1]->setText(QString());
+    q.num見積金額->setValue(amount.isEmpty() ? std::nullopt : Currency::parse(amount));
+    QVERIFY(f.setLines({QStringLiteral("1:品名=鉛筆"), QStringLiteral("2:品名=消しゴム")}));
+
+    const QStringList expected{QStringLiteral("77"),
+                               printedDate,
+                               QStringLiteral("O'Hara 株式会社"),
+                               QStringLiteral("〒530-0001\r\n大阪市北区"),
+                               QStringLiteral("1000"),
+                               QStringLiteral("50"),
+                               handedAmount,
+                               QStringLiteral("事務用品"),
+                               QStringLiteral("1か月"),
+                               QString(),
+                               QStringLiteral("貴社"),
+                               QStringLiteral("即納"),
+                               QStringLiteral("一行目\r\n二行目"),
+                               QStringLiteral("御中"),
+                               QStringLiteral("印1"),
+                               QString(),
+                               QStringLiteral("印3"),
+                               QStringLiteral("印4"),
+                               QStringLiteral("2")};
+    for (const QString& paper : {QStringLiteral("B5白紙"), QStringLiteral("A4白紙")}) {
+        f.run(false, paper, withDate);
+        QCOMPARE(members(f.printing().PrnData()), expected);
+        // What the pages print of it: the date where the date goes, the customer block.
+        const ReportPage& page = f.output.runs.last().pages->pages.first();
+        const ReportTextOp* printed = page.text(QStringLiteral("txtCday"));
+        QCOMPARE(printed ? printed->text : QString(), printedDate);
+        const QString block = paper == QStringLiteral("B5白紙") ? QStringLiteral("txt宛名情報") : QStringLiteral("txt顧客情報");
+        QCOMPARE(page.text(block)->text, QStringLiteral("〒530-0001\r\n大阪市北区"));
+    }
+}
+
+void TestPrintRoad::lineCount_data()
+{
+    QTest::addColumn<QStringList>("cells");  // "n:column=value" in w明細
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("a4Pages");
+
+    const auto named = [](std::initializer_list<int> lines) {
+        QStringList out;
+        for (int n : lines) out << QStringLiteral("%1:品名=品%1").arg(n);
+        return out;
+    };
+    QTest::newRow("no line") << QStringList{} << 0 << 1;
+    QTest::newRow("three, a blank one, two more") << named({1, 2, 3, 5, 6}) << 6 << 1;
+    QTest::newRow("the first line blank, a later one filled") << named({5}) << 5 << 1;
+    QTest::newRow("an amount without a name counts")
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("2:金額=500")} << 2 << 1;
+    QTest::newRow("a line without a name and an amount of 0 does not")
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("2:金額=0")} << 1 << 1;
+    QTest::newRow("an empty name counts") << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=''")} << 4 << 1;
+    QTest::newRow("a line on the next page after blank ones") << named({1, 16}) << 16 << 2;
+    QTest::newRow("the last line") << named({100}) << 100 << 7;
+}
+
+// The count runs to the last line that holds a name or an amount; the pages
+// follow it, so no line is dropped that the totals include.
+void TestPrintRoad::lineCount()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(int, count);
+    QFETCH(int, a4Pages);
+
+    PrintFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.setLines(cells));
+    QCOMPARE(GetLineNum見積明細(f.work()), count);
+    f.run(false);
+    QCOMPARE(int(f.printing().PrnData().明細行数), count);
+    const ReportDocument& doc = *f.output.runs.last().pages;
+    QCOMPARE(doc.pages.size(), a4Pages);
+    const QStringList printed = printedTexts(doc);
+    for (const QString& cell : cells)
+        if (cell.contains(QStringLiteral(":品名=品"))) QVERIFY2(printed.contains(cell.section(QLatin1Char('='), 1)), qPrintable(cell));
+}
+
+// A run after another takes nothing from it: every member is written afresh.
+void TestPrintRoad::nothingOfAnEarlierQuotation()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    fillHeader(q, QStringLiteral("甲商事"), QStringLiteral("甲商事へのメモ"));
+    QVERIFY(f.setLines({QStringLiteral("1:品名=りんご"), QStringLiteral("1:金額=1000")}));
+    f.run(false, QStringLiteral("B5白紙"));
+    QCOMPARE(f.printing().PrnData().メモ, QStringLiteral("甲商事へのメモ"));
+
+    // Everything emptied on screen.
+    q.txtNo->setText(QString());
+    q.dt日付->setNull();
+    for (TextComboBox* c : {q.cmb顧客名, q.cmb敬称, q.cmb有効期限, q.cmb支払条件, q.cmb受渡場所, q.cmb納期}) c->setText(QString());
+    q.txt顧客情報->setText(QString());
+    q.txt件名->setText(QString());
+    q.txtメモ->setText(QString());
+    for (QLineEdit* seal : q.txt印鑑) seal->setText(QString());
+    for (NumberBox* n : {q.num税抜計, q.num消費税, q.num見積金額}) n->setNull();
+    q.Clear明細ワーク();
+    for (const QString& paper : {QStringLiteral("B5白紙"), QStringLiteral("A4白紙")}) {
+        f.run(false, paper);
+        QStringList empty(18, QString());
+        empty[4] = empty[5] = empty[6] = QStringLiteral("<null>");
+        empty << QStringLiteral("0");
+        QCOMPARE(members(f.printing().PrnData()), empty);
+        const QStringList printed = printedTexts(*f.output.runs.last().pages);
+        for (const QString& old : {QStringLiteral("甲商事"), QStringLiteral("甲商事へのメモ"), QStringLiteral("りんご"),
+                                   QStringLiteral("印1"), QStringLiteral("77")})
+            QVERIFY2(!printed.contains(old), qPrintable(old));
+    }
+}
+
+// Each preview is a window of its own that does not block and keeps its own
+// pages: left open, it still shows and prints its quotation after another
+// was previewed.
+void TestPrintRoad::previewsKeepTheirOwnPages()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.printing().setOutput(nullptr);  // the real preview window
+    QuotationTab& q = f.quotation();
+
+    fillHeader(q, QStringLiteral("甲商事"), QString());
+    QVERIFY(f.setLines({QStringLiteral("1:品名=りんご")}));
+    f.run(false, QStringLiteral("A4白紙"));
+    fillHeader(q, QStringLiteral("乙商店"), QString());
+    QVERIFY(f.setLines({QStringLiteral("1:品名=みかん")}));
+    f.run(false, QStringLiteral("B5白紙"));
+
+    const auto previews = f.window.findChildren<QPrintPreviewDialog*>();
+    QCOMPARE(previews.size(), 2);
+    for (QPrintPreviewDialog* p : previews) QVERIFY(p->isVisible() && !p->isModal());
+    QTemporaryDir dir;
+    const QStringList first = wordsOfPreview(previews[0], dir.filePath(QStringLiteral("first.pdf")));
+    const QStringList second = wordsOfPreview(previews[1], dir.filePath(QStringLiteral("second.pdf")));
+    QVERIFY2(first.contains(QStringLiteral("甲商事")) && first.contains(QStringLiteral("りんご")), qPrintable(first.join(' ')));
+    QVERIFY(!first.contains(QStringLiteral("乙商店")) && !first.contains(QStringLiteral("みかん")));
+    QVERIFY2(second.contains(QStringLiteral("乙商店")) && second.contains(QStringLiteral("みかん")), qPrintable(second.join(' ')));
+    QCOMPARE(PdfProbe::info(dir.filePath(QStringLiteral("second.pdf"))).pageSize.toSize(), QSize(516, 729));
+
+    // Closing the main window closes them.
+    QList<QPointer<QPrintPreviewDialog>> open(previews.begin(), previews.end());
+    f.window.close();
+    QTRY_VERIFY(std::all_of(open.begin(), open.end(), [](const auto& p) { return p.isNull(); }));
+}
+
+// A quotation typed in the main window, previewed, its preview printed to PDF:
+// the customer, the line and the total are there.
+void TestPrintRoad::typedQuotationInThePreviewsPdf()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.printing().setOutput(nullptr);
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+
+    q.cmb顧客名->setFocus();
+    QTest::sendKeyEvent(QTest::Click, q.cmb顧客名->lineEdit(), Qt::Key_unknown, QStringLiteral("山田商店"), Qt::NoModifier);
+    GridView* grid = q.Grid明細;
+    grid->setFocus();
+    grid->setCurrentCell(0, 品名);
+    QInputMethodEvent name;
+    name.setCommitString(QStringLiteral("色鉛筆"));
+    QApplication::sendEvent(grid, &name);
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    const auto type = [&](int col, const QString& digits) {
+        grid->setCurrentCell(0, col);
+        QTest::keyClicks(grid, digits.left(1));  // the first key opens the editor
+        QTest::keyClicks(grid->editorWidget(), digits.mid(1));
+        QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    };
+    type(数量, QStringLiteral("12"));
+    type(単価, QStringLiteral("380"));
+    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("山田商店"));
+    const std::optional<Currency> total = q.num見積金額->value();
+    QVERIFY(total && *total >= Currency::fromWhole(4560));
+
+    q.cmd印刷->click();
+    q.cmdプレビュー->click();
+    const auto previews = f.window.findChildren<QPrintPreviewDialog*>();
+    QCOMPARE(previews.size(), 1);
+    QTemporaryDir dir;
+    const QStringList words = wordsOfPreview(previews.first(), dir.filePath(QStringLiteral("typed.pdf")));
+    QVERIFY2(words.contains(QStringLiteral("山田商店")), qPrintable(words.join(' ')));
+    QVERIFY(words.contains(QStringLiteral("色鉛筆")));
+    QVERIFY(words.contains(QStringLiteral("4,560")));
+    QVERIFY(words.contains(QStringLiteral("\u00A5") + total->toString(0, true)));
+    previews.first()->close();
+}
+
+QTEST_MAIN(TestPrintRoad)
+#include "tst_print_road.moc"
