@@ -206,32 +206,41 @@ using RowCheck = std::function<Verdict(const QVariantList& values, QString& erro
 struct Prepared {
     QList<qsizetype> written;  // indexes of the fields written
     QList<qsizetype> keys;     // indexes of the key fields
+    QList<qsizetype> source;   // per field: its column in the older rows, -1 when none
 };
 
 // The fields the older table can give: every fixed one and every one it has.
 Prepared prepare(const CopySpec& spec, const LinkTable& old)
 {
     Prepared p;
-    for (qsizetype i = 0; i < spec.fields.size(); ++i)
-        if (spec.fields[i].fixed || old.hasColumn(spec.fields[i].column)) p.written << i;
+    for (qsizetype i = 0; i < spec.fields.size(); ++i) {
+        // Columns are found once by name (without regard to case, as Jet does), then by place.
+        const auto it = std::find_if(old.columns.cbegin(), old.columns.cend(), [&](const QString& c) {
+            return c.compare(spec.fields[i].column, Qt::CaseInsensitive) == 0;
+        });
+        p.source << (it == old.columns.cend() ? -1 : it - old.columns.cbegin());
+        if (spec.fields[i].fixed || p.source[i] >= 0) p.written << i;
+    }
     for (const QString& k : spec.keys)
         for (qsizetype i = 0; i < spec.fields.size(); ++i)
             if (spec.fields[i].column == k) p.keys << i;
     return p;
 }
 
-// The values of a row in the order of the spec's fields (Null where the older
-// table lacks the column); nothing (error set) for a value that does not fit.
-std::optional<QVariantList> rowValues(const CopySpec& spec, const Prepared& p, const LinkRow& row, QString& error)
+// The values of a row in the order of the spec's fields, for the fields
+// listed (Null for the others); nothing (error set) for a value that does not fit.
+std::optional<QVariantList> rowValues(const CopySpec& spec, const Prepared& p, const LinkRow& row,
+                                      const QList<qsizetype>& which, QString& error)
 {
     QVariantList values(spec.fields.size());
-    for (qsizetype i : p.written) {
+    for (qsizetype i : which) {
         const Field& f = spec.fields[i];
         if (f.fixed) {
             values[i] = f.value;
             continue;
         }
-        const QVariant source = row.value(f.column);
+        if (p.source[i] < 0) continue;
+        const QVariant source = row.value(p.source[i]);
         const auto v = stored(source, f.kind);
         if (!v) {
             error = badValueText(spec.table, f.column, source);
@@ -242,9 +251,9 @@ std::optional<QVariantList> rowValues(const CopySpec& spec, const Prepared& p, c
     return values;
 }
 
-bool hasEmptyKey(const Prepared& p, const QVariantList& values, qsizetype keyCount)
+// A key field Null or empty (a key column the older table lacks is Null).
+bool hasEmptyKey(const Prepared& p, const QVariantList& values)
 {
-    if (p.keys.size() < keyCount) return true;  // a key column the older table lacks
     return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return emptyKey(values[i]); });
 }
 
@@ -283,9 +292,9 @@ void copyRows(Database& data, const LinkTable& old, const CopySpec& spec, TableO
     QVariantList keyBinds, binds;
     for (const LinkRow& row : old.rows) {
         QString error;
-        const auto values = rowValues(spec, p, row, error);
+        const auto values = rowValues(spec, p, row, p.written, error);
         if (!values) return fail(out, error);
-        if (hasEmptyKey(p, *values, spec.keys.size())) {
+        if (hasEmptyKey(p, *values)) {
             ++out.emptyKeys;
             continue;
         }
@@ -666,10 +675,11 @@ const QSet<qint64>* DataConversion::conflicts(QString& error)
                              qsizetype date, bool header) {
         if (!t.rows) return;
         const Prepared p = prepare(spec, *t.rows);
+        const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
         for (const LinkRow& row : t.rows->rows) {
             QString ignored;
-            const auto values = rowValues(spec, p, row, ignored);
-            if (!values || hasEmptyKey(p, *values, spec.keys.size())) continue;
+            const auto values = rowValues(spec, p, row, which, ignored);
+            if (!values || hasEmptyKey(p, *values)) continue;
             QuotationIds& ids = old[(*values)[number].toLongLong()];
             (header ? ids.header : ids.lines).insert(identity((*values)[customer], (*values)[date]));
         }

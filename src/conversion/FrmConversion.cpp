@@ -24,6 +24,21 @@ QFont gothic(const QWidget* w, double points)
 
 const QString kFolder = QStringLiteral("VeltData.mdb");
 
+// The label's text at its designed size, or smaller where the substituted
+// font is wider than the original's and the text would be cut off.
+void fitText(QLabel* label, const QString& text, double points)
+{
+    QFont f = label->font();
+    const QRect box = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    for (f.setPointSizeF(points); f.pointSizeF() > 8.0; f.setPointSizeF(f.pointSizeF() - 0.5)) {
+        const QRect need = QFontMetrics(f).boundingRect(box, flags, text);
+        if (need.width() <= box.width() && need.height() <= box.height()) break;
+    }
+    label->setFont(f);
+    label->setText(text);
+}
+
 }  // namespace
 
 FrmConversion::FrmConversion(Session& session, QWidget* parent)
@@ -40,8 +55,8 @@ FrmConversion::FrmConversion(Session& session, QWidget* parent)
     imContainer3D2->setPalette(pale);
 
     Label1 = make<QLabel>(imContainer3D2, QStringLiteral("Label1"), 180, 180, 3855, 255);
-    Label1->setText(QStringLiteral("データ変換  Access97 →Access2000"));
     Label1->setFont(gothic(Label1, 12));
+    fitText(Label1, QStringLiteral("データ変換  Access97 →Access2000"), 12);
     Label1->setAutoFillBackground(true);
     Label1->setPalette(pale);
 
@@ -63,7 +78,7 @@ FrmConversion::FrmConversion(Session& session, QWidget* parent)
     connect(cmd閉じる, &QPushButton::clicked, this, &FrmConversion::cmd閉じる_Click);
 
     // The load: the explanation (CR LF shows as a line break).
-    Lbl説明->setText(ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    fitText(Lbl説明, ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")), 12);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen) move(screen->availableGeometry().center() - rect().center());
@@ -158,7 +173,7 @@ void FrmConversion::ExecChg97to2000()
     };
     QList<TableOutcome> outcomes;
     for (const Step& step : steps) {
-        Lbl説明->setText(step.text);
+        fitText(Lbl説明, step.text, 12);
         emit progressShown(step.text);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         outcomes << (conversion.*step.copy)();
