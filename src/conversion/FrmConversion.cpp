@@ -22,7 +22,7 @@ QFont gothic(const QWidget* w, double points)
     return f;
 }
 
-const QString kFolder = QStringLiteral("VeltData.mdb");
+const QString kOldFile = QStringLiteral("VeltData.mdb");
 
 // The label's text at its designed size, or smaller where the substituted
 // font is wider than the original's and the text would be cut off.
@@ -96,7 +96,7 @@ QString FrmConversion::ExplanationText()
 
 QString FrmConversion::OldDataPath() const
 {
-    return session_.DataFolder() + kFolder;
+    return session_.DataFolder() + kOldFile;
 }
 
 void FrmConversion::cmd実行_Click()
@@ -153,12 +153,11 @@ void FrmConversion::ExecChg97to2000()
     const bool anyTable = opened && std::any_of(DataConversion::Tables.cbegin(), DataConversion::Tables.cend(),
                                                 [&](const QString& t) { return Dbs.hasTable(t); });
     if (!anyTable) {
-        messages.ShowFailure(QStringLiteral("Access97のデータ（%1）を読み込めませんでした。データは変更していません。").arg(kFolder),
+        messages.ShowFailure(QStringLiteral("Access97のデータ（%1）を読み込めませんでした。データは変更していません。").arg(kOldFile),
                              opened ? QStringLiteral("変換するテーブルがありません。") : Dbs.errorText());
         return;
     }
 
-    DataConversion conversion(Dbs, session_.DataDb);
     struct Step {
         QString text;
         TableOutcome (DataConversion::*copy)();
@@ -172,11 +171,15 @@ void FrmConversion::ExecChg97to2000()
         {QStringLiteral("見積書をコンバートしています････"), &DataConversion::CnvMitumori},
     };
     QList<TableOutcome> outcomes;
-    for (const Step& step : steps) {
-        fitText(Lbl説明, step.text, 12);
-        emit progressShown(step.text);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        outcomes << (conversion.*step.copy)();
+    {
+        // The older rows it reads are let go before the message.
+        DataConversion conversion(Dbs, session_.DataDb);
+        for (const Step& step : steps) {
+            fitText(Lbl説明, step.text, 12);
+            emit progressShown(step.text);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            outcomes << (conversion.*step.copy)();
+        }
     }
     Dbs.close();
 
