@@ -7,6 +7,7 @@
 #include "CustomerSearchSupport.h"
 #include "customer_search/FrmPelmar.h"
 #include "customer_search/ModPelmar.h"
+#include "support/MedianTime.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
@@ -50,19 +51,6 @@ QList<CustomerFixtureRow> customers(int count)
     return rows;
 }
 
-double medianMs(const std::function<void()>& run)
-{
-    QList<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        run();
-        ms << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -88,7 +76,7 @@ int main(int argc, char** argv)
     bool allOk = true;
     const auto measure = [&](const char* what, QPushButton* button, const std::function<void()>& setUp) {
         setUp();
-        const double ms = medianMs([&] {
+        const double ms = MedianMs(kRuns, [&] {
             button->click();
             dialog.Grid参照->viewport()->repaint();
         });

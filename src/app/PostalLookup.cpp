@@ -1,5 +1,6 @@
 #include "app/PostalLookup.h"
 
+#include "app/SharedRoutines.h"
 #include "platform/Database.h"
 
 #include <QApplication>
@@ -31,13 +32,6 @@ QString foldQuery(const QString& q)
             out += c;
     }
     return out;
-}
-
-QString likePattern(const QString& s)
-{
-    QString e = s;
-    e.replace('\\', QStringLiteral("\\\\")).replace('%', QStringLiteral("\\%")).replace('_', QStringLiteral("\\_"));
-    return e;
 }
 
 // The look-up the quotation tab uses: a modal search dialog over the dictionary.
@@ -84,11 +78,11 @@ QList<PostalEntry> SearchPostalDictionary(Database& dictionary, const QString& q
     QVariantList binds;
     if (codeQuery.match(q).hasMatch()) {
         sql += QStringLiteral("郵便番号 like ? escape '\\'");
-        binds << likePattern(QString(q).remove('-')) + '%';
+        binds << LikeLiteral(QString(q).remove('-')) + '%';
     } else {
         sql += QStringLiteral("(coalesce(都道府県, '') || coalesce(市区町村, '') || coalesce(町域, '') like ? escape '\\' "
                               "or coalesce(都道府県カナ, '') || coalesce(市区町村カナ, '') || coalesce(町域カナ, '') like ? escape '\\')");
-        const QString p = '%' + likePattern(q) + '%';
+        const QString p = '%' + LikeLiteral(q) + '%';
         binds << p << p;
     }
     sql += QStringLiteral(" order by 郵便番号, rowid limit ?");

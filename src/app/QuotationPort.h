@@ -14,11 +14,13 @@
 #include <optional>
 
 // A product picked in the product window. Each field is written into the
-// current detail line only when it is given (not empty).
+// current detail line only when it is given (a text not empty, a value not
+// Null). 単価 is the stored price, not its display: "1,235" on a list without
+// decimals may stand for 1234.5, and a price of 0 is written too.
 struct ProductPick {
     QString 品名;
     QString 単位;
-    QString 単価;  // as the product window shows it ("1,200", "12.50")
+    std::optional<Currency> 単価;
     QString ふりがな;
     std::optional<bool> 非課税;
 };
@@ -66,9 +68,11 @@ public:
     // non-empty block replaces txt顧客情報; then cmb顧客名 takes the focus.
     virtual void pickCustomer(const QString& name, const QString& block) = 0;
 
-    // The product window's pick into the grid's current line (nothing is
-    // recomputed); then the grid takes the focus with 品名 current. A subtotal
-    // line refuses it with the grid's own refusal message: false.
+    // The product window's pick into the grid's current line, in one write
+    // (nothing is recomputed); then the main window is activated and the grid
+    // takes the focus with 品名 current. A subtotal line refuses it with the
+    // grid's own refusal message, and a failed write says so: false, and the
+    // line is as it was.
     virtual bool pickProduct(const ProductPick& pick) = 0;
 
     // The customer search's result into cmb顧客名.

@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "platform/GridView.h"
 #include "app/Session.h"
+#include "app/MessageCatalog.h"
 
 #include <QColor>
 #include <QColorDialog>
@@ -83,6 +84,32 @@ QString FormatPostalCode(const QString& value)
     if (value.contains(QLatin1Char('-'))) return value;
     if (value.size() == 7) return value.left(3) + QLatin1Char('-') + value.right(4);
     return value;
+}
+
+QString LikeLiteral(const QString& text)
+{
+    QString e = text;
+    e.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    e.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    e.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return e;
+}
+
+std::optional<QString> LookUpPostalBlock(Session& session)
+{
+    if (!QFileInfo::exists(session.PostalDictionaryPath())) {
+        session.messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
+        return std::nullopt;
+    }
+    auto lookup = session.createPostalLookup();
+    if (!lookup) return std::nullopt;
+    lookup->setDataFile(session.DataDbPath());
+    lookup->setDictionaryFile(session.PostalDictionaryPath());
+    lookup->show();
+    lookup->takeResult();
+    const QString code = lookup->postalCode();
+    if (code.isEmpty()) return std::nullopt;
+    return QStringLiteral("〒") + FormatPostalCode(code) + QStringLiteral("\r\n") + lookup->address();
 }
 
 // ---------------------------------------------------------------- input method
@@ -177,4 +204,16 @@ QString PackColumnCaption(const QString& title)
     if (title.isEmpty() || title == QStringLiteral("入数")) return QStringLiteral("入　数");
     if (title == QStringLiteral("規格")) return QStringLiteral("規　格");
     return title;
+}
+
+void ShowCellWriteFailures(WorkTableModel* model, const MessageCatalog& messages)
+{
+    // Queued: a box opened inside the grid's commit would take the focus from
+    // the editor that is still being closed.
+    QObject::connect(
+        model, &WorkTableModel::writeFailed, model,
+        [&messages](int, int, const QString& error) {
+            messages.ShowFailure(QStringLiteral("入力した値を書き込めませんでした。セルは元の値のままです。"), error);
+        },
+        Qt::QueuedConnection);
 }

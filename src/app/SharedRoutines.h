@@ -1,7 +1,8 @@
 #pragma once
 // Small routines shared by the windows: money rounding by the configured mode,
 // registering a typed value in the first free slot of a code list, postal-code
-// formatting, Japanese input on/off, and the file and colour dialogs.
+// formatting, Japanese input on/off, the file and colour dialogs, and the
+// failure box of a grid cell that could not be written.
 
 #include "platform/Currency.h"
 
@@ -9,7 +10,9 @@
 #include <QStringList>
 #include <optional>
 
+class MessageCatalog;
 class QColor;
+class WorkTableModel;
 
 // Rounds an amount to a whole number by mode: "切り捨て" (toward zero),
 // "四捨五入" (halves away from zero), any other text upward away from zero
@@ -41,6 +44,18 @@ CodeEntry AutoEntryCode(Database& dataDb, const QString& kcode, const QString& v
 // "1234567" -> "123-4567"; a value holding "-" or of another length comes back
 // unchanged; "" stays "".
 QString FormatPostalCode(const QString& value);
+
+// Text as it stands inside the pattern of "like ? escape '\'": "%", "_" and
+// "\" are escaped, so they match only themselves.
+QString LikeLiteral(const QString& text);
+
+// The postal-code look-up behind the 郵便 buttons: when the dictionary file is
+// missing it says so ("ファイルなし") and stops; otherwise it runs the
+// session's look-up (data file and dictionary handed over, search shown, result
+// taken) and gives the customer block of the chosen entry, "〒" + the code as
+// nnn-nnnn + CR LF + the address. Nothing when nothing was chosen or no
+// look-up could be made. The caller writes the block only into an empty box.
+std::optional<QString> LookUpPostalBlock(Session& session);
 
 // Japanese input on or off for a control (best effort: enables or disables the
 // input method and sets input hints; kana mode cannot be forced on). A grid
@@ -99,3 +114,8 @@ QColor ColourFromWindows(int value);
 // Caption of the pack-quantity column from the 入数列タイトル setting:
 // "" or "入数" -> "入　数", "規格" -> "規　格", any other text unchanged.
 QString PackColumnCaption(const QString& title);
+
+// Shows the failure box (catalogue "その他" / "失敗") for every edit of the
+// model's cells that the work table did not take, so a cell never reverts
+// without a word. The box comes once the grid has closed its editor.
+void ShowCellWriteFailures(WorkTableModel* model, const MessageCatalog& messages);

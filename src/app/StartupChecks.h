@@ -1,26 +1,48 @@
 #pragma once
 // What start-up does with the data files before anything is written to them:
-// open both databases and check that each holds what the windows bind to.
-// Every check of the files at start-up belongs here; the main window's load
-// shows the problem in its error box and ends.
+// check that both files and their folder can be written, open both
+// databases and check that each holds the tables the program needs. Every
+// check of the files at start-up belongs here; the main window's load shows
+// the problem in the start-up error box and ends.
 
+#include "platform/Database.h"
+
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
-class Database;
+class MessageCatalog;
 class Session;
 
 struct StartupProblem {
-    QString file;    // the file the problem is in
+    QString file;    // the file (or folder) the problem is in
     QString detail;  // what is wrong, in the user's words or the database's
+    QString headline = QStringLiteral("データベースを開けません。");
 };
 
-// Opens DataDb and WorkDb of the session at its paths and checks them. On a
-// problem both are closed again and nothing has been written to either file;
-// otherwise both are open and configured for the run.
+// Shows the start-up error box: the headline, the file and the detail.
+void ShowStartupProblem(const MessageCatalog& messages, const StartupProblem& problem);
+
+// Checks the folder and the files of the session and opens DataDb and WorkDb
+// at their paths. On a problem both are closed again and nothing has been
+// written to either file or created in the folder; otherwise both are open
+// and configured for the run.
 std::optional<StartupProblem> OpenDataFiles(Session& session);
 
-// The work tables the windows bind their grids to, each with its columns in
-// the order the windows address them; nothing when all are there, else what
-// is missing ("テーブル w明細 がありません。", "テーブル w明細 に列 小計 がありません。").
-std::optional<QString> CheckBoundWorkTables(Database& work);
+// A table a file must hold. columns: the leading columns of a table the
+// windows bind a grid to, in the order they address them; empty for a table
+// only read and written by name.
+struct RequiredTable {
+    QString table;
+    QStringList columns;
+};
+
+// The tables the data file (Role::Data) or the work file (Role::Work) must hold.
+const QList<RequiredTable>& RequiredTables(Database::Role file);
+
+// Nothing when the database holds every required table of the file with its
+// columns; else what is missing ("テーブル w明細 がありません。", "テーブル w明細
+// に列 小計 がありません。"), or, when it holds none of them, that it is not a
+// database of this program (an emptied file, a database of other tables).
+std::optional<QString> CheckRequiredTables(Database& db, Database::Role file);

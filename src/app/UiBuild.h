@@ -31,6 +31,16 @@ inline QLabel* label(QWidget* parent, const QString& text, double l, double t, d
     return x;
 }
 
+// The bold title of a panel.
+inline QLabel* title(QWidget* parent, const QString& text, double l, double t, double w, double h)
+{
+    QLabel* x = label(parent, text, l, t, w, h);
+    QFont f = x->font();
+    f.setBold(true);
+    x->setFont(f);
+    return x;
+}
+
 inline QPushButton* button(QWidget* parent, const QString& name, const QString& caption, double l, double t,
                            double w, double h, const QString& toolTip = {})
 {

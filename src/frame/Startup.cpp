@@ -1,6 +1,7 @@
 #include "frame/Startup.h"
 
 #include "app/Session.h"
+#include "app/StartupChecks.h"
 #include "frame/Velt.h"
 #include "platform/Fonts.h"
 #include "platform/SingleInstance.h"
@@ -10,14 +11,31 @@
 
 int StartProgram(const SessionOptions& options, const QString& instanceKey)
 {
-    SingleInstance instance(instanceKey);
-    if (!instance.tryBecomePrimary()) return 0;
-
+    // The session only knows its paths yet: nothing is opened before the claim.
     Session session(options);
-    Velt window(session);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &Velt::bringForward);
-    if (!window.Form_Load()) return 1;
-    return QApplication::exec();
+    session.locateDataFolder();
+    SingleInstance instance(instanceKey.isEmpty() ? SingleInstance::keyFor(session.DataFolder()) : instanceKey);
+    switch (instance.claim()) {
+    case SingleInstance::Claim::Running:
+        return 0;
+    case SingleInstance::Claim::Failed:
+        // Without the claim a second instance could run on the same files.
+        ShowStartupProblem(session.messages(), {instance.lockPath(), instance.errorString(),
+                                                QStringLiteral("プログラムを起動できません。")});
+        return 1;
+    case SingleInstance::Claim::Primary:
+        break;
+    }
+
+    const int result = [&session, &instance] {
+        Velt window(session);
+        QObject::connect(&instance, &SingleInstance::activationRequested, &window, &Velt::bringForward);
+        if (!window.Form_Load()) return 1;
+        return QApplication::exec();
+    }();
+    // The databases are closed while the claim is still held.
+    session.close();
+    return result;
 }
 
 int Main(int argc, char** argv)
@@ -28,5 +46,5 @@ int Main(int argc, char** argv)
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPointSizeF(10);
     QApplication::setFont(font);
-    return StartProgram(SessionOptions{}, SingleInstance::defaultKey());
+    return StartProgram(SessionOptions{});
 }

@@ -10,7 +10,10 @@
 #include "app/SettingsTab.h"
 #include "app/StartupChecks.h"
 #include "conversion/FrmConversion.h"
-#include "masters/MasterWindows.h"
+#include "masters/FrmCode.h"
+#include "masters/HintWindow.h"
+#include "masters/FrmProduct.h"
+#include "masters/FrmCustomer.h"
 #include "platform/Twips.h"
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
@@ -19,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -104,15 +106,11 @@ bool Velt::Form_Load()
     QCoreApplication::processEvents();
 
     // The data folder, then both databases, open for the whole run. Files that
-    // cannot be opened, or that lack what the windows bind to, end the
-    // start-up: nothing is created and nothing is written.
+    // are missing, cannot be written, or lack the tables the program needs end
+    // the start-up: nothing is created and nothing is written.
     session_.locateDataFolder();
     if (const auto problem = OpenDataFiles(session_)) {
-        MessageBoxSpec spec;
-        spec.title = QStringLiteral("PrjVelt");
-        spec.text = QStringLiteral("データベースを開けません。\n%1\n\n%2").arg(QDir::toNativeSeparators(problem->file), problem->detail);
-        spec.icon = MessageBoxSpec::Icon::Critical;
-        session_.messages().show(spec);
+        ShowStartupProblem(session_.messages(), *problem);
         Form_Unload();
         hide();
         return false;
@@ -195,7 +193,14 @@ bool Velt::eventFilter(QObject* o, QEvent* e)
 
 void Velt::cmdA4_Click()
 {
-    session_.windows().show(QStringLiteral("SetPrnA4"), [this] { return new SetPrnWindow(session_, QStringLiteral("MA4")); });
+    session_.windows().show(QStringLiteral("SetPrnA4"), [this] {
+        auto* w = new SetPrnWindow(session_, QStringLiteral("MA4"));
+        // The own-company labels follow the A4 fonts as soon as they are saved.
+        connect(w, &SetPrnWindow::printSettingsRead, this, [this](int entry) {
+            if (entry >= 1 && entry <= 2) quotation_->applyOwnCompanyFonts(session_.PrintSettingsRecord[entry]);
+        });
+        return w;
+    });
 }
 
 void Velt::cmdB5_Click()
@@ -224,12 +229,13 @@ void Velt::cmdデータ変換_Click()
 
 void Velt::cmd顧客マスタ_Click()
 {
-    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_); });
+    session_.windows().show(QStringLiteral("Frm顧客情報"), [this] { return new FrmCustomer(session_, *quotation_); });
 }
 
 void Velt::cmd商品_Click()
 {
-    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_); });
+    // The product window picks into the quotation through its port.
+    session_.windows().show(QStringLiteral("Frm商品情報"), [this] { return new FrmProduct(session_, *quotation_); });
 }
 
 void Velt::cmd情報_Click()

@@ -25,9 +25,10 @@ public:
     SettingsTab& settings() { return *settings_; }
 
     // ---- Start-up and life cycle -------------------------------------------------
-    // Runs the whole load. False when start-up had to stop (a database could
-    // not be opened or lacks what the windows need): the error was shown, the
-    // window closed, and nothing was written to either file.
+    // Runs the whole load. False when start-up had to stop (a database is
+    // missing, cannot be written, or lacks the tables the program needs): the
+    // error was shown, the window closed, and nothing was written to either
+    // file.
     bool Form_Load();
     void Form_Unload();
     void bringForward();

@@ -156,8 +156,6 @@ QString quoteIdent(const QString& name)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-QAtomicInt connectionCounter;
-
 class SqliteLinkFile final : public LinkFileBackend {
 public:
     ~SqliteLinkFile() override
@@ -178,7 +176,8 @@ public:
         QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
         url.setQuery(walWithoutLog(fi.absoluteFilePath()) ? QStringLiteral("mode=ro&immutable=1")
                                                           : QStringLiteral("mode=ro"));
-        connection_ = QStringLiteral("velt-link-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+        // Named by this object: a reader opens one file once.
+        connection_ = QStringLiteral("velt-link-%1").arg(quintptr(this), 0, 16);
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));

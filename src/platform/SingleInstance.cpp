@@ -1,50 +1,135 @@
 #include "platform/SingleInstance.h"
 
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QLoggingCategory>
+#include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "velt.instance")
 
 namespace {
+
 const QByteArray kActivate = "activate\n";
-}
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), key_(key) {}
-
-SingleInstance::~SingleInstance() = default;
-
-QString SingleInstance::defaultKey()
+// The folder exists, is a real folder (not a link), belongs to the user and
+// lets nobody else in; a folder of ours with looser rights is tightened.
+bool ensurePrivateFolder(const QString& path, QString* error)
 {
-    return QStringLiteral("PrjVelt-%1").arg(static_cast<qulonglong>(::getuid()));
-}
-
-bool SingleInstance::notifyRunning()
-{
-    QLocalSocket socket;
-    socket.connectToServer(key_);
-    if (!socket.waitForConnected(500)) return false;
-    socket.write(kActivate);
-    socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(500);
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
+        *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
+        *error = QStringLiteral("%1: 利用者自身のフォルダではありません。").arg(path);
+        return false;
+    }
+    if ((st.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0) {
+        *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
     return true;
 }
 
-bool SingleInstance::tryBecomePrimary()
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), key_(key) {}
+
+SingleInstance::~SingleInstance()
 {
-    if (notifyRunning()) return false;
+    // The socket goes before the lock, so that whoever takes the lock next
+    // finds no live socket of ours.
+    if (server_) server_->close();
+}
+
+QString SingleInstance::keyFor(const QString& dataFolder)
+{
+    const QFileInfo info(dataFolder);
+    QString path = info.canonicalFilePath();
+    if (path.isEmpty()) path = QDir::cleanPath(info.absoluteFilePath());
+    return QStringLiteral("PrjVelt-") +
+           QString::fromLatin1(QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+}
+
+QString SingleInstance::folder()
+{
+    return QStringLiteral("/tmp/PrjVelt-%1").arg(static_cast<qulonglong>(::geteuid()));
+}
+
+QString SingleInstance::lockPath() const
+{
+    return folder() + QLatin1Char('/') + key_ + QStringLiteral(".lock");
+}
+
+QString SingleInstance::socketPath() const
+{
+    return folder() + QLatin1Char('/') + key_ + QStringLiteral(".socket");
+}
+
+SingleInstance::Claim SingleInstance::claim(int waitMs)
+{
+    if (!ensurePrivateFolder(folder(), &error_)) return Claim::Failed;
+    lock_ = std::make_unique<QLockFile>(lockPath());
+    // Stale only when the owner process is gone, never by age: an instance
+    // may run for weeks.
+    lock_->setStaleLockTime(0);
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (lock_->tryLock(0)) {
+            listen();
+            return Claim::Primary;
+        }
+        if (lock_->error() != QLockFile::LockFailedError) {
+            error_ = QStringLiteral("%1: %2").arg(lockPath(), lock_->error() == QLockFile::PermissionError
+                                                                  ? QStringLiteral("書き込む権限がありません。")
+                                                                  : QStringLiteral("作成できません。"));
+            return Claim::Failed;
+        }
+        // The holder listens right after taking the lock; until it does (or
+        // until it ends and frees the lock), keep trying.
+        if (knock()) return Claim::Running;
+        if (deadline.hasExpired()) {
+            qCWarning(lcInstance).noquote() << "the running instance did not answer on" << socketPath();
+            return Claim::Running;
+        }
+        QThread::msleep(50);
+    }
+}
+
+bool SingleInstance::knock()
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(200)) return false;
+    socket.write(kActivate);
+    const bool written = socket.waitForBytesWritten(1000);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(500);
+    return written;
+}
+
+bool SingleInstance::listen()
+{
+    // Holding the lock, no live instance owns a socket here: a file left at
+    // the path is a dead holder's.
+    QLocalServer::removeServer(socketPath());
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(key_)) {
-        // A socket file left by a crashed instance: nobody answered above, so remove it.
-        QLocalServer::removeServer(key_);
-        if (!server_->listen(key_)) {
-            qCWarning(lcInstance) << "cannot listen on" << key_ << server_->errorString();
-            // Run anyway: refusing to start helps nobody.
-            return true;
-        }
+    if (!server_->listen(socketPath())) {
+        // Still the one instance (the lock says so); later starts just cannot
+        // bring it forward.
+        qCWarning(lcInstance).noquote() << "cannot listen on" << socketPath() << server_->errorString();
+        return false;
     }
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     return true;
@@ -55,7 +140,10 @@ void SingleInstance::onNewConnection()
     while (QLocalSocket* s = server_->nextPendingConnection()) {
         connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
         auto handle = [this, s] {
-            if (s->canReadLine() && s->readLine() == kActivate) emit activationRequested();
+            if (s->canReadLine() && s->readLine() == kActivate) {
+                qCDebug(lcInstance) << "activation requested";
+                emit activationRequested();
+            }
         };
         connect(s, &QLocalSocket::readyRead, this, handle);
         if (s->bytesAvailable() > 0) handle();

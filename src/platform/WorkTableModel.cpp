@@ -399,10 +399,14 @@ bool WorkTableModel::write(int row, const QList<std::pair<int, QVariant>>& store
     binds << rowids_[row];
     const QString sql = QStringLiteral("update %1 set %2 where rowid = ?")
                             .arg(Database::quoteIdent(table_), sets.join(QStringLiteral(", ")));
-    if (!db_.exec(sql, binds)) return false;
+    if (!db_.exec(sql, binds)) {
+        writeError_ = db_.lastError();
+        return false;
+    }
     if (db_.changes() != 1) {
         // The row went away behind the cache (SQL without a refresh).
         qCWarning(lcGrid).noquote() << table_ << ": no row with rowid" << rowids_[row];
+        writeError_ = QStringLiteral("%1 の行 %2 がありません。").arg(table_).arg(row + 1);
         return false;
     }
     const int n = columns_.size();
@@ -457,7 +461,10 @@ bool WorkTableModel::editCell(int row, int col, const QString& typed, bool notif
     const auto s = storedFromText(col, text);
     if (!s) return false;
     const QVariant old = stored(row, col);
-    if (!write(row, {{col, *s}})) return false;
+    if (!write(row, {{col, *s}})) {
+        emit writeFailed(row, col, writeError_);
+        return false;
+    }
     if (notify && !sameStored(col, old, *s)) emit cellEdited(row, col);
     return true;
 }

@@ -130,7 +130,7 @@ public:
     // The user's edit of one cell: before-update hook, conversion, write,
     // cellEdited when the value changed and notify is true. Bool cells take
     // "1"/"0" (any non-zero number or "true" is true). False when refused,
-    // not convertible or not written; then nothing changed.
+    // not convertible or not written (writeFailed then); nothing changed.
     bool editCell(int row, int col, const QString& text, bool notify = true);
 
     // QAbstractTableModel
@@ -144,6 +144,10 @@ public:
 signals:
     // The user changed a cell's value (after it was written).
     void cellEdited(int row, int col);
+    // The user's edit of a cell could not be written to the work table (the
+    // file is read-only, the disk full, the row gone): the cell keeps its old
+    // value, and the window must tell the user (error: the database's words).
+    void writeFailed(int row, int col, const QString& error);
 
 private:
     bool inRange(int row, int col) const;
@@ -162,4 +166,5 @@ private:
     QList<QVariant> cells_;  // row-major, columns_.size() per row; values as the database holds them
     BeforeCellUpdate beforeCellUpdate_;
     RowStyle rowStyle_;
+    QString writeError_;  // why the last write() failed
 };

@@ -2,47 +2,13 @@
 
 #include "workspace/QuotationTab.h"
 
+#include "app/CodeLists.h"
 #include "app/Session.h"
 #include "platform/WorkTableModel.h"
 
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcCodeLists, "velt.codelists")
-
-namespace {
-
-// The entries of one code kind: the filled slots in code order (free slots skipped).
-QStringList codeEntries(Database& data, const QString& kcode)
-{
-    bool ok = false;
-    const QList<QSqlRecord> rows = data.rows(
-        QStringLiteral("select sname from コードマスタ where kcode = ? and sname is not null order by code"), {kcode},
-        &ok);
-    if (!ok) qCWarning(lcCodeLists) << "code list" << kcode << "could not be read:" << data.lastError();
-    QStringList entries;
-    entries.reserve(rows.size());
-    for (const QSqlRecord& r : rows) entries.append(r.value(0).toString());
-    return entries;
-}
-
-// Replaces the rows of a pick-list work table in one transaction.
-void fillWorkTable(Database& db, const QString& table, const QList<QVariantList>& rows, const QStringList& columns)
-{
-    Transaction tx(db);
-    bool ok = tx.started() && db.exec(QStringLiteral("delete from ") + Database::quoteIdent(table));
-    QStringList quoted;
-    for (const QString& c : columns) quoted.append(Database::quoteIdent(c));
-    const QString insert = QStringLiteral("insert into %1 (%2) values (%3)")
-                               .arg(Database::quoteIdent(table), quoted.join(QLatin1Char(',')),
-                                    QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-    for (const QVariantList& row : rows) {
-        if (!ok) break;
-        ok = db.exec(insert, row);
-    }
-    if (!ok || !tx.commit()) qCWarning(lcCodeLists) << "work table" << table << "could not be rebuilt:" << db.lastError();
-}
-
-}  // namespace
+Q_LOGGING_CATEGORY(lcPickLists, "velt.picklists")
 
 void QuotationTab::SetDD品名()
 {
@@ -57,7 +23,7 @@ void QuotationTab::SetDD品名()
         QStringLiteral("select 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな from 商品マスタ "
                        "where 品名 is not null") + order,
         {}, &ok);
-    if (!ok) qCWarning(lcCodeLists) << "products could not be read:" << session_.DataDb.lastError();
+    if (!ok) qCWarning(lcPickLists) << "products could not be read:" << session_.DataDb.lastError();
     QList<QVariantList> rows;
     rows.reserve(products.size());
     for (const QSqlRecord& r : products) {
@@ -65,7 +31,7 @@ void QuotationTab::SetDD品名()
         for (int c = 0; c < columns.size(); ++c) values.append(r.value(c));
         rows.append(values);
     }
-    fillWorkTable(session_.WorkDb, QStringLiteral("w商品参照"), rows, columns);
+    ReplaceWorkRows(session_.WorkDb, QStringLiteral("w商品参照"), columns, rows);
     if (dat商品参照) dat商品参照->refresh();
 }
 
@@ -91,13 +57,9 @@ void QuotationTab::Readコード表(const QString& kind)
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
-        const QStringList entries = codeEntries(session_.DataDb, s.kcode);
-        if (!s.table.isEmpty()) {
-            QList<QVariantList> rows;
-            rows.reserve(entries.size());
-            for (const QString& e : entries) rows.append({e});
-            fillWorkTable(session_.WorkDb, s.table, rows, {QStringLiteral("sname")});
-        }
+        const QStringList entries = s.table.isEmpty()
+                                        ? ReadCodeEntries(session_.DataDb, s.kcode)
+                                        : RebuildReferenceTable(session_.DataDb, session_.WorkDb, s.kcode, s.table);
         // The list is replaced; a text already typed into the box stays.
         if (s.combo) s.combo->setItems(entries);
         if (s.model) s.model->refresh();

@@ -12,7 +12,6 @@
 #include "workspace/QuotationTab.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFocusEvent>
 #include <QLoggingCategory>
 #include <QPushButton>
@@ -125,18 +124,7 @@ void QuotationTab::cmd顧客参照_Click()
 
 void QuotationTab::cmd郵便_Click()
 {
-    if (!QFile::exists(session_.PostalDictionaryPath())) {
-        messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
-        return;
-    }
-    auto lookup = session_.createPostalLookup();
-    if (!lookup) return;
-    lookup->setDataFile(session_.DataDbPath());
-    lookup->setDictionaryFile(session_.PostalDictionaryPath());
-    lookup->show();
-    lookup->takeResult();
-    const QString code = lookup->postalCode();
+    const std::optional<QString> block = LookUpPostalBlock(session_);
     // Fills only an empty customer block; a block the user has is never replaced.
-    if (code.isEmpty() || !txt顧客情報->text().isEmpty()) return;
-    txt顧客情報->setText(QStringLiteral("〒") + FormatPostalCode(code) + QStringLiteral("\r\n") + lookup->address());
+    if (block && txt顧客情報->text().isEmpty()) txt顧客情報->setText(*block);
 }

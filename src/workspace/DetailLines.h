@@ -3,6 +3,7 @@
 // the limits of typed numbers, the line amount, the product-name length, the
 // product look-up, and the line moves of subtotal insertion and line deletion.
 
+#include "app/ProductMaster.h"
 #include "platform/Currency.h"
 
 #include <QString>
@@ -37,7 +38,7 @@ constexpr int 小計 = 10;
 
 // w明細 always holds this many lines, numbered 1 to kLines.
 constexpr int kLines = 100;
-constexpr int kNameBytes = 50;  // 品名, in Shift-JIS
+constexpr int kNameBytes = kProductNameBytes;  // 品名, in Shift-JIS
 
 inline const QString kSubtotalName = QStringLiteral(" 小 計");
 inline const QString kSubtotalLineRefusal = QStringLiteral("小計行は変更できません。行削除してください。");
@@ -56,12 +57,10 @@ NumberInput ClassifyNumber(int col, const QString& text);
 std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
                                    const QString& mode);
 
-// Bytes of a text in Shift-JIS: 1 for ASCII and half-width katakana, 2 otherwise.
-int ShiftJisLength(const QString& text);
-// The longest beginning of whole characters that fits in maxBytes of Shift-JIS.
-QString CutToShiftJis(const QString& text, int maxBytes = kNameBytes);
-// Leading and trailing half-width and full-width blanks removed.
-QString TrimBlanks(const QString& text);
+// The name rules shared with the product window (app/ProductMaster.h).
+using ::CutToShiftJis;
+using ::ShiftJisLength;
+using ::TrimBlanks;
 
 // Looks the product record.品名 up in 商品マスタ by exact name and fills the
 // other members; a name that is not there (or a failed read) gives "", 0,

@@ -47,6 +47,13 @@ void QuotationTab::connectDetailGrid()
         Grid明細_BeforeColUpdate(row, col, text, cancel);
     });
     connect(wkDat, &WorkTableModel::cellEdited, this, &QuotationTab::Grid明細_AfterColUpdate, Qt::UniqueConnection);
+    // A typed value or a pick that w明細 did not take is never dropped without a word.
+    ShowCellWriteFailures(wkDat, messages());
+}
+
+void QuotationTab::reportLineWriteFailure() const
+{
+    messages().ShowFailure(QStringLiteral("明細行に書き込めませんでした。"), session_.WorkDb.lastError());
 }
 
 bool QuotationTab::isSubtotalLine(int row) const
@@ -87,11 +94,12 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
         r.品名 = name;
         Seek商品();
         // The line amount stays as it is until 数量 or 単価 is edited.
-        wkDat->setValues(row, {{品名, name},
-                               {単位, r.単位},
-                               {単価, r.単価 != Currency() ? QVariant::fromValue(r.単価) : QVariant()},
-                               {非課税, r.非課税},
-                               {ふりがな, r.ふりがな}});
+        if (!wkDat->setValues(row, {{品名, name},
+                                    {単位, r.単位},
+                                    {単価, r.単価 != Currency() ? QVariant::fromValue(r.単価) : QVariant()},
+                                    {非課税, r.非課税},
+                                    {ふりがな, r.ふりがな}}))
+            reportLineWriteFailure();
         break;
     }
     case 商品区分:
@@ -106,8 +114,9 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
     }
     case 数量:
     case 単価:
-        wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
-                                              session_.設定情報.行端数));
+        if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
+                                                   session_.設定情報.行端数)))
+            reportLineWriteFailure();
         DetailsChanged = true;
         break;
     default: break;
@@ -122,13 +131,16 @@ void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
     const int row = Grid明細->currentRow();
     if (row < 0 || isSubtotalLine(row) || sourceRow < 0 || sourceRow >= dat商品参照->rowCount()) return;
     const auto pick = [this, sourceRow](int c) { return dat商品参照->value(sourceRow, c); };
-    wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductList::品名)))},
-                           {商品区分, pick(ProductList::商品区分)},
-                           {入数, pick(ProductList::入数)},
-                           {単位, pick(ProductList::単位)},
-                           {単価, pick(ProductList::単価)},
-                           {非課税, pick(ProductList::非課税)},
-                           {ふりがな, pick(ProductList::ふりがな)}});
+    if (!wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductList::品名)))},
+                                {商品区分, pick(ProductList::商品区分)},
+                                {入数, pick(ProductList::入数)},
+                                {単位, pick(ProductList::単位)},
+                                {単価, pick(ProductList::単価)},
+                                {非課税, pick(ProductList::非課税)},
+                                {ふりがな, pick(ProductList::ふりがな)}})) {
+        reportLineWriteFailure();
+        return;
+    }
     Grid明細->setCurrentCell(row, 数量);
 }
 

@@ -9,7 +9,7 @@
 #include "platform/GridView.h"
 #include "platform/Twips.h"
 #include "platform/WorkTableModel.h"
-#include "workspace/BusyPanel.h"
+#include "app/BusyPanel.h"
 #include "workspace/GridBinding.h"
 #include "workspace/QuotationStore.h"
 
@@ -201,7 +201,8 @@ void HistoryTab::Grid履歴リスト_Click()
     if (row < 0 || !dat履歴) return;
     if (col == HistoryColumn::チェック) {
         // The tick reaches w履歴リスト at once, before any deletion reads it.
-        dat履歴->setValue(row, HistoryColumn::チェック, !dat履歴->value(row, HistoryColumn::チェック).toBool());
+        if (!dat履歴->setValue(row, HistoryColumn::チェック, !dat履歴->value(row, HistoryColumn::チェック).toBool()))
+            session_.messages().ShowFailure(QStringLiteral("チェックを書き込めませんでした。"), session_.WorkDb.lastError());
         return;
     }
     if (!dat履歴->editText(row, HistoryColumn::伝票番号).isEmpty()) cmd見積書_Click();

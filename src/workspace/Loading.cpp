@@ -6,7 +6,7 @@
 #include "app/Session.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
-#include "workspace/BusyPanel.h"
+#include "app/BusyPanel.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/QuotationTab.h"
 

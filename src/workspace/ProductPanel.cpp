@@ -2,15 +2,13 @@
 // current detail line in larger boxes, stored into 商品マスタ (with new code
 // values) and written back into the line.
 
-#include "workspace/ProductPanel.h"
-
-#include "workspace/DetailLines.h"
-#include "platform/GridView.h"
 #include "app/MessageCatalog.h"
+#include "app/ProductDetailFields.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
-#include "workspace/QuotationTab.h"
+#include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "workspace/DetailLines.h"
+#include "workspace/QuotationTab.h"
 
 #include <QFrame>
 #include <QLoggingCategory>
@@ -22,19 +20,12 @@ using namespace DetailLine;
 
 namespace {
 
-// Offers a value to its code list. Afterwards it is in the list, or the list
-// has no free slot left; a list that could not be written is a failure (false).
-bool registerCode(Database& db, const QString& kcode, const QString& value)
+ProductDetailFields fieldsOf(const QuotationTab& q)
 {
-    return AutoEntryCode(db, kcode, value) != CodeEntry::Failed;
+    return {q.txt品名詳細, q.cmb入数, q.num単価詳細, q.cmb単位詳細, q.cmb商品区分詳細, q.txtふりがな};
 }
 
 }  // namespace
-
-QString NormalizeProductName(const QString& name)
-{
-    return DetailLine::CutToShiftJis(DetailLine::TrimBlanks(name));
-}
 
 void QuotationTab::connectProductPanel()
 {
@@ -49,21 +40,17 @@ void QuotationTab::cmd商品詳細_Click()
     if (!wkDat) return;
     const int row = std::max(0, Grid明細->currentRow());
     if (row >= wkDat->rowCount()) return;
-    auto cell = [&](int col) { return wkDat->value(row, col); };
     if (isSubtotalLine(row)) return;  // subtotal lines have no product
     Cn商品詳細->show();
     Cn商品詳細->raise();
-    txt品名詳細->setText(dbv::text(cell(品名)));
-    cmb入数->setText(dbv::text(cell(入数)));
-    num単価詳細->setValue(wkDat->money(row, 単価));
-    cmb単位詳細->setText(dbv::text(cell(単位)));
-    cmb商品区分詳細->setText(dbv::text(cell(商品区分)));
-    txtふりがな->setText(dbv::text(cell(ふりがな)));
+    auto text = [&](int col) { return dbv::text(wkDat->value(row, col)); };
+    fieldsOf(*this).show({text(品名), text(入数), wkDat->money(row, 単価), text(単位), text(商品区分), text(ふりがな)});
 }
 
 void QuotationTab::Entry商品詳細()
 {
-    const QString name = NormalizeProductName(txt品名詳細->text());
+    const ProductDetail product = fieldsOf(*this).read();
+    const QString& name = product.品名;
     if (name.isEmpty()) {
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("品名を記入してください"));
         txt品名詳細->setFocus();
@@ -78,42 +65,20 @@ void QuotationTab::Entry商品詳細()
     }
     if (!messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), name)) return;
 
-    const QString pack = cmb入数->text();
-    const QString unit = cmb単位詳細->text();
-    const QString category = cmb商品区分詳細->text();
-    const QString reading = txtふりがな->text();
-    const std::optional<Currency> price = num単価詳細->value();
-
     // The product and its code values belong together: all or nothing.
-    {
-        Database& db = session_.DataDb;
-        Transaction tx(db);
-        const Fields values{{QStringLiteral("品名"), name},
-                            {QStringLiteral("入数"), dbv::textOrNull(pack)},
-                            {QStringLiteral("単価"), Currency::toDb(price)},
-                            {QStringLiteral("単位"), dbv::textOrNull(unit)},
-                            {QStringLiteral("商品区分"), dbv::textOrNull(category)},
-                            {QStringLiteral("ふりがな"), dbv::textOrNull(reading)}};
-        bool ok = tx.started() && db.upsert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), name}}, values);
-        if (ok && !pack.isEmpty()) ok = registerCode(db, PackCodeKind(session_.設定情報), pack);
-        if (ok && !unit.isEmpty()) ok = registerCode(db, QStringLiteral("単位"), unit);
-        if (ok && !category.isEmpty()) ok = registerCode(db, QStringLiteral("商品区分"), category);
-        if (ok) ok = tx.commit();
-        if (!ok) {
-            const QString error = db.lastError();
-            tx.rollback();
-            messages().ShowFailure(QStringLiteral("商品を登録できませんでした。明細行も変更していません。"), error);
-            return;
-        }
+    QString error;
+    if (!StoreProductDetail(session_.DataDb, session_.設定情報, product, &error)) {
+        messages().ShowFailure(QStringLiteral("商品を登録できませんでした。明細行も変更していません。"), error);
+        return;
     }
 
     // Into the current line, without recomputing amounts or totals.
     const bool written = wkDat->setValues(row, {{品名, name},
-                                                {入数, dbv::textOrNull(pack)},
-                                                {単価, price ? QVariant::fromValue(*price) : QVariant()},
-                                                {単位, dbv::textOrNull(unit)},
-                                                {商品区分, dbv::textOrNull(category)},
-                                                {ふりがな, dbv::textOrNull(reading)}});
+                                                {入数, dbv::textOrNull(product.入数)},
+                                                {単価, product.単価 ? QVariant::fromValue(*product.単価) : QVariant()},
+                                                {単位, dbv::textOrNull(product.単位)},
+                                                {商品区分, dbv::textOrNull(product.商品区分)},
+                                                {ふりがな, dbv::textOrNull(product.ふりがな)}});
     if (!written) {
         qCWarning(lcProductPanel) << "detail line not written:" << session_.WorkDb.lastError();
         messages().ShowFailure(QStringLiteral("商品は登録しましたが、明細行に書き込めませんでした。"), session_.WorkDb.lastError());
@@ -127,10 +92,7 @@ void QuotationTab::cmd顧客詳細登録_Click()
 
 void QuotationTab::cmd顧客詳細クリア_Click()
 {
-    txt品名詳細->clear();
-    cmb入数->setText(QString());
-    num単価詳細->setNull();
-    txtふりがな->clear();
+    fieldsOf(*this).clearTyped();
     Readコード表(QStringLiteral("すべて"));
 }
 

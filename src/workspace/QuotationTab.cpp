@@ -153,18 +153,21 @@ void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry
     dat商品参照->column(ProductList::入数).caption = packCaption;
     dat商品参照->columnsChanged();
 
-    // The own-company labels take the fonts of the A4 layout; a missing font
-    // name or size leaves the designed one.
-    if (a4) {
-        auto apply = [](QLabel* label, const QString& family, double size) {
-            QFont f = label->font();
-            if (!family.isEmpty()) f.setFamily(family);
-            if (size > 0) f.setPointSizeF(size);
-            label->setFont(f);
-        };
-        apply(lbl自社名, a4->自社名フォント, a4->自社名サイズ);
-        apply(lbl自社情報, a4->自社情報フォント, a4->自社情報サイズ);
-    }
+    if (a4) applyOwnCompanyFonts(*a4);
+}
+
+void QuotationTab::applyOwnCompanyFonts(const PrintSettingsEntry& a4)
+{
+    // Only what the entry names is set; the rest comes from the tab, so a
+    // font or size no longer named goes back to the designed one.
+    auto apply = [](QLabel* label, const QString& family, double size) {
+        QFont f;
+        if (!family.isEmpty()) f.setFamily(family);
+        if (size > 0) f.setPointSizeF(size);
+        label->setFont(f);
+    };
+    apply(lbl自社名, a4.自社名フォント, a4.自社名サイズ);
+    apply(lbl自社情報, a4.自社情報フォント, a4.自社情報サイズ);
 }
 
 void QuotationTab::showOwnCompany()
@@ -216,11 +219,20 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), kSubtotalLineRefusal);
         return false;
     }
-    if (!pick.品名.isEmpty()) wkDat->setText(row, 品名, CutToShiftJis(pick.品名));
-    if (!pick.単位.isEmpty()) wkDat->setText(row, 単位, pick.単位);
-    if (!pick.単価.isEmpty()) wkDat->setText(row, 単価, pick.単価);
-    if (!pick.ふりがな.isEmpty()) wkDat->setText(row, ふりがな, pick.ふりがな);
-    if (pick.非課税) wkDat->setValue(row, 非課税, *pick.非課税);
+    // The given fields, in one write.
+    QList<std::pair<int, QVariant>> values;
+    if (!pick.品名.isEmpty()) values.append({品名, CutToShiftJis(pick.品名)});
+    if (!pick.単位.isEmpty()) values.append({単位, pick.単位});
+    if (pick.単価) values.append({単価, QVariant::fromValue(*pick.単価)});
+    if (!pick.ふりがな.isEmpty()) values.append({ふりがな, pick.ふりがな});
+    if (pick.非課税) values.append({非課税, *pick.非課税});
+    if (!values.isEmpty() && !wkDat->setValues(row, values)) {
+        reportLineWriteFailure();
+        return false;
+    }
+    // The main window comes forward with the line's 品名 current; the
+    // product window stays open behind it.
+    window()->activateWindow();
     Grid明細->setFocus();
     Grid明細->setCurrentCell(row, 品名);
     return true;

@@ -73,6 +73,9 @@ public:
     // the product-detail panel's place, and the own-company labels in the
     // fonts of the A4 layout (entry: nothing keeps the designed fonts).
     void applyLayout(const SettingsRecord& settings, const PrintSettingsEntry* a4);
+    // The own-company labels in the fonts of the A4 layout's entry (again after
+    // the A4 print settings were saved).
+    void applyOwnCompanyFonts(const PrintSettingsEntry& a4);
     // The own-company captions from the settings record.
     void showOwnCompany();
 
@@ -251,6 +254,9 @@ private:
     void connectPrintPanel();
 
     const MessageCatalog& messages() const;
+    // A write of w明細 that a handler made for the user's edit or pick failed:
+    // the failure box with the database's words.
+    void reportLineWriteFailure() const;
     // The quotation on screen: the header as shown and the lines of w明細;
     // nothing (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;

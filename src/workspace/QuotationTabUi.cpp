@@ -118,10 +118,7 @@ void QuotationTab::build()
     Cn商品詳細->hide();
     {
         QWidget* c = Cn商品詳細;
-        auto* title = label(c, QStringLiteral("商品詳細"), 120, 90, 4900, 270);
-        QFont f = title->font();
-        f.setBold(true);
-        title->setFont(f);
+        title(c, QStringLiteral("商品詳細"), 120, 90, 4900, 270);
         label(c, QStringLiteral("品名"), 120, 420, 900);
         txt品名詳細 = make<QLineEdit>(c, QStringLiteral("txt品名詳細"), 1080, 420, 3900, 330);
         label(c, QStringLiteral("ふりがな"), 120, 810, 900);

@@ -2,7 +2,7 @@
 // transaction that writes the quotation, its customer, products, code values
 // and the number counter.
 
-#include "workspace/BusyPanel.h"
+#include "app/BusyPanel.h"
 #include "platform/GridView.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
@@ -49,8 +49,15 @@ std::optional<QuotationRecord> QuotationTab::screenQuotation(int number, QString
 void QuotationTab::cmd登録_Click()
 {
     if (session_.operationRunning) return;
-    // A cell still being edited belongs to the quotation.
-    if (Grid明細) Grid明細->commitEdit();
+    // A cell still being edited belongs to the quotation; when w明細 does not
+    // take it, nothing is stored (the failure box tells why).
+    if (Grid明細 && wkDat) {
+        bool written = true;
+        const auto failed = connect(wkDat, &WorkTableModel::writeFailed, this, [&written] { written = false; });
+        Grid明細->commitEdit();
+        disconnect(failed);
+        if (!written) return;
+    }
     if (!EntryCheck()) {
         CnEntryMsg->hide();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

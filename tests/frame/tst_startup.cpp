@@ -1,7 +1,7 @@
 #include "app/SettingsTab.h"
 #include "frame/Startup.h"
 #include "frame/Velt.h"
-#include "masters/MasterWindows.h"
+#include "masters/HintWindow.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowFixture.h"
@@ -12,10 +12,16 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +37,76 @@ QStringList filesIn(const QString& folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+// Makes a file or folder one this process cannot write: its write bits
+// cleared and, for root (whom no mode bit stops), the immutable attribute
+// set. Both are restored when it goes. ok() is false when the system would
+// not make it unwritable.
+class Unwritable {
+public:
+    explicit Unwritable(const QString& path) : path_(path), permissions_(QFile::permissions(path))
+    {
+        QFile::setPermissions(path, permissions_ & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup |
+                                                     QFile::WriteOther));
+        if (::geteuid() == 0) immutable_ = setImmutable(true);
+    }
+    ~Unwritable()
+    {
+        if (immutable_) setImmutable(false);
+        QFile::setPermissions(path_, permissions_);
+    }
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+    bool ok() const { return !QFileInfo(path_).isWritable(); }
+
+private:
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK);
+        if (fd < 0) return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+    QString path_;
+    QFile::Permissions permissions_;
+    bool immutable_ = false;
+};
+
+// Replaces a file by one of the given bytes (nothing: an empty file).
+bool overwrite(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// The start-up ended with one error box naming `named` and saying `says`,
+// the window gone and both databases closed.
+void verifyStartupRefused(MainWindowFixture& f, const QString& named, const QString& says)
+{
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.icon, MessageBoxSpec::Icon::Critical);
+    QVERIFY2(box.text.contains(named), qPrintable(box.text));
+    QVERIFY2(box.text.contains(says), qPrintable(box.text));
+    QVERIFY(!f.window.isVisible());
+    QVERIFY(!f.data().isOpen());
+    QVERIFY(!f.work().isOpen());
+}
+
+// Every file of the data folder with its hash.
+QMap<QString, QByteArray> folderState(const QString& folder)
+{
+    QMap<QString, QByteArray> out;
+    for (const QString& name : filesIn(folder)) out.insert(name, fileHash(folder + name));
+    return out;
+}
+
 }  // namespace
 
 class TestStartup : public QObject {
@@ -41,9 +117,15 @@ private slots:
     void unopenableDatabaseStopsStartup();
     void workDatabaseWithoutBoundTablesStopsStartup_data();
     void workDatabaseWithoutBoundTablesStopsStartup();
+    void fileWithoutTheProgramsTablesIsRefusedUnchanged_data();
+    void fileWithoutTheProgramsTablesIsRefusedUnchanged();
+    void unwritableFileOrFolderIsRefusedUnchanged_data();
+    void unwritableFileOrFolderIsRefusedUnchanged();
     void exitWithWindowsOpenEndsCleanly();
     void markerFileSelectsDeveloperFolders();
     void secondStartBringsFirstForwardAndTouchesNothing();
+    void claimIsTheLockOfALiveHolder();
+    void simultaneousStartsLeaveOneInstance();
     void closingClosesEverythingLastOpenedFirst_data();
     void closingClosesEverythingLastOpenedFirst();
     void openerShowsOneWindowAndHintGetsItsKey();
@@ -136,6 +218,80 @@ void TestStartup::workDatabaseWithoutBoundTablesStopsStartup()
     QCOMPARE(filesIn(f.folder.dataFolder()), files);
 }
 
+// A file that does not hold the tables the program needs (emptied by a failed
+// copy, another database, a file of another kind, one table short) is refused
+// with the start-up error box naming it, and neither file is changed: an
+// empty file stays empty.
+void TestStartup::fileWithoutTheProgramsTablesIsRefusedUnchanged_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("damage");  // "empty", "other tables", "text", or a statement
+    QTest::addColumn<QString>("says");
+    const QString data = QStringLiteral("VeltData2K.mdb");
+    const QString work = QStringLiteral("VeltWork2K.mdb");
+    const QString notOurs = QStringLiteral("このプログラムのデータベースではありません");
+    QTest::newRow("empty data file") << data << "empty" << notOurs;
+    QTest::newRow("empty work file") << work << "empty" << notOurs;
+    QTest::newRow("data file of other tables") << data << "other tables" << notOurs;
+    QTest::newRow("work file of other tables") << work << "other tables" << notOurs;
+    QTest::newRow("data file of text") << data << "text" << "not a database";
+    QTest::newRow("data file without KivHint") << data << "drop table KivHint" << "テーブル KivHint がありません";
+    QTest::newRow("data file without 見積書") << data << "drop table 見積書" << "テーブル 見積書 がありません";
+    QTest::newRow("work file without 更新テーブル名") << work << "drop table 更新テーブル名"
+                                                   << "テーブル 更新テーブル名 がありません";
+}
+
+void TestStartup::fileWithoutTheProgramsTablesIsRefusedUnchanged()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, damage);
+    QFETCH(QString, says);
+    MainWindowFixture f;
+    const QString path = f.folder.dataFolder() + file;
+    if (damage == QLatin1String("empty")) {
+        QVERIFY(overwrite(path, {}));
+    } else if (damage == QLatin1String("text")) {
+        QVERIFY(overwrite(path, "Standard Jet DB\n"));
+    } else if (damage == QLatin1String("other tables")) {
+        QVERIFY(overwrite(path, {}));
+        f.folder.prepare({QStringLiteral("create table 得意先 (名前 text)")}, path);
+    } else {
+        f.folder.prepare({damage}, path);
+    }
+    const auto before = folderState(f.folder.dataFolder());
+
+    QVERIFY(!f.open());
+
+    verifyStartupRefused(f, path, says);
+    QCOMPARE(folderState(f.folder.dataFolder()), before);
+}
+
+// A data file, a work file or a data folder (where SQLite keeps its journal)
+// that cannot be written: the start-up error box names it before anything is
+// opened, and nothing in the folder changes.
+void TestStartup::unwritableFileOrFolderIsRefusedUnchanged_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("work file") << "VeltWork2K.mdb";
+    QTest::newRow("data file") << "VeltData2K.mdb";
+    QTest::newRow("data folder") << "";
+}
+
+void TestStartup::unwritableFileOrFolderIsRefusedUnchanged()
+{
+    QFETCH(QString, what);
+    MainWindowFixture f;
+    const QString path = f.folder.dataFolder() + what;
+    const auto before = folderState(f.folder.dataFolder());
+    {
+        Unwritable readOnly(path);
+        if (!readOnly.ok()) QSKIP("this system cannot make the file unwritable for this user");
+        QVERIFY(!f.open());
+    }
+    verifyStartupRefused(f, path, QStringLiteral("書き込めません"));
+    QCOMPARE(folderState(f.folder.dataFolder()), before);
+}
+
 // The program as a real process: its event loop ends by QCoreApplication::exit()
 // while secondary windows are open, without the main window's close handler.
 // The session closes the windows and the databases before the application
@@ -185,7 +341,7 @@ void TestStartup::secondStartBringsFirstForwardAndTouchesNothing()
     TestFolder folder{QStringList{}};  // a start that loaded would fail here and show an error
     const QString key = QStringLiteral("velt-test-%1").arg(QCoreApplication::applicationPid());
     SingleInstance first(key);
-    QVERIFY(first.tryBecomePrimary());
+    QCOMPARE(first.claim(), SingleInstance::Claim::Primary);
     QSignalSpy activated(&first, &SingleInstance::activationRequested);
 
     QCOMPARE(StartProgram(MainWindowFixture::optionsFor(folder), key), 0);
@@ -193,6 +349,117 @@ void TestStartup::secondStartBringsFirstForwardAndTouchesNothing()
     QVERIFY(filesIn(folder.dataFolder()).isEmpty());
     const auto tops = QApplication::topLevelWidgets();
     for (QWidget* t : tops) QVERIFY(t->objectName() != QStringLiteral("Velt") || !t->isVisible());
+}
+
+// The claim is the lock: a later start never takes it from a live holder,
+// never removes what lies at the socket's place, and ends when the holder
+// does not answer; once the holder is gone the next start is the instance.
+void TestStartup::claimIsTheLockOfALiveHolder()
+{
+    const QString key = QStringLiteral("velt-test-held-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance later(key);
+    QVERIFY(QDir().mkpath(SingleInstance::folder()));
+    QLockFile held(later.lockPath());  // alive (this process) and silent
+    QVERIFY(held.tryLock(0));
+    QVERIFY(overwrite(later.socketPath(), "left here"));
+    const auto cleanup = qScopeGuard([&] { QFile::remove(later.socketPath()); });
+
+    QCOMPARE(later.claim(300), SingleInstance::Claim::Running);
+    QVERIFY(QFileInfo::exists(later.lockPath()));
+    QCOMPARE(fileHash(later.socketPath()), QCryptographicHash::hash("left here", QCryptographicHash::Sha256));
+
+    held.unlock();
+    SingleInstance next(key);
+    QCOMPARE(next.claim(), SingleInstance::Claim::Primary);
+    QSignalSpy activated(&next, &SingleInstance::activationRequested);
+    SingleInstance third(key);
+    QCOMPARE(third.claim(), SingleInstance::Claim::Running);
+    QTRY_COMPARE(activated.count(), 1);
+}
+
+// The real program started several times at the same moment, in 20 tries:
+// each try leaves exactly one instance running, and every other start asks
+// it to come forward and ends. The starts differ in TMPDIR and
+// XDG_RUNTIME_DIR, which must not matter. Each try ends by killing the
+// instance, so the next one also finds the lock and socket of an instance
+// that is gone and must take them over.
+void TestStartup::simultaneousStartsLeaveOneInstance()
+{
+    constexpr int kTries = 20;
+    constexpr int kStarts = 4;
+    TestFolder folder;
+    // The program in the test's program folder runs on the test's data folder.
+    const QString program = folder.programFolder() + QStringLiteral("/PrjVelt");
+    QVERIFY(QFile::copy(QStringLiteral(VELT_PROGRAM), program));
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
+    const SingleInstance names(SingleInstance::keyFor(folder.dataFolder()));
+    const auto cleanup = qScopeGuard([&names] {
+        QFile::remove(names.lockPath());
+        QFile::remove(names.socketPath());
+    });
+
+    QProcessEnvironment base = QProcessEnvironment::systemEnvironment();
+    base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    base.insert(QStringLiteral("VELT_DRIVE_ROOT"), folder.driveRoot());
+    base.insert(QStringLiteral("VELT_COMPONENT_REGISTRY"), folder.root() + QStringLiteral("/components.json"));
+    base.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("velt.instance.debug=true"));
+
+    int oneInstance = 0;
+    int staleLocks = 0;
+    for (int t = 0; t < kTries; ++t) {
+        std::vector<std::unique_ptr<QProcess>> starts;
+        for (int i = 0; i < kStarts; ++i) {
+            const QString own = folder.root() + QStringLiteral("/env%1").arg(i);
+            QVERIFY(QDir().mkpath(own));
+            QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QProcessEnvironment env = base;
+            env.insert(QStringLiteral("TMPDIR"), own);
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), own);
+            auto p = std::make_unique<QProcess>();
+            p->setProgram(program);
+            p->setProcessEnvironment(env);
+            starts.push_back(std::move(p));
+        }
+        for (auto& p : starts) p->start();
+
+        const auto running = [&starts] {
+            QList<QProcess*> out;
+            for (auto& p : starts)
+                if (p->state() != QProcess::NotRunning) out << p.get();
+            return out;
+        };
+        (void)QTest::qWaitFor([&] { return running().size() <= 1; }, 30000);
+        QTest::qWait(200);  // a second instance would still be running now
+        const QList<QProcess*> left = running();
+        bool ok = left.size() == 1;
+        for (auto& p : starts) {
+            if (p.get() == (left.isEmpty() ? nullptr : left.first())) continue;
+            ok = ok && p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+        }
+        if (ok) {
+            // Every other start knocked and was heard.
+            QByteArray log;
+            ok = QTest::qWaitFor(
+                [&] {
+                    log += left.first()->readAllStandardError();
+                    return log.count("activation requested") == kStarts - 1;
+                },
+                10000);
+            if (!ok) qWarning().noquote() << "try" << t + 1 << "instance log:" << log;
+        } else {
+            qWarning() << "try" << t + 1 << ":" << left.size() << "instances running";
+        }
+        if (ok) ++oneInstance;
+        for (QProcess* p : running()) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+        // The killed instance left its lock behind for the next try.
+        if (QFileInfo::exists(names.lockPath())) ++staleLocks;
+    }
+    qInfo("%d of %d tries of %d simultaneous starts left exactly one instance", oneInstance, kTries, kStarts);
+    QCOMPARE(oneInstance, kTries);
+    QCOMPARE(staleLocks, kTries);
 }
 
 void TestStartup::closingClosesEverythingLastOpenedFirst_data()

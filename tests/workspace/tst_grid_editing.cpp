@@ -93,6 +93,8 @@ private slots:
     void newCodesAreRegistered();
     void inputMethodFollowsColumn();
     void typingIntoTheGrid();
+    void cellThatCannotBeWrittenIsShown_data();
+    void cellThatCannotBeWrittenIsShown();
 };
 
 void TestGridEditing::nameLength_data()
@@ -479,6 +481,48 @@ void TestGridEditing::typingIntoTheGrid()
     QCOMPARE(grid->currentColumn(), int(金額));
     QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1050));
     QCOMPARE(stored(f, 2, 品名), QStringLiteral("消しゴム"));
+}
+
+// A typed cell that w明細 does not take (here a trigger stands in for a full
+// disk or a file made read-only) keeps its old value and says so in the
+// failure box; nothing follows from the edit.
+void TestGridEditing::cellThatCannotBeWrittenIsShown_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("数量") << int(数量) << "3";
+    QTest::newRow("単価") << int(単価) << "120";
+    QTest::newRow("品名") << int(品名) << "机";
+}
+
+void TestGridEditing::cellThatCannotBeWrittenIsShown()
+{
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    QVERIFY(f.work().exec(QStringLiteral(
+        "create temp trigger refuse before update on w明細 begin select raise(abort, 'the disk is full'); end")));
+    const QStringList before = table(f);
+    GridView* grid = f.quotation().Grid明細;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    grid->setFocus();
+
+    grid->setCurrentCell(0, col);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, typed, Qt::NoModifier);
+    QVERIFY(grid->isEditing());
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+
+    QTRY_COMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.title, QStringLiteral("エラー"));
+    QVERIFY2(box.text.contains(QStringLiteral("書き込めませんでした")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("the disk is full")), qPrintable(box.text));
+    QVERIFY(!grid->isEditing());
+    QVERIFY(f.quotation().wkDat->isNull(0, col));
+    QCOMPARE(table(f), before);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.messages.shown().size(), 1);
 }
 
 QTEST_MAIN(TestGridEditing)

@@ -47,6 +47,16 @@ void storeFixture(MainWindowFixture& f)
     QVERIFY(f.data().exec(QStringLiteral("update 見積書ヘッダ set 日付 = '2024-05-31 15:30:00' where 伝票番号 = 5")));
 }
 
+// The window over the stored fixture, on the history tab, everything listed.
+void openListed(MainWindowFixture& f)
+{
+    QVERIFY(f.open());
+    storeFixture(f);
+    f.window.SSTab1->setCurrentIndex(1);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.history().cmd読込->click();
+}
+
 QList<int> listed(MainWindowFixture& f)
 {
     QList<int> out;
@@ -84,6 +94,7 @@ private slots:
     void listByFilter();
     void tickDeleteAndOpen();
     void failedDeleteKeepsListAndQuotations();
+    void tickThatCannotBeWrittenIsShown();
 };
 
 void TestHistory::listByFilter_data()
@@ -132,11 +143,8 @@ void TestHistory::listByFilter()
 void TestHistory::tickDeleteAndOpen()
 {
     MainWindowFixture f;
-    QVERIFY(f.open());
-    storeFixture(f);
-    f.window.SSTab1->setCurrentIndex(1);
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    f.history().cmd読込->click();
+    openListed(f);
+    if (QTest::currentTestFailed()) return;
     QCOMPARE(listed(f).size(), 7);
 
     // A click in the tick column toggles the tick in w履歴リスト; a second click clears it.
@@ -219,6 +227,26 @@ void TestHistory::failedDeleteKeepsListAndQuotations()
     QCOMPARE(listed(f).size(), 7);
     QVERIFY(f.history().dat履歴->value(rowOf(f, 5), 0).toBool());
     QVERIFY(f.history().dat履歴->value(rowOf(f, 3), 0).toBool());
+}
+
+// A tick that w履歴リスト does not take is not shown as ticked, and the failure
+// box says so (a deletion would not see it).
+void TestHistory::tickThatCannotBeWrittenIsShown()
+{
+    MainWindowFixture f;
+    openListed(f);
+    if (QTest::currentTestFailed()) return;
+    QVERIFY(f.work().exec(QStringLiteral(
+        "create temp trigger refuse before update on w履歴リスト begin select raise(abort, 'read-only file'); end")));
+    f.messages.clear();
+
+    clickCell(f, rowOf(f, 6), 0);
+
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown()[0].title, QStringLiteral("エラー"));
+    QVERIFY(f.messages.shown()[0].text.contains(QStringLiteral("read-only file")));
+    QVERIFY(!f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
+    QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト where チェック <> 0")).toInt(), 0);
 }
 
 QTEST_MAIN(TestHistory)

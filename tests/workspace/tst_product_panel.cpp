@@ -3,7 +3,7 @@
 
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
-#include "workspace/ProductPanel.h"
+#include "app/ProductMaster.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationTab.h"
 #include "workspace/HistoryTab.h"

@@ -6,6 +6,7 @@
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 #include "support/MainWindowFixture.h"
+#include "support/QuotationLines.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/QuotationTab.h"
 
@@ -17,19 +18,6 @@
 
 using namespace DetailLine;
 
-namespace {
-
-// Line 3 as stored: 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな.
-QStringList line3(MainWindowFixture& f)
-{
-    const QuotationLine l = ReadWorkLines(f.work())[2];
-    auto money = [](const std::optional<Currency>& c) { return c ? c->toPlainString() : QStringLiteral("<null>"); };
-    auto text = [](const QVariant& v) { return dbv::isNull(v) ? QStringLiteral("<null>") : v.toString(); };
-    return {text(l.品名), text(l.商品区分), text(l.入数), money(l.数量), text(l.単位), money(l.単価), money(l.金額),
-            l.非課税 ? QStringLiteral("1") : QStringLiteral("0"), text(l.ふりがな)};
-}
-
-}  // namespace
 
 class TestQuotationPort : public QObject {
     Q_OBJECT
@@ -98,21 +86,7 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
-    QuotationLine old;
-    if (subtotal) {
-        old.品名 = QStringLiteral(" 小 計");
-        old.小計 = true;
-    } else {
-        old.品名 = QStringLiteral("旧品");
-        old.商品区分 = QStringLiteral("文具");
-        old.入数 = QStringLiteral("12");
-        old.数量 = Currency::fromWhole(4);
-        old.単位 = QStringLiteral("箱");
-        old.単価 = Currency::fromWhole(10);
-        old.ふりがな = QStringLiteral("じょうぎ");
-    }
-    old.金額 = Currency::fromWhole(40);
-    QVERIFY(WriteWorkLines(f.work(), {QuotationLine{}, QuotationLine{}, old}));
+    QVERIFY(WriteWorkLines(f.work(), {QuotationLine{}, QuotationLine{}, lines::occupied(subtotal)}));
     q.wkDat->refresh();
     q.num合計->setValue(Currency::fromWhole(7));
     q.Grid明細->setCurrentCell(2, 数量);
@@ -122,12 +96,12 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
     ProductPick pick;
     pick.品名 = QStringLiteral("定規");
     pick.単位 = QStringLiteral("本");
-    pick.単価 = QStringLiteral("1,200.50");
+    pick.単価 = Currency::parse(QStringLiteral("1200.5"));
     pick.非課税 = true;
     const bool taken = static_cast<QuotationPort&>(q).pickProduct(pick);
 
     QCOMPARE(taken, !subtotal);
-    QCOMPARE(line3(f), after);
+    QCOMPARE(lines::cells(f.work(), 2), after);
     QCOMPARE(q.num合計->value(), Currency::fromWhole(7));  // nothing recomputed
     if (subtotal) {
         QCOMPARE(f.messages.texts(), QStringList{kSubtotalLineRefusal});

@@ -113,6 +113,8 @@ private slots:
 
     void windowStoresAndReopens();
     void windowShowsFailedStoreAndKeepsScreen();
+    void linesNotWrittenOrNotReadStopTheStore_data();
+    void linesNotWrittenOrNotReadStopTheStore();
     void requiredFieldsStopTheStore_data();
     void requiredFieldsStopTheStore();
     void previousNextAcrossGapsAndDelete();
@@ -513,6 +515,52 @@ void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
     QCOMPARE(ReadWorkLines(f.work())[2].品名, QVariant(QStringLiteral("椅子")));
 }
 
+// 登録 never stores a quotation whose lines it could not take from w明細: a
+// cell still being edited that w明細 refuses, or lines that cannot be read.
+// The failure box alone shows, no question and no 登録完了; nothing is stored
+// and the screen stays.
+void TestStoreLoad::linesNotWrittenOrNotReadStopTheStore_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("pending cell not written")
+        << "create temp trigger refuse before update on w明細 begin select raise(abort, 'read-only file'); end" << true
+        << "書き込めませんでした";
+    QTest::newRow("lines not readable") << "alter table w明細 rename to w明細の控え" << false << "登録できませんでした";
+}
+
+void TestStoreLoad::linesNotWrittenOrNotReadStopTheStore()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, editing);
+    QFETCH(QString, says);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    fillScreen(f, QStringLiteral("31"));
+    QVERIFY(f.work().exec(damage));
+    if (editing) {
+        GridView* grid = f.quotation().Grid明細;
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        grid->setFocus();
+        grid->setCurrentCell(0, 1);
+        QTest::keyClick(grid, Qt::Key_5);
+        QVERIFY(grid->isEditing());
+    }
+    const QStringList before = snapshot(f.data());
+    f.messages.clear();
+
+    f.quotation().cmd登録_Click();
+
+    QTRY_COMPARE(titles(f.messages), QStringList{QStringLiteral("エラー")});
+    QVERIFY2(f.messages.shown()[0].text.contains(says), qPrintable(f.messages.shown()[0].text));
+    QCoreApplication::processEvents();
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(snapshot(f.data()), before);
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+}
+
 void TestStoreLoad::requiredFieldsStopTheStore_data()
 {
     QTest::addColumn<QString>("number");
@@ -628,9 +676,12 @@ void TestStoreLoad::notNumericNumberLoadsNothing()
     // The lines and the header on screen stay.
     QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
     QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("机")));
-    // Setting the number from code loads nothing; an empty commit does nothing.
+    // Setting the number from code and leaving the box loads nothing; an
+    // empty commit does nothing.
     f.quotation().txtNo->setText(QStringLiteral("1"));
     emit f.quotation().txtNo->editingFinished();
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(f.quotation().txtNo, &focusOut);
     QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
     f.quotation().txtNo->setText(QString());
     f.quotation().txtNo_Commit();
@@ -789,8 +840,15 @@ void TestStoreLoad::typedNumberThenStoreStoresTheScreen()
     q.txtNo->selectAll();
     QTest::keyClicks(q.txtNo, QStringLiteral("30"));
     f.messages.clear();
-    // A message box takes the focus while it is open.
-    f.messages.setOnShow([&](const MessageBoxSpec&) { q.cmd削除->setFocus(); });
+    // A message box takes the focus while it is open; whatever happens on
+    // screen behind the confirmation, the store writes what its checks saw.
+    f.messages.setOnShow([&](const MessageBoxSpec& box) {
+        q.cmd削除->setFocus();
+        if (box.title != QStringLiteral("登録の確認")) return;
+        q.cmb顧客名->setText(QStringLiteral("乙社"));
+        QVERIFY(WriteWorkLines(f.work(), {product(QStringLiteral("椅子"), 2, 500)}));
+        q.wkDat->refresh();
+    });
     QTest::mouseClick(q.cmd登録, Qt::LeftButton);
 
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));

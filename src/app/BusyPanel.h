@@ -2,7 +2,7 @@
 // The busy label of a long operation: shown on its panel while the operation
 // runs, painted at once, and a guard against a second start of any storing,
 // loading or listing while one runs (input events are held back meanwhile).
-// The guard's flag is the session's, shared by the tabs.
+// The guard's flag is the session's, shared by the tabs and the master windows.
 
 #include <QCoreApplication>
 #include <QEventLoop>

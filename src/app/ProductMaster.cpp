@@ -1,0 +1,87 @@
+#include "app/ProductMaster.h"
+
+#include "app/SettingsRecord.h"
+#include "app/SharedRoutines.h"
+#include "platform/Database.h"
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QChar(u' ') || c == QChar(u'\u3000');
+}
+
+bool isSingleByte(char16_t u)
+{
+    return u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F);
+}
+
+}  // namespace
+
+int ShiftJisLength(const QString& text)
+{
+    int bytes = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (isSingleByte(text[i].unicode())) {
+            bytes += 1;
+        } else {
+            bytes += 2;
+            // A character outside the basic plane is one character (two UTF-16 units).
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+        }
+    }
+    return bytes;
+}
+
+QString CutToShiftJis(const QString& text, int maxBytes)
+{
+    int bytes = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const bool single = isSingleByte(text[i].unicode());
+        const int width = single ? 1 : 2;
+        const int units = !single && text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        if (bytes + width > maxBytes) return text.left(i);
+        bytes += width;
+        i += units - 1;
+    }
+    return text;
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return text.mid(begin, end - begin);
+}
+
+QString NormalizeProductName(const QString& name)
+{
+    return CutToShiftJis(TrimBlanks(name));
+}
+
+bool StoreProductDetail(Database& data, const SettingsRecord& settings, const ProductDetail& product, QString* error)
+{
+    // Afterwards a code value is in its list, or the list has no free slot
+    // left; a list that could not be written fails the store.
+    auto offer = [&data](const QString& kcode, const QString& value) {
+        return value.isEmpty() || AutoEntryCode(data, kcode, value) != CodeEntry::Failed;
+    };
+    Transaction tx(data);
+    const Fields values{{QStringLiteral("品名"), product.品名},
+                        {QStringLiteral("入数"), dbv::textOrNull(product.入数)},
+                        {QStringLiteral("単価"), Currency::toDb(product.単価)},
+                        {QStringLiteral("単位"), dbv::textOrNull(product.単位)},
+                        {QStringLiteral("商品区分"), dbv::textOrNull(product.商品区分)},
+                        {QStringLiteral("ふりがな"), dbv::textOrNull(product.ふりがな)}};
+    const bool ok = tx.started() && !product.品名.isEmpty()
+                    && data.upsert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), product.品名}}, values)
+                    && offer(PackCodeKind(settings), product.入数) && offer(QStringLiteral("単位"), product.単位)
+                    && offer(QStringLiteral("商品区分"), product.商品区分) && tx.commit();
+    if (!ok) {
+        if (error) *error = data.lastError();
+        tx.rollback();
+    }
+    return ok;
+}

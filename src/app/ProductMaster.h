@@ -1,0 +1,46 @@
+#pragma once
+// Rules of 商品マスタ that the quotation tab and the product window share:
+// the product name as it is kept (trimmed, at most 50 bytes of Shift-JIS),
+// and the product-detail panel's store (one product and its new code values).
+
+#include "platform/Currency.h"
+
+#include <QString>
+#include <optional>
+
+class Database;
+struct SettingsRecord;
+
+// 品名, in Shift-JIS bytes.
+constexpr int kProductNameBytes = 50;
+
+// Bytes of a text in Shift-JIS: 1 for ASCII and half-width katakana, 2 otherwise.
+int ShiftJisLength(const QString& text);
+// The longest beginning of whole characters that fits in maxBytes of Shift-JIS.
+QString CutToShiftJis(const QString& text, int maxBytes = kProductNameBytes);
+// Leading and trailing half-width and full-width blanks removed.
+QString TrimBlanks(const QString& text);
+
+// The product name as a detail line and the product master keep it: leading
+// and trailing blanks (half- and full-width) removed, then cut to its longest
+// beginning of whole characters that fits in 50 bytes of Shift-JIS.
+QString NormalizeProductName(const QString& name);
+
+// The fields of the product-detail panel. There is no 非課税: an existing
+// product keeps its flag, a new one takes the table's default.
+struct ProductDetail {
+    QString 品名;  // normalized, not empty
+    QString 入数;
+    std::optional<Currency> 単価;
+    QString 単位;
+    QString 商品区分;
+    QString ふりがな;
+};
+
+// Stores the product by 品名 (edits the first row of that name or adds one;
+// empty texts as Null) and offers its non-empty 入数, 単位 and 商品区分 to
+// their code lists (入数 under the kind the 入数列タイトル setting names),
+// all in one transaction on the data database. False, with the database's
+// words in error and nothing written, when any of it failed.
+bool StoreProductDetail(Database& data, const SettingsRecord& settings, const ProductDetail& product,
+                        QString* error = nullptr);

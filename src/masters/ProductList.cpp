@@ -1,0 +1,118 @@
+#include "masters/ProductList.h"
+
+#include "app/CodeLists.h"
+#include "app/ProductMaster.h"
+#include "masters/MasterWrite.h"
+#include "platform/Database.h"
+
+#include <QLoggingCategory>
+#include <QSqlError>
+#include <QSqlRecord>
+
+Q_LOGGING_CATEGORY(lcProductList, "velt.productlist")
+
+namespace {
+
+// The seven product fields, in the order of both tables.
+const QStringList kFields{QStringLiteral("品名"), QStringLiteral("商品区分"), QStringLiteral("入数"),
+                          QStringLiteral("単位"), QStringLiteral("単価"), QStringLiteral("非課税"),
+                          QStringLiteral("ふりがな")};
+const QString kFieldList = kFields.join(QStringLiteral(", "));
+
+}  // namespace
+
+QString ContainsPattern(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_') escaped += u'\\';
+        escaped += c;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+bool FillProductList(Database& data, Database& work, const ProductFilter& filter, const QString& order, QString* error)
+{
+    QStringList conditions;
+    QVariantList binds;
+    if (!filter.品名.isEmpty()) {
+        conditions << QStringLiteral("品名 like ? escape '\\'");
+        binds << ContainsPattern(filter.品名);
+    }
+    if (!filter.かな.isEmpty()) {
+        conditions << QStringLiteral("ふりがな like ? escape '\\'");
+        binds << ContainsPattern(filter.かな);
+    }
+    if (!filter.商品区分.isEmpty()) {
+        conditions << QStringLiteral("商品区分 = ?");
+        binds << filter.商品区分;
+    }
+    QString sql = QStringLiteral("select ") + kFieldList + QStringLiteral(" from 商品マスタ");
+    if (!conditions.isEmpty()) sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
+    sql += order == QStringLiteral("品名順") ? QStringLiteral(" order by 品名, ふりがな") : QStringLiteral(" order by ふりがな, 品名");
+
+    // Read first; the list changes only when everything was read.
+    auto products = data.query(sql, binds);
+    if (!products) {
+        if (error) *error = data.lastError();
+        return false;
+    }
+    QList<QVariantList> rows;
+    while (products->next()) {
+        QVariantList row;
+        row.reserve(7);
+        for (int c = 0; c < 7; ++c) row.append(products->value(c));
+        rows.append(std::move(row));
+    }
+    if (products->lastError().isValid()) {
+        if (error) *error = products->lastError().text();
+        return false;
+    }
+    return ReplaceWorkRows(work, QStringLiteral("w商品マスタ"), kFields, rows, error);
+}
+
+bool SaveProductList(Database& data, Database& work, QString* error)
+{
+    bool ok = false;
+    const QList<QSqlRecord> rows =
+        work.rows(QStringLiteral("select ") + kFieldList + QStringLiteral(" from w商品マスタ order by rowid"), {}, &ok);
+    if (!ok) {
+        if (error) *error = work.lastError();
+        return false;
+    }
+    return WriteAllOrNothing(data, [&] {
+        for (const QSqlRecord& r : rows) {
+            const QString name = dbv::text(r.value(0));
+            if (TrimBlanks(name).isEmpty()) continue;
+            Fields values;
+            for (int c = 0; c < r.count(); ++c) values.append({r.fieldName(c), r.value(c)});
+            if (!data.upsert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), name}}, values)) return false;
+        }
+        return true;
+    }, error);
+}
+
+bool DeleteTickedProducts(Database& data, Database& work, QString* error)
+{
+    bool ok = false;
+    const QList<QSqlRecord> ticked =
+        work.rows(QStringLiteral("select 品名 from w商品マスタ where チェック <> 0"), {}, &ok);
+    if (!ok) {
+        if (error) *error = work.lastError();
+        return false;
+    }
+    if (ticked.isEmpty()) return true;
+    const bool deleted = WriteAllOrNothing(data, [&] {
+        for (const QSqlRecord& r : ticked) {
+            if (dbv::isNull(r.value(0))) continue;  // a row without a name names no product
+            if (!data.exec(QStringLiteral("delete from 商品マスタ where 品名 = ?"), {r.value(0).toString()})) return false;
+        }
+        return true;
+    }, error);
+    if (!deleted) return false;
+    // The products are gone; a list that keeps their rows is only a view.
+    if (!work.exec(QStringLiteral("delete from w商品マスタ where チェック <> 0")))
+        qCWarning(lcProductList) << "deleted products stay in the list:" << work.lastError();
+    return true;
+}

@@ -1,0 +1,304 @@
+// The hint window ヒント, opened by the settings tab's hint button: its key
+// from the main window, edit mode and the button colours, storing one row per
+// key, deleting, Null contents, quotes in the text, a refused store, and a
+// window without a key.
+
+#include "app/SettingsTab.h"
+#include "app/SharedRoutines.h"
+#include "masters/HintWindow.h"
+#include "platform/Controls.h"
+#include "support/MainWindowFixture.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+HintWindow* openHint(MainWindowFixture& f)
+{
+    f.settings().cmdHint->click();
+    return qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
+}
+
+// The stored hints, one text a row: "FormName|CtlName|FormTitle|Contents" (<null> for Null).
+QStringList hints(MainWindowFixture& f)
+{
+    QStringList out;
+    for (const QSqlRecord& r : f.data().rows(QStringLiteral("select FormName, CtlName, FormTitle, Contents from KivHint order by rowid"))) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c) cells << (r.value(c).isNull() ? QStringLiteral("<null>") : r.value(c).toString());
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+QColor buttonColour(QPushButton* b)
+{
+    return b->palette().color(QPalette::Button);
+}
+
+const QString kStoreQuestion = QStringLiteral("ヒント を登録します。よろしいですか");
+const QString kStored = QStringLiteral("ヒント を登録しました。");
+const QString kDeleteQuestion = QStringLiteral("すべてのデータを削除します。よろしいですか");
+const QString kDeleted = QStringLiteral("データ ヒント を削除しました。");
+
+}  // namespace
+
+class TestHint : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithKeyAndStoredText_data();
+    void opensWithKeyAndStoredText();
+    void editModeToggles();
+    void storeKeepsOneRowPerKey();
+    void deleteHint_data();
+    void deleteHint();
+    void clearThenCloseKeepsStoredHint();
+    void failedStoreKeepsHint();
+    void windowWithoutKeyStoresNothing();
+    void busyWindowStartsNothing();
+    void picture();
+};
+
+void TestHint::opensWithKeyAndStoredText_data()
+{
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("no hint stored") << QStringList{} << "";
+    QTest::newRow("text of several lines")
+        << QStringList{"insert into KivHint values ('Velt', 'cmdHint', '旧タイトル', '一行目' || char(13, 10) || 'it''s')"}
+        << "一行目\nit's";
+    QTest::newRow("Null contents") << QStringList{"insert into KivHint values ('Velt', 'cmdHint', 'x', NULL)"} << "";
+    QTest::newRow("another key's hint")
+        << QStringList{"insert into KivHint values ('Velt', 'cmd登録', 'x', '別のヒント')"} << "";
+}
+
+void TestHint::opensWithKeyAndStoredText()
+{
+    QFETCH(QStringList, statements);
+    QFETCH(QString, shown);
+    MainWindowFixture f;
+    f.folder.prepare(statements);
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    QVERIFY(h->isVisible());
+    QCOMPARE(h->windowTitle(), QStringLiteral("ヒント        "));
+    QCOMPARE(h->lblFormName->text(), QStringLiteral("Velt"));
+    QCOMPARE(h->lblCtlName->text(), QStringLiteral("cmdHint"));
+    QCOMPARE(h->lblFormTitle->text(), QStringLiteral("Velt 見積書"));
+    QCOMPARE(h->txtContents->toPlainText(), shown);
+    // Edit mode off: read-only, and every button in the one colour.
+    QVERIFY(h->txtContents->isReadOnly());
+    QVERIFY(!h->editMode());
+    for (QPushButton* b : {h->cmd編集, h->cmd登録, h->cmd削除, h->cmdクリア, h->cmd閉じる})
+        QCOMPARE(buttonColour(b), QColor(0x59, 0x89, 0x9F));
+    QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestHint::editModeToggles()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    h->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h));
+
+    QTest::mouseClick(h->cmd編集, Qt::LeftButton);
+    QVERIFY(h->editMode());
+    QVERIFY(!h->txtContents->isReadOnly());
+    QCOMPARE(buttonColour(h->cmd編集), QColor(0xFF, 0x80, 0x80));
+    QCOMPARE(WindowsColour(buttonColour(h->cmd編集)), HintWindow::EditModeColour);
+    QCOMPARE(buttonColour(h->cmd登録), QColor(0x59, 0x89, 0x9F));
+    QTRY_VERIFY(h->txtContents->hasFocus());
+    QTest::keyClicks(h->txtContents, QStringLiteral("abc"));
+    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("abc"));
+
+    QTest::mouseClick(h->cmd編集, Qt::LeftButton);
+    QVERIFY(!h->editMode());
+    QVERIFY(h->txtContents->isReadOnly());
+    QCOMPARE(buttonColour(h->cmd編集), QColor(0x59, 0x89, 0x9F));
+    QTRY_VERIFY(h->txtContents->hasFocus());
+    QTest::keyClicks(h->txtContents, QStringLiteral("d"));
+    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("abc"));
+}
+
+void TestHint::storeKeepsOneRowPerKey()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmd登録', 'x', '別のヒント')")});
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    h->txtContents->setText(QStringLiteral("最初の\r\nヒント"));
+    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QCOMPARE(f.messages.texts(), (QStringList{kStoreQuestion, kStored}));
+    QCOMPARE(hints(f), (QStringList{"Velt|cmd登録|x|別のヒント", "Velt|cmdHint|Velt 見積書|最初の\r\nヒント"}));
+
+    // Opened again under another caption: the title stored is the caption when the button was pressed.
+    h->close();
+    QTRY_VERIFY(!f.session.windows().find(QStringLiteral("Hint")));
+    f.window.setWindowTitle(QStringLiteral("Velt's 見積書"));
+    h = openHint(f);
+    QCOMPARE(h->txtContents->text(), QStringLiteral("最初の\r\nヒント"));
+    h->txtContents->setText(QStringLiteral("it's the 'second'"));
+    f.messages.clear();
+    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QCOMPARE(f.messages.texts(), (QStringList{kStoreQuestion, kStored}));
+    QCOMPARE(hints(f), (QStringList{"Velt|cmd登録|x|別のヒント", "Velt|cmdHint|Velt's 見積書|it's the 'second'"}));
+
+    // An empty text is stored as Null; No stores nothing.
+    h->txtContents->setText(QString());
+    f.messages.clear();
+    f.messages.answerNext(MessageAnswer::No);
+    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QCOMPARE(f.messages.texts(), QStringList{kStoreQuestion});
+    QCOMPARE(hints(f).last(), QStringLiteral("Velt|cmdHint|Velt's 見積書|it's the 'second'"));
+    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QCOMPARE(hints(f).last(), QStringLiteral("Velt|cmdHint|Velt's 見積書|<null>"));
+}
+
+void TestHint::deleteHint_data()
+{
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QStringList>("stored");
+
+    const QString other = QStringLiteral("insert into KivHint values ('Velt', 'cmd登録', 'x', '別')");
+    const QString own = QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', 'it''s mine')");
+    QTest::newRow("stored hint") << QStringList{other, own} << true << "" << QStringList{"Velt|cmd登録|x|別"};
+    QTest::newRow("answer No") << QStringList{other, own} << false << "it's mine"
+                               << QStringList{"Velt|cmd登録|x|別", "Velt|cmdHint|x|it's mine"};
+    // Nothing stored for the key: only the text box is emptied.
+    QTest::newRow("nothing stored") << QStringList{other} << true << "" << QStringList{"Velt|cmd登録|x|別"};
+}
+
+void TestHint::deleteHint()
+{
+    QFETCH(QStringList, statements);
+    QFETCH(bool, yes);
+    QFETCH(QString, textAfter);
+    QFETCH(QStringList, stored);
+    MainWindowFixture f;
+    f.folder.prepare(statements);
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    if (h->txtContents->toPlainText().isEmpty()) h->txtContents->setText(QStringLiteral("typed"));
+    f.messages.setDefaultAnswer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+
+    QTest::mouseClick(h->cmd削除, Qt::LeftButton);
+
+    QStringList texts{kDeleteQuestion};
+    if (yes) texts << kDeleted;
+    QCOMPARE(f.messages.texts(), texts);
+    QCOMPARE(f.messages.shown().first().defaultButton, MessageBoxSpec::Default::No);
+    QCOMPARE(h->txtContents->toPlainText(), textAfter);
+    QCOMPARE(hints(f), stored);
+}
+
+void TestHint::clearThenCloseKeepsStoredHint()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', '残る')")});
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    QTest::mouseClick(h->cmdクリア, Qt::LeftButton);
+    QCOMPARE(h->txtContents->toPlainText(), QString());
+    QTest::mouseClick(h->cmd閉じる, Qt::LeftButton);
+    QTRY_VERIFY(!f.session.windows().find(QStringLiteral("Hint")));
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(hints(f), QStringList{"Velt|cmdHint|x|残る"});
+}
+
+void TestHint::failedStoreKeepsHint()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', '古い')"),
+                      QStringLiteral("create trigger refuse before insert on KivHint begin select raise(abort, 'refused'); end")});
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    h->txtContents->setText(QStringLiteral("新しい"));
+    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+
+    // The old row's delete went back with the refused insert.
+    QCOMPARE(hints(f), QStringList{"Velt|cmdHint|x|古い"});
+    QCOMPARE(f.messages.shown().size(), 2);
+    QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
+    QVERIFY(f.messages.texts().last().startsWith(QStringLiteral("ヒントを登録できませんでした。")));
+    QVERIFY(!f.messages.texts().contains(kStored));
+    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("新しい"));
+}
+
+void TestHint::windowWithoutKeyStoresNothing()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into KivHint values ('', '', 'x', '空のキー')")});
+    QVERIFY(f.open());
+    // Opened without a key (not through the hint button).
+    HintWindow h(f.session);
+    QCOMPARE(h.lblFormName->text(), QString());
+    QCOMPARE(h.txtContents->toPlainText(), QString());
+    h.txtContents->setText(QStringLiteral("どこにも"));
+    const QStringList before = hints(f);
+
+    for (QPushButton* b : {h.cmd登録, h.cmd削除}) {
+        f.messages.clear();
+        QTest::mouseClick(b, Qt::LeftButton);
+        // The question, then the failure: never the completion box.
+        QCOMPARE(f.messages.shown().size(), 2);
+        QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
+        QVERIFY(f.messages.texts().last().contains(QStringLiteral("キーがありません")));
+    }
+    QCOMPARE(hints(f), before);
+    QCOMPARE(h.txtContents->toPlainText(), QStringLiteral("どこにも"));
+}
+
+void TestHint::busyWindowStartsNothing()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', '古い')")});
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    h->txtContents->setText(QStringLiteral("新しい"));
+    f.session.operationRunning = true;
+    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(h->cmd削除, Qt::LeftButton);
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(hints(f), QStringList{"Velt|cmdHint|x|古い"});
+    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("新しい"));
+}
+
+void TestHint::picture()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', "
+                                     "'見積書の番号を入れて Enter を押すと、登録済みの見積書を開きます。' || char(13, 10) || "
+                                     "'コード表で単位や納期の一覧を作れます。')")});
+    QVERIFY(f.open());
+    HintWindow* h = openHint(f);
+    QVERIFY(h);
+    QTest::mouseClick(h->cmd編集, Qt::LeftButton);
+    const QImage image = h->grab().toImage();
+    QVERIFY(!image.isNull());
+    const QString dir = qEnvironmentVariable("VELT_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) QVERIFY(image.save(QDir(dir).filePath(QStringLiteral("hint.png"))));
+    // The edit button is painted in its edit-mode colour (red), the others in
+    // theirs (blue); the style shades them a little.
+    const auto painted = [&image](QPushButton* b) { return image.pixelColor(b->geometry().center() + QPoint(0, b->height() / 3)); };
+    QVERIFY(painted(h->cmd編集).red() > painted(h->cmd編集).blue() + 0x40);
+    QVERIFY(painted(h->cmd登録).blue() > painted(h->cmd登録).red() + 0x20);
+    for (QWidget* c : {static_cast<QWidget*>(h->txtContents), static_cast<QWidget*>(h->cmd閉じる)})
+        QVERIFY(h->rect().contains(c->geometry()));
+}
+
+QTEST_MAIN(TestHint)
+#include "tst_hint.moc"
