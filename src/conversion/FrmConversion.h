@@ -1,8 +1,14 @@
 #pragma once
-// The one-off conversion of an older data database.
+// The data conversion window "データ変換": copies the older data file
+// "VeltData.mdb" of the data folder into the current data database, table by
+// table (DataConversion), showing which table it works on, and ends with one
+// message that names whatever could not be copied.
 
 #include "app/SecondaryWindow.h"
 
+class QFrame;
+class QLabel;
+class QPushButton;
 class Session;
 
 class FrmConversion : public SecondaryWindow {
@@ -10,6 +16,33 @@ class FrmConversion : public SecondaryWindow {
 public:
     explicit FrmConversion(Session& session, QWidget* parent = nullptr);
 
+    // The four sentences of the explanation, joined by CR LF.
+    static QString ExplanationText();
+    // The older file's path: the data folder and "VeltData.mdb".
+    QString OldDataPath() const;
+
+    // The run: no confirmation; the older file is opened read-only; 実行 and
+    // 閉じる are disabled and user input is held back until it ends.
+    void ExecChg97to2000();
+    void cmd実行_Click();
+    void cmd閉じる_Click();
+    bool running() const { return running_; }
+
+    QFrame* imContainer3D1 = nullptr;
+    QFrame* imContainer3D2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Lbl説明 = nullptr;
+    QPushButton* cmd実行 = nullptr;
+    QPushButton* cmd閉じる = nullptr;
+
+signals:
+    // A progress text was put into Lbl説明 (before it is painted).
+    void progressShown(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
 private:
     Session& session_;
+    bool running_ = false;
 };

@@ -63,23 +63,45 @@ void TestFolder::prepare(const QStringList& statements, const QString& path) con
     for (const QString& s : statements) QVERIFY2(db.exec(s), qPrintable(s + QStringLiteral(": ") + db.lastError()));
 }
 
+namespace {
+
+QStringList renderRows(Database& db, const QString& sql, bool& ok)
+{
+    QStringList out;
+    for (const QSqlRecord& r : db.rows(sql, {}, &ok)) {
+        QStringList cells;
+        for (int i = 0; i < r.count(); ++i) {
+            const QVariant v = r.value(i);
+            if (r.isNull(i))
+                cells << QStringLiteral("<null>");
+            else if (v.typeId() == QMetaType::QString)
+                cells << QLatin1Char('\'') + v.toString() + QLatin1Char('\'');
+            else
+                cells << v.toString();
+        }
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+}  // namespace
+
+QStringList QueryCells(Database& db, const QString& sql)
+{
+    bool ok = false;
+    QStringList out = renderRows(db, sql, ok);
+    if (!ok) out << QStringLiteral("<failed: %1>").arg(db.lastError());
+    return out;
+}
+
 QStringList TableSnapshot(Database& db, const QStringList& tables)
 {
     QStringList out;
     for (const QString& table : tables) {
-        for (const QSqlRecord& r : db.rows(QStringLiteral("select * from %1 order by rowid").arg(Database::quoteIdent(table)))) {
-            QStringList cells{table};
-            for (int i = 0; i < r.count(); ++i) {
-                const QVariant v = r.value(i);
-                if (r.isNull(i))
-                    cells << QStringLiteral("<null>");
-                else if (v.typeId() == QMetaType::QString)
-                    cells << QLatin1Char('\'') + v.toString() + QLatin1Char('\'');
-                else
-                    cells << v.toString();
-            }
-            out << cells.join(QLatin1Char('|'));
-        }
+        bool ok = false;  // a missing table has no rows
+        for (const QString& row :
+             renderRows(db, QStringLiteral("select * from %1 order by rowid").arg(Database::quoteIdent(table)), ok))
+            out << table + QLatin1Char('|') + row;
     }
     return out;
 }

@@ -46,3 +46,6 @@ private:
 // rowid order. A Null cell reads <null> and a text cell stands in quotes, so
 // an empty text ('') and Null differ, and so do 1 and '1'.
 QStringList TableSnapshot(Database& db, const QStringList& tables);
+// The rows of a query the same way, without the table's name: "cell|cell|...".
+// A failed query gives one row "<failed: ...>".
+QStringList QueryCells(Database& db, const QString& sql);

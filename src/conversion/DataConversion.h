@@ -1,0 +1,102 @@
+#pragma once
+// The six table copies of the data conversion: the older data file
+// ("VeltData.mdb", read-only through LinkFile) into the current data
+// database, one table at a time, each in one transaction.
+//
+// Each copy reads the whole older table in its order, then for every row
+// finds the current row by the table's key (bound values, Null-safe) and
+// updates it, or adds a new row. Only the columns the older table has are
+// written (a column it lacks keeps its value, or its default in a new row),
+// plus a few fixed values. Values take the current file's forms: money and
+// 数量 INTEGER ten-thousandths, dates 'YYYY-MM-DD' (with ' HH:MM:SS[.zzz]' when
+// they carry a time of day), yes/no 0/1. Nothing is ever deleted.
+//
+// Rules beyond a plain copy, so that a conversion never damages what the
+// current file holds:
+// - A row whose key is Null or empty is skipped and counted.
+// - 最大見積書番号 becomes the larger of the current and the older counter, so
+//   no number already stored is handed out again.
+// - Code-list rows keep to the numbered slots "01".."99": a row with another
+//   code is skipped; a kind the current file lacks gets its 99 free slots
+//   first; an empty sname is stored as Null (a free slot).
+// - A quotation number that the current file holds for another quotation
+//   (another customer or date, to the second) is not copied at all, neither
+//   header nor lines, and is named in the outcome. The same quotation again
+//   (a second run) is updated.
+// - Quotation lines are matched on their date to the whole second; the older
+//   value is stored as it is.
+// - A value that does not fit its column, or a failed write, leaves the whole
+//   table as it was (rolled back) and is reported.
+
+#include "platform/Database.h"
+#include "platform/LinkFile.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <optional>
+
+// What one table copy did.
+struct TableOutcome {
+    explicit TableOutcome(const QString& name = {}) : table(name) {}
+
+    QString table;
+    bool missing = false;  // the older file has no such table: nothing done
+    QString failure;       // not empty: nothing of the table was written, and why
+    int read = 0;          // rows of the older table
+    int copied = 0;        // rows added or updated
+    int emptyKeys = 0;     // skipped: a key field Null or empty
+    int badCodes = 0;      // skipped: a code outside "01".."99"
+    int conflictRows = 0;  // skipped: a quotation number held by another quotation
+    QList<qint64> conflicts;  // those quotation numbers, ascending
+
+    // Every row read was copied and nothing failed.
+    bool complete() const;
+    // One line for the user: what was read, copied and skipped, or why not.
+    QString summaryLine() const;
+};
+
+// The message after a run: "コンバートが終了しました", followed by a line per
+// table when any table is not complete.
+QString ConversionMessage(const QList<TableOutcome>& outcomes);
+
+class DataConversion {
+public:
+    // The six tables in the order of a run.
+    static const QStringList Tables;
+
+    DataConversion(LinkFile& Dbs, Database& data);
+
+    TableOutcome CnvJisyaInfo();       // 自社情報 (the settings row)
+    TableOutcome CnvKokyaku();         // 顧客マスタ
+    TableOutcome CnvSyohin();          // 商品マスタ
+    TableOutcome CnvCode();            // コードマスタ
+    TableOutcome CnvMitumoriHeader();  // 見積書ヘッダ
+    TableOutcome CnvMitumori();        // 見積書
+
+private:
+    struct OldTable {
+        std::optional<LinkTable> rows;
+        bool missing = false;
+        QString failure;
+    };
+
+    OldTable read(const QString& table, const QStringList& order);
+    // The older quotations, read once for both quotation steps.
+    const OldTable& oldHeaders();
+    const OldTable& oldLines();
+    // The quotation numbers the current file holds for another quotation,
+    // found once, before either quotation step writes; nothing (error set)
+    // when the current file could not be read.
+    const QSet<qint64>* conflicts(QString& error);
+    // 見積書ヘッダ or 見積書 without the numbers another quotation holds.
+    TableOutcome copyQuotationTable(const QString& table, const OldTable& old);
+
+    LinkFile& Dbs_;
+    Database& data_;
+    std::optional<OldTable> headers_;
+    std::optional<OldTable> lines_;
+    std::optional<QSet<qint64>> conflicts_;
+    QString conflictError_;
+};

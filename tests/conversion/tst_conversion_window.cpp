@@ -1,0 +1,250 @@
+// The data conversion window opened from the main window: its texts, the
+// run's progress and message, the older file left as it was, and the files
+// that cannot be converted.
+
+#include "app/SettingsTab.h"
+#include "conversion/FrmConversion.h"
+#include "support/MainWindowFixture.h"
+#include "support/OldDataFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QString kDone = QStringLiteral("コンバートが終了しました");
+const QString kCustomers = QStringLiteral("顧客情報を変換しています････");
+const QStringList kProgress{QStringLiteral("自社情報を変換しています････"), kCustomers,
+                            QStringLiteral("商品情報を変換しています････"), QStringLiteral("コード表を変換しています････"),
+                            QStringLiteral("見積書をコンバートしています････"),
+                            QStringLiteral("見積書をコンバートしています････")};
+const QStringList kTables{QStringLiteral("自社情報"),     QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"),
+                          QStringLiteral("コードマスタ"), QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")};
+
+QByteArray sha256(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// The older file and whatever lies beside it under its name (a journal, say).
+QStringList oldFiles(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("VeltData.mdb*")}, QDir::Files | QDir::Dirs | QDir::Hidden, QDir::Name);
+}
+
+QByteArray jetSignature()
+{
+    QByteArray h(QByteArray::fromRawData("\x00\x01\x00\x00", 4));
+    h += QByteArrayLiteral("Standard Jet DB\0");
+    h += char(0);
+    return h;
+}
+
+}  // namespace
+
+class TestConversionWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void opensFromTheMainWindow();
+    void noOlderFile();
+    void completeRun();
+    void emptyOlderTables();
+    void incompleteRunIsSummarised();
+    void unreadableFileWritesNothing_data();
+    void unreadableFileWritesNothing();
+
+private:
+    // Opens the main window and the conversion window from its 変換 button.
+    static FrmConversion* openWindow(MainWindowFixture& f)
+    {
+        if (!f.open()) return nullptr;
+        f.settings().cmdデータ変換->click();
+        return qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
+    }
+    static QString oldPath(MainWindowFixture& f) { return f.folder.dataFolder() + QStringLiteral("VeltData.mdb"); }
+};
+
+void TestConversionWindow::opensFromTheMainWindow()
+{
+    MainWindowFixture f;
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QCOMPARE(w->objectName(), QStringLiteral("Frmデータ変換"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("データ変換"));
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->Label1->text(), QStringLiteral("データ変換  Access97 →Access2000"));
+    QCOMPARE(FrmConversion::ExplanationText(),
+             QStringLiteral("アクセス97からアクセス2000へのデータ変換を行います。\r\n"
+                            "旧形式のアクセス97のデータはアクセス2000と同じデータフォルダに置いてください。\r\n"
+                            "　Velt Ver 1.20より以前から使用している場合は「実行」ボタンを押してデータ変換を行ってください。\r\n"
+                            "　Velt を新規で使用する場合はデータ変換の必要はありません。"));
+    QCOMPARE(w->Lbl説明->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(w->cmd実行->text(), QStringLiteral("実　行"));
+    QCOMPARE(w->cmd閉じる->text(), QStringLiteral("閉じる"));
+    QCOMPARE(w->cmd閉じる->toolTip(), QStringLiteral("データ変換フォームを閉じます。"));
+    QCOMPARE(w->OldDataPath(), oldPath(f));
+
+    // 閉じる before any run: the window goes, nothing is touched.
+    const QStringList data = TableSnapshot(f.data(), kTables);
+    QPointer<FrmConversion> gone = w;
+    w->cmd閉じる->click();
+    QTRY_VERIFY(gone.isNull());
+    QCOMPARE(TableSnapshot(f.data(), kTables), data);
+    QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestConversionWindow::noOlderFile()
+{
+    MainWindowFixture f;
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    const QStringList data = TableSnapshot(f.data(), kTables);
+    const QString explanation = w->Lbl説明->text();
+    w->cmd実行->click();
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("Access97のデータは見つかりませんでした。")});
+    QCOMPARE(f.messages.shown().first().title, QStringLiteral("情報"));
+    QCOMPARE(w->Lbl説明->text(), explanation);
+    QCOMPARE(TableSnapshot(f.data(), kTables), data);
+    QVERIFY(!QFileInfo::exists(oldPath(f)));
+}
+
+void TestConversionWindow::completeRun()
+{
+    MainWindowFixture f;
+    QVERIFY(OldDataFile::create(oldPath(f), {
+        QStringLiteral("insert into 自社情報 (自社名, 最大見積書番号) values ('旧商会', 40)"),
+        QStringLiteral("insert into 顧客マスタ values ('A社', '東京都', 'えーしゃ', '様')"),
+        QStringLiteral("insert into 商品マスタ values ('ペン', NULL, '10', '本', 100, 0, 'ぺん')"),
+        QStringLiteral("insert into コードマスタ values ('単位', '01', '本')"),
+        QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 合計) values (40, 'A社', '2004-03-09', 200)"),
+        QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名, 金額) "
+                       "values ('A社', '2004-03-09', 40, 1, 0, 'ペン', 200)"),
+    }));
+    const QByteArray oldHash = sha256(oldPath(f));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+
+    // At every step: its text on the label, both buttons disabled, a close refused.
+    QStringList progress;
+    bool buttonsDisabled = true;
+    connect(w, &FrmConversion::progressShown, w, [&](const QString& text) {
+        progress << text;
+        buttonsDisabled = buttonsDisabled && w->Lbl説明->text() == text && !w->cmd実行->isEnabled() &&
+                          !w->cmd閉じる->isEnabled() && w->running();
+        w->close();
+    });
+    bool labelKeptUntilTheMessage = false;
+    f.messages.setOnShow([&](const MessageBoxSpec&) { labelKeptUntilTheMessage = w->Lbl説明->text() == kProgress.last(); });
+
+    QTest::mouseClick(w->cmd実行, Qt::LeftButton);
+    QCOMPARE(progress, kProgress);
+    QVERIFY(buttonsDisabled);
+    QCOMPARE(f.messages.texts(), QStringList{kDone});
+    QCOMPARE(f.messages.shown().first().title, QStringLiteral("情報"));
+    QVERIFY(labelKeptUntilTheMessage);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->Lbl説明->text(), QString());
+    QVERIFY(w->cmd実行->isEnabled() && w->cmd閉じる->isEnabled());
+
+    QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 40);
+    QCOMPARE(f.data().scalar(QStringLiteral("select 合計 from 見積書ヘッダ where 伝票番号 = 40")).toLongLong(), 2000000);
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 40")).toInt(), 1);
+    // The older file is as it was, and nothing new lies beside it.
+    QCOMPARE(sha256(oldPath(f)), oldHash);
+    QCOMPARE(oldFiles(f.folder.dataFolder()), QStringList{QStringLiteral("VeltData.mdb")});
+
+    // Closed and opened again: the explanation is back.
+    QPointer<FrmConversion> gone = w;
+    w->cmd閉じる->click();
+    QTRY_VERIFY(gone.isNull());
+    f.settings().cmdデータ変換->click();
+    auto* again = qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
+    QVERIFY(again);
+    QCOMPARE(again->Lbl説明->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void TestConversionWindow::emptyOlderTables()
+{
+    MainWindowFixture f;
+    QVERIFY(OldDataFile::create(oldPath(f), {}));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    const QStringList data = TableSnapshot(f.data(), kTables);
+    w->cmd実行->click();
+    QCOMPARE(f.messages.texts(), QStringList{kDone});
+    QCOMPARE(w->Lbl説明->text(), QString());
+    QCOMPARE(TableSnapshot(f.data(), kTables), data);
+}
+
+void TestConversionWindow::incompleteRunIsSummarised()
+{
+    MainWindowFixture f;
+    QVERIFY(OldDataFile::create(oldPath(f), {QStringLiteral("insert into 顧客マスタ values ('A社', NULL, 'あ', NULL), "
+                                                            "(NULL, NULL, 'い', NULL)")}));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    w->cmd実行->click();
+    QCOMPARE(f.messages.texts(), QStringList{kDone + QStringLiteral("\n\n変換できなかったデータがあります。\n"
+                                                                    "自社情報：読込 0件、変換 0件\n"
+                                                                    "顧客マスタ：読込 2件、変換 1件、キーが空のためスキップ 1件\n"
+                                                                    "商品マスタ：読込 0件、変換 0件\n"
+                                                                    "コードマスタ：読込 0件、変換 0件\n"
+                                                                    "見積書ヘッダ：読込 0件、変換 0件\n"
+                                                                    "見積書：読込 0件、変換 0件")});
+    QCOMPARE(w->Lbl説明->text(), QString());
+}
+
+void TestConversionWindow::unreadableFileWritesNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");  // "<sqlite>": an SQLite file without the six tables
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("text named VeltData.mdb") << QByteArray("これはデータベースではありません\n") << "データベースファイルではありません";
+    QTest::newRow("empty file") << QByteArray() << "データベースファイルではありません";
+    QByteArray jet = jetSignature();
+    jet += QByteArray(4096, '\xff');
+    QTest::newRow("Jet signature, unreadable rest") << jet << "読み込めません";
+    QTest::newRow("SQLite file of other tables") << QByteArray("<sqlite>") << "変換するテーブルがありません";
+}
+
+void TestConversionWindow::unreadableFileWritesNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, detail);
+    MainWindowFixture f;
+    if (content == "<sqlite>") {
+        QVERIFY(OldDataFile::create(oldPath(f), {QStringLiteral("create table 請求書 (番号 LONG)")}, false));
+    } else {
+        QFile file(oldPath(f));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const QByteArray oldHash = sha256(oldPath(f));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    const QStringList data = TableSnapshot(f.data(), kTables);
+    const QString explanation = w->Lbl説明->text();
+    QStringList progress;
+    connect(w, &FrmConversion::progressShown, w, [&](const QString& text) { progress << text; });
+
+    w->cmd実行->click();
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec box = f.messages.shown().first();
+    QCOMPARE(box.title, QStringLiteral("エラー"));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Access97のデータ（VeltData.mdb）を読み込めませんでした。データは変更していません。")),
+             qPrintable(box.text));
+    QVERIFY2(box.text.contains(detail), qPrintable(box.text));
+    QVERIFY(progress.isEmpty());
+    QCOMPARE(w->Lbl説明->text(), explanation);
+    QVERIFY(w->cmd実行->isEnabled() && w->cmd閉じる->isEnabled());
+    QCOMPARE(TableSnapshot(f.data(), kTables), data);
+    QCOMPARE(sha256(oldPath(f)), oldHash);
+}
+
+QTEST_MAIN(TestConversionWindow)
+#include "tst_conversion_window.moc"

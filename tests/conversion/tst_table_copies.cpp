@@ -1,0 +1,436 @@
+// The six table copies of the conversion, on a fresh data file and an older
+// file made as SQLite (OldDataFile): keys, fixed values, the current file's
+// storage forms, the counter, the code slots, quotation conflicts, a second
+// run, and a table left as it was when it cannot be copied whole.
+
+#include "conversion/DataConversion.h"
+#include "platform/Database.h"
+#include "platform/LinkFile.h"
+#include "support/OldDataFile.h"
+#include "support/TestFolder.h"
+
+#include <QtTest>
+
+namespace {
+
+using Copy = TableOutcome (DataConversion::*)();
+
+const QStringList kAllTables{QStringLiteral("自社情報"),     QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"),
+                             QStringLiteral("コードマスタ"), QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")};
+
+// A data folder with its data file open, and the older file beside it.
+class Folder {
+public:
+    explicit Folder(const QStringList& current = {})
+    {
+        folder.prepare(current);
+        opened = data.open(folder.dataDbPath());
+    }
+    QString oldPath() const { return folder.dataFolder() + QStringLiteral("VeltData.mdb"); }
+    bool makeOld(const QStringList& statements, bool withSchema = true)
+    {
+        return OldDataFile::create(oldPath(), statements, withSchema);
+    }
+    QList<TableOutcome> run(const QList<Copy>& copies)
+    {
+        LinkFile link;
+        if (!link.open(oldPath())) {
+            qWarning().noquote() << link.errorText();
+            return {};
+        }
+        DataConversion conversion(link, data);
+        QList<TableOutcome> out;
+        for (Copy c : copies) out << (conversion.*c)();
+        return out;
+    }
+    TableOutcome run(Copy copy) { return run(QList<Copy>{copy}).value(0); }
+    QList<TableOutcome> runAll()
+    {
+        return run({&DataConversion::CnvJisyaInfo, &DataConversion::CnvKokyaku, &DataConversion::CnvSyohin,
+                    &DataConversion::CnvCode, &DataConversion::CnvMitumoriHeader, &DataConversion::CnvMitumori});
+    }
+
+    TestFolder folder;
+    Database data;
+    bool opened = false;
+};
+
+const QString kOldSettings = QStringLiteral(
+    "insert into 自社情報 values ('旧商会', '東京都' || char(13, 10) || '千代田区', '西暦', '非課税', '切り捨て', "
+    "'切り上げ', 120, 0, 'B5白紙', 'Sulka', '/旧/商品.mdb', 'Dovan請求書', '/旧/顧客.mdb', '/旧/yubin.mdb', "
+    "'/旧/ydata', '東京都', 1, 'ふりがな順', 'ケース')");
+
+}  // namespace
+
+class TestTableCopies : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsRowCopied();
+    void counterNeverLowered_data();
+    void counterNeverLowered();
+    void emptySettingsTables_data();
+    void emptySettingsTables();
+    void mastersMatchedByKey();
+    void codesKeepTheirSlots();
+    void quotationsInTheCurrentForms();
+    void linesMatchedToTheSecond();
+    void quotationNumberHeldByAnotherQuotation_data();
+    void quotationNumberHeldByAnotherQuotation();
+    void secondRunChangesNothing();
+    void tableLeftAsItWasWhenItCannotBeCopied_data();
+    void tableLeftAsItWasWhenItCannotBeCopied();
+    void missingTablesAndColumns();
+};
+
+void TestTableCopies::settingsRowCopied()
+{
+    Folder f({QStringLiteral("update 自社情報 set 印鑑タイトル1 = '担当', 小数 = '数量', 商品登録 = 0, 納期登録 = 0, "
+                             "最大見積書番号 = 5")});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({kOldSettings}));
+    const TableOutcome out = f.run(&DataConversion::CnvJisyaInfo);
+    QVERIFY2(out.complete(), qPrintable(out.summaryLine()));
+    QCOMPARE(out.copied, 1);
+
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 自社名, 自社情報, 年号, 税区分, 税端数, 行端数, 小数, 最大見積書番号, 税計算, "
+                                          "印刷用紙, 商品リンクアプリ, 商品リンクパス, 顧客リンクアプリ, 顧客リンクパス, "
+                                          "郵便番号辞書パス, YubinDataPath, YubinLocalEria, YubinLocalEriaSw, 商品表示順, "
+                                          "入数列タイトル from 自社情報")),
+             QStringList{QStringLiteral("'旧商会'|'東京都\r\n千代田区'|'西暦'|'非課税'|'切り捨て'|'切り上げ'|'しない'|120|0|"
+                                        "'B5白紙'|'Sulka'|'/旧/商品.mdb'|'Dovan請求書'|'/旧/顧客.mdb'|'/旧/yubin.mdb'|"
+                                        "'/旧/ydata'|'東京都'|1|'ふりがな順'|'ケース'")});
+    // The eight registration flags on; the seal titles and the schema stamp untouched.
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 商品登録, 商品区分登録, 単位登録, 入数登録, 支払条件登録, 有効期限登録, "
+                                          "受渡場所登録, 納期登録, 印鑑タイトル1, 印鑑タイトル2, Version, LastUpdate "
+                                          "from 自社情報")),
+             QStringList{QStringLiteral("1|1|1|1|1|1|1|1|'担当'|''|'2.00'|'2005/01/06'")});
+}
+
+void TestTableCopies::counterNeverLowered_data()
+{
+    QTest::addColumn<QString>("current");  // SQL literals
+    QTest::addColumn<QString>("old");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("older counter higher") << "5" << "120" << "120";
+    QTest::newRow("current counter higher") << "300" << "120" << "300";
+    QTest::newRow("equal") << "120" << "120" << "120";
+    QTest::newRow("current Null") << "NULL" << "120" << "120";
+    QTest::newRow("older Null") << "300" << "NULL" << "300";
+    QTest::newRow("both Null") << "NULL" << "NULL" << "<null>";
+}
+
+void TestTableCopies::counterNeverLowered()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, old);
+    QFETCH(QString, expected);
+    Folder f({QStringLiteral("update 自社情報 set 最大見積書番号 = %1").arg(current)});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({kOldSettings, QStringLiteral("update 自社情報 set 最大見積書番号 = %1").arg(old)}));
+    QVERIFY(f.run(&DataConversion::CnvJisyaInfo).complete());
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 最大見積書番号 from 自社情報")), QStringList{expected});
+}
+
+void TestTableCopies::emptySettingsTables_data()
+{
+    QTest::addColumn<QStringList>("current");
+    QTest::addColumn<QStringList>("old");
+    QTest::addColumn<QStringList>("expected");  // 自社名, 小数, 納期登録, 印鑑タイトル1 of every row
+    QTest::newRow("older table empty: the current row stays")
+        << QStringList{QStringLiteral("update 自社情報 set 自社名 = '今の社名', 小数 = '単価', 納期登録 = 0")} << QStringList{}
+        << QStringList{QStringLiteral("'今の社名'|'単価'|0|''")};
+    QTest::newRow("current table empty: one new row")
+        << QStringList{QStringLiteral("delete from 自社情報")} << QStringList{kOldSettings}
+        << QStringList{QStringLiteral("'旧商会'|'しない'|1|<null>")};
+}
+
+void TestTableCopies::emptySettingsTables()
+{
+    QFETCH(QStringList, current);
+    QFETCH(QStringList, old);
+    QFETCH(QStringList, expected);
+    Folder f(current);
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld(old));
+    QVERIFY(f.run(&DataConversion::CnvJisyaInfo).complete());
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 自社名, 小数, 納期登録, 印鑑タイトル1 from 自社情報")), expected);
+}
+
+void TestTableCopies::mastersMatchedByKey()
+{
+    Folder f({QStringLiteral("insert into 顧客マスタ values ('A社', '旧情報', 'えーしゃ', '様'), ('Z社', '残る', 'ぜっと', '御中')"),
+              QStringLiteral("insert into 商品マスタ values ('ペン', '文具', '10', '本', 1000000, 0, 'ぺん')")});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({
+        QStringLiteral("insert into 顧客マスタ values ('A社', '新情報', 'えーしゃ', NULL), ('B社', 'B情報', 'びーしゃ', '御中'), "
+                       "(NULL, '名無し', 'な', '様'), ('', '空', 'そら', '様'), ('O''Brien商会', '英国', 'おぶらいえん', '様')"),
+        QStringLiteral("insert into 商品マスタ values ('ペン', '旧区分', '12', '箱', 120.5, 0, 'ぺん'), "
+                       "('ノート', '旧区分', NULL, '冊', '80', -1, 'のーと'), (NULL, NULL, NULL, NULL, 1, 0, 'ん')"),
+    }));
+    const QList<TableOutcome> out = f.run({&DataConversion::CnvKokyaku, &DataConversion::CnvSyohin});
+    QCOMPARE(out.size(), 2);
+
+    // The same name is overwritten with the older values (Null included), a
+    // row only the current file holds stays, new names are added in the
+    // older file's order, rows without a name are skipped.
+    QCOMPARE(TableSnapshot(f.data, {QStringLiteral("顧客マスタ")}),
+             (QStringList{QStringLiteral("顧客マスタ|'A社'|'新情報'|'えーしゃ'|<null>"),
+                          QStringLiteral("顧客マスタ|'Z社'|'残る'|'ぜっと'|'御中'"),
+                          QStringLiteral("顧客マスタ|'O'Brien商会'|'英国'|'おぶらいえん'|'様'"),
+                          QStringLiteral("顧客マスタ|'B社'|'B情報'|'びーしゃ'|'御中'")}));
+    QCOMPARE(out[0].summaryLine(), QStringLiteral("顧客マスタ：読込 5件、変換 3件、キーが空のためスキップ 2件"));
+    QVERIFY(!out[0].complete());
+
+    // A copied product loses its 商品区分; money in ten-thousandths, yes/no 0/1.
+    QCOMPARE(TableSnapshot(f.data, {QStringLiteral("商品マスタ")}),
+             (QStringList{QStringLiteral("商品マスタ|'ペン'|<null>|'12'|'箱'|1205000|0|'ぺん'"),
+                          QStringLiteral("商品マスタ|'ノート'|<null>|<null>|'冊'|800000|1|'のーと'")}));
+    QCOMPARE(out[1].read, 3);
+    QCOMPARE(out[1].copied, 2);
+    QCOMPARE(out[1].emptyKeys, 1);
+}
+
+void TestTableCopies::codesKeepTheirSlots()
+{
+    Folder f({QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '01'"),
+              QStringLiteral("update コードマスタ set sname = '台' where kcode = '単位' and code = '02'")});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({QStringLiteral(
+        "insert into コードマスタ values ('単位', '01', '本'), ('単位', '02', ''), ('単位', '100', '箱'), ('単位', '5', '袋'), "
+        "('単位', NULL, '枚'), ('ケース', '03', 'ダース'), ('支払条件', '99', '月末締め')")}));
+    const TableOutcome out = f.run(&DataConversion::CnvCode);
+    QCOMPARE(out.read, 7);
+    QCOMPARE(out.copied, 4);
+    QCOMPARE(out.badCodes, 2);
+    QCOMPARE(out.emptyKeys, 1);
+    QCOMPARE(out.summaryLine(),
+             QStringLiteral("コードマスタ：読込 7件、変換 4件、キーが空のためスキップ 1件、コードが01～99以外のためスキップ 2件"));
+
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select kcode, code, sname from コードマスタ where sname is not null "
+                                          "order by kcode, code")),
+             (QStringList{QStringLiteral("'ケース'|'03'|'ダース'"), QStringLiteral("'単位'|'01'|'本'"),
+                          QStringLiteral("'支払条件'|'99'|'月末締め'")}));
+    // Every kind, the new one included, has exactly the slots "01".."99".
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select kcode, count(*), min(code), max(code) from コードマスタ group by kcode "
+                                          "having count(*) <> 99 or count(distinct code) <> 99 or min(code) <> '01' "
+                                          "or max(code) <> '99' or max(length(code)) <> 2")),
+             QStringList{});
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select count(*) from コードマスタ where kcode = 'ケース'")), QStringList{"99"});
+}
+
+void TestTableCopies::quotationsInTheCurrentForms()
+{
+    Folder f;
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({
+        // A Jet file gives every date with its time of day, midnight for a plain date.
+        QStringLiteral("insert into 見積書ヘッダ values (12, 'A社', '2004-03-09 00:00:00', 500, 10000, 10500, 10500.25, '様', -1, "
+                       "'東京都' || char(13, 10) || '千代田区', '件名', NULL, '月末', '30日', '即納', '担当', '', '', NULL, 'メモ')"),
+        QStringLiteral("insert into 見積書 values ('A社', '2004-03-09 13:05:59.500', 12, 1, 0, 'ペン', '区分', '10', '本', 1.5, "
+                       "100, 150, 0, 'ぺん', 0, '備考')"),
+        QStringLiteral("insert into 見積書 values ('A社', '2004-03-09 13:05:59.500', 12, 1, 1, ' 小 計', NULL, NULL, NULL, NULL, "
+                       "NULL, 150, 0, NULL, -1, NULL)"),
+    }));
+    const QList<TableOutcome> out = f.run({&DataConversion::CnvMitumoriHeader, &DataConversion::CnvMitumori});
+    QVERIFY(out[0].complete() && out[1].complete());
+    QCOMPARE(TableSnapshot(f.data, {QStringLiteral("見積書ヘッダ")}),
+             QStringList{QStringLiteral("見積書ヘッダ|12|'2004-03-09'|'A社'|'東京都\r\n千代田区'|'様'|'メモ'|'件名'|'30日'|'月末'|"
+                                        "<null>|'即納'|5000000|100000000|105000000|105002500|'担当'|''|''|<null>|1")});
+    // The line's date keeps its time of day; 商品区分 and 備考 are Null.
+    QCOMPARE(TableSnapshot(f.data, {QStringLiteral("見積書")}),
+             (QStringList{QStringLiteral("見積書|12|'A社'|'2004-03-09 13:05:59.500'|0|1|'ペン'|<null>|15000|'10'|'本'|"
+                                         "1000000|1500000|0|'ぺん'|0|<null>"),
+                          QStringLiteral("見積書|12|'A社'|'2004-03-09 13:05:59.500'|1|1|' 小 計'|<null>|<null>|<null>|"
+                                         "<null>|<null>|1500000|0|<null>|1|<null>")}));
+}
+
+void TestTableCopies::linesMatchedToTheSecond()
+{
+    // A line an earlier conversion stored at the whole second.
+    Folder f({QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付, 顧客名) values (12, '2004-03-09', 'A社')"),
+              QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名) "
+                             "values (12, 'A社', '2004-03-09 13:05:59', 0, 1, '旧品名')")});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (12, 'A社', '2004-03-09')"),
+                       QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名) "
+                                      "values ('A社', '2004-03-09 13:05:59.750', 12, 1, 0, '新品名')")}));
+    const QString lines = QStringLiteral("select 日付, 品名 from 見積書");
+    for (int run = 1; run <= 2; ++run) {
+        const QList<TableOutcome> out = f.run({&DataConversion::CnvMitumoriHeader, &DataConversion::CnvMitumori});
+        QVERIFY2(out[1].complete(), qPrintable(out[1].summaryLine()));
+        QCOMPARE(QueryCells(f.data, lines), QStringList{QStringLiteral("'2004-03-09 13:05:59.750'|'新品名'")});
+    }
+}
+
+void TestTableCopies::quotationNumberHeldByAnotherQuotation_data()
+{
+    QTest::addColumn<QStringList>("current");
+    QTest::addColumn<bool>("conflict");
+
+    const auto header = [](const char* customer, const char* date) {
+        return QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 件名) values (12, '%1', '%2', '今の件名')")
+            .arg(QString::fromUtf8(customer), QString::fromUtf8(date));
+    };
+    const auto line = [](const char* customer, const char* date) {
+        return QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名) "
+                              "values (12, '%1', '%2', 0, 1, '今の品名')")
+            .arg(QString::fromUtf8(customer), QString::fromUtf8(date));
+    };
+    QTest::newRow("another customer") << QStringList{header("B社", "2004-03-09"), line("B社", "2004-03-09 10:15:00")} << true;
+    QTest::newRow("another date") << QStringList{header("A社", "2004-03-10"), line("A社", "2004-03-10 10:15:00")} << true;
+    QTest::newRow("header of another customer only") << QStringList{header("B社", "2004-03-09")} << true;
+    QTest::newRow("lines of another customer only") << QStringList{line("B社", "2004-03-09 10:15:00")} << true;
+    // Stored again by the quotation tab: the lines' time of day is gone, and
+    // the older lines would sit beside them under one header.
+    QTest::newRow("lines at another time of the day") << QStringList{header("A社", "2004-03-09"), line("A社", "2004-03-09")}
+                                                      << true;
+    QTest::newRow("the same quotation") << QStringList{header("A社", "2004-03-09"), line("A社", "2004-03-09 10:15:00")}
+                                        << false;
+    QTest::newRow("the same header without lines") << QStringList{header("A社", "2004-03-09")} << false;
+}
+
+void TestTableCopies::quotationNumberHeldByAnotherQuotation()
+{
+    QFETCH(QStringList, current);
+    QFETCH(bool, conflict);
+    Folder f(current);
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({
+        QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 件名) values (12, 'A社', '2004-03-09', '旧件名'), "
+                       "(13, 'C社', '2004-04-01', '別件')"),
+        QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名) values "
+                       "('A社', '2004-03-09 10:15:00', 12, 1, 0, '旧品名1'), ('A社', '2004-03-09 10:15:00', 12, 1, 1, '旧品名2'), "
+                       "('C社', '2004-04-01', 13, 1, 0, '別品名')"),
+    }));
+    const auto of12 = [&] {
+        return QueryCells(f.data, QStringLiteral("select * from 見積書ヘッダ where 伝票番号 = 12")) +
+               QueryCells(f.data, QStringLiteral("select * from 見積書 where 伝票番号 = 12 order by rowid"));
+    };
+    const QStringList before = of12();
+
+    const QList<TableOutcome> out = f.run({&DataConversion::CnvMitumoriHeader, &DataConversion::CnvMitumori});
+    // The other quotation is copied either way.
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 件名 from 見積書ヘッダ where 伝票番号 = 13")), QStringList{"'別件'"});
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select count(*) from 見積書 where 伝票番号 = 13")), QStringList{"1"});
+
+    if (conflict) {
+        QCOMPARE(of12(), before);
+        QCOMPARE(out[0].conflicts, QList<qint64>{12});
+        QCOMPARE(out[0].conflictRows, 1);
+        QCOMPARE(out[1].conflicts, QList<qint64>{12});
+        QCOMPARE(out[1].conflictRows, 2);
+        QCOMPARE(out[1].copied, 1);
+        QVERIFY2(out[1].summaryLine().contains(QStringLiteral("別の見積書が登録済みの番号（12）のためスキップ 2件")),
+                 qPrintable(out[1].summaryLine()));
+    } else {
+        QVERIFY(out[0].complete() && out[1].complete());
+        QCOMPARE(QueryCells(f.data, QStringLiteral("select 顧客名, 日付, 件名 from 見積書ヘッダ where 伝票番号 = 12")),
+                 QStringList{QStringLiteral("'A社'|'2004-03-09'|'旧件名'")});
+        QCOMPARE(QueryCells(f.data, QStringLiteral("select 行番号, 品名 from 見積書 where 伝票番号 = 12 order by 行番号")),
+                 (QStringList{QStringLiteral("0|'旧品名1'"), QStringLiteral("1|'旧品名2'")}));
+    }
+}
+
+void TestTableCopies::secondRunChangesNothing()
+{
+    Folder f;
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({
+        kOldSettings,
+        QStringLiteral("insert into 顧客マスタ values ('A社', '住所', 'えー', '様'), ('A社', '二度目', 'えー', '殿'), "
+                       "(NULL, 'x', 'x', 'x'), ('O''Brien', 'y', 'お', '様')"),
+        QStringLiteral("insert into 商品マスタ values ('ペン', NULL, '10', '本', 100, 0, 'ぺん'), ('', NULL, NULL, NULL, 1, 0, '')"),
+        QStringLiteral("insert into コードマスタ values ('単位', '01', '本'), ('新種', '02', '新'), ('単位', '0', 'x')"),
+        QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (1, 'A社', '2004-03-09'), (NULL, 'B社', '2004-03-09')"),
+        QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名, 金額) values "
+                       "('A社', '2004-03-09 08:00:00.125', 1, 1, 0, 'ペン', 100), ('A社', '2004-03-09 08:00:00.125', 1, 1, 1, 'ペン', 100), "
+                       "('A社', NULL, 1, 1, 2, 'ペン', 100), ('', '2004-03-09', 1, 1, 3, 'ペン', 100), "
+                       "('A社', '2004-03-09', 1, NULL, 4, 'ペン', 100)"),
+    }));
+    f.runAll();
+    const QStringList first = TableSnapshot(f.data, kAllTables);
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select count(*) from 見積書")), QStringList{"2"});
+    const QList<TableOutcome> again = f.runAll();
+    QCOMPARE(TableSnapshot(f.data, kAllTables), first);
+    QCOMPARE(again[5].emptyKeys, 3);
+    QCOMPARE(again[5].copied, 2);
+}
+
+void TestTableCopies::tableLeftAsItWasWhenItCannotBeCopied_data()
+{
+    QTest::addColumn<QStringList>("current");
+    QTest::addColumn<QStringList>("old");
+    QTest::addColumn<bool>("withSchema");
+    QTest::addColumn<int>("step");  // index in the order of a run
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("a write refused half-way")
+        << QStringList{QStringLiteral("create trigger refuse before insert on 顧客マスタ when new.顧客名 = 'B社' "
+                                      "begin select raise(abort, 'refused by the test'); end")}
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('A社', NULL, 'あ', NULL), ('B社', NULL, 'い', NULL)")}
+        << true << 1 << "refused by the test";
+    QTest::newRow("a value the older column cannot hold")
+        << QStringList{} << QStringList{QStringLiteral("insert into 商品マスタ values ('ペン', NULL, NULL, NULL, 100, 0, 'あ'), "
+                                                       "('鉛筆', NULL, NULL, NULL, '百円', 0, 'い')")}
+        << true << 2 << "単価";
+    QTest::newRow("a value the current column cannot take")
+        << QStringList{}
+        << QStringList{QStringLiteral("create table 見積書ヘッダ (伝票番号, 顧客名, 日付, 消費税)"),
+                       QStringLiteral("insert into 見積書ヘッダ values (1, 'A社', '2004-03-09', 5), (2, 'A社', '2004-03-09', 'abc')")}
+        << false << 4 << "テーブル「見積書ヘッダ」の列「消費税」の値「abc」を変換できません";
+}
+
+void TestTableCopies::tableLeftAsItWasWhenItCannotBeCopied()
+{
+    QFETCH(QStringList, current);
+    QFETCH(QStringList, old);
+    QFETCH(bool, withSchema);
+    QFETCH(int, step);
+    QFETCH(QString, reason);
+    Folder f(current);
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld(old, withSchema));
+    const QStringList before = TableSnapshot(f.data, kAllTables);
+    const QList<TableOutcome> out = f.runAll();
+    QCOMPARE(out.size(), 6);
+    QVERIFY2(out[step].failure.contains(reason), qPrintable(out[step].failure));
+    QCOMPARE(out[step].copied, 0);
+    QVERIFY(out[step].summaryLine().contains(QStringLiteral("このテーブルは変更していません")));
+    const QStringList after = TableSnapshot(f.data, {kAllTables[step]});
+    QStringList expected;
+    for (const QString& row : before)
+        if (row.startsWith(kAllTables[step] + QLatin1Char('|'))) expected << row;
+    QCOMPARE(after, expected);
+    // The other tables were copied, and the data file takes writes again.
+    for (int i = 0; i < out.size(); ++i)
+        if (i != step) QVERIFY2(out[i].failure.isEmpty(), qPrintable(out[i].summaryLine()));
+    QVERIFY(f.data.exec(QStringLiteral("insert into KivHint (FormName) values ('x')")));
+}
+
+void TestTableCopies::missingTablesAndColumns()
+{
+    // An older file of one table, and that without the columns ふりがな and 敬称.
+    Folder f({QStringLiteral("insert into 顧客マスタ values ('A社', '旧情報', 'えー', '様')")});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({QStringLiteral("create table 顧客マスタ (顧客名 TEXT, 顧客情報 MEMO)"),
+                       QStringLiteral("insert into 顧客マスタ values ('A社', '新情報')")},
+                      false));
+    const QStringList settings = TableSnapshot(f.data, {QStringLiteral("自社情報")});
+    const QList<TableOutcome> out = f.runAll();
+
+    // What the older file lacks keeps its value.
+    QCOMPARE(TableSnapshot(f.data, {QStringLiteral("顧客マスタ")}),
+             QStringList{QStringLiteral("顧客マスタ|'A社'|'新情報'|'えー'|'様'")});
+    QCOMPARE(TableSnapshot(f.data, {QStringLiteral("自社情報")}), settings);
+    QCOMPARE(ConversionMessage(out), QStringLiteral("コンバートが終了しました\n\n"
+                                                    "変換できなかったデータがあります。\n"
+                                                    "自社情報：旧データにテーブルがありません\n"
+                                                    "顧客マスタ：読込 1件、変換 1件\n"
+                                                    "商品マスタ：旧データにテーブルがありません\n"
+                                                    "コードマスタ：旧データにテーブルがありません\n"
+                                                    "見積書ヘッダ：旧データにテーブルがありません\n"
+                                                    "見積書：旧データにテーブルがありません"));
+}
+
+QTEST_GUILESS_MAIN(TestTableCopies)
+#include "tst_table_copies.moc"
