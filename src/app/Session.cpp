@@ -12,6 +12,7 @@ const QString Session::DeveloperPostalFolder = QStringLiteral("c:\\VeltDevelop\\
 
 Session::Session(const SessionOptions& options)
     : options_(options),
+      messages_(options.messagePresenter),
       components_(options.componentRegistryFile),
       realDialogs_(std::make_unique<QtDialogProvider>())
 {

@@ -34,6 +34,9 @@ struct SessionOptions {
     QString driveRoot;
     // The class registry of components. Empty: ComponentRegistry's default.
     QString componentRegistryFile;
+    // Where the message boxes go (not owned; it must outlive the session).
+    // nullptr: real message boxes.
+    MessagePresenter* messagePresenter = nullptr;
 };
 
 class Session {

@@ -69,10 +69,18 @@ std::optional<QString> CheckRequiredTables(Database& db, Database::Role file)
     for (const RequiredTable& t : required) {
         if (!present.contains(t.table)) return QStringLiteral("テーブル %1 がありません。").arg(t.table);
         if (t.columns.isEmpty()) continue;
+        // The grids address these columns by place: the first place that
+        // holds another column names the column that belongs there, as
+        // missing or as standing elsewhere.
         const QStringList columns = db.columns(t.table);
         for (int i = 0; i < t.columns.size(); ++i) {
-            if (i >= columns.size() || columns[i] != t.columns[i])
-                return QStringLiteral("テーブル %1 に列 %2 がありません。").arg(t.table, t.columns[i]);
+            if (i < columns.size() && columns[i] == t.columns[i]) continue;
+            const qsizetype at = columns.indexOf(t.columns[i]);
+            if (at < 0) return QStringLiteral("テーブル %1 に列 %2 がありません。").arg(t.table, t.columns[i]);
+            return QStringLiteral("テーブル %1 の列 %2 が %3 番目にあります (%4 番目にあるはずの列です)。")
+                .arg(t.table, t.columns[i])
+                .arg(at + 1)
+                .arg(i + 1);
         }
     }
     return std::nullopt;

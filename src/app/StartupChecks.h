@@ -42,7 +42,10 @@ struct RequiredTable {
 const QList<RequiredTable>& RequiredTables(Database::Role file);
 
 // Nothing when the database holds every required table of the file with its
-// columns; else what is missing ("テーブル w明細 がありません。", "テーブル w明細
-// に列 小計 がありません。"), or, when it holds none of them, that it is not a
-// database of this program (an emptied file, a database of other tables).
+// columns in their places; else the first thing wrong: a missing table
+// ("テーブル w明細 がありません。"), a missing column ("テーブル w明細 に列 小計
+// がありません。"), a column in another place ("テーブル w明細 の列 金額 が 11
+// 番目にあります (8 番目にあるはずの列です)。"), or, when it holds none of the
+// tables, that it is not a database of this program (an emptied file, a
+// database of other tables).
 std::optional<QString> CheckRequiredTables(Database& db, Database::Role file);

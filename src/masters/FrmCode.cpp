@@ -2,6 +2,7 @@
 
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
+#include "app/SharedRoutines.h"
 #include "app/UiBuild.h"
 #include "masters/MasterWrite.h"
 #include "platform/Controls.h"
@@ -95,6 +96,7 @@ FrmCode::FrmCode(Session& session, QWidget* parent)
         Column::text(QStringLiteral("sname"), QStringLiteral("名     称"), 3700),
     });
     Gridコードマスタ->setModel(datコード);
+    ShowCellWriteFailures(datコード, session_.messages());
     // Enter in the text goes on to the next slot's text, to type a list down.
     const int name = datコード->columnOf(QStringLiteral("sname"));
     Gridコードマスタ->setEnterToNextRow(name, name);

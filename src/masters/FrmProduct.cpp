@@ -10,6 +10,7 @@
 #include "app/ProductDetailFields.h"
 #include "app/QuotationPort.h"
 #include "app/Session.h"
+#include "app/SharedRoutines.h"
 #include "masters/ProductLink.h"
 #include "masters/ProductList.h"
 #include "platform/Controls.h"
@@ -108,6 +109,7 @@ void FrmProduct::FormInit()
     // A double click picks the row; typing or F2 edits a cell.
     Grid商品マスタ->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     Grid商品マスタ->setModel(dat商品);
+    ShowCellWriteFailures(dat商品, session_.messages());
     Grid商品マスタ->setFrozenColumns(2);
     Grid商品マスタ->setEnterToNextRow(P::ふりがな, P::品名);
 }
