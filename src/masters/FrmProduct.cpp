@@ -88,10 +88,13 @@ void FrmProduct::FormInit()
 {
     dat商品 = new WorkTableModel(session_.WorkDb, QStringLiteral("w商品マスタ"), this);
     dat商品->setObjectName(QStringLiteral("dat商品"));
-    // Whole yen when no decimals are shown, else two decimals; the stored
-    // value keeps its decimals either way.
-    const QString priceFormat =
-        session_.設定情報.小数 == QStringLiteral("しない") ? QStringLiteral("#,###") : QStringLiteral("Standard");
+    // Whole yen when no decimals are shown ("#,###": a price that comes to 0
+    // shows an empty cell), else two decimals; the stored value keeps its
+    // decimals either way.
+    const bool wholeYen = session_.設定情報.小数 == QStringLiteral("しない");
+    Column price = Column::number(QStringLiteral("単価"), QStringLiteral("単価"), 1300,
+                                  wholeYen ? QStringLiteral("#,###") : QStringLiteral("Standard"));
+    price.zeroAsBlank = wholeYen;
     Column taxFree = Column::tick(QStringLiteral("非課税"));
     taxFree.caption = QStringLiteral("非課税");
     taxFree.widthTwips = 700;
@@ -101,7 +104,7 @@ void FrmProduct::FormInit()
             Column::list(QStringLiteral("商品区分"), QStringLiteral("商品区分"), 1200, QStringLiteral("w商品区分参照")),
             Column::list(QStringLiteral("入数"), QStringLiteral("入数"), 900, QStringLiteral("w入数参照")),
             Column::list(QStringLiteral("単位"), QStringLiteral("単位"), 900, QStringLiteral("w単位参照")),
-            Column::number(QStringLiteral("単価"), QStringLiteral("単価"), 1300, priceFormat),
+            price,
             taxFree,
             Column::text(QStringLiteral("ふりがな"), QStringLiteral("ふりがな"), 2400),
         }))

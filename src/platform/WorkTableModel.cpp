@@ -236,7 +236,12 @@ QString WorkTableModel::text(int row, int col) const
     switch (c.kind) {
     case Kind::Integer:
     case Kind::Money:
-        if (const auto m = money(row, col)) return NumberFormat::format(*m, c.format);
+        if (const auto m = money(row, col)) {
+            const QString shown = NumberFormat::format(*m, c.format);
+            const bool onlyZero =
+                std::none_of(shown.cbegin(), shown.cend(), [](QChar ch) { return ch >= u'1' && ch <= u'9'; });
+            return c.zeroAsBlank && onlyZero ? QString() : shown;
+        }
         return v.toString();
     case Kind::Date: {
         const QDate d = QDate::fromString(v.toString(), Qt::ISODate);

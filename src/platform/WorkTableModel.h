@@ -48,6 +48,9 @@ public:
         Kind kind = Kind::Text;
         QString caption;                                 // header text; the field name by default
         QString format = QStringLiteral("#,###");        // Money / Integer display (NumberFormat)
+        // A number whose display shows no digit but 0 shows as an empty cell
+        // (as "#,###" does in the list windows); the value itself is kept.
+        bool zeroAsBlank = false;
         QString dateFormat = QStringLiteral("yyyy/mm/dd");  // Date display and edit (EraDate)
         Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
         bool visible = true;

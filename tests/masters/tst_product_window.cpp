@@ -105,16 +105,20 @@ void TestProductWindow::loadShowsTheList_data()
 {
     QTest::addColumn<QString>("decimals");
     QTest::addColumn<QString>("shown");  // 単価 of コピー用紙, stored 1234.5
-    QTest::newRow("しない: whole yen") << "しない" << "1,235";
-    QTest::newRow("数量+単価: two decimals") << "数量+単価" << "1,234.50";
-    QTest::newRow("数量: two decimals too") << "数量" << "1,234.50";
-    QTest::newRow("単価: two decimals") << "単価" << "1,234.50";
+    QTest::addColumn<QString>("zero");   // 単価 of 100%ジュース, stored 0
+    QTest::addColumn<QString>("small");  // a stored 0.4
+    QTest::newRow("しない: whole yen, nothing for 0") << "しない" << "1,235" << "" << "";
+    QTest::newRow("数量+単価: two decimals") << "数量+単価" << "1,234.50" << "0.00" << "0.40";
+    QTest::newRow("数量: two decimals too") << "数量" << "1,234.50" << "0.00" << "0.40";
+    QTest::newRow("単価: two decimals") << "単価" << "1,234.50" << "0.00" << "0.40";
 }
 
 void TestProductWindow::loadShowsTheList()
 {
     QFETCH(QString, decimals);
     QFETCH(QString, shown);
+    QFETCH(QString, zero);
+    QFETCH(QString, small);
     Fixture x([&](SettingsRecord& s) { s.小数 = decimals; });
     QVERIFY(x.w);
     QVERIFY(x.w->isVisible());
@@ -126,6 +130,13 @@ void TestProductWindow::loadShowsTheList()
     const int row = x.rowOf(QStringLiteral("コピー用紙"));
     QCOMPARE(x.w->dat商品->text(row, P::単価), shown);
     QCOMPARE(x.w->dat商品->money(row, P::単価), Currency::parse(QStringLiteral("1234.5")));
+    // A price of 0 is still 0 (the pick and the panel take the value).
+    const int free = x.rowOf(QStringLiteral("100%ジュース"));
+    QCOMPARE(x.w->dat商品->text(free, P::単価), zero);
+    QCOMPARE(x.w->dat商品->money(free, P::単価), std::optional<Currency>(Currency()));
+    QCOMPARE(x.w->dat商品->editText(free, P::単価), QStringLiteral("0"));
+    QVERIFY(x.w->dat商品->setMoney(free, P::単価, Currency::parse(QStringLiteral("0.4"))));
+    QCOMPARE(x.w->dat商品->text(free, P::単価), small);
     // Tick and 品名 stay in view on the left; the rest scrolls.
     QCOMPARE(x.w->Grid商品マスタ->frozenColumns(), 2);
     QStringList captions;
