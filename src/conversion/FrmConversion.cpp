@@ -130,6 +130,12 @@ void FrmConversion::ExecChg97to2000()
         return;
     }
 
+    if (runConversion(path)) emit dataConverted();
+}
+
+bool FrmConversion::runConversion(const QString& path)
+{
+    MessageCatalog& messages = session_.messages();
     // From here to the end no click reaches the window or any other: both
     // buttons are disabled and only paint and other non-input events run.
     struct RunGuard {
@@ -155,7 +161,7 @@ void FrmConversion::ExecChg97to2000()
     if (!anyTable) {
         messages.ShowFailure(QStringLiteral("Access97のデータ（%1）を読み込めませんでした。データは変更していません。").arg(kOldFile),
                              opened ? QStringLiteral("変換するテーブルがありません。") : Dbs.errorText());
-        return;
+        return false;
     }
 
     struct Step {
@@ -185,4 +191,5 @@ void FrmConversion::ExecChg97to2000()
 
     messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), ConversionMessage(outcomes));
     Lbl説明->setText(QString());
+    return std::any_of(outcomes.cbegin(), outcomes.cend(), [](const TableOutcome& o) { return o.copied > 0; });
 }

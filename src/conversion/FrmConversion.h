@@ -38,11 +38,18 @@ public:
 signals:
     // A progress text was put into Lbl説明 (before it is painted).
     void progressShown(const QString& text);
+    // A run has ended (after its closing message) that wrote rows into the
+    // current data database: what other windows show of it may be stale.
+    void dataConverted();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The run over the older file at path, once it is known to exist; true
+    // when it wrote anything.
+    bool runConversion(const QString& path);
+
     Session& session_;
     bool running_ = false;
 };

@@ -231,7 +231,20 @@ void Velt::cmdコード_Click()
 
 void Velt::cmdデータ変換_Click()
 {
-    session_.windows().show(QStringLiteral("Frmデータ変換"), [this] { return new FrmConversion(session_); });
+    session_.windows().show(QStringLiteral("Frmデータ変換"), [this] {
+        auto* w = new FrmConversion(session_);
+        connect(w, &FrmConversion::dataConverted, this, &Velt::afterConversion);
+        return w;
+    });
+}
+
+void Velt::afterConversion()
+{
+    // The conversion wrote the settings row (the counter included) and
+    // stored quotations behind this window: the settings are read again, and
+    // a new quotation on screen does not keep a number that is now taken.
+    settings_->Read設定();
+    quotation_->renewNumberIfStored();
 }
 
 void Velt::cmd顧客マスタ_Click()

@@ -48,6 +48,9 @@ public:
     void cmdHint_Click();
     void cmdコード_Click();
     void cmdデータ変換_Click();
+    // After a conversion that wrote anything: the settings read again, the
+    // proposed quotation number renewed when it is now taken.
+    void afterConversion();
     void cmd顧客マスタ_Click();
     void cmd商品_Click();
     void cmd情報_Click();

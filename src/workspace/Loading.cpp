@@ -101,6 +101,7 @@ void QuotationTab::Read見積書()
         return;
     }
     Read見積書ヘッダ(q->header);
+    loadedNumber_ = *number;
     DetailsChanged = false;
     Calc明細();
     // The grid shows the loaded lines; subtotal lines take their row style from the model.

@@ -6,6 +6,7 @@
 
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <limits>
 
 Q_LOGGING_CATEGORY(lcNumbering, "velt.numbering")
 
@@ -68,8 +69,39 @@ QVariant QuotationTab::Proc管理(const QString& item, const QString& mode, cons
 
 void QuotationTab::Tenki見積書()
 {
+    // The copy is a new quotation under the next number.
+    loadedNumber_.reset();
     txtNo->setText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
     cmb顧客名->setFocus();
+}
+
+void QuotationTab::renewNumberIfStored()
+{
+    if (txtNo->isModified()) return;
+    const std::optional<int> shown = ParseQuotationNumber(txtNo->text());
+    if (!shown || shown == loadedNumber_) return;
+    // Stored or not; nothing when the stored quotations cannot be read.
+    auto isStored = [this](int number) -> std::optional<bool> {
+        bool ok = false;
+        QString error;
+        const bool stored = LoadQuotationHeader(session_.DataDb, number, &ok, &error).has_value();
+        if (!ok) {
+            qCWarning(lcNumbering) << "quotation" << number << "could not be looked up:" << error;
+            return std::nullopt;
+        }
+        return stored;
+    };
+    if (isStored(*shown) != true) return;
+    const QString counterNext = Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString();
+    for (std::optional<int> next = ParseQuotationNumber(counterNext); next;
+         next = *next < std::numeric_limits<int>::max() ? std::optional<int>(*next + 1) : std::nullopt) {
+        const std::optional<bool> taken = isStored(*next);
+        if (!taken) return;
+        if (!*taken) {
+            txtNo->setText(QString::number(*next));
+            return;
+        }
+    }
 }
 
 void QuotationTab::cmd転記_Click()

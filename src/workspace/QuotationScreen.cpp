@@ -38,6 +38,7 @@ void QuotationTab::Clear明細ワーク()
 
 void QuotationTab::Clear見積書(bool all)
 {
+    loadedNumber_.reset();
     cmb敬称->setItems({QStringLiteral("様"), QStringLiteral("御中"), QStringLiteral("殿")});
     cmb敬称->setText(QStringLiteral("様"));
 

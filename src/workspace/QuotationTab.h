@@ -90,6 +90,13 @@ public:
     QVariant Proc管理(const QString& item, const QString& mode, const QVariant& value);
     void Tenki見積書();
     void cmd転記_Click();
+    // The stored quotations changed behind the screen (a data conversion): a
+    // new quotation on screen (not one loaded from the store) whose number is
+    // now stored takes the lowest free number from the counter's next one
+    // on, so that storing it cannot replace the stored quotation. Nothing
+    // else on screen changes; a number being typed (not yet committed with
+    // Enter) is left as it is.
+    void renewNumberIfStored();
 
     // ---- Detail grid editing, subtotals ---------------------------------------------
     void Seek商品();
@@ -274,4 +281,7 @@ private:
     const ShownSettings& shownSettings_;
     HistoryList& history_;
     PrintHandler printHandler_;
+    // The number of the stored quotation on screen; nothing while the screen
+    // holds a new quotation (reset, not found, or copied as new).
+    std::optional<int> loadedNumber_;
 };

@@ -4,8 +4,12 @@
 
 #include "app/SettingsTab.h"
 #include "conversion/FrmConversion.h"
+#include "platform/Controls.h"
+#include "platform/WorkTableModel.h"
 #include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
+#include "support/QuotationLines.h"
+#include "workspace/QuotationTab.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -58,6 +62,9 @@ private slots:
     void incompleteRunIsSummarised();
     void unreadableFileWritesNothing_data();
     void unreadableFileWritesNothing();
+    void newQuotationOnScreenMovesOffAConvertedNumber_data();
+    void newQuotationOnScreenMovesOffAConvertedNumber();
+    void loadedQuotationKeepsItsNumber();
 
 private:
     // Opens the main window and the conversion window from its 変換 button.
@@ -244,6 +251,103 @@ void TestConversionWindow::unreadableFileWritesNothing()
     QVERIFY(w->cmd実行->isEnabled() && w->cmd閉じる->isEnabled());
     QCOMPARE(TableSnapshot(f.data(), kTables), data);
     QCOMPARE(sha256(oldPath(f)), oldHash);
+}
+
+// The main window follows a conversion: the settings are read again, and a
+// new quotation on screen whose number the conversion stored takes the next
+// free number, keeping what was typed, so that storing it leaves the
+// converted quotation as it is.
+void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber_data()
+{
+    QTest::addColumn<QString>("oldCounter");  // 最大見積書番号 of the older file
+    QTest::addColumn<QStringList>("oldNumbers");  // its stored quotations, all of A社
+    QTest::addColumn<QString>("proposed");    // txtNo after the run
+    QTest::newRow("older counter 1") << "1" << QStringList{"1"} << "2";
+    QTest::newRow("older counter 40") << "40" << QStringList{"1", "40"} << "41";
+    // A counter behind the stored numbers: the first free one after it.
+    QTest::newRow("no older counter") << "NULL" << QStringList{"1", "2", "4"} << "3";
+}
+
+void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber()
+{
+    QFETCH(QString, oldCounter);
+    QFETCH(QStringList, oldNumbers);
+    QFETCH(QString, proposed);
+    MainWindowFixture f;
+    QStringList old{QStringLiteral("insert into 自社情報 (自社名, 自社情報, 最大見積書番号) values ('旧商会', '大阪市', %1)")
+                        .arg(oldCounter)};
+    for (const QString& n : oldNumbers) {
+        old << QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 合計) values (%1, 'A社', '2004-03-09', 200)").arg(n)
+            << QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名, 金額) "
+                              "values ('A社', '2004-03-09', %1, 1, 0, 'ペン', 200)")
+                   .arg(n);
+    }
+    QVERIFY(OldDataFile::create(oldPath(f), old));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QuotationTab& q = f.quotation();
+    QCOMPARE(q.txtNo->text(), QStringLiteral("1"));
+    // A new quotation typed on screen before the run.
+    q.cmb顧客名->setText(QStringLiteral("B社"));
+    q.txt件名->setText(QStringLiteral("新しい件名"));
+    QVERIFY(q.wkDat->editCell(0, DetailLine::品名, QStringLiteral("消しゴム")));
+
+    w->cmd実行->click();
+    QCOMPARE(f.messages.texts(), QStringList{kDone});
+
+    // The settings as converted, in the record, on the settings tab and on the quotation tab.
+    QCOMPARE(f.session.設定情報.自社名, QStringLiteral("旧商会"));
+    QCOMPARE(f.settings().txt自社名->text(), QStringLiteral("旧商会"));
+    QCOMPARE(q.lbl自社名->text(), QStringLiteral("旧商会"));
+    // The next free number; what was typed stays.
+    QCOMPARE(q.txtNo->text(), proposed);
+    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("B社"));
+    QCOMPARE(q.txt件名->text(), QStringLiteral("新しい件名"));
+    QCOMPARE(lines::cells(f.work(), 0).first(), QStringLiteral("消しゴム"));
+
+    // Stored under that number; every converted quotation is as it was.
+    const QStringList before = TableSnapshot(f.data(), {QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")});
+    f.messages.clear();
+    q.cmd登録->click();
+    QCOMPARE(f.messages.shown().size(), 2);  // the question and the completion
+    QCOMPARE(f.data().scalar(QStringLiteral("select 顧客名 from 見積書ヘッダ where 伝票番号 = ?"), {proposed.toInt()}).toString(),
+             QStringLiteral("B社"));
+    QCOMPARE(f.data().scalar(QStringLiteral("select 品名 from 見積書 where 伝票番号 = ?"), {proposed.toInt()}).toString(),
+             QStringLiteral("消しゴム"));
+    for (const QString& n : oldNumbers) {
+        QCOMPARE(f.data().scalar(QStringLiteral("select 顧客名 from 見積書ヘッダ where 伝票番号 = ?"), {n.toInt()}).toString(),
+                 QStringLiteral("A社"));
+        QCOMPARE(f.data().scalar(QStringLiteral("select group_concat(品名) from 見積書 where 伝票番号 = ?"), {n.toInt()}).toString(),
+                 QStringLiteral("ペン"));
+    }
+    const QStringList after = TableSnapshot(f.data(), {QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")});
+    QCOMPARE(after.size(), before.size() + 2);  // one header and one line more, nothing else changed
+    for (const QString& row : before) QVERIFY2(after.contains(row), qPrintable(row));
+}
+
+// A quotation loaded from the store keeps its number (and its screen): its
+// number stands for itself, and the conversion leaves another quotation's
+// number alone.
+void TestConversionWindow::loadedQuotationKeepsItsNumber()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 敬称) values (1, 'C社', '2020-01-06', '様')"),
+                      QStringLiteral("update 自社情報 set 最大見積書番号 = 1")});
+    QVERIFY(OldDataFile::create(oldPath(f), {
+        QStringLiteral("insert into 自社情報 (自社名, 最大見積書番号) values ('旧商会', 1)"),
+        QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 合計) values (1, 'A社', '2004-03-09', 200)"),
+    }));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QuotationTab& q = f.quotation();
+    q.openNumber(QStringLiteral("1"));
+    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("C社"));
+
+    w->cmd実行->click();
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.session.設定情報.自社名, QStringLiteral("旧商会"));
+    QCOMPARE(q.txtNo->text(), QStringLiteral("1"));
+    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("C社"));
 }
 
 QTEST_MAIN(TestConversionWindow)
