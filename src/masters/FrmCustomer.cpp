@@ -92,8 +92,6 @@ void FrmCustomer::Delete顧客()
     if (session_.operationRunning) return;
     if (!Grid顧客マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), kList)) return;
-    BusyPanel busy(session_.operationRunning, nullptr, nullptr, {});
-    if (!busy.active()) return;
 
     QString error;
     const auto ticked = ReadCustomerWorkList(session_.WorkDb, true, &error);
@@ -104,10 +102,12 @@ void FrmCustomer::Delete顧客()
     if (ticked->isEmpty()) return;
     QStringList names;
     for (const CustomerRow& r : *ticked) names << dbv::text(r.顧客名);
-    const bool deleted = WriteAsOne(session_.DataDb, session_.messages(),
-                                    QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更されていません。"),
-                                    [&](QString& e) { return DeleteCustomers(session_.DataDb, names, e); });
-    if (!deleted) return;
+    MasterWrite write;
+    write.databases = {&session_.DataDb};
+    write.failure = QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更されていません。");
+    if (RunMasterWrite(session_, write, [&](QString& e) { return DeleteCustomers(session_.DataDb, names, e); }) !=
+        WriteResult::Done)
+        return;
     // Only now, after the commit, do the rows leave the list; the others keep their 行.
     if (!session_.WorkDb.exec(QStringLiteral("delete from w顧客マスタ where チェック <> 0")))
         session_.messages().ShowFailure(QStringLiteral("顧客マスタから削除しましたが、一覧から消せませんでした。"),
@@ -120,21 +120,23 @@ void FrmCustomer::Entry顧客情報()
     if (session_.operationRunning) return;
     if (!Grid顧客マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), kList)) return;
-    BusyPanel busy(session_.operationRunning, CnKokyakuMsg, LblKokyakuMsg, kSaving);
-    if (!busy.active()) return;
+    const MasterWrite write = savingWrite(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更されていません。"));
+    const WriteResult result = RunMasterWrite(session_, write, [this](QString& e) {
+        const auto rows = ReadCustomerWorkList(session_.WorkDb, false, &e);
+        return rows && WriteCustomers(session_.DataDb, *rows, e);
+    });
+    if (result != WriteResult::Busy) dat顧客->refresh();
+}
 
-    const QString failure = QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更されていません。");
-    QString error;
-    const auto rows = ReadCustomerWorkList(session_.WorkDb, false, &error);
-    if (!rows) {
-        busy.done();
-        session_.messages().ShowFailure(failure, error);
-        return;
-    }
-    WriteAsOne(
-        session_.DataDb, session_.messages(), failure,
-        [&](QString& e) { return WriteCustomers(session_.DataDb, *rows, e); }, &busy);
-    dat顧客->refresh();
+MasterWrite FrmCustomer::savingWrite(const QString& failure)
+{
+    MasterWrite write;
+    write.databases = {&session_.DataDb};
+    write.panel = CnKokyakuMsg;
+    write.label = LblKokyakuMsg;
+    write.busyText = kSaving;
+    write.failure = failure;
+    return write;
 }
 
 // ---------------------------------------------------------------- link import
@@ -238,19 +240,11 @@ void FrmCustomer::cmd顧客詳細登録_Click()
         return;
     }
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), name)) return;
-    {
-        BusyPanel busy(session_.operationRunning, CnKokyakuMsg, LblKokyakuMsg, kSaving);
-        if (!busy.active()) return;
-        const CustomerRow customer{name, txt顧客情報->text(), txtふりがな->text(), cmb敬称->text()};
-        QString error;
-        const bool stored = WriteCustomers(session_.DataDb, {customer}, error);
-        if (!stored) {
-            // The panel stays open with what was typed.
-            busy.done();
-            session_.messages().ShowFailure(QStringLiteral("%1 を登録できませんでした。").arg(name), error);
-            return;
-        }
-    }
+    const CustomerRow customer{name, txt顧客情報->text(), txtふりがな->text(), cmb敬称->text()};
+    // On failure the panel stays open with what was typed.
+    if (RunMasterWrite(session_, savingWrite(QStringLiteral("%1 を登録できませんでした。").arg(name)),
+                       [&](QString& e) { return WriteCustomers(session_.DataDb, {customer}, e); }) != WriteResult::Done)
+        return;
     Read顧客マスタ();
     // The stored customer becomes the current row, when the search boxes let it into the list.
     Grid顧客マスタ->setCurrentIndex(QModelIndex());

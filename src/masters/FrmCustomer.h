@@ -17,6 +17,7 @@ class QuotationPort;
 class Session;
 class TextComboBox;
 class WorkTableModel;
+struct MasterWrite;
 
 class FrmCustomer : public SecondaryWindow {
     Q_OBJECT
@@ -80,6 +81,8 @@ private:
     void fillHonorifics();
     // The text of a column of the grid's current row ("" without one).
     QString currentText(int col) const;
+    // A write into 顧客マスタ under the busy label "登録中です････".
+    MasterWrite savingWrite(const QString& failure);
 
     Session& session_;
     QuotationPort& quotation_;

@@ -11,6 +11,7 @@
 #include "app/QuotationPort.h"
 #include "app/Session.h"
 #include "app/SharedRoutines.h"
+#include "masters/MasterWrite.h"
 #include "masters/ProductLink.h"
 #include "masters/ProductList.h"
 #include "platform/Controls.h"
@@ -159,13 +160,13 @@ void FrmProduct::Entry商品情報()
     if (session_.operationRunning || !Grid商品マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("商品情報")))
         return;
-    BusyPanel busy(session_.operationRunning, CnSyohinMsg, LblSyohinMsg, kSaving);
-    if (!busy.active()) return;
-    QString error;
-    const bool ok = SaveProductList(session_.DataDb, session_.WorkDb, &error);
-    busy.done();
-    if (!ok)
-        session_.messages().ShowFailure(QStringLiteral("商品情報を登録できませんでした。商品マスタは変更していません。"), error);
+    // The list's save keeps its own transaction.
+    MasterWrite write;
+    write.panel = CnSyohinMsg;
+    write.label = LblSyohinMsg;
+    write.busyText = kSaving;
+    write.failure = QStringLiteral("商品情報を登録できませんでした。商品マスタは変更していません。");
+    RunMasterWrite(session_, write, [this](QString& e) { return SaveProductList(session_.DataDb, session_.WorkDb, &e); });
 }
 
 void FrmProduct::Delete商品()
@@ -173,10 +174,11 @@ void FrmProduct::Delete商品()
     if (session_.operationRunning || !Grid商品マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), QStringLiteral("商品情報")))
         return;
-    QString error;
-    const bool ok = DeleteTickedProducts(session_.DataDb, session_.WorkDb, &error);
-    showList();
-    if (!ok) session_.messages().ShowFailure(QStringLiteral("商品情報を削除できませんでした。"), error);
+    // The deletion keeps its own transaction; a failed one leaves the list as it was.
+    MasterWrite write;
+    write.failure = QStringLiteral("商品情報を削除できませんでした。");
+    write.afterCommit = [this] { showList(); };
+    RunMasterWrite(session_, write, [this](QString& e) { return DeleteTickedProducts(session_.DataDb, session_.WorkDb, &e); });
 }
 
 void FrmProduct::Readコード表(const QString& kind)
@@ -253,11 +255,13 @@ void FrmProduct::Entry商品詳細()
     }
     txt品名詳細->setText(product.品名);
     if (!messages.ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), product.品名)) return;
-    QString error;
-    if (!StoreProductDetail(session_.DataDb, session_.設定情報, product, &error)) {
-        messages.ShowFailure(QStringLiteral("商品を登録できませんでした。"), error);
+    // The product and its code values in one transaction of their own.
+    MasterWrite write;
+    write.failure = QStringLiteral("商品を登録できませんでした。");
+    if (RunMasterWrite(session_, write, [&](QString& e) {
+            return StoreProductDetail(session_.DataDb, session_.設定情報, product, &e);
+        }) != WriteResult::Done)
         return;
-    }
     // The list shows the stored product; the panel stays open with its values.
     Read商品マスタ();
 }

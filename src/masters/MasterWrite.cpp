@@ -6,8 +6,6 @@
 #include "platform/Database.h"
 
 #include <QLoggingCategory>
-#include <memory>
-#include <vector>
 
 Q_LOGGING_CATEGORY(lcMasters, "velt.masters")
 
@@ -19,39 +17,31 @@ bool MasterBusy(const Session& session)
 WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const WriteStatements& statements)
 {
     QString error;
-    bool ok = true;
+    bool ok = false;
     {
         BusyPanel busy(session.operationRunning, write.panel, write.label, write.busyText);
         if (!busy.active()) return WriteResult::Busy;
 
-        std::vector<std::unique_ptr<Transaction>> transactions;
-        for (Database* db : write.databases) {
-            transactions.push_back(std::make_unique<Transaction>(*db));
-            if (!transactions.back()->started()) {
-                ok = false;
-                error = db->lastError();
-                break;
-            }
+        // One WriteAllOrNothing per database, each around the next: the
+        // statements run innermost, inside every transaction, and the first
+        // database listed is committed first. A failure anywhere rolls back
+        // every transaction not yet committed.
+        QString statementError;
+        QString dbError;  // the first database's words, in the order listed
+        std::function<bool()> writes = [&] { return statements(statementError); };
+        for (int i = 0; i < write.databases.size(); ++i) {
+            writes = [i, db = write.databases[i], inner = std::move(writes), &dbError] {
+                bool innerDone = false;
+                QString e;
+                if (WriteAllOrNothing(*db, [&] { return innerDone = inner(); }, &e)) return true;
+                if (innerDone && i > 0) qCWarning(lcMasters) << "a write was committed to one database but not to the next";
+                if (dbError.isEmpty()) dbError = e;
+                return false;
+            };
         }
-        if (ok && !statements(error)) {
-            ok = false;
-            if (error.isEmpty()) {
-                for (Database* db : write.databases) {
-                    if (!db->lastError().isEmpty()) {
-                        error = db->lastError();
-                        break;
-                    }
-                }
-            }
-        }
-        for (std::size_t i = 0; ok && i < transactions.size(); ++i) {
-            if (!transactions[i]->commit()) {
-                ok = false;
-                error = write.databases[int(i)]->lastError();
-                if (i > 0) qCWarning(lcMasters) << "a write was committed to one database but not to the next";
-            }
-        }
-        // Whatever was not committed rolls back here, before the box shows.
+        ok = writes();
+        if (!ok) error = statementError.isEmpty() ? dbError : statementError;
+        // Nothing uncommitted is left when the busy label goes, before the box shows.
     }
     if (!ok) {
         qCWarning(lcMasters).noquote() << write.failure << error;
@@ -72,15 +62,4 @@ bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QStrin
         tx.rollback();
     }
     return ok;
-}
-
-bool WriteAsOne(Database& db, const MessageCatalog& messages, const QString& failureText,
-                const std::function<bool(QString& error)>& body, BusyPanel* busy)
-{
-    QString bodyError;
-    QString dbError;
-    if (WriteAllOrNothing(db, [&] { return body(bodyError); }, &dbError)) return true;
-    if (busy) busy->done();
-    messages.ShowFailure(failureText, bodyError.isEmpty() ? dbError : bodyError);
-    return false;
 }

@@ -18,9 +18,7 @@
 #include <QString>
 #include <functional>
 
-class BusyPanel;
 class Database;
-class MessageCatalog;
 class QFrame;
 class QLabel;
 class Session;
@@ -28,7 +26,9 @@ class Session;
 struct MasterWrite {
     // The databases the statements write, each in a transaction of its own.
     // They are committed in this order once every statement succeeded; a
-    // failed commit rolls back the ones not yet committed.
+    // failed commit rolls back the ones not yet committed. Empty: the
+    // statements are a routine that keeps its own transaction (and sets
+    // error when it fails).
     QList<Database*> databases;
     // The window's busy panel and label; without them only the guard works.
     QFrame* panel = nullptr;
@@ -65,9 +65,3 @@ bool MasterBusy(const Session& session);
 // database's words in error, when the transaction could not start, a write
 // failed or the commit did; then it is rolled back and nothing of it stays.
 bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QString* error = nullptr);
-
-// A list write of one database with its failure box: WriteAllOrNothing over
-// body (which may set error itself); on failure the busy label (when given)
-// is taken down and ("その他", "失敗") of failureText is shown.
-bool WriteAsOne(Database& db, const MessageCatalog& messages, const QString& failureText,
-                const std::function<bool(QString& error)>& body, BusyPanel* busy = nullptr);
