@@ -1,5 +1,6 @@
 #include "printing/PrnData.h"
 
+#include "app/DetailWorkTable.h"
 #include "printing/Report.h"
 
 #include <QSqlRecord>
@@ -7,23 +8,21 @@
 QList<PrintDetailLine> ReadPrintDetailLines(Database& workDb, bool* ok)
 {
     QList<PrintDetailLine> out;
-    const auto rows = workDb.rows(QStringLiteral("SELECT 行番号, 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, "
-                                                 "ふりがな, 小計 FROM w明細 ORDER BY 行番号 IS NULL, 行番号, rowid"),
-                                  {}, ok);
+    const QList<QSqlRecord> rows = ReadDetailWorkRows(workDb, ok);
     out.reserve(rows.size());
     for (const QSqlRecord& r : rows) {
         PrintDetailLine l;
-        l.行番号 = r.value(0).toInt();
-        l.品名 = dbv::text(r.value(1));
-        l.商品区分 = dbv::text(r.value(2));
-        l.入数 = dbv::text(r.value(3));
-        l.数量 = Currency::fromDb(r.value(4));
-        l.単位 = dbv::text(r.value(5));
-        l.単価 = Currency::fromDb(r.value(6));
-        l.金額 = Currency::fromDb(r.value(7));
-        l.非課税 = dbv::toBool(r.value(8));
-        l.ふりがな = dbv::text(r.value(9));
-        l.小計 = dbv::toBool(r.value(10));
+        l.行番号 = r.value(QStringLiteral("行番号")).toInt();
+        l.品名 = dbv::text(r.value(QStringLiteral("品名")));
+        l.商品区分 = dbv::text(r.value(QStringLiteral("商品区分")));
+        l.入数 = dbv::text(r.value(QStringLiteral("入数")));
+        l.数量 = Currency::fromDb(r.value(QStringLiteral("数量")));
+        l.単位 = dbv::text(r.value(QStringLiteral("単位")));
+        l.単価 = Currency::fromDb(r.value(QStringLiteral("単価")));
+        l.金額 = Currency::fromDb(r.value(QStringLiteral("金額")));
+        l.非課税 = dbv::toBool(r.value(QStringLiteral("非課税")));
+        l.ふりがな = dbv::text(r.value(QStringLiteral("ふりがな")));
+        l.小計 = dbv::toBool(r.value(QStringLiteral("小計")));
         out.append(l);
     }
     return out;

@@ -1,5 +1,6 @@
 #include "workspace/QuotationStore.h"
 
+#include "app/DetailWorkTable.h"
 #include "workspace/DetailLines.h"
 
 #include <QLocale>
@@ -420,10 +421,7 @@ bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* 
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok)
 {
     QList<QuotationLine> out;
-    const auto rows = work.rows(QStringLiteral("select 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな, 小計 "
-                                                "from w明細 order by 行番号"),
-                                {}, ok);
-    for (const QSqlRecord& r : rows) out.append(lineFromRecord(r));
+    for (const QSqlRecord& r : ReadDetailWorkRows(work, ok)) out.append(lineFromRecord(r));
     return out;
 }
 

@@ -117,7 +117,7 @@ std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* o
 // without a line become blank), in one transaction on the work database:
 // false (error set) when it failed, and then w明細 is as it was.
 bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* error = nullptr);
-// The rows of w明細 in line order.
+// The rows of w明細 in line order (ReadDetailWorkRows).
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok = nullptr);
 
 // Deletes the quotations (lines and header) in one transaction.

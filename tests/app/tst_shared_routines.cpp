@@ -1,4 +1,5 @@
 #include "platform/GridView.h"
+#include "app/DetailWorkTable.h"
 #include "app/Session.h"
 #include "app/SharedRoutines.h"
 #include "support/TestFolder.h"
@@ -72,6 +73,7 @@ private slots:
     void openFileDialog();
     void colourDialog();
     void imeSwitch();
+    void detailWorkRowsInLineOrder();
 };
 
 void TestSharedRoutines::roundAmount_data()
@@ -320,6 +322,31 @@ void TestSharedRoutines::imeSwitch()
     QVERIFY(grid.inputMethodEnabled());
 
     SetImeOpen(nullptr, true);  // no control, nothing to switch
+}
+
+// w明細 read by 行番号 whatever order its rows were written in; a row without
+// a number last, rows of one number as written.
+void TestSharedRoutines::detailWorkRowsInLineOrder()
+{
+    TestFolder folder;
+    Database work;
+    QVERIFY(work.open(folder.workDbPath(), Database::Role::Work));
+    QVERIFY(work.exec(QStringLiteral("delete from w明細")));
+    QVERIFY(work.exec(QStringLiteral("insert into w明細 (行番号, 品名) values "
+                                     "(3, 'c'), (NULL, 'x'), (1, 'a'), (2, 'b1'), (10, 'd'), (2, 'b2')")));
+    bool ok = false;
+    const QList<QSqlRecord> rows = ReadDetailWorkRows(work, &ok);
+    QVERIFY(ok);
+    QStringList names;
+    for (const QSqlRecord& r : rows) names << r.value(QStringLiteral("品名")).toString();
+    QCOMPARE(names, (QStringList{"a", "b1", "b2", "c", "d", "x"}));
+    QStringList fields;
+    for (int i = 0; i < rows.first().count(); ++i) fields << rows.first().fieldName(i);
+    QCOMPARE(fields, (QStringList{"行番号", "品名", "商品区分", "入数", "数量", "単位", "単価", "金額", "非課税", "ふりがな", "小計"}));
+
+    QVERIFY(work.exec(QStringLiteral("drop table w明細")));
+    QVERIFY(ReadDetailWorkRows(work, &ok).isEmpty());
+    QVERIFY(!ok);
 }
 
 QTEST_MAIN(TestSharedRoutines)
