@@ -1,6 +1,43 @@
 #include "app/DetailWorkTable.h"
 
+#include "app/ProductMaster.h"
 #include "platform/Database.h"
+
+namespace {
+
+bool hasText(const QVariant& v)
+{
+    return !dbv::text(v).isEmpty();
+}
+
+QVariant textValue(const QVariant& v)
+{
+    return dbv::isNull(v) ? QVariant() : QVariant(v.toString());
+}
+
+}  // namespace
+
+bool QuotationLine::isBlank() const
+{
+    return TrimBlanks(dbv::text(品名)).isEmpty() && !hasText(商品区分) && !hasText(入数) && !数量 && !hasText(単位) &&
+           !単価 && !金額 && !非課税 && !hasText(ふりがな) && !小計;
+}
+
+QuotationLine QuotationLineFromRecord(const QSqlRecord& r)
+{
+    QuotationLine l;
+    l.品名 = textValue(r.value(QStringLiteral("品名")));
+    l.商品区分 = textValue(r.value(QStringLiteral("商品区分")));
+    l.入数 = textValue(r.value(QStringLiteral("入数")));
+    l.数量 = Currency::fromDb(r.value(QStringLiteral("数量")));
+    l.単位 = textValue(r.value(QStringLiteral("単位")));
+    l.単価 = Currency::fromDb(r.value(QStringLiteral("単価")));
+    l.金額 = Currency::fromDb(r.value(QStringLiteral("金額")));
+    l.非課税 = dbv::toBool(r.value(QStringLiteral("非課税")));
+    l.ふりがな = textValue(r.value(QStringLiteral("ふりがな")));
+    l.小計 = dbv::toBool(r.value(QStringLiteral("小計")));
+    return l;
+}
 
 QList<QSqlRecord> ReadDetailWorkRows(Database& work, bool* ok)
 {

@@ -1,5 +1,6 @@
 #include "printing/PrintHandOver.h"
 
+#include "app/DetailWorkTable.h"
 #include "app/Session.h"
 #include "printing/RptQuotationA4.h"
 #include "printing/RptQuotationB5.h"
@@ -12,19 +13,17 @@ Q_LOGGING_CATEGORY(lcPrint, "velt.print")
 int GetLineNum見積明細(Database& workDb)
 {
     bool ok = false;
-    const auto rows = workDb.rows(
-        // An empty 品名 is a name: the database tells it from Null.
-        QStringLiteral("SELECT 品名 IS NOT NULL, 金額 FROM w明細 ORDER BY 行番号 IS NULL, 行番号, rowid"), {}, &ok);
+    const QList<QSqlRecord> rows = ReadDetailWorkRows(workDb, &ok);
     if (!ok) {
         qCWarning(lcPrint) << "the detail lines could not be counted:" << workDb.lastError();
         return 0;
     }
     int count = 0;
     for (int i = 0; i < rows.size(); ++i) {
-        const QSqlRecord& r = rows[i];
-        const std::optional<Currency> amount = Currency::fromDb(r.value(1));
-        const bool used = r.value(0).toInt() != 0 || (amount && *amount != Currency());
-        if (used) count = i + 1;
+        const QuotationLine line = QuotationLineFromRecord(rows[i]);
+        // An empty 品名 that is not Null is a name to the print.
+        const bool emptyName = !dbv::isNull(line.品名) && dbv::text(line.品名).isEmpty();
+        if (!line.isBlank() || emptyName) count = i + 1;
     }
     return count;
 }

@@ -25,9 +25,10 @@ struct PrintSettingsEntry;
 struct SettingsRecord;
 
 // The used lines of w明細, in 行番号 order: up to the last line that holds
-// anything — a 品名 (an empty text counts) or a 金額 other than 0 —, blank
-// lines before it included, so a line after a blank one is printed. 0 when
-// the table cannot be read.
+// anything, as a stored quotation keeps its lines (QuotationLine::isBlank),
+// blank lines before it included, so a line after a blank one is printed and
+// a reload prints as the screen did. A 品名 of "" (not Null) counts as well.
+// 0 when the table cannot be read.
 int GetLineNum見積明細(Database& workDb);
 
 // The print data of the quotation as shown; 明細行数 is left 0. The date is

@@ -84,23 +84,6 @@ private:
     bool prepared_ = false;
 };
 
-QuotationLine lineFromRecord(const QSqlRecord& r)
-{
-    QuotationLine l;
-    l.品名 = textValue(r.value(QStringLiteral("品名")));
-    l.商品区分 = textValue(r.value(QStringLiteral("商品区分")));
-    l.入数 = textValue(r.value(QStringLiteral("入数")));
-    l.数量 = Currency::fromDb(r.value(QStringLiteral("数量")));
-    l.単位 = textValue(r.value(QStringLiteral("単位")));
-    l.単価 = Currency::fromDb(r.value(QStringLiteral("単価")));
-    l.金額 = Currency::fromDb(r.value(QStringLiteral("金額")));
-    l.非課税 = dbv::toBool(r.value(QStringLiteral("非課税")));
-    l.ふりがな = textValue(r.value(QStringLiteral("ふりがな")));
-    l.小計 = dbv::toBool(r.value(QStringLiteral("小計")));
-    return l;
-}
-
-
 std::optional<QString> err(const Statement& s)
 {
     return s.error().isEmpty() ? QStringLiteral("statement failed") : s.error();
@@ -165,12 +148,6 @@ std::optional<QString> upsertProducts(Database& data, const QList<QuotationLine>
 }
 
 }  // namespace
-
-bool QuotationLine::isBlank() const
-{
-    return trimmedText(品名).isEmpty() && !hasText(商品区分) && !hasText(入数) && !数量 && !hasText(単位) && !単価 &&
-           !金額 && !非課税 && !hasText(ふりがな) && !小計;
-}
 
 std::optional<int> ParseQuotationNumber(const QString& text)
 {
@@ -376,7 +353,7 @@ QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok, QS
         if (error) *error = lines.error();
         return out;
     }
-    while (lines.query().next()) out.append(lineFromRecord(lines.query().record()));
+    while (lines.query().next()) out.append(QuotationLineFromRecord(lines.query().record()));
     return out;
 }
 
@@ -421,7 +398,7 @@ bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* 
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok)
 {
     QList<QuotationLine> out;
-    for (const QSqlRecord& r : ReadDetailWorkRows(work, ok)) out.append(lineFromRecord(r));
+    for (const QSqlRecord& r : ReadDetailWorkRows(work, ok)) out.append(QuotationLineFromRecord(r));
     return out;
 }
 

@@ -8,6 +8,7 @@
 // with 伝票区分 1 and 行番号 0, 1, 2, ...; money and 数量 INTEGER ten-thousandths,
 // dates 'YYYY-MM-DD', yes/no 0/1.
 
+#include "app/DetailWorkTable.h"
 #include "app/SharedRoutines.h"
 #include "platform/Currency.h"
 #include "platform/Database.h"
@@ -19,24 +20,6 @@
 #include <array>
 #include <functional>
 #include <optional>
-
-// One detail line. Text fields are a QString or null (an invalid QVariant).
-struct QuotationLine {
-    QVariant 品名;
-    QVariant 商品区分;
-    QVariant 入数;
-    std::optional<Currency> 数量;
-    QVariant 単位;
-    std::optional<Currency> 単価;
-    std::optional<Currency> 金額;
-    bool 非課税 = false;
-    QVariant ふりがな;
-    bool 小計 = false;
-
-    // Nothing typed on the line at all.
-    bool isBlank() const;
-    bool operator==(const QuotationLine&) const = default;
-};
 
 struct QuotationHeader {
     int 伝票番号 = 0;

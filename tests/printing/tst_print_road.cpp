@@ -9,6 +9,7 @@
 #include "printing/PrintHandOver.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/DetailLines.h"
+#include "workspace/QuotationStore.h"
 #include "workspace/QuotationTab.h"
 
 #include <QCheckBox>
@@ -66,7 +67,7 @@ struct PrintFixture : MainWindowFixture {
             const QString column = cell.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
             const QString value = cell.section(QLatin1Char('='), 1);
             QVariant v = value == QStringLiteral("''") ? QVariant(QStringLiteral("")) : QVariant(value);
-            if (column == QStringLiteral("金額")) v = Currency::toDb(Currency::parse(value));
+            if (column == QStringLiteral("金額") || column == QStringLiteral("数量")) v = Currency::toDb(Currency::parse(value));
             if (!work().exec(QStringLiteral("UPDATE w明細 SET %1 = ? WHERE 行番号 = ?").arg(column), {v, n})) return false;
         }
         quotation().wkDat->refresh();
@@ -364,6 +365,7 @@ void TestPrintRoad::lineCount_data()
 {
     QTest::addColumn<QStringList>("cells");  // "n:column=value" in w明細
     QTest::addColumn<int>("count");
+    QTest::addColumn<int>("stored");         // the lines a store keeps
     QTest::addColumn<int>("a4Pages");
 
     const auto named = [](std::initializer_list<int> lines) {
@@ -371,30 +373,38 @@ void TestPrintRoad::lineCount_data()
         for (int n : lines) out << QStringLiteral("%1:品名=品%1").arg(n);
         return out;
     };
-    QTest::newRow("no line") << QStringList{} << 0 << 1;
-    QTest::newRow("three, a blank one, two more") << named({1, 2, 3, 5, 6}) << 6 << 1;
-    QTest::newRow("the first line blank, a later one filled") << named({5}) << 5 << 1;
+    QTest::newRow("no line") << QStringList{} << 0 << 0 << 1;
+    QTest::newRow("three, a blank one, two more") << named({1, 2, 3, 5, 6}) << 6 << 6 << 1;
+    QTest::newRow("the first line blank, a later one filled") << named({5}) << 5 << 5 << 1;
     QTest::newRow("an amount without a name counts")
-        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("2:金額=500")} << 2 << 1;
-    QTest::newRow("a line without a name and an amount of 0 does not")
-        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("2:金額=0")} << 1 << 1;
-    QTest::newRow("an empty name counts") << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=''")} << 4 << 1;
-    QTest::newRow("a line on the next page after blank ones") << named({1, 16}) << 16 << 2;
-    QTest::newRow("the last line") << named({100}) << 100 << 7;
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("2:金額=500")} << 2 << 2 << 1;
+    QTest::newRow("an amount of 0 is an amount")
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("2:金額=0")} << 2 << 2 << 1;
+    QTest::newRow("a last line with only a quantity and a unit counts")
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("3:数量=2"), QStringLiteral("3:単位=箱")} << 3 << 3 << 1;
+    QTest::newRow("a name of blanks does not")
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=  \u3000 ")} << 1 << 1 << 1;
+    // The one line the print counts and a store does not keep.
+    QTest::newRow("an empty name counts")
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=''")} << 4 << 1 << 1;
+    QTest::newRow("a line on the next page after blank ones") << named({1, 16}) << 16 << 16 << 2;
+    QTest::newRow("the last line") << named({100}) << 100 << 100 << 7;
 }
 
-// The count runs to the last line that holds a name or an amount; the pages
-// follow it, so no line is dropped that the totals include.
+// The count runs to the last line that holds anything, as a store keeps the
+// lines; the pages follow it, so no line is dropped that the totals include.
 void TestPrintRoad::lineCount()
 {
     QFETCH(QStringList, cells);
     QFETCH(int, count);
+    QFETCH(int, stored);
     QFETCH(int, a4Pages);
 
     PrintFixture f;
     QVERIFY(f.open());
     QVERIFY(f.setLines(cells));
     QCOMPARE(GetLineNum見積明細(f.work()), count);
+    QCOMPARE(StoredLineCount(ReadWorkLines(f.work())), stored);
     f.run(false);
     QCOMPARE(int(f.printing().PrnData().明細行数), count);
     const ReportDocument& doc = *f.output.runs.last().pages;
