@@ -201,15 +201,21 @@ void TestQuotationA4::ruleColour_data()
 }
 
 // The 33 rules, frames and column headings take 白紙罫線色 on every page;
-// everything else stays black, "メモ" included.
+// everything else stays black, "メモ" and the subtotal caption included.
 void TestQuotationA4::ruleColour()
 {
     QFETCH(int, value);
     QFETCH(QColor, colour);
 
-    const ReportDocument doc = buildInColour(16, value);
-    const QStringList& set = Rpt見積書A401::ruleColouredControls();
+    const QSet<QString> set{
+        u"Line1"_qs,   u"Line37"_qs,  u"Line21"_qs,  u"Line合計"_qs, u"Line19"_qs, u"Line2"_qs,   u"Line4"_qs,
+        u"Line5"_qs,   u"Line6"_qs,   u"Line7"_qs,   u"Line32"_qs,   u"Line36"_qs, u"Line33"_qs,  u"Line34"_qs,
+        u"Line3"_qs,   u"Line25"_qs,  u"Line14"_qs,  u"Line15"_qs,   u"Line16"_qs, u"Line17"_qs,  u"Line38"_qs,
+        u"Line39"_qs,  u"Line20"_qs,  u"Shape1"_qs,  u"Shape4"_qs,   u"Shape2"_qs, u"Shape3"_qs,  u"Label15"_qs,
+        u"Label16"_qs, u"Label17"_qs, u"Label18"_qs, u"Label53"_qs,  u"lbl入数"_qs,
+    };
     QCOMPARE(set.size(), 33);
+    const ReportDocument doc = buildInColour(16, value);
     for (const ReportPage& page : doc.pages) {
         QSet<QString> coloured;
         for (const ReportOp& op : page.ops) {
@@ -218,8 +224,11 @@ void TestQuotationA4::ruleColour()
             QVERIFY2(OpProbe::colour(op) == expected, qPrintable(name));
             if (set.contains(name)) coloured.insert(name);
         }
-        QCOMPARE(coloured.size(), 33);
-        QVERIFY(page.text(u"Label29"_qs));
+        QCOMPARE(coloured, set);
+        for (const QString& black : {u"Label29"_qs, u"Label27"_qs}) {
+            const ReportTextOp* op = page.text(black);
+            QVERIFY2(op && op->colour == QColor(Qt::black), qPrintable(black));
+        }
     }
 }
 

@@ -292,7 +292,7 @@ void TestQuotationB5::memoAndPageSubtotal()
 
 // Of the settings entry only タイトル1, LM / TM and the rule colour are used:
 // the fonts stay as designed; the 32 rules, frames and headings take the
-// colour, everything else stays black.
+// colour, everything else stays black, the subtotal caption included.
 void TestQuotationB5::onlyTitleShiftAndRuleColourFromTheSettings()
 {
     PrintSample s = PrintSamples::quotation(15);
@@ -310,7 +310,13 @@ void TestQuotationB5::onlyTitleShiftAndRuleColourFromTheSettings()
     const ReportDocument doc = build(s);
     QCOMPARE(doc.origin, QPointF(850, 800));
 
-    const QStringList& set = rpt見積書B5::ruleColouredControls();
+    const QSet<QString> set{
+        u"Line1"_qs,   u"Line19"_qs,  u"Line21"_qs,  u"Line45"_qs,  u"Line48"_qs,  u"Line47"_qs,  u"Line46"_qs,
+        u"Line34"_qs,  u"Line36"_qs,  u"Line37"_qs,  u"Line38"_qs,  u"Line39"_qs,  u"Line51"_qs,  u"Line合計"_qs,
+        u"Line25"_qs,  u"Line26"_qs,  u"Line29"_qs,  u"Line30"_qs,  u"Line31"_qs,  u"Line32"_qs,  u"Line33"_qs,
+        u"Line50"_qs,  u"Line49"_qs,  u"Shape1"_qs,  u"Shape2"_qs,  u"Shape4"_qs,  u"Label44"_qs, u"Label54"_qs,
+        u"Label55"_qs, u"Label56"_qs, u"Label57"_qs, u"lbl入数"_qs,
+    };
     QCOMPARE(set.size(), 32);
     for (const ReportPage& page : doc.pages) {
         QCOMPARE(page.text(u"lblタイトル"_qs)->text, u"御見積書"_qs);
@@ -325,7 +331,9 @@ void TestQuotationB5::onlyTitleShiftAndRuleColourFromTheSettings()
             QVERIFY2(OpProbe::colour(op) == (set.contains(name) ? QColor(255, 0, 0) : QColor(Qt::black)), qPrintable(name));
             if (set.contains(name)) coloured.insert(name);
         }
-        QCOMPARE(coloured.size(), 32);
+        QCOMPARE(coloured, set);
+        // The subtotal caption is no heading: it stays black.
+        QCOMPARE(page.text(u"Label53"_qs)->colour, QColor(Qt::black));
     }
 
     // An empty entry (no "MB5" row): no title, the base margins, black rules.
