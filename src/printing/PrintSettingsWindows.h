@@ -32,7 +32,6 @@ class SetPrnWindow : public SecondaryWindow {
 public:
     // layoutCode "MA4" (the A4 window) or "MB5" (the B5 window).
     SetPrnWindow(Session& session, const QString& layoutCode, QWidget* parent = nullptr);
-    QString layoutCode() const { return layoutCode_; }
     // "A4白紙 伝票設定" / "B5白紙 伝票設定": the subject of the save's messages.
     QString messageSubject() const;
 

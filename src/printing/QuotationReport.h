@@ -39,8 +39,6 @@ public:
     // n·(p−1)+1 to n·p, the last page filled with empty ruled rows.
     ReportDocument build(const QList<PrintDetailLine>& lines);
 
-    int linesPerPage() const { return linesPerPage_; }
-
 protected:
     QuotationReport(ReportLayout design, int linesPerPage, PrnData見積書 data, PrintSettingsEntry printSettings,
                     SettingsRecord settings);

@@ -39,8 +39,6 @@ public:
     // Builds all pages from the records (in their order).
     ReportDocument run(const QList<ReportRecord>& records);
 
-    const ReportLayout& design() const { return design_; }
-
 protected:
     virtual void reportStart() {}
     virtual void pageHeaderFormat() {}

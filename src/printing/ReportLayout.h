@@ -60,8 +60,6 @@ struct ReportControl {
     // than its box it is condensed to the box's width.
     bool wrap = true;
     double lineWeight = 1;  // lines and frames: 1 = 15 twips
-
-    bool isText() const { return kind == ReportControlKind::Label || kind == ReportControlKind::Field; }
 };
 
 struct ReportSection {
