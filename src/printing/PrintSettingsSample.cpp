@@ -1,74 +1,112 @@
 #include "printing/PrintSettingsSample.h"
 
+#include "printing/RptQuotationA4.h"
+#include "printing/RptQuotationB5.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 
 // ---------------------------------------------------------------- the two sheets
 
+namespace {
+
+// The controls of a sheet that the two layouts name differently.
+struct SheetNames {
+    QString customerBlock;
+    QString dateDivider;
+    QString netTotal;
+    QString sealBox;
+    QStringList sealRules;
+    QString headingBand;
+    QString pageCaption;  // the first control of "Page n / T"
+};
+
+const ReportControl& controlOf(const ReportLayout& l, const QString& name)
+{
+    static const ReportControl none;
+    const ReportControl* c = l.find(name);
+    Q_ASSERT_X(c, "SampleSheet", qPrintable(name));
+    return c ? *c : none;
+}
+
+QRectF rectOf(const ReportLayout& l, const QString& name) { return controlOf(l, name).rect; }
+QLineF lineOf(const ReportLayout& l, const QString& name) { return controlOf(l, name).line; }
+
+SampleSheet sheetOf(const QString& paperName, const ReportLayout& l, double headingTop, int rows, const SheetNames& n)
+{
+    SampleSheet s;
+    s.paperName = paperName;
+    s.paper = QPageSize(l.page.paper).size(QPageSize::Millimeter) * (1440 / 25.4);
+    s.margins = l.page.margins;
+    s.title = rectOf(l, u"lblタイトル"_qs);
+    s.titleRule = lineOf(l, u"Line1"_qs);
+    s.customerBlock = rectOf(l, n.customerBlock);
+    s.customerName = rectOf(l, u"txt顧客名"_qs);
+    s.honorific = rectOf(l, u"txt敬称"_qs);
+    s.nameRule = lineOf(l, u"Line19"_qs);
+    s.greeting = rectOf(l, u"Label2"_qs);
+    s.dateBox = rectOf(l, u"Shape1"_qs);
+    s.dateBoxRules = {lineOf(l, u"Line21"_qs), lineOf(l, n.dateDivider)};
+    s.companyName = rectOf(l, u"txt自社名"_qs);
+    s.companyBlock = rectOf(l, u"txt自社情報"_qs);
+    s.termsLeft = rectOf(l, u"Label28"_qs).left();
+    for (const QString& name : {u"txt件名"_qs, u"txt有効期限"_qs, u"txt支払条件"_qs, u"txt受渡場所"_qs, u"txt納期"_qs})
+        s.terms << rectOf(l, name);
+    for (const QString& name : {u"lbl税抜計"_qs, n.netTotal, u"lbl税"_qs, u"txt税額"_qs, u"lbl合計"_qs, u"txt合計金額"_qs})
+        s.totals |= rectOf(l, name);
+    s.sealBox = rectOf(l, n.sealBox);
+    for (const QString& name : n.sealRules) s.sealRules << lineOf(l, name);
+
+    // The heading band where the report puts it, down to where the rows begin.
+    const QRectF band = rectOf(l, n.headingBand);
+    s.heading = QRectF(band.left(), headingTop, band.width(), l.pageHeader.height - headingTop);
+    // The detail section's vertical rules between its outer two.
+    for (const ReportControl& c : l.detail.controls)
+        if (c.kind == ReportControlKind::Line && c.line.x1() == c.line.x2()) s.columns << c.line.x1();
+    std::sort(s.columns.begin(), s.columns.end());
+    if (s.columns.size() >= 2) s.columns = s.columns.mid(1, s.columns.size() - 2);
+    s.rowHeight = l.detail.height;
+    s.rows = rows;
+
+    // The footer sits at the foot of the page, inside the bottom margin.
+    s.footerTop = s.paper.height() - s.margins.top() - s.margins.bottom() - l.pageFooter.height;
+    s.memo = rectOf(l, u"txtメモ"_qs);
+    s.pageNumber = rectOf(l, n.pageCaption).united(rectOf(l, u"tcp"_qs));
+    return s;
+}
+
+}  // namespace
+
 const SampleSheet& SampleSheet::a4()
 {
-    static const SampleSheet s{
-        .paperName = QStringLiteral("A4"),
-        .paper = {11906, 16838},
-        .margin = {800, 800},
-        .title = {8010, 0, 1875, 360},
-        .titleRule = {90, 380, 10580, 380},
-        .customerBlock = {283, 445, 5882, 760},
-        .customerName = {283, 1240, 4819, 425},
-        .honorific = {5130, 1240, 720, 360},
-        .nameRule = {270, 1600, 5850, 1600},
-        .greeting = {1630, 1720, 3614, 240},
-        .dateBox = {6945, 540, 3614, 709},
-        .dateBoxDivider = 7850,
-        .companyName = {6240, 1395, 4260, 495},
-        .companyBlock = {6236, 1984, 4323, 1347},
-        .termRows = {2055, 2340, 2625, 2880, 3165},
-        .termRowHeight = 285,
-        .termsRight = 6105,
-        .totals = {354, 3402, 4928, 500},
-        .sealBox = {7299, 3402, 3260, 921},
-        .sealColumns = {8150, 8929, 9709},
-        .sealHeadBottom = 3685,
-        .heading = {71, 4465, 10510, 485},
-        .columns = {4181, 5740, 6980, 7600, 9030},
-        .rowHeight = 620,
-        .rows = 15,
-        .footerHeight = 885,
-    };
+    static const SampleSheet s = sheetOf(u"A4"_qs, Rpt見積書A401::designedLayout(), Rpt見積書A401::kHeadingTop,
+                                         Rpt見積書A401::kLinesPerPage,
+                                         {
+                                             .customerBlock = u"txt顧客情報"_qs,
+                                             .dateDivider = u"Line37"_qs,
+                                             .netTotal = u"txt税抜計"_qs,
+                                             .sealBox = u"Shape2"_qs,
+                                             .sealRules = {u"Line32"_qs, u"Line33"_qs, u"Line34"_qs, u"Line36"_qs},
+                                             .headingBand = u"Shape4"_qs,
+                                             .pageCaption = u"Label19"_qs,
+                                         });
     return s;
 }
 
 const SampleSheet& SampleSheet::b5()
 {
-    static const SampleSheet s{
-        .paperName = QStringLiteral("B5"),
-        .paper = {10318, 14570},
-        .margin = {700, 900},
-        .title = {6449, 0, 2055, 354},
-        .titleRule = {0, 380, 9135, 380},
-        .customerBlock = {71, 496, 4464, 850},
-        .customerName = {75, 1410, 4455, 420},
-        .honorific = {4560, 1460, 700, 360},
-        .nameRule = {75, 1780, 5205, 1780},
-        .greeting = {1346, 1913, 3615, 213},
-        .dateBox = {5882, 550, 3189, 708},
-        .dateBoxDivider = 6661,
-        .companyName = {5386, 1417, 3756, 567},
-        .companyBlock = {5310, 2055, 3825, 1305},
-        .termRows = {2265, 2550, 2835, 3100, 3400},
-        .termRowHeight = 285,
-        .termsRight = 5250,
-        .totals = {71, 3700, 4252, 900},
-        .sealBox = {5740, 3756, 3260, 900},
-        .sealColumns = {6591, 7370, 8150},
-        .sealHeadBottom = 4020,
-        .heading = {10, 4890, 9071, 354},
-        .columns = {3860, 5050, 5900, 6630, 7740},
-        .rowHeight = 605,
-        .rows = 10,
-        .footerHeight = 1600,
-    };
+    static const SampleSheet s = sheetOf(u"B5"_qs, rpt見積書B5::designedLayout(), rpt見積書B5::kHeadingTop,
+                                         rpt見積書B5::kLinesPerPage,
+                                         {
+                                             .customerBlock = u"txt宛名情報"_qs,
+                                             .dateDivider = u"Line48"_qs,
+                                             .netTotal = u"txt税抜合計"_qs,
+                                             .sealBox = u"Shape4"_qs,
+                                             .sealRules = {u"Line45"_qs, u"Line46"_qs, u"Line34"_qs, u"Line47"_qs},
+                                             .headingBand = u"Shape2"_qs,
+                                             .pageCaption = u"Label51"_qs,
+                                         });
     return s;
 }
 
@@ -115,7 +153,7 @@ QRectF SamplePicture::pageRect() const
 QPointF SamplePicture::map(const QPointF& t) const
 {
     const double s = scale();
-    return pageRect().topLeft() + QPointF((sheet_.margin.x() + t.x()) * s, (sheet_.margin.y() + t.y()) * s);
+    return pageRect().topLeft() + QPointF((sheet_.margins.left() + t.x()) * s, (sheet_.margins.top() + t.y()) * s);
 }
 
 QRectF SamplePicture::map(const QRectF& t) const
@@ -169,9 +207,8 @@ void SamplePicture::paintEvent(QPaintEvent*)
     const QRectF box = map(s.dateBox);
     p.setPen(rule);
     p.drawRoundedRect(box, 3, 3);
-    p.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
-    const double divider = map(QPointF(s.dateBoxDivider, 0)).x();
-    p.drawLine(QPointF(divider, box.top()), QPointF(divider, box.bottom()));
+    for (const QLineF& l : s.dateBoxRules) line(l);
+    const double divider = map(s.dateBoxRules.last().p1()).x();
     for (int i = 0; i < 2; ++i) {
         const QRectF half(divider + 3, box.top() + i * box.height() / 2, box.right() - divider - 6, box.height() / 2);
         textBar(p, half, i == 0 ? 0.8 : 0.4, kText);
@@ -185,8 +222,8 @@ void SamplePicture::paintEvent(QPaintEvent*)
                 i == 0 ? 0.5 : 0.8, kText);
 
     // Terms: caption, value and a rule under each row.
-    for (double top : s.termRows) {
-        const QRectF row = map(QRectF(s.customerBlock.left(), top, s.termsRight - s.customerBlock.left(), s.termRowHeight));
+    for (const QRectF& value : s.terms) {
+        const QRectF row = map(QRectF(s.termsLeft, value.top(), value.right() - s.termsLeft, value.height()));
         textBar(p, row, 0.18, kStrongText);
         textBar(p, row.adjusted(row.width() * 0.24, 0, 0, 0), 0.5, kText);
         p.setPen(QPen(kRule, 0.5));
@@ -204,14 +241,8 @@ void SamplePicture::paintEvent(QPaintEvent*)
     p.drawLine(totals.bottomLeft(), totals.bottomRight());
 
     // Seal boxes.
-    const QRectF seal = map(s.sealBox);
-    p.drawRect(seal);
-    for (double x : s.sealColumns) {
-        const double px = map(QPointF(x, 0)).x();
-        p.drawLine(QPointF(px, seal.top()), QPointF(px, seal.bottom()));
-    }
-    const double sealHead = map(QPointF(0, s.sealHeadBottom)).y();
-    p.drawLine(QPointF(seal.left(), sealHead), QPointF(seal.right(), sealHead));
+    p.drawRect(map(s.sealBox));
+    for (const QLineF& l : s.sealRules) line(l);
 
     // Detail headings, rows and column rules.
     const QRectF heading = map(s.heading);
@@ -236,9 +267,43 @@ void SamplePicture::paintEvent(QPaintEvent*)
     }
 
     // Footer: memo and page number.
-    const double footerTop = s.heading.bottom() + s.rows * s.rowHeight;
-    const QRectF memo = map(QRectF(s.heading.left(), footerTop + 70, s.heading.width() * 0.6, s.footerHeight * 0.6));
-    textBar(p, memo, 0.7, kText, 0.3);
-    const QRectF pageNo = map(QRectF(s.heading.right() - 1200, footerTop + 70, 1200, 300));
-    textBar(p, pageNo, 1.0, kText, 0.6);
+    // Two lines of memo, each of the height of a line of text.
+    const double memoLine = 300;
+    for (int i = 0; i < 2; ++i) {
+        const QRectF row(s.memo.left(), s.footerTop + s.memo.top() + i * memoLine, s.memo.width(), memoLine);
+        textBar(p, map(row), i == 0 ? 0.7 : 0.4, kText);
+    }
+    textBar(p, map(s.pageNumber.translated(0, s.footerTop)), 1.0, kText, 0.6);
+}
+
+// ---------------------------------------------------------------- the marks
+
+namespace {
+const QColor kMark(0xd0, 0, 0);
+}  // namespace
+
+SampleMark::SampleMark(const QString& caption, const QRect& outline, CaptionEdge edge, SamplePicture* picture)
+    : QWidget(picture), caption_(caption), outline_(outline)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    setFont(small);
+    // The caption sits on the edge, a little in from the left corner, so the
+    // line runs through its middle as on a group box.
+    const QFontMetrics fm(small);
+    const QSize size(fm.horizontalAdvance(caption_) + 2, fm.height());
+    const int edgeY = edge == CaptionEdge::Top ? outline_.top() : outline_.bottom();
+    captionRect_ = QRect(QPoint(outline_.left() + 4, edgeY - size.height() / 2), size);
+    setGeometry(outline_.united(captionRect_));
+}
+
+void SampleMark::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.translate(-geometry().topLeft());
+    p.setPen(QPen(kMark, 1));
+    p.drawRect(outline_.adjusted(0, 0, -1, -1));
+    p.fillRect(captionRect_, Qt::white);
+    p.drawText(captionRect_, Qt::AlignCenter, caption_);
 }

@@ -7,7 +7,6 @@
 #include "printing/PrintSettingsSample.h"
 
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QSqlRecord>
@@ -127,28 +126,22 @@ void SetPrnWindow::buildSample(QWidget* parent)
     Picture1->setGeometry(twipsRect(120, 120, 5520, 8040));
     const SampleSheet& sheet = Picture1->sheet();
 
-    // The four marked frames: where the four font settings act.
-    const QString frameStyle = QStringLiteral(
-        "QGroupBox { border: 1px solid #d00000; margin-top: 8px; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 4px; padding: 0 1px;"
-        " color: #d00000; background: white; }");
+    // The four marked frames: where the four font settings act. A caption
+    // goes on the edge away from the neighbouring frame.
+    const auto frame = [&](const QString& name, const QString& caption, const QRectF& area, SampleMark::CaptionEdge edge) {
+        auto* mark = new SampleMark(caption, Picture1->map(area).toAlignedRect(), edge, Picture1);
+        mark->setObjectName(name);
+        return mark;
+    };
+    using Edge = SampleMark::CaptionEdge;
+    Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("自社名"), sheet.companyName, Edge::Top);
+    Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("自社情報"), sheet.companyBlock, Edge::Bottom);
+    Frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("顧客情報"), sheet.customerBlock, Edge::Top);
+    Frame4 = frame(QStringLiteral("Frame4"), QStringLiteral("顧客名"), sheet.customerName.united(sheet.honorific),
+                   Edge::Bottom);
+
     QFont small = font();
     small.setPointSizeF(7.5);
-    const auto frame = [&](const QString& name, const QString& caption, const QRectF& area) {
-        auto* g = new QGroupBox(caption, Picture1);
-        g->setObjectName(name);
-        g->setStyleSheet(frameStyle);
-        g->setFont(small);
-        g->setGeometry(Picture1->map(area).toAlignedRect().adjusted(-3, -3 - 8, 3, 3));
-        g->setAttribute(Qt::WA_TransparentForMouseEvents);
-        return g;
-    };
-    Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("自社名"), sheet.companyName);
-    Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("自社情報"), sheet.companyBlock);
-    Frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("顧客情報"), sheet.customerBlock);
-    Frame4 = frame(QStringLiteral("Frame4"), QStringLiteral("顧客名"),
-                   sheet.customerName.united(sheet.honorific));
-
     const auto marker = [&](const QString& name, const QString& caption) {
         auto* l = new QLabel(caption, Picture1);
         l->setObjectName(name);

@@ -17,13 +17,13 @@
 
 class QCheckBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class MultiLineEdit;
 class NumberBox;
 class PickOnlyComboBox;
+class SampleMark;
 class SamplePicture;
 class Session;
 
@@ -55,10 +55,10 @@ public:
     // ---- Controls (objectName = the name) -----------------------------------------
     QFrame* imContainer3D1 = nullptr;
     SamplePicture* Picture1 = nullptr;
-    QGroupBox* Frame1 = nullptr;  // 自社名
-    QGroupBox* Frame2 = nullptr;  // 自社情報
-    QGroupBox* Frame3 = nullptr;  // 顧客情報
-    QGroupBox* Frame4 = nullptr;  // 顧客名
+    SampleMark* Frame1 = nullptr;  // 自社名
+    SampleMark* Frame2 = nullptr;  // 自社情報
+    SampleMark* Frame3 = nullptr;  // 顧客情報
+    SampleMark* Frame4 = nullptr;  // 顧客名
     QLabel* Label9 = nullptr;     // タイトル (on the sample)
     QLabel* Label2 = nullptr;     // LM
     QLabel* Label8 = nullptr;     // TM

@@ -142,7 +142,7 @@ void Rpt見積書A401::reportStart()
     startQuotation(QPageSize::A4, QMarginsF(800, 800, 200, 200));
     layout().pageHeader.height = settings().税計算 ? 5010 : 4950;
     layout().detail.height = 620;
-    control(u"Shape4"_qs).rect.moveTop(4465);
+    control(u"Shape4"_qs).rect.moveTop(kHeadingTop);
 }
 
 void Rpt見積書A401::pageHeaderFormat()

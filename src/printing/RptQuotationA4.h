@@ -15,6 +15,9 @@
 class Rpt見積書A401 : public QuotationReport {
 public:
     static constexpr int kLinesPerPage = 15;
+    // The top of the column-heading band (Shape4) as printed: it frames the
+    // headings at the foot of the page header.
+    static constexpr double kHeadingTop = 4465;
 
     Rpt見積書A401(PrnData見積書 data, PrintSettingsEntry printSettings, SettingsRecord settings);
 

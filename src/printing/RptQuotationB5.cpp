@@ -156,7 +156,7 @@ void rpt見積書B5::pageHeaderFormat()
 {
     fillHeaderTexts(u"txt宛名情報"_qs);
     // The column-heading band.
-    control(u"Shape2"_qs).rect.moveTop(4890);
+    control(u"Shape2"_qs).rect.moveTop(kHeadingTop);
 
     TaxBlock places;
     places.netField = u"txt税抜合計"_qs;

@@ -18,6 +18,8 @@ public:
     static constexpr int kLinesPerPage = 10;
     static constexpr int kNameBytes = 50;  // 品名 printed whole up to this many Shift-JIS bytes
     static constexpr int kUnitCharacters = 4;
+    // The top of the column-heading band (Shape2) as printed on every page.
+    static constexpr double kHeadingTop = 4890;
 
     rpt見積書B5(PrnData見積書 data, PrintSettingsEntry printSettings, SettingsRecord settings);
 

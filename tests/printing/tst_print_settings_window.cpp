@@ -6,7 +6,10 @@
 #include "app/SettingsTab.h"
 #include "app/SharedRoutines.h"
 #include "platform/Controls.h"
+#include "printing/PrintSettingsSample.h"
 #include "printing/PrintSettingsWindows.h"
+#include "printing/RptQuotationA4.h"
+#include "printing/RptQuotationB5.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationTab.h"
 
@@ -146,6 +149,8 @@ private slots:
     void combosArePickOnly();
     void savedA4FontsRestyleTheOwnCompanyLabels();
     void closeDropsUnsavedEdits();
+    void sampleMarksThePrintedPlaces_data();
+    void sampleMarksThePrintedPlaces();
 };
 
 // One row per window: the layout code in the column "code".
@@ -654,6 +659,43 @@ void TestPrintSettingsWindow::closeDropsUnsavedEdits()
     QVERIFY(w);
     QCOMPARE(w->txtタイトル1->text(), QStringLiteral("見積書"));
     QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestPrintSettingsWindow::sampleMarksThePrintedPlaces_data() { bothLayouts(); }
+
+// The four frames on the sample surround the places where the layout prints
+// the four text blocks, and no caption sits on another frame.
+void TestPrintSettingsWindow::sampleMarksThePrintedPlaces()
+{
+    QFETCH(QString, code);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    SetPrnWindow* w = openWindow(f, code);
+    QVERIFY(w);
+    const bool b5 = code == QStringLiteral("MB5");
+    const ReportLayout layout = b5 ? rpt見積書B5::designedLayout() : Rpt見積書A401::designedLayout();
+    const QList<std::pair<SampleMark*, QStringList>> marks{
+        {w->Frame1, {u"txt自社名"_qs}},
+        {w->Frame2, {u"txt自社情報"_qs}},
+        {w->Frame3, {b5 ? u"txt宛名情報"_qs : u"txt顧客情報"_qs}},
+        {w->Frame4, {u"txt顧客名"_qs, u"txt敬称"_qs}},
+    };
+    const QRect page = w->Picture1->pageRect().toAlignedRect();
+    for (const auto& [mark, controls] : marks) {
+        QRectF printed;
+        for (const QString& name : controls) printed |= w->Picture1->map(layout.find(name)->rect);
+        const QRect outline = mark->outline();
+        QVERIFY2(outline.contains(printed.toRect()), qPrintable(mark->caption()));
+        QVERIFY2(printed.toAlignedRect().adjusted(-1, -1, 1, 1).contains(outline), qPrintable(mark->caption()));
+        QVERIFY(page.contains(mark->captionRect()));
+        for (const auto& [other, unused] : marks) {
+            if (other == mark) continue;
+            const QString pair = mark->caption() + QStringLiteral(" / ") + other->caption();
+            QVERIFY2(!outline.intersects(other->outline()), qPrintable(pair));
+            QVERIFY2(!mark->captionRect().intersects(other->outline()), qPrintable(pair));
+            QVERIFY2(!mark->captionRect().intersects(other->captionRect()), qPrintable(pair));
+        }
+    }
 }
 
 QTEST_MAIN(TestPrintSettingsWindow)
