@@ -400,7 +400,7 @@ void TestCustomerSearch::readsWithoutWriting()
 {
     SearchFixture f(textCustomers());
     QVERIFY(f.ok);
-    const QByteArray before = fileHash(f.data.dataDbPath());
+    const QByteArray before = FileHash(f.data.dataDbPath());
     QVERIFY(!before.isEmpty());
     f.dialog.txt顧客名->setText(u"O'Brien"_qs);
     f.dialog.cmd検索->click();
@@ -412,7 +412,7 @@ void TestCustomerSearch::readsWithoutWriting()
     }
     f.dialog.cmd閉じる->click();
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("PrjPelmar")));
-    QCOMPARE(fileHash(f.data.dataDbPath()), before);
+    QCOMPARE(FileHash(f.data.dataDbPath()), before);
 }
 
 void TestCustomerSearch::formShowHandsBackThePick()
