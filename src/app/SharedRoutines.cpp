@@ -76,6 +76,32 @@ CodeEntry AutoEntryCode(Database& db, const QString& kcode, const QString& value
     return CodeEntry::ListFull;
 }
 
+bool RaiseQuotationCounter(Database& db, qint64 number, QString& error)
+{
+    Statement find(db, QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"));
+    if (!find.run({})) {
+        error = find.error();
+        return false;
+    }
+    std::optional<Statement> write;
+    QVariantList binds{number};
+    if (find.query().next()) {
+        const QVariant rowid = find.query().value(0);
+        const QVariant stored = find.query().value(1);
+        find.query().finish();
+        bool whole = false;
+        const qint64 current = dbv::text(stored).trimmed().toLongLong(&whole);
+        if (whole && current >= number) return true;
+        write.emplace(db, QStringLiteral("update 自社情報 set 最大見積書番号 = ? where rowid = ?"));
+        binds << rowid;
+    } else {
+        write.emplace(db, QStringLiteral("insert into 自社情報 (最大見積書番号) values (?)"));
+    }
+    if (write->run(binds)) return true;
+    error = write->error();
+    return false;
+}
+
 // ---------------------------------------------------------------- postal codes
 
 QString FormatPostalCode(const QString& value)

@@ -41,6 +41,12 @@ enum class CodeEntry {
 // Only Added writes anything. Slot rows are never added here.
 CodeEntry AutoEntryCode(Database& dataDb, const QString& kcode, const QString& value);
 
+// Raises the quotation counter 最大見積書番号 of the settings row to number
+// when it holds a lower number or none (a settings row is added when there is
+// none); it is never lowered. Runs inside the caller's transaction. False
+// (error set) when the counter cannot be read or written.
+bool RaiseQuotationCounter(Database& dataDb, qint64 number, QString& error);
+
 // "1234567" -> "123-4567"; a value holding "-" or of another length comes back
 // unchanged; "" stays "".
 QString FormatPostalCode(const QString& value);

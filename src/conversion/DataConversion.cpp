@@ -1,13 +1,15 @@
 #include "conversion/DataConversion.h"
 
+#include "app/SharedRoutines.h"
+
 #include <QDateTime>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcConversion, "velt.conversion")
@@ -20,12 +22,6 @@ const QString kIsoDate = QStringLiteral("yyyy-MM-dd");
 // Values in the current file's forms
 
 enum class Kind { Text, Money, Integer, YesNo, Date };
-
-bool isIntegral(const QVariant& v)
-{
-    const int t = v.metaType().id();
-    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::ULongLong || t == QMetaType::UInt;
-}
 
 bool isCurrency(const QVariant& v)
 {
@@ -54,7 +50,7 @@ std::optional<QVariant> dateFromText(const QString& text)
 std::optional<qint64> wholeNumber(const QVariant& v)
 {
     if (v.metaType().id() == QMetaType::Bool) return v.toBool() ? 1 : 0;
-    if (isIntegral(v)) return v.toLongLong();
+    if (dbv::isIntegral(v)) return v.toLongLong();
     if (isCurrency(v)) {
         const Currency c = v.value<Currency>();
         if (c.isWhole()) return c.wholePart();
@@ -132,44 +128,11 @@ bool emptyKey(const QVariant& v)
     return dbv::isNull(v) || (v.metaType().id() == QMetaType::QString && v.toString().isEmpty());
 }
 
-QString badValueText(const QString& table, const QString& column, const QVariant& v)
+void logRefused(const QString& table, const QString& column, const QVariant& v)
 {
-    return QStringLiteral("テーブル「%1」の列「%2」の値「%3」を変換できません").arg(table, column, v.toString());
+    qCWarning(lcConversion).noquote() << table << ": value" << v.toString() << "of" << column
+                                      << "does not fit the current column; left unwritten";
 }
-
-// One statement prepared once and run with bound values.
-class Statement {
-public:
-    Statement(Database& db, const QString& sql) : q_(db.connection()), sql_(sql)
-    {
-        q_.setForwardOnly(true);
-        if (!q_.prepare(sql)) error_ = q_.lastError().text();
-    }
-    bool run(const QVariantList& binds)
-    {
-        if (!error_.isEmpty()) return false;
-        for (qsizetype i = 0; i < binds.size(); ++i) q_.bindValue(int(i), binds[i]);
-        if (!q_.exec()) {
-            error_ = q_.lastError().text();
-            qCWarning(lcConversion).noquote() << error_ << "[" + sql_ + "]";
-            return false;
-        }
-        return true;
-    }
-    // The first column of the first row (after run); invalid when none.
-    QVariant first()
-    {
-        const QVariant v = q_.next() ? q_.value(0) : QVariant();
-        q_.finish();
-        return v;
-    }
-    QString error() const { return error_.isEmpty() ? QStringLiteral("statement failed") : error_; }
-
-private:
-    QSqlQuery q_;
-    QString sql_;
-    QString error_;
-};
 
 // ---------------------------------------------------------------------------
 // The row copy
@@ -191,7 +154,7 @@ Field fixedNull(const QString& column)
     return {column, Kind::Text, true, QVariant()};
 }
 
-struct CopySpec {
+struct CopyRule {
     QString table;
     QStringList order;    // the older table's order
     QList<Field> fields;  // in the order they are written
@@ -199,8 +162,9 @@ struct CopySpec {
 };
 
 enum class Verdict { Copy, BadCode, Conflict, Fail };
-// Looks at a row (its values in the order of the spec's fields) before it is
-// written; may write what the row needs first. Fail sets the error.
+// Looks at a row (its values in the order of the fields the copy writes)
+// before it is written; may write what the row needs first. Fail sets the
+// error.
 using RowCheck = std::function<Verdict(const QVariantList& values, QString& error)>;
 
 struct Prepared {
@@ -210,45 +174,49 @@ struct Prepared {
 };
 
 // The fields the older table can give: every fixed one and every one it has.
-Prepared prepare(const CopySpec& spec, const LinkTable& old)
+Prepared prepare(const CopyRule& rule, const LinkTable& old)
 {
     Prepared p;
-    for (qsizetype i = 0; i < spec.fields.size(); ++i) {
+    for (qsizetype i = 0; i < rule.fields.size(); ++i) {
         // Columns are found once by name (without regard to case, as Jet does), then by place.
         const auto it = std::find_if(old.columns.cbegin(), old.columns.cend(), [&](const QString& c) {
-            return c.compare(spec.fields[i].column, Qt::CaseInsensitive) == 0;
+            return c.compare(rule.fields[i].column, Qt::CaseInsensitive) == 0;
         });
         p.source << (it == old.columns.cend() ? -1 : it - old.columns.cbegin());
-        if (spec.fields[i].fixed || p.source[i] >= 0) p.written << i;
+        if (rule.fields[i].fixed || p.source[i] >= 0) p.written << i;
     }
-    for (const QString& k : spec.keys)
-        for (qsizetype i = 0; i < spec.fields.size(); ++i)
-            if (spec.fields[i].column == k) p.keys << i;
+    for (const QString& k : rule.keys)
+        for (qsizetype i = 0; i < rule.fields.size(); ++i)
+            if (rule.fields[i].column == k) p.keys << i;
     return p;
 }
 
-// The values of a row in the order of the spec's fields, for the fields
-// listed (Null for the others); nothing (error set) for a value that does not fit.
-std::optional<QVariantList> rowValues(const CopySpec& spec, const Prepared& p, const LinkRow& row,
-                                      const QList<qsizetype>& which, QString& error)
+// A row's values in the order of the fields the copy writes, for the fields
+// listed (Null for the others), and which of them the current column refuses
+// (those hold Null).
+struct RowValues {
+    QVariantList values;
+    QList<qsizetype> refused;
+};
+
+RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which)
 {
-    QVariantList values(spec.fields.size());
+    RowValues out{QVariantList(rule.fields.size()), {}};
     for (qsizetype i : which) {
-        const Field& f = spec.fields[i];
+        const Field& f = rule.fields[i];
         if (f.fixed) {
-            values[i] = f.value;
+            out.values[i] = f.value;
             continue;
         }
         if (p.source[i] < 0) continue;
-        const QVariant source = row.value(p.source[i]);
-        const auto v = stored(source, f.kind);
+        const auto v = stored(row.value(p.source[i]), f.kind);
         if (!v) {
-            error = badValueText(spec.table, f.column, source);
-            return std::nullopt;
+            out.refused << i;
+            continue;
         }
-        values[i] = f.emptyAsNull && emptyKey(*v) ? QVariant() : *v;
+        out.values[i] = f.emptyAsNull && emptyKey(*v) ? QVariant() : *v;
     }
-    return values;
+    return out;
 }
 
 // A key field Null or empty (a key column the older table lacks is Null).
@@ -257,49 +225,100 @@ bool hasEmptyKey(const Prepared& p, const QVariantList& values)
     return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return emptyKey(values[i]); });
 }
 
+bool hasRefusedKey(const Prepared& p, const RowValues& row)
+{
+    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
+}
+
 void fail(TableOutcome& out, const QString& error)
 {
     out.failure = error;
     out.copied = 0;
+    out.refused = 0;
     qCWarning(lcConversion).noquote() << out.table << ":" << error;
 }
 
-void copyRows(Database& data, const LinkTable& old, const CopySpec& spec, TableOutcome& out,
-              const RowCheck& check = {})
+// The update and the insert of one set of the fields the copy writes.
+struct RowWriter {
+    RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which) : fields(which)
+    {
+        QStringList sets, columns, marks;
+        for (qsizetype i : fields) {
+            const QString c = Database::quoteIdent(rule.fields[i].column);
+            sets << c + QStringLiteral(" = ?");
+            columns << c;
+            marks << QStringLiteral("?");
+        }
+        const QString table = Database::quoteIdent(rule.table);
+        update.emplace(data, QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(QStringLiteral(", "))));
+        insert.emplace(data, QStringLiteral("insert into %1 (%2) values (%3)")
+                                 .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    }
+
+    // Updates the row at rowid, or adds one when rowid is Null.
+    bool write(const QVariantList& values, const QVariant& rowid, QString& error)
+    {
+        QVariantList binds;
+        binds.reserve(fields.size() + 1);
+        for (qsizetype i : fields) binds << values[i];
+        Statement& s = dbv::isNull(rowid) ? *insert : *update;
+        if (!dbv::isNull(rowid)) binds << rowid;
+        if (s.run(binds)) return true;
+        error = s.error();
+        return false;
+    }
+
+    QList<qsizetype> fields;
+    std::optional<Statement> update, insert;
+};
+
+// Runs inside a table's transaction after its rows, before the commit; false
+// (error set) fails the table.
+using BeforeCommit = std::function<bool(QString& error)>;
+
+void copyRows(Database& data, const LinkTable& old, const CopyRule& rule, TableOutcome& out,
+              const RowCheck& check = {}, const BeforeCommit& beforeCommit = {})
 {
     out.read = int(old.rows.size());
-    if (old.rows.isEmpty()) return;
-    const Prepared p = prepare(spec, old);
+    if (old.rows.isEmpty() && !beforeCommit) return;
+    const Prepared p = prepare(rule, old);
 
-    QStringList where, sets, columns, marks;
-    for (const QString& k : spec.keys)
+    QStringList where;
+    for (const QString& k : rule.keys)
         where << (k == QStringLiteral("日付") ? kDateToSecondSql : Database::quoteIdent(k)) + QStringLiteral(" is ?");
-    for (qsizetype i : p.written) {
-        const QString c = Database::quoteIdent(spec.fields[i].column);
-        sets << c + QStringLiteral(" = ?");
-        columns << c;
-        marks << QStringLiteral("?");
-    }
-    const QString table = Database::quoteIdent(spec.table);
 
     Transaction tx(data);
     if (!tx.started()) return fail(out, data.lastError());
-    Statement find(data, QStringLiteral("select min(rowid) from %1 where %2").arg(table, where.join(QStringLiteral(" and "))));
-    Statement update(data, QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(QStringLiteral(", "))));
-    Statement insert(data, QStringLiteral("insert into %1 (%2) values (%3)")
-                               .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    Statement find(data, QStringLiteral("select min(rowid) from %1 where %2")
+                             .arg(Database::quoteIdent(rule.table), where.join(QStringLiteral(" and "))));
+    // Every field the older table gives; a row with refused values is
+    // written without them, by a writer of its own set of fields.
+    std::map<QList<qsizetype>, RowWriter> writers;
+    const auto writerFor = [&](const QList<qsizetype>& refused) -> RowWriter& {
+        auto it = writers.find(refused);
+        if (it == writers.end()) {
+            QList<qsizetype> fields;
+            for (qsizetype i : p.written)
+                if (!refused.contains(i)) fields << i;
+            it = writers.try_emplace(refused, data, rule, fields).first;
+        }
+        return it->second;
+    };
 
-    QVariantList keyBinds, binds;
+    QVariantList keyBinds;
     for (const LinkRow& row : old.rows) {
         QString error;
-        const auto values = rowValues(spec, p, row, p.written, error);
-        if (!values) return fail(out, error);
-        if (hasEmptyKey(p, *values)) {
+        const RowValues rv = rowValues(rule, p, row, p.written);
+        if (hasRefusedKey(p, rv)) {
+            ++out.badKeys;
+            continue;
+        }
+        if (hasEmptyKey(p, rv.values)) {
             ++out.emptyKeys;
             continue;
         }
         if (check) {
-            switch (check(*values, error)) {
+            switch (check(rv.values, error)) {
             case Verdict::Copy: break;
             case Verdict::BadCode: ++out.badCodes; continue;
             case Verdict::Conflict: ++out.conflictRows; continue;
@@ -308,21 +327,17 @@ void copyRows(Database& data, const LinkTable& old, const CopySpec& spec, TableO
         }
         keyBinds.clear();
         for (qsizetype i : p.keys) {
-            const QVariant& v = (*values)[i];
-            keyBinds << (spec.fields[i].column == QStringLiteral("日付") ? QVariant(toSecond(v.toString())) : v);
+            const QVariant& v = rv.values[i];
+            keyBinds << (rule.fields[i].column == QStringLiteral("日付") ? QVariant(toSecond(v.toString())) : v);
         }
         if (!find.run(keyBinds)) return fail(out, find.error());
-        const QVariant rowid = find.first();
-        binds.clear();
-        for (qsizetype i : p.written) binds << (*values)[i];
-        if (!dbv::isNull(rowid)) {
-            binds << rowid;
-            if (!update.run(binds)) return fail(out, update.error());
-        } else if (!insert.run(binds)) {
-            return fail(out, insert.error());
-        }
+        if (!writerFor(rv.refused).write(rv.values, find.first(), error)) return fail(out, error);
+        for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, row.value(p.source[i]));
+        out.refused += int(rv.refused.size());
         ++out.copied;
     }
+    QString error;
+    if (beforeCommit && !beforeCommit(error)) return fail(out, error);
     if (!tx.commit()) return fail(out, data.lastError());
 }
 
@@ -333,9 +348,9 @@ const QString k見積書ヘッダ = QStringLiteral("見積書ヘッダ");
 const QString k見積書 = QStringLiteral("見積書");
 const QString k自社情報 = QStringLiteral("自社情報");
 
-const CopySpec& headerSpec()
+const CopyRule& headerRule()
 {
-    static const CopySpec spec{
+    static const CopyRule rule{
         k見積書ヘッダ,
         {QStringLiteral("伝票番号")},
         {field(QStringLiteral("伝票番号"), Kind::Integer), field(QStringLiteral("顧客名")),
@@ -348,12 +363,12 @@ const CopySpec& headerSpec()
          field(QStringLiteral("印鑑3")), field(QStringLiteral("印鑑4")), field(QStringLiteral("メモ"))},
         // The header's key is the number; a Null number is an empty key.
         {QStringLiteral("伝票番号")}};
-    return spec;
+    return rule;
 }
 
-const CopySpec& lineSpec()
+const CopyRule& lineRule()
 {
-    static const CopySpec spec{
+    static const CopyRule rule{
         k見積書,
         {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"), QStringLiteral("伝票区分"),
          QStringLiteral("行番号")},
@@ -366,7 +381,7 @@ const CopySpec& lineSpec()
          field(QStringLiteral("小計"), Kind::YesNo), fixedNull(QStringLiteral("備考"))},
         {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"), QStringLiteral("伝票区分"),
          QStringLiteral("行番号")}};
-    return spec;
+    return rule;
 }
 
 // Indexes of the fields the conflict check reads.
@@ -422,19 +437,22 @@ QString numberList(const QList<qint64>& numbers)
 
 bool TableOutcome::complete() const
 {
-    return !missing && failure.isEmpty() && emptyKeys == 0 && badCodes == 0 && conflictRows == 0;
+    return !missing && failure.isEmpty() && emptyKeys == 0 && badKeys == 0 && badCodes == 0 && conflictRows == 0 &&
+           refused == 0;
 }
 
 QString TableOutcome::summaryLine() const
 {
-    if (missing) return QStringLiteral("%1：旧データにテーブルがありません").arg(table);
     if (!failure.isEmpty())
         return QStringLiteral("%1：変換できませんでした（%2）。このテーブルは変更していません").arg(table, failure);
+    if (missing) return QStringLiteral("%1：旧データにテーブルがありません").arg(table);
     QString line = QStringLiteral("%1：読込 %2件、変換 %3件").arg(table).arg(read).arg(copied);
     if (emptyKeys) line += QStringLiteral("、キーが空のためスキップ %1件").arg(emptyKeys);
+    if (badKeys) line += QStringLiteral("、キーを変換できないためスキップ %1件").arg(badKeys);
     if (badCodes) line += QStringLiteral("、コードが01～99以外のためスキップ %1件").arg(badCodes);
     if (conflictRows)
         line += QStringLiteral("、別の見積書が登録済みの番号（%1）のためスキップ %2件").arg(numberList(conflicts)).arg(conflictRows);
+    if (refused) line += QStringLiteral("、変換できない値 %1件（その項目は書き込んでいません）").arg(refused);
     return line;
 }
 
@@ -494,10 +512,10 @@ bool readable(const Old& old, TableOutcome& out)
 }
 
 template <typename Old>
-TableOutcome copyTable(Database& data, const Old& old, const CopySpec& spec, const RowCheck& check = {})
+TableOutcome copyTable(Database& data, const Old& old, const CopyRule& rule, const RowCheck& check = {})
 {
-    TableOutcome out(spec.table);
-    if (readable(old, out)) copyRows(data, *old.rows, spec, out, check);
+    TableOutcome out(rule.table);
+    if (readable(old, out)) copyRows(data, *old.rows, rule, out, check);
     return out;
 }
 
@@ -559,8 +577,10 @@ TableOutcome DataConversion::CnvJisyaInfo()
         const QVariant source = src.value(column);
         auto v = stored(source, s.kind);
         if (!v) {
-            fail(out, badValueText(k自社情報, column, source));
-            return out;
+            // A setting the current column refuses keeps its value, or its default in a new row.
+            logRefused(k自社情報, column, source);
+            ++out.refused;
+            continue;
         }
         if (column == u"最大見積書番号" && current) {
             // Never lower the counter: a lower one would hand out numbers already stored.
@@ -595,29 +615,29 @@ TableOutcome DataConversion::CnvJisyaInfo()
 
 TableOutcome DataConversion::CnvKokyaku()
 {
-    static const CopySpec spec{k顧客マスタ,
+    static const CopyRule rule{k顧客マスタ,
                                {QStringLiteral("ふりがな")},
                                {field(QStringLiteral("顧客名")), field(QStringLiteral("顧客情報")),
                                 field(QStringLiteral("ふりがな")), field(QStringLiteral("敬称"))},
                                {QStringLiteral("顧客名")}};
-    return copyTable(data_, read(spec.table, spec.order), spec);
+    return copyTable(data_, read(rule.table, rule.order), rule);
 }
 
 TableOutcome DataConversion::CnvSyohin()
 {
-    static const CopySpec spec{k商品マスタ,
+    static const CopyRule rule{k商品マスタ,
                                {QStringLiteral("ふりがな")},
                                {field(QStringLiteral("品名")), fixedNull(QStringLiteral("商品区分")),
                                 field(QStringLiteral("入数")), field(QStringLiteral("単位")),
                                 field(QStringLiteral("単価"), Kind::Money), field(QStringLiteral("非課税"), Kind::YesNo),
                                 field(QStringLiteral("ふりがな"))},
                                {QStringLiteral("品名")}};
-    return copyTable(data_, read(spec.table, spec.order), spec);
+    return copyTable(data_, read(rule.table, rule.order), rule);
 }
 
 TableOutcome DataConversion::CnvCode()
 {
-    static const CopySpec spec{kコードマスタ,
+    static const CopyRule rule{kコードマスタ,
                                {QStringLiteral("kcode"), QStringLiteral("code")},
                                // An empty name is a free slot, which the code lists mark with Null.
                                {field(QStringLiteral("kcode")), field(QStringLiteral("code")),
@@ -645,18 +665,18 @@ TableOutcome DataConversion::CnvCode()
         kinds.insert(kcode);
         return Verdict::Copy;
     };
-    return copyTable(data_, read(spec.table, spec.order), spec, check);
+    return copyTable(data_, read(rule.table, rule.order), rule, check);
 }
 
 const DataConversion::OldTable& DataConversion::oldHeaders()
 {
-    if (!headers_) headers_ = read(k見積書ヘッダ, headerSpec().order);
+    if (!headers_) headers_ = read(k見積書ヘッダ, headerRule().order);
     return *headers_;
 }
 
 const DataConversion::OldTable& DataConversion::oldLines()
 {
-    if (!lines_) lines_ = read(k見積書, lineSpec().order);
+    if (!lines_) lines_ = read(k見積書, lineRule().order);
     return *lines_;
 }
 
@@ -669,23 +689,23 @@ const QSet<qint64>* DataConversion::conflicts(QString& error)
     }
 
     // Who and when each older quotation is, by number (rows the copies skip
-    // for an empty key or a value that does not fit take no part).
+    // for an empty or unconvertible key take no part; a customer or date the
+    // current column refuses counts as Null, as a new row would hold it).
     QHash<qint64, QuotationIds> old;
-    const auto collect = [&](const OldTable& t, const CopySpec& spec, qsizetype number, qsizetype customer,
+    const auto collect = [&](const OldTable& t, const CopyRule& rule, qsizetype number, qsizetype customer,
                              qsizetype date, bool header) {
         if (!t.rows) return;
-        const Prepared p = prepare(spec, *t.rows);
+        const Prepared p = prepare(rule, *t.rows);
         const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
         for (const LinkRow& row : t.rows->rows) {
-            QString ignored;
-            const auto values = rowValues(spec, p, row, which, ignored);
-            if (!values || hasEmptyKey(p, *values)) continue;
-            QuotationIds& ids = old[(*values)[number].toLongLong()];
-            (header ? ids.header : ids.lines).insert(identity((*values)[customer], (*values)[date]));
+            const RowValues rv = rowValues(rule, p, row, which);
+            if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) continue;
+            QuotationIds& ids = old[rv.values[number].toLongLong()];
+            (header ? ids.header : ids.lines).insert(identity(rv.values[customer], rv.values[date]));
         }
     };
-    collect(oldHeaders(), headerSpec(), kHeaderNumber, kHeaderCustomer, kHeaderDate, true);
-    collect(oldLines(), lineSpec(), kLineNumber, kLineCustomer, kLineDate, false);
+    collect(oldHeaders(), headerRule(), kHeaderNumber, kHeaderCustomer, kHeaderDate, true);
+    collect(oldLines(), lineRule(), kLineNumber, kLineCustomer, kLineDate, false);
 
     // The same of the current file, for those numbers.
     QHash<qint64, QuotationIds> current;
@@ -723,7 +743,25 @@ const QSet<qint64>* DataConversion::conflicts(QString& error)
 
 namespace {
 
-void copyQuotations(Database& data, const LinkTable& old, const CopySpec& spec, qsizetype number,
+// Raises the quotation counter 最大見積書番号 to the highest quotation number
+// stored (headers and lines), so that a new quotation is never proposed a
+// number already stored, which storing would replace. It is never lowered.
+// False (error set) when it cannot be read or written.
+bool RaiseCounterToStoredNumbers(Database& data, QString& error)
+{
+    Statement highest(data, QStringLiteral("select max(n) from (select max(伝票番号) as n from 見積書ヘッダ "
+                                           "union all select max(伝票番号) from 見積書)"));
+    if (!highest.run({})) {
+        error = highest.error();
+        return false;
+    }
+    const QVariant highestStored = highest.first();
+    const std::optional<qint64> top = dbv::isNull(highestStored) ? std::nullopt : wholeNumber(highestStored);
+    if (!top) return true;  // no quotation stored
+    return RaiseQuotationCounter(data, *top, error);
+}
+
+void copyQuotations(Database& data, const LinkTable& old, const CopyRule& rule, qsizetype number,
                     const QSet<qint64>& conflicts, TableOutcome& out)
 {
     QSet<qint64> skipped;
@@ -733,7 +771,8 @@ void copyQuotations(Database& data, const LinkTable& old, const CopySpec& spec, 
         skipped.insert(n);
         return Verdict::Conflict;
     };
-    copyRows(data, old, spec, out, check);
+    // The counter is raised with the rows, all or nothing.
+    copyRows(data, old, rule, out, check, [&](QString& error) { return RaiseCounterToStoredNumbers(data, error); });
     out.conflicts = QList<qint64>(skipped.cbegin(), skipped.cend());
     std::sort(out.conflicts.begin(), out.conflicts.end());
 }
@@ -743,15 +782,26 @@ void copyQuotations(Database& data, const LinkTable& old, const CopySpec& spec, 
 TableOutcome DataConversion::copyQuotationTable(const QString& table, const OldTable& old)
 {
     TableOutcome out(table);
-    if (!readable(old, out)) return out;
+    // Nothing to copy: the counter still ends above every number stored.
+    const auto raiseCounterAlone = [&] {
+        QString error;
+        Transaction tx(data_);
+        if (tx.started() && RaiseCounterToStoredNumbers(data_, error) && tx.commit()) return;
+        if (out.failure.isEmpty()) fail(out, error.isEmpty() ? data_.lastError() : error);
+    };
+    if (!readable(old, out)) {
+        raiseCounterAlone();
+        return out;
+    }
     QString error;
     const QSet<qint64>* numbers = conflicts(error);
     if (!numbers) {
         fail(out, error);
+        raiseCounterAlone();
         return out;
     }
     const bool header = table == k見積書ヘッダ;
-    copyQuotations(data_, *old.rows, header ? headerSpec() : lineSpec(), header ? kHeaderNumber : kLineNumber, *numbers,
+    copyQuotations(data_, *old.rows, header ? headerRule() : lineRule(), header ? kHeaderNumber : kLineNumber, *numbers,
                    out);
     return out;
 }

@@ -13,9 +13,12 @@
 //
 // Rules beyond a plain copy, so that a conversion never damages what the
 // current file holds:
-// - A row whose key is Null or empty is skipped and counted.
-// - 最大見積書番号 becomes the larger of the current and the older counter, so
-//   no number already stored is handed out again.
+// - A row whose key is Null or empty, or does not fit its column, is skipped
+//   and counted.
+// - 最大見積書番号 ends as the largest of the current counter, the older
+//   counter and the highest quotation number stored after the quotation
+//   copies (raised in the same transaction as their rows), so no number
+//   already stored is handed out again.
 // - Code-list rows keep to the numbered slots "01".."99": a row with another
 //   code is skipped; a kind the current file lacks gets its 99 free slots
 //   first; an empty sname is stored as Null (a free slot).
@@ -25,8 +28,11 @@
 //   (a second run) is updated.
 // - Quotation lines are matched on their date to the whole second; the older
 //   value is stored as it is.
-// - A value that does not fit its column, or a failed write, leaves the whole
-//   table as it was (rolled back) and is reported.
+// - Any other value that does not fit its current column is left unwritten:
+//   the row keeps that field's value (a new row its column's default), the
+//   other fields are written, and the value is counted.
+// - A failed write leaves the whole table as it was (rolled back) and is
+//   reported.
 
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
@@ -47,9 +53,11 @@ struct TableOutcome {
     int read = 0;          // rows of the older table
     int copied = 0;        // rows added or updated
     int emptyKeys = 0;     // skipped: a key field Null or empty
+    int badKeys = 0;       // skipped: a key value that does not fit its column
     int badCodes = 0;      // skipped: a code outside "01".."99"
     int conflictRows = 0;  // skipped: a quotation number held by another quotation
     QList<qint64> conflicts;  // those quotation numbers, ascending
+    int refused = 0;       // values left unwritten in rows written: they do not fit their column
 
     // Every row read was copied and nothing failed.
     bool complete() const;

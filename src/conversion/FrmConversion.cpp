@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -96,7 +97,14 @@ QString FrmConversion::ExplanationText()
 
 QString FrmConversion::OldDataPath() const
 {
-    return session_.DataFolder() + kOldFile;
+    // A file copied from a Windows medium may carry its name in other letter
+    // cases ("VELTDATA.MDB"): Windows found it all the same.
+    const QString folder = session_.DataFolder();
+    if (QFileInfo(folder + kOldFile).isFile()) return folder + kOldFile;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& name : names)
+        if (name.compare(kOldFile, Qt::CaseInsensitive) == 0) return folder + name;
+    return folder + kOldFile;
 }
 
 void FrmConversion::cmd実行_Click()
@@ -159,7 +167,8 @@ bool FrmConversion::runConversion(const QString& path)
     const bool anyTable = opened && std::any_of(DataConversion::Tables.cbegin(), DataConversion::Tables.cend(),
                                                 [&](const QString& t) { return Dbs.hasTable(t); });
     if (!anyTable) {
-        messages.ShowFailure(QStringLiteral("Access97のデータ（%1）を読み込めませんでした。データは変更していません。").arg(kOldFile),
+        messages.ShowFailure(QStringLiteral("Access97のデータ（%1）を読み込めませんでした。データは変更していません。")
+                                 .arg(QFileInfo(path).fileName()),
                              opened ? QStringLiteral("変換するテーブルがありません。") : Dbs.errorText());
         return false;
     }

@@ -18,7 +18,9 @@ public:
 
     // The four sentences of the explanation, joined by CR LF.
     static QString ExplanationText();
-    // The older file's path: the data folder and "VeltData.mdb".
+    // The older file's path: "VeltData.mdb" in the data folder, its name
+    // matched without regard to letter case (the exact spelling first); the
+    // exact spelling's path when there is none.
     QString OldDataPath() const;
 
     // The run: no confirmation; the older file is opened read-only; 実行 and

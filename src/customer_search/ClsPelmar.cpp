@@ -32,7 +32,12 @@ bool ClsPelmar::FormShow()
         return false;
     }
     FrmPelmar dialog;
-    if (!dialog.Form_Load()) return false;
+    QString reason;
+    if (!dialog.Form_Load(&reason)) {
+        // Without this the caller would see a search closed without a pick.
+        ModPelmar::ShowWarning(ModPelmar::CannotOpenMessage(ModPelmar::DataPath.toString(), reason));
+        return false;
+    }
     openDialog = &dialog;
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.exec();

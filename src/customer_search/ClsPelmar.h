@@ -16,9 +16,10 @@ public:
     QVariant pcColorSet() const override { return pcColorSet_; }
     void setPcColorSet(const QVariant& v) override { pcColorSet_ = v; }
 
-    // Shows the search dialog modally. False, without a dialog, when there is
-    // no widget application to show it in, when a search is already open, or
-    // when the data file cannot be read.
+    // Shows the search dialog modally; true when it was closed by a pick.
+    // False, without a dialog, when there is no widget application to show it
+    // in, when a search is already open, or when the data file cannot be read
+    // (the user is told which file, in a box of the component's own).
     bool FormShow() override;
     QVariant SetRetVal() override;
 

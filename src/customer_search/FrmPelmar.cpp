@@ -197,12 +197,12 @@ void FrmPelmar::buildControls()
     txtかな->setFocus();
 }
 
-bool FrmPelmar::Form_Load()
+bool FrmPelmar::Form_Load(QString* reason)
 {
     picked_ = false;
     for (QLineEdit* box : {txtかな, txt電話番号, txt顧客名, txt住所1}) box->clear();
     model_->refill([] { ModPelmar::ResultArray.clear(); });
-    return ModPelmar::OpenDatabase(ModPelmar::DataPath.toString());
+    return ModPelmar::OpenDatabase(ModPelmar::DataPath.toString(), reason);
 }
 
 void FrmPelmar::fillGrid(const ModPelmar::SearchStatement& statement)

@@ -23,8 +23,8 @@ public:
 
     // The dialog's load: opens the data file named by ModPelmar::DataPath and
     // starts with empty boxes and an empty list. False when the file cannot
-    // be read (nothing is left open).
-    bool Form_Load();
+    // be read (nothing is left open), with why in reason (when given).
+    bool Form_Load(QString* reason = nullptr);
     // Whether the dialog was closed by a pick.
     bool picked() const { return picked_; }
 

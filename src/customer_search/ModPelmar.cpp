@@ -1,7 +1,10 @@
 #include "customer_search/ModPelmar.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -52,6 +55,22 @@ void addContains(SearchStatement& s, bool& first, const QString& column, const Q
 QString limitClause()
 {
     return QStringLiteral(" limit %1").arg(kMaxRows);
+}
+
+void showWarningBox(const QString& title, const QString& text)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+MessageSink& messageSink()
+{
+    static MessageSink sink;
+    return sink;
 }
 
 }  // namespace
@@ -114,12 +133,13 @@ SearchStatement KanaInitialStatement(const QString& letter)
     return s;
 }
 
-bool OpenDatabase(const QString& path)
+bool OpenDatabase(const QString& path, QString* reason)
 {
     CloseDatabase();
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.isFile()) {
         qCWarning(lcPelmar).noquote() << "no data file:" << path;
+        if (reason) *reason = QStringLiteral("ファイルが見つかりません。");
         return false;
     }
     {
@@ -141,7 +161,27 @@ bool OpenDatabase(const QString& path)
         if (ok) return true;
     }
     CloseDatabase();
+    if (reason) *reason = QStringLiteral("顧客マスタを読み込めません。");
     return false;
+}
+
+QString CannotOpenMessage(const QString& path, const QString& reason)
+{
+    if (path.isEmpty()) return QStringLiteral("顧客データのファイルが指定されていません。");
+    return QStringLiteral("顧客データのファイルを開けません。\n%1\n%2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+void SetMessageSink(MessageSink sink)
+{
+    messageSink() = std::move(sink);
+}
+
+void ShowWarning(const QString& text)
+{
+    const QString title = QStringLiteral("顧客参照");
+    if (messageSink()) messageSink()(title, text);
+    else showWarningBox(title, text);
 }
 
 void CloseDatabase()

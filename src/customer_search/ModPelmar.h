@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 
 namespace ModPelmar {
 
@@ -63,8 +64,19 @@ SearchStatement FreeTextStatement(const QString& かな, const QString& 電話�
 SearchStatement KanaInitialStatement(const QString& letter);
 
 // Opens the data file read-only on the component's own connection; false
-// (and nothing open) when the file is missing or holds no customer table.
-bool OpenDatabase(const QString& path);
+// (and nothing open) when the file is missing or holds no customer table,
+// with a few words for the user on why in reason (when given).
+bool OpenDatabase(const QString& path, QString* reason = nullptr);
+// The message when the search cannot be shown because its data file cannot
+// be opened: names the file and says why.
+QString CannotOpenMessage(const QString& path, const QString& reason);
+
+// How the component tells the user something: a warning box of its own
+// titled "顧客参照" (it shares no message code with the program that loads
+// it). Tests put a recorder in its place; an empty function restores the box.
+using MessageSink = std::function<void(const QString& title, const QString& text)>;
+void SetMessageSink(MessageSink sink);
+void ShowWarning(const QString& text);
 void CloseDatabase();
 bool IsDatabaseOpen();
 

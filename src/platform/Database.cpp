@@ -272,6 +272,43 @@ void Transaction::rollback()
     }
 }
 
+Statement::Statement(Database& db, const QString& sql) : q_(db.connection()), sql_(sql), path_(db.path())
+{
+    q_.setForwardOnly(true);
+    prepared_ = q_.prepare(sql);
+    if (!prepared_) {
+        failed_ = true;
+        error_ = q_.lastError().text();
+        qCWarning(lcDb).noquote() << "prepare" << path_ << ":" << error_ << "[" + sql_ + "]";
+    }
+}
+
+bool Statement::run(const QVariantList& binds)
+{
+    if (!prepared_) return false;
+    for (qsizetype i = 0; i < binds.size(); ++i) q_.bindValue(int(i), binds[i]);
+    if (!q_.exec()) {
+        failed_ = true;
+        error_ = q_.lastError().text();
+        qCWarning(lcDb).noquote() << "exec" << path_ << ":" << error_ << "[" + sql_ + "]";
+        return false;
+    }
+    return true;
+}
+
+QVariant Statement::first()
+{
+    const QVariant v = q_.next() ? q_.value(0) : QVariant();
+    q_.finish();
+    return v;
+}
+
+QString Statement::error() const
+{
+    if (!failed_) return {};
+    return error_.isEmpty() ? QStringLiteral("statement failed") : error_;
+}
+
 namespace dbv {
 bool toBool(const QVariant& v)
 {

@@ -112,9 +112,39 @@ private:
     bool done_ = false;
 };
 
+// One statement prepared once and run many times with bound values ('?'
+// placeholders, bound by position), forward-only. A failed prepare or run is
+// logged under velt.db and kept in error(); a statement that failed to
+// prepare never runs.
+class Statement {
+public:
+    Statement(Database& db, const QString& sql);
+    bool run(const QVariantList& binds);
+    QSqlQuery& query() { return q_; }
+    // The first column of the first row of the last run (an invalid QVariant
+    // when there is none); the query is finished.
+    QVariant first();
+    // Why the statement failed; empty while it has not failed.
+    QString error() const;
+
+private:
+    QSqlQuery q_;
+    QString sql_;
+    QString path_;
+    QString error_;
+    bool prepared_ = false;
+    bool failed_ = false;
+};
+
 // Value helpers for the stored conventions.
 namespace dbv {
 inline bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
+// A value of a whole-number type (not a text or a double that holds one).
+inline bool isIntegral(const QVariant& v)
+{
+    const int t = v.metaType().id();
+    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::ULongLong || t == QMetaType::UInt;
+}
 // yes/no columns: any non-zero value is true; NULL is false.
 bool toBool(const QVariant& v);
 inline QVariant fromBool(bool b) { return QVariant::fromValue<int>(b ? 1 : 0); }

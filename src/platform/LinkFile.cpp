@@ -1,5 +1,6 @@
 #include "platform/LinkFile.h"
 
+#include "platform/Database.h"
 #include "platform/LinkFileBackend.h"
 
 #include <QAtomicInt>
@@ -77,12 +78,6 @@ Kind kindOf(const QString& declaredType)
     return Kind::Any;
 }
 
-bool isIntegral(const QVariant& v)
-{
-    const int t = v.metaType().id();
-    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::ULongLong || t == QMetaType::UInt;
-}
-
 std::optional<QVariant> parseDateTime(const QString& text)
 {
     static const QRegularExpression re(QStringLiteral(
@@ -112,7 +107,7 @@ std::optional<QVariant> convert(const QVariant& v, Kind kind)
     case Kind::Text:
         return QVariant(v.toString());
     case Kind::Integer: {
-        if (isIntegral(v)) return QVariant(v.toLongLong());
+        if (dbv::isIntegral(v)) return QVariant(v.toLongLong());
         if (real) {
             const double d = v.toDouble();
             if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.2e18) return QVariant(qint64(d));
@@ -132,7 +127,7 @@ std::optional<QVariant> convert(const QVariant& v, Kind kind)
         return c ? std::optional<QVariant>(QVariant::fromValue(*c)) : std::nullopt;
     }
     case Kind::YesNo: {
-        if (isIntegral(v) || real) return QVariant(v.toDouble() != 0.0);
+        if (dbv::isIntegral(v) || real) return QVariant(v.toDouble() != 0.0);
         const QString s = v.toString().trimmed();
         if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return QVariant(true);
         if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return QVariant(false);
@@ -305,7 +300,7 @@ std::optional<__int128> scaled(const QVariant& v)
 {
     if (v.metaType() == QMetaType::fromType<Currency>()) return v.value<Currency>().raw();
     if (v.metaType().id() == QMetaType::Bool) return __int128(v.toBool() ? 1 : 0) * Currency::kScale;
-    if (isIntegral(v)) return __int128(v.toLongLong()) * Currency::kScale;
+    if (dbv::isIntegral(v)) return __int128(v.toLongLong()) * Currency::kScale;
     return std::nullopt;
 }
 
@@ -313,7 +308,7 @@ long double asLongDouble(const QVariant& v)
 {
     if (v.metaType() == QMetaType::fromType<Currency>())
         return static_cast<long double>(v.value<Currency>().raw()) / Currency::kScale;
-    if (isIntegral(v)) return static_cast<long double>(v.toLongLong());
+    if (dbv::isIntegral(v)) return static_cast<long double>(v.toLongLong());
     return v.toDouble();
 }
 
@@ -546,7 +541,7 @@ std::optional<Currency> LinkFile::toCurrency(const QVariant& value)
 {
     if (value.isNull()) return std::nullopt;
     if (value.metaType() == QMetaType::fromType<Currency>()) return value.value<Currency>();
-    if (isIntegral(value)) {
+    if (dbv::isIntegral(value)) {
         const qint64 n = value.toLongLong();
         if (n > INT64_MAX / Currency::kScale || n < INT64_MIN / Currency::kScale) return std::nullopt;
         return Currency::fromWhole(n);

@@ -4,14 +4,10 @@
 #include "workspace/DetailLines.h"
 
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSet>
-#include <QSqlError>
 #include <cmath>
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcStore, "velt.store")
 
 namespace {
 
@@ -55,38 +51,10 @@ std::optional<QDate> dateFromDb(const QVariant& v)
     return d;
 }
 
-// One statement prepared once and run many times with bound values.
-class Statement {
-public:
-    Statement(Database& db, const QString& sql) : q_(db.connection()), sql_(sql)
-    {
-        prepared_ = q_.prepare(sql);
-        if (!prepared_) error_ = q_.lastError().text();
-    }
-    bool run(const QVariantList& binds)
-    {
-        if (!prepared_) return false;
-        for (int i = 0; i < binds.size(); ++i) q_.bindValue(i, binds[i]);
-        if (!q_.exec()) {
-            error_ = q_.lastError().text();
-            qCWarning(lcStore).noquote() << error_ << "[" + sql_ + "]";
-            return false;
-        }
-        return true;
-    }
-    QSqlQuery& query() { return q_; }
-    QString error() const { return error_; }
-
-private:
-    QSqlQuery q_;
-    QString sql_;
-    QString error_;
-    bool prepared_ = false;
-};
 
 std::optional<QString> err(const Statement& s)
 {
-    return s.error().isEmpty() ? QStringLiteral("statement failed") : s.error();
+    return s.error();
 }
 
 // The customer: a new row in full; an existing row keeps what the quotation left empty.
@@ -285,22 +253,8 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // The highest stored number only grows.
     {
-        Statement find(data, QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"));
-        if (!find.run({})) return failed(find);
-        if (find.query().next()) {
-            const QVariant rowid = find.query().value(0);
-            const QVariant stored = find.query().value(1);
-            find.query().finish();
-            bool ok = false;
-            const qlonglong current = stored.toLongLong(&ok);
-            if (dbv::text(stored).isEmpty() || !ok || current < h.伝票番号) {
-                Statement upd(data, QStringLiteral("update 自社情報 set 最大見積書番号 = ? where rowid = ?"));
-                if (!upd.run({h.伝票番号, rowid})) return failed(upd);
-            }
-        } else {
-            Statement ins(data, QStringLiteral("insert into 自社情報 (最大見積書番号) values (?)"));
-            if (!ins.run({h.伝票番号})) return failed(ins);
-        }
+        QString error;
+        if (!RaiseQuotationCounter(data, h.伝票番号, error)) return {false, error};
     }
 
     if (!tx.commit()) return {false, data.lastError()};
@@ -313,7 +267,6 @@ std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, b
     Statement head(data, QStringLiteral("select 日付, 顧客名, 顧客情報, 敬称, メモ, 件名, 有効期限, 支払条件, 受渡場所, 納期, "
                                         "消費税, 税抜計, 合計, 見積金額, 印鑑1, 印鑑2, 印鑑3, 印鑑4 "
                                         "from 見積書ヘッダ where 伝票番号 = ? limit 1"));
-    head.query().setForwardOnly(true);
     if (!head.run({number})) {
         if (ok) *ok = false;
         if (error) *error = head.error();
@@ -347,7 +300,6 @@ QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok, QS
     QList<QuotationLine> out;
     Statement lines(data, QStringLiteral("select 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな, 小計 "
                                          "from 見積書 where 伝票番号 = ? order by 伝票番号, 伝票区分, 行番号 limit ?"));
-    lines.query().setForwardOnly(true);
     if (!lines.run({number, DetailLine::kLines})) {
         if (ok) *ok = false;
         if (error) *error = lines.error();

@@ -11,7 +11,6 @@
 #include "support/QuotationLines.h"
 #include "workspace/QuotationTab.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -28,13 +27,6 @@ const QStringList kProgress{QStringLiteral("自社情報を変換しています
                             QStringLiteral("見積書をコンバートしています････")};
 const QStringList kTables{QStringLiteral("自社情報"),     QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"),
                           QStringLiteral("コードマスタ"), QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")};
-
-QByteArray sha256(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
 
 // The older file and whatever lies beside it under its name (a journal, say).
 QStringList oldFiles(const QString& folder)
@@ -58,6 +50,8 @@ private slots:
     void opensFromTheMainWindow();
     void noOlderFile();
     void completeRun();
+    void olderFileNameInAnyCase_data();
+    void olderFileNameInAnyCase();
     void emptyOlderTables();
     void incompleteRunIsSummarised();
     void unreadableFileWritesNothing_data();
@@ -133,7 +127,7 @@ void TestConversionWindow::completeRun()
         QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名, 金額) "
                        "values ('A社', '2004-03-09', 40, 1, 0, 'ペン', 200)"),
     }));
-    const QByteArray oldHash = sha256(oldPath(f));
+    const QByteArray oldHash = FileHash(oldPath(f));
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
 
@@ -163,7 +157,7 @@ void TestConversionWindow::completeRun()
     QCOMPARE(f.data().scalar(QStringLiteral("select 合計 from 見積書ヘッダ where 伝票番号 = 40")).toLongLong(), 2000000);
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 40")).toInt(), 1);
     // The older file is as it was, and nothing new lies beside it.
-    QCOMPARE(sha256(oldPath(f)), oldHash);
+    QCOMPARE(FileHash(oldPath(f)), oldHash);
     QCOMPARE(oldFiles(f.folder.dataFolder()), QStringList{QStringLiteral("VeltData.mdb")});
 
     // Closed and opened again: the explanation is back.
@@ -174,6 +168,31 @@ void TestConversionWindow::completeRun()
     auto* again = qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
     QVERIFY(again);
     QCOMPARE(again->Lbl説明->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void TestConversionWindow::olderFileNameInAnyCase_data()
+{
+    QTest::addColumn<QStringList>("files");  // files put into the data folder
+    QTest::addColumn<QString>("found");      // the one converted
+    QTest::newRow("upper case") << QStringList{"VELTDATA.MDB"} << "VELTDATA.MDB";
+    QTest::newRow("lower case") << QStringList{"veltdata.mdb"} << "veltdata.mdb";
+    QTest::newRow("exact spelling first") << QStringList{"VELTDATA.MDB", "VeltData.mdb"} << "VeltData.mdb";
+}
+
+void TestConversionWindow::olderFileNameInAnyCase()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, found);
+    MainWindowFixture f;
+    for (const QString& name : files)
+        QVERIFY(OldDataFile::create(f.folder.dataFolder() + name,
+                                    {QStringLiteral("insert into 顧客マスタ values ('%1', NULL, 'あ', NULL)").arg(name)}));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QCOMPARE(w->OldDataPath(), f.folder.dataFolder() + found);
+    w->cmd実行->click();
+    QCOMPARE(f.messages.texts(), QStringList{kDone});
+    QCOMPARE(QueryCells(f.data(), QStringLiteral("select 顧客名 from 顧客マスタ")), QStringList{"'" + found + "'"});
 }
 
 void TestConversionWindow::emptyOlderTables()
@@ -231,7 +250,7 @@ void TestConversionWindow::unreadableFileWritesNothing()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    const QByteArray oldHash = sha256(oldPath(f));
+    const QByteArray oldHash = FileHash(oldPath(f));
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
     const QStringList data = TableSnapshot(f.data(), kTables);
@@ -250,7 +269,7 @@ void TestConversionWindow::unreadableFileWritesNothing()
     QCOMPARE(w->Lbl説明->text(), explanation);
     QVERIFY(w->cmd実行->isEnabled() && w->cmd閉じる->isEnabled());
     QCOMPARE(TableSnapshot(f.data(), kTables), data);
-    QCOMPARE(sha256(oldPath(f)), oldHash);
+    QCOMPARE(FileHash(oldPath(f)), oldHash);
 }
 
 // The main window follows a conversion: the settings are read again, and a
@@ -264,8 +283,8 @@ void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber_data()
     QTest::addColumn<QString>("proposed");    // txtNo after the run
     QTest::newRow("older counter 1") << "1" << QStringList{"1"} << "2";
     QTest::newRow("older counter 40") << "40" << QStringList{"1", "40"} << "41";
-    // A counter behind the stored numbers: the first free one after it.
-    QTest::newRow("no older counter") << "NULL" << QStringList{"1", "2", "4"} << "3";
+    // No older counter: the run leaves the counter at the highest number stored.
+    QTest::newRow("no older counter") << "NULL" << QStringList{"1", "2", "4"} << "5";
 }
 
 void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber()

@@ -1,7 +1,8 @@
 // The six table copies of the conversion, on a fresh data file and an older
 // file made as SQLite (OldDataFile): keys, fixed values, the current file's
 // storage forms, the counter, the code slots, quotation conflicts, a second
-// run, and a table left as it was when it cannot be copied whole.
+// run, values the current columns refuse, and a table left as it was when it
+// cannot be copied whole.
 
 #include "conversion/DataConversion.h"
 #include "platform/Database.h"
@@ -68,6 +69,8 @@ private slots:
     void settingsRowCopied();
     void counterNeverLowered_data();
     void counterNeverLowered();
+    void counterAboveEveryStoredNumber_data();
+    void counterAboveEveryStoredNumber();
     void emptySettingsTables_data();
     void emptySettingsTables();
     void mastersMatchedByKey();
@@ -77,6 +80,7 @@ private slots:
     void quotationNumberHeldByAnotherQuotation_data();
     void quotationNumberHeldByAnotherQuotation();
     void secondRunChangesNothing();
+    void refusedValueLeavesOnlyItsFieldUnwritten();
     void tableLeftAsItWasWhenItCannotBeCopied_data();
     void tableLeftAsItWasWhenItCannotBeCopied();
     void missingTablesAndColumns();
@@ -128,6 +132,44 @@ void TestTableCopies::counterNeverLowered()
     QVERIFY(f.opened);
     QVERIFY(f.makeOld({kOldSettings, QStringLiteral("update 自社情報 set 最大見積書番号 = %1").arg(old)}));
     QVERIFY(f.run(&DataConversion::CnvJisyaInfo).complete());
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 最大見積書番号 from 自社情報")), QStringList{expected});
+}
+
+void TestTableCopies::counterAboveEveryStoredNumber_data()
+{
+    QTest::addColumn<QStringList>("current");
+    QTest::addColumn<QString>("oldCounter");
+    QTest::addColumn<QStringList>("oldLinesOnly");  // quotation numbers with lines but no header
+    QTest::addColumn<QString>("expected");
+    // The older file holds the quotations 1..5 in every case.
+    QTest::newRow("older counter behind its quotations") << QStringList{} << "1" << QStringList{} << "5";
+    QTest::newRow("older counter Null") << QStringList{} << "NULL" << QStringList{} << "5";
+    QTest::newRow("lines without a header") << QStringList{} << "1" << QStringList{"8"} << "8";
+    QTest::newRow("current quotations above both")
+        << QStringList{QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (9, 'Z社', '2020-01-06')"),
+                       QStringLiteral("update 自社情報 set 最大見積書番号 = 3")}
+        << "1" << QStringList{} << "9";
+    QTest::newRow("current counter highest") << QStringList{QStringLiteral("update 自社情報 set 最大見積書番号 = 20")} << "1"
+                                             << QStringList{} << "20";
+}
+
+void TestTableCopies::counterAboveEveryStoredNumber()
+{
+    QFETCH(QStringList, current);
+    QFETCH(QString, oldCounter);
+    QFETCH(QStringList, oldLinesOnly);
+    QFETCH(QString, expected);
+    Folder f(current);
+    QVERIFY(f.opened);
+    QStringList old{kOldSettings, QStringLiteral("update 自社情報 set 最大見積書番号 = %1").arg(oldCounter)};
+    for (int n = 1; n <= 5; ++n)
+        old << QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (%1, 'A社', '2004-03-09')").arg(n);
+    for (const QString& n : oldLinesOnly)
+        old << QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名) "
+                              "values ('A社', '2004-03-09', %1, 1, 0, 'ペン')")
+                   .arg(n);
+    QVERIFY(f.makeOld(old));
+    for (const TableOutcome& out : f.runAll()) QVERIFY2(out.complete(), qPrintable(out.summaryLine()));
     QCOMPARE(QueryCells(f.data, QStringLiteral("select 最大見積書番号 from 自社情報")), QStringList{expected});
 }
 
@@ -356,6 +398,49 @@ void TestTableCopies::secondRunChangesNothing()
     QCOMPARE(again[5].copied, 2);
 }
 
+void TestTableCopies::refusedValueLeavesOnlyItsFieldUnwritten()
+{
+    // The older tables without declared kinds, so that any value reaches the copy.
+    Folder f({QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 消費税) values (2, 'A社', '2004-03-09', 700000)"),
+              QStringLiteral("update 自社情報 set 自社名 = '今の社名', 最大見積書番号 = 3, 税計算 = 1")});
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({QStringLiteral("create table 自社情報 (自社名, 最大見積書番号, 税計算)"),
+                       QStringLiteral("insert into 自社情報 values ('旧商会', 'たくさん', 'maybe')"),
+                       QStringLiteral("create table 見積書ヘッダ (伝票番号, 顧客名, 日付, 消費税)"),
+                       QStringLiteral("insert into 見積書ヘッダ values (1, 'A社', '2004-03-09', 5), (2, 'A社', '2004-03-09', 'abc'), "
+                                      "('x', 'B社', '2004-03-09', 1), (4, 'C社', '三月九日', 6)"),
+                       QStringLiteral("create table 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名, 数量, 非課税)"),
+                       QStringLiteral("insert into 見積書 values ('A社', '2004-03-09 10:00:00', 1, 1, 0, 'ペン', 'many', 'maybe'), "
+                                      "('A社', '2004-03-09 10:00:00', 1, 1, 1, '鉛筆', 2, 0), "
+                                      "('A社', 'someday', 1, 1, 2, '消しゴム', 1, 0)")},
+                      false));
+    const QList<TableOutcome> out = f.runAll();
+
+    // The settings: the refused counter and flag keep their values, the rest is copied.
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 自社名, 最大見積書番号, 税計算, 小数 from 自社情報")),
+             QStringList{QStringLiteral("'旧商会'|4|1|'しない'")});
+    QCOMPARE(out[0].refused, 2);
+    QCOMPARE(out[0].copied, 1);
+
+    // Headers: an edited row keeps the refused field's value, a new row holds
+    // Null there; a number that is no number cannot be matched and is skipped.
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 伝票番号, 顧客名, 日付, 消費税 from 見積書ヘッダ order by 伝票番号")),
+             (QStringList{QStringLiteral("1|'A社'|'2004-03-09'|50000"), QStringLiteral("2|'A社'|'2004-03-09'|700000"),
+                          QStringLiteral("4|'C社'|<null>|60000")}));
+    QCOMPARE(out[4].summaryLine(), QStringLiteral("見積書ヘッダ：読込 4件、変換 3件、キーを変換できないためスキップ 1件、"
+                                                  "変換できない値 2件（その項目は書き込んでいません）"));
+    QVERIFY(!out[4].complete());
+
+    // Lines: a new row takes the column's default for a refused yes/no; a
+    // line whose date (a key) is no date is skipped.
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 行番号, 品名, 数量, 非課税 from 見積書 order by 行番号")),
+             (QStringList{QStringLiteral("0|'ペン'|<null>|0"), QStringLiteral("1|'鉛筆'|20000|0")}));
+    QCOMPARE(out[5].refused, 2);
+    QCOMPARE(out[5].badKeys, 1);
+    QCOMPARE(out[5].copied, 2);
+    QVERIFY(ConversionMessage(out).contains(out[5].summaryLine()));
+}
+
 void TestTableCopies::tableLeftAsItWasWhenItCannotBeCopied_data()
 {
     QTest::addColumn<QStringList>("current");
@@ -373,11 +458,11 @@ void TestTableCopies::tableLeftAsItWasWhenItCannotBeCopied_data()
         << QStringList{} << QStringList{QStringLiteral("insert into 商品マスタ values ('ペン', NULL, NULL, NULL, 100, 0, 'あ'), "
                                                        "('鉛筆', NULL, NULL, NULL, '百円', 0, 'い')")}
         << true << 2 << "単価";
-    QTest::newRow("a value the current column cannot take")
-        << QStringList{}
-        << QStringList{QStringLiteral("create table 見積書ヘッダ (伝票番号, 顧客名, 日付, 消費税)"),
-                       QStringLiteral("insert into 見積書ヘッダ values (1, 'A社', '2004-03-09', 5), (2, 'A社', '2004-03-09', 'abc')")}
-        << false << 4 << "テーブル「見積書ヘッダ」の列「消費税」の値「abc」を変換できません";
+    QTest::newRow("the quotation counter refused with the headers")
+        << QStringList{QStringLiteral("create trigger refuse before update of 最大見積書番号 on 自社情報 "
+                                      "begin select raise(abort, 'counter refused by the test'); end")}
+        << QStringList{QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (7, 'A社', '2004-03-09')")}
+        << true << 4 << "counter refused by the test";
 }
 
 void TestTableCopies::tableLeftAsItWasWhenItCannotBeCopied()

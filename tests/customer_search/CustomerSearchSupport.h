@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the customer-search tests and benchmark: customers written into
-// a data file, a file's hash, and a driver for the modal search dialog.
+// a data file and a driver for the modal search dialog.
 
 #include <QApplication>
 #include <QFile>
@@ -12,7 +12,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-#include <QCryptographicHash>
 #include <QUuid>
 
 struct CustomerFixtureRow {
@@ -47,13 +46,6 @@ inline bool insertCustomers(const QString& dataFile, const QList<CustomerFixture
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
-}
-
-inline QByteArray fileHash(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
 // While it lives, runs f once on the search dialog (the window named

@@ -400,7 +400,7 @@ void TestCustomerSearch::readsWithoutWriting()
 {
     SearchFixture f(textCustomers());
     QVERIFY(f.ok);
-    const QByteArray before = fileHash(f.data.dataDbPath());
+    const QByteArray before = FileHash(f.data.dataDbPath());
     QVERIFY(!before.isEmpty());
     f.dialog.txt顧客名->setText(u"O'Brien"_qs);
     f.dialog.cmd検索->click();
@@ -412,7 +412,7 @@ void TestCustomerSearch::readsWithoutWriting()
     }
     f.dialog.cmd閉じる->click();
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("PrjPelmar")));
-    QCOMPARE(fileHash(f.data.dataDbPath()), before);
+    QCOMPARE(FileHash(f.data.dataDbPath()), before);
 }
 
 void TestCustomerSearch::formShowHandsBackThePick()
@@ -475,27 +475,39 @@ void TestCustomerSearch::secondSearchWhileOneIsOpen()
 void TestCustomerSearch::formShowRefusesAFileItCannotRead_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("missing") << u"missing.mdb"_qs;
-    QTest::newRow("no database") << u"text.mdb"_qs;
-    QTest::newRow("no customer table") << u"VeltWork2K.mdb"_qs;
-    QTest::newRow("a folder") << u"."_qs;
-    QTest::newRow("no path") << QString();
+    QTest::addColumn<QString>("message");  // "%1" stands for the file's path
+    const QString cannotOpen = u"顧客データのファイルを開けません。\n%1\n"_qs;
+    QTest::newRow("missing") << u"missing.mdb"_qs << cannotOpen + u"ファイルが見つかりません。"_qs;
+    QTest::newRow("no database") << u"text.mdb"_qs << cannotOpen + u"顧客マスタを読み込めません。"_qs;
+    QTest::newRow("no customer table") << u"VeltWork2K.mdb"_qs << cannotOpen + u"顧客マスタを読み込めません。"_qs;
+    QTest::newRow("a folder") << u"."_qs << cannotOpen + u"ファイルが見つかりません。"_qs;
+    QTest::newRow("no path") << QString() << u"顧客データのファイルが指定されていません。"_qs;
 }
 
 void TestCustomerSearch::formShowRefusesAFileItCannotRead()
 {
     QFETCH(QString, file);
+    QFETCH(QString, message);
     TestFolder data;
     QFile text(data.dataFolder() + u"text.mdb"_qs);
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("not a database\n");
     text.close();
+    // The component's own box, recorded instead of shown.
+    QList<std::pair<QString, QString>> shown;
+    ModPelmar::SetMessageSink([&shown](const QString& title, const QString& t) { shown.append({title, t}); });
+    const auto restore = qScopeGuard([] { ModPelmar::SetMessageSink({}); });
+
     SearchDriver driver([](QWidget* d) { d->close(); });
     ClsPelmar search;
-    search.setPcDataFile(file.isEmpty() ? QVariant() : QVariant(data.dataFolder() + file));
+    const QString path = file.isEmpty() ? QString() : data.dataFolder() + file;
+    search.setPcDataFile(file.isEmpty() ? QVariant() : QVariant(path));
     QVERIFY(!search.FormShow());
     QTest::qWait(50);
     QVERIFY(!driver.ran());
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().first, u"顧客参照"_qs);
+    QCOMPARE(shown.first().second, message.contains(u"%1"_qs) ? message.arg(path) : message);
     search.SetRetVal();
     QVERIFY(!search.pc顧客名().isValid());
     QVERIFY(!ModPelmar::IsDatabaseOpen());

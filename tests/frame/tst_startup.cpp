@@ -25,13 +25,6 @@
 
 namespace {
 
-QByteArray fileHash(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
@@ -103,7 +96,7 @@ void verifyStartupRefused(MainWindowFixture& f, const QString& named, const QStr
 QMap<QString, QByteArray> folderState(const QString& folder)
 {
     QMap<QString, QByteArray> out;
-    for (const QString& name : filesIn(folder)) out.insert(name, fileHash(folder + name));
+    for (const QString& name : filesIn(folder)) out.insert(name, FileHash(folder + name));
     return out;
 }
 
@@ -163,7 +156,7 @@ void TestStartup::unopenableDatabaseStopsStartup()
     QFETCH(QString, missing);
     QFETCH(QString, present);
     MainWindowFixture f{QStringList{present}};
-    const QByteArray before = fileHash(f.folder.dataFolder() + present);
+    const QByteArray before = FileHash(f.folder.dataFolder() + present);
     QVERIFY(!f.open());
 
     // One error box that names the file and gives the engine's words.
@@ -176,7 +169,7 @@ void TestStartup::unopenableDatabaseStopsStartup()
     QVERIFY(!f.work().isOpen());
     // Nothing created, nothing written.
     QCOMPARE(filesIn(f.folder.dataFolder()), QStringList{present});
-    QCOMPARE(fileHash(f.folder.dataFolder() + present), before);
+    QCOMPARE(FileHash(f.folder.dataFolder() + present), before);
 }
 
 // A work file that opens but lacks a table or a column the windows bind to:
@@ -208,8 +201,8 @@ void TestStartup::workDatabaseWithoutBoundTablesStopsStartup()
     QFETCH(QString, missing);
     MainWindowFixture f;
     f.folder.prepare(damage.split(QStringLiteral("; ")), f.folder.workDbPath());
-    const QByteArray data = fileHash(f.folder.dataDbPath());
-    const QByteArray work = fileHash(f.folder.workDbPath());
+    const QByteArray data = FileHash(f.folder.dataDbPath());
+    const QByteArray work = FileHash(f.folder.workDbPath());
     const QStringList files = filesIn(f.folder.dataFolder());
 
     QVERIFY(!f.open());
@@ -222,8 +215,8 @@ void TestStartup::workDatabaseWithoutBoundTablesStopsStartup()
     QVERIFY(!f.window.isVisible());
     QVERIFY(!f.data().isOpen());
     QVERIFY(!f.work().isOpen());
-    QCOMPARE(fileHash(f.folder.dataDbPath()), data);
-    QCOMPARE(fileHash(f.folder.workDbPath()), work);
+    QCOMPARE(FileHash(f.folder.dataDbPath()), data);
+    QCOMPARE(FileHash(f.folder.workDbPath()), work);
     QCOMPARE(filesIn(f.folder.dataFolder()), files);
 }
 
@@ -381,7 +374,7 @@ void TestStartup::claimIsTheLockOfALiveHolder()
 
     QCOMPARE(later.claim(300), SingleInstance::Claim::Running);
     QVERIFY(QFileInfo::exists(later.lockPath()));
-    QCOMPARE(fileHash(later.socketPath()), QCryptographicHash::hash("left here", QCryptographicHash::Sha256));
+    QCOMPARE(FileHash(later.socketPath()), QCryptographicHash::hash("left here", QCryptographicHash::Sha256));
 
     held.unlock();
     SingleInstance next(key);

@@ -2,8 +2,8 @@
 // exist on Linux), the choice by signature, and the failures.
 
 #include "platform/LinkFile.h"
+#include "support/TestFolder.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -44,13 +44,6 @@ bool place(const QString& path, const QByteArray& content)
     if (content == "<dir>") return QDir().mkpath(path);
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
-
-QByteArray sha256(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
 // The first page of a Jet file as far as the signature goes; version 0 is
@@ -403,7 +396,7 @@ void TestLinkFile::fileIsNeverChanged()
                                   QStringLiteral("insert into 見積書 values (1, 100, '2004-03-09 10:00:00')")}));
     const QStringList before = QDir(dir_->path()).entryList(QDir::Files);
     QCOMPARE(before, QStringList{name});
-    const QByteArray hash = sha256(file);
+    const QByteArray hash = FileHash(file);
     {
         LinkFile link;
         QVERIFY2(link.open(file), qPrintable(link.errorText()));
@@ -413,7 +406,7 @@ void TestLinkFile::fileIsNeverChanged()
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
     }
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
-    QCOMPARE(sha256(file), hash);
+    QCOMPARE(FileHash(file), hash);
 }
 
 void TestLinkFile::toCurrency_data()

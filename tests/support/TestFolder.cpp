@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 
 #include <QDir>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QSqlRecord>
 #include <QtTest>
@@ -104,4 +105,11 @@ QStringList TableSnapshot(Database& db, const QStringList& tables)
             out << table + QLatin1Char('|') + row;
     }
     return out;
+}
+
+QByteArray FileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }

@@ -49,3 +49,7 @@ QStringList TableSnapshot(Database& db, const QStringList& tables);
 // The rows of a query the same way, without the table's name: "cell|cell|...".
 // A failed query gives one row "<failed: ...>".
 QStringList QueryCells(Database& db, const QString& sql);
+
+// The SHA-256 of a file's bytes, to show that a file was left as it was;
+// empty when the file cannot be read.
+QByteArray FileHash(const QString& path);
