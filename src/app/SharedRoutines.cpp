@@ -121,6 +121,14 @@ QString LikeLiteral(const QString& text)
     return e;
 }
 
+void AddContainsCondition(QStringList& conditions, QVariantList& binds, const QString& column, const QString& text)
+{
+    if (text.isEmpty()) return;
+    // lower() folds A-Z only, on both sides alike.
+    conditions << QStringLiteral("lower(%1) like lower(?) escape '\\'").arg(Database::quoteIdent(column));
+    binds << QLatin1Char('%') + LikeLiteral(text) + QLatin1Char('%');
+}
+
 std::optional<QString> LookUpPostalBlock(Session& session)
 {
     if (!QFileInfo::exists(session.PostalDictionaryPath())) {

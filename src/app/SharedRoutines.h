@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <optional>
 
 class MessageCatalog;
@@ -54,6 +55,14 @@ QString FormatPostalCode(const QString& value);
 // Text as it stands inside the pattern of "like ? escape '\'": "%", "_" and
 // "\" are escaped, so they match only themselves.
 QString LikeLiteral(const QString& text);
+
+// The condition of a search box, added to a where clause's conditions (with
+// its value to bind) when text is not empty: text found anywhere inside
+// column, every character taken literally ("%", "_", "*", "?" and quotes are
+// plain), the Latin letters A-Z in either case as the original engine
+// compared them (the program's connections keep LIKE case-sensitive for
+// everything else).
+void AddContainsCondition(QStringList& conditions, QVariantList& binds, const QString& column, const QString& text);
 
 // The postal-code look-up behind the 郵便 buttons: when the dictionary file is
 // missing it says so ("ファイルなし") and stops; otherwise it runs the

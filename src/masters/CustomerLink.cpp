@@ -5,6 +5,9 @@
 #include "platform/LinkFile.h"
 
 #include <QHash>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcCustomerLink, "velt.customerlink")
 
 namespace {
 
@@ -13,13 +16,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 // A link value as text; Null (and a column the table lacks) gives "".
 QString textOf(const LinkRow& row, const QString& column)
 {
-    const QVariant v = row.value(column);
-    return v.isNull() || !v.isValid() ? QString() : v.toString();
-}
-
-QVariant textOrNull(const QString& s)
-{
-    return s.isEmpty() ? QVariant() : QVariant(s);
+    return dbv::text(row.value(column));
 }
 
 // The customer block of a Moxel or Halvo row.
@@ -38,25 +35,32 @@ QString composedBlock(const LinkRow& row, CustomerLinkFormat format)
     return block;
 }
 
-bool failed(const LinkFile& link, QString* error)
-{
-    if (error) *error = link.errorText();
-    return false;
-}
-
 // Halvo: each customer's block gets its main telephone number, the first row
-// of 電話番号 for its 名称 by code, then no.
-bool addMainTelephones(LinkFile& link, QList<CustomerRow>& customers, QString* error)
+// of 電話番号 for its 名称 by code, then no. When the telephone numbers cannot
+// be read (no such table, a column to match or to add missing, a damaged
+// table) the customers come without them and the import goes on.
+void addMainTelephones(LinkFile& link, QList<CustomerRow>& customers)
 {
-    const std::optional<QStringList> columns = link.columns(QStringLiteral("電話番号"));
-    if (!columns) return failed(link, error);
-    const auto has = [&](const QString& c) { return columns->contains(c, Qt::CaseInsensitive); };
-    if (!has(QStringLiteral("名称")) || !has(QStringLiteral("電話番号"))) return true;  // nothing to match or to add
+    const QString table = QStringLiteral("電話番号");
+    if (!link.hasTable(table)) {
+        qCInfo(lcCustomerLink) << "no telephone numbers to add: the file has no table 電話番号";
+        return;
+    }
+    const std::optional<QStringList> columns = link.columns(table);
+    const auto has = [&](const QString& c) { return columns && columns->contains(c, Qt::CaseInsensitive); };
+    if (!has(QStringLiteral("名称")) || !has(QStringLiteral("電話番号"))) {
+        qCInfo(lcCustomerLink).noquote() << "no telephone numbers to add:"
+                                         << (columns ? QStringLiteral("a column is missing") : link.errorText());
+        return;
+    }
     QStringList order;
     for (const QString& c : {QStringLiteral("code"), QStringLiteral("no")})
         if (has(c)) order << c;
-    const std::optional<LinkTable> phones = link.rows(QStringLiteral("電話番号"), order);
-    if (!phones) return failed(link, error);
+    const std::optional<LinkTable> phones = link.rows(table, order);
+    if (!phones) {
+        qCWarning(lcCustomerLink).noquote() << "telephone numbers not read:" << link.errorText();
+        return;
+    }
 
     QHash<QString, QString> mainNumber;
     for (const LinkRow& r : phones->rows) {
@@ -68,7 +72,6 @@ bool addMainTelephones(LinkFile& link, QList<CustomerRow>& customers, QString* e
         if (number.isEmpty()) continue;
         c.顧客情報 = dbv::text(c.顧客情報) + QStringLiteral("TEL ") + number + kCrLf;
     }
-    return true;
 }
 
 }  // namespace
@@ -87,7 +90,7 @@ std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLi
     if (format == CustomerLinkFormat::None) return QList<CustomerRow>{};
     const std::optional<LinkTable> table = link.rows(QStringLiteral("顧客マスタ"), {QStringLiteral("ふりがな")});
     if (!table) {
-        failed(link, error);
+        if (error) *error = link.errorText();
         return std::nullopt;
     }
     QList<CustomerRow> customers;
@@ -95,16 +98,16 @@ std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLi
     for (const LinkRow& r : table->rows) {
         CustomerRow c;
         if (format == CustomerLinkFormat::Plain) {
-            c.顧客名 = textOrNull(textOf(r, QStringLiteral("顧客名")));
-            c.顧客情報 = textOrNull(textOf(r, QStringLiteral("顧客情報")));
+            c.顧客名 = dbv::textOrNull(textOf(r, QStringLiteral("顧客名")));
+            c.顧客情報 = dbv::textOrNull(textOf(r, QStringLiteral("顧客情報")));
         } else {
-            c.顧客名 = textOrNull(textOf(r, QStringLiteral("名称")));
-            c.顧客情報 = textOrNull(composedBlock(r, format));
+            c.顧客名 = dbv::textOrNull(textOf(r, QStringLiteral("名称")));
+            c.顧客情報 = dbv::textOrNull(composedBlock(r, format));
         }
-        c.ふりがな = textOrNull(textOf(r, QStringLiteral("ふりがな")));
-        c.敬称 = textOrNull(textOf(r, QStringLiteral("敬称")));
+        c.ふりがな = dbv::textOrNull(textOf(r, QStringLiteral("ふりがな")));
+        c.敬称 = dbv::textOrNull(textOf(r, QStringLiteral("敬称")));
         customers.append(c);
     }
-    if (format == CustomerLinkFormat::Halvo && !addMainTelephones(link, customers, error)) return std::nullopt;
+    if (format == CustomerLinkFormat::Halvo) addMainTelephones(link, customers);
     return customers;
 }

@@ -13,7 +13,8 @@
 // empty: "〒" + postal code (nnn-nnnn) + CR LF, 住所1 + CR LF, 住所2 + CR LF,
 // "TEL " + telephone, " FAX " + fax; Halvo's block gets "TEL " + the first
 // telephone number by code and no, + CR LF. A column the file lacks leaves its
-// part empty.
+// part empty; Halvo's telephone numbers that cannot be read (no 電話番号
+// table, or one without 名称 or 電話番号) leave the blocks without them.
 
 #include "masters/CustomerMaster.h"
 
@@ -32,5 +33,5 @@ CustomerLinkFormat CustomerLinkFormatOf(const QString& application);
 // The customers of an open link file, ordered by ふりがな (Null first).
 // Nothing, with a message for the user in error, when the file cannot be
 // read: no 顧客マスタ table, no ふりがな column, a value that cannot be read,
-// a damaged file; for Halvo also a missing 電話番号 table.
+// a damaged file.
 std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLinkFormat format, QString* error);

@@ -1,5 +1,6 @@
 #include "masters/CustomerMaster.h"
 
+#include "app/CodeLists.h"
 #include "app/SharedRoutines.h"
 #include "platform/Database.h"
 
@@ -17,11 +18,6 @@ void setError(QString* out, const QString& text)
     if (out) *out = text;
 }
 
-QVariant textOrNull(const QVariant& v)
-{
-    return dbv::textOrNull(dbv::text(v));
-}
-
 }  // namespace
 
 std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& nameText, const QString& kanaText,
@@ -29,14 +25,8 @@ std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& n
 {
     QStringList conditions;
     QVariantList binds;
-    if (!nameText.isEmpty()) {
-        conditions << QStringLiteral("顧客名 like ? escape '\\'");
-        binds << QLatin1Char('%') + LikeLiteral(nameText) + QLatin1Char('%');
-    }
-    if (!kanaText.isEmpty()) {
-        conditions << QStringLiteral("ふりがな like ? escape '\\'");
-        binds << QLatin1Char('%') + LikeLiteral(kanaText) + QLatin1Char('%');
-    }
+    AddContainsCondition(conditions, binds, QStringLiteral("顧客名"), nameText);
+    AddContainsCondition(conditions, binds, QStringLiteral("ふりがな"), kanaText);
     QString sql = QStringLiteral("select 顧客名, 顧客情報, ふりがな, 敬称 from 顧客マスタ");
     if (!conditions.isEmpty()) sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
     sql += QStringLiteral(" order by ふりがな, rowid");
@@ -56,34 +46,17 @@ std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& n
 
 bool ReplaceCustomerWorkList(Database& work, const QList<CustomerRow>& rows, bool numbered, QString* error)
 {
-    Transaction t(work);
-    if (!t.started() || !work.exec(QStringLiteral("delete from w顧客マスタ"))) {
-        setError(error, work.lastError());
-        return false;
-    }
-    QSqlQuery insert(work.connection());
-    if (!insert.prepare(QStringLiteral(
-            "insert into w顧客マスタ (行, チェック, 顧客名, 顧客情報, ふりがな, 敬称) values (?, 0, ?, ?, ?, ?)"))) {
-        setError(error, insert.lastError().text());
-        return false;
-    }
+    QList<QVariantList> values;
+    values.reserve(rows.size());
     qlonglong number = 0;
     for (const CustomerRow& r : rows) {
-        insert.bindValue(0, numbered ? QVariant(++number) : QVariant());
-        insert.bindValue(1, textOrNull(r.顧客名));
-        insert.bindValue(2, textOrNull(r.顧客情報));
-        insert.bindValue(3, textOrNull(r.ふりがな));
-        insert.bindValue(4, textOrNull(r.敬称));
-        if (!insert.exec()) {
-            setError(error, insert.lastError().text());
-            return false;
-        }
+        values.append({numbered ? QVariant(++number) : QVariant(), dbv::fromBool(false), dbv::textOrNull(r.顧客名),
+                       dbv::textOrNull(r.顧客情報), dbv::textOrNull(r.ふりがな), dbv::textOrNull(r.敬称)});
     }
-    if (!t.commit()) {
-        setError(error, work.lastError());
-        return false;
-    }
-    return true;
+    return ReplaceWorkRows(work, QStringLiteral("w顧客マスタ"),
+                           {QStringLiteral("行"), QStringLiteral("チェック"), QStringLiteral("顧客名"),
+                            QStringLiteral("顧客情報"), QStringLiteral("ふりがな"), QStringLiteral("敬称")},
+                           values, error);
 }
 
 std::optional<QList<CustomerRow>> ReadCustomerWorkList(Database& work, bool tickedOnly, QString* error)
@@ -107,9 +80,9 @@ bool WriteCustomers(Database& data, const QList<CustomerRow>& rows, QString& err
         const QString name = dbv::text(r.顧客名);
         if (name.isEmpty()) continue;
         const bool ok = data.upsert(QStringLiteral("顧客マスタ"), {{QStringLiteral("顧客名"), name}},
-                                    {{QStringLiteral("顧客情報"), textOrNull(r.顧客情報)},
-                                     {QStringLiteral("ふりがな"), textOrNull(r.ふりがな)},
-                                     {QStringLiteral("敬称"), textOrNull(r.敬称)}});
+                                    {{QStringLiteral("顧客情報"), dbv::textOrNull(r.顧客情報)},
+                                     {QStringLiteral("ふりがな"), dbv::textOrNull(r.ふりがな)},
+                                     {QStringLiteral("敬称"), dbv::textOrNull(r.敬称)}});
         if (!ok) {
             error = data.lastError();
             return false;

@@ -29,9 +29,8 @@ struct CustomerRow {
 // The customers whose 顧客名 contains nameText and whose ふりがな contains
 // kanaText (an empty text leaves its field unfiltered), ordered by ふりがな
 // (Null first), then as stored. The texts are matched literally as
-// substrings ("%", "_", "*", "?" and quotes are plain characters; letters
-// with their case, as every search of the program). Nothing when the query
-// fails (error set).
+// substrings ("%", "_", "*", "?" and quotes are plain characters; Latin
+// letters in either case). Nothing when the query fails (error set).
 std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& nameText, const QString& kanaText,
                                                 QString* error = nullptr);
 

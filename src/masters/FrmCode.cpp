@@ -38,11 +38,6 @@ int slotIndex(const QString& code)
     return n >= 1 && n <= kSlots ? n - 1 : -1;
 }
 
-QVariant nullIfEmpty(const QVariant& v)
-{
-    return dbv::isNull(v) || v.toString().isEmpty() ? QVariant() : v;
-}
-
 // Rows of a slot table afresh: the slots "01".."99" with the given texts, unticked.
 bool fillSlots(Database& work, const QString& table, const QList<QVariant>& texts)
 {
@@ -62,7 +57,7 @@ bool storeCodeList(Database& data, const QString& kcode, const QList<QVariant>& 
     if (!data.exec(QStringLiteral("delete from コードマスタ where kcode = ?"), {kcode})) return false;
     for (int i = 0; i < kSlots; ++i) {
         if (!data.exec(QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, ?)"),
-                       {kcode, slotCode(i), nullIfEmpty(i < texts.size() ? texts[i] : QVariant())}))
+                       {kcode, slotCode(i), dbv::textOrNull(i < texts.size() ? texts[i] : QVariant())}))
             return false;
     }
     return true;
@@ -96,7 +91,7 @@ FrmCode::FrmCode(Session& session, QWidget* parent)
         Column::text(QStringLiteral("sname"), QStringLiteral("名     称"), 3700),
     });
     Gridコードマスタ->setModel(datコード);
-    ShowCellWriteFailures(datコード, session_.messages());
+    ShowRefusedEdits(datコード, session_.messages());
     // Enter in the text goes on to the next slot's text, to type a list down.
     const int name = datコード->columnOf(QStringLiteral("sname"));
     Gridコードマスタ->setEnterToNextRow(name, name);
@@ -130,7 +125,14 @@ void FrmCode::Readコード表(const QString& listName)
     const QList<QSqlRecord> stored =
         data.rows(QStringLiteral("select code, sname from コードマスタ where kcode = ? order by code, rowid"),
                   {listName}, &ok);
-    const QString readError = ok ? QString() : data.lastError();
+    if (!ok) {
+        // Empty slots must not pass for the list: 登録 would store them over
+        // it. The window is left cleared, with nothing to save.
+        const QString readError = data.lastError();
+        Clearコード表();
+        session_.messages().ShowFailure(listName + QStringLiteral(" を読み込めませんでした。"), readError);
+        return;
+    }
     // Each stored row goes into the slot of its code; a row under any other
     // code has no slot and is not shown.
     QList<QVariant> texts(kSlots);
@@ -145,8 +147,6 @@ void FrmCode::Readコード表(const QString& listName)
             qCWarning(lcMasters).noquote() << "code list" << listName << "could not be shown:" << work.lastError();
     }
     datコード->refresh();
-    // An empty grid must not pass for an empty list: a save would store it.
-    if (!ok) session_.messages().ShowFailure(listName + QStringLiteral(" を読み込めませんでした。"), readError);
 }
 
 void FrmCode::Clearコード表()
@@ -176,7 +176,7 @@ std::optional<QList<QVariant>> FrmCode::gridSlots(bool compactTicked)
     for (const QSqlRecord& r : rows) {
         const int i = slotIndex(r.value(1).toString());
         if (i < 0) continue;
-        texts[i] = nullIfEmpty(r.value(2));
+        texts[i] = dbv::textOrNull(r.value(2));
         ticked[i] = dbv::toBool(r.value(0));
     }
     if (!compactTicked) return texts;

@@ -32,7 +32,8 @@ public:
     // 支払条件, 受渡場所, 納期.
     static QStringList ListNames(const QString& packKind);
 
-    // Loads a list into the 99 slots.
+    // Loads a list into the 99 slots. A list that cannot be read leaves the
+    // window cleared (as クリア does) and says so.
     void Readコード表(const QString& listName);
     // Empties the window: no list chosen, 98 unnumbered rows.
     void Clearコード表();

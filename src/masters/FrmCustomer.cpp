@@ -11,13 +11,13 @@
 #include "app/SharedRoutines.h"
 #include "masters/CustomerLink.h"
 #include "masters/CustomerMaster.h"
+#include "masters/LinkSource.h"
 #include "masters/MasterWrite.h"
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/LinkFile.h"
 #include "platform/WorkTableModel.h"
 
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +30,7 @@ namespace {
 const QString kReading = QStringLiteral("読込中です････");
 const QString kSaving = QStringLiteral("登録中です････");
 const QString kList = QStringLiteral("顧客情報");
+const QString kLinkSubject = QStringLiteral("顧客リンク参照");
 
 }  // namespace
 
@@ -72,12 +73,12 @@ void FrmCustomer::Read顧客マスタ()
         return;
     }
     busy.done();
-    session_.messages().ShowFailure(QStringLiteral("顧客情報を読込めませんでした。一覧は変更されていません。"), error);
+    session_.messages().ShowFailure(ListNotRead(kList), error);
 }
 
 void FrmCustomer::Clear顧客情報()
 {
-    if (session_.operationRunning) return;
+    if (MasterBusy(session_)) return;
     Grid顧客マスタ->commitEdit();
     if (!session_.WorkDb.exec(QStringLiteral("delete from w顧客マスタ")))
         session_.messages().ShowFailure(QStringLiteral("顧客一覧を消去できませんでした。"), session_.WorkDb.lastError());
@@ -89,8 +90,7 @@ void FrmCustomer::Clear顧客情報()
 
 void FrmCustomer::Delete顧客()
 {
-    if (session_.operationRunning) return;
-    if (!Grid顧客マスタ->commitEdit()) return;
+    if (MasterBusy(session_) || !Grid顧客マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), kList)) return;
 
     QString error;
@@ -104,7 +104,7 @@ void FrmCustomer::Delete顧客()
     for (const CustomerRow& r : *ticked) names << dbv::text(r.顧客名);
     MasterWrite write;
     write.databases = {&session_.DataDb};
-    write.failure = QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更されていません。");
+    write.failure = QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更していません。");
     if (RunMasterWrite(session_, write, [&](QString& e) { return DeleteCustomers(session_.DataDb, names, e); }) !=
         WriteResult::Done)
         return;
@@ -117,10 +117,9 @@ void FrmCustomer::Delete顧客()
 
 void FrmCustomer::Entry顧客情報()
 {
-    if (session_.operationRunning) return;
-    if (!Grid顧客マスタ->commitEdit()) return;
+    if (MasterBusy(session_) || !Grid顧客マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), kList)) return;
-    const MasterWrite write = savingWrite(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更されていません。"));
+    const MasterWrite write = savingWrite(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。"));
     const WriteResult result = RunMasterWrite(session_, write, [this](QString& e) {
         const auto rows = ReadCustomerWorkList(session_.WorkDb, false, &e);
         return rows && WriteCustomers(session_.DataDb, *rows, e);
@@ -143,30 +142,13 @@ MasterWrite FrmCustomer::savingWrite(const QString& failure)
 
 void FrmCustomer::Read顧客リンク()
 {
-    if (session_.operationRunning) return;
-    const MessageCatalog& messages = session_.messages();
+    if (MasterBusy(session_)) return;
     const QString application = session_.設定情報.顧客リンクアプリ;
-    const QString path = session_.設定情報.顧客リンクパス;
-    if (application.isEmpty()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("リンクアプリが指定されてません"));
-        return;
-    }
-    if (path.isEmpty()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("リンクパスが指定されてません"));
-        return;
-    }
-    const QString file = session_.mapDrivePath(path);
-    if (!QFileInfo(file).isFile()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("顧客リンク参照"));
-        return;
-    }
     const CustomerLinkFormat format = CustomerLinkFormatOf(application);
-    if (format == CustomerLinkFormat::None) {
-        // Nothing can be read for it; the list stays as it is.
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                             QStringLiteral("「%1」の顧客データは参照できません").arg(application));
-        return;
-    }
+    const std::optional<QString> file = LinkFileToRead(
+        session_, {application, session_.設定情報.顧客リンクパス, kLinkSubject, QStringLiteral("顧客"),
+                   format != CustomerLinkFormat::None});
+    if (!file) return;
 
     BusyPanel busy(session_.operationRunning, CnKokyakuMsg, LblKokyakuMsg, kReading);
     if (!busy.active()) return;
@@ -176,7 +158,7 @@ void FrmCustomer::Read顧客リンク()
     std::optional<QList<CustomerRow>> customers;
     {
         LinkFile link;
-        if (link.open(file))
+        if (link.open(*file))
             customers = ReadLinkedCustomers(link, format, &error);
         else
             error = link.errorText();
@@ -186,7 +168,7 @@ void FrmCustomer::Read顧客リンク()
         return;
     }
     busy.done();
-    messages.ShowFailure(QStringLiteral("顧客リンク参照 を読込めませんでした。一覧は変更されていません。"), error);
+    session_.messages().ShowFailure(ListNotRead(kLinkSubject), error);
 }
 
 // ---------------------------------------------------------------- detail panel
@@ -232,7 +214,7 @@ void FrmCustomer::cmd顧客詳細閉じる_Click()
 
 void FrmCustomer::cmd顧客詳細登録_Click()
 {
-    if (session_.operationRunning) return;
+    if (MasterBusy(session_)) return;
     const QString name = txt顧客名詳細->text();
     if (name.isEmpty()) {
         session_.messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("顧客名を記入してください"));
@@ -268,7 +250,7 @@ void FrmCustomer::cmd郵便_Click()
 
 void FrmCustomer::cmd選択_Click()
 {
-    Grid顧客マスタ->commitEdit();
+    if (!Grid顧客マスタ->commitEdit()) return;
     quotation_.pickCustomer(currentText(顧客名), currentText(顧客情報));
     close();
 }

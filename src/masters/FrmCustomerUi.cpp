@@ -7,6 +7,7 @@
 #include "app/SharedRoutines.h"
 #include "app/UiBuild.h"
 #include "masters/CustomerMaster.h"
+#include "masters/MasterWrite.h"
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
@@ -85,7 +86,7 @@ void FrmCustomer::buildControls()
     });
     Grid顧客マスタ = make<GridView>(this, QStringLiteral("Grid顧客マスタ"), 120, 600, 11160, 6900);
     Grid顧客マスタ->setModel(dat顧客);
-    ShowCellWriteFailures(dat顧客, session_.messages());
+    ShowRefusedEdits(dat顧客, session_.messages());
     Grid顧客マスタ->applyColumns();
     // Enter in 敬称 goes on to the next customer's name.
     Grid顧客マスタ->setEnterToNextRow(敬称, 顧客名);

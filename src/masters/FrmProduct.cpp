@@ -11,6 +11,7 @@
 #include "app/QuotationPort.h"
 #include "app/Session.h"
 #include "app/SharedRoutines.h"
+#include "masters/LinkSource.h"
 #include "masters/MasterWrite.h"
 #include "masters/ProductLink.h"
 #include "masters/ProductList.h"
@@ -18,7 +19,6 @@
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 
-#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QPushButton>
 
@@ -31,6 +31,7 @@ namespace {
 
 const QString kReading = QStringLiteral("読込中です････");
 const QString kSaving = QStringLiteral("登録中です････");
+const QString kLinkSubject = QStringLiteral("商品リンク参照");
 
 // Enter (and, for a text box, Down) moves the focus from one box to the next.
 void leaveOnEnter(QWidget* from, QWidget* to, bool down)
@@ -66,7 +67,9 @@ void FrmProduct::connectControls()
     connect(cmd削除, &QPushButton::clicked, this, &FrmProduct::Delete商品);
     connect(cmd新規, &QPushButton::clicked, this, &FrmProduct::cmd新規_Click);
     connect(cmd詳細, &QPushButton::clicked, this, &FrmProduct::cmd詳細_Click);
-    connect(cmdクリア, &QPushButton::clicked, this, &FrmProduct::Clear商品情報);
+    connect(cmdクリア, &QPushButton::clicked, this, [this] {
+        if (!MasterBusy(session_)) Clear商品情報();
+    });
     connect(cmd商品参照, &QPushButton::clicked, this, &FrmProduct::Read商品リンク);
     connect(cmd選択, &QPushButton::clicked, this, &FrmProduct::cmd選択_Click);
     connect(Grid商品マスタ, &GridView::cellDoubleClicked, this, [this] { cmd選択_Click(); });
@@ -113,7 +116,7 @@ void FrmProduct::FormInit()
     // A double click picks the row; typing or F2 edits a cell.
     Grid商品マスタ->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     Grid商品マスタ->setModel(dat商品);
-    ShowCellWriteFailures(dat商品, session_.messages());
+    ShowRefusedEdits(dat商品, session_.messages());
     Grid商品マスタ->setFrozenColumns(2);
     Grid商品マスタ->setEnterToNextRow(P::ふりがな, P::品名);
 }
@@ -152,12 +155,12 @@ void FrmProduct::Read商品マスタ()
     const bool ok = FillProductList(session_.DataDb, session_.WorkDb, filter, session_.設定情報.商品表示順, &error);
     showList();
     busy.done();
-    if (!ok) session_.messages().ShowFailure(QStringLiteral("商品情報を読み込めませんでした。"), error);
+    if (!ok) session_.messages().ShowFailure(ListNotRead(QStringLiteral("商品情報")), error);
 }
 
 void FrmProduct::Entry商品情報()
 {
-    if (session_.operationRunning || !Grid商品マスタ->commitEdit()) return;
+    if (MasterBusy(session_) || !Grid商品マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), QStringLiteral("商品情報")))
         return;
     // The list's save keeps its own transaction.
@@ -171,12 +174,12 @@ void FrmProduct::Entry商品情報()
 
 void FrmProduct::Delete商品()
 {
-    if (session_.operationRunning || !Grid商品マスタ->commitEdit()) return;
+    if (MasterBusy(session_) || !Grid商品マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), QStringLiteral("商品情報")))
         return;
     // The deletion keeps its own transaction; a failed one leaves the list as it was.
     MasterWrite write;
-    write.failure = QStringLiteral("商品情報を削除できませんでした。");
+    write.failure = QStringLiteral("商品情報を削除できませんでした。商品マスタは変更していません。");
     write.afterCommit = [this] { showList(); };
     RunMasterWrite(session_, write, [this](QString& e) { return DeleteTickedProducts(session_.DataDb, session_.WorkDb, &e); });
 }
@@ -246,6 +249,7 @@ void FrmProduct::cmd顧客詳細閉じる_Click()
 
 void FrmProduct::Entry商品詳細()
 {
+    if (MasterBusy(session_)) return;
     const MessageCatalog& messages = session_.messages();
     const ProductDetail product = fields().read();
     if (product.品名.isEmpty()) {
@@ -257,7 +261,7 @@ void FrmProduct::Entry商品詳細()
     if (!messages.ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), product.品名)) return;
     // The product and its code values in one transaction of their own.
     MasterWrite write;
-    write.failure = QStringLiteral("商品を登録できませんでした。");
+    write.failure = QStringLiteral("%1 を登録できませんでした。").arg(product.品名);
     if (RunMasterWrite(session_, write, [&](QString& e) {
             return StoreProductDetail(session_.DataDb, session_.設定情報, product, &e);
         }) != WriteResult::Done)
@@ -270,35 +274,20 @@ void FrmProduct::Entry商品詳細()
 
 void FrmProduct::Read商品リンク()
 {
-    const MessageCatalog& messages = session_.messages();
+    if (MasterBusy(session_)) return;
     const QString application = session_.設定情報.商品リンクアプリ;
-    const QString path = session_.mapDrivePath(session_.設定情報.商品リンクパス);
-    if (application.isEmpty()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("リンクアプリが指定されてません"));
-        return;
-    }
-    if (session_.設定情報.商品リンクパス.isEmpty()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("リンクパスが指定されてません"));
-        return;
-    }
-    if (!QFileInfo(path).isFile()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("商品リンク参照"));
-        return;
-    }
     const QStringList columns = ProductLinkColumns(application);
-    if (columns.isEmpty()) {
-        messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"),
-                             QStringLiteral("%1 には読み込める商品データがありません").arg(application));
-        return;
-    }
+    const std::optional<QString> file =
+        LinkFileToRead(session_, {application, session_.設定情報.商品リンクパス, kLinkSubject, QStringLiteral("商品"),
+                                  !columns.isEmpty()});
+    if (!file) return;
     BusyPanel busy(session_.operationRunning, CnSyohinMsg, LblSyohinMsg, kReading);
     if (!busy.active()) return;
     Grid商品マスタ->commitEdit();
-    const ProductLinkResult result = ImportProductLink(path, columns, session_.WorkDb);
+    const ProductLinkResult result = ImportProductLink(*file, columns, session_.WorkDb);
     showList();
     busy.done();
-    if (!result.ok)
-        messages.ShowFailure(QStringLiteral("商品リンクを読み込めませんでした。一覧は変更していません。"), result.error);
+    if (!result.ok) session_.messages().ShowFailure(ListNotRead(kLinkSubject), result.error);
 }
 
 // ---------------------------------------------------------------- the pick

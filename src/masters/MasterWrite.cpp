@@ -3,7 +3,9 @@
 #include "app/BusyPanel.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
+#include "app/SharedRoutines.h"
 #include "platform/Database.h"
+#include "platform/WorkTableModel.h"
 
 #include <QLoggingCategory>
 
@@ -62,4 +64,26 @@ bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QStrin
         tx.rollback();
     }
     return ok;
+}
+
+void ShowRefusedEdits(WorkTableModel* model, const MessageCatalog& messages)
+{
+    ShowCellWriteFailures(model, messages);
+    // Queued, as the failure box is: the grid is still closing the editor.
+    QObject::connect(
+        model, &WorkTableModel::editRefused, model,
+        [model, &messages](int, int col, const QString& text) {
+            const WorkTableModel::Column& c = model->column(col);
+            const QString name = c.caption.isEmpty() ? c.field : c.caption;
+            if (c.kind == WorkTableModel::Kind::Money || c.kind == WorkTableModel::Kind::Integer)
+                messages.ShowMessage(QStringLiteral("入力"), QStringLiteral("数字のみ"), name);
+            else
+                messages.ShowFailure(QStringLiteral("「%1」には入力した値を使えません。セルは元の値のままです。").arg(name), text);
+        },
+        Qt::QueuedConnection);
+}
+
+QString ListNotRead(const QString& what)
+{
+    return what + QStringLiteral("を読み込めませんでした。一覧は変更していません。");
 }

@@ -19,9 +19,11 @@
 #include <functional>
 
 class Database;
+class MessageCatalog;
 class QFrame;
 class QLabel;
 class Session;
+class WorkTableModel;
 
 struct MasterWrite {
     // The databases the statements write, each in a transaction of its own.
@@ -65,3 +67,14 @@ bool MasterBusy(const Session& session);
 // database's words in error, when the transaction could not start, a write
 // failed or the commit did; then it is rolled back and nothing of it stays.
 bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QString* error = nullptr);
+
+// Tells the user of every edit of a list grid's cell that did not reach its
+// work table: the catalogue's input warning for a value the column refuses
+// (letters in a number: "単価には数字以外使用できません"), the failure box for a
+// write that failed. The cell keeps its old value; a button handler whose
+// commitEdit() returns false stops without a word of its own, this one is shown.
+void ShowRefusedEdits(WorkTableModel* model, const MessageCatalog& messages);
+
+// The failure text of a list or a link file that could not be read: the
+// list keeps what it showed.
+QString ListNotRead(const QString& what);

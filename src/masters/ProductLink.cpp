@@ -10,12 +10,6 @@ namespace {
 
 const QString kTable = QStringLiteral("商品マスタ");
 
-// A link value as text; Null stays Null.
-QVariant textValue(const QVariant& v)
-{
-    return dbv::isNull(v) ? QVariant() : QVariant(v.toString());
-}
-
 // A link yes/no value as 0/1 (Jet keeps yes as -1); Null stays Null;
 // nothing for a value that is no yes/no.
 std::optional<QVariant> yesNoValue(const QVariant& v)
@@ -83,10 +77,10 @@ ProductLinkResult ImportProductLink(const QString& path, const QStringList& colu
             result.error = badValue(QStringLiteral("非課税"), flag);
             return result;
         }
-        rows.append({textValue(r.value(QStringLiteral("品名"))),
-                     withPack ? textValue(r.value(QStringLiteral("入数"))) : QVariant(),
-                     textValue(r.value(QStringLiteral("単位"))), Currency::toDb(amount), *taxFree,
-                     textValue(r.value(QStringLiteral("ふりがな")))});
+        rows.append({dbv::textOrNull(r.value(QStringLiteral("品名"))),
+                     withPack ? dbv::textOrNull(r.value(QStringLiteral("入数"))) : QVariant(),
+                     dbv::textOrNull(r.value(QStringLiteral("単位"))), Currency::toDb(amount), *taxFree,
+                     dbv::textOrNull(r.value(QStringLiteral("ふりがな")))});
     }
 
     result.ok = ReplaceWorkRows(work, QStringLiteral("w商品マスタ"),

@@ -2,6 +2,7 @@
 
 #include "app/CodeLists.h"
 #include "app/ProductMaster.h"
+#include "app/SharedRoutines.h"
 #include "masters/MasterWrite.h"
 #include "platform/Database.h"
 
@@ -21,29 +22,12 @@ const QString kFieldList = kFields.join(QStringLiteral(", "));
 
 }  // namespace
 
-QString ContainsPattern(const QString& text)
-{
-    QString escaped;
-    escaped.reserve(text.size() + 2);
-    for (const QChar c : text) {
-        if (c == u'\\' || c == u'%' || c == u'_') escaped += u'\\';
-        escaped += c;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
 bool FillProductList(Database& data, Database& work, const ProductFilter& filter, const QString& order, QString* error)
 {
     QStringList conditions;
     QVariantList binds;
-    if (!filter.品名.isEmpty()) {
-        conditions << QStringLiteral("品名 like ? escape '\\'");
-        binds << ContainsPattern(filter.品名);
-    }
-    if (!filter.かな.isEmpty()) {
-        conditions << QStringLiteral("ふりがな like ? escape '\\'");
-        binds << ContainsPattern(filter.かな);
-    }
+    AddContainsCondition(conditions, binds, QStringLiteral("品名"), filter.品名);
+    AddContainsCondition(conditions, binds, QStringLiteral("ふりがな"), filter.かな);
     if (!filter.商品区分.isEmpty()) {
         conditions << QStringLiteral("商品区分 = ?");
         binds << filter.商品区分;

@@ -21,7 +21,8 @@ constexpr int ふりがな = 7;
 
 // The search bar: each text as typed, empty for no filter. 品名 and かな
 // match anywhere inside the name or the reading, literally (no character is
-// a wildcard); 商品区分 must match exactly. All given filters apply together.
+// a wildcard) and with Latin letters in either case; 商品区分 must match
+// exactly. All given filters apply together.
 struct ProductFilter {
     QString 品名;
     QString かな;
@@ -48,7 +49,3 @@ bool SaveProductList(Database& data, Database& work, QString* error = nullptr);
 // database's words in error, when the deletion failed: then nothing was
 // deleted and the list keeps its rows and ticks.
 bool DeleteTickedProducts(Database& data, Database& work, QString* error = nullptr);
-
-// A LIKE pattern (with ESCAPE '\') that finds text anywhere, every character
-// taken literally.
-QString ContainsPattern(const QString& text);

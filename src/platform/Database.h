@@ -153,4 +153,6 @@ inline QVariant textOrNull(const QString& s) { return s.isEmpty() ? QVariant() :
 inline QVariant null() { return QVariant(); }
 // NULL and empty both give "".
 inline QString text(const QVariant& v) { return isNull(v) ? QString() : v.toString(); }
+// A value as text, NULL for NULL and for "".
+inline QVariant textOrNull(const QVariant& v) { return textOrNull(text(v)); }
 }  // namespace dbv

@@ -16,6 +16,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <utility>
 
 namespace {
 
@@ -142,6 +143,14 @@ protected:
                 return view_->editorKeyPress(editor, static_cast<QKeyEvent*>(e));
             }
         }
+        if (e->type() == QEvent::FocusOut) {
+            // The base commits and closes the editor when the focus went
+            // outside it; the grid must know when the model refused that value.
+            lastCommitOk = true;
+            const bool handled = QStyledItemDelegate::eventFilter(o, e);
+            if (!lastCommitOk) view_->refusedOnLeave();
+            return handled;
+        }
         return QStyledItemDelegate::eventFilter(o, e);
     }
 
@@ -210,6 +219,12 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     verticalHeader()->hide();
     setAttribute(Qt::WA_InputMethodEnabled, true);
     viewport()->setAttribute(Qt::WA_InputMethodEnabled, true);
+
+    // A refusal as the focus left the grid holds only while the focus stays
+    // where it went (this change itself is reported after the editor's focus-out).
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (refusedOnLeave_ && now != focusAfterRefusal_) refusedOnLeave_ = false;
+    });
 
     // A frozen pane reports its clicks as its grid's.
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
@@ -339,7 +354,16 @@ bool GridView::commitEdit()
 {
     const bool own = commitEditor(editor_);
     const bool pane = frozen_ ? frozen_->commitEdit() : true;
-    return own && pane;
+    const bool left = !std::exchange(refusedOnLeave_, false);
+    return own && pane && left;
+}
+
+void GridView::refusedOnLeave()
+{
+    // Focus-out comes once the focus is already where it went.
+    GridView* grid = hub();
+    grid->refusedOnLeave_ = true;
+    grid->focusAfterRefusal_ = QApplication::focusWidget();
 }
 
 bool GridView::isEditing() const

@@ -28,7 +28,11 @@
 //   grid edits, moves and reports its cells as its own.
 // - A pending cell edit reaches the work table when the grid loses focus,
 //   when another cell is chosen, and on commitEdit(): a window calls it
-//   first in each handler that reads the work table.
+//   first in each handler that reads the work table, and stops when it
+//   returns false. An edit the model refused as the focus left the grid (the
+//   press on the button whose handler then runs) counts for that next
+//   commitEdit() as long as the focus stays where it went, so the handler
+//   stops instead of working on the cell's old value.
 
 #include "platform/WorkTableModel.h"
 
@@ -77,7 +81,8 @@ public:
     void setCurrentCell(int row, int col);
 
     // Commits an open editor (of either pane) and closes it. False when the
-    // model refused the value (the cell keeps its old value); true when it was
+    // model refused the value (the cell keeps its old value), or refused the
+    // value of an editor the focus has just left (see above); true when it was
     // written or when no editor was open.
     bool commitEdit();
     bool isEditing() const;
@@ -127,6 +132,8 @@ private:
     void moveAfterEnter();
     void moveTo(QAbstractItemView::CursorAction action);
     bool commitEditor(QWidget* editor);
+    // From the delegate: the model refused the value of an editor the focus left.
+    void refusedOnLeave();
 
     bool isFrozen(int col) const { return frozen_ && col >= 0 && col < frozenCount_; }
     int frozenWidth() const;
@@ -149,4 +156,8 @@ private:
     int lastCol_ = -1;
     int keepRow_ = -1;  // current cell kept over a model reset
     int keepCol_ = -1;
+    // An edit refused as the focus left the grid, until the next commitEdit()
+    // or until the focus moves on from where it went.
+    bool refusedOnLeave_ = false;
+    QPointer<QWidget> focusAfterRefusal_;
 };

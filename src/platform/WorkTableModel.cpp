@@ -293,13 +293,6 @@ QList<qint64> WorkTableModel::checkedRowids(int col) const
     return ids;
 }
 
-int WorkTableModel::rowOfRowid(qint64 id) const
-{
-    // Rows are read in rowid order.
-    const auto it = std::lower_bound(rowids_.cbegin(), rowids_.cend(), id);
-    return it != rowids_.cend() && *it == id ? static_cast<int>(it - rowids_.cbegin()) : -1;
-}
-
 // ---------------------------------------------------------------- conversion
 
 std::optional<QVariant> WorkTableModel::storedFromText(int col, const QString& text) const
@@ -464,7 +457,10 @@ bool WorkTableModel::editCell(int row, int col, const QString& typed, bool notif
     // The hook may have refreshed the model.
     if (cancel || !inRange(row, col)) return false;
     const auto s = storedFromText(col, text);
-    if (!s) return false;
+    if (!s) {
+        emit editRefused(row, col, text);
+        return false;
+    }
     const QVariant old = stored(row, col);
     if (!write(row, {{col, *s}})) {
         emit writeFailed(row, col, writeError_);

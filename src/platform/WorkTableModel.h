@@ -122,7 +122,6 @@ public:
     qint64 rowid(int row) const;
     // The rowids of the rows whose Bool column col is ticked, in row order.
     QList<qint64> checkedRowids(int col) const;
-    int rowOfRowid(qint64 rowid) const;  // -1 when the row is not in the cache
 
     // Writes from code: written at once, no hooks, no cellEdited.
     bool setValue(int row, int col, const QVariant& value);
@@ -132,8 +131,9 @@ public:
 
     // The user's edit of one cell: before-update hook, conversion, write,
     // cellEdited when the value changed and notify is true. Bool cells take
-    // "1"/"0" (any non-zero number or "true" is true). False when refused,
-    // not convertible or not written (writeFailed then); nothing changed.
+    // "1"/"0" (any non-zero number or "true" is true). False when refused by
+    // the hook, not convertible (editRefused then) or not written
+    // (writeFailed then); nothing changed.
     bool editCell(int row, int col, const QString& text, bool notify = true);
 
     // QAbstractTableModel
@@ -151,6 +151,10 @@ signals:
     // file is read-only, the disk full, the row gone): the cell keeps its old
     // value, and the window must tell the user (error: the database's words).
     void writeFailed(int row, int col, const QString& error);
+    // The user's edit of a cell is no value of the column's kind ("12O0" for
+    // a number): the cell keeps its old value, and the window must tell the
+    // user. (A refusal of the before-update hook is the hook's to tell.)
+    void editRefused(int row, int col, const QString& text);
 
 private:
     bool inRange(int row, int col) const;

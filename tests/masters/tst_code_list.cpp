@@ -89,6 +89,7 @@ private slots:
     void save();
     void deleteTicked_data();
     void deleteTicked();
+    void clearedWindowStoresNothing_data();
     void clearedWindowStoresNothing();
     void failedWriteChangesNothing_data();
     void failedWriteChangesNothing();
@@ -303,9 +304,20 @@ void TestCodeList::deleteTicked()
     QVERIFY(w->datコード->checkedRowids(column(w, u"チェック")).isEmpty());
 }
 
+void TestCodeList::clearedWindowStoresNothing_data()
+{
+    QTest::addColumn<bool>("readFails");
+    QTest::newRow("クリア") << false;
+    // A list that cannot be read leaves the window as クリア does, never 99
+    // empty slots that 登録 would store over the list.
+    QTest::newRow("a list that cannot be read") << true;
+}
+
 void TestCodeList::clearedWindowStoresNothing()
 {
+    QFETCH(bool, readFails);
     MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("update コードマスタ set sname = '文具' where kcode = '商品区分' and code = '01'")});
     QVERIFY(f.open());
     FrmCode* w = openCodeWindow(f);
     QVERIFY(w);
@@ -313,7 +325,18 @@ void TestCodeList::clearedWindowStoresNothing()
     QVERIFY(editSlot(w, 1, u"チェック", QStringLiteral("1")));
     const QStringList before = TableSnapshot(f.data(), {QStringLiteral("コードマスタ")});
 
-    QTest::mouseClick(w->cmdクリア, Qt::LeftButton);
+    if (readFails) {
+        QVERIFY(f.data().exec(QStringLiteral("alter table コードマスタ rename to コードマスタ控え")));
+        emit w->cmb区分->activated(1);
+        QVERIFY(f.data().exec(QStringLiteral("alter table コードマスタ控え rename to コードマスタ")));
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
+        QVERIFY2(f.messages.texts().first().startsWith(QStringLiteral("商品区分 を読み込めませんでした。")),
+                 qPrintable(f.messages.texts().first()));
+        f.messages.clear();
+    } else {
+        QTest::mouseClick(w->cmdクリア, Qt::LeftButton);
+    }
     QCOMPARE(w->cmb区分->text(), QString());
     QStringList rows;
     for (int i = 1; i <= 98; ++i) rows << QStringLiteral("%1=<null>").arg(i);
@@ -327,7 +350,7 @@ void TestCodeList::clearedWindowStoresNothing()
     // Choosing a list loads it again.
     emit w->cmb区分->activated(1);
     QCOMPARE(w->cmb区分->text(), QStringLiteral("商品区分"));
-    QCOMPARE(gridRows(f), slotRows({}));
+    QCOMPARE(gridRows(f), slotRows({"01=文具"}));
 }
 
 void TestCodeList::failedWriteChangesNothing_data()

@@ -82,8 +82,8 @@ void TestCustomerLink::checksInOrder_data()
     QTest::newRow("no file") << "Dovan請求書" << "<none>" << "顧客リンク参照がありません。確認してください。" << "ファイルチェック";
     QTest::newRow("a default folder (drive path)") << "Dovan請求書" << "c:\\Dovan\\data"
                                                     << "顧客リンク参照がありません。確認してください。" << "ファイルチェック";
-    QTest::newRow("no format for the application") << "Sulka" << "<file>" << "「Sulka」の顧客データは参照できません" << "情報";
-    QTest::newRow("unknown application") << "Pralo顧客" << "<file>" << "「Pralo顧客」の顧客データは参照できません" << "情報";
+    QTest::newRow("no format for the application") << "Sulka" << "<file>" << "「Sulka」には読み込める顧客データがありません" << "情報";
+    QTest::newRow("unknown application") << "Pralo顧客" << "<file>" << "「Pralo顧客」には読み込める顧客データがありません" << "情報";
 }
 
 void TestCustomerLink::checksInOrder()
@@ -164,6 +164,16 @@ void TestCustomerLink::formats_data()
         << "Halvo顧客管理" << halvo
         << QStringList{"O'Hara|TEL 011-000\r\n|おはら|様", "三回線|〒100-0001\r\n東京都千代田区\r\nTEL 03-1100\r\n|さんかい|御中",
                        "住所なし|TEL 045-000\r\n|じゅうしょ|様", "電話なし|横浜市\r\n|でんわ|様"};
+    // Telephone numbers that cannot be read leave the customers without them.
+    const QStringList halvoCustomers = halvo.mid(0, 1) + halvo.mid(2, 4);
+    const QStringList withoutPhones{"O'Hara|<null>|おはら|様", "三回線|〒100-0001\r\n東京都千代田区\r\n|さんかい|御中",
+                                    "住所なし|<null>|じゅうしょ|様", "電話なし|横浜市\r\n|でんわ|様"};
+    QTest::newRow("Halvo without a telephone table") << "Halvo顧客管理" << halvoCustomers << withoutPhones;
+    QTest::newRow("Halvo, telephone table without its numbers")
+        << "Halvo顧客管理"
+        << halvoCustomers + QStringList{"create table 電話番号 (名称 TEXT, code INTEGER, no INTEGER)",
+                                        "insert into 電話番号 values ('三回線', 1, 1)"}
+        << withoutPhones;
 }
 
 void TestCustomerLink::formats()
@@ -213,9 +223,6 @@ void TestCustomerLink::unreadableFileLeavesTheList_data()
     QTest::newRow("no reading column") << "Moxel顧客管理" << QByteArray()
                                        << QStringList{"create table 顧客マスタ (名称 TEXT, tel TEXT)",
                                                       "insert into 顧客マスタ values ('青木', '03')"};
-    QTest::newRow("Halvo without telephone table")
-        << "Halvo顧客管理" << QByteArray()
-        << QStringList{"create table 顧客マスタ (名称 TEXT, ふりがな TEXT)", "insert into 顧客マスタ values ('青木', 'あおき')"};
 }
 
 void TestCustomerLink::unreadableFileLeavesTheList()
@@ -247,7 +254,7 @@ void TestCustomerLink::unreadableFileLeavesTheList()
     QCOMPARE(listColumn(w, 顧客名), (QStringList{"青木商店", "石田工務店"}));
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
-    QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客リンク参照 を読込めませんでした。一覧は変更されていません。\n\n")));
+    QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客リンク参照を読み込めませんでした。一覧は変更していません。\n\n")));
     QVERIFY(w->CnKokyakuMsg->isHidden());
 }
 

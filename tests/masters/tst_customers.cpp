@@ -2,6 +2,7 @@
 // panel, the pick into the quotation, the postal fill, and the keys.
 
 #include "CustomerWindowSupport.h"
+#include "WindowTexts.h"
 
 #include "app/PostalLookup.h"
 #include "platform/Controls.h"
@@ -72,6 +73,7 @@ private slots:
     void panelKeys_data();
     void panelKeys();
     void secondOperationRefused();
+    void captionsAndToolTips();
     void picture();
 };
 
@@ -94,7 +96,7 @@ void TestCustomers::search_data()
     QTest::newRow("* is a plain character") << "*" << "" << QStringList{"星*印刷"};
     QTest::newRow("? is a plain character") << "?" << "" << QStringList{"何?屋"};
     QTest::newRow("a quote works") << "O'B" << "" << QStringList{"O'Brien商会"};
-    QTest::newRow("letters with their case") << "abc" << "" << QStringList{};
+    QTest::newRow("Latin letters in either case") << "abc" << "" << QStringList{"ABC物産"};
     QTest::newRow("nothing found") << "該当なし" << "" << QStringList{};
 }
 
@@ -135,7 +137,7 @@ void TestCustomers::readFailureKeepsTheList()
     w->cmd読込->click();
     QCOMPARE(listColumn(w, 顧客名), QStringList{"田中商店"});
     QCOMPARE(f.messages.shown().size(), 1);
-    QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客情報を読込めませんでした。")));
+    QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客情報を読み込めませんでした。一覧は変更していません。")));
     QVERIFY(w->CnKokyakuMsg->isHidden());
 }
 
@@ -257,7 +259,7 @@ void TestCustomers::deleteIsOneTransaction()
     QCOMPARE(w->dat顧客->rowCount(), 3);
     QCOMPARE(f.messages.shown().size(), 2);  // the question, then the failure
     QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
-    QVERIFY(f.messages.texts().last().startsWith(QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更されていません。")));
+    QVERIFY(f.messages.texts().last().startsWith(QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更していません。")));
     QVERIFY(!f.data().inTransaction());
 }
 
@@ -321,7 +323,7 @@ void TestCustomers::listSaveRefusedPartWay()
 
     QCOMPARE(customerMaster(f), master);
     QCOMPARE(f.messages.shown().size(), 2);
-    QVERIFY(f.messages.texts().last().startsWith(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更されていません。")));
+    QVERIFY(f.messages.texts().last().startsWith(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。")));
     QVERIFY(w->CnKokyakuMsg->isHidden());
     QCOMPARE(w->dat顧客->rowCount(), 4);  // the list keeps what the user made
 }
@@ -642,6 +644,41 @@ void TestCustomers::secondOperationRefused()
     QVERIFY(customerMaster(f).isEmpty());
     QVERIFY(f.messages.shown().isEmpty());
     f.session.operationRunning = false;
+}
+
+void TestCustomers::captionsAndToolTips()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    FrmCustomer* w = openCustomerWindow(f);
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("顧客情報"));
+    // Button: caption and tool-tip, as the user reads them.
+    const QList<QStringList> buttons{
+        {"cmd読込", "読込", "顧客情報を明細に読込みます。顧客名や「かな」の一部でも絞り込めます。"},
+        {"cmdクリア", "クリア", "顧客情報画面を消去します。登録済みデータは削除されません。"},
+        {"cmdリンク参照", "参照", "リンク参照　指定された他のアプリの顧客データを参照する"},
+        {"cmd選択", "選択", ""},
+        {"cmd詳細", "詳細", ""},
+        {"cmd新規", "追加", "新規顧客を登録します"},
+        {"cmd削除", "削除", "チェックマークのある行の顧客データを削除します。"},
+        {"cmd登録", "登録", "顧客一覧から顧客情報を登録します"},
+        {"cmd閉じる", "閉じる", "顧客情報画面を閉じます。"},
+        {"cmd郵便", "", "郵便番号検索フォームを開きます"},
+        {"cmd顧客詳細登録", "登録", "顧客詳細を登録します"},
+        {"cmd顧客詳細クリア", "クリア", "顧客情報画面を消去します。登録済みデータは削除されません。"},
+        {"cmd顧客詳細閉じる", "閉じる", "顧客情報画面を閉じます"},
+    };
+    compareButtonTexts(w, buttons);
+    // The labels of the search bar and of the panel, and the grid's captions.
+    const QStringList labels = labelTexts(w);
+    for (const char* text : {"顧客名", "かな", "顧客詳細", "　顧客　　　情報", "ふりがな", "敬称"})
+        QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
+    QStringList captions;
+    for (int c = 0; c < w->dat顧客->columnCount(); ++c)
+        if (!w->Grid顧客マスタ->isColumnHidden(c)) captions << w->dat顧客->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(captions, (QStringList{"行", "", "顧客名", "顧客情報", "ふりがな", "敬称"}));
+    QCOMPARE(w->cmb敬称->text(), QStringLiteral("様"));
 }
 
 void TestCustomers::picture()

@@ -1,19 +1,74 @@
 // The list grids of the master windows (code lists, customers, products): a
 // cell the user typed that the work table does not take is reported with the
-// failure box, and the cell keeps what it held.
+// failure box, a value the column refuses with the input warning; the cell
+// keeps what it held, and a button pressed over such an edit stops.
 
+#include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/QuotationTab.h"
 
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
+
+namespace {
+
+// The main window over a customer, a product and a unit, and the master
+// window one of its buttons opens, with that window's list grid.
+struct ListWindow {
+    // Opens the window; col becomes the grid's column of field.
+    bool open(const QString& opener, const QString& name, const QString& gridName, const QString& field)
+    {
+        f.folder.prepare({QStringLiteral("insert into 顧客マスタ values ('A社', '東京都', 'えーしゃ', '様')"),
+                          QStringLiteral("insert into 商品マスタ values ('ペン', NULL, NULL, '本', 1000000, 0, 'ぺん')"),
+                          QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '01'")});
+        if (!f.open() || !f.activate()) return false;
+        auto* button = f.window.findChild<QPushButton*>(opener);
+        if (!button) return false;
+        button->click();
+        window = f.session.windows().find(name);
+        if (!window) return false;
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) return false;
+        grid = window->findChild<GridView*>(gridName);
+        model = grid ? grid->workModel() : nullptr;
+        col = model ? model->columnOf(field) : -1;
+        return col >= 0 && model->rowCount() > 0;
+    }
+    // From now on the work table takes no write.
+    bool refuseWrites(const QString& table)
+    {
+        return f.work().exec(QStringLiteral("create temp trigger refuse before update on %1 "
+                                            "begin select raise(abort, 'the disk is full'); end")
+                                 .arg(table));
+    }
+    // Types into the first row's cell of the column, which opens its editor.
+    bool type(const QString& text)
+    {
+        grid->setFocus();
+        grid->setCurrentCell(0, col);
+        QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, text, Qt::NoModifier);
+        return grid->isEditing();
+    }
+
+    MainWindowFixture f;
+    QPointer<QWidget> window;
+    GridView* grid = nullptr;
+    WorkTableModel* model = nullptr;
+    int col = -1;
+};
+
+}  // namespace
 
 class TestMasterGrids : public QObject {
     Q_OBJECT
 private slots:
     void cellThatCannotBeWrittenIsShown_data();
     void cellThatCannotBeWrittenIsShown();
+    void refusedEditStopsTheButton_data();
+    void refusedEditStopsTheButton();
 };
 
 void TestMasterGrids::cellThatCannotBeWrittenIsShown_data()
@@ -35,45 +90,99 @@ void TestMasterGrids::cellThatCannotBeWrittenIsShown()
     QFETCH(QString, grid);
     QFETCH(QString, table);
     QFETCH(QString, field);
-    MainWindowFixture f;
-    f.folder.prepare({QStringLiteral("insert into 顧客マスタ values ('A社', '東京都', 'えーしゃ', '様')"),
-                      QStringLiteral("insert into 商品マスタ values ('ペン', NULL, NULL, '本', 1000000, 0, 'ぺん')")});
-    QVERIFY(f.open());
-    auto* button = f.window.findChild<QPushButton*>(opener);
-    QVERIFY(button);
-    button->click();
-    QWidget* w = f.session.windows().find(window);
-    QVERIFY(w);
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    auto* view = w->findChild<GridView*>(grid);
-    QVERIFY(view);
-    auto* model = qobject_cast<WorkTableModel*>(view->model());
-    QVERIFY(model);
-    QVERIFY(model->rowCount() > 0);
-    const int col = model->columnOf(field);
-    QVERIFY(col >= 0);
-    const QVariant before = model->value(0, col);
+    ListWindow x;
+    QVERIFY(x.open(opener, window, grid, field));
+    const QVariant before = x.model->value(0, x.col);
 
-    QVERIFY(f.work().exec(QStringLiteral("create temp trigger refuse before update on %1 "
-                                         "begin select raise(abort, 'the disk is full'); end")
-                              .arg(table)));
-    const QStringList rows = TableSnapshot(f.work(), {table});
-    view->setFocus();
-    view->setCurrentCell(0, col);
-    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QStringLiteral("x"), Qt::NoModifier);
-    QVERIFY(view->isEditing());
-    QTest::keyClick(view->editorWidget(), Qt::Key_Return);
+    QVERIFY(x.refuseWrites(table));
+    const QStringList rows = TableSnapshot(x.f.work(), {table});
+    QVERIFY(x.type(QStringLiteral("x")));
+    QTest::keyClick(x.grid->editorWidget(), Qt::Key_Return);
 
-    QTRY_COMPARE(f.messages.shown().size(), 1);
-    const MessageBoxSpec& box = f.messages.shown().first();
+    QTRY_COMPARE(x.f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = x.f.messages.shown().first();
     QCOMPARE(box.title, QStringLiteral("エラー"));
     QVERIFY2(box.text.contains(QStringLiteral("書き込めませんでした")), qPrintable(box.text));
     QVERIFY2(box.text.contains(QStringLiteral("the disk is full")), qPrintable(box.text));
-    QVERIFY(!view->isEditing());
-    QCOMPARE(model->value(0, col), before);
-    QCOMPARE(TableSnapshot(f.work(), {table}), rows);
+    QVERIFY(!x.grid->isEditing());
+    QCOMPARE(x.model->value(0, x.col), before);
+    QCOMPARE(TableSnapshot(x.f.work(), {table}), rows);
+    QCoreApplication::processEvents();
+    QCOMPARE(x.f.messages.shown().size(), 1);
+}
+
+void TestMasterGrids::refusedEditStopsTheButton_data()
+{
+    QTest::addColumn<QString>("opener");  // the main window's button
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("table");   // a work table that refuses every write; "" for none
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("mouse");      // pressed with the mouse (the editor loses the focus first)
+    QTest::addColumn<QString>("box");     // the beginning of the one box shown
+
+    const QString notANumber = QStringLiteral("単価には数字以外使用できません");
+    const QString notWritten = QStringLiteral("入力した値を書き込めませんでした。");
+    QTest::newRow("code lists, 登録") << "cmdコード" << "Frmコード" << "Gridコードマスタ" << "sname" << "本"
+                                      << "wコードマスタ" << "cmd登録" << true << notWritten;
+    QTest::newRow("code lists, 行削除") << "cmdコード" << "Frmコード" << "Gridコードマスタ" << "sname" << "本"
+                                        << "wコードマスタ" << "cmd行削除" << false << notWritten;
+    QTest::newRow("products, 登録") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
+                                    << "cmd登録" << true << notANumber;
+    QTest::newRow("products, 削除") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
+                                    << "cmd削除" << false << notANumber;
+    QTest::newRow("products, 選択") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
+                                    << "cmd選択" << true << notANumber;
+    QTest::newRow("customers, 削除") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
+                                     << "w顧客マスタ" << "cmd削除" << true << notWritten;
+    QTest::newRow("customers, 登録") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
+                                     << "w顧客マスタ" << "cmd登録" << false << notWritten;
+    QTest::newRow("customers, 選択") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
+                                     << "w顧客マスタ" << "cmd選択" << true << notWritten;
+}
+
+void TestMasterGrids::refusedEditStopsTheButton()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, window);
+    QFETCH(QString, grid);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, table);
+    QFETCH(QString, button);
+    QFETCH(bool, mouse);
+    QFETCH(QString, box);
+    ListWindow x;
+    QVERIFY(x.open(opener, window, grid, field));
+    MainWindowFixture& f = x.f;
+    // A ticked row, so that a deletion that went on would ask its question.
+    QVERIFY(x.model->setValue(0, x.model->columnOf(QStringLiteral("チェック")), true));
+    if (!table.isEmpty()) QVERIFY(x.refuseWrites(table));
+    const QStringList tables{QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("コードマスタ")};
+    const QStringList stored = TableSnapshot(f.data(), tables);
+    const QStringList lines = TableSnapshot(f.work(), {QStringLiteral("w明細")});
+    const QString customer = f.quotation().cmb顧客名->text();
+
+    QVERIFY(x.type(typed));
+    auto* b = x.window->findChild<QPushButton*>(button);
+    if (mouse)
+        QTest::mouseClick(b, Qt::LeftButton);
+    else
+        b->click();
+
+    // The one box tells what was refused; the button asked nothing and wrote nothing.
+    QTRY_COMPARE(f.messages.shown().size(), 1);
+    QVERIFY2(f.messages.texts().first().startsWith(box), qPrintable(f.messages.texts().first()));
     QCoreApplication::processEvents();
     QCOMPARE(f.messages.shown().size(), 1);
+    QVERIFY(!x.grid->isEditing());
+    QVERIFY(x.model->text(0, x.col) != typed);
+    QCOMPARE(TableSnapshot(f.data(), tables), stored);
+    QCOMPARE(TableSnapshot(f.work(), {QStringLiteral("w明細")}), lines);
+    QCOMPARE(f.quotation().cmb顧客名->text(), customer);
+    QVERIFY(x.window && x.window->isVisible());
 }
 
 QTEST_MAIN(TestMasterGrids)

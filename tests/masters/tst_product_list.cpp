@@ -90,6 +90,7 @@ void TestProductList::listing_data()
     QTest::newRow("% is a letter") << kByName << "%" << "" << "" << QStringList{"100%ジュース"};
     QTest::newRow("_ is a letter") << kByName << "_" << "" << "" << QStringList{};
     QTest::newRow("blanks are not trimmed") << kByName << " ペン" << "" << "" << QStringList{"O'Neil ペン"};
+    QTest::newRow("Latin letters in either case") << kByName << "o'NEIL" << "" << "" << QStringList{"O'Neil ペン"};
 }
 
 void TestProductList::listing()
@@ -251,6 +252,21 @@ void TestProductList::linkImport_data()
         << QStringList{} << "「はい」";
     QTest::newRow("not a database") << "Dovan請求書" << QStringList{"text:品名,単価"} << QStringList{}
                                     << "データベースファイルではありません";
+    // Empty texts are stored as Null, as typed ones are; a yes kept as -1 in
+    // a column not declared yes/no is a yes all the same.
+    QTest::newRow("empty texts, -1 in a whole-number column")
+        << "Dovan請求書"
+        << QStringList{"create table 商品マスタ (品名 TEXT, 入数 TEXT, 単位 TEXT, 単価 CURRENCY, 非課税 INTEGER, ふりがな TEXT)",
+                       "insert into 商品マスタ values ('ノート', '', '', 100, -1, '')",
+                       "insert into 商品マスタ values ('', '10', '冊', NULL, 0, 'の')"}
+        << QStringList{"w商品マスタ|0|'ノート'|<null>|<null>|<null>|1000000|1|<null>",
+                       "w商品マスタ|0|<null>|<null>|'10'|'冊'|<null>|0|'の'"}
+        << "";
+    QTest::newRow("-1 in a column without a type")
+        << "Dovan請求書"
+        << QStringList{"create table 商品マスタ (品名, 入数, 単位, 単価, 非課税, ふりがな)",
+                       "insert into 商品マスタ values ('ノート', NULL, NULL, 100, -1, 'のーと')"}
+        << QStringList{"w商品マスタ|0|'ノート'|<null>|<null>|<null>|1000000|1|'のーと'"} << "";
 }
 
 void TestProductList::linkImport()

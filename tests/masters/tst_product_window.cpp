@@ -4,6 +4,7 @@
 // current line.
 
 #include "ProductSamples.h"
+#include "WindowTexts.h"
 #include "masters/FrmProduct.h"
 #include "masters/ProductList.h"
 #include "platform/Controls.h"
@@ -98,6 +99,8 @@ private slots:
     void importChecks();
     void importThenSave();
     void pickFromTheMainWindow();
+    void secondOperationRefused();
+    void captionsAndToolTips();
     void picture();
 };
 
@@ -382,8 +385,8 @@ void TestProductWindow::importChecks_data()
     QTest::newRow("a folder") << "Dovan請求書" << "folder" << "商品リンク参照がありません。確認してください。";
     QTest::newRow("a missing file") << "Dovan請求書" << "missing" << "商品リンク参照がありません。確認してください。";
     QTest::newRow("an application without product data")
-        << "Sulka" << "link" << "Sulka には読み込める商品データがありません";
-    QTest::newRow("not a database") << "Dovan請求書" << "text" << "商品リンクを読み込めませんでした。一覧は変更していません。";
+        << "Sulka" << "link" << "「Sulka」には読み込める商品データがありません";
+    QTest::newRow("not a database") << "Dovan請求書" << "text" << "商品リンク参照を読み込めませんでした。一覧は変更していません。";
     QTest::newRow("Tesra納品書 reads as Tesra") << "Tesra納品書" << "link" << "";
 }
 
@@ -445,11 +448,11 @@ void TestProductWindow::importThenSave()
     // values (商品区分 and 入数 empty); the others stay.
     const QStringList master = x.master();
     QCOMPARE(master.size(), 10);
-    for (const QString& row : {"商品マスタ|'鉛筆'|<null>|<null>|'ダース'|10000000|1|'えんぴつ'",
-                               "商品マスタ|'切手'|<null>|<null>|'枚'|840000|1|'きって'",
-                               "商品マスタ|'封筒'|<null>|<null>|'束'|12345678|1|<null>",
-                               "商品マスタ|'赤鉛筆'|'文具'|'12'|'本'|1200000|0|'あかえんぴつ'"})
-        QVERIFY2(master.contains(row), qPrintable(master.join('\n')));
+    for (const char* row : {"商品マスタ|'鉛筆'|<null>|<null>|'ダース'|10000000|1|'えんぴつ'",
+                            "商品マスタ|'切手'|<null>|<null>|'枚'|840000|1|'きって'",
+                            "商品マスタ|'封筒'|<null>|<null>|'束'|12345678|1|<null>",
+                            "商品マスタ|'赤鉛筆'|'文具'|'12'|'本'|1200000|0|'あかえんぴつ'"})
+        QVERIFY2(master.contains(QString::fromUtf8(row)), qPrintable(master.join('\n')));
 }
 
 void TestProductWindow::pickFromTheMainWindow()
@@ -481,6 +484,62 @@ void TestProductWindow::pickFromTheMainWindow()
     QCOMPARE(q.Grid明細->currentRow(), 2);
     QCOMPARE(q.Grid明細->currentColumn(), int(DetailLine::品名));
     QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestProductWindow::secondOperationRefused()
+{
+    Fixture x;
+    QVERIFY(x.w);
+    // Each button would change something or ask: a ticked row, a link file, a panel filled.
+    QVERIFY(x.w->dat商品->setValue(0, P::チェック, true));
+    const QString file = x.f.folder.root() + QStringLiteral("/link.mdb");
+    samples::writeLinkFile(x.f.folder, file, samples::linkProducts());
+    x.f.session.設定情報.商品リンクアプリ = QStringLiteral("Dovan請求書");
+    x.f.session.設定情報.商品リンクパス = file;
+    x.w->cmd新規->click();
+    x.w->txt品名詳細->setText(QStringLiteral("定規"));
+    x.w->txt品名->setText(QStringLiteral("鉛筆"));
+    QVERIFY(x.f.data().exec(QStringLiteral("delete from 商品マスタ where 品名 = 'コピー用紙'")));
+    const QStringList list = x.list();
+    const QStringList master = x.master();
+
+    // Another storing, loading or listing runs: none of the window's operations starts.
+    x.f.session.operationRunning = true;
+    for (QPushButton* b : {x.w->cmd読込, x.w->cmd登録, x.w->cmd削除, x.w->cmdクリア, x.w->cmd商品参照, x.w->cmd顧客詳細登録})
+        b->click();
+    x.f.session.operationRunning = false;
+
+    QCOMPARE(x.list(), list);
+    QCOMPARE(x.master(), master);
+    QVERIFY(x.f.messages.shown().isEmpty());
+    QCOMPARE(x.w->txt品名->text(), QStringLiteral("鉛筆"));
+    QVERIFY(x.w->CnSyohinMsg->isHidden());
+}
+
+void TestProductWindow::captionsAndToolTips()
+{
+    Fixture x;
+    QVERIFY(x.w);
+    // Button: caption and tool-tip, as the user reads them.
+    const QList<QStringList> buttons{
+        {"cmd閉じる", "閉じる", "商品情報画面を閉じます。"},
+        {"cmd読込", "読込", "商品情報を読込みます。品名や「かな」の一部を指定して絞り込むこともできます。"},
+        {"cmd登録", "登録", "商品情報を登録します。"},
+        {"cmd削除", "削除", "チェックマークを付けた商品情報を削除します。複数削除もできます。"},
+        {"cmd新規", "追加", "新規商品を登録します"},
+        {"cmd詳細", "詳細", "商品情報を編集します"},
+        {"cmdクリア", "クリア", "商品情報画面を消去します。登録済みデータは削除されません。"},
+        {"cmd商品参照", "参照", "リンク参照　指定された他のアプリの商品のデータを参照する"},
+        {"cmd選択", "選択", "指定された行の商品情報を見積書に記入する。"},
+        {"cmd顧客詳細閉じる", "閉じる", "商品詳細画面を閉じます。"},
+        {"cmd顧客詳細登録", "登録", "商品詳細を登録します"},
+        {"cmd顧客詳細クリア", "クリア", "商品情報画面を消去します。登録済みデータは削除されません。"},
+    };
+    compareButtonTexts(x.w, buttons);
+    // The labels of the search bar and of the panel, in the panel's order.
+    const QStringList bar = labelTexts(x.w, Qt::FindDirectChildrenOnly);
+    for (const char* text : {"品　名", "かな", "商品区分"}) QVERIFY2(bar.contains(QString::fromUtf8(text)), text);
+    QCOMPARE(labelTexts(x.w->Cn商品詳細), (QStringList{"商品詳細", "品　名", "入　数", "単　価", "単　位", "商品区分", "ふりがな"}));
 }
 
 void TestProductWindow::picture()

@@ -94,7 +94,7 @@ void TestGrid::rowsFollowTableOnRefresh()
     QStringList shown;
     for (int r = 0; r < model.rowCount(); ++r) {
         shown << model.data(model.index(r, c)).toString();
-        QCOMPARE(model.rowOfRowid(model.rowid(r)), r);
+        if (r > 0) QVERIFY(model.rowid(r) > model.rowid(r - 1));
     }
     QCOMPARE(shown, numbers);
 }

@@ -175,6 +175,8 @@ private slots:
     void japaneseTypingStartsEdit();
     void pendingEditReachesTable_data();
     void pendingEditReachesTable();
+    void refusedEditStopsOnlyItsButton_data();
+    void refusedEditStopsOnlyItsButton();
     void listWithoutWorkTable();
     void harnessPicture();
 };
@@ -669,6 +671,59 @@ void TestListGrid::pendingEditReachesTable()
     QCOMPARE(h.seenPrice, price);
     QVERIFY(!h.grid->isEditing());
     if (name.isEmpty()) QCOMPARE(h.stored(QStringLiteral("単価"), 0), QStringLiteral("12345000"));
+}
+
+void TestListGrid::refusedEditStopsOnlyItsButton_data()
+{
+    QTest::addColumn<QString>("before");     // what the user does before pressing 登録
+    QTest::addColumn<bool>("writeFails");    // the table refuses the write (else the price refuses the text)
+    QTest::addColumn<bool>("stops");         // 登録's handler stops
+
+    // Pressing the button takes the focus from the editor: the refused value
+    // stops the handler of that press instead of leaving it the old value.
+    QTest::newRow("value refused as the press takes the focus") << "" << false << true;
+    QTest::newRow("write failed as the press takes the focus") << "" << true << true;
+    // The refusal came before, and the user has been told: the button works.
+    QTest::newRow("refused on leaving for another box") << "other" << false << false;
+    QTest::newRow("refused by Enter in the grid") << "enter" << false << false;
+    QTest::newRow("write failed on leaving for another box") << "other" << true << false;
+}
+
+void TestListGrid::refusedEditStopsOnlyItsButton()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, writeFails);
+    QFETCH(bool, stops);
+    Harness h(3);
+    if (writeFails)
+        QVERIFY(h.db.exec(QStringLiteral("create temp trigger refuse before update on w商品マスタ "
+                                         "begin select raise(abort, 'the disk is full'); end")));
+    QSignalSpy refused(h.model, &WorkTableModel::editRefused);
+    QSignalSpy failed(h.model, &WorkTableModel::writeFailed);
+    QVERIFY(h.show());
+    const int col = writeFails ? Name : Price;
+    const QString typed = writeFails ? QStringLiteral("鉛筆") : QStringLiteral("12O0");
+    h.grid->setCurrentCell(0, col);
+    typeText(h.grid, typed);
+    QVERIFY(h.grid->isEditing());
+    if (before == QLatin1String("other")) QTest::mouseClick(h.other, Qt::LeftButton);
+    if (before == QLatin1String("enter")) QTest::keyClick(h.grid->editorWidget(), Qt::Key_Return);
+
+    QTest::mouseClick(h.save, Qt::LeftButton);
+
+    // One refusal, reported once, wherever it happened.
+    QCOMPARE(refused.size(), writeFails ? 0 : 1);
+    QCOMPARE(failed.size(), writeFails ? 1 : 0);
+    if (!writeFails) QCOMPARE(refused.first(), (QVariantList{0, int(Price), typed}));
+    QCOMPARE(h.seen, stops ? QString() : QStringLiteral("商品1"));
+    QVERIFY(!h.grid->isEditing());
+    QCOMPARE(h.stored(QStringLiteral("品名"), 0), QStringLiteral("商品1"));
+    QCOMPARE(h.stored(QStringLiteral("単価"), 0), QStringLiteral("12345000"));
+
+    // The next press works on what the table holds.
+    QTest::mouseClick(h.save, Qt::LeftButton);
+    QCOMPARE(h.seen, QStringLiteral("商品1"));
+    QCOMPARE(refused.size() + failed.size(), 1);
 }
 
 void TestListGrid::listWithoutWorkTable()
