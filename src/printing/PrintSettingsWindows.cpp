@@ -447,7 +447,15 @@ void SetPrnWindow::cmd閉じる_Click() { close(); }
 
 void SetPrnWindow::Pic罫線色_DblClick()
 {
-    const int colour = ShowColorDialog(session_, this, WindowsColour(palette().color(QPalette::Window)));
+    // The dialog opens on the rule colour as it stands: the number that is
+    // saved and printed when it holds a colour, else the swatch. So OK without
+    // a pick keeps that colour.
+    const std::optional<Currency> number = num白紙罫線色->value();
+    const bool numberIsColour =
+        number && number->isWhole() && number->wholePart() >= 0 && number->wholePart() <= 0xFFFFFF;
+    const int current = numberIsColour ? static_cast<int>(number->wholePart())
+                                       : WindowsColour(Pic罫線色->palette().color(QPalette::Window));
+    const int colour = ShowColorDialog(session_, this, current);
     if (colour == -1) return;
     showRuleColour(colour);
     num白紙罫線色->setValue(Currency::fromWhole(colour));

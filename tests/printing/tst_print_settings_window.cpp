@@ -111,15 +111,20 @@ const PrintSettingsEntry* entryOf(Session& s, const QString& code)
     return nullptr;
 }
 
+// The colour dialog: answers with `answer` (nothing: cancelled), or, when told
+// to, like OK pressed without a pick: with the colour it opened on.
 class FakeColourDialog : public DialogProvider {
 public:
     std::optional<int> answer;
+    bool okWithoutPick = false;
     int calls = 0;
+    int startColour = -1;
     QString openFile(QWidget*, const QString&, const QString&, const QStringList&, int) override { return {}; }
-    std::optional<int> chooseColor(QWidget*, int) override
+    std::optional<int> chooseColor(QWidget*, int start) override
     {
         ++calls;
-        return answer;
+        startColour = start;
+        return okWithoutPick ? std::optional<int>(start) : answer;
     }
 };
 
@@ -517,37 +522,62 @@ void TestPrintSettingsWindow::refusedSaveKeepsTheRow()
 
 void TestPrintSettingsWindow::ruleColourFromTheDialog_data()
 {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("typed");  // typed into num白紙罫線色 before the double-click; "" none
+    QTest::addColumn<bool>("okWithoutPick");
     QTest::addColumn<std::optional<int>>("answer");
+    QTest::addColumn<int>("start");  // the colour the dialog opens on
     QTest::addColumn<QString>("swatch");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("cancelled: nothing changes") << std::optional<int>() << "#204060" << "6307872";
-    QTest::newRow("pure red") << std::optional<int>(255) << "#ff0000" << "255";
-    QTest::newRow("white, the largest value") << std::optional<int>(16777215) << "#ffffff" << "16777215";
+
+    // The stored colour is R 0x20, G 0x40, B 0x60: 6307872 as a Windows colour value.
+    for (const char* code : {"MA4", "MB5"}) {
+        const auto row = [&](const char* what) -> QTestData& {
+            return QTest::addRow("%s: %s", code, what) << QString::fromLatin1(code);
+        };
+        row("cancelled: nothing changes") << "" << false << std::optional<int>() << 6307872 << "#204060" << "6307872";
+        row("OK without a pick: nothing changes") << "" << true << std::optional<int>() << 6307872 << "#204060"
+                                                  << "6307872";
+        row("pure red") << "" << false << std::optional<int>(255) << 6307872 << "#ff0000" << "255";
+        row("white, the largest value") << "" << false << std::optional<int>(16777215) << 6307872 << "#ffffff"
+                                        << "16777215";
+        // A typed number is the colour that is saved: the dialog opens on it,
+        // and OK without a pick brings the swatch to it.
+        row("typed, then OK without a pick") << "65280" << true << std::optional<int>() << 65280 << "#00ff00"
+                                             << "65280";
+        row("typed, then cancelled") << "65280" << false << std::optional<int>() << 65280 << "#204060" << "65280";
+    }
 }
 
 void TestPrintSettingsWindow::ruleColourFromTheDialog()
 {
+    QFETCH(QString, code);
+    QFETCH(QString, typed);
+    QFETCH(bool, okWithoutPick);
     QFETCH(std::optional<int>, answer);
+    QFETCH(int, start);
     QFETCH(QString, swatch);
     QFETCH(QString, stored);
     MainWindowFixture f;
-    // R 0x20, G 0x40, B 0x60 as a Windows colour value.
-    f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET 白紙罫線色 = 6307872 WHERE 型番 = 'MB5'")});
+    f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET 白紙罫線色 = 6307872 WHERE 型番 = '%1'").arg(code)});
     QVERIFY(f.open());
     FakeColourDialog dialog;
     dialog.answer = answer;
+    dialog.okWithoutPick = okWithoutPick;
     f.session.setDialogs(&dialog);
-    SetPrnWindow* w = openWindow(f, QStringLiteral("MB5"));
+    SetPrnWindow* w = openWindow(f, code);
     QVERIFY(w);
     QCOMPARE(w->Pic罫線色->palette().color(QPalette::Window).name(), QStringLiteral("#204060"));
     QCOMPARE(w->Pic罫線色->toolTip(), QStringLiteral("ここをダブルクリックして色を指定"));
+    if (!typed.isEmpty()) QVERIFY(w->num白紙罫線色->setTextValue(typed));
 
     QTest::mouseDClick(w->Pic罫線色, Qt::LeftButton);
     QCOMPARE(dialog.calls, 1);
+    QCOMPARE(dialog.startColour, start);
     QCOMPARE(w->Pic罫線色->palette().color(QPalette::Window).name(), swatch);
     QCOMPARE(w->num白紙罫線色->value()->toPlainString(), stored);
     w->cmd登録->click();
-    QCOMPARE(storedRows(f.data(), QStringLiteral("MB5")).value(0).value("白紙罫線色"), stored);
+    QCOMPARE(storedRows(f.data(), code).value(0).value("白紙罫線色"), stored);
     f.session.setDialogs(nullptr);
 }
 
