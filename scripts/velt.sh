@@ -18,6 +18,7 @@ packages=(
   sqlite3
   pkg-config mdbtools-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-noto-cjk
   poppler-utils
   binutils
 )

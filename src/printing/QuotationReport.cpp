@@ -27,12 +27,11 @@ void QuotationReport::startQuotation(QPageSize::PageSizeId paper, const QMargins
     ReportPageSetup& page = layout().page;
     page.paper = paper;
     page.orientation = QPageLayout::Portrait;
-    page.margins = margins;
-    // LM and TM move the print position (also to the left or up).
-    page.shift = QPointF(print_.LM, print_.TM);
+    // LM and TM widen (or, negative, narrow) the left and top margins: they
+    // move the print, the footer stays at the foot of the page.
+    page.margins = margins + QMarginsF(print_.LM, print_.TM, 0, 0);
 
     lineCounter_ = 0;
-    totalPages_ = QuotationPrint::PageCount(usedLines_, linesPerPage_);
     pagesStarted_ = 0;
     pageSubtotal_ = Currency();
 }
@@ -120,10 +119,21 @@ void QuotationReport::formatDetailNumbers()
     }
 }
 
+int QuotationReport::rowsOnAPage() const
+{
+    // A top margin that leaves room for fewer rows than designed gives fewer.
+    return std::min(linesPerPage_, rowsPerPage());
+}
+
+int QuotationReport::totalPages() const
+{
+    return QuotationPrint::PageCount(usedLines_, rowsOnAPage());
+}
+
 bool QuotationReport::placeRow()
 {
-    if (lineCounter_ < linesPerPage_) return true;
-    if (pagesStarted_ < totalPages_) {
+    if (lineCounter_ < rowsOnAPage()) return true;
+    if (pagesStarted_ < totalPages()) {
         lineCounter_ = 0;
         newPage();
         return true;
@@ -151,7 +161,7 @@ void QuotationReport::fillFooter(const QString& subtotalFormat)
 {
     control(u"txtメモ"_qs).text = data_.メモ;
     control(u"txt小計"_qs).text = ReportFormat::number(pageSubtotal_, subtotalFormat);
-    control(u"tcp"_qs).text = QString::number(totalPages_);
+    control(u"tcp"_qs).text = QString::number(totalPages());
 }
 
 void QuotationReport::clearDetailFields()

@@ -35,8 +35,9 @@ inline ReportControl hidden(ReportControl c)
 class QuotationReport : public Report {
 public:
     // Builds the pages over the rows of w明細 (in 行番号 order): exactly
-    // ⌈明細行数 / lines per page⌉ pages, at least one; page p shows rows
-    // n·(p−1)+1 to n·p, the last page filled with empty ruled rows.
+    // ⌈明細行数 / n⌉ pages, at least one, where n is the designed lines per
+    // page, or fewer where a large top margin leaves room for fewer; page p
+    // shows rows n·(p−1)+1 to n·p, the last page filled with empty ruled rows.
     ReportDocument build(const QList<PrintDetailLine>& lines);
 
 protected:
@@ -44,8 +45,8 @@ protected:
                     SettingsRecord settings);
 
     // ---- report start
-    // Paper, portrait, the layout's base margins, and LM / TM of the settings
-    // entry as the print-position shift; the report state back to its start.
+    // Paper, portrait, the layout's base margins with LM / TM of the settings
+    // entry added to the left and top ones; the report state back to its start.
     void startQuotation(QPageSize::PageSizeId paper, const QMarginsF& margins);
 
     // ---- page header
@@ -104,6 +105,12 @@ protected:
     int pagesStarted() const { return pagesStarted_; }
 
 private:
+    // Rows a page holds: the designed lines per page, or fewer where the
+    // page has room for fewer.
+    int rowsOnAPage() const;
+    // The pages the quotation prints: the used lines over the rows a page holds.
+    int totalPages() const;
+
     PrnData見積書 data_;
     PrintSettingsEntry print_;
     SettingsRecord settings_;
@@ -111,7 +118,6 @@ private:
 
     int usedLines_ = 0;  // 明細行数, held to the rows there are
     int lineCounter_ = 0;
-    int totalPages_ = 1;
     int pagesStarted_ = 0;
     Currency pageSubtotal_;
 };

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 Q_LOGGING_CATEGORY(lcReport, "velt.report")
 
@@ -35,13 +36,8 @@ ReportDocument Report::run(const QList<ReportRecord>& records)
     doc.orientation = work_.page.orientation;
     const QSizeF paper = doc.paperTwips();
     paperHeight_ = paper.height();
-    // The shift moves the drawing, never the paging; beyond the paper's edge
-    // nothing more would show, so the origin is held there (any value, no overflow).
-    const auto held = [](double margin, double shift, double limit) {
-        return std::clamp(margin + (std::isnan(shift) ? 0.0 : shift), -limit, limit);
-    };
-    doc.origin = QPointF(held(work_.page.margins.left(), work_.page.shift.x(), paper.width()),
-                         held(work_.page.margins.top(), work_.page.shift.y(), paper.height()));
+    holdOnPaper(paper);
+    doc.origin = QPointF(work_.page.margins.left(), work_.page.margins.top());
 
     startPage();
     int onPage = 0;
@@ -51,7 +47,7 @@ ReportDocument Report::run(const QList<ReportRecord>& records)
         newPageRequested_ = false;
         detailFormat();
         if (stopped_) break;
-        if (onPage > 0 && (newPageRequested_ || onPage >= rowsThatFit())) {
+        if (onPage > 0 && (newPageRequested_ || onPage >= rowsPerPage_)) {
             // The records are used up: no page of empty rows alone.
             if (eof_) break;
             finishPage(doc);
@@ -84,14 +80,75 @@ void Report::finishPage(ReportDocument& doc)
     page_ = ReportPage{};
 }
 
-int Report::rowsThatFit() const
+namespace {
+
+// The extent of a section's drawing: the boxes of its texts and frames and
+// its lines, strokes included (square caps reach half the pen beyond an end).
+struct Extent {
+    double left = std::numeric_limits<double>::infinity();
+    double right = -std::numeric_limits<double>::infinity();
+    double top = std::numeric_limits<double>::infinity();
+
+    bool empty() const { return left > right; }
+    void add(const ReportSection& section)
+    {
+        for (const ReportControl& c : section.controls) {
+            const double pen = c.lineWeight * ReportUnits::kTwipsPerLineWeight / 2;
+            QRectF r;
+            switch (c.kind) {
+            case ReportControlKind::Line:
+                r = QRectF(c.line.p1(), c.line.p2()).normalized().adjusted(-pen, -pen, pen, pen);
+                break;
+            case ReportControlKind::Frame:
+            case ReportControlKind::RoundedFrame:
+                r = c.rect.normalized().adjusted(-pen, -pen, pen, pen);
+                break;
+            case ReportControlKind::Label:
+            case ReportControlKind::Field:
+                r = c.rect.normalized();
+                break;
+            }
+            left = std::min(left, r.left());
+            right = std::max(right, r.right());
+            top = std::min(top, r.top());
+        }
+    }
+};
+
+double numberOrZero(double v) { return std::isnan(v) ? 0.0 : v; }
+
+}  // namespace
+
+void Report::holdOnPaper(const QSizeF& paper)
 {
-    const ReportPageSetup& s = work_.page;
-    const double room = paperHeight_ - s.margins.top() - s.margins.bottom() - work_.pageHeader.height -
-                        work_.pageFooter.height;
-    const double row = std::max(1.0, work_.detail.height);
-    const double n = std::floor(room / row);
-    return n >= 1 ? static_cast<int>(std::min(n, 1.0e6)) : 1;
+    QMarginsF& m = work_.page.margins;
+    m = QMarginsF(numberOrZero(m.left()), numberOrZero(m.top()), numberOrZero(m.right()), numberOrZero(m.bottom()));
+
+    // Left: the widest control ends on the paper; where the drawing is wider
+    // than the paper, its left edge stays on it.
+    Extent all;
+    for (const ReportSection* section : {&work_.pageHeader, &work_.detail, &work_.pageFooter}) all.add(*section);
+    double left = m.left();
+    if (all.empty()) {
+        left = std::clamp(left, 0.0, paper.width());
+    } else {
+        left = std::min(left, paper.width() - all.right);
+        left = std::max(left, -all.left);
+    }
+
+    // Top: the header, one row and the footer fit above the bottom margin, and
+    // the header's first control starts on the paper.
+    Extent header;
+    header.add(work_.pageHeader);
+    const double footerTop = paper.height() - m.bottom() - work_.pageFooter.height;  // from the paper's top
+    double top = std::min(m.top(), footerTop - work_.pageHeader.height - work_.detail.height);
+    top = std::max(top, header.empty() ? 0.0 : -header.top);
+
+    m.setLeft(left);
+    m.setTop(top);
+    const double room = footerTop - top - work_.pageHeader.height;
+    const double rows = std::floor(room / std::max(1.0, work_.detail.height));
+    rowsPerPage_ = rows >= 1 ? static_cast<int>(std::min(rows, 1.0e6)) : 1;
 }
 
 void Report::bind(const ReportRecord* record)

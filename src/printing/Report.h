@@ -19,9 +19,14 @@
 // Paging: a row opens the next page when the detail format asks for it
 // (newPage()) or when the page has no room left between header and footer.
 // The run ends when stop() is called, or when a row after the last record
-// would open a new page. Room is measured with the margins alone, so the
-// print-position shift of the page set-up never changes the paging. The page
-// footer sits at the foot of the page, inside the bottom margin.
+// would open a new page. The page footer sits at the foot of the page, inside
+// the bottom margin; the top margin places the header, so a larger one leaves
+// room for fewer rows.
+//
+// Nothing of a page leaves the paper, whatever margins the report start sets:
+// the left margin is held so that the widest control stays on the paper, the
+// top margin so that the header starts on the paper and the header, one row
+// and the footer fit on it.
 
 #include "platform/Currency.h"
 #include "printing/ReportDocument.h"
@@ -61,13 +66,16 @@ protected:
     bool eof() const { return eof_; }
     // The number of the page being built, from 1.
     int pageNumber() const { return pageNumber_; }
+    // The detail rows that fit on a page between header and footer (at least
+    // one); known from the end of the report start.
+    int rowsPerPage() const { return rowsPerPage_; }
 
 private:
     void startPage();
     void finishPage(ReportDocument& doc);
     void bind(const ReportRecord* record);
     void print(const ReportSection& section, double top);
-    int rowsThatFit() const;
+    void holdOnPaper(const QSizeF& paper);
 
     ReportLayout design_;
     ReportLayout work_;
@@ -75,6 +83,7 @@ private:
     ReportPage page_;
     double paperHeight_ = 0;
     int pageNumber_ = 0;
+    int rowsPerPage_ = 1;
     bool stopped_ = false;
     bool newPageRequested_ = false;
     bool eof_ = false;

@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 
+#include <QFontMetricsF>
 #include <QTextLayout>
 #include <mutex>
 
@@ -69,7 +70,9 @@ QFont font(const ReportFont& f)
     static std::once_flag substitutions;
     std::call_once(substitutions, [] { Fonts::installSubstitutions(); });
 
-    QFont q(f.family);
+    // Bold text prints in a face with a real bold weight where the designed
+    // face has none (the IPA fonts): a synthetic bold barely shows on paper.
+    QFont q(f.bold ? Fonts::boldFamily(f.family) : f.family);
     q.setPixelSize(qMax(1, qRound(f.size * ReportUnits::kTwipsPerPoint)));
     q.setBold(f.bold);
     // Metrics independent of the device: the same lines on paper, PDF and screen.
@@ -86,6 +89,10 @@ QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSi
     t.replace(QLatin1Char('\n'), QChar::LineSeparator);
 
     QTextLayout layout(t, font(f));
+    // Lines stand where the regular face puts them, also for bold text set in
+    // another family (whose ascent and line height are larger): bold and
+    // regular text of one box sit on the same baselines and keep to its height.
+    const QFontMetricsF regular(font(ReportFont{f.family, f.size, false}));
     QTextOption option;
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setUseDesignMetrics(true);
@@ -98,9 +105,11 @@ QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSi
         QTextLine line = layout.createLine();
         if (!line.isValid()) break;
         line.setLineWidth(box.width());
+        const double height = f.bold ? regular.height() : line.height();
+        const double ascent = f.bold ? regular.ascent() : line.ascent();
         // Clipped at the box's height by whole lines; the first line always
         // prints, also in a box lower than the font.
-        if (!out.isEmpty() && y + line.height() > box.height() + 0.5) break;
+        if (!out.isEmpty() && y + height > box.height() + 0.5) break;
         line.setPosition(QPointF(0, y));
         QString s = t.mid(line.textStart(), line.textLength());
         if (s.endsWith(QChar::LineSeparator)) s.chop(1);
@@ -124,8 +133,8 @@ QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSi
             if (alignment & Qt::AlignRight) x = box.width() - w;
             else if (alignment & Qt::AlignHCenter) x = (box.width() - w) / 2;
         }
-        out.append({s, QPointF(x, y + line.ascent()), w, scaleX});
-        y += line.height();
+        out.append({s, QPointF(x, y + ascent), w, scaleX});
+        y += height;
     }
     layout.endLayout();
     return out;

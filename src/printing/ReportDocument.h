@@ -1,7 +1,7 @@
 #pragma once
 // The built pages of one report run: a display list of drawing operations per
 // page, in twips, relative to the drawing origin (the paper's top-left corner
-// moved by the margins and the print-position shift). Renderers only replay
+// moved by the left and top margins). Renderers only replay
 // it, so a preview, a print and a PDF of one run show the very same pages.
 
 #include "printing/ReportLayout.h"

@@ -69,13 +69,13 @@ struct ReportSection {
 };
 
 // Paper, orientation and margins (twips). The layout is laid out inside the
-// margins; `shift` then moves the whole drawing (a printer-specific correction
-// of the print position, which may be negative and never changes the paging).
+// margins: the left and top margins place the drawing (they may be given
+// negative or beyond the paper; the run holds them to what keeps the page on
+// the paper), the bottom margin places the page footer.
 struct ReportPageSetup {
     QPageSize::PageSizeId paper = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins;
-    QPointF shift;
 };
 
 struct ReportLayout {

@@ -1,5 +1,8 @@
 #include "printing/ReportRender.h"
 
+#include "platform/Fonts.h"
+
+#include <QFontMetricsF>
 #include <QLoggingCategory>
 #include <QPaintEngine>
 #include <QPainter>
@@ -27,26 +30,43 @@ struct Painter {
     void operator()(const ReportTextOp& op) const
     {
         const QFont font = ReportText::font(op.font);
-        const bool pdf = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
+        // Bold text is drawn as the outlines of its bold face: that face (Noto
+        // CJK) maps some ideographs and their Kangxi radicals to one glyph,
+        // and a PDF would name such a glyph by the radical (見 read back as
+        // ⾒). The characters themselves go under the outlines in the regular
+        // face, invisible and stretched to the bold line's width, so a PDF
+        // holds the right text where it is printed.
+        const bool outlined = op.font.bold;
+        const bool realBold = outlined && Fonts::hasBoldFace(font.family());
+        const QFont regular = outlined ? ReportText::font({op.font.family, op.font.size, false}) : font;
         for (const ReportTextLine& line : op.lines) {
             // Each line from its baseline, condensed where the layout says so.
             p.save();
             p.translate(op.rect.topLeft() + line.baseline);
             p.scale(line.scaleX, 1);
-            if (op.font.bold && !pdf) {
-                // The IPA faces have no bold weight. PDF output emboldens them
-                // itself; on screen and in images the emboldening comes and goes
-                // with the scale, so the outlines are thickened here instead.
-                QPainterPath path;
-                path.addText(QPointF(0, 0), font, line.text);
-                p.setPen(QPen(op.colour, font.pixelSize() / 30.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                p.setBrush(op.colour);
-                p.drawPath(path);
-            } else {
+            if (!outlined) {
                 p.setFont(font);
                 p.setPen(op.colour);
                 p.drawText(QPointF(0, 0), line.text);
+                p.restore();
+                continue;
             }
+            QPainterPath path;
+            path.addText(QPointF(0, 0), font, line.text);
+            if (realBold) {
+                p.fillPath(path, op.colour);
+            } else {
+                // No bold face installed: the outlines are thickened instead.
+                p.setPen(QPen(op.colour, font.pixelSize() / 30.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.setBrush(op.colour);
+                p.drawPath(path);
+            }
+            const double boldWidth = QFontMetricsF(font).horizontalAdvance(line.text);
+            const double regularWidth = QFontMetricsF(regular).horizontalAdvance(line.text);
+            if (regularWidth > 0) p.scale(boldWidth / regularWidth, 1);
+            p.setFont(regular);
+            p.setPen(QColor(0, 0, 0, 0));
+            p.drawText(QPointF(0, 0), line.text);
             p.restore();
         }
     }

@@ -1,11 +1,12 @@
 #pragma once
 // The quotation on blank A4 paper, portrait: every page carries the header
 // (title, date and number, customer, own company, terms, total, tax block,
-// seal boxes, column headings), 15 ruled detail rows and the footer (memo,
-// page subtotal, "Page n / T").
+// seal boxes, column headings), 15 ruled detail rows (fewer where a large top
+// margin leaves room for fewer) and the footer (memo, page subtotal,
+// "Page n / T") at the foot of the page.
 //
 // The report reads only what it is given: a copy of the print data, the "MA4"
-// print-settings entry (title, print-position shift LM/TM, four fonts, rule
+// print-settings entry (title, margin offsets LM/TM, four fonts, rule
 // colour) and the settings record (自社名, 自社情報, 小数, 税計算). A new
 // instance per run is the normal use; a second run of one instance starts
 // clean as well.

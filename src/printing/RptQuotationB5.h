@@ -2,13 +2,14 @@
 // The quotation on blank B5 paper (JIS B5, 182 × 257 mm), portrait: the same
 // design as the A4 layout in a smaller frame. Every page carries the header
 // (title, date and number, customer, own company, terms, total, tax block,
-// seal boxes, column headings), 10 ruled detail rows and the footer (memo,
-// page subtotal, "Page : n / T").
+// seal boxes, column headings), 10 ruled detail rows (fewer where a large top
+// margin leaves room for fewer) and the footer (memo, page subtotal,
+// "Page : n / T") at the foot of the page.
 //
 // What differs from A4: product names longer than 50 Shift-JIS bytes print
 // cut to 50 (whole characters) at 9 points, units print their first four
 // characters, a subtotal row keeps its pack quantity, and of the "MB5"
-// print-settings entry only the title, the print-position shift LM/TM and the
+// print-settings entry only the title, the margin offsets LM/TM and the
 // rule colour are used: the layout always prints its designed fonts.
 
 #include "printing/QuotationReport.h"

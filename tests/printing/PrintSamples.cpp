@@ -3,6 +3,7 @@
 #include "app/SharedRoutines.h"
 
 #include "platform/EraDate.h"
+#include "printing/ReportRender.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -130,6 +131,65 @@ QColor colour(const ReportOp& op)
     return std::visit([](const auto& o) { return o.colour; }, op);
 }
 
+QRectF onPaper(const ReportOp& op, const QPointF& origin)
+{
+    QRectF r;
+    if (const auto* t = std::get_if<ReportTextOp>(&op)) {
+        r = t->rect;
+    } else if (const auto* l = std::get_if<ReportLineOp>(&op)) {
+        // Square caps: the pen reaches half its width beyond either end.
+        const double pen = l->width / 2;
+        r = QRectF(l->line.p1(), l->line.p2()).normalized().adjusted(-pen, -pen, pen, pen);
+    } else if (const auto* f = std::get_if<ReportFrameOp>(&op)) {
+        const double pen = f->width / 2;
+        r = f->rect.normalized().adjusted(-pen, -pen, pen, pen);
+    }
+    return r.translated(origin);
+}
+
+QStringList offPaper(const ReportDocument& doc)
+{
+    const QSizeF paper = doc.paperTwips();
+    QStringList out;
+    for (int i = 0; i < doc.pages.size(); ++i) {
+        for (const ReportOp& op : doc.pages[i].ops) {
+            const QRectF r = onPaper(op, doc.origin);
+            if (r.left() < 0 || r.top() < 0 || r.right() > paper.width() || r.bottom() > paper.height())
+                out << QStringLiteral("page %1: %2").arg(i + 1).arg(name(op));
+        }
+    }
+    return out;
+}
+
+QStringList texts(const ReportDocument& doc, const QString& name)
+{
+    QStringList out;
+    for (const ReportPage& page : doc.pages)
+        for (const ReportTextOp* t : page.texts(name)) out << t->text;
+    return out;
+}
+
+QStringList pagingFaults(const ReportDocument& doc, const ReportDocument& plain, int rows, const QString& rule,
+                         const QString& pageField, double countTop)
+{
+    QStringList faults = offPaper(doc);
+    const int total = (100 + rows - 1) / rows;
+    if (doc.pages.size() != total) faults << QStringLiteral("%1 pages, not %2").arg(doc.pages.size()).arg(total);
+    for (const QString& name : {QStringLiteral("txt品名"), QStringLiteral("txt金額")})
+        if (texts(doc, name) != texts(plain, name)) faults << name + QStringLiteral(": other rows than as designed");
+    for (int i = 0; i < doc.pages.size(); ++i) {
+        const ReportPage& page = doc.pages[i];
+        const ReportTextOp* number = page.text(pageField);
+        const ReportTextOp* count = page.text(QStringLiteral("tcp"));
+        if (page.lines(rule).size() != rows) faults << QStringLiteral("page %1: %2 rows").arg(i + 1).arg(page.lines(rule).size());
+        if (!number || number->text != QString::number(i + 1)) faults << QStringLiteral("page %1: its number").arg(i + 1);
+        if (!count || count->text != QString::number(total)) faults << QStringLiteral("page %1: the count").arg(i + 1);
+        else if (count->rect.top() + doc.origin.y() != countTop)
+            faults << QStringLiteral("page %1: the count at %2").arg(i + 1).arg(count->rect.top() + doc.origin.y());
+    }
+    return faults;
+}
+
 }  // namespace OpProbe
 
 namespace PdfProbe {
@@ -187,6 +247,17 @@ QList<Word> words(const QString& pdf, QString* error)
         const double x0 = m.captured(1).toDouble(), y0 = m.captured(2).toDouble();
         out.append({page, text, QRectF(x0, y0, m.captured(3).toDouble() - x0, m.captured(4).toDouble() - y0)});
     }
+    return out;
+}
+
+Printed print(const ReportDocument& doc)
+{
+    Printed out;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("pages.pdf"));
+    if (!ReportRender::writePdf(doc, pdf, &out.error)) return out;
+    out.info = info(pdf, &out.error);
+    if (out.info.pages) out.words = words(pdf, &out.error);
     return out;
 }
 

@@ -33,6 +33,23 @@ PrintDetailLine productLine(int number, const QString& name, const QString& quan
 namespace OpProbe {
 QString name(const ReportOp& op);
 QColor colour(const ReportOp& op);
+// What an operation covers on the paper (twips from the paper's corner): a
+// text's box, a line or frame with the reach of its pen.
+QRectF onPaper(const ReportOp& op, const QPointF& origin);
+// The operations of the built pages that reach beyond the paper, as
+// "page p: name"; empty when every page stays on it.
+QStringList offPaper(const ReportDocument& doc);
+// The texts a control printed on all pages, in order.
+QStringList texts(const ReportDocument& doc, const QString& name);
+// What is wrong with the pages of the sample quotation of 100 lines printed
+// with other margins (`doc`) against it printed as designed (`plain`): a box
+// off the paper, a page count other than ⌈100 / rows⌉, a page without `rows`
+// ruled rows (`rule`), a page number (`pageField`) or page count ("tcp")
+// other than its own, the page count elsewhere than `countTop` twips from the
+// paper's top, or a row's name or amount missing or out of order. Empty when
+// all is right.
+QStringList pagingFaults(const ReportDocument& doc, const ReportDocument& plain, int rows, const QString& rule,
+                         const QString& pageField, double countTop);
 }  // namespace OpProbe
 
 // Reading a written PDF back with poppler-utils (pdfinfo, pdftotext, pdftoppm).
@@ -49,6 +66,14 @@ struct Word {
 // Nothing read (pages 0) when the tool fails; `error` says why.
 Info info(const QString& pdf, QString* error = nullptr);
 QList<Word> words(const QString& pdf, QString* error = nullptr);
+// Built pages written to a PDF in a temporary folder and read back: its
+// information and words, or the reason in `error`.
+struct Printed {
+    Info info;
+    QList<Word> words;
+    QString error;
+};
+Printed print(const ReportDocument& doc);
 // One page as an image (pdftoppm -r dpi); a null image on failure.
 QImage page(const QString& pdf, int page, int dpi, QString* error = nullptr);
 }  // namespace PdfProbe

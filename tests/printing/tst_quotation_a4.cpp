@@ -1,7 +1,8 @@
 // The A4 quotation: places of the header, footer and rows in twips, the
 // rule-coloured controls, the tax block, number formats by 小数, paging and page
-// subtotals, the total once with "¥", rows in 行番号 order, the print-position
-// shift, and the PDF of a stored 100-line quotation read back with poppler.
+// subtotals, the total once with "¥", rows in 行番号 order, the margins LM / TM
+// (held on the paper), and the PDF of a stored 100-line quotation read back
+// with poppler.
 #include "PrintSamples.h"
 #include "support/TestFolder.h"
 #include "app/SharedRoutines.h"
@@ -81,8 +82,8 @@ private slots:
     void withoutASettingsRow();
     void withoutDetailRows();
     void rowsInLineNumberOrder();
-    void printShiftFromTheSettings_data();
-    void printShiftFromTheSettings();
+    void marginsFromTheSettings_data();
+    void marginsFromTheSettings();
     void pdfOfAStoredQuotation();
     void pdfColours_data();
     void pdfColours();
@@ -444,28 +445,53 @@ void TestQuotationA4::rowsInLineNumberOrder()
     QCOMPARE(doc.pages[1].text(u"txt小計"_qs)->text, u"90"_qs);  // 16 + 17 + 18 + 19 + 20
 }
 
-void TestQuotationA4::printShiftFromTheSettings_data()
+void TestQuotationA4::marginsFromTheSettings_data()
 {
     QTest::addColumn<QVariant>("LM");
     QTest::addColumn<QVariant>("TM");
-    QTest::addColumn<QPointF>("origin");
+    QTest::addColumn<QPointF>("origin");  // left and top margin as printed
+    QTest::addColumn<int>("rows");        // rows a page
+    QTest::addColumn<bool>("pdf");        // also read the PDF back
 
-    QTest::newRow("none") << QVariant(0) << QVariant(0) << QPointF(800, 800);
-    QTest::newRow("Null") << QVariant() << QVariant() << QPointF(800, 800);
-    QTest::newRow("right, up") << QVariant(300) << QVariant(-200) << QPointF(1100, 600);
-    QTest::newRow("negative sums: left and up of the paper's corner")
-        << QVariant(-5000) << QVariant(-3000) << QPointF(-4200, -2200);
-    QTest::newRow("no numbers") << QVariant(u"abc"_qs) << QVariant(u"1cm"_qs) << QPointF(800, 800);
-    QTest::newRow("huge") << QVariant(1e30) << QVariant(-1e300) << QPointF(11900, -16840);
-    QTest::newRow("not a number") << QVariant(u"nan"_qs) << QVariant(u"inf"_qs) << QPointF(800, 800);
+    // A4 is 11900 × 16840 twips; the footer stands at 16840 − 200 − 885 =
+    // 15755, the header (税計算 on) is 5010 high, a row 620: a top margin t
+    // leaves room for ⌊(10745 − t) / 620⌋ rows, 15 at most, and at most 10125
+    // leaves room for one. The drawing reaches from x −7.5 (the memo frame's
+    // pen) to 10602.5 (the heavy title rule), so the left margin stays within
+    // 7.5 .. 1297.5.
+    QTest::newRow("none") << QVariant(0) << QVariant(0) << QPointF(800, 800) << 15 << true;
+    QTest::newRow("Null") << QVariant() << QVariant() << QPointF(800, 800) << 15 << false;
+    QTest::newRow("right, up") << QVariant(300) << QVariant(-200) << QPointF(1100, 600) << 15 << true;
+    QTest::newRow("TM 600: the footer stays, 15 rows still fit")
+        << QVariant(0) << QVariant(600) << QPointF(800, 1400) << 15 << true;
+    QTest::newRow("TM 1000: 14 rows") << QVariant(0) << QVariant(1000) << QPointF(800, 1800) << 14 << true;
+    QTest::newRow("TM 3000: 11 rows") << QVariant(250) << QVariant(3000) << QPointF(1050, 3800) << 11 << false;
+    QTest::newRow("TM 9325: the last that leaves room for a row")
+        << QVariant(0) << QVariant(9325) << QPointF(800, 10125) << 1 << false;
+    QTest::newRow("TM 99999: one row a page") << QVariant(0) << QVariant(99999) << QPointF(800, 10125) << 1 << false;
+    QTest::newRow("LM 497: the widest box still inside")
+        << QVariant(497) << QVariant(0) << QPointF(1297, 800) << 15 << false;
+    QTest::newRow("LM 99999: the widest box at the paper's edge")
+        << QVariant(99999) << QVariant(0) << QPointF(1297.5, 800) << 15 << false;
+    QTest::newRow("negative sums: held at the paper's corner")
+        << QVariant(-5000) << QVariant(-3000) << QPointF(7.5, 0) << 15 << true;
+    QTest::newRow("lowest") << QVariant(-99999) << QVariant(-99999) << QPointF(7.5, 0) << 15 << false;
+    QTest::newRow("no numbers") << QVariant(u"abc"_qs) << QVariant(u"1cm"_qs) << QPointF(800, 800) << 15 << false;
+    QTest::newRow("huge") << QVariant(1e30) << QVariant(-1e300) << QPointF(1297.5, 0) << 15 << false;
+    QTest::newRow("not a number") << QVariant(u"nan"_qs) << QVariant(u"inf"_qs) << QPointF(800, 800) << 15 << false;
 }
 
-// LM and TM from 印刷情報, whatever they hold, move the print and nothing else.
-void TestQuotationA4::printShiftFromTheSettings()
+// LM and TM from 印刷情報, whatever they hold, move the print within the
+// paper: the footer stays at the foot of every page, a larger top margin
+// leaves room for fewer rows and gives as many more pages, "Page n / T"
+// counts them exactly, and every row of the quotation prints once, in order.
+void TestQuotationA4::marginsFromTheSettings()
 {
     QFETCH(QVariant, LM);
     QFETCH(QVariant, TM);
     QFETCH(QPointF, origin);
+    QFETCH(int, rows);
+    QFETCH(bool, pdf);
 
     TestFolder data;
     Database db;
@@ -476,20 +502,24 @@ void TestQuotationA4::printShiftFromTheSettings()
     QVERIFY(n > 0);
 
     PrintSample s = PrintSamples::quotation(100);
+    const ReportDocument plain = build(s);
     s.print = table[n];
     const ReportDocument doc = build(s);
-    QCOMPARE(doc.pages.size(), 7);
     QCOMPARE(doc.origin, origin);
-    QCOMPARE(doc.pages[6].text(u"tcp"_qs)->text, u"7"_qs);
+    const QStringList faults = OpProbe::pagingFaults(doc, plain, rows, u"Line25"_qs, u"Field1"_qs, 15755.0 + 354);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_qs)));
+    for (const ReportPage& page : doc.pages)  // the footer's rule at the foot of every page too
+        QCOMPARE(page.lines(u"Line20"_qs).first()->line.y1() + doc.origin.y(), 15755.0 + 283);
+    const int total = int(doc.pages.size());
+    if (!pdf) return;
 
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(u"shift.pdf"_qs);
-    QVERIFY(ReportRender::writePdf(doc, pdf));
-    QString error;
-    QCOMPARE(PdfProbe::info(pdf, &error).pages, 7);
+    const PdfProbe::Printed printed = PdfProbe::print(doc);
+    QVERIFY2(printed.error.isEmpty(), qPrintable(printed.error));
+    QCOMPARE(printed.info.pages, total);
+    const QList<PdfProbe::Word>& words = printed.words;
+    for (int p = 1; p <= total; ++p) QVERIFY2(hasPageLine(wordsOn(words, p), p, total), qPrintable(QString::number(p)));
     if (origin == QPointF(1100, 600)) {
         // The print moved: the title 15 points right and 10 up of its place.
-        const auto words = PdfProbe::words(pdf, &error);
         const auto title = std::find_if(words.begin(), words.end(), [](const auto& w) { return w.text == u"見積書"_qs; });
         QVERIFY(title != words.end());
         QVERIFY(title->box.top() < (800 + 360) / 20.0 - 10);

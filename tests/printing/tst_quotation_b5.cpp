@@ -2,8 +2,8 @@
 // twips, ten rows a page and exactly ⌈N / 10⌉ pages, the product name cut to
 // 50 Shift-JIS bytes of whole characters at 9 points, the unit cut to four
 // characters, subtotal rows keeping their pack quantity, the memo in the
-// footer, what of the print settings reaches the layout, and PDFs read back
-// with poppler.
+// footer, what of the print settings reaches the layout, the margins LM / TM
+// held on the paper, and PDFs read back with poppler.
 #include "PrintSamples.h"
 #include "app/ProductMaster.h"
 #include "printing/ReportRender.h"
@@ -70,6 +70,8 @@ private slots:
     void subtotalRowsKeepThePackQuantity();
     void memoAndPageSubtotal();
     void onlyTitleShiftAndRuleColourFromTheSettings();
+    void marginsKeepThePageOnThePaper_data();
+    void marginsKeepThePageOnThePaper();
     void pdf_data();
     void pdf();
 };
@@ -342,6 +344,61 @@ void TestQuotationB5::onlyTitleShiftAndRuleColourFromTheSettings()
     QCOMPARE(plain.origin, QPointF(700, 900));
     QVERIFY(!plain.pages.first().text(u"lblタイトル"_qs));
     QCOMPARE(plain.pages.first().lines(u"Line1"_qs).first()->colour, QColor(Qt::black));
+}
+
+void TestQuotationB5::marginsKeepThePageOnThePaper_data()
+{
+    QTest::addColumn<int>("LM");
+    QTest::addColumn<int>("TM");
+    QTest::addColumn<QPointF>("origin");  // left and top margin as printed
+    QTest::addColumn<int>("rows");        // rows a page
+    QTest::addColumn<bool>("pdf");        // also read the PDF back
+
+    // JIS B5 is 10320 × 14580 twips; the footer stands at 14580 − 200 − 1600 =
+    // 12780, the header is 5240 high, a row 605: a top margin t leaves room for
+    // ⌊(7540 − t) / 605⌋ rows, 10 at most, and at most 6935 leaves room for
+    // one. The drawing reaches from x −22.5 to 9157.5 (the heavy title rule),
+    // so the left margin stays within 22.5 .. 1162.5.
+    QTest::newRow("none") << 0 << 0 << QPointF(700, 900) << 10 << true;
+    QTest::newRow("TM 590: ten rows still fit") << 0 << 590 << QPointF(700, 1490) << 10 << false;
+    QTest::newRow("TM 591: nine") << 0 << 591 << QPointF(700, 1491) << 9 << false;
+    QTest::newRow("TM 900: the footer stays, nine rows") << 0 << 900 << QPointF(700, 1800) << 9 << true;
+    QTest::newRow("TM 2000: seven rows") << 300 << 2000 << QPointF(1000, 2900) << 7 << false;
+    QTest::newRow("TM 99999: one row a page") << 0 << 99999 << QPointF(700, 6935) << 1 << false;
+    QTest::newRow("LM 462: the widest box still inside") << 462 << 0 << QPointF(1162, 900) << 10 << false;
+    QTest::newRow("LM 99999: the widest box at the paper's edge") << 99999 << 0 << QPointF(1162.5, 900) << 10 << false;
+    QTest::newRow("lowest: held at the paper's corner") << -99999 << -99999 << QPointF(22.5, 0) << 10 << false;
+}
+
+// LM and TM move the print within the paper: the footer stays at the foot of
+// every page, a larger top margin leaves room for fewer rows and gives as many
+// more pages, "Page : n / T" counts them exactly, and every row prints once.
+void TestQuotationB5::marginsKeepThePageOnThePaper()
+{
+    QFETCH(int, LM);
+    QFETCH(int, TM);
+    QFETCH(QPointF, origin);
+    QFETCH(int, rows);
+    QFETCH(bool, pdf);
+
+    PrintSample s = PrintSamples::quotation(100);
+    s.print.型番 = u"MB5"_qs;
+    const ReportDocument plain = build(s);
+    s.print.LM = LM;
+    s.print.TM = TM;
+    const ReportDocument doc = build(s);
+    QCOMPARE(doc.origin, origin);
+    const QStringList faults = OpProbe::pagingFaults(doc, plain, rows, u"Line25"_qs, u"cp"_qs, 12780.0 + 750);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_qs)));
+    const int total = int(doc.pages.size());
+    if (!pdf) return;
+
+    const PdfProbe::Printed printed = PdfProbe::print(doc);
+    QVERIFY2(printed.error.isEmpty(), qPrintable(printed.error));
+    QCOMPARE(printed.info.pages, total);
+    for (int p = 1; p <= total; ++p)
+        QCOMPARE(lineFrom(printed.words, p, u"Page"_qs),
+                 (QStringList{u"Page"_qs, u":"_qs, QString::number(p), u"/"_qs, QString::number(total)}));
 }
 
 void TestQuotationB5::pdf_data()

@@ -1,6 +1,6 @@
 // The report engine on a small layout of its own: the order of the events,
-// paging, places in twips, the print-position shift, wrapping and clipping of
-// text, number formats, colours, and the three renderers (PDF, printer,
+// paging, places in twips, margins held on the paper, wrapping and clipping of
+// text, bold that shows on paper, number formats, colours, and the three renderers (PDF, printer,
 // preview) replaying the built pages.
 #include "PrintSamples.h"
 #include "printing/Report.h"
@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -48,7 +49,7 @@ public:
 
     int breakEvery = 0;  // the layout asks for a new page after this many rows
     int stopAfter = 0;   // the layout stops the run after this many rows
-    QPointF shift;
+    std::optional<QPointF> leftTop;  // left and top margins in place of the designed ones
     QPageSize::PageSizeId paper = QPageSize::A4;
     QStringList events;
     static inline int runs = 0;
@@ -58,7 +59,10 @@ protected:
     {
         ++runs;
         events << QStringLiteral("start");
-        layout().page.shift = shift;
+        if (leftTop) {
+            layout().page.margins.setLeft(leftTop->x());
+            layout().page.margins.setTop(leftTop->y());
+        }
         layout().page.paper = paper;
         printed_ = onPage_ = 0;
     }
@@ -115,12 +119,14 @@ private slots:
     void paging_data();
     void paging();
     void placesInTwips();
-    void shiftMovesTheOriginOnly_data();
-    void shiftMovesTheOriginOnly();
+    void marginsAreHeldOnThePaper_data();
+    void marginsAreHeldOnThePaper();
     void textLines_data();
     void textLines();
     void condensedLines_data();
     void condensedLines();
+    void boldIsVisiblyBold_data();
+    void boldIsVisiblyBold();
     void numberFormats_data();
     void numberFormats();
     void windowsColours_data();
@@ -200,40 +206,53 @@ void TestReportEngine::placesInTwips()
     QCOMPARE(box->width, 15.0);
 }
 
-void TestReportEngine::shiftMovesTheOriginOnly_data()
+void TestReportEngine::marginsAreHeldOnThePaper_data()
 {
-    QTest::addColumn<QPointF>("shift");
+    QTest::addColumn<QPointF>("leftTop");
     QTest::addColumn<QPointF>("origin");
-    const double w = 11900, h = 16840;  // A4 in twips
+    QTest::addColumn<QStringList>("pages");
+    // A4: 11900 × 16840 twips. The drawing reaches from x −7.5 (the rule's
+    // pen) to 5007.5, the header starts at y 200, and the footer stands at
+    // 16840 − 500 − 1000 = 15340 whatever the top margin.
     const double huge = 1e300, nan = std::numeric_limits<double>::quiet_NaN();
 
-    QTest::newRow("none") << QPointF(0, 0) << QPointF(1000, 1000);
-    QTest::newRow("right and down") << QPointF(300, 250) << QPointF(1300, 1250);
-    QTest::newRow("negative sums: the drawing moves left and up") << QPointF(-1500, -1200) << QPointF(-500, -200);
-    QTest::newRow("huge: held at the paper's edge") << QPointF(huge, -huge) << QPointF(w, -h);
-    QTest::newRow("no number: no shift") << QPointF(nan, nan) << QPointF(1000, 1000);
+    QTest::newRow("as designed") << QPointF(1000, 1000) << QPointF(1000, 1000) << QStringList{"1,2,3", "4,5,-"};
+    QTest::newRow("right and down: room for two rows")
+        << QPointF(1300, 4000) << QPointF(1300, 4000) << QStringList{"1,2", "3,4", "5,-"};
+    QTest::newRow("left and up beyond the paper: held at its edges")
+        << QPointF(-1500, -1200) << QPointF(7.5, -200) << QStringList{"1,2,3", "4,5,-"};
+    QTest::newRow("just on the paper") << QPointF(6892.5, 9840) << QPointF(6892.5, 9840)
+                                       << QStringList{"1", "2", "3", "4", "5"};
+    QTest::newRow("huge: the last places on the paper, one row a page")
+        << QPointF(huge, huge) << QPointF(6892.5, 9840) << QStringList{"1", "2", "3", "4", "5"};
+    QTest::newRow("minus huge") << QPointF(-huge, -huge) << QPointF(7.5, -200) << QStringList{"1,2,3", "4,5,-"};
+    QTest::newRow("no number: 0, held") << QPointF(nan, nan) << QPointF(7.5, 0) << QStringList{"1,2,3", "4,5,-"};
 }
 
-void TestReportEngine::shiftMovesTheOriginOnly()
+// Left and top margins place the drawing; the footer stays at the foot of the
+// page; a larger top margin leaves room for fewer rows; nothing of a page
+// ever leaves the paper.
+void TestReportEngine::marginsAreHeldOnThePaper()
 {
-    QFETCH(QPointF, shift);
+    QFETCH(QPointF, leftTop);
     QFETCH(QPointF, origin);
+    QFETCH(QStringList, pages);
 
-    ProbeReport plain;
-    const ReportDocument expected = plain.run(numbers(5));
-    ProbeReport shifted;
-    shifted.shift = shift;
-    const ReportDocument doc = shifted.run(numbers(5));
+    ProbeReport r;
+    r.leftTop = leftTop;
+    const ReportDocument doc = r.run(numbers(5));
 
-    QVERIFY(std::abs(doc.origin.x() - origin.x()) < 1);
-    QVERIFY(std::abs(doc.origin.y() - origin.y()) < 1);
-    // The same pages, the same places.
-    QCOMPARE(doc.pages.size(), expected.pages.size());
+    QCOMPARE(doc.origin, origin);
+    QStringList got;
+    for (const ReportPage& p : doc.pages) got << rowsOf(p);
+    QCOMPARE(got, pages);
+    QCOMPARE(OpProbe::offPaper(doc), QStringList());
     for (int i = 0; i < doc.pages.size(); ++i) {
-        QCOMPARE(rowsOf(doc.pages[i]), rowsOf(expected.pages[i]));
-        QCOMPARE(doc.pages[i].text(QStringLiteral("title"))->rect, expected.pages[i].text(QStringLiteral("title"))->rect);
+        const ReportTextOp* pageNo = doc.pages[i].text(QStringLiteral("pageNo"));
+        QCOMPARE(pageNo->text, QString::number(i + 1));
+        QCOMPARE(pageNo->rect.top() + doc.origin.y(), 15340.0);
     }
-    // Any shift can be rendered.
+    // Any margins can be rendered.
     QTemporaryDir dir;
     QVERIFY(ReportRender::writePdf(doc, dir.filePath(QStringLiteral("s.pdf"))));
     QVERIFY(!ReportRender::pageImage(doc, 0, 30).isNull());
@@ -330,6 +349,93 @@ void TestReportEngine::condensedLines()
                 QVERIFY(l.scaleX > 0.5);
             }
         }
+    }
+}
+
+void TestReportEngine::boldIsVisiblyBold_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Qt::Alignment>("alignment");
+
+    QTest::newRow("P Mincho, a caption") << u"ＭＳ Ｐ明朝"_qs << 14.5 << u"合計金額"_qs << Qt::Alignment(Qt::AlignLeft);
+    QTest::newRow("P Mincho, an amount") << u"ＭＳ Ｐ明朝"_qs << 18.0 << u"\u00A57,004,550"_qs
+                                         << Qt::Alignment(Qt::AlignRight);
+    QTest::newRow("P Mincho, kana") << u"ＭＳ Ｐ明朝"_qs << 10.0 << u"下記のとおりお見積り申し上げます"_qs
+                                    << Qt::Alignment(Qt::AlignLeft);
+    QTest::newRow("Mincho, the B5 title") << u"ＭＳ 明朝"_qs << 18.0 << u"見積書"_qs << Qt::Alignment(Qt::AlignHCenter);
+    QTest::newRow("P Gothic, the A4 title") << u"ＭＳ Ｐゴシック"_qs << 18.0 << u"お見積書"_qs
+                                            << Qt::Alignment(Qt::AlignHCenter);
+}
+
+// The same text regular and bold in boxes of one size, drawn at 300 dpi both
+// as an image and through a PDF: the bold one carries at least 1.3 times the
+// ink, on the same baseline, and stays inside its box as the regular one does.
+void TestReportEngine::boldIsVisiblyBold()
+{
+    QFETCH(QString, family);
+    QFETCH(double, size);
+    QFETCH(QString, text);
+    QFETCH(Qt::Alignment, alignment);
+
+    const QRectF regularBox(1000, 1000, 5000, size * 20 * 1.2);
+    const QRectF boldBox = regularBox.translated(0, 2000);
+    ReportPage page;
+    for (const bool bold : {false, true}) {
+        const ReportFont font{family, size, bold};
+        const QRectF box = bold ? boldBox : regularBox;
+        page.ops.append(ReportTextOp{bold ? u"bold"_qs : u"regular"_qs, box, text, font, Qt::black, alignment,
+                                     ReportText::layout(text, font, box.size(), alignment, false)});
+    }
+    ReportDocument doc;
+    doc.pages = {page};
+    const QList<ReportTextLine>& regularLines = page.text(u"regular"_qs)->lines;
+    const QList<ReportTextLine>& boldLines = page.text(u"bold"_qs)->lines;
+    QCOMPARE(boldLines.size(), 1);
+    QCOMPARE(boldLines[0].baseline.y(), regularLines[0].baseline.y());
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"bold.pdf"_qs);
+    QVERIFY(ReportRender::writePdf(doc, pdf));
+    QString error;
+    const QImage fromPdf = PdfProbe::page(pdf, 1, 300, &error);
+    QVERIFY2(!fromPdf.isNull(), qPrintable(error));
+    const struct {
+        const char* how;
+        QImage image;
+    } renderings[] = {{"image", ReportRender::pageImage(doc, 0, 300)}, {"PDF", fromPdf}};
+
+    const double dots = 300 / ReportUnits::kTwipsPerInch;
+    for (const auto& r : renderings) {
+        // Dark dots around a box (a box's height above and below it), and the
+        // rows and columns they span, relative to the box.
+        struct Ink {
+            int dots = 0;
+            QRect extent;
+        };
+        const auto inkAround = [&](const QRectF& box) {
+            const QRect area = QRectF(box.left() * dots, (box.top() - box.height()) * dots, box.width() * dots,
+                                      box.height() * 3 * dots).toAlignedRect();
+            Ink ink;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (qGray(r.image.pixel(x, y)) < 128) {
+                        ++ink.dots;
+                        ink.extent |= QRect(x, y, 1, 1);
+                    }
+            ink.extent.translate(-QPointF(box.left() * dots, box.top() * dots).toPoint());
+            return ink;
+        };
+        const Ink regular = inkAround(regularBox);
+        const Ink bold = inkAround(boldBox);
+        QVERIFY2(regular.dots > 0, r.how);
+        QVERIFY2(bold.dots >= 1.3 * regular.dots,
+                 qPrintable(u"%1: bold %2 dots, regular %3"_qs.arg(QLatin1String(r.how)).arg(bold.dots).arg(regular.dots)));
+        // Both inside their boxes.
+        const QRect inside(0, 0, int(regularBox.width() * dots), int(regularBox.height() * dots));
+        QVERIFY2(inside.contains(regular.extent), r.how);
+        QVERIFY2(inside.contains(bold.extent), r.how);
     }
 }
 
