@@ -21,7 +21,12 @@ packages=(
   fonts-noto-cjk
   poppler-utils
   binutils
+  qt6-translations-l10n
 )
+# The tests also print to a real print queue: a CUPS scheduler with a PDF printer.
+if [ "$what" = test ]; then
+  packages+=(cups printer-driver-cups-pdf)
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -47,6 +52,25 @@ cmake --build build --parallel
 
 if [ "$what" = start ]; then
   exec ./build/PrjVelt
+fi
+
+# The print-queue test adds a PDF queue of its own to the CUPS scheduler:
+# start the scheduler where it is not running (without systemd, as in CI, the
+# daemon itself). Where it cannot be started, that test says so and skips.
+if ! lpstat -r 2>/dev/null | grep -qx 'scheduler is running'; then
+  as_root=()
+  if [ "$(id -u)" -ne 0 ]; then as_root=(sudo -n); fi
+  if [ -d /run/systemd/system ]; then
+    "${as_root[@]}" systemctl start cups 2>/dev/null || true
+  else
+    "${as_root[@]}" /usr/sbin/cupsd 2>/dev/null || true
+  fi
+  for _ in $(seq 1 20); do
+    lpstat -r 2>/dev/null | grep -qx 'scheduler is running' && break
+    sleep 0.5
+  done
+  lpstat -r 2>/dev/null | grep -qx 'scheduler is running' ||
+    echo "CUPS scheduler could not be started: the print-queue test will be skipped" >&2
 fi
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"

@@ -8,6 +8,25 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QTranslator>
+
+Q_LOGGING_CATEGORY(lcStartup, "velt.startup")
+
+bool InstallQtTranslations()
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    // qtbase holds the widgets' and dialogs' texts; qt_ja is the older whole
+    // catalogue that names it.
+    for (const QString& name : {QStringLiteral("qtbase_ja"), QStringLiteral("qt_ja")}) {
+        if (translator->load(name, folder) && QCoreApplication::installTranslator(translator)) return true;
+    }
+    qCWarning(lcStartup) << "Qt's Japanese translations not found in" << folder;
+    delete translator;
+    return false;
+}
 
 int StartProgram(const SessionOptions& options, const QString& instanceKey)
 {
@@ -42,6 +61,7 @@ int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PrjVelt"));
+    InstallQtTranslations();
     Fonts::installSubstitutions();
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPointSizeF(10);

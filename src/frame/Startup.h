@@ -6,8 +6,15 @@
 
 struct SessionOptions;
 
-// The whole program: application object, fonts, then StartProgram.
+// The whole program: application object, Qt's Japanese texts, fonts, then
+// StartProgram.
 int Main(int argc, char** argv);
+
+// Puts Qt's own texts (print dialog, print preview, colour dialog, the context
+// menu of text fields) into Japanese: loads Qt's Japanese translations from
+// Qt's translations folder into a translator owned by the application object.
+// False, with a warning, when none can be loaded (the texts stay English).
+bool InstallQtTranslations();
 
 // What Main does once the application object exists. First the claim of the
 // one instance per user and data folder (instanceKey, empty: the key of the

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QPrintPreviewDialog;
+class QPrinter;
 class QWidget;
 
 class ReportOutput {
@@ -24,8 +25,26 @@ public:
     virtual bool print(std::shared_ptr<const ReportDocument> pages) = 0;
 };
 
-// Qt's print preview (non-modal, owned by `owner`, closed with it) and print
-// dialog; the print dialog also offers a PDF file in place of a printer.
+// The print dialog, behind an interface so that tests can choose a printer
+// without a user.
+class PrintDialog {
+public:
+    virtual ~PrintDialog() = default;
+    // Lets the user choose the printer (or a PDF file), the pages out of
+    // 1..pageCount and the copies on `printer`, which is already set to the
+    // report's paper. False when the user cancelled.
+    virtual bool choose(QPrinter& printer, int pageCount, QWidget* owner) = 0;
+};
+
+// Qt's print dialog; it also offers a PDF file in place of a printer.
+class QtPrintDialog : public PrintDialog {
+public:
+    bool choose(QPrinter& printer, int pageCount, QWidget* owner) override;
+};
+
+// Qt's print preview (non-modal, owned by `owner`, closed with it) and the
+// print dialog. The preview opens on most of the screen's height with the
+// whole page in view and its whole toolbar shown.
 class QtReportOutput : public ReportOutput {
 public:
     explicit QtReportOutput(QWidget* owner = nullptr) : owner_(owner) {}
@@ -33,8 +52,12 @@ public:
     bool print(std::shared_ptr<const ReportDocument> pages) override;
     // Closes the preview windows still open (with the main window).
     void closePreviews();
+    // The print dialog print() asks (nullptr: Qt's); not owned.
+    void setPrintDialog(PrintDialog* dialog) { dialog_ = dialog; }
 
 private:
     QPointer<QWidget> owner_;
     QList<QPointer<QPrintPreviewDialog>> previews_;
+    QtPrintDialog qtDialog_;
+    PrintDialog* dialog_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "masters/HintWindow.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
+#include "printing/ReportOutput.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/HistoryTab.h"
 #include "workspace/QuotationTab.h"
@@ -13,9 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMenu>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QtTest>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -123,6 +127,7 @@ private slots:
     void closingClosesEverythingLastOpenedFirst();
     void openerShowsOneWindowAndHintGetsItsKey();
     void ownCompanyLabelsJumpToSettings();
+    void qtTextsInJapanese();
 };
 
 void TestStartup::freshDataFolderOpensBothDatabases()
@@ -547,6 +552,42 @@ void TestStartup::ownCompanyLabelsJumpToSettings()
     QTest::mouseDClick(f.quotation().lbl自社情報, Qt::LeftButton);
     QCOMPARE(f.window.SSTab1->currentIndex(), 2);
     QTRY_VERIFY(f.settings().txt自社情報->hasFocus());
+}
+
+// Qt's own texts read in Japanese once the start-up has loaded Qt's
+// translations: the context menu of every text field and the print preview's
+// buttons (last here: the translations stay for the rest of the run).
+void TestStartup::qtTextsInJapanese()
+{
+    QVERIFY(InstallQtTranslations());
+
+    QLineEdit edit(QStringLiteral("見積"));
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList items;
+    for (const QAction* a : menu->actions())
+        if (!a->isSeparator()) items << a->text().section(QLatin1Char('\t'), 0, 0);
+    QCOMPARE(items, (QStringList{QStringLiteral("元に戻す(&U)"), QStringLiteral("やり直す(&R)"),
+                                 QStringLiteral("切り取り(&T)"), QStringLiteral("コピー(&C)"),
+                                 QStringLiteral("貼り付け(&P)"), QStringLiteral("削除"),
+                                 QStringLiteral("すべてを選択")}));
+
+    QtReportOutput output;
+    auto pages = std::make_shared<ReportDocument>();
+    pages->pages.append(ReportPage{});
+    output.preview(pages, QStringLiteral("見積書"));
+    const auto previews = QApplication::topLevelWidgets();
+    const auto found = std::find_if(previews.begin(), previews.end(),
+                                    [](QWidget* w) { return qobject_cast<QPrintPreviewDialog*>(w) && w->isVisible(); });
+    QVERIFY(found != previews.end());
+    const QToolBar* bar = (*found)->findChild<QToolBar*>();
+    QVERIFY(bar);
+    QStringList buttons;
+    for (const QAction* a : bar->actions())
+        if (!a->isSeparator() && !a->text().isEmpty()) buttons << a->text() + QLatin1Char('|') + a->toolTip();
+    QVERIFY2(buttons.contains(QStringLiteral("印刷|印刷")), qPrintable(buttons.join(QLatin1Char(' '))));
+    for (const QString& english : {QStringLiteral("Print"), QStringLiteral("Fit page"), QStringLiteral("Next page")})
+        QVERIFY2(!buttons.join(QLatin1Char('|')).contains(english), qPrintable(buttons.join(QLatin1Char(' '))));
+    output.closePreviews();
 }
 
 QTEST_MAIN(TestStartup)

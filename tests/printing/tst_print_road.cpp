@@ -14,9 +14,14 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGraphicsItem>
+#include <QGraphicsView>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace DetailLine;
@@ -143,6 +148,8 @@ private slots:
     void lineCount();
     void nothingOfAnEarlierQuotation();
     void previewsKeepTheirOwnPages();
+    void previewShowsAWholePage_data();
+    void previewShowsAWholePage();
     void typedQuotationInThePreviewsPdf();
 };
 
@@ -480,6 +487,59 @@ void TestPrintRoad::previewsKeepTheirOwnPages()
     QList<QPointer<QPrintPreviewDialog>> open(previews.begin(), previews.end());
     f.window.close();
     QTRY_VERIFY(std::all_of(open.begin(), open.end(), [](const auto& p) { return p.isNull(); }));
+}
+
+void TestPrintRoad::previewShowsAWholePage_data()
+{
+    QTest::addColumn<QString>("paper");
+    QTest::newRow("A4白紙") << QStringLiteral("A4白紙");
+    QTest::newRow("B5白紙") << QStringLiteral("B5白紙");
+}
+
+// The preview opens so that a whole page can be read: most of the screen's
+// height, inside the screen, the whole page in view at that height, and every
+// button of its toolbar shown (none behind the toolbar's overflow).
+void TestPrintRoad::previewShowsAWholePage()
+{
+    QFETCH(QString, paper);
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.printing().setOutput(nullptr);
+    f.run(false, paper);
+    const auto previews = f.window.findChildren<QPrintPreviewDialog*>();
+    QCOMPARE(previews.size(), 1);
+    QPrintPreviewDialog* preview = previews.first();
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+    const QRect available = preview->screen()->availableGeometry();
+    QVERIFY2(preview->height() >= available.height() * 8 / 10 && available.contains(preview->frameGeometry()),
+             qPrintable(QStringLiteral("%1 × %2 at (%3, %4) on %5 × %6")
+                            .arg(preview->width()).arg(preview->height()).arg(preview->x()).arg(preview->y())
+                            .arg(available.width()).arg(available.height())));
+
+    const QAction* fitPage = preview->findChild<QAction*>(QStringLiteral("fitPageAction"));
+    QVERIFY(fitPage && fitPage->isChecked());
+    const QGraphicsView* view = preview->findChild<QGraphicsView*>();
+    QVERIFY(view && view->scene());
+    QRect page;
+    for (const QGraphicsItem* item : view->scene()->items()) {
+        const QRect shown = view->mapFromScene(item->sceneBoundingRect()).boundingRect();
+        if (shown.height() > page.height()) page = shown;
+    }
+    QVERIFY2(page.height() >= available.height() * 2 / 3 && view->viewport()->rect().contains(page),
+             qPrintable(QStringLiteral("page %1 × %2 at (%3, %4) in a view of %5 × %6")
+                            .arg(page.width()).arg(page.height()).arg(page.x()).arg(page.y())
+                            .arg(view->viewport()->width()).arg(view->viewport()->height())));
+
+    const QToolBar* bar = preview->findChild<QToolBar*>();
+    QVERIFY(bar);
+    const QToolButton* overflow = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbarext_button"));
+    QVERIFY(!overflow || !overflow->isVisible());
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) continue;
+        const QWidget* button = bar->widgetForAction(action);
+        QVERIFY2(button && button->isVisible() && bar->rect().contains(button->geometry()), qPrintable(action->text()));
+    }
+    preview->close();
 }
 
 // A quotation typed in the main window, previewed, its preview printed to PDF:
