@@ -1,5 +1,8 @@
 #include "app/MessageCatalog.h"
 
+#include <QRegularExpression>
+#include <QStringList>
+
 namespace {
 
 using Spec = MessageBoxSpec;
@@ -49,6 +52,14 @@ std::optional<Spec> inputBox(const QString& kind, const QString& text)
 {
     if (kind == u"必須入力なし") return ok(QStringLiteral("入力注意"), text + QStringLiteral("指定されていません。確認してください"), Spec::Icon::Warning);
     if (kind == u"数字のみ") return ok(QStringLiteral("入力注意"), text + QStringLiteral("には数字以外使用できません"), Spec::Icon::Warning);
+    // text: the field, a tab, the largest value it takes.
+    if (kind == u"数値超過") {
+        const QString field = text.section(QLatin1Char('\t'), 0, 0);
+        const QString largest = text.section(QLatin1Char('\t'), 1);
+        return ok(QStringLiteral("入力注意"),
+                  field + QStringLiteral("の値が大きすぎます。入力できるのは ") + largest + QStringLiteral(" までです"),
+                  Spec::Icon::Warning);
+    }
     return std::nullopt;
 }
 
@@ -105,9 +116,44 @@ bool MessageCatalog::ShowInputWarning(const QString& kind, const QString& text) 
 bool MessageCatalog::ConfirmPrint(const QString& kind, const QString& text) const { return present(printBox(kind, text)); }
 bool MessageCatalog::ShowGeneralMessage(const QString& kind, const QString& text) const { return present(generalBox(kind, text)); }
 
+FailureText SplitFailureDetail(const QString& detail)
+{
+    // Lines in the program's own Japanese (a file name, the table that could
+    // not be read) stay readable; the engine's English words, whole lines or
+    // a parenthesised part such as "（database is locked）", go to the details.
+    static const QRegularExpression enginePart(QStringLiteral("[（(]([\\x{0020}-\\x{007E}]+)[）)]"));
+    FailureText out;
+    QStringList shown;
+    QStringList engine;
+    for (const QString& line : detail.split(QLatin1Char('\n'))) {
+        const QString t = line.trimmed();
+        if (t.isEmpty()) continue;
+        bool ascii = true;
+        for (const QChar c : t) ascii = ascii && c.unicode() < 0x80;
+        if (ascii) {
+            engine << t;
+            continue;
+        }
+        QString kept = t;
+        auto it = enginePart.globalMatch(t);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            engine << m.captured(1).trimmed();
+            kept.replace(m.captured(0), QString());
+        }
+        shown << kept;
+    }
+    out.shown = shown.join(QLatin1Char('\n'));
+    out.engine = engine.join(QLatin1Char('\n'));
+    return out;
+}
+
 bool MessageCatalog::ShowFailure(const QString& what, const QString& detail) const
 {
+    const FailureText parts = SplitFailureDetail(detail);
     QString text = what;
-    if (!detail.isEmpty()) text += QStringLiteral("\n\n") + detail;
-    return ShowMessage(QStringLiteral("その他"), QStringLiteral("失敗"), text);
+    if (!parts.shown.isEmpty()) text += QStringLiteral("\n\n") + parts.shown;
+    auto spec = CatalogueEntry(QStringLiteral("その他"), QStringLiteral("失敗"), text);
+    spec->detail = parts.engine;
+    return present(spec);
 }

@@ -14,6 +14,13 @@
 #include <QString>
 #include <optional>
 
+// A failure's detail split into what the box shows and the engine's words.
+struct FailureText {
+    QString shown;
+    QString engine;
+};
+FailureText SplitFailureDetail(const QString& detail);
+
 class MessageCatalog {
 public:
     // presenter nullptr: real message boxes.
@@ -31,8 +38,10 @@ public:
     bool ConfirmPrint(const QString& kind, const QString& text) const;        // "印刷"
     bool ShowGeneralMessage(const QString& kind, const QString& text) const;  // "その他"
 
-    // A failed write: ("その他", "失敗", what) shows what did not happen and the
-    // database's own words, so nothing failed is ever reported as done.
+    // A failed write: ("その他", "失敗", what) shows what did not happen, so
+    // nothing failed is ever reported as done. Of detail, the program's own
+    // Japanese lines follow in the text; the database's own (English) words go
+    // to the box's details.
     bool ShowFailure(const QString& what, const QString& detail) const;
 
     // Shows a box that is not in the catalogue (the start-up error box).

@@ -142,6 +142,8 @@ PostalLookupDialog::PostalLookupDialog(const QString& dictionaryPath, QWidget* p
     connect(cmdキャンセル, &QPushButton::clicked, this, &QDialog::reject);
     cmd検索->setAutoDefault(false);
     cmdOK->setAutoDefault(false);
+    // Enter in the search box searches; only the buttons close the dialog.
+    cmdキャンセル->setAutoDefault(false);
 
     // The dictionary is only read: open it without changing its journal.
     if (!dictionary_->open(dictionaryPath, Database::Role::Data, false)) {

@@ -90,7 +90,10 @@ void ShowStartupProblem(const MessageCatalog& messages, const StartupProblem& pr
 {
     MessageBoxSpec spec;
     spec.title = QStringLiteral("PrjVelt");
-    spec.text = QStringLiteral("%1\n%2\n\n%3").arg(problem.headline, QDir::toNativeSeparators(problem.file), problem.detail);
+    const FailureText detail = SplitFailureDetail(problem.detail);
+    spec.text = QStringLiteral("%1\n%2").arg(problem.headline, QDir::toNativeSeparators(problem.file));
+    if (!detail.shown.isEmpty()) spec.text += QStringLiteral("\n\n") + detail.shown;
+    spec.detail = detail.engine;
     spec.icon = MessageBoxSpec::Icon::Critical;
     messages.show(spec);
 }

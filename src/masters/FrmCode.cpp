@@ -79,6 +79,7 @@ FrmCode::FrmCode(Session& session, QWidget* parent)
     cmb区分 = make<PickOnlyComboBox>(this, QStringLiteral("cmb区分"), 840, 180, 2640, 330);
 
     Gridコードマスタ = make<GridView>(this, QStringLiteral("Gridコードマスタ"), 240, 660, 6000, 6480);
+    growWithWindow(Gridコードマスタ);
     datコード = new WorkTableModel(session_.WorkDb, kWorkTable, this);
     datコード->setObjectName(QStringLiteral("datコード"));
     // 行番号 and code are shown, never typed over: a slot is its code.

@@ -85,6 +85,7 @@ void FrmCustomer::buildControls()
         Column::text(QStringLiteral("敬称"), QStringLiteral("敬称"), 800),
     });
     Grid顧客マスタ = make<GridView>(this, QStringLiteral("Grid顧客マスタ"), 120, 600, 11160, 6900);
+    growWithWindow(Grid顧客マスタ);
     Grid顧客マスタ->setModel(dat顧客);
     ShowRefusedEdits(dat顧客, session_.messages());
     Grid顧客マスタ->applyColumns();

@@ -21,6 +21,7 @@ void FrmProduct::build()
 
     // ---- the list
     Grid商品マスタ = make<GridView>(p, QStringLiteral("Grid商品マスタ"), 120, 600, 9720, 7680);
+    growWithWindow(Grid商品マスタ);
 
     // ---- button strip, top to bottom
     const double bx = 9960, bw = 1320, bh = 600, step = 720;

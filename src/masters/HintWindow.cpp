@@ -47,6 +47,7 @@ HintWindow::HintWindow(Session& session, QWidget* parent)
     lblCtlName = keyLabel(this, QStringLiteral("lblCtlName"), key.CtlName, 3660, 540, 3420);
 
     txtContents = make<MultiLineEdit>(this, QStringLiteral("txtContents"), 120, 960, 6960, 3600);
+    growWithWindow(txtContents);
     txtContents->setReadOnly(true);
     // Prose: long lines wrap at the box's edge.
     txtContents->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -149,8 +150,8 @@ void HintWindow::cmd登録_Click()
 void HintWindow::cmd削除_Click()
 {
     if (MasterBusy(session_)) return;
-    // The catalogue's delete question; No leaves the hint as it is.
-    if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("確認"), QStringLiteral("ヒント")))
+    // Asks about the hint alone (not the whole-data question); No leaves it as it is.
+    if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("伝票確認2"), QStringLiteral("ヒント")))
         return;
     Deleteヒント();
 }

@@ -10,6 +10,7 @@ MessageAnswer QMessageBoxPresenter::show(const MessageBoxSpec& spec)
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(spec.title);
     box.setText(spec.text);
+    if (!spec.detail.isEmpty()) box.setDetailedText(spec.detail);
     switch (spec.icon) {
     case MessageBoxSpec::Icon::Information: box.setIcon(QMessageBox::Information); break;
     case MessageBoxSpec::Icon::Question: box.setIcon(QMessageBox::Question); break;

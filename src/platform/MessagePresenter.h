@@ -17,6 +17,9 @@ struct MessageBoxSpec {
 
     QString title;
     QString text;
+    // The engine's own words behind a failure, shown only on request (the
+    // box's details area), so that the text a user reads stays Japanese.
+    QString detail;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::Information;
     Default defaultButton = Default::Ok;

@@ -466,7 +466,10 @@ bool WorkTableModel::editCell(int row, int col, const QString& typed, bool notif
         emit writeFailed(row, col, writeError_);
         return false;
     }
-    if (notify && !sameStored(col, old, *s)) emit cellEdited(row, col);
+    if (notify) {
+        if (!sameStored(col, old, *s)) emit cellEdited(row, col);
+        else emit cellRecommitted(row, col);
+    }
     return true;
 }
 

@@ -147,6 +147,10 @@ public:
 signals:
     // The user changed a cell's value (after it was written).
     void cellEdited(int row, int col);
+    // A user's edit that committed the value the cell already held (typed
+    // again): nothing changed in the table, but a screen that recounts after
+    // every edit still wants to know.
+    void cellRecommitted(int row, int col);
     // The user's edit of a cell could not be written to the work table (the
     // file is read-only, the disk full, the row gone): the cell keeps its old
     // value, and the window must tell the user (error: the database's words).

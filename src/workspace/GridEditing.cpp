@@ -47,6 +47,7 @@ void QuotationTab::connectDetailGrid()
         Grid明細_BeforeColUpdate(row, col, text, cancel);
     });
     connect(wkDat, &WorkTableModel::cellEdited, this, &QuotationTab::Grid明細_AfterColUpdate, Qt::UniqueConnection);
+    connect(wkDat, &WorkTableModel::cellRecommitted, this, &QuotationTab::Grid明細_Recommitted, Qt::UniqueConnection);
     // A typed value or a pick that w明細 did not take is never dropped without a word.
     ShowCellWriteFailures(wkDat, messages());
 }
@@ -114,15 +115,28 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
     }
     case 数量:
     case 単価:
-        if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
-                                                   session_.設定情報.行端数)))
-            reportLineWriteFailure();
+        recountLineAmount(row);
         DetailsChanged = true;
         break;
     default: break;
     }
     // Every edit is in w明細 already (the model writes at once).
     Calc明細();
+}
+
+void QuotationTab::Grid明細_Recommitted(int row, int col)
+{
+    // The same value typed again still counts again: the rounding or tax
+    // settings may have changed since the line was last counted.
+    if (col == 数量 || col == 単価) recountLineAmount(row);
+    Calc明細();
+}
+
+void QuotationTab::recountLineAmount(int row)
+{
+    if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
+                                               session_.設定情報.行端数)))
+        reportLineWriteFailure();
 }
 
 void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)

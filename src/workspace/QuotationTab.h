@@ -107,6 +107,7 @@ public:
     // The detail grid's handlers on wkDat and Grid明細.
     void Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel);
     void Grid明細_AfterColUpdate(int row, int col);
+    void Grid明細_Recommitted(int row, int col);
     void Grid明細_ComboSelect(int col, int sourceRow);
     void Grid明細_KeyDown(int& key);
     void Grid明細_RowColChange(int row, int col);
@@ -271,6 +272,8 @@ private:
     // A write of w明細 that a handler made for the user's edit or pick failed:
     // the failure box with the database's words.
     void reportLineWriteFailure() const;
+    // 金額 of a line from its 数量 and 単価, with the line rounding.
+    void recountLineAmount(int row);
     // The quotation on screen: the header as shown and the lines of w明細;
     // nothing (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;

@@ -13,6 +13,8 @@ class TestCatalogue : public QObject {
 private slots:
     void boxes_data();
     void boxes();
+    void failureKeepsEngineWordsInDetails_data();
+    void failureKeepsEngineWordsInDetails();
 };
 
 void TestCatalogue::boxes_data()
@@ -89,6 +91,37 @@ void TestCatalogue::boxes()
     QCOMPARE(s.buttons, buttons);
     QCOMPARE(s.icon, icon);
     QCOMPARE(s.defaultButton, defaultButton);
+}
+
+void TestCatalogue::failureKeepsEngineWordsInDetails_data()
+{
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("text");        // what the box says
+    QTest::addColumn<QString>("engineWords"); // its details
+    const QString what = QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。");
+    QTest::newRow("engine words only") << "boom Unable to fetch row" << what << "boom Unable to fetch row";
+    QTest::newRow("several engine lines") << "database disk image is malformed\nUnable to execute statement" << what
+                                          << "database disk image is malformed\nUnable to execute statement";
+    QTest::newRow("the program's own words stay")
+        << QStringLiteral("「link.mdb」が見つかりません。") << what + QStringLiteral("\n\n「link.mdb」が見つかりません。") << "";
+    QTest::newRow("engine words inside a sentence")
+        << QStringLiteral("「old.mdb」を読み込めません（database is locked）。")
+        << what + QStringLiteral("\n\n「old.mdb」を読み込めません。") << "database is locked";
+    QTest::newRow("no detail") << "" << what << "";
+}
+
+void TestCatalogue::failureKeepsEngineWordsInDetails()
+{
+    QFETCH(QString, detail);
+    QFETCH(QString, text);
+    QFETCH(QString, engineWords);
+    RecordingPresenter rec;
+    const MessageCatalog catalogue(&rec);
+    catalogue.ShowFailure(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。"), detail);
+    QCOMPARE(rec.shown().size(), 1);
+    QCOMPARE(rec.shown().first().title, QStringLiteral("エラー"));
+    QCOMPARE(rec.shown().first().text, text);
+    QCOMPARE(rec.shown().first().detail, engineWords);
 }
 
 QTEST_MAIN(TestCatalogue)

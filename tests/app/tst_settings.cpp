@@ -264,7 +264,7 @@ void TestSettings::failedSaveShowsFailureAndKeepsRow()
     QVERIFY(!texts.contains(QStringLiteral("設定 を登録しました。")));
     QCOMPARE(f.messages.shown().size(), 2);
     QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
-    QVERIFY2(texts.last().contains(QStringLiteral("locked")), qPrintable(texts.last()));
+    QVERIFY2(f.messages.shown().last().detail.contains(QStringLiteral("locked")), qPrintable(f.messages.shown().last().detail));
     const QList<QSqlRecord> after = settingsRows(f);
     QCOMPARE(after.size(), before.size());
     for (int r = 0; r < after.size(); ++r)

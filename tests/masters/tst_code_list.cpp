@@ -393,7 +393,7 @@ void TestCodeList::failedWriteChangesNothing()
     QCOMPARE(f.messages.shown().size(), 2);  // the question, then the failure
     QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
     QVERIFY2(f.messages.texts().last().startsWith(failure), qPrintable(f.messages.texts().last()));
-    QVERIFY(f.messages.texts().last().contains(QStringLiteral("refused")));
+    QVERIFY(f.messages.shown().last().detail.contains(QStringLiteral("refused")));
     QCOMPARE(storedRows(f.data(), kUnit), stored);
     QCOMPARE(gridRows(f), grid);
     QCOMPARE(w->datコード->checkedRowids(column(w, u"チェック")).size(), 1);

@@ -41,7 +41,7 @@ QColor buttonColour(QPushButton* b)
 
 const QString kStoreQuestion = QStringLiteral("ヒント を登録します。よろしいですか");
 const QString kStored = QStringLiteral("ヒント を登録しました。");
-const QString kDeleteQuestion = QStringLiteral("すべてのデータを削除します。よろしいですか");
+const QString kDeleteQuestion = QStringLiteral("ヒント を削除します。よろしいですか");
 const QString kDeleted = QStringLiteral("データ ヒント を削除しました。");
 
 }  // namespace

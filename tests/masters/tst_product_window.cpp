@@ -322,7 +322,7 @@ void TestProductWindow::failedSaveSaysSo()
     QCOMPARE(x.master(), before);
     QCOMPARE(x.f.messages.shown().size(), 2);
     QVERIFY(x.f.messages.texts()[1].startsWith(QStringLiteral("商品情報を登録できませんでした。商品マスタは変更していません。")));
-    QVERIFY(x.f.messages.texts()[1].contains(QStringLiteral("refused by the test")));
+    QVERIFY(x.f.messages.shown()[1].detail.contains(QStringLiteral("refused by the test")));
     QVERIFY(x.w->CnSyohinMsg->isHidden());
 }
 

@@ -514,7 +514,8 @@ void TestPrintSettingsWindow::refusedSaveKeepsTheRow()
     QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
     const QString failure = f.messages.texts().last();
     QVERIFY2(failure.startsWith(l.subject + " を登録できませんでした。"), qPrintable(failure));
-    QVERIFY2(failure.contains(readOnly ? QStringLiteral("readonly") : QStringLiteral("locked")), qPrintable(failure));
+    const QString engine = f.messages.shown().last().detail;
+    QVERIFY2(engine.contains(readOnly ? QStringLiteral("readonly") : QStringLiteral("locked")), qPrintable(engine));
     QCOMPARE(TableSnapshot(f.data(), {QStringLiteral("印刷情報")}), before);
     QVERIFY(!f.data().inTransaction());
     QCOMPARE(w->txtタイトル1->text(), QStringLiteral("変更"));  // the edit is still there to retry

@@ -93,6 +93,7 @@ private slots:
     void newCodesAreRegistered();
     void inputMethodFollowsColumn();
     void typingIntoTheGrid();
+    void sameValueTypedAgainRecounts();
     void cellThatCannotBeWrittenIsShown_data();
     void cellThatCannotBeWrittenIsShown();
 };
@@ -180,8 +181,8 @@ void TestGridEditing::cellEdits_data()
     QTest::newRow("数量 not a number") << line << r << 4 << "abc" << "2.5" << "253" << false << none << -1 << true;
     QTest::newRow("単価 not a number") << line << r << 6 << "1O1" << "101" << "253" << false << none << -1 << true;
     QTest::newRow("金額 not a number") << line << r << 7 << "x" << "253" << "253" << false << none << -1 << true;
-    // Re-typing the same value is no edit: the typed 金額 is not recomputed.
-    QTest::newRow("same 数量 again") << "品名=鉛筆;数量=2.5;単価=101;金額=300" << r << 4 << "2.50" << "2.5" << "300" << false << none << -1 << false;
+    // The same value typed again changes nothing stored but counts again, as any edit does.
+    QTest::newRow("same 数量 again") << "品名=鉛筆;数量=2.5;単価=101;金額=300" << r << 4 << "2.50" << "2.5" << "253" << false << none << -1 << false;
 
     // Subtotal lines.
     const QString sub = QStringLiteral("品名= 小 計;小計=1;金額=253");
@@ -483,6 +484,38 @@ void TestGridEditing::typingIntoTheGrid()
     QCOMPARE(stored(f, 2, 品名), QStringLiteral("消しゴム"));
 }
 
+// Typing the value a cell already holds recounts the line and the totals:
+// after a change of the rounding settings, that is how a user recounts.
+void TestGridEditing::sameValueTypedAgainRecounts()
+{
+    MainWindowFixture f;
+    QVERIFY(load(f));
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.settings().cmb税端数->setText(QStringLiteral("切り上げ"));
+    f.session.設定情報.行端数 = QStringLiteral("切り上げ");
+    setLine(f, 1, QStringLiteral("品名=鉛筆"));
+    WorkTableModel* lines = f.quotation().wkDat;
+    QVERIFY(lines->editCell(0, 数量, QStringLiteral("1.5")));
+    QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668")));
+    QCOMPARE(stored(f, 1, 金額), QStringLiteral("10002"));  // 10002 exactly
+    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(501));
+
+    // Changed on the settings tab (not stored): the next count follows it.
+    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
+    QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668")));
+    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(500));
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(10502));
+
+    // The line rounding is counted again as well: 1.5 × 6668.5 = 10002.75.
+    QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668.5")));
+    QCOMPARE(stored(f, 1, 金額), QStringLiteral("10003"));
+    f.session.設定情報.行端数 = QStringLiteral("切り捨て");
+    QVERIFY(lines->editCell(0, 数量, QStringLiteral("1.5")));
+    QCOMPARE(stored(f, 1, 金額), QStringLiteral("10002"));
+    QVERIFY(f.messages.texts().isEmpty());
+}
+
 // A typed cell that w明細 does not take (here a trigger stands in for a full
 // disk or a file made read-only) keeps its old value and says so in the
 // failure box; nothing follows from the edit.
@@ -517,7 +550,7 @@ void TestGridEditing::cellThatCannotBeWrittenIsShown()
     const MessageBoxSpec& box = f.messages.shown().first();
     QCOMPARE(box.title, QStringLiteral("エラー"));
     QVERIFY2(box.text.contains(QStringLiteral("書き込めませんでした")), qPrintable(box.text));
-    QVERIFY2(box.text.contains(QStringLiteral("the disk is full")), qPrintable(box.text));
+    QVERIFY2(box.detail.contains(QStringLiteral("the disk is full")), qPrintable(box.text));
     QVERIFY(!grid->isEditing());
     QVERIFY(f.quotation().wkDat->isNull(0, col));
     QCOMPARE(table(f), before);

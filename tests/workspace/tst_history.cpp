@@ -220,7 +220,7 @@ void TestHistory::failedDeleteKeepsListAndQuotations()
     f.history().Delete履歴();
     QCOMPARE(f.messages.shown().size(), 2);
     QCOMPARE(f.messages.shown()[1].title, QStringLiteral("エラー"));
-    QVERIFY(f.messages.shown()[1].text.contains(QStringLiteral("locked")));
+    QVERIFY(f.messages.shown()[1].detail.contains(QStringLiteral("locked")));
     // One transaction: 5 was not deleted either, and the list still shows both ticked.
     QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 5")).toInt(), 1);
@@ -244,7 +244,7 @@ void TestHistory::tickThatCannotBeWrittenIsShown()
 
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown()[0].title, QStringLiteral("エラー"));
-    QVERIFY(f.messages.shown()[0].text.contains(QStringLiteral("read-only file")));
+    QVERIFY(f.messages.shown()[0].detail.contains(QStringLiteral("read-only file")));
     QVERIFY(!f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
     QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト where チェック <> 0")).toInt(), 0);
 }

@@ -505,7 +505,7 @@ void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
     f.messages.clear();
     f.quotation().cmd登録_Click();
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
-    QVERIFY(f.messages.shown()[1].text.contains(QStringLiteral("disk says no")));
+    QVERIFY(f.messages.shown()[1].detail.contains(QStringLiteral("disk says no")));
     QCOMPARE(snapshot(f.data()), before);
     QVERIFY(!f.quotation().CnEntryMsg->isVisible());
     // The screen is as it was, ready to be stored again.

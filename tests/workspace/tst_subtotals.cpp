@@ -174,7 +174,7 @@ void TestSubtotals::failedMoveLeavesLinesAsTheyWere()
     QCOMPARE(lines(f), before);
     QCOMPARE(f.messages.shown().size(), 1);
     QVERIFY2(f.messages.shown().first().text.startsWith(message), qPrintable(f.messages.shown().first().text));
-    QVERIFY(f.messages.shown().first().text.contains(QStringLiteral("disk full")));
+    QVERIFY(f.messages.shown().first().detail.contains(QStringLiteral("disk full")));
     QCOMPARE(f.quotation().wkDat->rowCount(), kLines);
 }
 
