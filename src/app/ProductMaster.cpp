@@ -61,6 +61,17 @@ QString NormalizeProductName(const QString& name)
     return CutToShiftJis(TrimBlanks(name));
 }
 
+QString ProductMasterName(const QString& name)
+{
+    return TrimBlanks(name);
+}
+
+QString ProductListOrderBy(const QString& setting)
+{
+    return setting == QStringLiteral("品名順") ? QStringLiteral(" order by 品名 collate japanese, ふりがな collate japanese")
+                                             : QStringLiteral(" order by ふりがな collate japanese, 品名 collate japanese");
+}
+
 bool StoreProductDetail(Database& data, const SettingsRecord& settings, const ProductDetail& product, QString* error)
 {
     // Afterwards a code value is in its list, or the list has no free slot

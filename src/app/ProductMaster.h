@@ -1,7 +1,8 @@
 #pragma once
 // Rules of 商品マスタ that the quotation tab and the product window share:
-// the product name as it is kept (trimmed, at most 50 bytes of Shift-JIS),
-// and the product-detail panel's store (one product and its new code values).
+// the product name as a quotation line keeps it (trimmed, at most 50 bytes of
+// Shift-JIS) and as the master keeps it (trimmed, any length), and the
+// product-detail panel's store (one product and its new code values).
 
 #include "platform/Currency.h"
 
@@ -21,15 +22,27 @@ QString CutToShiftJis(const QString& text, int maxBytes = kProductNameBytes);
 // Leading and trailing half-width and full-width blanks removed.
 QString TrimBlanks(const QString& text);
 
-// The product name as a detail line and the product master keep it: leading
-// and trailing blanks (half- and full-width) removed, then cut to its longest
-// beginning of whole characters that fits in 50 bytes of Shift-JIS.
+// The product name as a quotation line keeps it: leading and trailing blanks
+// (half- and full-width) removed, then cut to its longest beginning of whole
+// characters that fits in 50 bytes of Shift-JIS.
 QString NormalizeProductName(const QString& name);
+
+// The product name as 商品マスタ keeps it, whoever writes it (the product
+// window's list and panel, the link import): leading and trailing blanks
+// (half- and full-width) removed, never cut, so that a product listed under
+// a long name is edited under that name. Only a quotation line is limited
+// to 50 bytes.
+QString ProductMasterName(const QString& name);
+
+// The " order by ..." clause of a product list by the 商品表示順 setting:
+// 品名 then ふりがな for "品名順", otherwise ふりがな then 品名, both in
+// Japanese order (platform/JapaneseOrder.h).
+QString ProductListOrderBy(const QString& setting);
 
 // The fields of the product-detail panel. There is no 非課税: an existing
 // product keeps its flag, a new one takes the table's default.
 struct ProductDetail {
-    QString 品名;  // normalized, not empty
+    QString 品名;  // as the master keeps it (ProductMasterName), not empty
     QString 入数;
     std::optional<Currency> 単価;
     QString 単位;

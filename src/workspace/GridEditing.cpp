@@ -114,15 +114,19 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
     }
     case 数量:
     case 単価:
-        if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
-                                                   session_.設定情報.行端数)))
-            reportLineWriteFailure();
-        DetailsChanged = true;
+        takeLineAmount(row);
         break;
     default: break;
     }
     // Every edit is in w明細 already (the model writes at once).
     Calc明細();
+}
+
+void QuotationTab::takeLineAmount(int row)
+{
+    if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価), session_.設定情報.行端数)))
+        reportLineWriteFailure();
+    DetailsChanged = true;
 }
 
 void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
