@@ -6,6 +6,7 @@
 
 #include "platform/Currency.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -34,6 +35,19 @@ QString NormalizeProductName(const QString& name);
 // to 50 bytes.
 QString ProductMasterName(const QString& name);
 
+// Products stored under names with blanks at either end (older data, from
+// before names were kept without them), each under the name the master keeps
+// for it (ProductMasterName), its first row by rowid. Nothing when the
+// master cannot be read.
+std::optional<QHash<QString, qint64>> ProductsUnderUntrimmedNames(Database& data);
+
+// Before a product is written under its master name: a product stored under
+// that name with blanks at its ends (taken from untrimmed) takes the name,
+// so that the write edits it rather than adding a second product; nothing
+// changes when a product has the name already. False when the statement
+// failed.
+bool AdoptUntrimmedName(Database& data, QHash<QString, qint64>& untrimmed, const QString& name);
+
 // The " order by ..." clause of a product list by the 商品表示順 setting:
 // 品名 then ふりがな for "品名順", otherwise ふりがな then 品名, both in
 // Japanese order (platform/JapaneseOrder.h).
@@ -50,7 +64,8 @@ struct ProductDetail {
     QString ふりがな;
 };
 
-// Stores the product by 品名 (edits the first row of that name or adds one;
+// Stores the product by 品名 (edits the first row of that name, or a product
+// stored under it with blanks at its ends, which takes the name, or adds one;
 // empty texts as Null) and offers its non-empty 入数, 単位 and 商品区分 to
 // their code lists (入数 under the kind the 入数列タイトル setting names),
 // all in one transaction on the data database. False, with the database's

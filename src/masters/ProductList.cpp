@@ -66,9 +66,12 @@ bool SaveProductList(Database& data, Database& work, QString* error)
         return false;
     }
     return WriteAllOrNothing(data, [&] {
+        std::optional<QHash<QString, qint64>> untrimmed = ProductsUnderUntrimmedNames(data);
+        if (!untrimmed) return false;
         for (const QSqlRecord& r : rows) {
             const QString name = ProductMasterName(dbv::text(r.value(0)));
             if (name.isEmpty()) continue;
+            if (!AdoptUntrimmedName(data, *untrimmed, name)) return false;
             Fields values{{r.fieldName(0), name}};
             for (int c = 1; c < r.count(); ++c) values.append({r.fieldName(c), r.value(c)});
             if (!data.upsert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), name}}, values)) return false;

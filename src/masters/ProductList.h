@@ -39,7 +39,8 @@ bool FillProductList(Database& data, Database& work, const ProductFilter& filter
 
 // Writes every listed product into 商品マスタ by 品名 as the master keeps it
 // (ProductMasterName: without blanks at either end, never cut): edits the
-// first row of that name or adds one; all seven fields; a name listed twice
+// first row of that name (or a product stored under it with blanks at its
+// ends, which takes the name) or adds one; all seven fields; a name listed twice
 // ends with the later row's values. Rows without a name (empty or only
 // blanks) are passed over; products not in the list stay as they are. One transaction: false,
 // with the database's words in error and 商品マスタ as it was, when any write

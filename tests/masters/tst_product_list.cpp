@@ -3,6 +3,8 @@
 // products, and importing a linked application's products.
 
 #include "ProductSamples.h"
+#include "app/ProductMaster.h"
+#include "app/SettingsRecord.h"
 #include "masters/ProductLink.h"
 #include "masters/ProductList.h"
 #include "platform/Database.h"
@@ -60,6 +62,7 @@ private slots:
     void listingCopiesEveryField();
     void failedListingKeepsTheList();
     void save();
+    void namesStoredWithBlanksAreEdited();
     void saveRefusedPartWayWritesNothing();
     void deleteTicked();
     void linkColumns_data();
@@ -198,6 +201,33 @@ void TestProductList::save()
     const QStringList before = f.master();
     QVERIFY(SaveProductList(f.data, f.work));
     QCOMPARE(f.master(), before);
+}
+
+void TestProductList::namesStoredWithBlanksAreEdited()
+{
+    // Older data may hold names with blanks at their ends; writing the
+    // product under its name edits it rather than adding a second one.
+    Files f;
+    QVERIFY(f.data.exec(QStringLiteral("delete from 商品マスタ")));
+    QVERIFY(f.data.exec(QStringLiteral("insert into 商品マスタ (品名, 単価, 非課税) values "
+                                       "(' 定規　', 1, 1), ('のり ', 2, 0), ('のり', 3, 0)")));
+    f.putList({QStringLiteral("0, '　定規 ', NULL, NULL, '本', 100, 1, 'じょうぎ'"),
+               QStringLiteral("0, 'のり', NULL, NULL, NULL, 300, 0, 'のり'")});
+    QString error;
+    QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error));
+    // 定規 takes its name; のり has its name already, so 'のり ' is left alone.
+    QCOMPARE(f.master(), (QStringList{"商品マスタ|'定規'|<null>|<null>|'本'|100|1|'じょうぎ'",
+                                      "商品マスタ|'のり '|<null>|<null>|<null>|2|0|<null>",
+                                      "商品マスタ|'のり'|<null>|<null>|<null>|300|0|'のり'"}));
+
+    // The detail panel's store the same way; the product keeps its 非課税.
+    QVERIFY(f.data.exec(QStringLiteral("insert into 商品マスタ (品名, 単価, 非課税) values ('　消しゴム', 5, 1)")));
+    ProductDetail eraser;
+    eraser.品名 = QStringLiteral("消しゴム");
+    eraser.単価 = Currency::fromWhole(60);
+    QVERIFY2(StoreProductDetail(f.data, SettingsRecord{}, eraser, &error), qPrintable(error));
+    QCOMPARE(f.master().size(), 4);
+    QCOMPARE(f.master().last(), QStringLiteral("商品マスタ|'消しゴム'|<null>|<null>|<null>|600000|1|<null>"));
 }
 
 void TestProductList::saveRefusedPartWayWritesNothing()
