@@ -381,7 +381,9 @@ void TestProductWindow::pickRecalculatesTheLine()
     Fixture x;
     QVERIFY(x.w);
     QuotationTab& q = x.f.quotation();
-    // Line 1 as typed: 数量, then 単価 10; its 金額 and the totals follow.
+    // Line 2 is a subtotal line; line 1 as typed: 数量, then 単価 10.
+    QVERIFY(WriteWorkLines(x.f.work(), {QuotationLine{}, lines::occupied(true)}));
+    q.wkDat->refresh();
     QVERIFY(q.wkDat->editCell(0, DetailLine::数量, quantity));
     QVERIFY(q.wkDat->editCell(0, DetailLine::単価, QStringLiteral("10")));
     q.Grid明細->setCurrentCell(0, DetailLine::数量);
@@ -401,8 +403,9 @@ void TestProductWindow::pickRecalculatesTheLine()
         x.w->cmd選択->click();
     }
 
-    // As if 50 had been typed: the line, the totals, and what 登録 stores.
+    // As if 50 had been typed: the line, its subtotal, the totals, and what 登録 stores.
     QCOMPARE(lines::cells(x.f.work(), 0).mid(3, 4), (QStringList{quantity, "個", "50", amount}));
+    QCOMPARE(lines::cells(x.f.work(), 1)[6], amount);
     QCOMPARE(lines::shownTotals(q), totals);
     QVERIFY(x.f.messages.shown().isEmpty());
     QCOMPARE(lines::storedAmounts(x.f, 0), amount + QLatin1Char('|') + totals);
