@@ -1,7 +1,7 @@
 #pragma once
 // Detail lines for tests that write into the quotation's current line: a
-// line that already holds a product (or a subtotal), and a line of w明細 as
-// text. For tests linking velt_frame (or velt_workspace).
+// line that already holds a product (or a subtotal), a line of w明細 as
+// text, and the totals as shown and as stored. For tests linking velt_frame.
 
 #include "platform/Controls.h"
 #include "platform/Database.h"
