@@ -5,7 +5,7 @@
 ProductDetail ProductDetailFields::read() const
 {
     ProductDetail p;
-    p.品名 = NormalizeProductName(品名->text());
+    p.品名 = ProductMasterName(品名->text());
     p.入数 = 入数->text();
     p.単価 = 単価->value();
     p.単位 = 単位->text();

@@ -16,7 +16,7 @@ struct ProductDetailFields {
     TextComboBox* 商品区分 = nullptr;
     QLineEdit* ふりがな = nullptr;
 
-    // The product as the boxes hold it, its name normalized.
+    // The product as the boxes hold it, its name as the master keeps it.
     ProductDetail read() const;
     // Shows a product, in the order 品名, 入数, 単価, 単位, 商品区分, ふりがな.
     void show(const ProductDetail& product) const;

@@ -68,8 +68,9 @@ public:
     // non-empty block replaces txt顧客情報; then cmb顧客名 takes the focus.
     virtual void pickCustomer(const QString& name, const QString& block) = 0;
 
-    // The product window's pick into the grid's current line, in one write
-    // (nothing is recomputed); then the main window is activated and the grid
+    // The product window's pick into the grid's current line, in one write;
+    // a picked price counts as a typed one (the line's 金額 and the totals
+    // are recomputed); then the main window is activated and the grid
     // takes the focus with 品名 current. A subtotal line refuses it with the
     // grid's own refusal message, and a failed write says so: false, and the
     // line is as it was.

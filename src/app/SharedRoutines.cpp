@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/GridView.h"
+#include "platform/SearchPattern.h"
 #include "app/Session.h"
 #include "app/MessageCatalog.h"
 
@@ -126,7 +127,7 @@ void AddContainsCondition(QStringList& conditions, QVariantList& binds, const QS
     if (text.isEmpty()) return;
     // lower() folds A-Z only, on both sides alike.
     conditions << QStringLiteral("lower(%1) like lower(?) escape '\\'").arg(Database::quoteIdent(column));
-    binds << QLatin1Char('%') + LikeLiteral(text) + QLatin1Char('%');
+    binds << QLatin1Char('%') + SearchLikePattern(text) + QLatin1Char('%');
 }
 
 std::optional<QString> LookUpPostalBlock(Session& session)

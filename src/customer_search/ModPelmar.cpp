@@ -1,5 +1,8 @@
 #include "customer_search/ModPelmar.h"
 
+#include "platform/JapaneseOrder.h"
+#include "platform/SearchPattern.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -88,22 +91,7 @@ void ConvertKanaInitial(const QString& letter, QVariant& katakana, QVariant& hal
 
 QString LikeText(const QString& typed)
 {
-    QString out;
-    out.reserve(typed.size() + 4);
-    for (const QChar c : typed) {
-        switch (c.unicode()) {
-        case u'*': out += u'%'; break;
-        case u'?': out += u'_'; break;
-        case u'%':
-        case u'_':
-        case u'\\':
-            out += u'\\';
-            out += c;
-            break;
-        default: out += c;
-        }
-    }
-    return out;
+    return SearchLikePattern(typed);
 }
 
 SearchStatement FreeTextStatement(const QString& かな, const QString& 電話番号, const QString& 顧客名, const QString& 住所)
@@ -114,7 +102,7 @@ SearchStatement FreeTextStatement(const QString& かな, const QString& 電話�
     addContains(s, first, QStringLiteral("顧客情報"), 電話番号);
     addContains(s, first, QStringLiteral("顧客名"), 顧客名);
     addContains(s, first, QStringLiteral("顧客情報"), 住所);
-    s.sql += QStringLiteral(" order by ふりがな, rowid") + limitClause();
+    s.sql += QStringLiteral(" order by ふりがな collate japanese, rowid") + limitClause();
     return s;
 }
 
@@ -124,7 +112,7 @@ SearchStatement KanaInitialStatement(const QString& letter)
     ConvertKanaInitial(letter, katakana, halfWidth);
     SearchStatement s{QStringLiteral("select 顧客名, 顧客情報 from 顧客マスタ where (ふりがな like ? escape '\\')"
                                      " or (ふりがな like ? escape '\\') or (ふりがな like ? escape '\\')"
-                                     " order by ふりがな, rowid") +
+                                     " order by ふりがな collate japanese, rowid") +
                           limitClause(),
                       {}};
     // A Null letter joins as the empty text: its condition matches every reading.
@@ -150,6 +138,11 @@ bool OpenDatabase(const QString& path, QString* reason)
         db.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
         bool ok = db.open();
+        // Readings in Japanese order, as the program lists them.
+        if (ok && !RegisterJapaneseCollation(db)) {
+            qCWarning(lcPelmar).noquote() << "no Japanese order on" << path;
+            ok = false;
+        }
         if (ok) {
             // SQLite opens lazily: a probe tells a data file from any other file.
             QSqlQuery probe(db);

@@ -57,7 +57,8 @@ struct SearchStatement {
 QString LikeText(const QString& typed);
 
 // The free-text search: each non-empty box adds a "contains" condition, all
-// of them joined by AND; ordered by ふりがな.
+// of them joined by AND; ordered by ふりがな in Japanese order
+// (platform/JapaneseOrder.h), so the first kMaxRows are the first in that order.
 SearchStatement FreeTextStatement(const QString& かな, const QString& 電話番号, const QString& 顧客名, const QString& 住所);
 // The kana-initial search: readings that begin with the letter, its katakana
 // or its half-width letter; a letter without them matches every reading.

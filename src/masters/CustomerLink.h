@@ -30,7 +30,8 @@ enum class CustomerLinkFormat { None, Plain, Moxel, Moxel2, Halvo };
 // ("Sulka" among them: no customer format is known for it).
 CustomerLinkFormat CustomerLinkFormatOf(const QString& application);
 
-// The customers of an open link file, ordered by ふりがな (Null first).
+// The customers of an open link file, ordered by ふりがな in Japanese order
+// (Null first).
 // Nothing, with a message for the user in error, when the file cannot be
 // read: no 顧客マスタ table, no ふりがな column, a value that cannot be read,
 // a damaged file.

@@ -29,7 +29,7 @@ std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& n
     AddContainsCondition(conditions, binds, QStringLiteral("ふりがな"), kanaText);
     QString sql = QStringLiteral("select 顧客名, 顧客情報, ふりがな, 敬称 from 顧客マスタ");
     if (!conditions.isEmpty()) sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
-    sql += QStringLiteral(" order by ふりがな, rowid");
+    sql += QStringLiteral(" order by ふりがな collate japanese, rowid");
     auto q = data.query(sql, binds);
     if (!q) {
         setError(error, data.lastError());

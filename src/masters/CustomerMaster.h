@@ -28,9 +28,9 @@ struct CustomerRow {
 
 // The customers whose 顧客名 contains nameText and whose ふりがな contains
 // kanaText (an empty text leaves its field unfiltered), ordered by ふりがな
-// (Null first), then as stored. The texts are matched literally as
-// substrings ("%", "_", "*", "?" and quotes are plain characters; Latin
-// letters in either case). Nothing when the query fails (error set).
+// in Japanese order (Null first), then as stored. The texts are matched as
+// substrings, "*" standing for any text and "?" for any one character ("%",
+// "_" and quotes are plain characters; Latin letters in either case). Nothing when the query fails (error set).
 std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& nameText, const QString& kanaText,
                                                 QString* error = nullptr);
 

@@ -1,6 +1,7 @@
 #include "masters/ProductLink.h"
 
 #include "app/CodeLists.h"
+#include "app/ProductMaster.h"
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
 
@@ -77,7 +78,7 @@ ProductLinkResult ImportProductLink(const QString& path, const QStringList& colu
             result.error = badValue(QStringLiteral("非課税"), flag);
             return result;
         }
-        rows.append({dbv::textOrNull(r.value(QStringLiteral("品名"))),
+        rows.append({dbv::textOrNull(ProductMasterName(dbv::text(r.value(QStringLiteral("品名"))))),
                      withPack ? dbv::textOrNull(r.value(QStringLiteral("入数"))) : QVariant(),
                      dbv::textOrNull(r.value(QStringLiteral("単位"))), Currency::toDb(amount), *taxFree,
                      dbv::textOrNull(r.value(QStringLiteral("ふりがな")))});

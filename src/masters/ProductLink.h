@@ -1,6 +1,6 @@
 #pragma once
 // The product link import: the products of a linked application's database
-// (its table 商品マスタ, ordered by ふりがな) into the product list
+// (its table 商品マスタ, ordered by ふりがな in Japanese order) into the product list
 // w商品マスタ. The file is read whole first; the list is replaced only when
 // every row was read, and the file itself is never changed.
 
@@ -23,8 +23,9 @@ struct ProductLinkResult {
 };
 
 // Reads the link file at path with the given columns (ProductLinkColumns)
-// and replaces the list by its rows: 商品区分 empty, 入数 empty when it is
-// not read, no row ticked, a yes stored as -1 written as 1. A file that
-// is no database, cannot be read, or lacks the table or one of the columns
-// leaves the list as it was.
+// and replaces the list by its rows: 品名 as the master keeps it
+// (ProductMasterName: without blanks at either end, never cut), 商品区分
+// empty, 入数 empty when it is not read, no row ticked, a yes stored as -1
+// written as 1. A file that is no database, cannot be read, or lacks the
+// table or one of the columns leaves the list as it was.
 ProductLinkResult ImportProductLink(const QString& path, const QStringList& columns, Database& work);

@@ -34,7 +34,7 @@ bool FillProductList(Database& data, Database& work, const ProductFilter& filter
     }
     QString sql = QStringLiteral("select ") + kFieldList + QStringLiteral(" from 商品マスタ");
     if (!conditions.isEmpty()) sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
-    sql += order == QStringLiteral("品名順") ? QStringLiteral(" order by 品名, ふりがな") : QStringLiteral(" order by ふりがな, 品名");
+    sql += ProductListOrderBy(order);
 
     // Read first; the list changes only when everything was read.
     auto products = data.query(sql, binds);
@@ -66,11 +66,14 @@ bool SaveProductList(Database& data, Database& work, QString* error)
         return false;
     }
     return WriteAllOrNothing(data, [&] {
+        std::optional<QHash<QString, qint64>> untrimmed = ProductsUnderUntrimmedNames(data);
+        if (!untrimmed) return false;
         for (const QSqlRecord& r : rows) {
-            const QString name = dbv::text(r.value(0));
-            if (TrimBlanks(name).isEmpty()) continue;
-            Fields values;
-            for (int c = 0; c < r.count(); ++c) values.append({r.fieldName(c), r.value(c)});
+            const QString name = ProductMasterName(dbv::text(r.value(0)));
+            if (name.isEmpty()) continue;
+            if (!AdoptUntrimmedName(data, *untrimmed, name)) return false;
+            Fields values{{r.fieldName(0), name}};
+            for (int c = 1; c < r.count(); ++c) values.append({r.fieldName(c), r.value(c)});
             if (!data.upsert(QStringLiteral("商品マスタ"), {{QStringLiteral("品名"), name}}, values)) return false;
         }
         return true;

@@ -20,9 +20,10 @@ constexpr int ふりがな = 7;
 }  // namespace ProductColumn
 
 // The search bar: each text as typed, empty for no filter. 品名 and かな
-// match anywhere inside the name or the reading, literally (no character is
-// a wildcard) and with Latin letters in either case; 商品区分 must match
-// exactly. All given filters apply together.
+// match anywhere inside the name or the reading, "*" standing for any text
+// and "?" for any one character, every other character literally, and Latin
+// letters in either case; 商品区分 must match exactly. All given filters
+// apply together.
 struct ProductFilter {
     QString 品名;
     QString かな;
@@ -31,15 +32,17 @@ struct ProductFilter {
 
 // Replaces the list by the products of 商品マスタ that pass the filter,
 // unticked, ordered by 品名 then ふりがな when order (the 商品表示順 setting)
-// is "品名順", otherwise by ふりがな then 品名 (Null first). False, with the
+// is "品名順", otherwise by ふりがな then 品名 (Null first; Japanese order). False, with the
 // database's words in error and the list as it was, when it failed.
 bool FillProductList(Database& data, Database& work, const ProductFilter& filter, const QString& order,
                      QString* error = nullptr);
 
-// Writes every listed product into 商品マスタ by 品名 (edits the first row of
-// that name or adds one; all seven fields; a name listed twice ends with the
-// later row's values). Rows without a name (empty or only blanks) are passed
-// over; products not in the list stay as they are. One transaction: false,
+// Writes every listed product into 商品マスタ by 品名 as the master keeps it
+// (ProductMasterName: without blanks at either end, never cut): edits the
+// first row of that name (or a product stored under it with blanks at its
+// ends, which takes the name) or adds one; all seven fields; a name listed twice
+// ends with the later row's values. Rows without a name (empty or only
+// blanks) are passed over; products not in the list stay as they are. One transaction: false,
 // with the database's words in error and 商品マスタ as it was, when any write
 // failed.
 bool SaveProductList(Database& data, Database& work, QString* error = nullptr);

@@ -1,5 +1,7 @@
 #include "platform/Database.h"
 
+#include "platform/JapaneseOrder.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
@@ -55,6 +57,12 @@ bool Database::open(const QString& path, Role role, bool configureNow)
             path_ = path;
             return fail(QStringLiteral("open"), err, {});
         }
+    }
+    // Readings and names sort in Japanese order ("collate japanese").
+    if (!RegisterJapaneseCollation(db_)) {
+        close();
+        path_ = path;
+        return fail(QStringLiteral("open"), QStringLiteral("日本語の並び順を使えません"), {});
     }
     if (configureNow) configure();
     return true;

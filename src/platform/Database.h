@@ -6,6 +6,8 @@
 // - Every statement takes bound values ('?' placeholders); user text never
 //   becomes part of SQL.
 // - Transactions through the Transaction guard: rolled back unless committed.
+// - Every connection knows the collation "japanese" (platform/JapaneseOrder.h):
+//   "order by ふりがな collate japanese" lists readings in Japanese order.
 // - A failed statement is logged under the category velt.db and remembered in
 //   lastError(), so callers can show it.
 

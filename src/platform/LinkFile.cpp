@@ -1,6 +1,7 @@
 #include "platform/LinkFile.h"
 
 #include "platform/Database.h"
+#include "platform/JapaneseOrder.h"
 #include "platform/LinkFileBackend.h"
 
 #include <QAtomicInt>
@@ -338,7 +339,7 @@ int compareValues(const QVariant& a, const QVariant& b)
     case 2:
         return threeWay(asDateTime(a), asDateTime(b));
     case 3:
-        return a.toString().compare(b.toString(), Qt::CaseInsensitive);
+        return JapaneseCompare(a.toString(), b.toString());
     case 4:
         return threeWay(a.toByteArray(), b.toByteArray());
     default:

@@ -120,8 +120,8 @@ public:
     std::optional<QStringList> columns(const QString& table);
     // All rows of the table, in the file's order or, when orderBy names
     // columns, ordered by them (ascending, Null first, then numbers, dates
-    // and texts; texts without regard to case; rows that compare equal keep
-    // the file's order). Nothing on failure: NoTable, NoColumn for an order
+    // and texts; texts in Japanese order, platform/JapaneseOrder.h; rows
+    // that compare equal keep the file's order). Nothing on failure: NoTable, NoColumn for an order
     // column the table lacks, Unreadable, BadValue.
     std::optional<LinkTable> rows(const QString& table, const QStringList& orderBy = {});
 

@@ -3,6 +3,7 @@
 #include "workspace/QuotationTab.h"
 
 #include "app/CodeLists.h"
+#include "app/ProductMaster.h"
 #include "app/Session.h"
 #include "platform/WorkTableModel.h"
 
@@ -15,9 +16,7 @@ void QuotationTab::SetDD品名()
     const QStringList columns{QStringLiteral("品名"), QStringLiteral("商品区分"), QStringLiteral("入数"),
                               QStringLiteral("単位"), QStringLiteral("単価"), QStringLiteral("非課税"),
                               QStringLiteral("ふりがな")};
-    const QString order = session_.設定情報.商品表示順 == QStringLiteral("品名順")
-                              ? QStringLiteral(" order by 品名, ふりがな")
-                              : QStringLiteral(" order by ふりがな, 品名");
+    const QString order = ProductListOrderBy(session_.設定情報.商品表示順);
     bool ok = false;
     const QList<QSqlRecord> products = session_.DataDb.rows(
         QStringLiteral("select 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな from 商品マスタ "

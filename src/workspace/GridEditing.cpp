@@ -115,8 +115,7 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
     }
     case 数量:
     case 単価:
-        recountLineAmount(row);
-        DetailsChanged = true;
+        takeLineAmount(row);
         break;
     default: break;
     }
@@ -128,15 +127,15 @@ void QuotationTab::Grid明細_Recommitted(int row, int col)
 {
     // The same value typed again still counts again: the rounding or tax
     // settings may have changed since the line was last counted.
-    if (col == 数量 || col == 単価) recountLineAmount(row);
+    if (col == 数量 || col == 単価) takeLineAmount(row);
     Calc明細();
 }
 
-void QuotationTab::recountLineAmount(int row)
+void QuotationTab::takeLineAmount(int row)
 {
-    if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価),
-                                               session_.設定情報.行端数)))
+    if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価), session_.設定情報.行端数)))
         reportLineWriteFailure();
+    DetailsChanged = true;
 }
 
 void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)

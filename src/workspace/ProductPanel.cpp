@@ -49,7 +49,10 @@ void QuotationTab::cmd商品詳細_Click()
 
 void QuotationTab::Entry商品詳細()
 {
-    const ProductDetail product = fieldsOf(*this).read();
+    // The name is the line's: cut to what a line keeps, and the product is
+    // stored under it as a stored quotation stores the line's product.
+    ProductDetail product = fieldsOf(*this).read();
+    product.品名 = NormalizeProductName(product.品名);
     const QString& name = product.品名;
     if (name.isEmpty()) {
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("品名を記入してください"));
@@ -72,7 +75,8 @@ void QuotationTab::Entry商品詳細()
         return;
     }
 
-    // Into the current line, without recomputing amounts or totals.
+    // Into the current line; its price counts as a typed one, so the line's
+    // amount and the totals follow it.
     const bool written = wkDat->setValues(row, {{品名, name},
                                                 {入数, dbv::textOrNull(product.入数)},
                                                 {単価, product.単価 ? QVariant::fromValue(*product.単価) : QVariant()},
@@ -82,7 +86,10 @@ void QuotationTab::Entry商品詳細()
     if (!written) {
         qCWarning(lcProductPanel) << "detail line not written:" << session_.WorkDb.lastError();
         messages().ShowFailure(QStringLiteral("商品は登録しましたが、明細行に書き込めませんでした。"), session_.WorkDb.lastError());
+        return;
     }
+    takeLineAmount(row);
+    Calc明細();
 }
 
 void QuotationTab::cmd顧客詳細登録_Click()

@@ -86,7 +86,7 @@ void QuotationTab::AddCmb顧客名()
 {
     bool ok = false;
     const QList<QSqlRecord> rows =
-        session_.DataDb.rows(QStringLiteral("select 顧客名 from 顧客マスタ order by ふりがな"), {}, &ok);
+        session_.DataDb.rows(QStringLiteral("select 顧客名 from 顧客マスタ order by ふりがな collate japanese"), {}, &ok);
     if (!ok) qCWarning(lcQuotation) << "customers could not be read:" << session_.DataDb.lastError();
     // No customer at all: both lists stay as they were.
     if (rows.isEmpty()) return;

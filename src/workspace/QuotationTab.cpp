@@ -263,6 +263,11 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
         reportLineWriteFailure();
         return false;
     }
+    // A picked price counts as a typed one: the line's amount and the totals follow it.
+    if (pick.単価) {
+        takeLineAmount(row);
+        Calc明細();
+    }
     // The main window comes forward with the line's 品名 current; the
     // product window stays open behind it.
     window()->activateWindow();

@@ -272,8 +272,10 @@ private:
     // A write of w明細 that a handler made for the user's edit or pick failed:
     // the failure box with the database's words.
     void reportLineWriteFailure() const;
-    // 金額 of a line from its 数量 and 単価, with the line rounding.
-    void recountLineAmount(int row);
+    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
+    // 数量 × 単価 by the line rounding, and the quotation amount follows the
+    // total again (DetailsChanged). The caller recomputes the totals.
+    void takeLineAmount(int row);
     // The quotation on screen: the header as shown and the lines of w明細;
     // nothing (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;

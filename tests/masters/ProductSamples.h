@@ -76,15 +76,16 @@ inline QStringList linkProducts(const QStringList& columns = {QStringLiteral("�
 }
 
 // The rows linkProducts() gives, as the list holds them after an import
-// (ordered by ふりがな as text, Null first): 品名|商品区分|入数|単位|単価|非課税|ふりがな.
+// (ordered by ふりがな in Japanese order, Null first; のーと reads as のおと):
+// 品名|商品区分|入数|単位|単価|非課税|ふりがな.
 inline QStringList importedRows(bool withPack)
 {
     const QString pack10 = withPack ? QStringLiteral("'10'") : QStringLiteral("<null>");
     const QString pack100 = withPack ? QStringLiteral("'100'") : QStringLiteral("<null>");
     return {QStringLiteral("w商品マスタ|0|'封筒'|<null>|%1|'束'|12345678|1|<null>").arg(pack100),
             QStringLiteral("w商品マスタ|0|'切手'|<null>|<null>|'枚'|840000|1|'きって'"),
-            QStringLiteral("w商品マスタ|0|'のり'|<null>|<null>|<null>|0|0|'のり'"),
-            QStringLiteral("w商品マスタ|0|'ノート'|<null>|%1|'冊'|1505000|0|'のーと'").arg(pack10)};
+            QStringLiteral("w商品マスタ|0|'ノート'|<null>|%1|'冊'|1505000|0|'のーと'").arg(pack10),
+            QStringLiteral("w商品マスタ|0|'のり'|<null>|<null>|<null>|0|0|'のり'")};
 }
 
 }  // namespace samples

@@ -51,6 +51,7 @@ class TestCustomers : public QObject {
 private slots:
     void search_data();
     void search();
+    void readingsInJapaneseOrder();
     void readFailureKeepsTheList();
     void reopeningReadsTheListAgain();
     void clearEmptiesListAndBoxes();
@@ -83,18 +84,27 @@ void TestCustomers::search_data()
     QTest::addColumn<QString>("kana");
     QTest::addColumn<QStringList>("found");
 
+    // Readings in Japanese order: だいわ before たなか (the voicing counts after the letters).
     QTest::newRow("both empty: all, Null readings first")
         << "" << ""
-        << QStringList{"ABC物産", "無名", "A_B工業", "O'Brien商会", "田中商店", "大和運輸", "何?屋", "100%商事", "星*印刷"};
+        << QStringList{"ABC物産", "無名", "A_B工業", "O'Brien商会", "大和運輸", "田中商店", "何?屋", "100%商事", "星*印刷"};
     QTest::newRow("だ not under た") << "" << "た" << QStringList{"田中商店"};
     QTest::newRow("reading only, ordered") << "" << "ん"
-                                            << QStringList{"O'Brien商会", "田中商店", "大和運輸", "100%商事"};
+                                            << QStringList{"O'Brien商会", "大和運輸", "田中商店", "100%商事"};
     QTest::newRow("name and reading: both must hold") << "商" << "た" << QStringList{"田中商店"};
     QTest::newRow("name inside the name") << "商" << "" << QStringList{"O'Brien商会", "田中商店", "100%商事"};
     QTest::newRow("% is a plain character") << "%" << "" << QStringList{"100%商事"};
     QTest::newRow("_ is a plain character") << "_" << "" << QStringList{"A_B工業"};
-    QTest::newRow("* is a plain character") << "*" << "" << QStringList{"星*印刷"};
-    QTest::newRow("? is a plain character") << "?" << "" << QStringList{"何?屋"};
+    // * stands for any text and ? for one character, in both boxes.
+    QTest::newRow("* between two parts") << "田*店" << "" << QStringList{"田中商店"};
+    QTest::newRow("* for no text at all") << "田中*商店" << "" << QStringList{"田中商店"};
+    QTest::newRow("* alone: every name") << "*" << ""
+        << QStringList{"ABC物産", "無名", "A_B工業", "O'Brien商会", "大和運輸", "田中商店", "何?屋", "100%商事", "星*印刷"};
+    QTest::newRow("? for one character") << "田??店" << "" << QStringList{"田中商店"};
+    QTest::newRow("? never for none") << "田???店" << "" << QStringList{};
+    QTest::newRow("? beside a plain _") << "A?B" << "" << QStringList{"A_B工業"};
+    QTest::newRow("* and ? in the reading") << "" << "た*しょ?てん" << QStringList{"田中商店"};
+    QTest::newRow("* beside a plain %") << "%*事" << "" << QStringList{"100%商事"};
     QTest::newRow("a quote works") << "O'B" << "" << QStringList{"O'Brien商会"};
     QTest::newRow("Latin letters in either case") << "abc" << "" << QStringList{"ABC物産"};
     QTest::newRow("nothing found") << "該当なし" << "" << QStringList{};
@@ -123,6 +133,22 @@ void TestCustomers::search()
     QCOMPARE(listColumn(w, チェック), QStringList(found.size(), QStringLiteral("false")));
     QVERIFY(w->CnKokyakuMsg->isHidden());
     QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestCustomers::readingsInJapaneseOrder()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(addCustomers(f.data(), {{"ｻﾄｳ商会", "<null>", "ｻﾄｳ", "様"}, {"加藤商店", "<null>", "かとう", "様"},
+                                    {"我藤", "<null>", "がとう", "様"}, {"カトウ電機", "<null>", "カトウ", "御中"},
+                                    {"青山", "<null>", "あおやま", "様"}, {"ｶﾄｳ工務店", "<null>", "ｶﾄｳ", "様"},
+                                    {"佐藤", "<null>", "さとう", "様"}, {"カーター", "<null>", "カーター", "様"}}));
+    FrmCustomer* w = openCustomerWindow(f);
+    QVERIFY(w);
+    // Kana type and width count last: one reading in three scripts side by
+    // side, the voiced reading after them, the long-vowel mark as its vowel.
+    QCOMPARE(listColumn(w, ふりがな),
+             (QStringList{"あおやま", "カーター", "かとう", "カトウ", "ｶﾄｳ", "がとう", "さとう", "ｻﾄｳ"}));
 }
 
 void TestCustomers::readFailureKeepsTheList()

@@ -3,6 +3,8 @@
 // products, and importing a linked application's products.
 
 #include "ProductSamples.h"
+#include "app/ProductMaster.h"
+#include "app/SettingsRecord.h"
 #include "masters/ProductLink.h"
 #include "masters/ProductList.h"
 #include "platform/Database.h"
@@ -42,6 +44,9 @@ struct Files {
     Database work;
 };
 
+// A product name of 60 characters (120 bytes of Shift-JIS).
+const QString kLongName = QStringLiteral("特注").repeated(30);
+
 const QString kByName = QStringLiteral("品名順");
 const QString kByReading = QStringLiteral("ふりがな順");
 
@@ -52,9 +57,12 @@ class TestProductList : public QObject {
 private slots:
     void listing_data();
     void listing();
+    void listingInJapaneseOrder_data();
+    void listingInJapaneseOrder();
     void listingCopiesEveryField();
     void failedListingKeepsTheList();
     void save();
+    void namesStoredWithBlanksAreEdited();
     void saveRefusedPartWayWritesNothing();
     void deleteTicked();
     void linkColumns_data();
@@ -72,23 +80,32 @@ void TestProductList::listing_data()
     QTest::addColumn<QString>("category");
     QTest::addColumn<QStringList>("names");
 
+    // Names in Japanese order: kanji by the Japanese character set (鉛, 消, 赤).
     QTest::newRow("all, by name then reading")
         << kByName << "" << "" << ""
-        << QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "消しゴム", "赤鉛筆", "鉛筆"};
+        << QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "鉛筆", "消しゴム", "赤鉛筆"};
     QTest::newRow("all, by reading (Null first)")
         << kByReading << "" << "" << ""
         << QStringList{"100%ジュース", "赤鉛筆", "鉛筆", "O'Neil ペン", "消しゴム", "コピー用紙"};
     QTest::newRow("an unset order reads by reading")
         << "" << "" << "" << "" << QStringList{"100%ジュース", "赤鉛筆", "鉛筆", "O'Neil ペン", "消しゴム", "コピー用紙"};
-    QTest::newRow("part of the name") << kByName << "鉛筆" << "" << "" << QStringList{"赤鉛筆", "鉛筆"};
+    QTest::newRow("part of the name") << kByName << "鉛筆" << "" << "" << QStringList{"鉛筆", "赤鉛筆"};
     QTest::newRow("part of the reading") << kByName << "" << "ー" << "" << QStringList{"O'Neil ペン", "コピー用紙"};
-    QTest::newRow("category is exact") << kByName << "" << "" << "文具" << QStringList{"O'Neil ペン", "赤鉛筆", "鉛筆"};
+    QTest::newRow("category is exact") << kByName << "" << "" << "文具" << QStringList{"O'Neil ペン", "鉛筆", "赤鉛筆"};
     QTest::newRow("part of a category finds nothing") << kByName << "" << "" << "文" << QStringList{};
     QTest::newRow("filters together") << kByName << "赤" << "えんぴつ" << "文具" << QStringList{"赤鉛筆"};
     QTest::newRow("filters together, none fits") << kByName << "赤" << "えんぴつ" << "紙" << QStringList{};
     QTest::newRow("a quote") << kByName << "'" << "" << "" << QStringList{"O'Neil ペン"};
     QTest::newRow("% is a letter") << kByName << "%" << "" << "" << QStringList{"100%ジュース"};
     QTest::newRow("_ is a letter") << kByName << "_" << "" << "" << QStringList{};
+    // * stands for any text and ? for one character, in the name and the reading.
+    QTest::newRow("* between two parts") << kByName << "コ*紙" << "" << "" << QStringList{"コピー用紙"};
+    QTest::newRow("* for no text") << kByName << "鉛*筆" << "" << "" << QStringList{"鉛筆", "赤鉛筆"};
+    QTest::newRow("? for one character") << kByName << "消?ゴ" << "" << "" << QStringList{"消しゴム"};
+    QTest::newRow("? never for none") << kByName << "鉛?筆" << "" << "" << QStringList{};
+    QTest::newRow("* in the reading") << kByName << "" << "あ*つ" << "" << QStringList{"赤鉛筆"};
+    QTest::newRow("? in the reading") << kByName << "" << "え?ぴ" << "" << QStringList{"鉛筆", "赤鉛筆"};
+    QTest::newRow("* beside a plain %") << kByName << "0*%" << "" << "" << QStringList{"100%ジュース"};
     QTest::newRow("blanks are not trimmed") << kByName << " ペン" << "" << "" << QStringList{"O'Neil ペン"};
     QTest::newRow("Latin letters in either case") << kByName << "o'NEIL" << "" << "" << QStringList{"O'Neil ペン"};
 }
@@ -104,6 +121,29 @@ void TestProductList::listing()
     f.putList({QStringLiteral("1, '前の一覧', NULL, NULL, NULL, NULL, NULL, NULL")});
     QString error;
     QVERIFY2(FillProductList(f.data, f.work, {name, reading, category}, order, &error), qPrintable(error));
+    QCOMPARE(f.names(), names);
+}
+
+void TestProductList::listingInJapaneseOrder_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QStringList>("names");
+    // Kana type and width count last, voicing after the letters, the
+    // long-vowel mark as its vowel: かさ, カサ and ｶｻ side by side.
+    QTest::newRow("品名順") << kByName << QStringList{"カーテン", "かさ", "カサ", "ｶｻ", "がさ", "ｶｻ立て"};
+    QTest::newRow("ふりがな順") << kByReading << QStringList{"かさ", "カサ", "ｶｻ", "がさ", "ｶｻ立て", "カーテン"};
+}
+
+void TestProductList::listingInJapaneseOrder()
+{
+    QFETCH(QString, order);
+    QFETCH(QStringList, names);
+    Files f;
+    QVERIFY(f.data.exec(QStringLiteral("delete from 商品マスタ")));
+    QVERIFY(f.data.exec(QStringLiteral(
+        "insert into 商品マスタ (品名, ふりがな) values ('ｶｻ立て', 'ｶｻﾀﾃ'), ('がさ', 'がさ'), ('カサ', 'カサ'), "
+        "('カーテン', 'まく'), ('ｶｻ', 'ｶｻ'), ('かさ', 'かさ')")));
+    QVERIFY(FillProductList(f.data, f.work, {}, order));
     QCOMPARE(f.names(), names);
 }
 
@@ -144,19 +184,50 @@ void TestProductList::save()
         QStringLiteral("0, '', '文具', NULL, '個', 100, 0, 'から'"),
         QStringLiteral("0, '　 ', '文具', NULL, '個', 100, 0, 'くうはく'"),
         QStringLiteral("0, 'のり', '事務用品', '2', '個', 1500000, 1, 'のり'"),
+        // A long name is kept whole (no quotation-line limit), without blanks at its ends.
+        QStringLiteral("0, '　%1 ', NULL, NULL, NULL, 100, 0, 'ながい'").arg(kLongName),
+        QStringLiteral("0, ' 消しゴム', '文具用品', NULL, '箱', 600000, 0, 'けしごむ'"),
     });
     QString error;
     QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error));
-    // 消しゴム is not listed and stays as it was.
+    // 消しゴム is listed under its name with a blank before it: the same product.
     QCOMPARE(f.master(), (QStringList{"商品マスタ|'鉛筆'|'筆記具'|'6'|'ダース'|9876500|1|'えんぴつ'",
-                                      "商品マスタ|'消しゴム'|'文具用品'|<null>|'個'|500000|0|'けしごむ'",
+                                      "商品マスタ|'消しゴム'|'文具用品'|<null>|'箱'|600000|0|'けしごむ'",
                                       "商品マスタ|'定規'|<null>|<null>|'本'|0|0|'じょうぎ'",
-                                      "商品マスタ|'のり'|'事務用品'|'2'|'個'|1500000|1|'のり'"}));
+                                      "商品マスタ|'のり'|'事務用品'|'2'|'個'|1500000|1|'のり'",
+                                      QStringLiteral("商品マスタ|'%1'|<null>|<null>|<null>|100|0|'ながい'").arg(kLongName)}));
     // An empty list writes nothing.
     QVERIFY(f.work.exec(QStringLiteral("delete from w商品マスタ")));
     const QStringList before = f.master();
     QVERIFY(SaveProductList(f.data, f.work));
     QCOMPARE(f.master(), before);
+}
+
+void TestProductList::namesStoredWithBlanksAreEdited()
+{
+    // Older data may hold names with blanks at their ends; writing the
+    // product under its name edits it rather than adding a second one.
+    Files f;
+    QVERIFY(f.data.exec(QStringLiteral("delete from 商品マスタ")));
+    QVERIFY(f.data.exec(QStringLiteral("insert into 商品マスタ (品名, 単価, 非課税) values "
+                                       "(' 定規　', 1, 1), ('のり ', 2, 0), ('のり', 3, 0)")));
+    f.putList({QStringLiteral("0, '　定規 ', NULL, NULL, '本', 100, 1, 'じょうぎ'"),
+               QStringLiteral("0, 'のり', NULL, NULL, NULL, 300, 0, 'のり'")});
+    QString error;
+    QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error));
+    // 定規 takes its name; のり has its name already, so 'のり ' is left alone.
+    QCOMPARE(f.master(), (QStringList{"商品マスタ|'定規'|<null>|<null>|'本'|100|1|'じょうぎ'",
+                                      "商品マスタ|'のり '|<null>|<null>|<null>|2|0|<null>",
+                                      "商品マスタ|'のり'|<null>|<null>|<null>|300|0|'のり'"}));
+
+    // The detail panel's store the same way; the product keeps its 非課税.
+    QVERIFY(f.data.exec(QStringLiteral("insert into 商品マスタ (品名, 単価, 非課税) values ('　消しゴム', 5, 1)")));
+    ProductDetail eraser;
+    eraser.品名 = QStringLiteral("消しゴム");
+    eraser.単価 = Currency::fromWhole(60);
+    QVERIFY2(StoreProductDetail(f.data, SettingsRecord{}, eraser, &error), qPrintable(error));
+    QCOMPARE(f.master().size(), 4);
+    QCOMPARE(f.master().last(), QStringLiteral("商品マスタ|'消しゴム'|<null>|<null>|<null>|600000|1|<null>"));
 }
 
 void TestProductList::saveRefusedPartWayWritesNothing()
@@ -262,6 +333,11 @@ void TestProductList::linkImport_data()
         << QStringList{"w商品マスタ|0|'ノート'|<null>|<null>|<null>|1000000|1|<null>",
                        "w商品マスタ|0|<null>|<null>|'10'|'冊'|<null>|0|'の'"}
         << "";
+    QTest::newRow("a long name kept whole, without blanks at its ends")
+        << "Dovan請求書"
+        << QStringList{"create table 商品マスタ (品名 TEXT, 入数 TEXT, 単位 TEXT, 単価 CURRENCY, 非課税 INTEGER, ふりがな TEXT)",
+                       QStringLiteral("insert into 商品マスタ values ('　%1 ', NULL, NULL, 1, 0, 'ながい')").arg(kLongName)}
+        << QStringList{QStringLiteral("w商品マスタ|0|'%1'|<null>|<null>|<null>|10000|0|'ながい'").arg(kLongName)} << "";
     QTest::newRow("-1 in a column without a type")
         << "Dovan請求書"
         << QStringList{"create table 商品マスタ (品名, 入数, 単位, 単価, 非課税, ふりがな)",

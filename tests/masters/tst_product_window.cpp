@@ -94,6 +94,9 @@ private slots:
     void failedSaveSaysSo();
     void pickIntoTheQuotation_data();
     void pickIntoTheQuotation();
+    void pickRecalculatesTheLine_data();
+    void pickRecalculatesTheLine();
+    void panelEditsALongNamedProduct();
     void enterOnTheLastRow();
     void importChecks_data();
     void importChecks();
@@ -127,7 +130,7 @@ void TestProductWindow::loadShowsTheList()
     QVERIFY(x.w->isVisible());
     QCOMPARE(x.w->objectName(), QStringLiteral("Frm商品情報"));
     QCOMPARE(x.w->windowTitle(), QStringLiteral("商品情報"));
-    QCOMPARE(x.names(), (QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "消しゴム", "赤鉛筆", "鉛筆"}));
+    QCOMPARE(x.names(), (QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "鉛筆", "消しゴム", "赤鉛筆"}));
     // The first row is current, so 詳細 and 選択 have a row to work on.
     QCOMPARE(x.w->Grid商品マスタ->currentRow(), 0);
     const int row = x.rowOf(QStringLiteral("コピー用紙"));
@@ -305,7 +308,7 @@ void TestProductWindow::listSaveAndDelete()
     x.w->cmd削除->click();
     QCOMPARE(x.f.messages.texts(), (QStringList{"指定された 商品情報 を削除します。よろしいですか",
                                                 "指定された 商品情報 を削除します。よろしいですか"}));
-    QCOMPARE(x.names(), (QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "消しゴム", "鉛筆"}));
+    QCOMPARE(x.names(), (QStringList{"100%ジュース", "O'Neil ペン", "コピー用紙", "鉛筆", "消しゴム"}));
     QCOMPARE(x.master().size(), 5);
     QVERIFY(!x.master().join('\n').contains(QStringLiteral("赤鉛筆")));
 }
@@ -331,12 +334,12 @@ void TestProductWindow::pickIntoTheQuotation_data()
     QTest::addColumn<QString>("product");
     QTest::addColumn<bool>("subtotal");
     QTest::addColumn<QString>("after");  // line 3 afterwards
-    // 数量, 金額, 商品区分 and 入数 of the line are never touched.
+    // 数量, 商品区分 and 入数 of the line are never touched; 金額 follows the picked price.
     QTest::newRow("a price shown rounded keeps its decimals")
-        << "コピー用紙" << false << "コピー用紙|文具|12|4|冊|1234.5|40|1|こぴーようし";
+        << "コピー用紙" << false << "コピー用紙|文具|12|4|冊|1234.5|4938|1|こぴーようし";
     QTest::newRow("a price of 0 is written; no reading keeps the line's")
-        << "100%ジュース" << false << "100%ジュース|文具|12|4|本|0|40|0|じょうぎ";
-    QTest::newRow("no unit keeps the line's") << "O'Neil ペン" << false << "O'Neil ペン|文具|12|4|箱|250|40|0|おにーるぺん";
+        << "100%ジュース" << false << "100%ジュース|文具|12|4|本|0|0|0|じょうぎ";
+    QTest::newRow("no unit keeps the line's") << "O'Neil ペン" << false << "O'Neil ペン|文具|12|4|箱|250|1000|0|おにーるぺん";
     QTest::newRow("a subtotal line refuses") << "コピー用紙" << true << " 小 計|<null>|<null>|<null>|<null>|<null>|40|0|<null>";
 }
 
@@ -357,6 +360,80 @@ void TestProductWindow::pickIntoTheQuotation()
     if (subtotal) return;
     QCOMPARE(x.f.quotation().Grid明細->currentRow(), 2);
     QCOMPARE(x.f.quotation().Grid明細->currentColumn(), int(DetailLine::品名));
+}
+
+void TestProductWindow::pickRecalculatesTheLine_data()
+{
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("quantity");  // typed into line 1, with 単価 10
+    QTest::addColumn<QString>("amount");    // line 1's 金額 after 消しゴム (50) is picked
+    QTest::addColumn<QString>("totals");    // 税抜計|消費税|合計|見積金額 (外税 5 %, 四捨五入)
+    QTest::newRow("選択: 3 × 50") << false << "3" << "150" << "150|8|158|158";
+    QTest::newRow("double click: 2.25 × 50 rounds as a typed price") << true << "2.25" << "113" << "113|6|119|119";
+}
+
+void TestProductWindow::pickRecalculatesTheLine()
+{
+    QFETCH(bool, doubleClick);
+    QFETCH(QString, quantity);
+    QFETCH(QString, amount);
+    QFETCH(QString, totals);
+    Fixture x;
+    QVERIFY(x.w);
+    QuotationTab& q = x.f.quotation();
+    // Line 2 is a subtotal line; line 1 as typed: 数量, then 単価 10.
+    QVERIFY(WriteWorkLines(x.f.work(), {QuotationLine{}, lines::occupied(true)}));
+    q.wkDat->refresh();
+    QVERIFY(q.wkDat->editCell(0, DetailLine::数量, quantity));
+    QVERIFY(q.wkDat->editCell(0, DetailLine::単価, QStringLiteral("10")));
+    q.Grid明細->setCurrentCell(0, DetailLine::数量);
+    QVERIFY(lines::shownTotals(q) != totals);
+
+    const int row = x.rowOf(QStringLiteral("消しゴム"));
+    GridView* grid = x.w->Grid商品マスタ;
+    grid->setCurrentCell(row, P::単位);
+    if (doubleClick) {
+        QVERIFY(QTest::qWaitForWindowExposed(x.w));
+        const QModelIndex cell = x.w->dat商品->index(row, P::単位);
+        static_cast<QTableView*>(grid)->scrollTo(cell);
+        const QPoint at = grid->visualRect(cell).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    } else {
+        x.w->cmd選択->click();
+    }
+
+    // As if 50 had been typed: the line, its subtotal, the totals, and what 登録 stores.
+    QCOMPARE(lines::cells(x.f.work(), 0).mid(3, 4), (QStringList{quantity, "個", "50", amount}));
+    QCOMPARE(lines::cells(x.f.work(), 1)[6], amount);
+    QCOMPARE(lines::shownTotals(q), totals);
+    QVERIFY(x.f.messages.shown().isEmpty());
+    QCOMPARE(lines::storedAmounts(x.f, 0), amount + QLatin1Char('|') + totals);
+}
+
+void TestProductWindow::panelEditsALongNamedProduct()
+{
+    // A name longer than a quotation line keeps (60 characters, 120 bytes),
+    // as the list's 登録 and the import store it.
+    const QString name = QStringLiteral("特注").repeated(30);
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("insert into 商品マスタ values ('%1', '文具', NULL, '個', 1000000, 1, 'とくちゅう')").arg(name)});
+    QVERIFY(f.open());
+    f.quotation().cmd商品->click();
+    auto* w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
+    QVERIFY(w);
+    QCOMPARE(w->dat商品->text(0, P::品名), name);
+    w->Grid商品マスタ->setCurrentCell(0, P::単価);
+    w->cmd詳細->click();
+    QCOMPARE(w->txt品名詳細->text(), name);
+    w->num単価詳細->setValue(Currency::fromWhole(120));
+    w->cmd顧客詳細登録->click();
+
+    // The product itself is edited: one row, the new price, its 非課税 kept.
+    QCOMPARE(f.messages.texts(), QStringList{name + QStringLiteral(" を登録します。よろしいですか")});
+    QCOMPARE(TableSnapshot(f.data(), {QStringLiteral("商品マスタ")}),
+             QStringList{QStringLiteral("商品マスタ|'%1'|'文具'|<null>|'個'|1200000|1|'とくちゅう'").arg(name)});
+    QCOMPARE(w->dat商品->rowCount(), 1);
 }
 
 void TestProductWindow::enterOnTheLastRow()
@@ -470,7 +547,7 @@ void TestProductWindow::pickFromTheMainWindow()
     QVERIFY(QTest::qWaitForWindowActive(w));
     // A double click on the product's row picks it into line 3.
     GridView* grid = w->Grid商品マスタ;
-    const QModelIndex cell = w->dat商品->index(3, P::単位);
+    const QModelIndex cell = w->dat商品->index(4, P::単位);
     QCOMPARE(w->dat商品->text(cell.row(), P::品名), QStringLiteral("消しゴム"));
     static_cast<QTableView*>(grid)->scrollTo(cell);
     const QPoint at = grid->visualRect(cell).center();

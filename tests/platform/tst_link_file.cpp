@@ -206,7 +206,8 @@ void TestLinkFile::rowsInTheOrderOfColumns()
     QVERIFY2(openNew(link, {
         QStringLiteral("create table 顧客マスタ (顧客名 TEXT, ふりがな TEXT)"),
         QStringLiteral("insert into 顧客マスタ values ('鈴木', 'ｽｽﾞｷ'), ('無名', NULL), ('阿部', 'ｱﾍﾞ'), "
-                       "('Beta', 'beta'), ('alpha', 'Alpha'), ('佐藤', 'ｻﾄｳ'), ('二番目の無名', NULL)"),
+                       "('Beta', 'beta'), ('alpha', 'Alpha'), ('佐藤', 'ｻﾄｳ'), ('二番目の無名', NULL), "
+                       "('カトウ電機', 'カトウ'), ('加藤', 'かとう')"),
         QStringLiteral("create table コードマスタ (kcode TEXT, code TEXT, sname TEXT)"),
         QStringLiteral("insert into コードマスタ values ('単位', '02', '箱'), ('入数', '01', '10'), "
                        "('単位', '01', '個'), ('入数', '02', NULL)"),
@@ -215,15 +216,18 @@ void TestLinkFile::rowsInTheOrderOfColumns()
                        "(10, '2004-03-09', '1000.0001'), (NULL, NULL, NULL)"),
     }), qPrintable(link.errorText()));
 
-    // Null first, then texts without regard to case; equal keys keep the file's order.
+    // Null first, then texts in Japanese order (Latin letters without regard
+    // to case, kana of any type and width side by side); equal keys keep the
+    // file's order.
     auto t = link.rows(QStringLiteral("顧客マスタ"), {QStringLiteral("ふりがな")});
     QVERIFY(t.has_value());
     QCOMPARE(names(*t, QStringLiteral("顧客名")),
-             QStringList({"無名", "二番目の無名", "alpha", "Beta", "阿部", "佐藤", "鈴木"}));
+             QStringList({"無名", "二番目の無名", "alpha", "Beta", "阿部", "加藤", "カトウ電機", "佐藤", "鈴木"}));
 
     t = link.rows(QStringLiteral("コードマスタ"), {QStringLiteral("KCODE"), QStringLiteral("code")});
     QVERIFY(t.has_value());
-    QCOMPARE(names(*t, QStringLiteral("sname")), QStringList({"10", "<null>", "個", "箱"}));
+    // Kanji in the Japanese order too: 単 (たん) before 入 (にゅう).
+    QCOMPARE(names(*t, QStringLiteral("sname")), QStringList({"個", "箱", "10", "<null>"}));
 
     // Numbers, dates and money compare as values, not as text.
     t = link.rows(QStringLiteral("見積書"), {QStringLiteral("伝票番号"), QStringLiteral("日付")});

@@ -1,11 +1,15 @@
 #pragma once
 // Detail lines for tests that write into the quotation's current line: a
-// line that already holds a product (or a subtotal), and a line of w明細 as
-// text. For tests linking velt_frame (or velt_workspace).
+// line that already holds a product (or a subtotal), a line of w明細 as
+// text, and the totals as shown and as stored. For tests linking velt_frame.
 
+#include "platform/Controls.h"
 #include "platform/Database.h"
+#include "support/MainWindowFixture.h"
 #include "workspace/QuotationStore.h"
+#include "workspace/QuotationTab.h"
 
+#include <QPushButton>
 #include <QStringList>
 
 namespace lines {
@@ -40,6 +44,35 @@ inline QStringList cells(Database& work, int row)
     auto text = [](const QVariant& v) { return dbv::isNull(v) ? QStringLiteral("<null>") : v.toString(); };
     return {text(l.品名), text(l.商品区分), text(l.入数), money(l.数量), text(l.単位), money(l.単価), money(l.金額),
             l.非課税 ? QStringLiteral("1") : QStringLiteral("0"), text(l.ふりがな)};
+}
+
+// The totals the quotation tab shows: 税抜計|消費税|合計|見積金額 (empty for none).
+inline QString shownTotals(const QuotationTab& q)
+{
+    QStringList out;
+    for (const NumberBox* box : {q.num税抜計, q.num消費税, q.num合計, q.num見積金額})
+        out << (box->value() ? box->value()->toPlainString() : QString());
+    return out.join(QLatin1Char('|'));
+}
+
+// Stores the quotation on screen with 登録 (under a customer's name, the
+// question answered Yes) and reads back the stored 金額 of line row (0-based)
+// and the stored 税抜計|消費税|合計|見積金額: "150|150|8|158|158".
+inline QString storedAmounts(MainWindowFixture& f, int row)
+{
+    QuotationTab& q = f.quotation();
+    if (q.cmb顧客名->text().isEmpty()) q.cmb顧客名->setText(QStringLiteral("見本商店"));
+    const QVariant number = q.txtNo->text().toInt();
+    q.cmd登録->click();
+    const QVariant amount = f.data().scalar(QStringLiteral("select 金額 from 見積書 where 伝票番号 = ? and 行番号 = ?"), {number, row});
+    const auto header = f.data().firstRow(
+        QStringLiteral("select 税抜計, 消費税, 合計, 見積金額 from 見積書ヘッダ where 伝票番号 = ?"), {number});
+    QStringList out{Currency::fromDb(amount) ? Currency::fromDb(amount)->toPlainString() : QString()};
+    for (int c = 0; c < 4; ++c) {
+        const auto v = header ? Currency::fromDb(header->value(c)) : std::nullopt;
+        out << (v ? v->toPlainString() : QString());
+    }
+    return out.join(QLatin1Char('|'));
 }
 
 }  // namespace lines

@@ -5,6 +5,7 @@
 #include "platform/GridView.h"
 #include "app/ProductMaster.h"
 #include "support/MainWindowFixture.h"
+#include "support/QuotationLines.h"
 #include "workspace/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
@@ -105,6 +106,8 @@ void TestProductPanel::storeWritesProductCodesAndLine_data()
     QTest::newRow("existing product keeps 非課税") << QStringLiteral("鉛筆") << QStringLiteral("鉛筆") << true;
     QTest::newRow("apostrophe") << QStringLiteral("O'Neil ペン") << QStringLiteral("O'Neil ペン") << true;
     QTest::newRow("blanks trimmed") << QStringLiteral("　鉛筆 ") << QStringLiteral("鉛筆") << true;
+    // The name is the line's: the product is stored under what the line keeps.
+    QTest::newRow("a long name cut as the line keeps it") << QString(26, QChar(0x3042)) << QString(25, QChar(0x3042)) << false;
 }
 
 void TestProductPanel::storeWritesProductCodesAndLine()
@@ -136,7 +139,7 @@ void TestProductPanel::storeWritesProductCodesAndLine()
     QCOMPARE(tableText(db, QStringLiteral("select kcode, sname from コードマスタ where sname is not null order by kcode")),
              QStringLiteral("ケース|12本|\n単位|箱|\n商品区分|文具|\n"));
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '入数' and sname is not null")).toInt(), 0);
-    // The line takes the fields; quantity, amount and the flags stay as they were.
+    // The line takes the fields; quantity and the flags stay as they were.
     QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"品名")).toString(), stored);
     QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"単価")), Currency::fromWhole(1500));
     QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"入数")).toString(), QStringLiteral("12本"));
@@ -144,8 +147,12 @@ void TestProductPanel::storeWritesProductCodesAndLine()
     QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"商品区分")).toString(), QStringLiteral("文具"));
     QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
     QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"数量")), Currency::fromWhole(2));
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"金額")), Currency::fromWhole(200));
     QVERIFY(!f.quotation().Cn商品詳細->isHidden());  // the panel stays open
+    // The price counts as a typed one: 2 × 1500 on the line, the totals (外税
+    // 5 %), and what 登録 stores.
+    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"金額")), Currency::fromWhole(3000));
+    QCOMPARE(lines::shownTotals(f.quotation()), QStringLiteral("3000|150|3150|3150"));
+    QCOMPARE(lines::storedAmounts(f, kRow), QStringLiteral("3000|3000|150|3150|3150"));
 }
 
 void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()

@@ -72,8 +72,8 @@ void TestQuotationPort::pickProductIntoTheCurrentLine_data()
 {
     QTest::addColumn<bool>("subtotal");
     QTest::addColumn<QStringList>("after");  // line 3 afterwards
-    QTest::newRow("an ordinary line takes the given fields")
-        << false << QStringList{"定規", "文具", "12", "4", "本", "1200.5", "40", "1", "じょうぎ"};
+    QTest::newRow("an ordinary line takes the given fields, 金額 follows the price")
+        << false << QStringList{"定規", "文具", "12", "4", "本", "1200.5", "4802", "1", "じょうぎ"};
     QTest::newRow("a subtotal line refuses")
         << true << QStringList{" 小 計", "<null>", "<null>", "<null>", "<null>", "<null>", "40", "0", "<null>"};
 }
@@ -102,11 +102,14 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
 
     QCOMPARE(taken, !subtotal);
     QCOMPARE(lines::cells(f.work(), 2), after);
-    QCOMPARE(q.num合計->value(), Currency::fromWhole(7));  // nothing recomputed
     if (subtotal) {
+        QCOMPARE(q.num合計->value(), Currency::fromWhole(7));  // nothing recomputed
         QCOMPARE(f.messages.texts(), QStringList{kSubtotalLineRefusal});
         return;
     }
+    // The totals as after a typed price; the line is tax-exempt.
+    QCOMPARE(q.num合計->value(), Currency::fromWhole(4802));
+    QCOMPARE(q.num消費税->value(), Currency());
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(q.Grid明細->currentRow(), 2);
     QCOMPARE(q.Grid明細->currentColumn(), int(品名));

@@ -302,8 +302,9 @@ void TestQuotationScreen::productListOrderAndCustomers_data()
     QTest::addColumn<QString>("order");
     QTest::addColumn<QStringList>("names");
     // 品名/ふりがな of the listed rows.
-    QTest::newRow("品名順") << "品名順" << QStringList{"B鉛筆/え", "B鉛筆/ん", "C消しゴム/けしごむ", "Oh'Pen/"};
-    const QStringList byReading{"Oh'Pen/", "B鉛筆/え", "C消しゴム/けしごむ", "B鉛筆/ん"};
+    // Japanese order: a katakana reading among the hiragana ones.
+    QTest::newRow("品名順") << "品名順" << QStringList{"B鉛筆/え", "B鉛筆/ん", "C消しゴム/けしごむ", "Oh'Pen/", "ケント紙/ケントし"};
+    const QStringList byReading{"Oh'Pen/", "B鉛筆/え", "C消しゴム/けしごむ", "ケント紙/ケントし", "B鉛筆/ん"};
     QTest::newRow("ふりがな順") << "ふりがな順" << byReading;
     QTest::newRow("empty setting") << "" << byReading;
 }
@@ -322,15 +323,17 @@ void TestQuotationScreen::productListOrderAndCustomers()
     QVERIFY(d.exec(insert, {QVariant(), "文具", QVariant(), "個", 50000, 0, "あ"}));
     QVERIFY(d.exec(insert, {"Oh'Pen", QVariant(), "10本", "箱", 12345, 0, QVariant()}));
     QVERIFY(d.exec(insert, {"B鉛筆", QVariant(), QVariant(), QVariant(), QVariant(), 0, "え"}));
+    QVERIFY(d.exec(insert, {"ケント紙", QVariant(), QVariant(), QVariant(), QVariant(), 0, "ケントし"}));
     f.session.設定情報.商品表示順 = order;
 
     QVERIFY(d.exec(QStringLiteral("insert into 顧客マスタ (顧客名, ふりがな) values ('山田', 'やまだ'), (NULL, 'あ'), "
-                                  "('O''Brien', NULL), ('青木', 'あおき')")));
+                                  "('O''Brien', NULL), ('ｶﾄｳ', 'ｶﾄｳ'), ('青木', 'あおき'), ('アオヤマ', 'アオヤマ'), "
+                                  "('加藤', 'かとう')")));
     f.quotation().cmb顧客名->setText(QStringLiteral("入力中"));
     f.quotation().Clear見積書(true);
 
     QCOMPARE(column(f.work(), QStringLiteral("select 品名 || '/' || ifnull(ふりがな, '') from w商品参照 order by rowid")), names);
-    QCOMPARE(f.quotation().dat商品参照->rowCount(), 4);
+    QCOMPARE(f.quotation().dat商品参照->rowCount(), 5);
     // Every field as stored, Null kept.
     const QSqlRecord eraser = *f.work().firstRow(QStringLiteral("select * from w商品参照 where 品名 = 'C消しゴム'"));
     QCOMPARE(eraser.value(QStringLiteral("単価")).toLongLong(), 1000000);
@@ -338,8 +341,9 @@ void TestQuotationScreen::productListOrderAndCustomers()
     QVERIFY(eraser.isNull(QStringLiteral("入数")));
     QCOMPARE(eraser.value(QStringLiteral("ふりがな")).toString(), QStringLiteral("けしごむ"));
 
-    // Customers by reading (no reading first), nameless rows left out, the same in both lists.
-    const QStringList customers{"O'Brien", "青木", "山田"};
+    // Customers by reading in Japanese order (no reading first), nameless rows
+    // left out, the same in both lists.
+    const QStringList customers{"O'Brien", "青木", "アオヤマ", "加藤", "ｶﾄｳ", "山田"};
     QCOMPARE(comboItems(f.quotation().cmb顧客名), customers);
     QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
 
