@@ -218,14 +218,10 @@ bool JetReader::open(const QString& path, JetFault& fault)
     }
     mdb_set_bind_size(mdb_, kBindSize);
     mdb_set_boolean_fmt_numbers(mdb_);
-    if (!readCatalog(fault)) return false;
-    const QString warning = warningSince(mark);
-    if (!warning.isEmpty()) return damaged(fault, QStringLiteral("テーブルの一覧を読むと「%1」").arg(warning));
-    if (stream->pastEnd) return damaged(fault, QStringLiteral("テーブルの一覧がファイルの終わりより先を指しています"));
-    return true;
+    return readCatalog(mark, fault);
 }
 
-bool JetReader::readCatalog(JetFault& fault)
+bool JetReader::readCatalog(qint64 mark, JetFault& fault)
 {
     // The catalog is the table MSysObjects, its definition on page 2.
     MdbCatalogEntry objects{};
@@ -244,6 +240,10 @@ bool JetReader::readCatalog(JetFault& fault)
         return damaged(fault, QStringLiteral("テーブルの一覧の項目数が定義の %1 と合いません（読めたのは %2）")
                                   .arg(recorded)
                                   .arg(catalog->len));
+    const QString warning = warningSince(mark);
+    if (!warning.isEmpty()) return damaged(fault, QStringLiteral("テーブルの一覧を読むと「%1」").arg(warning));
+    if (stream_->pastEnd) return damaged(fault, QStringLiteral("テーブルの一覧がファイルの終わりより先を指しています"));
+
     for (guint i = 0; i < catalog->len; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
         if (!entry || entry->object_type != MDB_TABLE || !mdb_is_user_table(entry)) continue;
@@ -252,11 +252,12 @@ bool JetReader::readCatalog(JetFault& fault)
         entries_.append(entry);
         // Every table's definition is read once here: one that cannot be read
         // (or makes libmdb warn) fails that table's reads, not the others'.
-        const qint64 mark = warningMark();
+        const qint64 before = warningMark();
+        stream_->pastEnd = false;
         MdbTableDef* table = mdb_read_table(entry);
         const bool columnsRead = table && mdb_read_columns(table) && table->columns && table->columns->len == table->num_cols;
         if (table) mdb_free_tabledef(table);
-        if (!columnsRead || !warningSince(mark).isEmpty()) unreadable_.insert(name);
+        if (!columnsRead || !warningSince(before).isEmpty() || stream_->pastEnd) unreadable_.insert(name);
     }
     return true;
 }
@@ -294,6 +295,7 @@ bool JetReader::read(const QString& table, JetRowSink& sink, quint32& rowsRead, 
 {
     rowsRead = 0;
     const qint64 mark = warningMark();
+    stream_->pastEnd = false;
     MdbTableDef* def = openTable(table, fault);
     if (!def) return false;
     const auto finish = [&](bool ok) {

@@ -72,7 +72,7 @@ private:
     qint64 warningMark() const;
     QString warningSince(qint64 mark) const;
     bool damaged(JetFault& fault, const QString& detail) const;
-    bool readCatalog(JetFault& fault);
+    bool readCatalog(qint64 mark, JetFault& fault);
     MdbTableDef* openTable(const QString& table, JetFault& fault);
 
     int warningFd_ = -1;
