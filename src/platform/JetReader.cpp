@@ -80,7 +80,9 @@ bool useUtf8Text(MdbHandle* mdb)
 ssize_t pageRead(void* cookie, char* buffer, size_t size)
 {
     auto* s = static_cast<JetPageStream*>(cookie);
-    if (s->position + off64_t(size) > s->size) s->pastEnd = true;
+    // Reads are whole pages at page offsets (the stream's buffer is a page),
+    // and the file a whole number of pages: one from the end on is past it.
+    if (size > 0 && s->position >= s->size) s->pastEnd = true;
     const ssize_t n = pread(s->fd, buffer, size, s->position);
     if (n > 0) s->position += n;
     return n;
@@ -123,7 +125,7 @@ JetPageStream* replaceStream(MdbHandle* mdb, const QString& path)
         pageClose(s);
         return nullptr;
     }
-    setvbuf(stream, nullptr, _IONBF, 0);  // libmdb's reads reach pageRead as it asks them
+    setvbuf(stream, nullptr, _IOFBF, size_t(mdb->fmt->pg_size));
     fclose(mdb->f->stream);
     mdb->f->stream = stream;
     return s;
