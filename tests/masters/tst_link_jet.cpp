@@ -49,16 +49,6 @@ bool writeJet(const QString& path, jet::Version version, const QList<jet::Table>
     return ok;
 }
 
-// The list rows as "顧客名|顧客情報|ふりがな|敬称", Null as <null>.
-QStringList customerRows(const FrmCustomer* w)
-{
-    QStringList out;
-    const QList<QStringList> columns{listColumn(w, 顧客名), listColumn(w, 顧客情報), listColumn(w, ふりがな), listColumn(w, 敬称)};
-    for (int r = 0; r < w->dat顧客->rowCount(); ++r)
-        out << QStringList{columns[0][r], columns[1][r], columns[2][r], columns[3][r]}.join(QLatin1Char('|'));
-    return out;
-}
-
 jet::Table moxelCustomers(const QString& telephone)
 {
     return table(QStringLiteral("顧客マスタ"),
@@ -195,7 +185,7 @@ void TestLinkJet::customerFormats()
     w->cmdリンク参照->click();
 
     QVERIFY2(f.messages.shown().isEmpty(), qPrintable(f.messages.texts().join('\n')));
-    QCOMPARE(customerRows(w), list);
+    QCOMPARE(listRows(w), list);
     QVERIFY(w->CnKokyakuMsg->isHidden());
     QCOMPARE(customerMaster(f), master);
     QCOMPARE(FileHash(path), hash);
