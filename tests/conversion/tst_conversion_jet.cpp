@@ -159,9 +159,8 @@ void TestConversionJet::damagedFileEndsWithAMessage()
 
     QCOMPARE(messages.size(), 1);
     // Never the clean completion: the damaged table is named, or the file.
-    if (damage == jet::Damage::ZeroedPage)
-        QEXPECT_FAIL("", jet::kShortReadNotYetRefused, Abort);
     QVERIFY2(messages.first() != kDone, "a damaged older file converted as if complete");
+    QVERIFY2(messages.first().contains(QStringLiteral("壊れている可能性")), qPrintable(messages.first()));
     QCOMPARE(TableSnapshot(run.f.data(), {QStringLiteral("顧客マスタ")}), customers);
     QCOMPARE(FileHash(run.oldPath()), hash);
 }

@@ -16,14 +16,6 @@ enum class Damage {
     Truncated,    // the file ends in the middle of the table's last data page
 };
 
-// Why a zeroed data page still passes as a complete read: libmdb skips the
-// page with a warning on stderr only. Tests of that damage expect it to fail
-// until Jet files are read where any warning, and a row count short of the
-// table definition's, counts as damage.
-inline constexpr const char* kShortReadNotYetRefused =
-    "libmdb skips a zeroed page with a warning only; a reader that treats warnings and a row count short of the "
-    "table definition's as damage is not in place yet";
-
 // The damages, for _data tables, with a name for each.
 QList<Damage> allDamages();
 QString nameOf(Damage damage);
