@@ -4,7 +4,7 @@
 // Page 0, the header: "Standard Jet DB" at 4, the version at 0x14 (0 = Jet 3,
 // 1 = Jet 4); from 0x18 on, 126 (Jet 3) or 128 (Jet 4) bytes masked with RC4
 // under a fixed key, holding the code page at 0x3C and the database key at
-// 0x3E (zero after the mask's own value: not encrypted).
+// 0x3E (left zero: the pages are not encrypted).
 // Page 1: an empty data page (Jet keeps its global usage map there; readers
 // do not need it). Page 2: the table definition of MSysObjects. Then the
 // user tables' definitions, their data pages, long-value pages, and at the
