@@ -23,9 +23,11 @@ packages=(
   binutils
   qt6-translations-l10n
 )
-# The tests also print to a real print queue: a CUPS scheduler with a PDF printer.
+# Test-only: a real print queue (a CUPS scheduler with a PDF printer), and
+# mdbtools' command-line tools (mdb-tables, mdb-export), which check the tests'
+# Jet writer against a reader that is not the program's own.
 if [ "$what" = test ]; then
-  packages+=(cups printer-driver-cups-pdf)
+  packages+=(cups printer-driver-cups-pdf mdbtools)
 fi
 missing=()
 for p in "${packages[@]}"; do
