@@ -154,6 +154,9 @@ void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
         reportLineWriteFailure();
         return;
     }
+    // The picked price counts as a typed one: the line and the totals follow it.
+    takeLineAmount(row);
+    Calc明細();
     Grid明細->setCurrentCell(row, 数量);
 }
 

@@ -318,9 +318,11 @@ void TestGridEditing::pickFromProductList()
     QVERIFY(f.messages.shown().isEmpty());
     QStringList cells;
     for (int c = 品名; c <= 小計; ++c) cells << stored(f, 5, c);
-    // Seven cells from the list; 数量 and 金額 untouched, nothing recomputed or looked up again.
-    QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "40", "1", "えんぴつ", "0"}));
-    QVERIFY(!f.quotation().DetailsChanged.has_value());
+    // Seven cells from the list, nothing looked up again; the picked price
+    // counts as a typed one: 4 × 75, and the totals follow.
+    QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "300", "1", "えんぴつ", "0"}));
+    QCOMPARE(f.quotation().DetailsChanged, std::optional<bool>(true));
+    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(300));
     QCOMPARE(f.quotation().Grid明細->currentRow(), 4);
     QCOMPARE(f.quotation().Grid明細->currentColumn(), int(数量));
 }
