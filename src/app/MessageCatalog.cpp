@@ -1,5 +1,7 @@
 #include "app/MessageCatalog.h"
 
+#include "platform/Controls.h"
+#include "platform/NumberFormat.h"
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -29,16 +31,18 @@ Spec ok(const QString& title, const QString& text, Spec::Icon icon)
     return s;
 }
 
-std::optional<Spec> entryBox(const QString& kind, const QString& text)
+std::optional<Spec> entryBox(const QString& kind, const QString& value)
 {
+    const QString text = MessageCatalog::ShortValue(value);
     if (kind == u"確認") return yesNo(QStringLiteral("登録の確認"), text + QStringLiteral(" を登録します。よろしいですか"), false);
     if (kind == u"完了") return ok(QStringLiteral("登録完了"), text + QStringLiteral(" を登録しました。"), Spec::Icon::Information);
     if (kind == u"チェック") return ok(QStringLiteral("入力項目のチェック"), QStringLiteral("入力必須項目が空白です。"), Spec::Icon::Information);
     return std::nullopt;
 }
 
-std::optional<Spec> deleteBox(const QString& kind, const QString& text)
+std::optional<Spec> deleteBox(const QString& kind, const QString& value)
 {
+    const QString text = MessageCatalog::ShortValue(value);
     const QString title = QStringLiteral("削除の確認");
     if (kind == u"確認") return yesNo(title, QStringLiteral("すべてのデータを削除します。よろしいですか"), true);
     if (kind == u"伝票確認") return yesNo(title, QStringLiteral("伝票 ") + text + QStringLiteral(" を削除します。よろしいですか"), true);
@@ -48,23 +52,17 @@ std::optional<Spec> deleteBox(const QString& kind, const QString& text)
     return std::nullopt;
 }
 
-std::optional<Spec> inputBox(const QString& kind, const QString& text)
+std::optional<Spec> inputBox(const QString& kind, const QString& value)
 {
+    const QString text = MessageCatalog::ShortValue(value);
     if (kind == u"必須入力なし") return ok(QStringLiteral("入力注意"), text + QStringLiteral("指定されていません。確認してください"), Spec::Icon::Warning);
     if (kind == u"数字のみ") return ok(QStringLiteral("入力注意"), text + QStringLiteral("には数字以外使用できません"), Spec::Icon::Warning);
-    // text: the field, a tab, the largest value it takes.
-    if (kind == u"数値超過") {
-        const QString field = text.section(QLatin1Char('\t'), 0, 0);
-        const QString largest = text.section(QLatin1Char('\t'), 1);
-        return ok(QStringLiteral("入力注意"),
-                  field + QStringLiteral("の値が大きすぎます。入力できるのは ") + largest + QStringLiteral(" までです"),
-                  Spec::Icon::Warning);
-    }
     return std::nullopt;
 }
 
-std::optional<Spec> printBox(const QString& kind, const QString& text)
+std::optional<Spec> printBox(const QString& kind, const QString& value)
 {
+    const QString text = MessageCatalog::ShortValue(value);
     if (kind == u"確認") return yesNo(QStringLiteral("印刷の確認"), text + QStringLiteral("を印刷します。よろしいですか"), true);
     return std::nullopt;
 }
@@ -73,7 +71,8 @@ std::optional<Spec> generalBox(const QString& kind, const QString& text)
 {
     if (kind == u"メッセージ") return ok(QStringLiteral("情報"), text, Spec::Icon::Information);
     if (kind == u"注意") return ok(QStringLiteral("注意"), text, Spec::Icon::Information);
-    if (kind == u"ファイルなし") return ok(QStringLiteral("ファイルチェック"), text + QStringLiteral("がありません。確認してください。"), Spec::Icon::Information);
+    // The other kinds take a whole sentence; this one the name of what is missing.
+    if (kind == u"ファイルなし") return ok(QStringLiteral("ファイルチェック"), MessageCatalog::ShortValue(text) + QStringLiteral("がありません。確認してください。"), Spec::Icon::Information);
     if (kind == u"確認") return yesNo(QStringLiteral("確認"), text + QStringLiteral("、よろしいですか"), false);
     if (kind == u"失敗") return ok(QStringLiteral("エラー"), text, Spec::Icon::Warning);
     return std::nullopt;
@@ -156,4 +155,38 @@ bool MessageCatalog::ShowFailure(const QString& what, const QString& detail) con
     auto spec = CatalogueEntry(QStringLiteral("その他"), QStringLiteral("失敗"), text);
     spec->detail = parts.engine;
     return present(spec);
+}
+
+void MessageCatalog::ShowRefusedNumber(const QString& field, const QString& typed, Currency min, Currency max) const
+{
+    // Digits beyond even the widest decimal are still a number, and far too large.
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+－＋]?[0-9０-９,，]+([.．][0-9０-９]*)?\\s*$"));
+    if (!Decimal::parse(typed) && !number.match(typed).hasMatch()) {
+        ShowMessage(QStringLiteral("入力"), QStringLiteral("数字のみ"), field);
+        return;
+    }
+    const auto whole = [](Currency c) { return NumberFormat::format(Currency::fromWhole(c.wholePart()), QStringLiteral("#,##0")); };
+    const std::optional<Spec> digitsOnly = inputBox(QStringLiteral("数字のみ"), field);
+    Spec s = *digitsOnly;  // the input warning's box, with the range for its text
+    s.text = QStringLiteral("%1には %2 から %3 までの数を入力してください").arg(ShortValue(field), whole(min), whole(max));
+    presenter_->show(s);
+}
+
+QString MessageCatalog::ShortValue(const QString& value)
+{
+    qsizetype end = 0;
+    while (end < value.size() && end < kMaxValueLength && value[end] != u'\r' && value[end] != u'\n') ++end;
+    if (end == value.size()) return value;
+    if (end > 0 && value[end - 1].isHighSurrogate()) --end;  // never half a character
+    return value.left(end) + QStringLiteral("…");
+}
+
+void ReportRefusedNumbers(NumberBox* box, const QString& field, const MessageCatalog& messages)
+{
+    QObject::connect(
+        box, &NumberBox::refused, box,
+        [box, field, &messages](const QString& typed) {
+            messages.ShowRefusedNumber(field, typed, box->minimum(), box->maximum());
+        },
+        Qt::QueuedConnection);
 }

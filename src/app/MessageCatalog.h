@@ -5,14 +5,19 @@
 // MessagePresenter and answers True only when a Yes/No question got Yes.
 // Categories and kinds are matched exactly (no trimming, no width folding);
 // an unknown category or kind shows nothing and answers False.
+// A value set into a wording (a name, a subject) is shortened to its first
+// characters (ShortValue), so that no box grows past the screen.
 //
 // The session owns one catalogue; its presenter shows real message boxes
 // unless a test gives it a recording one.
 
+#include "platform/Currency.h"
 #include "platform/MessagePresenter.h"
 
 #include <QString>
 #include <optional>
+
+class NumberBox;
 
 // A failure's detail split into what the box shows and the engine's words.
 struct FailureText {
@@ -44,6 +49,16 @@ public:
     // to the box's details.
     bool ShowFailure(const QString& what, const QString& detail) const;
 
+    // A number typed into a box that the box refused, named by its field:
+    // text that is no number gets the digits-only warning ("単価には数字以外使用
+    // できません"), a number the box cannot hold the range it takes.
+    void ShowRefusedNumber(const QString& field, const QString& typed, Currency min, Currency max) const;
+
+    // The first kMaxValueLength characters of a value and "…" when it is
+    // longer, cut before a line break; a value set into a message text.
+    static constexpr int kMaxValueLength = 40;
+    static QString ShortValue(const QString& value);
+
     // Shows a box that is not in the catalogue (the start-up error box).
     void show(const MessageBoxSpec& spec) const { presenter_->show(spec); }
 
@@ -58,3 +73,7 @@ private:
     QMessageBoxPresenter boxes_;
     MessagePresenter* presenter_ = nullptr;
 };
+
+// Shows ShowRefusedNumber for every text the box refuses (once the box has
+// finished with the focus change that refused it).
+void ReportRefusedNumbers(NumberBox* box, const QString& field, const MessageCatalog& messages);

@@ -2,6 +2,11 @@
 
 #include "platform/Controls.h"
 
+bool ProductDetailFields::commitTyped() const
+{
+    return 単価->commitTyped();
+}
+
 ProductDetail ProductDetailFields::read() const
 {
     ProductDetail p;

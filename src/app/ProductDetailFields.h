@@ -16,6 +16,9 @@ struct ProductDetailFields {
     TextComboBox* 商品区分 = nullptr;
     QLineEdit* ふりがな = nullptr;
 
+    // Takes what is being typed into 単価: false when the box refused it (its
+    // warning shows), and the panel's 登録 stops.
+    bool commitTyped() const;
     // The product as the boxes hold it, its name as the master keeps it.
     ProductDetail read() const;
     // Shows a product, in the order 品名, 入数, 単価, 単位, 商品区分, ふりがな.

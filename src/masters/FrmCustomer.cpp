@@ -102,17 +102,20 @@ void FrmCustomer::Delete顧客()
     if (ticked->isEmpty()) return;
     QStringList names;
     for (const CustomerRow& r : *ticked) names << dbv::text(r.顧客名);
+    // The rows leave the list in the same write, committed before the
+    // customers' deletion: a list that cannot lose them keeps every customer
+    // stored, so that no later 登録 writes a deleted customer back. The other
+    // rows keep their 行.
     MasterWrite write;
-    write.databases = {&session_.DataDb};
+    write.databases = {&session_.WorkDb, &session_.DataDb};
     write.failure = QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更していません。");
-    if (RunMasterWrite(session_, write, [&](QString& e) { return DeleteCustomers(session_.DataDb, names, e); }) !=
-        WriteResult::Done)
-        return;
-    // Only now, after the commit, do the rows leave the list; the others keep their 行.
-    if (!session_.WorkDb.exec(QStringLiteral("delete from w顧客マスタ where チェック <> 0")))
-        session_.messages().ShowFailure(QStringLiteral("顧客マスタから削除しましたが、一覧から消せませんでした。"),
-                                        session_.WorkDb.lastError());
-    dat顧客->refresh();
+    const WriteResult result = RunMasterWrite(session_, write, [&](QString& e) {
+        if (!DeleteCustomers(session_.DataDb, names, e)) return false;
+        if (session_.WorkDb.exec(QStringLiteral("delete from w顧客マスタ where チェック <> 0"))) return true;
+        e = session_.WorkDb.lastError();
+        return false;
+    });
+    if (result != WriteResult::Busy) dat顧客->refresh();
 }
 
 void FrmCustomer::Entry顧客情報()
@@ -224,7 +227,7 @@ void FrmCustomer::cmd顧客詳細登録_Click()
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), name)) return;
     const CustomerRow customer{name, txt顧客情報->text(), txtふりがな->text(), cmb敬称->text()};
     // On failure the panel stays open with what was typed.
-    if (RunMasterWrite(session_, savingWrite(QStringLiteral("%1 を登録できませんでした。").arg(name)),
+    if (RunMasterWrite(session_, savingWrite(QStringLiteral("%1 を登録できませんでした。").arg(MessageCatalog::ShortValue(name))),
                        [&](QString& e) { return WriteCustomers(session_.DataDb, {customer}, e); }) != WriteResult::Done)
         return;
     Read顧客マスタ();

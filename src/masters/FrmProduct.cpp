@@ -84,6 +84,7 @@ void FrmProduct::connectControls()
     leaveOnEnter(cmb単位詳細, cmb商品区分詳細, false);
     leaveOnEnter(cmb商品区分詳細, txtふりがな, false);
     leaveOnEnter(txtふりがな, cmd顧客詳細登録, true);
+    ReportRefusedNumbers(num単価詳細, QStringLiteral("単価"), session_.messages());
 }
 
 // ---------------------------------------------------------------- the list
@@ -177,11 +178,13 @@ void FrmProduct::Delete商品()
     if (MasterBusy(session_) || !Grid商品マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), QStringLiteral("商品情報")))
         return;
-    // The deletion keeps its own transaction; a failed one leaves the list as it was.
+    // The deletion keeps its own transactions; a failed one deletes no product.
     MasterWrite write;
     write.failure = QStringLiteral("商品情報を削除できませんでした。商品マスタは変更していません。");
-    write.afterCommit = [this] { showList(); };
-    RunMasterWrite(session_, write, [this](QString& e) { return DeleteTickedProducts(session_.DataDb, session_.WorkDb, &e); });
+    if (RunMasterWrite(session_, write, [this](QString& e) {
+            return DeleteTickedProducts(session_.DataDb, session_.WorkDb, &e);
+        }) != WriteResult::Busy)
+        showList();
 }
 
 void FrmProduct::Readコード表(const QString& kind)
@@ -249,7 +252,7 @@ void FrmProduct::cmd顧客詳細閉じる_Click()
 
 void FrmProduct::Entry商品詳細()
 {
-    if (MasterBusy(session_)) return;
+    if (MasterBusy(session_) || !fields().commitTyped()) return;
     const MessageCatalog& messages = session_.messages();
     const ProductDetail product = fields().read();
     if (product.品名.isEmpty()) {
@@ -261,7 +264,7 @@ void FrmProduct::Entry商品詳細()
     if (!messages.ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), product.品名)) return;
     // The product and its code values in one transaction of their own.
     MasterWrite write;
-    write.failure = QStringLiteral("%1 を登録できませんでした。").arg(product.品名);
+    write.failure = QStringLiteral("%1 を登録できませんでした。").arg(MessageCatalog::ShortValue(product.品名));
     if (RunMasterWrite(session_, write, [&](QString& e) {
             return StoreProductDetail(session_.DataDb, session_.設定情報, product, &e);
         }) != WriteResult::Done)

@@ -8,7 +8,6 @@
 #include "platform/WorkTableModel.h"
 
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <limits>
 
 Q_LOGGING_CATEGORY(lcMasters, "velt.masters")
@@ -68,23 +67,6 @@ bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QStrin
     return ok;
 }
 
-bool BeyondNumberRange(const QString& text)
-{
-    const Decimal largest = Decimal::of(Currency::fromRaw(std::numeric_limits<int64_t>::max()));
-    const Decimal smallest = Decimal::of(Currency::fromRaw(std::numeric_limits<int64_t>::min()));
-    if (const auto d = Decimal::parse(text)) return d->compare(largest) > 0 || d->compare(smallest) < 0;
-    // Too many digits even for the wide decimal: still a number, and far too large.
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*[-+－＋]?[0-9０-９,，]*([.．][0-9０-９]*)?\\s*$"));
-    static const QRegularExpression digit(QStringLiteral("[0-9０-９]"));
-    return number.match(text).hasMatch() && text.contains(digit);
-}
-
-QString LargestNumberText()
-{
-    return Currency::fromWhole(std::numeric_limits<int64_t>::max() / Currency::kScale).toString(0, true);
-}
-
 void ShowRefusedEdits(WorkTableModel* model, const MessageCatalog& messages)
 {
     ShowCellWriteFailures(model, messages);
@@ -94,13 +76,9 @@ void ShowRefusedEdits(WorkTableModel* model, const MessageCatalog& messages)
         [model, &messages](int, int col, const QString& text) {
             const WorkTableModel::Column& c = model->column(col);
             const QString name = c.caption.isEmpty() ? c.field : c.caption;
-            if (c.kind == WorkTableModel::Kind::Money || c.kind == WorkTableModel::Kind::Integer) {
-                if (BeyondNumberRange(text))
-                    messages.ShowMessage(QStringLiteral("入力"), QStringLiteral("数値超過"),
-                                         name + QLatin1Char('\t') + LargestNumberText());
-                else
-                    messages.ShowMessage(QStringLiteral("入力"), QStringLiteral("数字のみ"), name);
-            }
+            if (c.kind == WorkTableModel::Kind::Money || c.kind == WorkTableModel::Kind::Integer)
+                messages.ShowRefusedNumber(name, text, Currency::fromRaw(std::numeric_limits<int64_t>::min()),
+                                           Currency::fromRaw(std::numeric_limits<int64_t>::max()));
             else
                 messages.ShowFailure(QStringLiteral("「%1」には入力した値を使えません。セルは元の値のままです。").arg(name), text);
         },

@@ -75,11 +75,6 @@ bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QStrin
 // commitEdit() returns false stops without a word of its own, this one is shown.
 void ShowRefusedEdits(WorkTableModel* model, const MessageCatalog& messages);
 
-// True for a number (digits, sign, grouping, decimals) beyond what a number
-// column of the lists can hold.
-bool BeyondNumberRange(const QString& text);
-// The largest value a number column of the lists takes, as shown to the user.
-QString LargestNumberText();
 
 // The failure text of a list or a link file that could not be read: the
 // list keeps what it showed.

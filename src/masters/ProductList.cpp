@@ -6,11 +6,8 @@
 #include "masters/MasterWrite.h"
 #include "platform/Database.h"
 
-#include <QLoggingCategory>
 #include <QSqlError>
 #include <QSqlRecord>
-
-Q_LOGGING_CATEGORY(lcProductList, "velt.productlist")
 
 namespace {
 
@@ -90,16 +87,29 @@ bool DeleteTickedProducts(Database& data, Database& work, QString* error)
         return false;
     }
     if (ticked.isEmpty()) return true;
-    const bool deleted = WriteAllOrNothing(data, [&] {
-        for (const QSqlRecord& r : ticked) {
-            if (dbv::isNull(r.value(0))) continue;  // a row without a name names no product
-            if (!data.exec(QStringLiteral("delete from 商品マスタ where 品名 = ?"), {r.value(0).toString()})) return false;
-        }
-        return true;
-    }, error);
-    if (!deleted) return false;
-    // The products are gone; a list that keeps their rows is only a view.
-    if (!work.exec(QStringLiteral("delete from w商品マスタ where チェック <> 0")))
-        qCWarning(lcProductList) << "deleted products stay in the list:" << work.lastError();
-    return true;
+    // The list's rows go in a transaction of the work file that is committed
+    // before the products' deletion: a list that cannot lose them leaves the
+    // products stored (a later 登録 must not write deleted products back),
+    // and a deletion that fails after the list lost them only hides stored
+    // products until the next 読込.
+    QString statementError;
+    QString workError;
+    QString dataError;
+    bool listDone = false;
+    const bool done = WriteAllOrNothing(data, [&] {
+        return listDone = WriteAllOrNothing(work, [&] {
+            for (const QSqlRecord& r : ticked) {
+                if (dbv::isNull(r.value(0))) continue;  // a row without a name names no product
+                if (!data.exec(QStringLiteral("delete from 商品マスタ where 品名 = ?"), {r.value(0).toString()})) {
+                    statementError = data.lastError();
+                    return false;
+                }
+            }
+            if (work.exec(QStringLiteral("delete from w商品マスタ where チェック <> 0"))) return true;
+            statementError = work.lastError();
+            return false;
+        }, &workError);
+    }, &dataError);
+    if (!done && error) *error = !statementError.isEmpty() ? statementError : !listDone ? workError : dataError;
+    return done;
 }

@@ -47,8 +47,10 @@ bool FillProductList(Database& data, Database& work, const ProductFilter& filter
 // failed.
 bool SaveProductList(Database& data, Database& work, QString* error = nullptr);
 
-// Deletes the ticked products from 商品マスタ by 品名 (one transaction), then
-// their rows from the list. Nothing ticked: nothing happens. False, with the
-// database's words in error, when the deletion failed: then nothing was
-// deleted and the list keeps its rows and ticks.
+// Deletes the ticked products from 商品マスタ by 品名 and their rows from the
+// list, each in one transaction; the list's is committed first. Nothing
+// ticked: nothing happens. False, with the database's words in error, when
+// either failed: then no product was deleted (and the list, unless only the
+// products' commit failed, keeps its rows and ticks), so a list save can
+// never write a deleted product back.
 bool DeleteTickedProducts(Database& data, Database& work, QString* error = nullptr);

@@ -4,6 +4,7 @@
 #include "platform/NumberFormat.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 // ---------------------------------------------------------------- NumberBox
 
@@ -20,6 +22,12 @@ NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setInputMethodHints(Qt::ImhFormattedNumbersOnly);
     connect(this, &QLineEdit::returnPressed, this, &NumberBox::commitEdit);
+}
+
+NumberBox::~NumberBox()
+{
+    // Before QWidget's destructor moves the focus away.
+    disconnect(focusWatch_);
 }
 
 void NumberBox::setValue(std::optional<Currency> v)
@@ -67,10 +75,39 @@ void NumberBox::showValue()
         setText(displayText());
 }
 
-void NumberBox::commitEdit()
+bool NumberBox::commitEdit()
 {
-    if (!editing_) return;
-    if (!setTextValue(text())) showValue();  // refused: the old value comes back
+    if (!editing_) return true;
+    const QString typed = text();
+    if (setTextValue(typed)) return true;
+    showValue();  // refused: the old value comes back
+    emit refused(typed);
+    return false;
+}
+
+bool NumberBox::commitTyped()
+{
+    const bool now = commitEdit();
+    const bool left = !refusedOnLeave_;
+    forgetRefusal();
+    return now && left;
+}
+
+void NumberBox::forgetRefusal()
+{
+    refusedOnLeave_ = false;
+    disconnect(focusWatch_);
+    focusWatch_ = {};
+}
+
+Currency NumberBox::minimum() const
+{
+    return min_ ? *min_ : Currency::fromRaw(std::numeric_limits<int64_t>::min());
+}
+
+Currency NumberBox::maximum() const
+{
+    return max_ ? *max_ : Currency::fromRaw(std::numeric_limits<int64_t>::max());
 }
 
 void NumberBox::focusInEvent(QFocusEvent* e)
@@ -83,7 +120,16 @@ void NumberBox::focusInEvent(QFocusEvent* e)
 
 void NumberBox::focusOutEvent(QFocusEvent* e)
 {
-    commitEdit();
+    if (!commitEdit()) {
+        // The focus is already where it went; this change is reported after
+        // the focus-out, so the watch starts with the next one.
+        refusedOnLeave_ = true;
+        focusAfterRefusal_ = QApplication::focusWidget();
+        if (!focusWatch_)
+            focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+                if (now != focusAfterRefusal_) forgetRefusal();
+            });
+    }
     editing_ = false;
     showValue();
     QLineEdit::focusOutEvent(e);

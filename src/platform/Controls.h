@@ -14,16 +14,24 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
 
 class QToolButton;
 
+// Typed text the box does not take (no number, or a number out of its range)
+// is refused as the user leaves the box or presses Enter: the box sends
+// refused() and shows its old value again; nothing is stored in its place.
+// A handler that reads the box calls commitTyped() first and stops when it
+// returns false: also when the text was refused as the focus left the box
+// for the button whose handler now runs, as long as the focus stayed there.
 class NumberBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit NumberBox(QWidget* parent = nullptr);
+    ~NumberBox() override;
 
     std::optional<Currency> value() const { return value_; }
     bool isNull() const { return !value_.has_value(); }
@@ -40,22 +48,38 @@ public:
     // the range becomes the value; anything else is refused (false, value unchanged).
     bool setTextValue(const QString& text);
 
+    // Takes the text being typed. False when it was refused now, or when it
+    // was refused as the focus left the box and the focus is still where it
+    // went (see above); true otherwise.
+    bool commitTyped();
+    // The values the box takes: its range, within what a Currency holds.
+    Currency minimum() const;
+    Currency maximum() const;
+
 signals:
     void valueChanged();
+    // The user's text that the box refused; the value stayed as it was.
+    void refused(const QString& text);
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    void commitEdit();
+    bool commitEdit();
     void showValue();
+    void forgetRefusal();
 
     std::optional<Currency> value_;
     std::optional<Currency> min_;
     std::optional<Currency> max_;
     QString format_ = QStringLiteral("#,###");
     bool editing_ = false;
+    // Text refused as the focus left the box, until commitTyped() or until
+    // the focus moves on from where it went (watched only meanwhile).
+    bool refusedOnLeave_ = false;
+    QPointer<QWidget> focusAfterRefusal_;
+    QMetaObject::Connection focusWatch_;
 };
 
 class DateBox : public QWidget {

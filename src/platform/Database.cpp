@@ -2,9 +2,13 @@
 
 #include "platform/JapaneseOrder.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 Q_LOGGING_CATEGORY(lcDb, "velt.db")
 
@@ -17,7 +21,10 @@ Database::~Database()
 
 bool Database::fail(const QString& what, const QString& error, const QString& sql)
 {
-    lastError_ = error;
+    // SQLite refuses some writes into a file that was moved ("readonly
+    // database"): the user learns which file went away.
+    const std::optional<QString> moved = movedAway();
+    lastError_ = moved ? *moved + QLatin1Char('\n') + error : error;
     qCWarning(lcDb).noquote() << what << path_ << ":" << error << (sql.isEmpty() ? QString() : "[" + sql + "]");
     return false;
 }
@@ -221,12 +228,44 @@ bool Database::beginTransaction()
 bool Database::commit()
 {
     if (!inTransaction_) return fail(QStringLiteral("commit"), QStringLiteral("no transaction"), {});
+    if (!fileInPlace()) {
+        rollback();
+        return false;
+    }
     if (!exec(QStringLiteral("COMMIT"))) {
         rollback();
         return false;
     }
     inTransaction_ = false;
-    return true;
+    // Moved between the check and the commit: what was written is lost as well.
+    return fileInPlace();
+}
+
+bool Database::fileInPlace()
+{
+    const std::optional<QString> moved = movedAway();
+    if (!moved) return true;
+    lastError_ = *moved;
+    qCWarning(lcDb).noquote() << *moved;
+    return false;
+}
+
+std::optional<QString> Database::movedAway() const
+{
+    if (!db_.isOpen()) return std::nullopt;
+    // SQLite compares the file it holds open with what is now at its path
+    // (the same file, not only a file of that name).
+    bool known = false;
+    int moved = 0;
+    const QVariant handle = db_.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+        known = connection && sqlite3_file_control(connection, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK;
+    }
+    if (!known) moved = !QFileInfo::exists(path_);
+    if (!moved) return std::nullopt;
+    return QStringLiteral("ファイル %1 が開いたときの場所にありません（削除または移動されました）。")
+        .arg(QDir::toNativeSeparators(QFileInfo(path_).absoluteFilePath()));
 }
 
 bool Database::rollback()

@@ -6,6 +6,8 @@
 // - Every statement takes bound values ('?' placeholders); user text never
 //   becomes part of SQL.
 // - Transactions through the Transaction guard: rolled back unless committed.
+//   A commit into a file that was deleted, moved or replaced since it was
+//   opened fails (SQLite would write into the unlinked file, lost at exit).
 // - Every connection knows the collation "japanese" (platform/JapaneseOrder.h):
 //   "order by ふりがな collate japanese" lists readings in Japanese order.
 // - A failed statement is logged under the category velt.db and remembered in
@@ -74,9 +76,15 @@ public:
     bool insert(const QString& table, const Fields& values);
 
     bool beginTransaction();
+    // Commits only while the file is in place (see fileInPlace()); otherwise
+    // rolls back and fails with a lastError() that names the file.
     bool commit();
     bool rollback();
     bool inTransaction() const { return inTransaction_; }
+
+    // True while the file opened is still at path(): false, with a lastError()
+    // that names the file, when it was deleted, moved or replaced since.
+    bool fileInPlace();
 
     // Column names of a table in their order; empty when the table is missing.
     QStringList columns(const QString& table);
@@ -86,6 +94,8 @@ public:
 
 private:
     bool fail(const QString& what, const QString& error, const QString& sql);
+    // What fileInPlace() tells when the file is no longer in place.
+    std::optional<QString> movedAway() const;
 
     QSqlDatabase db_;
     QString connectionName_;

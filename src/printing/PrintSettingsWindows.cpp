@@ -231,6 +231,12 @@ void SetPrnWindow::connectHandlers()
     connect(cmd読込, &QPushButton::clicked, this, &SetPrnWindow::cmd読込_Click);
     connect(cmd閉じる, &QPushButton::clicked, this, &SetPrnWindow::cmd閉じる_Click);
     Pic罫線色->installEventFilter(this);
+    // A number a box does not take is refused where it is typed, with a word.
+    const MessageCatalog& messages = session_.messages();
+    ReportRefusedNumbers(numLM, QStringLiteral("レフトマージン(LM)"), messages);
+    ReportRefusedNumbers(numTM, QStringLiteral("トップマージン(TM)"), messages);
+    ReportRefusedNumbers(numT1, QStringLiteral("Ｔ1"), messages);
+    ReportRefusedNumbers(num白紙罫線色, QStringLiteral("白紙用紙の罫線の色"), messages);
     // The combos take no typing and the size boxes no Delete (PickOnlyComboBox);
     // Delete in a font box empties it, which stores the font as none.
     for (PickOnlyComboBox* box : {cmb自社名フォント, cmb顧客名フォント, cmb自社情報フォント, cmb顧客情報フォント}) {
@@ -436,6 +442,10 @@ void SetPrnWindow::cmdクリア_Click() { Clear印刷設定(); }
 
 void SetPrnWindow::cmd登録_Click()
 {
+    // A refused number stops the save before it asks (its warning shows).
+    bool typedOk = true;
+    for (NumberBox* box : {numLM, numTM, numT1, num白紙罫線色}) typedOk = box->commitTyped() && typedOk;
+    if (!typedOk) return;
     Entry印刷設定();
     // Whatever the answer, the stored row is what the next print uses.
     emit printSettingsRead(ReadPrintSettings(session_, layoutCode_));

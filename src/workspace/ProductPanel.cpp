@@ -33,6 +33,7 @@ void QuotationTab::connectProductPanel()
     connect(cmd顧客詳細登録, &QPushButton::clicked, this, &QuotationTab::cmd顧客詳細登録_Click);
     connect(cmd顧客詳細クリア, &QPushButton::clicked, this, &QuotationTab::cmd顧客詳細クリア_Click);
     connect(cmd顧客詳細閉じる, &QPushButton::clicked, this, &QuotationTab::cmd顧客詳細閉じる_Click);
+    ReportRefusedNumbers(num単価詳細, QStringLiteral("単価"), messages());
 }
 
 void QuotationTab::cmd商品詳細_Click()
@@ -49,6 +50,7 @@ void QuotationTab::cmd商品詳細_Click()
 
 void QuotationTab::Entry商品詳細()
 {
+    if (!fieldsOf(*this).commitTyped()) return;
     // The name is the line's: cut to what a line keeps, and the product is
     // stored under it as a stored quotation stores the line's product.
     ProductDetail product = fieldsOf(*this).read();

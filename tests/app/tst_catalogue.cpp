@@ -15,6 +15,10 @@ private slots:
     void boxes();
     void failureKeepsEngineWordsInDetails_data();
     void failureKeepsEngineWordsInDetails();
+    void longValuesAreShortened_data();
+    void longValuesAreShortened();
+    void refusedNumbers_data();
+    void refusedNumbers();
 };
 
 void TestCatalogue::boxes_data()
@@ -122,6 +126,67 @@ void TestCatalogue::failureKeepsEngineWordsInDetails()
     QCOMPARE(rec.shown().first().title, QStringLiteral("エラー"));
     QCOMPARE(rec.shown().first().text, text);
     QCOMPARE(rec.shown().first().detail, engineWords);
+}
+
+// A value set into a wording keeps its first 40 characters (cut before a line
+// break) and "…", so that a box with a 10,000-character name still fits the
+// screen; the kinds that take a whole sentence show it as it is.
+void TestCatalogue::longValuesAreShortened_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString forty = QStringLiteral("商").repeated(40);
+    const QString huge = QStringLiteral("長い名前").repeated(2500);
+    QTest::newRow("登録 確認, 10,000 characters") << "登録" << "確認" << huge
+        << QStringLiteral("長い名前").repeated(10) + QStringLiteral("… を登録します。よろしいですか");
+    QTest::newRow("登録 完了, a blank and the name") << "登録" << "完了" << QStringLiteral(" ") + forty
+        << QStringLiteral(" ") + QStringLiteral("商").repeated(39) + QStringLiteral("… を登録しました。");
+    QTest::newRow("forty characters stay whole") << "削除" << "伝票確認2" << forty << forty + QStringLiteral(" を削除します。よろしいですか");
+    QTest::newRow("cut before a line break") << "入力" << "数字のみ" << QStringLiteral("単価\r\n") + huge
+        << QStringLiteral("単価…には数字以外使用できません");
+    QTest::newRow("never half a character") << "その他" << "ファイルなし" << QStringLiteral("a").repeated(39) + QStringLiteral("𠮷𠮷")
+        << QStringLiteral("a").repeated(39) + QStringLiteral("…がありません。確認してください。");
+    QTest::newRow("a sentence stays whole") << "その他" << "メッセージ" << huge << huge;
+}
+
+void TestCatalogue::longValuesAreShortened()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    RecordingPresenter rec;
+    const MessageCatalog catalogue(&rec);
+    catalogue.ShowMessage(category, kind, text);
+    QCOMPARE(rec.texts(), QStringList{message});
+}
+
+// A typed number a box refused: text that is no number gets the digits-only
+// warning, a number the box cannot hold the range it takes.
+void TestCatalogue::refusedNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const QString digitsOnly = QStringLiteral("トップマージン(TM)には数字以外使用できません");
+    const QString range = QStringLiteral("トップマージン(TM)には -99,999 から 99,999 までの数を入力してください");
+    QTest::newRow("letters") << "abc" << digitsOnly;
+    QTest::newRow("an exponent") << "1e400" << digitsOnly;
+    QTest::newRow("too large") << "123456" << range;
+    QTest::newRow("twenty digits") << "-12345678901234567890" << range;
+}
+
+void TestCatalogue::refusedNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    RecordingPresenter rec;
+    const MessageCatalog catalogue(&rec);
+    catalogue.ShowRefusedNumber(QStringLiteral("トップマージン(TM)"), typed, Currency::fromWhole(-99999),
+                                Currency::fromWhole(99999));
+    QCOMPARE(rec.texts(), QStringList{message});
+    QCOMPARE(rec.shown().first().title, QStringLiteral("入力注意"));
 }
 
 QTEST_MAIN(TestCatalogue)

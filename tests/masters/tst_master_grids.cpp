@@ -69,6 +69,8 @@ private slots:
     void cellThatCannotBeWrittenIsShown();
     void refusedEditStopsTheButton_data();
     void refusedEditStopsTheButton();
+    void deletionTheListRefusesDeletesNothing_data();
+    void deletionTheListRefusesDeletesNothing();
     void gridGrowsWithItsWindow_data();
     void gridGrowsWithItsWindow();
 };
@@ -137,7 +139,7 @@ void TestMasterGrids::refusedEditStopsTheButton_data()
                                     << "cmd登録" << true << notANumber;
     QTest::newRow("products, 登録, too large") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価"
                                                << "999999999999999" << "" << "cmd登録" << true
-                                               << QStringLiteral("単価の値が大きすぎます。入力できるのは 922,337,203,685,477 までです");
+                                               << QStringLiteral("単価には -922,337,203,685,477 から 922,337,203,685,477 までの数を入力してください");
     QTest::newRow("products, 削除") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
                                     << "cmd削除" << false << notANumber;
     QTest::newRow("products, 選択") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
@@ -190,6 +192,64 @@ void TestMasterGrids::refusedEditStopsTheButton()
     QCOMPARE(TableSnapshot(f.work(), {QStringLiteral("w明細")}), lines);
     QCOMPARE(f.quotation().cmb顧客名->text(), customer);
     QVERIFY(x.window && x.window->isVisible());
+}
+
+// 削除 takes the ticked rows out of the master table and out of the list
+// together: when the work table refuses to lose them, nothing is deleted and
+// the failure box says so; the next 登録 therefore cannot bring back anything
+// deleted. Once the list takes the deletion, 登録 leaves the rows deleted.
+void TestMasterGrids::deletionTheListRefusesDeletesNothing_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QString>("table");   // the list's work table
+    QTest::addColumn<QString>("master");  // the master table
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("customers") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "w顧客マスタ" << "顧客マスタ"
+                               << "顧客情報を削除できませんでした。顧客マスタは変更していません。";
+    QTest::newRow("products") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "w商品マスタ" << "商品マスタ"
+                              << "商品情報を削除できませんでした。商品マスタは変更していません。";
+}
+
+void TestMasterGrids::deletionTheListRefusesDeletesNothing()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, window);
+    QFETCH(QString, grid);
+    QFETCH(QString, table);
+    QFETCH(QString, master);
+    QFETCH(QString, failure);
+    ListWindow x;
+    QVERIFY(x.open(opener, window, grid, QStringLiteral("チェック")));
+    MainWindowFixture& f = x.f;
+    QVERIFY(x.model->setValue(0, x.col, true));
+    QVERIFY(f.work().exec(QStringLiteral("create temp trigger refuse before delete on %1 "
+                                         "begin select raise(abort, 'the disk is full'); end").arg(table)));
+    const QStringList stored = TableSnapshot(f.data(), {master});
+    const QStringList list = TableSnapshot(f.work(), {table});
+    QCOMPARE(stored.size(), 1);
+    const auto press = [&](const char* button) {
+        f.messages.clear();
+        x.window->findChild<QPushButton*>(QString::fromUtf8(button))->click();
+    };
+
+    press("cmd削除");
+    QCOMPARE(f.messages.shown().size(), 2);  // the question, then the failure
+    QVERIFY2(f.messages.texts().last().startsWith(failure), qPrintable(f.messages.texts().last()));
+    QVERIFY(f.messages.shown().last().detail.contains(QStringLiteral("the disk is full")));
+    QCOMPARE(TableSnapshot(f.data(), {master}), stored);
+    QCOMPARE(TableSnapshot(f.work(), {table}), list);
+    QCOMPARE(x.model->rowCount(), 1);
+    QVERIFY(!f.data().inTransaction() && !f.work().inTransaction());
+
+    // The list takes it now: the row goes from both, and 登録 keeps it gone.
+    QVERIFY(f.work().exec(QStringLiteral("drop trigger refuse")));
+    press("cmd削除");
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(x.model->rowCount(), 0);
+    press("cmd登録");
+    QCOMPARE(TableSnapshot(f.data(), {master}), QStringList{});
 }
 
 void TestMasterGrids::gridGrowsWithItsWindow_data()

@@ -3,6 +3,7 @@
 // list, the link import behind 参照, and the pick into the quotation's
 // current line.
 
+#include "app/MessageCatalog.h"
 #include "ProductSamples.h"
 #include "WindowTexts.h"
 #include "masters/FrmProduct.h"
@@ -90,6 +91,8 @@ private slots:
     void panelStoresOneProduct_data();
     void panelStoresOneProduct();
     void panelRefusesAnEmptyName();
+    void panelRefusesATypedPrice_data();
+    void panelRefusesATypedPrice();
     void listSaveAndDelete();
     void failedSaveSaysSo();
     void pickIntoTheQuotation_data();
@@ -280,6 +283,45 @@ void TestProductWindow::panelRefusesAnEmptyName()
     }
 }
 
+// A price the box cannot hold is refused where it is typed, with a word, and
+// the 登録 pressed over it stores nothing (no product without its price).
+void TestProductWindow::panelRefusesATypedPrice_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const QString digitsOnly = QStringLiteral("単価には数字以外使用できません");
+    QTest::newRow("letters") << "abc" << digitsOnly;
+    QTest::newRow("an exponent") << "1e400" << digitsOnly;
+    QTest::newRow("twenty digits") << "12345678901234567890"
+                                   << "単価には -922,337,203,685,477 から 922,337,203,685,477 までの数を入力してください";
+}
+
+void TestProductWindow::panelRefusesATypedPrice()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Fixture x;
+    QVERIFY(x.w);
+    x.w->cmd新規_Click();
+    x.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(x.w));
+    const QStringList master = x.master();
+    x.w->txt品名詳細->setText(QStringLiteral("新しい商品"));
+    x.w->num単価詳細->setFocus();
+    QTest::keyClicks(x.w->num単価詳細, typed);
+    x.f.messages.clear();
+    QTest::mouseClick(x.w->cmd顧客詳細登録, Qt::LeftButton);
+
+    QTRY_COMPARE(x.f.messages.texts(), QStringList{message});
+    QCOMPARE(x.f.messages.shown().first().title, QStringLiteral("入力注意"));
+    QCOMPARE(x.master(), master);
+    QVERIFY(x.w->num単価詳細->isNull());
+    // Pressed again, the panel stores what it shows.
+    x.f.messages.clear();
+    QTest::mouseClick(x.w->cmd顧客詳細登録, Qt::LeftButton);
+    QCOMPARE(x.f.messages.texts().value(0), QStringLiteral("新しい商品 を登録します。よろしいですか"));
+}
+
 void TestProductWindow::listSaveAndDelete()
 {
     Fixture x;
@@ -430,7 +472,7 @@ void TestProductWindow::panelEditsALongNamedProduct()
     w->cmd顧客詳細登録->click();
 
     // The product itself is edited: one row, the new price, its 非課税 kept.
-    QCOMPARE(f.messages.texts(), QStringList{name + QStringLiteral(" を登録します。よろしいですか")});
+    QCOMPARE(f.messages.texts(), QStringList{MessageCatalog::ShortValue(name) + QStringLiteral(" を登録します。よろしいですか")});
     QCOMPARE(TableSnapshot(f.data(), {QStringLiteral("商品マスタ")}),
              QStringList{QStringLiteral("商品マスタ|'%1'|'文具'|<null>|'個'|1200000|1|'とくちゅう'").arg(name)});
     QCOMPARE(w->dat商品->rowCount(), 1);

@@ -12,6 +12,8 @@ private slots:
     void boundTextRoundTrips();
     void failedStatementInTransactionLeavesFileAsItWas();
     void upsertEditsFirstRowOrAdds();
+    void commitNeedsTheFileInPlace_data();
+    void commitNeedsTheFileInPlace();
 };
 
 void TestFolderbase::openRefusesMissingAndForeignFiles_data()
@@ -90,6 +92,60 @@ void TestFolderbase::upsertEditsFirstRowOrAdds()
     const auto rows = db.rows(QStringLiteral("select 品名, 単位 from 商品マスタ"));
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].value(1).toString(), QStringLiteral("箱"));
+}
+
+void TestFolderbase::commitNeedsTheFileInPlace_data()
+{
+    QTest::addColumn<bool>("work");     // the work file (no WAL) instead of the data file
+    QTest::addColumn<QString>("what");  // done to the file after it was opened
+    for (const bool work : {false, true}) {
+        const char* file = work ? "work" : "data";
+        QTest::addRow("%s, left in place", file) << work << "keep";
+        QTest::addRow("%s, deleted", file) << work << "delete";
+        QTest::addRow("%s, moved", file) << work << "move";
+        QTest::addRow("%s, replaced by a copy", file) << work << "replace";
+    }
+}
+
+void TestFolderbase::commitNeedsTheFileInPlace()
+{
+    QFETCH(bool, work);
+    QFETCH(QString, what);
+    TestFolder data;
+    const QString path = work ? data.workDbPath() : data.dataDbPath();
+    const QString moved = path + QStringLiteral(".moved");
+    const QString table = work ? QStringLiteral("w商品マスタ") : QStringLiteral("商品マスタ");
+    Database db;
+    QVERIFY(db.open(path, work ? Database::Role::Work : Database::Role::Data));
+    QVERIFY(db.exec(QStringLiteral("insert into %1 (品名) values ('鉛筆')").arg(table)));
+    QVERIFY(QFile::copy(path, path + QStringLiteral(".copy")));
+
+    if (what == u"delete") QVERIFY(QFile::remove(path));
+    if (what == u"move") QVERIFY(QFile::rename(path, moved));
+    if (what == u"replace") QVERIFY(QFile::remove(path) && QFile::rename(path + QStringLiteral(".copy"), path));
+
+    Transaction tx(db);
+    QVERIFY(tx.started());
+    // SQLite itself refuses some writes into a moved file (a rollback journal);
+    // the others it takes, and the commit refuses them.
+    const bool wrote = db.exec(QStringLiteral("insert into %1 (品名) values ('消しゴム')").arg(table));
+    if (what == u"keep") {
+        QVERIFY(wrote);
+        QVERIFY2(tx.commit(), qPrintable(db.lastError()));
+        QVERIFY(db.fileInPlace());
+        return;
+    }
+    QVERIFY(!wrote || !tx.commit());
+    QVERIFY2(db.lastError().contains(QDir::toNativeSeparators(path)), qPrintable(db.lastError()));
+    QVERIFY(!db.fileInPlace());
+    tx.rollback();
+    QVERIFY(!db.inTransaction());
+    // Rolled back: the moved file does not hold the write.
+    if (what == u"move") {
+        Database again;
+        QVERIFY(again.open(moved));
+        QCOMPARE(again.scalar(QStringLiteral("select count(*) from %1 where 品名 = '消しゴム'").arg(table)).toInt(), 0);
+    }
 }
 
 QTEST_MAIN(TestFolderbase)

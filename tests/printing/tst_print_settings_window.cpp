@@ -43,6 +43,14 @@ SetPrnWindow* openWindow(MainWindowFixture& f, const QString& code)
     return qobject_cast<SetPrnWindow*>(f.session.windows().find(layoutOf(code).window));
 }
 
+// The A4 window opened over f and its number box of that name; nullptr when
+// either is missing.
+NumberBox* a4Box(MainWindowFixture& f, const QString& name)
+{
+    SetPrnWindow* w = openWindow(f, QStringLiteral("MA4"));
+    return w ? w->findChild<NumberBox*>(name) : nullptr;
+}
+
 // The layout's rows in rowid order, each column as SQLite quotes it: NULL, 14,
 // 10.5, 'text' (so Null, '' and 14 against '14' all differ).
 QList<QMap<QString, QString>> storedRows(Database& db, const QString& code)
@@ -151,6 +159,8 @@ private slots:
     void ruleColourFromTheDialog();
     void numberBoxesTakeTheirRanges_data();
     void numberBoxesTakeTheirRanges();
+    void refusedNumberIsToldAndStopsTheSave_data();
+    void refusedNumberIsToldAndStopsTheSave();
     void combosArePickOnly();
     void savedA4FontsRestyleTheOwnCompanyLabels();
     void closeDropsUnsavedEdits();
@@ -606,13 +616,51 @@ void TestPrintSettingsWindow::numberBoxesTakeTheirRanges()
     QFETCH(QString, value);
     MainWindowFixture f;
     QVERIFY(f.open());
-    SetPrnWindow* w = openWindow(f, QStringLiteral("MA4"));
-    QVERIFY(w);
-    auto* b = w->findChild<NumberBox*>(box);
+    NumberBox* b = a4Box(f, box);
     QVERIFY(b);
     const QString old = number(b);
     QCOMPARE(b->setTextValue(typed), value != "refused");
     QCOMPARE(number(b), value == "refused" ? old : value);
+}
+
+// A number a box refuses is told where it is typed, naming the field and
+// what it takes; the 登録 pressed over it asks nothing and stores nothing.
+void TestPrintSettingsWindow::refusedNumberIsToldAndStopsTheSave_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("LM letters") << "numLM" << "abc" << "レフトマージン(LM)には数字以外使用できません";
+    QTest::newRow("TM too large") << "numTM" << "123456"
+                                  << "トップマージン(TM)には -99,999 から 99,999 までの数を入力してください";
+    QTest::newRow("T1 exponent") << "numT1" << "1e400" << "Ｔ1には数字以外使用できません";
+    QTest::newRow("colour negative") << "num白紙罫線色" << "-5"
+                                     << "白紙用紙の罫線の色には 0 から 16,777,215 までの数を入力してください";
+}
+
+void TestPrintSettingsWindow::refusedNumberIsToldAndStopsTheSave()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    NumberBox* b = a4Box(f, box);
+    QVERIFY(b);
+    auto* w = qobject_cast<SetPrnWindow*>(b->window());
+    QVERIFY(w);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    const QString old = number(b);
+    const auto stored = storedRows(f.data(), QStringLiteral("MA4"));
+    b->setFocus();
+    QTest::keyClicks(b, typed);
+    f.messages.clear();
+    QTest::mouseClick(w->cmd登録, Qt::LeftButton);
+
+    QTRY_COMPARE(f.messages.texts(), QStringList{message});
+    QCOMPARE(number(b), old);
+    QCOMPARE(storedRows(f.data(), QStringLiteral("MA4")), stored);
 }
 
 void TestPrintSettingsWindow::combosArePickOnly()

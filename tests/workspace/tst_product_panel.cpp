@@ -171,7 +171,7 @@ void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
 void TestProductPanel::refusedStoreWritesNothing_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("why");  // "no", "subtotal", "fail", "code" or "" (nothing else)
+    QTest::addColumn<QString>("why");  // "no", "subtotal", "fail", "code", "price" or "" (nothing else)
     QTest::addColumn<QStringList>("titles");
     QTest::newRow("empty name") << QString() << QString() << QStringList{QStringLiteral("情報")};
     QTest::newRow("blank name") << QStringLiteral("　 ") << QString() << QStringList{QStringLiteral("情報")};
@@ -181,6 +181,7 @@ void TestProductPanel::refusedStoreWritesNothing_data()
         << QStringLiteral("鉛筆") << QStringLiteral("fail") << QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")};
     QTest::newRow("code value cannot be written")
         << QStringLiteral("鉛筆") << QStringLiteral("code") << QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")};
+    QTest::newRow("price the box refuses") << QStringLiteral("鉛筆") << QStringLiteral("price") << QStringList{QStringLiteral("入力注意")};
 }
 
 void TestProductPanel::refusedStoreWritesNothing()
@@ -203,8 +204,14 @@ void TestProductPanel::refusedStoreWritesNothing()
     fillPanel(f, name);
     const QString line = lineText(f);
     const QString codes = tableText(db, QStringLiteral("select * from コードマスタ order by rowid"));
+    if (why == u"price") {  // still being typed as 登録 is pressed
+        QVERIFY(f.activate());
+        f.quotation().num単価詳細->setFocus();
+        QTest::keyClicks(f.quotation().num単価詳細, QStringLiteral("12345678901234567890"));
+    }
 
     f.quotation().cmd顧客詳細登録->click();
+    if (why == u"price") QTRY_COMPARE(f.messages.texts().value(0).left(5), QStringLiteral("単価には "));
 
     QStringList shown;
     for (const auto& m : f.messages.shown()) shown << m.title;

@@ -113,6 +113,8 @@ private slots:
 
     void windowStoresAndReopens();
     void windowShowsFailedStoreAndKeepsScreen();
+    void storeIntoAMovedDataFileFails_data();
+    void storeIntoAMovedDataFileFails();
     void linesNotWrittenOrNotReadStopTheStore_data();
     void linesNotWrittenOrNotReadStopTheStore();
     void requiredFieldsStopTheStore_data();
@@ -513,6 +515,41 @@ void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
     QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
     QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("机 'L' 型"));
     QCOMPARE(ReadWorkLines(f.work())[2].品名, QVariant(QStringLiteral("椅子")));
+}
+
+// A data file deleted or moved away under the running program still takes
+// SQLite's writes, which are lost at exit: 登録 says it failed and names the
+// file, never 登録完了, and the screen stays to be stored again.
+void TestStoreLoad::storeIntoAMovedDataFileFails_data()
+{
+    QTest::addColumn<bool>("moved");  // moved away rather than deleted
+    QTest::newRow("deleted") << false;
+    QTest::newRow("moved away") << true;
+}
+
+void TestStoreLoad::storeIntoAMovedDataFileFails()
+{
+    QFETCH(bool, moved);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    fillScreen(f, QStringLiteral("31"));
+    const QString path = f.folder.dataDbPath();
+    const QString away = f.folder.dataFolder() + QStringLiteral("elsewhere.mdb");
+    QVERIFY(moved ? QFile::rename(path, away) : QFile::remove(path));
+    f.messages.clear();
+    QTest::mouseClick(f.quotation().cmd登録, Qt::LeftButton);
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
+    const QString failure = f.messages.shown()[1].text;
+    QVERIFY2(failure.contains(QStringLiteral("見積書を登録できませんでした。")), qPrintable(failure));
+    QVERIFY2(failure.contains(QDir::toNativeSeparators(path)), qPrintable(failure));
+    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
+    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    if (moved) {
+        // Nothing of it reached the file either.
+        Database file;
+        QVERIFY(file.open(away));
+        QVERIFY(!LoadQuotationHeader(file, 31));
+    }
 }
 
 // 登録 never stores a quotation whose lines it could not take from w明細: a
