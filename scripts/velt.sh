@@ -15,7 +15,7 @@ esac
 packages=(
   cmake ninja-build g++
   qt6-base-dev libqt6sql6-sqlite
-  sqlite3
+  sqlite3 libsqlite3-dev
   pkg-config mdbtools-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils

@@ -3,10 +3,12 @@
 // quotations with 20 lines each (default 10,000), 2,000 customers, 3,000
 // products and full code lists, then converts it with the conversion window
 // into a fresh data file, shown, with its progress texts, and prints the time
-// of each step and of the whole run (target <= 10 s), the same run again over
-// the converted data (every row found and updated), and beside them SQLite's
-// own time to insert the same rows (one insert ... select per table from the
-// attached older file, in one transaction), the floor.
+// of each step and of the whole run, the same run again over the converted
+// data (every row found and updated), and beside them SQLite's own time to
+// insert the same rows (one insert ... select per table from the attached
+// older file, in one transaction), the floor. Targets: the conversion into a
+// new file at most 3 times the floor, and a peak memory (resident set) of at
+// most 120 MB over the whole bench.
 
 #include "app/Session.h"
 #include "conversion/FrmConversion.h"
@@ -21,10 +23,12 @@
 #include <QFile>
 #include <QLabel>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 
-constexpr double kTargetSeconds = 10.0;
+constexpr double kTargetRatio = 3.0;
+constexpr long kTargetPeakMegabytes = 120;
 
 // The older file's rows, made by SQLite itself.
 QStringList oldRows(int quotations)
@@ -96,18 +100,20 @@ double readLinesSeconds(const QString& oldPath)
     if (!link.open(oldPath)) return -1;
     QElapsedTimer t;
     t.start();
-    const auto rows = link.rows(QStringLiteral("見積書"), {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"),
-                                                         QStringLiteral("伝票区分"), QStringLiteral("行番号")});
-    return rows ? t.nsecsElapsed() / 1e9 : -1;
+    qint64 rows = 0;
+    const bool read = link.forEachRow(QStringLiteral("見積書"),
+                                      {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"),
+                                       QStringLiteral("伝票区分"), QStringLiteral("行番号")},
+                                      [&](const LinkRow&) { return ++rows, true; });
+    return read ? t.nsecsElapsed() / 1e9 : -1;
 }
 
-long peakKilobytes()
+// The peak resident set of the process so far.
+long peakMegabytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return -1;
+    return usage.ru_maxrss / 1024;
 }
 
 struct Run {
@@ -147,12 +153,17 @@ Run convert(Session& session, RecordingPresenter& messages)
     return run;
 }
 
-void print(const char* what, const Run& run, double floor)
+// Prints the run beside the floor; true when it met its target (when it has one).
+bool print(const char* what, const Run& run, double floor, bool target)
 {
-    std::printf("%-28s %7.2f s   SQLite alone %6.2f s   target <= %4.1f s  %s\n", what, run.seconds, floor, kTargetSeconds,
-                run.ok && run.seconds <= kTargetSeconds ? "ok" : "OVER OR FAILED");
+    const double ratio = run.seconds / floor;
+    const bool ok = run.ok && (!target || ratio <= kTargetRatio);
+    std::printf("%-28s %7.2f s   SQLite alone %6.2f s   ratio %5.2f%s  %s\n", what, run.seconds, floor, ratio,
+                target ? qPrintable(QStringLiteral(" (target <= %1)").arg(kTargetRatio)) : "",
+                ok ? "ok" : (run.ok ? "OVER" : "FAILED"));
     for (const QString& s : run.steps) std::printf("%s\n", qPrintable(s));
     if (!run.ok) std::printf("  message: %s\n", qPrintable(run.message));
+    return ok;
 }
 
 }  // namespace
@@ -186,11 +197,17 @@ int main(int argc, char** argv)
     const Run second = convert(session, messages);
     const int linesAfter = session.DataDb.scalar(QStringLiteral("select count(*) from 見積書")).toInt();
 
-    print("conversion into a new file", first, floor);
-    print("the same again (updates)", second, floor);
+    const bool firstOk = print("conversion into a new file", first, floor, true);
+    const bool secondOk = print("the same again (updates)", second, floor, false);
     std::printf("of which reading the older lines in their order takes %.2f s each time\n", reading);
-    std::printf("lines after the first run %d, after the second %d; peak memory %ld MB\n", lines, linesAfter,
-                peakKilobytes() / 1024);
-    const bool ok = first.ok && second.ok && lines == quotations * 20 && linesAfter == lines;
+    const long peak = peakMegabytes();
+    std::printf("lines after the first run %d, after the second %d; peak memory %ld MB (target <= %ld MB)  %s\n", lines,
+                linesAfter, peak, kTargetPeakMegabytes, peak <= kTargetPeakMegabytes ? "ok" : "OVER");
+
+    // An Access 97 (Jet 3) older file of the same quotations, read through the reader process.
+    // TODO(jet): needs the test Jet writer (tests/support) and the reader process; time it here
+    // (target <= 10 s) once both are in this branch.
+
+    const bool ok = firstOk && secondOk && peak <= kTargetPeakMegabytes && lines == quotations * 20 && linesAfter == lines;
     return ok ? 0 : 1;
 }

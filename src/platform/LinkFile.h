@@ -43,6 +43,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -124,6 +125,13 @@ public:
     // the file's order). Nothing on failure: NoTable, NoColumn for an order
     // column the table lacks, Unreadable, BadValue.
     std::optional<LinkTable> rows(const QString& table, const QStringList& orderBy = {});
+    // The same rows in the same order, handed to `row` one at a time instead
+    // of held together; `row` returns false to stop early (still a success).
+    // An SQLite file is read in that order by SQLite itself, so memory stays
+    // flat whatever the table's size (when a column holds values whose SQL
+    // order could differ, it is read as rows() reads it). False on failure,
+    // as rows(); rows handed over before a failure are not taken back.
+    bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row);
 
     // A link value as Currency: Currency itself, a whole number, a double
     // (rounded to four decimals once) or decimal text. Nothing for Null and
@@ -132,7 +140,11 @@ public:
 
 private:
     bool fail(Error error, const QString& text);
+    // The table's name as the file spells it and the places of the order
+    // columns; nothing (error set) when the table or a column is missing.
+    std::optional<std::pair<QString, QList<qsizetype>>> orderColumns(const QString& table, const QStringList& orderBy);
     QString resolveTable(const QString& table) const;
+    static std::shared_ptr<const LinkRow::Header> rowHeader(const QStringList& columnNames);
 
     std::unique_ptr<LinkFileBackend> backend_;
     Format format_ = Format::None;
