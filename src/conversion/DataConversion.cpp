@@ -5,11 +5,14 @@
 #include <QDateTime>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
+#include <sqlite3.h>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcConversion, "velt.conversion")
@@ -30,9 +33,14 @@ bool isCurrency(const QVariant& v)
 
 QString dateText(const QDateTime& dt)
 {
+    const QDate d = dt.date();
     const QTime t = dt.time();
-    if (t == QTime(0, 0)) return dt.date().toString(kIsoDate);
-    return dt.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written out by hand: the copies format a date per row.
+    char text[32];
+    int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year(), d.month(), d.day());
+    if (t != QTime(0, 0)) n += std::snprintf(text + n, sizeof text - n, " %02d:%02d:%02d", t.hour(), t.minute(), t.second());
+    if (t.msec()) n += std::snprintf(text + n, sizeof text - n, ".%03d", t.msec());
+    return QString::fromLatin1(text, n);
 }
 
 std::optional<QVariant> dateFromText(const QString& text)
@@ -239,6 +247,101 @@ void fail(TableOutcome& out, const QString& error)
     qCWarning(lcConversion).noquote() << out.table << ":" << error;
 }
 
+// A statement of the copies run through SQLite directly, on the data
+// database's own connection and inside its transaction: the copies run one
+// or two per row, and Qt's binding would cost more than SQLite's writing.
+// Values are bound as Qt's driver binds them.
+class DirectStatement {
+public:
+    DirectStatement(Database& data, const QString& sql) : sql_(sql)
+    {
+        const QVariant handle = data.connection().driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") == 0) db_ = *static_cast<sqlite3* const*>(handle.constData());
+        const QByteArray text = sql.toUtf8();
+        if (!db_ || sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement_, nullptr) != SQLITE_OK)
+            failed();
+    }
+    ~DirectStatement() { sqlite3_finalize(statement_); }
+    DirectStatement(const DirectStatement&) = delete;
+    DirectStatement& operator=(const DirectStatement&) = delete;
+
+    // Binds the values in order and runs the statement to its first row
+    // (next() then tells whether there is one). False (error set) on failure.
+    bool run(const QVariantList& binds)
+    {
+        if (!statement_) return false;
+        sqlite3_reset(statement_);
+        for (int i = 0; i < int(binds.size()); ++i)
+            if (bind(i + 1, binds[i]) != SQLITE_OK) return failed();
+        step_ = sqlite3_step(statement_);
+        first_ = true;
+        if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
+        return true;
+    }
+    // True while the statement stands on a row; moves to the next one after.
+    bool next()
+    {
+        if (step_ != SQLITE_ROW) return false;
+        if (!first_) step_ = sqlite3_step(statement_);
+        first_ = false;
+        if (step_ == SQLITE_ROW) return true;
+        first_ = true;
+        return false;
+    }
+    QVariant value(int i) const
+    {
+        switch (sqlite3_column_type(statement_, i)) {
+        case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
+        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(statement_, i));
+        case SQLITE_NULL: return QVariant();
+        default:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, i)),
+                                              sqlite3_column_bytes(statement_, i)));
+        }
+    }
+    qint64 lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
+    QString error() const { return error_; }
+
+private:
+    int bind(int place, const QVariant& v)
+    {
+        if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
+        switch (v.metaType().id()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return sqlite3_bind_int64(statement_, place, v.toLongLong());
+        case QMetaType::Double:
+            return sqlite3_bind_double(statement_, place, v.toDouble());
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        }
+        default: {
+            const QString t = v.toString();
+            return sqlite3_bind_text16(statement_, place, t.utf16(), int(t.size() * 2), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    bool failed()
+    {
+        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("no SQLite connection");
+        qCWarning(lcConversion).noquote() << error_ << "[" + sql_ + "]";
+        if (statement_) sqlite3_reset(statement_);
+        step_ = SQLITE_DONE;
+        return false;
+    }
+
+    QString sql_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* statement_ = nullptr;
+    int step_ = SQLITE_DONE;
+    bool first_ = true;
+    QString error_;
+};
+
 // The update and the insert of one set of the fields the copy writes.
 struct RowWriter {
     RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which) : fields(which)
@@ -263,20 +366,20 @@ struct RowWriter {
         binds.clear();
         for (qsizetype i : fields) binds << values[i];
         const bool adding = dbv::isNull(rowid);
-        Statement& s = adding ? *insert : *update;
+        DirectStatement& s = adding ? *insert : *update;
         if (!adding) binds << rowid;
         if (!s.run(binds)) {
             error = s.error();
             return false;
         }
-        if (adding) rowid = s.query().lastInsertId();
+        if (adding) rowid = s.lastInsertRowid();
         return true;
     }
 
     QVariantList binds;
 
     QList<qsizetype> fields;
-    std::optional<Statement> update, insert;
+    std::optional<DirectStatement> update, insert;
 };
 
 // Where the current table holds the row a source row's key finds. Texts
@@ -507,14 +610,22 @@ Identity identity(const QVariant& customer, const QVariant& storedDate)
     return {part(customer, false), part(storedDate, true)};
 }
 
+// Each quotation number has one identity or very few: short lists, kept
+// small for the ten thousands of numbers a file may hold.
+using Identities = QList<Identity>;
+
 struct QuotationIds {
-    QSet<Identity> header;
-    QSet<Identity> lines;
-    bool any() const { return !header.isEmpty() || !lines.isEmpty(); }
-    QSet<Identity> all() const { return header + lines; }
+    Identities header;
+    Identities lines;
+    Identities all() const { return header + lines; }
 };
 
-bool within(const QSet<Identity>& part, const QSet<Identity>& whole)
+void add(Identities& ids, Identity id)
+{
+    if (!ids.contains(id)) ids.append(std::move(id));
+}
+
+bool within(const Identities& part, const Identities& whole)
 {
     return std::all_of(part.cbegin(), part.cend(), [&](const Identity& i) { return whole.contains(i); });
 }
@@ -759,7 +870,7 @@ void collectOld(LinkFile& Dbs, const CopyRule& rule, qsizetype number, qsizetype
         const qint64 n = rv.values[number].toLongLong();
         if (!wanted.contains(n)) return true;
         QuotationIds& ids = old[n];
-        (header ? ids.header : ids.lines).insert(identity(rv.values[customer], rv.values[date]));
+        add(header ? ids.header : ids.lines, identity(rv.values[customer], rv.values[date]));
         return true;
     });
 }
@@ -798,15 +909,13 @@ public:
             return false;
         }
         const Identity wanted = identity(values[kLineCustomer], values[kLineDate]);
-        QSqlQuery& q = find_.query();
-        while (q.next()) {
-            if (dbv::isNull(q.value(1)) || dbv::isNull(q.value(2))) continue;
-            if (identity(q.value(1), q.value(2)) == wanted) {
-                rowid = q.value(0);
+        while (find_.next()) {
+            if (dbv::isNull(find_.value(1)) || dbv::isNull(find_.value(2))) continue;
+            if (identity(find_.value(1), find_.value(2)) == wanted) {
+                rowid = find_.value(0);
                 break;
             }
         }
-        q.finish();
         return true;
     }
     void added(const QVariantList& values, const QVariant&) override { added_.insert(hash(values)); }
@@ -820,7 +929,7 @@ private:
     }
 
     Database& data_;
-    Statement find_;
+    DirectStatement find_;
     QSet<qint64> held_;   // numbers the current file holds lines of
     QSet<size_t> added_;  // keys of the lines added, hashed
 };
@@ -836,7 +945,7 @@ std::optional<QSet<qint64>> DataConversion::conflicts(QString& error)
         if (!q) return false;
         while (q->next()) {
             QuotationIds& ids = current[q->value(0).toLongLong()];
-            (header ? ids.header : ids.lines).insert(identity(q->value(1), q->value(2)));
+            add(header ? ids.header : ids.lines, identity(q->value(1), q->value(2)));
         }
         return true;
     };

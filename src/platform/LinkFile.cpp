@@ -273,18 +273,39 @@ public:
             if (!q.next() || q.value(0).toInt() != 0) return Ordered::NotInSql;
             q.finish();
         }
-        // Rows that order alike keep the file's order (a table without rowid has no such order here).
+        q.finish();
+        // Rows that order alike keep the file's order (a table without rowid
+        // has no such order here). Read through SQLite directly: this is the
+        // long read of a conversion.
         orderBy << QStringLiteral("rowid");
-        if (!q.exec(QStringLiteral("select %1 from %2 order by %3").arg(select.join(QStringLiteral(", ")), from,
-                                                                      orderBy.join(QStringLiteral(", ")))))
+        sqlite3* db = handle();
+        const QByteArray sql = QStringLiteral("select %1 from %2 order by %3")
+                                   .arg(select.join(QStringLiteral(", ")), from, orderBy.join(QStringLiteral(", ")))
+                                   .toUtf8();
+        sqlite3_stmt* prepared = nullptr;
+        if (!db || sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(prepared);
             return Ordered::NotInSql;
-        while (q.next()) {
+        }
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, &sqlite3_finalize);
+        const int n = int(columns.size());
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
             QVariantList values;
-            if (!convertRow(q, table, columns, kinds, values, failure)) return Ordered::Failed;
+            values.reserve(n);
+            for (int i = 0; i < n; ++i) {
+                const QVariant stored = storedValue(prepared, i);
+                const auto v = convert(stored, kinds[i]);
+                if (!v) {
+                    failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], stored.toString())};
+                    return Ordered::Failed;
+                }
+                values.append(*v);
+            }
             if (!row(std::move(values))) return Ordered::Done;
         }
-        if (q.lastError().isValid()) {
-            fail(failure, q.lastError().text());
+        if (step != SQLITE_DONE) {
+            fail(failure, QString::fromUtf8(sqlite3_errmsg(db)));
             return Ordered::Failed;
         }
         return Ordered::Done;
@@ -372,10 +393,34 @@ private:
 
     void registerCollation()
     {
-        const QVariant handle = db_.driver()->handle();
-        if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
-        sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
-        if (db) sqlite3_create_collation(db, "velt_nocase", SQLITE_UTF8, nullptr, &compareUtf8);
+        if (sqlite3* db = handle()) sqlite3_create_collation(db, "velt_nocase", SQLITE_UTF8, nullptr, &compareUtf8);
+    }
+
+    // The SQLite connection under Qt's driver (the system's SQLite library).
+    sqlite3* handle() const
+    {
+        const QVariant h = db_.driver()->handle();
+        if (qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
+        return *static_cast<sqlite3* const*>(h.constData());
+    }
+
+    // A stored value as Qt's SQLite driver gives it.
+    static QVariant storedValue(sqlite3_stmt* statement, int i)
+    {
+        switch (sqlite3_column_type(statement, i)) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(statement, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(statement, i));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)),
+                                              sqlite3_column_bytes(statement, i)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, i)),
+                                       sqlite3_column_bytes(statement, i)));
+        default:
+            return QVariant();
+        }
     }
 
     static bool walWithoutLog(const QString& path)
