@@ -190,13 +190,9 @@ int main(int argc, char** argv)
     std::printf("older file: %d quotations x 20 lines, 2,000 customers, 3,000 products (built in %.1f s)\n", quotations,
                 build.nsecsElapsed() / 1e9);
 
-    std::fprintf(stderr, "peak after build %ld\n", peakMegabytes());
     const double floor = floorSeconds(oldPath);
-    std::fprintf(stderr, "peak after floor %ld\n", peakMegabytes());
     const double reading = readLinesSeconds(oldPath);
-    std::fprintf(stderr, "peak after read %ld\n", peakMegabytes());
     const Run first = convert(session, messages);
-    std::fprintf(stderr, "peak after first %ld\n", peakMegabytes());
     const int lines = session.DataDb.scalar(QStringLiteral("select count(*) from 見積書")).toInt();
     const Run second = convert(session, messages);
     const int linesAfter = session.DataDb.scalar(QStringLiteral("select count(*) from 見積書")).toInt();

@@ -9,7 +9,6 @@
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <sqlite3.h>
@@ -36,11 +35,17 @@ QString dateText(const QDateTime& dt)
     const QDate d = dt.date();
     const QTime t = dt.time();
     // Written out by hand: the copies format a date per row.
-    char text[32];
-    int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year(), d.month(), d.day());
-    if (t != QTime(0, 0)) n += std::snprintf(text + n, sizeof text - n, " %02d:%02d:%02d", t.hour(), t.minute(), t.second());
-    if (t.msec()) n += std::snprintf(text + n, sizeof text - n, ".%03d", t.msec());
-    return QString::fromLatin1(text, n);
+    char16_t text[23];
+    int n = 0;
+    const auto put = [&](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) text[n + i] = char16_t(u'0' + value % 10);
+        n += digits;
+    };
+    const auto sep = [&](char16_t c) { text[n++] = c; };
+    put(d.year(), 4), sep(u'-'), put(d.month(), 2), sep(u'-'), put(d.day(), 2);
+    if (t != QTime(0, 0)) sep(u' '), put(t.hour(), 2), sep(u':'), put(t.minute(), 2), sep(u':'), put(t.second(), 2);
+    if (t.msec()) sep(u'.'), put(t.msec(), 3);
+    return QString(reinterpret_cast<const QChar*>(text), n);
 }
 
 std::optional<QVariant> dateFromText(const QString& text)
@@ -288,16 +293,15 @@ public:
         first_ = true;
         return false;
     }
+    // A column of the current row: Null, a whole number or a text (what
+    // the look-ups read).
     QVariant value(int i) const
     {
-        switch (sqlite3_column_type(statement_, i)) {
-        case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
-        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(statement_, i));
-        case SQLITE_NULL: return QVariant();
-        default:
-            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, i)),
-                                              sqlite3_column_bytes(statement_, i)));
-        }
+        const int type = sqlite3_column_type(statement_, i);
+        if (type == SQLITE_NULL) return QVariant();
+        if (type == SQLITE_INTEGER) return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement_, i)));
     }
     qint64 lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
     QString error() const { return error_; }
@@ -320,8 +324,8 @@ private:
             return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
         }
         default: {
-            const QString t = v.toString();
-            return sqlite3_bind_text16(statement_, place, t.utf16(), int(t.size() * 2), SQLITE_TRANSIENT);
+            const QByteArray t = v.toString().toUtf8();
+            return sqlite3_bind_text(statement_, place, t.constData(), int(t.size()), SQLITE_TRANSIENT);
         }
         }
     }

@@ -294,6 +294,13 @@ public:
             QVariantList values;
             values.reserve(n);
             for (int i = 0; i < n; ++i) {
+                // Text and whole numbers as their columns want them need no conversion.
+                const int type = sqlite3_column_type(prepared, i);
+                if ((type == SQLITE_TEXT && kinds[i] == Kind::Text) ||
+                    (type == SQLITE_INTEGER && (kinds[i] == Kind::Integer || kinds[i] == Kind::Any))) {
+                    values.append(storedValue(prepared, i));
+                    continue;
+                }
                 const QVariant stored = storedValue(prepared, i);
                 const auto v = convert(stored, kinds[i]);
                 if (!v) {

@@ -74,6 +74,8 @@ private slots:
     void emptySettingsTables_data();
     void emptySettingsTables();
     void mastersMatchedByKey();
+    void keysMatchedWithoutRegardToCase_data();
+    void keysMatchedWithoutRegardToCase();
     void codesKeepTheirSlots();
     void quotationsInTheCurrentForms();
     void linesMatchedToTheSecond();
@@ -230,6 +232,66 @@ void TestTableCopies::mastersMatchedByKey()
     QCOMPARE(out[1].read, 3);
     QCOMPARE(out[1].copied, 2);
     QCOMPARE(out[1].emptyKeys, 1);
+}
+
+void TestTableCopies::keysMatchedWithoutRegardToCase_data()
+{
+    QTest::addColumn<QStringList>("current");
+    QTest::addColumn<QStringList>("old");
+    QTest::addColumn<QString>("query");  // on the current file after a run
+    QTest::addColumn<QStringList>("expected");
+
+    const QString customers = QStringLiteral("select 顧客名, 顧客情報 from 顧客マスタ order by rowid");
+    QTest::newRow("customer")
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('ABC商事', '今', 'えーびーしー', '様')")}
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('abc商事', '旧', 'えーびーしー', '様')")} << customers
+        << QStringList{QStringLiteral("'abc商事'|'旧'")};
+    QTest::newRow("customer in full-width letters")
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('ＡＢＣ商事', '今', 'え', '様')")}
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('ａｂｃ商事', '旧', 'え', '様')")} << customers
+        << QStringList{QStringLiteral("'ａｂｃ商事'|'旧'")};
+    QTest::newRow("two older customers differing in case: the later one stays")
+        << QStringList{} << QStringList{QStringLiteral("insert into 顧客マスタ values ('Abc商事', '一', 'あ', '様'), ('aBC商事', '二', 'い', '様')")}
+        << customers << QStringList{QStringLiteral("'aBC商事'|'二'")};
+    QTest::newRow("other names stay apart")
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('ABC商事', '今', 'え', '様')")}
+        << QStringList{QStringLiteral("insert into 顧客マスタ values ('ABC 商事', '旧', 'え', '様'), ('ＡＢＣ商事', '全角', 'え', '様')")}
+        << customers
+        << QStringList{QStringLiteral("'ABC商事'|'今'"), QStringLiteral("'ABC 商事'|'旧'"), QStringLiteral("'ＡＢＣ商事'|'全角'")};
+    QTest::newRow("product")
+        << QStringList{QStringLiteral("insert into 商品マスタ values ('Pen', '文具', '10', '本', 1000000, 0, 'ぺん')")}
+        << QStringList{QStringLiteral("insert into 商品マスタ values ('PEN', NULL, '12', '箱', 120, 0, 'ぺん')")}
+        << QStringLiteral("select 品名, 単位 from 商品マスタ") << QStringList{QStringLiteral("'PEN'|'箱'")};
+    QTest::newRow("code kind")
+        << QStringList{QStringLiteral("insert into コードマスタ (kcode, code) values ('Color', '01'), ('Color', '02')")}
+        << QStringList{QStringLiteral("insert into コードマスタ values ('COLOR', '02', '赤')")}
+        << QStringLiteral("select kcode, code, sname from コードマスタ where lower(kcode) = 'color' order by rowid")
+        << QStringList{QStringLiteral("'Color'|'01'|<null>"), QStringLiteral("'COLOR'|'02'|'赤'")};
+    // The same quotation under the customer's other spelling: updated, not
+    // held by another quotation.
+    QTest::newRow("quotation")
+        << QStringList{QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 件名) values (12, 'ABC商事', '2004-03-09', '今')"),
+                       QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名) "
+                                      "values (12, 'ABC商事', '2004-03-09 10:15:00', 0, 1, '今の品名')")}
+        << QStringList{QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付, 件名) values (12, 'abc商事', '2004-03-09', '旧')"),
+                       QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名) "
+                                      "values ('abc商事', '2004-03-09 10:15:00', 12, 1, 0, '旧品名')")}
+        << QStringLiteral("select h.顧客名, h.件名, l.顧客名, l.品名 from 見積書ヘッダ h join 見積書 l using (伝票番号)")
+        << QStringList{QStringLiteral("'abc商事'|'旧'|'abc商事'|'旧品名'")};
+}
+
+void TestTableCopies::keysMatchedWithoutRegardToCase()
+{
+    QFETCH(QStringList, current);
+    QFETCH(QStringList, old);
+    QFETCH(QString, query);
+    QFETCH(QStringList, expected);
+    Folder f(current);
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld(old));
+    for (const TableOutcome& out : f.runAll())
+        QVERIFY2(out.complete() || out.missing || out.read == 0, qPrintable(out.summaryLine()));
+    QCOMPARE(QueryCells(f.data, query), expected);
 }
 
 void TestTableCopies::codesKeepTheirSlots()
