@@ -21,6 +21,11 @@ packages=(
   poppler-utils
   binutils
 )
+# Test-only: mdbtools' command-line tools (mdb-tables, mdb-export) check the
+# tests' Jet writer against a reader that is not the program's own.
+if [ "$what" = test ]; then
+  packages+=(mdbtools)
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

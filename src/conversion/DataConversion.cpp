@@ -699,17 +699,14 @@ TableOutcome DataConversion::CnvJisyaInfo()
 {
     TableOutcome out{k自社情報};
     if (!oldColumns(Dbs_, k自社情報, out)) return out;
-    // Only the first row takes part.
-    LinkRow src;
-    if (!Dbs_.forEachRow(k自社情報, {}, [&](const LinkRow& row) {
-            src = row;
-            ++out.read;
-            return false;
-        })) {
+    const auto old = Dbs_.rows(k自社情報);
+    if (!old) {
         fail(out, Dbs_.errorText());
         return out;
     }
-    if (out.read == 0) return out;  // the current settings row stays as it is
+    out.read = int(old->rows.size());
+    if (old->rows.isEmpty()) return out;  // the current settings row stays as it is
+    const LinkRow& src = old->rows.first();  // only the first row takes part
 
     struct Setting {
         const char16_t* column;

@@ -38,6 +38,10 @@ QString unreadable(const QString& path, const QString& detail)
 {
     return QStringLiteral("「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail);
 }
+QString damaged(const QString& path, const QString& detail)
+{
+    return QStringLiteral("「%1」は壊れている可能性があるため読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail);
+}
 QString noTable(const QString& table)
 {
     return QStringLiteral("テーブル「%1」がありません。").arg(table);
@@ -49,6 +53,10 @@ QString noColumn(const QString& table, const QString& column)
 QString badValue(const QString& table, const QString& column, const QString& value)
 {
     return QStringLiteral("テーブル「%1」の列「%2」の値「%3」を読み込めません。").arg(table, column, value);
+}
+QString badDate(const QString& table, const QString& column, const QString& row)
+{
+    return QStringLiteral("テーブル「%1」の %3 行目、列「%2」の日付が範囲（100年～9999年）の外です。").arg(table, column, row);
 }
 }  // namespace linkmsg
 
@@ -215,11 +223,13 @@ public:
         return names;
     }
 
-    bool read(const QString& table, QStringList& columns, QList<QVariantList>& rows, LinkFailure& failure) override
+    bool readEach(const QString& table, const std::function<void(const QStringList&)>& header,
+                  const std::function<bool(QVariantList&&)>& row, LinkFailure& failure) override
     {
         const auto info = columnInfo(table, failure);
         if (!info) return false;
         QString select;
+        QStringList columns;
         QList<Kind> kinds;
         for (const auto& c : *info) {
             select += (select.isEmpty() ? QString() : QStringLiteral(", ")) + quoteIdent(c.first);
@@ -230,16 +240,17 @@ public:
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("select %1 from %2").arg(select, quoteIdent(table))))
             return fail(failure, q.lastError().text());
+        header(columns);
         while (q.next()) {
             QVariantList values;
             if (!convertRow(q, table, columns, kinds, values, failure)) return false;
-            rows.append(std::move(values));
+            if (!row(std::move(values))) return false;
         }
         if (q.lastError().isValid()) return fail(failure, q.lastError().text());
         return true;
     }
 
-    enum class Ordered { Done, Failed, NotInSql };
+    enum class Ordered { Done, Stopped, Failed, NotInSql };
 
     // Every row of the table ordered by the columns at `order` as rows()
     // orders them (then by the file's order), each handed to `row`
@@ -309,7 +320,7 @@ public:
                 }
                 values.append(*v);
             }
-            if (!row(std::move(values))) return Ordered::Done;
+            if (!row(std::move(values))) return Ordered::Stopped;
         }
         if (step != SQLITE_DONE) {
             fail(failure, QString::fromUtf8(sqlite3_errmsg(db)));
@@ -631,7 +642,7 @@ bool LinkFile::open(const QString& path)
     case Format::Jet3:
     case Format::Jet4: {
         Format format = announced;
-        backend_ = openJetLinkFile(path, format, failure);
+        backend_ = openJetLinkFile(path, limits_, format, failure);
         if (!backend_) return fail(failure.error, failure.text);
         format_ = format;
         return true;
@@ -700,17 +711,6 @@ std::optional<std::pair<QString, QList<qsizetype>>> LinkFile::orderColumns(const
     return std::pair{name, order};
 }
 
-std::shared_ptr<const LinkRow::Header> LinkFile::rowHeader(const QStringList& columnNames)
-{
-    auto header = std::make_shared<LinkRow::Header>();
-    header->columns = columnNames;
-    for (qsizetype i = columnNames.size() - 1; i >= 0; --i) {  // the first of equal names wins
-        header->byName.insert(columnNames[i], i);
-        header->byName.insert(columnNames[i].toCaseFolded(), i);
-    }
-    return header;
-}
-
 std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList& orderBy)
 {
     const auto found = orderColumns(table, orderBy);
@@ -735,22 +735,54 @@ std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList&
         });
     }
 
-    const auto header = rowHeader(columnNames);
+    const auto names = header(columnNames);
     LinkTable out;
     out.name = name;
     out.columns = columnNames;
     out.rows.reserve(values.size());
     for (QVariantList& v : values) {
         LinkRow row;
-        row.header_ = header;
+        row.header_ = names;
         row.values_ = std::move(v);
         out.rows.append(std::move(row));
     }
     return out;
 }
 
+bool LinkFile::forEachRow(const QString& table, const std::function<bool(const LinkRow&)>& row)
+{
+    if (!backend_) return columns(table).has_value();  // reports why
+    const QString name = resolveTable(table);
+    if (name.isEmpty()) return fail(Error::NoTable, linkmsg::noTable(table));
+    LinkRow current;
+    bool stopped = false;
+    LinkFailure failure;
+    const bool ok = backend_->readEach(
+        name, [&](const QStringList& columnNames) { current.header_ = header(columnNames); },
+        [&](QVariantList&& values) {
+            current.values_ = std::move(values);
+            stopped = !row(current);
+            return !stopped;
+        },
+        failure);
+    if (!ok && !stopped) fail(failure.error, failure.text);
+    return ok;
+}
+
+std::shared_ptr<const LinkRow::Header> LinkFile::header(const QStringList& columns)
+{
+    auto h = std::make_shared<LinkRow::Header>();
+    h->columns = columns;
+    for (qsizetype i = columns.size() - 1; i >= 0; --i) {  // the first of equal names wins
+        h->byName.insert(columns[i], i);
+        h->byName.insert(columns[i].toCaseFolded(), i);
+    }
+    return h;
+}
+
 bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row)
 {
+    if (orderBy.isEmpty()) return forEachRow(table, row);
     const auto found = orderColumns(table, orderBy);
     if (!found) return false;
     if (auto* sqlite = dynamic_cast<SqliteLinkFile*>(backend_.get())) {
@@ -758,13 +790,15 @@ bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, cons
         LinkFailure failure;
         LinkRow current;
         const auto handOver = [&](QVariantList&& values) {
-            if (!current.header_) current.header_ = rowHeader(columnNames);
+            if (!current.header_) current.header_ = header(columnNames);
             current.values_ = std::move(values);
             return row(current);
         };
         switch (sqlite->readOrdered(found->first, found->second, columnNames, handOver, failure)) {
         case SqliteLinkFile::Ordered::Done:
             return true;
+        case SqliteLinkFile::Ordered::Stopped:
+            return false;
         case SqliteLinkFile::Ordered::Failed:
             return fail(failure.error, failure.text);
         case SqliteLinkFile::Ordered::NotInSql:
@@ -775,7 +809,7 @@ bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, cons
     const auto all = rows(table, orderBy);
     if (!all) return false;
     for (const LinkRow& r : all->rows)
-        if (!row(r)) break;
+        if (!row(r)) return false;
     return true;
 }
 

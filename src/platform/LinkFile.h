@@ -4,8 +4,14 @@
 //
 // The backend is chosen by the file's signature:
 // - "Standard Jet DB" at byte 4: a Jet file (.mdb of Access 97 = Jet 3 or
-//   Access 2000 = Jet 4), read through libmdb (mdbtools). Jet 3 text is
-//   Shift-JIS (code page 932), Jet 4 text is Unicode.
+//   Access 2000 = Jet 4), read through libmdb (mdbtools) in a reader process
+//   of the program's own (velt_jet_reader, beside the program), held to the
+//   limits of ReaderLimits. Jet 3 text is in the code page the file's header
+//   names (932, Shift-JIS, when it names none), Jet 4 text is Unicode.
+//   A damaged Jet file is a failure, never a shorter table: a file cut
+//   short, a catalog or table with fewer or more rows than its definition
+//   records, a definition that cannot be read, anything libmdb warns about,
+//   and a reader that stops making progress, crashes or runs out of memory.
 // - "SQLite format 3" at byte 0: an SQLite file of the same tables and
 //   columns, opened read-only (no journal, no WAL file is ever created).
 // - anything else: not a database.
@@ -30,11 +36,14 @@
 // value that does not fit its column's kind is an error, never a guess.
 //
 // Every failure (missing file, not a database, locked or damaged file,
-// missing table or column, unreadable value) is reported through error()
+// missing table or column, unreadable value) names the file or the table and
+// is reported through error()
 // and errorText(), a message for the user; nothing throws or aborts.
 //
 // Names of tables and columns are matched without regard to ASCII case, as
 // Jet does. Rows are read whole; a caller that needs a filter filters them.
+// A Jet file is read while events other than user input run (the windows
+// repaint; their own busy guards keep clicks out).
 
 #include "platform/Currency.h"
 
@@ -94,6 +103,14 @@ public:
         BadValue,      // a value that does not fit its column's kind
     };
 
+    // What the reader process of a Jet file may take: a read with no data
+    // for silenceMs, or a reader above memoryBytes of address space, ends as
+    // a damaged file.
+    struct ReaderLimits {
+        int silenceMs = 20000;
+        qint64 memoryBytes = qint64(512) * 1024 * 1024;
+    };
+
     LinkFile();
     ~LinkFile();
     LinkFile(const LinkFile&) = delete;
@@ -102,6 +119,9 @@ public:
     // The format the file's first bytes announce; None for any other file
     // and for a file that cannot be read.
     static Format detect(const QString& path);
+
+    // The limits of the Jet reader process; they apply from the next open().
+    void setReaderLimits(const ReaderLimits& limits) { limits_ = limits; }
 
     // Opens the file read-only. False (with error()) when it cannot be opened
     // or its list of tables cannot be read.
@@ -125,12 +145,19 @@ public:
     // the file's order). Nothing on failure: NoTable, NoColumn for an order
     // column the table lacks, Unreadable, BadValue.
     std::optional<LinkTable> rows(const QString& table, const QStringList& orderBy = {});
-    // The same rows in the same order, handed to `row` one at a time instead
-    // of held together; `row` returns false to stop early (still a success).
-    // An SQLite file is read in that order by SQLite itself, so memory stays
-    // flat whatever the table's size (when a column holds values whose SQL
-    // order could differ, it is read as rows() reads it). False on failure,
-    // as rows(); rows handed over before a failure are not taken back.
+    // The rows of the table in the file's order, handed to `row` one at a
+    // time without holding the table; `row` returns false to stop. False on
+    // failure (as rows()) and when `row` stopped the read. A failure can come
+    // after some rows were handed over (damage found further on, or a row
+    // count that differs from the table's definition at the end): rows are
+    // final only when this returns true, so write them where a false undoes
+    // them (a transaction).
+    bool forEachRow(const QString& table, const std::function<bool(const LinkRow&)>& row);
+    // The rows of rows(table, orderBy), in the same order, handed over as
+    // forEachRow(table, row) hands them (no order: that one). An SQLite file
+    // is read in that order by SQLite itself, so memory stays flat whatever
+    // the table's size (when a column holds values whose SQL order could
+    // differ, it is read as rows() reads it, as is a Jet file).
     bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row);
 
     // A link value as Currency: Currency itself, a whole number, a double
@@ -144,11 +171,12 @@ private:
     // columns; nothing (error set) when the table or a column is missing.
     std::optional<std::pair<QString, QList<qsizetype>>> orderColumns(const QString& table, const QStringList& orderBy);
     QString resolveTable(const QString& table) const;
-    static std::shared_ptr<const LinkRow::Header> rowHeader(const QStringList& columnNames);
+    static std::shared_ptr<const LinkRow::Header> header(const QStringList& columns);
 
     std::unique_ptr<LinkFileBackend> backend_;
     Format format_ = Format::None;
     QString path_;
     Error error_ = Error::None;
     QString errorText_;
+    ReaderLimits limits_;
 };

@@ -3,6 +3,8 @@
 
 #include "platform/LinkFile.h"
 
+#include <functional>
+
 struct LinkFailure {
     LinkFile::Error error = LinkFile::Error::None;
     QString text;
@@ -15,10 +17,25 @@ public:
     virtual QStringList tables() const = 0;
     // Columns of a table named as tables() gives it; nothing on failure.
     virtual std::optional<QStringList> columns(const QString& table, LinkFailure& failure) = 0;
-    // Every row of the table in the file's order, its values in the order of
-    // `columns`, typed as LinkFile.h describes. False on failure.
-    virtual bool read(const QString& table, QStringList& columns, QList<QVariantList>& rows,
-                      LinkFailure& failure) = 0;
+    // Every row of the table in the file's order: first its columns to
+    // `header`, then each row's values in their order, typed as LinkFile.h
+    // describes, to `row`, which stops the read by returning false. False on
+    // failure (failure set; rows handed over before it do not count) and
+    // when `row` stopped it (failure left as it was).
+    virtual bool readEach(const QString& table, const std::function<void(const QStringList&)>& header,
+                          const std::function<bool(QVariantList&&)>& row, LinkFailure& failure) = 0;
+
+    // The whole table at once.
+    bool read(const QString& table, QStringList& columns, QList<QVariantList>& rows, LinkFailure& failure)
+    {
+        return readEach(
+            table, [&](const QStringList& c) { columns = c; },
+            [&](QVariantList&& values) {
+                rows.append(std::move(values));
+                return true;
+            },
+            failure);
+    }
 };
 
 // The user-facing texts of the failures, shared by the backends.
@@ -26,12 +43,16 @@ namespace linkmsg {
 QString notFound(const QString& path);
 QString notADatabase(const QString& path);
 QString unreadable(const QString& path, const QString& detail);
+QString damaged(const QString& path, const QString& detail);
 QString noTable(const QString& table);
 QString noColumn(const QString& table, const QString& column);
 QString badValue(const QString& table, const QString& column, const QString& value);
+QString badDate(const QString& table, const QString& column, const QString& row);
 }  // namespace linkmsg
 
-// Opens a Jet file through libmdb. Sets format to Jet3 or Jet4; nothing
-// (with failure) when the file cannot be read as a Jet database.
-std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, LinkFile::Format& format,
-                                                 LinkFailure& failure);
+// Opens a Jet file through the reader process velt_jet_reader (beside the
+// program, or named by the environment variable VELT_JET_READER). Sets
+// format to Jet3 or Jet4; nothing (with failure) when the file cannot be read
+// as a Jet database, is damaged, or the reader cannot run.
+std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, const LinkFile::ReaderLimits& limits,
+                                                 LinkFile::Format& format, LinkFailure& failure);

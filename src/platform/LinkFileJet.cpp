@@ -1,87 +1,139 @@
-// Jet files (.mdb of Access 97 and 2000) read through libmdb (mdbtools),
-// read-only.
+// Jet files (.mdb of Access 97 and 2000), read by the reader process
+// velt_jet_reader (JetReaderMain.cpp), never by libmdb in the program's own
+// process: libmdb can loop forever, or read past a page, on a damaged file.
 //
-// Text: libmdb turns text into the character set of its iconv descriptors.
-// They are set here to UTF-8 from code page 932 (Shift-JIS) for Jet 3 files,
-// which is what the Japanese applications wrote, whatever code page the file
-// header names, and from UCS-2 for Jet 4 files; libmdb's own choice would
-// follow the environment (MDBICONV, MDB_JET3_CHARSET) and the header.
-// Numbers, money and dates are taken from the row's bytes, not from libmdb's
-// printed text, so money stays exact (a whole number of ten-thousandths),
-// dates keep their milliseconds, and the C library's locale plays no part.
+// One reader runs per open LinkFile and answers its requests over a pipe
+// (JetReaderProtocol.h). While the program waits for it, events other than
+// user input run, so the windows repaint and their busy label shows. The
+// reader is held to limits: no data for ReaderLimits::silenceMs, a crash
+// (its memory cap, ReaderLimits::memoryBytes, makes an allocation fail and
+// it abort), any exit before its answer, or a flood of libmdb warnings ends
+// the read as a damaged file; after that the file gives no more reads.
 
+#include "platform/JetReaderProtocol.h"
 #include "platform/LinkFileBackend.h"
 
-#include <QByteArray>
+#include <QCoreApplication>
+#include <QDate>
 #include <QDateTime>
-#include <QFile>
-#include <cmath>
-#include <cstdint>
-#include <vector>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 
-#include <iconv.h>
-#include <mdbtools.h>
-
-#if !MDBTOOLS_H_HAVE_ICONV_H
-#error "libmdb built without iconv: Jet 3 text could not be read as Shift-JIS"
-#endif
+#include <sys/resource.h>
 
 namespace {
 
-// Room for one text value: a memo of Access's 65,535 characters takes up to
-// three bytes each in UTF-8. A value that fills it is refused, not cut.
-constexpr size_t kBindSize = 256 * 1024;
+// How long one wait for the reader lasts before events run again.
+constexpr int kSliceMs = 30;
 
-bool useUtf8Text(MdbHandle* mdb)
+QString readerPath()
 {
-    const char* source = mdb->f->jet_version == MDB_VER_JET3 ? "CP932" : "UCS-2LE";
-    const iconv_t in = iconv_open("UTF-8", source);
-    const iconv_t out = iconv_open(source, "UTF-8");
-    const iconv_t bad = reinterpret_cast<iconv_t>(-1);
-    if (in == bad || out == bad) {
-        if (in != bad) iconv_close(in);
-        if (out != bad) iconv_close(out);
-        return false;
-    }
-    if (mdb->iconv_in && mdb->iconv_in != bad) iconv_close(mdb->iconv_in);
-    if (mdb->iconv_out && mdb->iconv_out != bad) iconv_close(mdb->iconv_out);
-    mdb->iconv_in = in;
-    mdb->iconv_out = out;
-    return true;
+    const QString named = qEnvironmentVariable("VELT_JET_READER");
+    if (!named.isEmpty()) return named;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/velt_jet_reader");
 }
 
-// A Jet date: days since 1899-12-30; the fraction is the time of day, taken
-// without its sign for days before that date.
-std::optional<QDateTime> jetDateTime(double value)
+std::optional<QVariant> readValue(QDataStream& in)
 {
-    // Jet's range: the years 100 to 9999.
-    if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0) return std::nullopt;
-    const double whole = std::trunc(value);
-    qint64 ms = std::llround(std::fabs(value - whole) * 86400000.0);
-    QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
-    if (ms >= 86400000) {
-        date = date.addDays(1);
-        ms -= 86400000;
+    quint8 tag = 0;
+    in >> tag;
+    switch (jetproto::Tag(tag)) {
+    case jetproto::Tag::Null:
+        return QVariant();
+    case jetproto::Tag::Bool: {
+        bool b = false;
+        in >> b;
+        return QVariant(b);
     }
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    case jetproto::Tag::Integer: {
+        qint64 n = 0;
+        in >> n;
+        return QVariant(n);
+    }
+    case jetproto::Tag::Real: {
+        double d = 0;
+        in >> d;
+        return QVariant(d);
+    }
+    case jetproto::Tag::Money: {
+        qint64 raw = 0;
+        in >> raw;
+        return QVariant::fromValue(Currency::fromRaw(raw));
+    }
+    case jetproto::Tag::DateTime: {
+        qint64 day = 0;
+        qint32 ms = 0;
+        in >> day >> ms;
+        return QVariant(QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms)));
+    }
+    case jetproto::Tag::Text: {
+        QString s;
+        in >> s;
+        return QVariant(s);
+    }
+    case jetproto::Tag::Binary: {
+        QByteArray b;
+        in >> b;
+        return QVariant(b);
+    }
+    }
+    return std::nullopt;
 }
 
-class JetLinkFile final : public LinkFileBackend {
-public:
-    JetLinkFile(MdbHandle* mdb, QString path) : mdb_(mdb), path_(std::move(path)) {}
-    ~JetLinkFile() override { mdb_close(mdb_); }
-
-    bool readCatalog(LinkFailure& failure)
+// A frame from the reader, read as far as its kind.
+struct Reply {
+    explicit Reply(const QByteArray& frame) : in(frame)
     {
-        GPtrArray* catalog = mdb_read_catalog(mdb_, MDB_TABLE);
-        if (!catalog) return fail(failure, QStringLiteral("テーブルの一覧がありません"));
-        for (guint i = 0; i < catalog->len; ++i) {
-            auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
-            if (entry && mdb_is_user_table(entry)) {
-                tables_.append(QString::fromUtf8(entry->object_name));
-                entries_.append(entry);
-            }
+        in.setVersion(jetproto::kStreamVersion);
+        quint8 k = 0;
+        in >> k;
+        kind = jetproto::Frame(k);
+    }
+    QDataStream in;
+    jetproto::Frame kind;
+};
+
+class JetProcessLinkFile final : public LinkFileBackend {
+public:
+    JetProcessLinkFile(const QString& path, const LinkFile::ReaderLimits& limits) : path_(path), limits_(limits) {}
+    ~JetProcessLinkFile() override { stop(); }
+
+    bool start(LinkFile::Format& format, LinkFailure& failure)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // libmdb's own settings would change its text or make it print.
+        for (const char* name : {"MDBOPTS", "MDBICONV", "MDB_JET3_CHARSET"}) env.remove(QString::fromLatin1(name));
+        process_.setProcessEnvironment(env);
+        process_.setProgram(readerPath());
+        process_.setArguments({QFileInfo(path_).absoluteFilePath()});
+        process_.setReadChannel(QProcess::StandardOutput);
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.setStandardErrorFile(QProcess::nullDevice());
+        const rlim_t memory = rlim_t(limits_.memoryBytes);
+        process_.setChildProcessModifier([memory] {
+            const struct rlimit cap {memory, memory};
+            setrlimit(RLIMIT_AS, &cap);
+            const struct rlimit noCore {0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+        });
+        process_.start(QIODevice::ReadWrite);
+        if (!process_.waitForStarted(10000)) {
+            failure = {LinkFile::Error::Unreadable,
+                       linkmsg::unreadable(path_, QStringLiteral("読み込み用のプログラム「%1」を起動できません")
+                                                      .arg(QFileInfo(readerPath()).fileName()))};
+            broken_ = failure;
+            return false;
         }
+        const auto reply = nextReply(failure);
+        if (!reply) return false;
+        QDataStream& in = reply->in;
+        if (reply->kind != jetproto::Frame::Opened) return unexpected(*reply, failure);
+        qint32 version = 0;
+        in >> version >> tables_;
+        if (in.status() != QDataStream::Ok) return brokenStream(failure);
+        format = version == 3 ? LinkFile::Format::Jet3 : LinkFile::Format::Jet4;
         return true;
     }
 
@@ -89,160 +141,230 @@ public:
 
     std::optional<QStringList> columns(const QString& table, LinkFailure& failure) override
     {
-        MdbTableDef* def = openTable(table, failure);
-        if (!def) return std::nullopt;
-        QStringList names = columnNames(def);
-        mdb_free_tabledef(def);
+        if (!ask(jetproto::Frame::AskColumns, table, failure)) return std::nullopt;
+        const auto reply = nextReply(failure);
+        if (!reply) return std::nullopt;
+        if (reply->kind != jetproto::Frame::Columns) {
+            unexpected(*reply, failure);
+            return std::nullopt;
+        }
+        QStringList names;
+        reply->in >> names;
+        if (reply->in.status() != QDataStream::Ok) {
+            brokenStream(failure);
+            return std::nullopt;
+        }
         return names;
     }
 
-    bool read(const QString& table, QStringList& columns, QList<QVariantList>& rows, LinkFailure& failure) override
+    bool readEach(const QString& table, const std::function<void(const QStringList&)>& header,
+                  const std::function<bool(QVariantList&&)>& row, LinkFailure& failure) override
     {
-        MdbTableDef* def = openTable(table, failure);
-        if (!def) return false;
-        columns = columnNames(def);
-        const bool ok = readRows(def, table, columns, rows, failure);
-        mdb_free_tabledef(def);
-        return ok;
+        if (!ask(jetproto::Frame::AskRead, table, failure)) return false;
+        qsizetype width = 0;
+        quint64 received = 0;
+        bool stopped = false;  // by `row`: the rest is read and let go
+        for (;;) {
+            const auto reply = nextReply(failure);
+            if (!reply) return false;
+            QDataStream& in = reply->in;
+            switch (reply->kind) {
+            case jetproto::Frame::Columns: {
+                QStringList names;
+                in >> names;
+                if (in.status() != QDataStream::Ok) return brokenStream(failure);
+                width = names.size();
+                header(names);
+                break;
+            }
+            case jetproto::Frame::Rows: {
+                quint32 count = 0;
+                in >> count;
+                for (quint32 r = 0; r < count && !stopped; ++r) {
+                    QVariantList values;
+                    values.reserve(width);
+                    for (qsizetype c = 0; c < width; ++c) {
+                        auto v = readValue(in);
+                        if (!v || in.status() != QDataStream::Ok) return brokenStream(failure);
+                        values.append(std::move(*v));
+                    }
+                    ++received;
+                    stopped = !row(std::move(values));
+                }
+                break;
+            }
+            case jetproto::Frame::End: {
+                quint32 count = 0;
+                in >> count;
+                if (in.status() != QDataStream::Ok || (!stopped && count != received)) return brokenStream(failure);
+                return !stopped;
+            }
+            default:
+                return unexpected(*reply, failure);
+            }
+        }
     }
 
 private:
-    bool fail(LinkFailure& failure, const QString& detail)
+    // Sends a request; false when the reader is no longer there.
+    bool ask(jetproto::Frame kind, const QString& table, LinkFailure& failure)
     {
-        failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path_, detail)};
-        return false;
-    }
-
-    MdbTableDef* openTable(const QString& table, LinkFailure& failure)
-    {
-        const qsizetype i = tables_.indexOf(table);
-        if (i < 0) {
-            failure = {LinkFile::Error::NoTable, linkmsg::noTable(table)};
-            return nullptr;
+        if (broken_) {
+            failure = *broken_;
+            return false;
         }
-        MdbTableDef* def = mdb_read_table(entries_[i]);
-        if (!def) {
-            fail(failure, QStringLiteral("テーブル「%1」の定義が壊れています").arg(table));
-            return nullptr;
-        }
-        if (!mdb_read_columns(def) || !def->columns || def->columns->len != def->num_cols) {
-            mdb_free_tabledef(def);
-            fail(failure, QStringLiteral("テーブル「%1」の列が読めません").arg(table));
-            return nullptr;
-        }
-        return def;
-    }
-
-    static QStringList columnNames(MdbTableDef* def)
-    {
-        QStringList names;
-        for (unsigned i = 0; i < def->num_cols; ++i)
-            names.append(QString::fromUtf8(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, i))->name));
-        return names;
-    }
-
-    bool readRows(MdbTableDef* def, const QString& table, const QStringList& columns, QList<QVariantList>& rows,
-                  LinkFailure& failure)
-    {
-        const unsigned n = def->num_cols;
-        std::vector<QByteArray> text(n, QByteArray(static_cast<qsizetype>(kBindSize), '\0'));
-        std::vector<int> length(n, 0);
-        for (unsigned i = 0; i < n; ++i) {
-            if (mdb_bind_column(def, static_cast<int>(i) + 1, text[i].data(), &length[i]) < 0)
-                return fail(failure, QStringLiteral("テーブル「%1」の列が読めません").arg(table));
-        }
-        mdb_rewind_table(def);
-        while (mdb_fetch_row(def)) {
-            QVariantList values;
-            values.reserve(n);
-            for (unsigned i = 0; i < n; ++i) {
-                auto* col = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, i));
-                const auto v = valueOf(col, text[i].constData(), length[i]);
-                if (!v) {
-                    const QString shown = QString::fromUtf8(text[i].constData(), qMin(length[i], 40));
-                    failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], shown)};
-                    return false;
-                }
-                values.append(*v);
-            }
-            rows.append(std::move(values));
-        }
+        process_.write(jetproto::frame(kind, table));
+        if (process_.bytesToWrite() > 0 && !process_.waitForBytesWritten(limits_.silenceMs))
+            return ended(failure);
         return true;
     }
 
-    // The value of a column of the row just fetched; nothing when it cannot
-    // be read.
-    std::optional<QVariant> valueOf(MdbColumn* col, const char* bound, int boundLength) const
+    std::unique_ptr<Reply> nextReply(LinkFailure& failure)
     {
-        if (col->col_type == MDB_BOOL) return QVariant(bound[0] == '1');  // kept in the null mask: never Null
-        if (col->cur_value_len <= 0) return QVariant();                  // Null (or an empty text)
-        unsigned char* row = mdb_->pg_buf;
-        const int at = col->cur_value_start;
-        switch (col->col_type) {
-        case MDB_BYTE:
-            return QVariant(static_cast<qint64>(mdb_get_byte(row, at)));
-        case MDB_INT:
-            return QVariant(static_cast<qint64>(static_cast<int16_t>(mdb_get_int16(row, at))));
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
-            return QVariant(static_cast<qint64>(static_cast<int32_t>(mdb_get_int32(row, at))));
-        case MDB_FLOAT:
-            return QVariant(static_cast<double>(mdb_get_single(row, at)));
-        case MDB_DOUBLE:
-            return QVariant(mdb_get_double(row, at));
-        case MDB_MONEY: {
-            const auto low = static_cast<uint32_t>(mdb_get_int32(row, at));
-            const auto high = static_cast<int32_t>(mdb_get_int32(row, at + 4));
-            return QVariant::fromValue(Currency::fromRaw((static_cast<int64_t>(high) << 32) | low));
-        }
-        case MDB_DATETIME: {
-            const auto dt = jetDateTime(mdb_get_double(row, at));
-            return dt ? std::optional<QVariant>(QVariant(*dt)) : std::nullopt;
-        }
-        case MDB_NUMERIC: {
-            bool ok = false;
-            const double d = QString::fromLatin1(bound, boundLength).toDouble(&ok);
-            return ok ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
-        }
-        case MDB_TEXT:
-        case MDB_MEMO:
-        case MDB_REPID:
-            if (static_cast<size_t>(boundLength) >= kBindSize - 1) return std::nullopt;  // would be cut
-            if (boundLength == 0) return QVariant();
-            return QVariant(QString::fromUtf8(bound, boundLength));
-        case MDB_BINARY:
-            return QVariant(QByteArray(reinterpret_cast<const char*>(row) + at, col->cur_value_len));
-        default:
-            // OLE objects and anything newer: not read by this program.
-            return QVariant();
+        const auto frame = nextFrame(failure);
+        return frame ? std::make_unique<Reply>(*frame) : nullptr;
+    }
+
+    // The next whole frame from the reader, waiting as long as it makes
+    // progress; nothing (failure set, the reader ended) when it does not.
+    std::optional<QByteArray> nextFrame(LinkFailure& failure)
+    {
+        QElapsedTimer silence;
+        silence.start();
+        for (;;) {
+            const QByteArray more = process_.readAllStandardOutput();
+            if (!more.isEmpty()) {
+                silence.restart();
+                if (offset_ > 0 && offset_ == buffer_.size()) {
+                    buffer_.clear();
+                    offset_ = 0;
+                }
+                buffer_ += more;
+            }
+            const qint64 length = jetproto::wholeFrame(buffer_, offset_);
+            if (length == -2) {
+                brokenStream(failure);
+                return std::nullopt;
+            }
+            if (length > 0) {
+                QByteArray frame = buffer_.mid(offset_ + 4, length);
+                offset_ += 4 + length;
+                if (offset_ > 4 * 1024 * 1024) {
+                    buffer_.remove(0, offset_);
+                    offset_ = 0;
+                }
+                return frame;
+            }
+            if (process_.state() == QProcess::NotRunning && process_.bytesAvailable() == 0) {
+                ended(failure);
+                return std::nullopt;
+            }
+            if (silence.elapsed() >= limits_.silenceMs) {
+                kill();
+                fail(failure, QStringLiteral("%1 秒のあいだ読み込みが進みませんでした").arg(limits_.silenceMs / 1000.0));
+                return std::nullopt;
+            }
+            if (process_.bytesAvailable() == 0) process_.waitForReadyRead(kSliceMs);
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
     }
 
-    MdbHandle* mdb_;
+    // The reader ended before its answer.
+    bool ended(LinkFailure& failure)
+    {
+        process_.waitForFinished(1000);
+        QString detail;
+        if (process_.state() != QProcess::NotRunning) {
+            kill();
+            detail = QStringLiteral("読み込み用のプログラムが応答しません");
+        } else if (process_.exitStatus() == QProcess::CrashExit) {
+            detail = QStringLiteral("読み込み用のプログラムが異常終了しました。メモリの上限（%1 MB）を超えたか、"
+                                    "読めないデータがあります")
+                         .arg(limits_.memoryBytes / (1024 * 1024));
+        } else if (process_.exitCode() == jetproto::kExitWarningFlood) {
+            detail = QStringLiteral("読み込み中に警告が止まらなくなりました");
+        } else {
+            detail = QStringLiteral("読み込み用のプログラムが途中で終了しました（終了コード %1）").arg(process_.exitCode());
+        }
+        return fail(failure, detail);
+    }
+
+    // A reply other than the one asked for: the reader's failure, or a broken stream.
+    bool unexpected(Reply& reply, LinkFailure& failure)
+    {
+        if (reply.kind != jetproto::Frame::Failure) return brokenStream(failure);
+        quint8 fault = 0;
+        QStringList args;
+        reply.in >> fault >> args;
+        if (reply.in.status() != QDataStream::Ok) return brokenStream(failure);
+        const QString arg0 = args.value(0), arg1 = args.value(1), arg2 = args.value(2);
+        switch (jetproto::Fault(fault)) {
+        case jetproto::Fault::Unreadable:
+            failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path_, arg0)};
+            break;
+        case jetproto::Fault::Damaged:
+            failure = {LinkFile::Error::Unreadable, linkmsg::damaged(path_, arg0)};
+            break;
+        case jetproto::Fault::NoTable:
+            failure = {LinkFile::Error::NoTable, linkmsg::noTable(arg0)};
+            break;
+        case jetproto::Fault::BadValue:
+            failure = {LinkFile::Error::BadValue, linkmsg::badValue(arg0, arg1, arg2)};
+            break;
+        case jetproto::Fault::BadDate:
+            failure = {LinkFile::Error::BadValue, linkmsg::badDate(arg0, arg1, arg2)};
+            break;
+        default:
+            return brokenStream(failure);
+        }
+        return false;
+    }
+
+    bool brokenStream(LinkFailure& failure)
+    {
+        kill();
+        return fail(failure, QStringLiteral("読み込み用のプログラムの応答が読めません"));
+    }
+
+    // A failure of the reader itself: every later request fails the same way.
+    bool fail(LinkFailure& failure, const QString& detail)
+    {
+        failure = {LinkFile::Error::Unreadable, linkmsg::damaged(path_, detail)};
+        broken_ = failure;
+        return false;
+    }
+
+    // Ends the reader: at its prompt it ends by itself when its input closes.
+    void stop()
+    {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(500)) kill();
+    }
+
+    void kill()
+    {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.kill();
+        process_.waitForFinished(2000);
+    }
+
+    QProcess process_;
+    QByteArray buffer_;
+    qsizetype offset_ = 0;
     QString path_;
+    LinkFile::ReaderLimits limits_;
     QStringList tables_;
-    QList<MdbCatalogEntry*> entries_;
+    std::optional<LinkFailure> broken_;
 };
 
 }  // namespace
 
-std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, LinkFile::Format& format, LinkFailure& failure)
+std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, const LinkFile::ReaderLimits& limits,
+                                                 LinkFile::Format& format, LinkFailure& failure)
 {
-    const QByteArray native = QFile::encodeName(path);
-    // MDB_NOFLAGS: libmdb opens the file for reading only.
-    MdbHandle* mdb = mdb_open(native.constData(), MDB_NOFLAGS);
-    if (!mdb) {
-        failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path, QStringLiteral("Jet データベースとして開けません"))};
-        return nullptr;
-    }
-    auto file = std::make_unique<JetLinkFile>(mdb, path);
-    if (!useUtf8Text(mdb)) {
-        failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path, QStringLiteral("文字コードを変換できません"))};
-        return nullptr;
-    }
-    mdb_set_bind_size(mdb, kBindSize);
-    mdb_set_boolean_fmt_numbers(mdb);
-    if (!file->readCatalog(failure)) return nullptr;
-    format = mdb->f->jet_version == MDB_VER_JET3 ? LinkFile::Format::Jet3 : LinkFile::Format::Jet4;
+    auto file = std::make_unique<JetProcessLinkFile>(path, limits);
+    if (!file->start(format, failure)) return nullptr;
     return file;
 }

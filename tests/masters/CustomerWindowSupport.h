@@ -31,6 +31,17 @@ inline QStringList listColumn(const FrmCustomer* w, int col)
     return out;
 }
 
+// The list rows as "顧客名|顧客情報|ふりがな|敬称", Null as <null>.
+inline QStringList listRows(const FrmCustomer* w)
+{
+    using namespace CustomerListColumn;
+    QStringList out;
+    const QList<QStringList> columns{listColumn(w, 顧客名), listColumn(w, 顧客情報), listColumn(w, ふりがな), listColumn(w, 敬称)};
+    for (int r = 0; r < w->dat顧客->rowCount(); ++r)
+        out << QStringList{columns[0][r], columns[1][r], columns[2][r], columns[3][r]}.join(QLatin1Char('|'));
+    return out;
+}
+
 inline QStringList customerMaster(MainWindowFixture& f)
 {
     return TableSnapshot(f.data(), {QStringLiteral("顧客マスタ")});

@@ -20,16 +20,6 @@ QByteArray sha256(const QString& path)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
-// The list rows as "顧客名|顧客情報|ふりがな|敬称", Null as <null>.
-QStringList listRows(const FrmCustomer* w)
-{
-    QStringList out;
-    const QList<QStringList> columns{listColumn(w, 顧客名), listColumn(w, 顧客情報), listColumn(w, ふりがな), listColumn(w, 敬称)};
-    for (int r = 0; r < w->dat顧客->rowCount(); ++r)
-        out << QStringList{columns[0][r], columns[1][r], columns[2][r], columns[3][r]}.join(QLatin1Char('|'));
-    return out;
-}
-
 const QStringList kMoxelTable{
     "create table 顧客マスタ (名称 TEXT, 郵便番号 TEXT, 住所1 TEXT, 住所2 TEXT, tel TEXT, tel1 TEXT, fax TEXT, ふりがな TEXT, 敬称 TEXT)",
     "insert into 顧客マスタ values ('全部商事', '1000001', '東京都千代田区', '千代田1-1', '03-1111-2222', '03-9', '03-1111-3333', 'ぜんぶ', '御中')",

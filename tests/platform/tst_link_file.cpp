@@ -1,5 +1,6 @@
-// The link-file reader: SQLite link files made here (a Jet writer does not
-// exist on Linux), the choice by signature, and the failures.
+// The link-file reader: SQLite link files made here, the choice by
+// signature, the failures, and the limits of the Jet reader process (made to
+// misbehave through VELT_JET_READER_FAULT).
 
 #include "platform/LinkFile.h"
 #include "support/TestFolder.h"
@@ -9,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -56,6 +58,21 @@ QByteArray jetHeader(char version)
     return h;
 }
 
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
 QStringList names(const LinkTable& t, const QString& column)
 {
     QStringList out;
@@ -91,6 +108,13 @@ private slots:
     void lockedFileGivesAMessage();
     void fileIsNeverChanged_data();
     void fileIsNeverChanged();
+
+    void damagedJetFileIsNamedDamaged_data();
+    void damagedJetFileIsNamedDamaged();
+    void jetReaderLimitsEndTheRead_data();
+    void jetReaderLimitsEndTheRead();
+    void missingJetReaderIsReported();
+    void rowsOneAtATime();
 
     void toCurrency_data();
     void toCurrency();
@@ -303,8 +327,9 @@ void TestLinkFile::streamStopsWhenToldAndFailsOnABadValue()
             return seen.size() < count;
         };
     };
-    // Ordered by s, stopped after two rows: still a success.
-    QVERIFY(link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(2)));
+    // Ordered by s, stopped after two rows: false, and no failure.
+    QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(2)));
+    QCOMPARE(link.error(), LinkFile::Error::None);
     QCOMPARE(seen, (QStringList{"a", "b"}));
     // The row that does not fit its kind ends the read with its message.
     seen.clear();
@@ -482,6 +507,119 @@ void TestLinkFile::fileIsNeverChanged()
     }
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
     QCOMPARE(FileHash(file), hash);
+}
+
+void TestLinkFile::damagedJetFileIsNamedDamaged_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("detail");
+    const auto pages = [](char version, int size, int count, int extra) {
+        QByteArray f = jetHeader(version);
+        return f + QByteArray(size * count + extra - f.size(), '\0');
+    };
+    QTest::newRow("Jet 3 cut inside a page") << pages(0, 2048, 3, 700) << "整数倍ではありません";
+    QTest::newRow("Jet 4 cut inside a page") << pages(1, 4096, 2, 1) << "整数倍ではありません";
+    QTest::newRow("Jet 3 header page only") << pages(0, 2048, 1, 0) << "テーブルの一覧";
+    QTest::newRow("Jet 3 catalog page of zeros") << pages(0, 2048, 4, 0) << "テーブルの一覧";
+    QTest::newRow("Jet 4 catalog page of zeros") << pages(1, 4096, 4, 0) << "テーブルの一覧";
+}
+
+void TestLinkFile::damagedJetFileIsNamedDamaged()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, detail);
+    const QString file = path(QStringLiteral("顧客 データ.mdb"));
+    QVERIFY(place(file, content));
+    LinkFile link;
+    QVERIFY(!link.open(file));
+    QCOMPARE(link.error(), LinkFile::Error::Unreadable);
+    QVERIFY2(link.errorText().startsWith(QStringLiteral("「顧客 データ.mdb」は壊れている可能性があるため読み込めません")),
+             qPrintable(link.errorText()));
+    QVERIFY2(link.errorText().contains(detail), qPrintable(link.errorText()));
+    QVERIFY(!link.rows(QStringLiteral("顧客マスタ")).has_value());
+}
+
+void TestLinkFile::jetReaderLimitsEndTheRead_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::addColumn<int>("silenceMs");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("no progress") << QByteArray("hang") << 1500 << "1.5 秒のあいだ読み込みが進みませんでした";
+    // Under the default cap, asking for 16 GB of address space fails.
+    QTest::newRow("memory above the cap") << QByteArray("allocate") << 20000 << "メモリの上限（512 MB）";
+    QTest::newRow("crash") << QByteArray("crash") << 20000 << "異常終了しました";
+    QTest::newRow("libmdb warns without end") << QByteArray("flood") << 20000 << "警告が止まらなくなりました";
+    QTest::newRow("exit before answering") << QByteArray("exit") << 20000 << "終了コード 7";
+}
+
+void TestLinkFile::jetReaderLimitsEndTheRead()
+{
+    QFETCH(QByteArray, fault);
+    QFETCH(int, silenceMs);
+    QFETCH(QString, detail);
+    const QString file = path(QStringLiteral("link.mdb"));
+    QVERIFY(place(file, jetHeader(0) + QByteArray(2048 * 8 - 21, '\0')));
+    const QByteArray hash = FileHash(file);
+    const ScopedEnv misbehave("VELT_JET_READER_FAULT", fault);
+
+    // The program's events run while it waits.
+    bool eventRan = false;
+    QTimer::singleShot(50, [&] { eventRan = true; });
+    LinkFile link;
+    link.setReaderLimits({silenceMs, LinkFile::ReaderLimits().memoryBytes});
+    QVERIFY(!link.open(file));
+    QCOMPARE(link.error(), LinkFile::Error::Unreadable);
+    QVERIFY2(link.errorText().startsWith(QStringLiteral("「link.mdb」は壊れている可能性があるため読み込めません")),
+             qPrintable(link.errorText()));
+    QVERIFY2(link.errorText().contains(detail), qPrintable(link.errorText()));
+    if (fault == "hang") QVERIFY(eventRan);
+    QCOMPARE(FileHash(file), hash);
+}
+
+void TestLinkFile::missingJetReaderIsReported()
+{
+    const QString file = path(QStringLiteral("link.mdb"));
+    QVERIFY(place(file, jetHeader(1) + QByteArray(4096 * 4 - 21, '\0')));
+    const ScopedEnv elsewhere("VELT_JET_READER", QFile::encodeName(path(QStringLiteral("no-such-reader"))));
+    LinkFile link;
+    QVERIFY(!link.open(file));
+    QCOMPARE(link.error(), LinkFile::Error::Unreadable);
+    QVERIFY2(link.errorText().contains(QStringLiteral("「no-such-reader」を起動できません")), qPrintable(link.errorText()));
+    QVERIFY(link.errorText().contains(QStringLiteral("link.mdb")));
+}
+
+void TestLinkFile::rowsOneAtATime()
+{
+    LinkFile link;
+    QVERIFY2(openNew(link, {QStringLiteral("create table 顧客マスタ (名称 TEXT, 件数 LONG)"),
+                            QStringLiteral("insert into 顧客マスタ values ('鈴木', 3), ('阿部', NULL), ('佐藤', 1)"),
+                            QStringLiteral("create table 壊れ (日付 DATETIME)"),
+                            QStringLiteral("insert into 壊れ values ('2004-03-09'), ('三月')")}),
+             qPrintable(link.errorText()));
+    QStringList seen;
+    QVERIFY(link.forEachRow(QStringLiteral("顧客マスタ"), [&](const LinkRow& r) {
+        seen << r.value(QStringLiteral("名称")).toString() + QLatin1Char('=') + r.value(QStringLiteral("件数")).toString();
+        return true;
+    }));
+    QCOMPARE(seen, (QStringList{"鈴木=3", "阿部=", "佐藤=1"}));
+
+    // Stopped by the caller: false, and nothing reported.
+    seen.clear();
+    QVERIFY(!link.forEachRow(QStringLiteral("顧客マスタ"), [&](const LinkRow& r) {
+        seen << r.value(0).toString();
+        return false;
+    }));
+    QCOMPARE(seen, QStringList{"鈴木"});
+    QCOMPARE(link.error(), LinkFile::Error::None);
+
+    // A failure after rows were handed over.
+    int handed = 0;
+    QVERIFY(!link.forEachRow(QStringLiteral("壊れ"), [&](const LinkRow&) { return ++handed > 0; }));
+    QCOMPARE(handed, 1);
+    QCOMPARE(link.error(), LinkFile::Error::BadValue);
+
+    QVERIFY(!link.forEachRow(QStringLiteral("商品マスタ"), [](const LinkRow&) { return true; }));
+    QCOMPARE(link.error(), LinkFile::Error::NoTable);
 }
 
 void TestLinkFile::toCurrency_data()
