@@ -5,11 +5,13 @@
 #include <QDateTime>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <sqlite3.h>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcConversion, "velt.conversion")
@@ -30,9 +32,20 @@ bool isCurrency(const QVariant& v)
 
 QString dateText(const QDateTime& dt)
 {
+    const QDate d = dt.date();
     const QTime t = dt.time();
-    if (t == QTime(0, 0)) return dt.date().toString(kIsoDate);
-    return dt.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written out by hand: the copies format a date per row.
+    char16_t text[23];
+    int n = 0;
+    const auto put = [&](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) text[n + i] = char16_t(u'0' + value % 10);
+        n += digits;
+    };
+    const auto sep = [&](char16_t c) { text[n++] = c; };
+    put(d.year(), 4), sep(u'-'), put(d.month(), 2), sep(u'-'), put(d.day(), 2);
+    if (t != QTime(0, 0)) sep(u' '), put(t.hour(), 2), sep(u':'), put(t.minute(), 2), sep(u':'), put(t.second(), 2);
+    if (t.msec()) sep(u'.'), put(t.msec(), 3);
+    return QString(reinterpret_cast<const QChar*>(text), n);
 }
 
 std::optional<QVariant> dateFromText(const QString& text)
@@ -162,10 +175,11 @@ struct CopyRule {
 };
 
 enum class Verdict { Copy, BadCode, Conflict, Fail };
+class KeyIndex;
 // Looks at a row (its values in the order of the fields the copy writes)
-// before it is written; may write what the row needs first. Fail sets the
-// error.
-using RowCheck = std::function<Verdict(const QVariantList& values, QString& error)>;
+// before it is written; may write what the row needs first, and then tells
+// the key index. Fail sets the error.
+using RowCheck = std::function<Verdict(const QVariantList& values, KeyIndex& keys, QString& error)>;
 
 struct Prepared {
     QList<qsizetype> written;  // indexes of the fields written
@@ -174,15 +188,15 @@ struct Prepared {
 };
 
 // The fields the older table can give: every fixed one and every one it has.
-Prepared prepare(const CopyRule& rule, const LinkTable& old)
+Prepared prepare(const CopyRule& rule, const QStringList& columns)
 {
     Prepared p;
     for (qsizetype i = 0; i < rule.fields.size(); ++i) {
         // Columns are found once by name (without regard to case, as Jet does), then by place.
-        const auto it = std::find_if(old.columns.cbegin(), old.columns.cend(), [&](const QString& c) {
+        const auto it = std::find_if(columns.cbegin(), columns.cend(), [&](const QString& c) {
             return c.compare(rule.fields[i].column, Qt::CaseInsensitive) == 0;
         });
-        p.source << (it == old.columns.cend() ? -1 : it - old.columns.cbegin());
+        p.source << (it == columns.cend() ? -1 : it - columns.cbegin());
         if (rule.fields[i].fixed || p.source[i] >= 0) p.written << i;
     }
     for (const QString& k : rule.keys)
@@ -238,6 +252,100 @@ void fail(TableOutcome& out, const QString& error)
     qCWarning(lcConversion).noquote() << out.table << ":" << error;
 }
 
+// A statement of the copies run through SQLite directly, on the data
+// database's own connection and inside its transaction: the copies run one
+// or two per row, and Qt's binding would cost more than SQLite's writing.
+// Values are bound as Qt's driver binds them.
+class DirectStatement {
+public:
+    DirectStatement(Database& data, const QString& sql) : sql_(sql)
+    {
+        const QVariant handle = data.connection().driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") == 0) db_ = *static_cast<sqlite3* const*>(handle.constData());
+        const QByteArray text = sql.toUtf8();
+        if (!db_ || sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement_, nullptr) != SQLITE_OK)
+            failed();
+    }
+    ~DirectStatement() { sqlite3_finalize(statement_); }
+    DirectStatement(const DirectStatement&) = delete;
+    DirectStatement& operator=(const DirectStatement&) = delete;
+
+    // Binds the values in order and runs the statement to its first row
+    // (next() then tells whether there is one). False (error set) on failure.
+    bool run(const QVariantList& binds)
+    {
+        if (!statement_) return false;
+        sqlite3_reset(statement_);
+        for (int i = 0; i < int(binds.size()); ++i)
+            if (bind(i + 1, binds[i]) != SQLITE_OK) return failed();
+        step_ = sqlite3_step(statement_);
+        first_ = true;
+        if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
+        return true;
+    }
+    // True while the statement stands on a row; moves to the next one after.
+    bool next()
+    {
+        if (step_ != SQLITE_ROW) return false;
+        if (!first_) step_ = sqlite3_step(statement_);
+        first_ = false;
+        if (step_ == SQLITE_ROW) return true;
+        first_ = true;
+        return false;
+    }
+    // A column of the current row: Null, a whole number or a text (what
+    // the look-ups read).
+    QVariant value(int i) const
+    {
+        const int type = sqlite3_column_type(statement_, i);
+        if (type == SQLITE_NULL) return QVariant();
+        if (type == SQLITE_INTEGER) return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, i));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement_, i)));
+    }
+    qint64 lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
+    QString error() const { return error_; }
+
+private:
+    int bind(int place, const QVariant& v)
+    {
+        if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
+        switch (v.metaType().id()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return sqlite3_bind_int64(statement_, place, v.toLongLong());
+        case QMetaType::Double:
+            return sqlite3_bind_double(statement_, place, v.toDouble());
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        }
+        default: {
+            const QByteArray t = v.toString().toUtf8();
+            return sqlite3_bind_text(statement_, place, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    bool failed()
+    {
+        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("no SQLite connection");
+        qCWarning(lcConversion).noquote() << error_ << "[" + sql_ + "]";
+        if (statement_) sqlite3_reset(statement_);
+        step_ = SQLITE_DONE;
+        return false;
+    }
+
+    QString sql_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* statement_ = nullptr;
+    int step_ = SQLITE_DONE;
+    bool first_ = true;
+    QString error_;
+};
+
 // The update and the insert of one set of the fields the copy writes.
 struct RowWriter {
     RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which) : fields(which)
@@ -255,42 +363,115 @@ struct RowWriter {
                                  .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
     }
 
-    // Updates the row at rowid, or adds one when rowid is Null.
-    bool write(const QVariantList& values, const QVariant& rowid, QString& error)
+    // Updates the row at rowid, or adds one when rowid is Null (and sets
+    // rowid to the new row's).
+    bool write(const QVariantList& values, QVariant& rowid, QString& error)
     {
-        QVariantList binds;
-        binds.reserve(fields.size() + 1);
+        binds.clear();
         for (qsizetype i : fields) binds << values[i];
-        Statement& s = dbv::isNull(rowid) ? *insert : *update;
-        if (!dbv::isNull(rowid)) binds << rowid;
-        if (s.run(binds)) return true;
-        error = s.error();
-        return false;
+        const bool adding = dbv::isNull(rowid);
+        DirectStatement& s = adding ? *insert : *update;
+        if (!adding) binds << rowid;
+        if (!s.run(binds)) {
+            error = s.error();
+            return false;
+        }
+        if (adding) rowid = s.lastInsertRowid();
+        return true;
     }
 
+    QVariantList binds;
+
     QList<qsizetype> fields;
-    std::optional<Statement> update, insert;
+    std::optional<DirectStatement> update, insert;
 };
 
-// Runs inside a table's transaction after its rows, before the commit; false
-// (error set) fails the table.
-using BeforeCommit = std::function<bool(QString& error)>;
+// Where the current table holds the row a source row's key finds. Texts
+// are compared without regard to case, as Jet compared them: an older
+// 'abc商事' updates the current 'ABC商事'.
+class KeyIndex {
+public:
+    virtual ~KeyIndex() = default;
+    // The rowid of the first current row with the key of `values`, Null for
+    // none. False (error set) when it cannot be looked up.
+    virtual bool find(const QVariantList& values, QVariant& rowid, QString& error) = 0;
+    // The copy added a row with the key of `values`.
+    virtual void added(const QVariantList& values, const QVariant& rowid) = 0;
+};
 
-void copyRows(Database& data, const LinkTable& old, const CopyRule& rule, TableOutcome& out,
-              const RowCheck& check = {}, const BeforeCommit& beforeCommit = {})
+QString foldedKey(const QVariantList& values, const QList<qsizetype>& keys)
 {
-    out.read = int(old.rows.size());
-    if (old.rows.isEmpty() && !beforeCommit) return;
-    const Prepared p = prepare(rule, old);
+    QString key;
+    for (qsizetype i : keys) key += values[i].toString().toCaseFolded() + QChar(0x1f);
+    return key;
+}
 
-    QStringList where;
-    for (const QString& k : rule.keys)
-        where << (k == QStringLiteral("日付") ? kDateToSecondSql : Database::quoteIdent(k)) + QStringLiteral(" is ?");
+// The keys of a table small enough to hold them all: the masters and the
+// quotation headers.
+class HeldKeys final : public KeyIndex {
+public:
+    HeldKeys(const QList<qsizetype>& keys) : keys_(keys) {}
 
-    Transaction tx(data);
-    if (!tx.started()) return fail(out, data.lastError());
-    Statement find(data, QStringLiteral("select min(rowid) from %1 where %2")
-                             .arg(Database::quoteIdent(rule.table), where.join(QStringLiteral(" and "))));
+    // Reads the current rows' keys (columns in the order of `keys`).
+    bool load(Database& data, const CopyRule& rule, QString& error)
+    {
+        QStringList columns;
+        for (qsizetype i : keys_) columns << Database::quoteIdent(rule.fields[i].column);
+        auto q = data.query(QStringLiteral("select rowid, %1 from %2 order by rowid")
+                                .arg(columns.join(QStringLiteral(", ")), Database::quoteIdent(rule.table)));
+        if (!q) {
+            error = data.lastError();
+            return false;
+        }
+        QVariantList values(keys_.size() ? *std::max_element(keys_.cbegin(), keys_.cend()) + 1 : 0);
+        while (q->next()) {
+            bool null = false;
+            for (qsizetype k = 0; k < keys_.size(); ++k) {
+                values[keys_[k]] = q->value(int(k) + 1);
+                null = null || dbv::isNull(values[keys_[k]]);
+            }
+            // A Null key is never found: a source row with one is skipped.
+            if (!null) hold(foldedKey(values, keys_), q->value(0));
+        }
+        return true;
+    }
+
+    bool find(const QVariantList& values, QVariant& rowid, QString&) override
+    {
+        rowid = rows_.value(foldedKey(values, keys_));
+        return true;
+    }
+    void added(const QVariantList& values, const QVariant& rowid) override
+    {
+        hold(foldedKey(values, keys_), rowid);
+    }
+
+private:
+    void hold(const QString& key, const QVariant& rowid)
+    {
+        if (!rows_.contains(key)) rows_.insert(key, rowid);  // the first row wins
+    }
+
+    QList<qsizetype> keys_;
+    QHash<QString, QVariant> rows_;
+};
+
+// The order columns the older table has; a column it lacks is simply not copied.
+QStringList presentColumns(const QStringList& order, const QStringList& columns)
+{
+    QStringList present;
+    for (const QString& o : order)
+        if (columns.contains(o, Qt::CaseInsensitive)) present << o;
+    return present;
+}
+
+// Copies the rows of the older table, read in the rule's order one at a
+// time, inside the caller's transaction. False (the outcome failed) when a
+// row cannot be read or written.
+bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, KeyIndex& keys,
+              TableOutcome& out, const RowCheck& check = {})
+{
+    const Prepared p = prepare(rule, columns);
     // Every field the older table gives; a row with refused values is
     // written without them, by a writer of its own set of fields.
     std::map<QList<qsizetype>, RowWriter> writers;
@@ -305,40 +486,71 @@ void copyRows(Database& data, const LinkTable& old, const CopyRule& rule, TableO
         return it->second;
     };
 
-    QVariantList keyBinds;
-    for (const LinkRow& row : old.rows) {
-        QString error;
+    QString error;
+    const bool read = Dbs.forEachRow(rule.table, presentColumns(rule.order, columns), [&](const LinkRow& row) {
+        ++out.read;
         const RowValues rv = rowValues(rule, p, row, p.written);
         if (hasRefusedKey(p, rv)) {
             ++out.badKeys;
-            continue;
+            return true;
         }
         if (hasEmptyKey(p, rv.values)) {
             ++out.emptyKeys;
-            continue;
+            return true;
         }
         if (check) {
-            switch (check(rv.values, error)) {
+            switch (check(rv.values, keys, error)) {
             case Verdict::Copy: break;
-            case Verdict::BadCode: ++out.badCodes; continue;
-            case Verdict::Conflict: ++out.conflictRows; continue;
-            case Verdict::Fail: return fail(out, error);
+            case Verdict::BadCode: ++out.badCodes; return true;
+            case Verdict::Conflict: ++out.conflictRows; return true;
+            case Verdict::Fail: return false;
             }
         }
-        keyBinds.clear();
-        for (qsizetype i : p.keys) {
-            const QVariant& v = rv.values[i];
-            keyBinds << (rule.fields[i].column == QStringLiteral("日付") ? QVariant(toSecond(v.toString())) : v);
-        }
-        if (!find.run(keyBinds)) return fail(out, find.error());
-        if (!writerFor(rv.refused).write(rv.values, find.first(), error)) return fail(out, error);
+        QVariant rowid;
+        if (!keys.find(rv.values, rowid, error)) return false;
+        const bool adding = dbv::isNull(rowid);
+        if (!writerFor(rv.refused).write(rv.values, rowid, error)) return false;
+        if (adding) keys.added(rv.values, rowid);
         for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, row.value(p.source[i]));
         out.refused += int(rv.refused.size());
         ++out.copied;
+        return true;
+    });
+    if (!read || !error.isEmpty()) {
+        fail(out, error.isEmpty() ? Dbs.errorText() : error);
+        return false;
     }
+    return true;
+}
+
+// The older table's columns; nothing when the older file lacks the table
+// (the outcome says it is missing) or it cannot be read (the outcome failed).
+std::optional<QStringList> oldColumns(LinkFile& Dbs, const QString& table, TableOutcome& out)
+{
+    if (!Dbs.hasTable(table)) {
+        out.missing = true;
+        return std::nullopt;
+    }
+    auto columns = Dbs.columns(table);
+    if (!columns) fail(out, Dbs.errorText());
+    return columns;
+}
+
+// A table copied in a transaction of its own, its keys held.
+TableOutcome copyTable(Database& data, LinkFile& Dbs, const CopyRule& rule, const RowCheck& check = {})
+{
+    TableOutcome out(rule.table);
+    const auto columns = oldColumns(Dbs, rule.table, out);
+    if (!columns) return out;
+    Transaction tx(data);
+    HeldKeys keys(prepare(rule, *columns).keys);
     QString error;
-    if (beforeCommit && !beforeCommit(error)) return fail(out, error);
-    if (!tx.commit()) return fail(out, data.lastError());
+    if (!tx.started() || !keys.load(data, rule, error)) {
+        fail(out, error.isEmpty() ? data.lastError() : error);
+        return out;
+    }
+    if (copyRows(data, Dbs, *columns, rule, keys, out, check) && !tx.commit()) fail(out, data.lastError());
+    return out;
 }
 
 const QString k顧客マスタ = QStringLiteral("顧客マスタ");
@@ -386,29 +598,38 @@ const CopyRule& lineRule()
 
 // Indexes of the fields the conflict check reads.
 constexpr qsizetype kHeaderNumber = 0, kHeaderCustomer = 1, kHeaderDate = 2;
-constexpr qsizetype kLineCustomer = 0, kLineDate = 1, kLineNumber = 2;
+constexpr qsizetype kLineCustomer = 0, kLineDate = 1, kLineNumber = 2, kLineKind = 3, kLineRow = 4;
 
 // Who and when a stored quotation (header or line) belongs to: its customer
-// and its date to the second, Null told from an empty text.
+// (without regard to case, as Jet compared names) and its date to the
+// second, Null told from an empty text.
 using Identity = std::pair<QString, QString>;
 
 Identity identity(const QVariant& customer, const QVariant& storedDate)
 {
     const auto part = [](const QVariant& v, bool date) {
         if (dbv::isNull(v)) return QStringLiteral("N");
-        return QStringLiteral("T") + (date ? toSecond(v.toString()) : v.toString());
+        return QStringLiteral("T") + (date ? toSecond(v.toString()) : v.toString().toCaseFolded());
     };
     return {part(customer, false), part(storedDate, true)};
 }
 
+// Each quotation number has one identity or very few: short lists, kept
+// small for the ten thousands of numbers a file may hold.
+using Identities = QList<Identity>;
+
 struct QuotationIds {
-    QSet<Identity> header;
-    QSet<Identity> lines;
-    bool any() const { return !header.isEmpty() || !lines.isEmpty(); }
-    QSet<Identity> all() const { return header + lines; }
+    Identities header;
+    Identities lines;
+    Identities all() const { return header + lines; }
 };
 
-bool within(const QSet<Identity>& part, const QSet<Identity>& whole)
+void add(Identities& ids, Identity id)
+{
+    if (!ids.contains(id)) ids.append(std::move(id));
+}
+
+bool within(const Identities& part, const Identities& whole)
 {
     return std::all_of(part.cbegin(), part.cend(), [&](const Identity& i) { return whole.contains(i); });
 }
@@ -474,61 +695,18 @@ const QStringList DataConversion::Tables{k自社情報, k顧客マスタ, k商�
 
 DataConversion::DataConversion(LinkFile& Dbs, Database& data) : Dbs_(Dbs), data_(data) {}
 
-DataConversion::OldTable DataConversion::read(const QString& table, const QStringList& order)
-{
-    OldTable t;
-    if (!Dbs_.hasTable(table)) {
-        t.missing = true;
-        return t;
-    }
-    // Order by the columns the table has; a column it lacks is simply not copied.
-    const auto columns = Dbs_.columns(table);
-    QStringList present;
-    if (columns)
-        for (const QString& o : order)
-            if (std::any_of(columns->cbegin(), columns->cend(),
-                            [&](const QString& c) { return c.compare(o, Qt::CaseInsensitive) == 0; }))
-                present << o;
-    t.rows = columns ? Dbs_.rows(table, present) : std::nullopt;
-    if (!t.rows) t.failure = Dbs_.errorText();
-    return t;
-}
-
-namespace {
-
-// Takes over what reading the older table found; false when there is nothing to copy.
-template <typename Old>
-bool readable(const Old& old, TableOutcome& out)
-{
-    if (old.missing) {
-        out.missing = true;
-        return false;
-    }
-    if (!old.rows) {
-        fail(out, old.failure);
-        return false;
-    }
-    return true;
-}
-
-template <typename Old>
-TableOutcome copyTable(Database& data, const Old& old, const CopyRule& rule, const RowCheck& check = {})
-{
-    TableOutcome out(rule.table);
-    if (readable(old, out)) copyRows(data, *old.rows, rule, out, check);
-    return out;
-}
-
-}  // namespace
-
 TableOutcome DataConversion::CnvJisyaInfo()
 {
     TableOutcome out{k自社情報};
-    const OldTable old = read(k自社情報, {});
-    if (!readable(old, out)) return out;
-    out.read = int(old.rows->rows.size());
-    if (old.rows->rows.isEmpty()) return out;  // the current settings row stays as it is
-    const LinkRow& src = old.rows->rows.first();
+    if (!oldColumns(Dbs_, k自社情報, out)) return out;
+    const auto old = Dbs_.rows(k自社情報);
+    if (!old) {
+        fail(out, Dbs_.errorText());
+        return out;
+    }
+    out.read = int(old->rows.size());
+    if (old->rows.isEmpty()) return out;  // the current settings row stays as it is
+    const LinkRow& src = old->rows.first();  // only the first row takes part
 
     struct Setting {
         const char16_t* column;
@@ -620,7 +798,7 @@ TableOutcome DataConversion::CnvKokyaku()
                                {field(QStringLiteral("顧客名")), field(QStringLiteral("顧客情報")),
                                 field(QStringLiteral("ふりがな")), field(QStringLiteral("敬称"))},
                                {QStringLiteral("顧客名")}};
-    return copyTable(data_, read(rule.table, rule.order), rule);
+    return copyTable(data_, Dbs_, rule);
 }
 
 TableOutcome DataConversion::CnvSyohin()
@@ -632,7 +810,7 @@ TableOutcome DataConversion::CnvSyohin()
                                 field(QStringLiteral("単価"), Kind::Money), field(QStringLiteral("非課税"), Kind::YesNo),
                                 field(QStringLiteral("ふりがな"))},
                                {QStringLiteral("品名")}};
-    return copyTable(data_, read(rule.table, rule.order), rule);
+    return copyTable(data_, Dbs_, rule);
 }
 
 TableOutcome DataConversion::CnvCode()
@@ -643,102 +821,159 @@ TableOutcome DataConversion::CnvCode()
                                {field(QStringLiteral("kcode")), field(QStringLiteral("code")),
                                 {QStringLiteral("sname"), Kind::Text, false, {}, true}},
                                {QStringLiteral("kcode"), QStringLiteral("code")}};
-    QSet<QString> kinds;  // kinds known to have their slots
-    Statement count(data_, QStringLiteral("select count(*) from コードマスタ where kcode = ?"));
+    std::optional<QSet<QString>> kinds;  // kinds that have their slots, case-folded
     Statement slot(data_, QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, null)"));
-    const RowCheck check = [&](const QVariantList& values, QString& error) {
+    const RowCheck check = [&](const QVariantList& values, KeyIndex& keys, QString& error) {
         if (!isSlotCode(values[1])) return Verdict::BadCode;
+        if (!kinds) {
+            auto q = data_.query(QStringLiteral("select distinct kcode from コードマスタ where kcode is not null"));
+            if (!q) {
+                error = data_.lastError();
+                return Verdict::Fail;
+            }
+            kinds.emplace();
+            while (q->next()) kinds->insert(q->value(0).toString().toCaseFolded());
+        }
         const QString kcode = values[0].toString();
-        if (kinds.contains(kcode)) return Verdict::Copy;
-        if (!count.run({kcode})) {
-            error = count.error();
-            return Verdict::Fail;
+        if (kinds->contains(kcode.toCaseFolded())) return Verdict::Copy;
+        // A kind the current file lacks gets its 99 free slots, as every kind has.
+        for (int i = 1; i <= 99; ++i) {
+            const QVariantList free{kcode, QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), QVariant()};
+            if (!slot.run(free.mid(0, 2))) {
+                error = slot.error();
+                return Verdict::Fail;
+            }
+            keys.added(free, slot.query().lastInsertId());
         }
-        if (count.first().toLongLong() == 0) {
-            // A kind the current file lacks gets its 99 free slots, as every kind has.
-            for (int i = 1; i <= 99; ++i)
-                if (!slot.run({kcode, QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))})) {
-                    error = slot.error();
-                    return Verdict::Fail;
-                }
-        }
-        kinds.insert(kcode);
+        kinds->insert(kcode.toCaseFolded());
         return Verdict::Copy;
     };
-    return copyTable(data_, read(rule.table, rule.order), rule, check);
+    return copyTable(data_, Dbs_, rule, check);
 }
 
-const DataConversion::OldTable& DataConversion::oldHeaders()
+namespace {
+
+// Who and when each quotation is, by number, for the numbers `wanted` (all
+// when it is Null): from the older headers and lines. Rows the copies skip
+// for an empty or unconvertible key take no part; a customer or date the
+// current column refuses counts as Null, as a new row would hold it. A table
+// that cannot be read adds nothing: its copy fails on its own.
+void collectOld(LinkFile& Dbs, const CopyRule& rule, qsizetype number, qsizetype customer, qsizetype date, bool header,
+                const QHash<qint64, QuotationIds>& wanted, QHash<qint64, QuotationIds>& old)
 {
-    if (!headers_) headers_ = read(k見積書ヘッダ, headerRule().order);
-    return *headers_;
+    const auto columns = Dbs.hasTable(rule.table) ? Dbs.columns(rule.table) : std::nullopt;
+    if (!columns) return;
+    const Prepared p = prepare(rule, *columns);
+    const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
+    Dbs.forEachRow(rule.table, {}, [&](const LinkRow& row) {
+        const RowValues rv = rowValues(rule, p, row, which);
+        if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) return true;
+        const qint64 n = rv.values[number].toLongLong();
+        if (!wanted.contains(n)) return true;
+        QuotationIds& ids = old[n];
+        add(header ? ids.header : ids.lines, identity(rv.values[customer], rv.values[date]));
+        return true;
+    });
 }
 
-const DataConversion::OldTable& DataConversion::oldLines()
-{
-    if (!lines_) lines_ = read(k見積書, lineRule().order);
-    return *lines_;
-}
-
-const QSet<qint64>* DataConversion::conflicts(QString& error)
-{
-    if (conflicts_) return &*conflicts_;
-    if (!conflictError_.isEmpty()) {
-        error = conflictError_;
-        return nullptr;
+// The quotation lines, too many to hold their keys: a line is looked up by
+// its number, kind and line number (indexed), and its customer (without
+// regard to case) and date (to the second) are compared here. A line of a
+// number the current file did not hold can only meet a line this copy
+// added; such a line is looked up only when one with the same key may have
+// been added.
+class LineKeys final : public KeyIndex {
+public:
+    explicit LineKeys(Database& data)
+        : data_(data), find_(data, QStringLiteral("select rowid, 顧客名, 日付 from 見積書 where 伝票番号 = ? and "
+                                                  "伝票区分 = ? and 行番号 = ? order by rowid"))
+    {
     }
 
-    // Who and when each older quotation is, by number (rows the copies skip
-    // for an empty or unconvertible key take no part; a customer or date the
-    // current column refuses counts as Null, as a new row would hold it).
-    QHash<qint64, QuotationIds> old;
-    const auto collect = [&](const OldTable& t, const CopyRule& rule, qsizetype number, qsizetype customer,
-                             qsizetype date, bool header) {
-        if (!t.rows) return;
-        const Prepared p = prepare(rule, *t.rows);
-        const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
-        for (const LinkRow& row : t.rows->rows) {
-            const RowValues rv = rowValues(rule, p, row, which);
-            if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) continue;
-            QuotationIds& ids = old[rv.values[number].toLongLong()];
-            (header ? ids.header : ids.lines).insert(identity(rv.values[customer], rv.values[date]));
+    bool load(QString& error)
+    {
+        auto q = data_.query(QStringLiteral("select distinct 伝票番号 from 見積書"));
+        if (!q) {
+            error = data_.lastError();
+            return false;
         }
-    };
-    collect(oldHeaders(), headerRule(), kHeaderNumber, kHeaderCustomer, kHeaderDate, true);
-    collect(oldLines(), lineRule(), kLineNumber, kLineCustomer, kLineDate, false);
+        while (q->next()) held_.insert(q->value(0).toLongLong());
+        return true;
+    }
 
-    // The same of the current file, for those numbers.
+    bool find(const QVariantList& values, QVariant& rowid, QString& error) override
+    {
+        rowid = QVariant();
+        if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(hash(values))) return true;
+        if (!find_.run({values[kLineNumber], values[kLineKind], values[kLineRow]})) {
+            error = find_.error();
+            return false;
+        }
+        const Identity wanted = identity(values[kLineCustomer], values[kLineDate]);
+        while (find_.next()) {
+            if (dbv::isNull(find_.value(1)) || dbv::isNull(find_.value(2))) continue;
+            if (identity(find_.value(1), find_.value(2)) == wanted) {
+                rowid = find_.value(0);
+                break;
+            }
+        }
+        return true;
+    }
+    void added(const QVariantList& values, const QVariant&) override { added_.insert(hash(values)); }
+
+private:
+    static size_t hash(const QVariantList& values)
+    {
+        const Identity who = identity(values[kLineCustomer], values[kLineDate]);
+        return qHashMulti(0, who.first, who.second, values[kLineNumber].toLongLong(), values[kLineKind].toLongLong(),
+                          values[kLineRow].toLongLong());
+    }
+
+    Database& data_;
+    DirectStatement find_;
+    QSet<qint64> held_;   // numbers the current file holds lines of
+    QSet<size_t> added_;  // keys of the lines added, hashed
+};
+
+}  // namespace
+
+std::optional<QSet<qint64>> DataConversion::conflicts(QString& error)
+{
+    // Who and when each current quotation is, by number.
     QHash<qint64, QuotationIds> current;
     const auto scan = [&](const QString& sql, bool header) {
         auto q = data_.query(sql);
         if (!q) return false;
         while (q->next()) {
-            const qint64 n = q->value(0).toLongLong();
-            if (!old.contains(n)) continue;
-            QuotationIds& ids = current[n];
-            (header ? ids.header : ids.lines).insert(identity(q->value(1), q->value(2)));
+            QuotationIds& ids = current[q->value(0).toLongLong()];
+            add(header ? ids.header : ids.lines, identity(q->value(1), q->value(2)));
         }
         return true;
     };
     if (!scan(QStringLiteral("select 伝票番号, 顧客名, 日付 from 見積書ヘッダ"), true) ||
         !scan(QStringLiteral("select distinct 伝票番号, 顧客名, 日付 from 見積書"), false)) {
-        conflictError_ = error = data_.lastError();
-        return nullptr;
+        error = data_.lastError();
+        return std::nullopt;
     }
+    QSet<qint64> found;
+    if (current.isEmpty()) return found;
+
+    // The same of the older quotations under those numbers.
+    QHash<qint64, QuotationIds> old;
+    collectOld(Dbs_, headerRule(), kHeaderNumber, kHeaderCustomer, kHeaderDate, true, current, old);
+    collectOld(Dbs_, lineRule(), kLineNumber, kLineCustomer, kLineDate, false, current, old);
 
     // Another quotation holds the number when the current file has anything
     // under it that the older quotation does not account for, or when the
     // older lines would sit beside current lines of another date or customer.
-    QSet<qint64> found;
-    for (auto it = current.cbegin(); it != current.cend(); ++it) {
-        const QuotationIds& now = it.value();
-        const QuotationIds& before = old.value(it.key());
+    for (auto it = old.cbegin(); it != old.cend(); ++it) {
+        const QuotationIds& now = current[it.key()];
+        const QuotationIds& before = it.value();
         const bool other = !within(now.all(), before.all()) ||
                            (!before.lines.isEmpty() && !now.lines.isEmpty() && !within(now.lines, before.lines));
         if (other) found.insert(it.key());
     }
-    conflicts_ = found;
-    return &*conflicts_;
+    return found;
 }
 
 namespace {
@@ -761,57 +996,65 @@ bool RaiseCounterToStoredNumbers(Database& data, QString& error)
     return RaiseQuotationCounter(data, *top, error);
 }
 
-void copyQuotations(Database& data, const LinkTable& old, const CopyRule& rule, qsizetype number,
-                    const QSet<qint64>& conflicts, TableOutcome& out)
-{
-    QSet<qint64> skipped;
-    const RowCheck check = [&](const QVariantList& values, QString&) {
-        const qint64 n = values[number].toLongLong();
-        if (!conflicts.contains(n)) return Verdict::Copy;
-        skipped.insert(n);
-        return Verdict::Conflict;
-    };
-    // The counter is raised with the rows, all or nothing.
-    copyRows(data, old, rule, out, check, [&](QString& error) { return RaiseCounterToStoredNumbers(data, error); });
-    out.conflicts = QList<qint64>(skipped.cbegin(), skipped.cend());
-    std::sort(out.conflicts.begin(), out.conflicts.end());
-}
-
 }  // namespace
 
-TableOutcome DataConversion::copyQuotationTable(const QString& table, const OldTable& old)
+void DataConversion::copyQuotations()
 {
-    TableOutcome out(table);
-    // Nothing to copy: the counter still ends above every number stored.
-    const auto raiseCounterAlone = [&] {
-        QString error;
-        Transaction tx(data_);
-        if (tx.started() && RaiseCounterToStoredNumbers(data_, error) && tx.commit()) return;
-        if (out.failure.isEmpty()) fail(out, error.isEmpty() ? data_.lastError() : error);
+    quotations_.emplace(TableOutcome(k見積書ヘッダ), TableOutcome(k見積書));
+    TableOutcome& headers = quotations_->first;
+    TableOutcome& lines = quotations_->second;
+    const auto failBoth = [&](const QString& error) {
+        fail(headers, error);
+        fail(lines, error);
     };
-    if (!readable(old, out)) {
-        raiseCounterAlone();
-        return out;
-    }
+    // A quotation arrives whole or not at all: headers, lines and the
+    // counter in one transaction.
+    Transaction tx(data_);
+    if (!tx.started()) return failBoth(data_.lastError());
     QString error;
-    const QSet<qint64>* numbers = conflicts(error);
-    if (!numbers) {
-        fail(out, error);
-        raiseCounterAlone();
-        return out;
+    const auto numbers = conflicts(error);
+    if (!numbers) return failBoth(error);
+    QSet<qint64> skipped;
+    const auto copyPart = [&](const CopyRule& rule, qsizetype number, KeyIndex& keys, TableOutcome& out) {
+        const auto columns = oldColumns(Dbs_, rule.table, out);
+        if (!columns) return out.missing;
+        skipped.clear();
+        const RowCheck check = [&](const QVariantList& values, KeyIndex&, QString&) {
+            const qint64 n = values[number].toLongLong();
+            if (!numbers->contains(n)) return Verdict::Copy;
+            skipped.insert(n);
+            return Verdict::Conflict;
+        };
+        const bool copied = copyRows(data_, Dbs_, *columns, rule, keys, out, check);
+        out.conflicts = QList<qint64>(skipped.cbegin(), skipped.cend());
+        std::sort(out.conflicts.begin(), out.conflicts.end());
+        return copied;
+    };
+
+    HeldKeys headerKeys(prepare(headerRule(), {}).keys);
+    LineKeys lineKeys(data_);
+    if (!headerKeys.load(data_, headerRule(), error) || !lineKeys.load(error)) return failBoth(error);
+    if (!copyPart(headerRule(), kHeaderNumber, headerKeys, headers)) {
+        fail(lines, QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません"));
+        return;
     }
-    const bool header = table == k見積書ヘッダ;
-    copyQuotations(data_, *old.rows, header ? headerRule() : lineRule(), header ? kHeaderNumber : kLineNumber, *numbers,
-                   out);
-    return out;
+    if (!copyPart(lineRule(), kLineNumber, lineKeys, lines)) {
+        fail(headers, QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません"));
+        return;
+    }
+    // The counter ends above every number stored.
+    if (!RaiseCounterToStoredNumbers(data_, error)) return failBoth(error);
+    if (!tx.commit()) failBoth(data_.lastError());
 }
 
 TableOutcome DataConversion::CnvMitumoriHeader()
 {
-    return copyQuotationTable(k見積書ヘッダ, oldHeaders());
+    if (!quotations_) copyQuotations();
+    return quotations_->first;
 }
 
 TableOutcome DataConversion::CnvMitumori()
 {
-    return copyQuotationTable(k見積書, oldLines());
+    if (!quotations_) copyQuotations();
+    return quotations_->second;
 }

@@ -3,9 +3,10 @@
 // ("VeltData.mdb", read-only through LinkFile) into the current data
 // database, one table at a time, each in one transaction.
 //
-// Each copy reads the whole older table in its order, then for every row
-// finds the current row by the table's key (bound values, Null-safe) and
-// updates it, or adds a new row. Only the columns the older table has are
+// Each copy reads the older table in its order, a row at a time, and for
+// every row finds the current row by the table's key and updates it, or adds
+// a new row. Keys are compared as Jet compared them: texts without regard to
+// case, so an older 'abc商事' updates the current 'ABC商事'. Only the columns the older table has are
 // written (a column it lacks keeps its value, or its default in a new row),
 // plus a few fixed values. Values take the current file's forms: money and
 // 数量 INTEGER ten-thousandths, dates 'YYYY-MM-DD' (with ' HH:MM:SS[.zzz]' when
@@ -33,6 +34,10 @@
 //   other fields are written, and the value is counted.
 // - A failed write leaves the whole table as it was (rolled back) and is
 //   reported.
+// - The quotation headers and lines are copied together, in one
+//   transaction, by whichever of their two steps runs first: a quotation
+//   arrives whole or not at all, and a failure of either table leaves both
+//   as they were.
 
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
@@ -84,27 +89,14 @@ public:
     TableOutcome CnvMitumori();        // 見積書
 
 private:
-    struct OldTable {
-        std::optional<LinkTable> rows;
-        bool missing = false;
-        QString failure;
-    };
-
-    OldTable read(const QString& table, const QStringList& order);
-    // The older quotations, read once for both quotation steps.
-    const OldTable& oldHeaders();
-    const OldTable& oldLines();
+    // Both quotation tables in one transaction, once: their outcomes.
+    void copyQuotations();
     // The quotation numbers the current file holds for another quotation,
-    // found once, before either quotation step writes; nothing (error set)
+    // found before either quotation table is written; nothing (error set)
     // when the current file could not be read.
-    const QSet<qint64>* conflicts(QString& error);
-    // 見積書ヘッダ or 見積書 without the numbers another quotation holds.
-    TableOutcome copyQuotationTable(const QString& table, const OldTable& old);
+    std::optional<QSet<qint64>> conflicts(QString& error);
 
     LinkFile& Dbs_;
     Database& data_;
-    std::optional<OldTable> headers_;
-    std::optional<OldTable> lines_;
-    std::optional<QSet<qint64>> conflicts_;
-    QString conflictError_;
+    std::optional<std::pair<TableOutcome, TableOutcome>> quotations_;  // 見積書ヘッダ, 見積書
 };

@@ -15,8 +15,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
+#include <QSqlDriver>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <sqlite3.h>
 
 Q_LOGGING_CATEGORY(lcLinkFile, "velt.linkfile")
 
@@ -87,7 +90,7 @@ Kind kindOf(const QString& declaredType)
     return Kind::Any;
 }
 
-std::optional<QVariant> parseDateTime(const QString& text)
+std::optional<QVariant> parseDateTimeText(const QString& text)
 {
     static const QRegularExpression re(QStringLiteral(
         "^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3})\\d*)?)?)?$"));
@@ -100,6 +103,20 @@ std::optional<QVariant> parseDateTime(const QString& text)
     const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
     if (!time.isValid()) return std::nullopt;
     return QVariant(QDateTime(date, time));
+}
+
+// Rows read in order often repeat a date (the lines of one quotation), and
+// making a local date and time costs a time-zone look-up: the last text read
+// is remembered.
+std::optional<QVariant> parseDateTime(const QString& text)
+{
+    thread_local QString lastText;
+    thread_local std::optional<QVariant> lastValue;
+    if (text != lastText) {
+        lastValue = parseDateTimeText(text);
+        lastText = text;
+    }
+    return lastValue;
 }
 
 // The stored value (as Qt's SQLite driver gives it) in the kind of its column.
@@ -186,6 +203,7 @@ public:
         db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
         if (!db_.open()) return fail(failure, db_.lastError().text());
+        registerCollation();
         QSqlQuery q(db_);
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("select name from sqlite_master where type in ('table', 'view') "
@@ -224,26 +242,206 @@ public:
         if (!q.exec(QStringLiteral("select %1 from %2").arg(select, quoteIdent(table))))
             return fail(failure, q.lastError().text());
         header(columns);
-        const qsizetype n = columns.size();
         while (q.next()) {
             QVariantList values;
-            values.reserve(n);
-            for (qsizetype i = 0; i < n; ++i) {
-                const QVariant stored = q.value(int(i));
-                const auto v = convert(stored, kinds[i]);
-                if (!v) {
-                    failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], stored.toString())};
-                    return false;
-                }
-                values.append(*v);
-            }
+            if (!convertRow(q, table, columns, kinds, values, failure)) return false;
             if (!row(std::move(values))) return false;
         }
         if (q.lastError().isValid()) return fail(failure, q.lastError().text());
         return true;
     }
 
+    enum class Ordered { Done, Stopped, Failed, NotInSql };
+
+    // Every row of the table ordered by the columns at `order` as rows()
+    // orders them (then by the file's order), each handed to `row`
+    // (false stops). NotInSql, before any row is handed over, when a value of
+    // an order column could take another place in SQL's order than in ours.
+    Ordered readOrdered(const QString& table, const QList<qsizetype>& order, QStringList& columns,
+                        const std::function<bool(QVariantList&&)>& row, LinkFailure& failure)
+    {
+        const auto info = columnInfo(table, failure);
+        if (!info) return Ordered::Failed;
+        QStringList select, orderBy, unsafe;
+        QList<Kind> kinds;
+        for (const auto& c : *info) {
+            select << quoteIdent(c.first);
+            columns << c.first;
+            kinds << c.second;
+        }
+        for (qsizetype i : order) {
+            const auto [expression, outOfOrder] = sqlOrder(select[i], kinds[i]);
+            orderBy << expression;
+            if (!outOfOrder.isEmpty()) unsafe << outOfOrder;
+        }
+        const QString from = quoteIdent(table);
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!unsafe.isEmpty()) {
+            if (!q.exec(QStringLiteral("select exists (select 1 from %1 where %2)").arg(from, unsafe.join(QStringLiteral(" or "))))) {
+                fail(failure, q.lastError().text());
+                return Ordered::Failed;
+            }
+            if (!q.next() || q.value(0).toInt() != 0) return Ordered::NotInSql;
+            q.finish();
+        }
+        q.finish();
+        // Rows that order alike keep the file's order (a table without rowid
+        // has no such order here). Read through SQLite directly: this is the
+        // long read of a conversion.
+        orderBy << QStringLiteral("rowid");
+        sqlite3* db = handle();
+        const QByteArray sql = QStringLiteral("select %1 from %2 order by %3")
+                                   .arg(select.join(QStringLiteral(", ")), from, orderBy.join(QStringLiteral(", ")))
+                                   .toUtf8();
+        sqlite3_stmt* prepared = nullptr;
+        if (!db || sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(prepared);
+            return Ordered::NotInSql;
+        }
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, &sqlite3_finalize);
+        const int n = int(columns.size());
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
+            QVariantList values;
+            values.reserve(n);
+            for (int i = 0; i < n; ++i) {
+                // Text and whole numbers as their columns want them need no conversion.
+                const int type = sqlite3_column_type(prepared, i);
+                if ((type == SQLITE_TEXT && kinds[i] == Kind::Text) ||
+                    (type == SQLITE_INTEGER && (kinds[i] == Kind::Integer || kinds[i] == Kind::Any))) {
+                    values.append(storedValue(prepared, i));
+                    continue;
+                }
+                const QVariant stored = storedValue(prepared, i);
+                const auto v = convert(stored, kinds[i]);
+                if (!v) {
+                    failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], stored.toString())};
+                    return Ordered::Failed;
+                }
+                values.append(*v);
+            }
+            if (!row(std::move(values))) return Ordered::Stopped;
+        }
+        if (step != SQLITE_DONE) {
+            fail(failure, QString::fromUtf8(sqlite3_errmsg(db)));
+            return Ordered::Failed;
+        }
+        return Ordered::Done;
+    }
+
 private:
+    // The query's current row, its values in the kinds of their columns.
+    static bool convertRow(const QSqlQuery& q, const QString& table, const QStringList& columns, const QList<Kind>& kinds,
+                           QVariantList& values, LinkFailure& failure)
+    {
+        values.reserve(columns.size());
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const QVariant stored = q.value(int(i));
+            const auto v = convert(stored, kinds[i]);
+            if (!v) {
+                failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], stored.toString())};
+                return false;
+            }
+            values.append(*v);
+        }
+        return true;
+    }
+
+    // The column's SQL order expression, and the condition of a stored value
+    // that the expression could place otherwise than compareValues() places
+    // its converted value (empty when there is none). Values that do not
+    // convert at all fail the read anyway.
+    static std::pair<QString, QString> sqlOrder(const QString& c, Kind kind)
+    {
+        const auto typeNotIn = [&](const char* types) {
+            return QStringLiteral("typeof(%1) not in (%2)").arg(c, QLatin1String(types));
+        };
+        switch (kind) {
+        case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
+            return {c + QStringLiteral(" collate velt_nocase"), {}};
+        case Kind::Text:
+            return {c + QStringLiteral(" collate velt_nocase"), typeNotIn("'text', 'null'")};
+        case Kind::Integer:
+            return {QStringLiteral("cast(%1 as integer)").arg(c), {}};
+        case Kind::Real:
+        case Kind::YesNo:
+            return {kind == Kind::Real ? QStringLiteral("cast(%1 as real)").arg(c) : QStringLiteral("(%1 <> 0)").arg(c),
+                    typeNotIn("'integer', 'real', 'null'")};
+        case Kind::Money:  // exact while every real holds at most four decimals
+            return {c, typeNotIn("'integer', 'real', 'null'") +
+                           QStringLiteral(" or (typeof(%1) = 'real' and %1 * 10000 <> round(%1 * 10000))").arg(c)};
+        case Kind::DateTime: {
+            // Text in the full form orders as its date and time does.
+            const QString day = QStringLiteral("julianday(replace(%1, '/', '-'))").arg(c);
+            return {day, QStringLiteral("(typeof(%1) = 'text' and (%2 is null or not (length(%1) in (10, 16, 19) or "
+                                        "(length(%1) between 21 and 23 and substr(%1, 20, 1) = '.'))))")
+                             .arg(c, day)};
+        }
+        case Kind::Binary:
+            return {c, typeNotIn("'blob', 'null'")};
+        }
+        return {c, QStringLiteral("1")};
+    }
+
+    // Texts compared as compareValues() compares them: without regard to
+    // case. The bytes both share decide nothing, so only what follows them
+    // is compared, in ASCII directly and otherwise as QString.
+    static int compareUtf8(void*, int n1, const void* p1, int n2, const void* p2)
+    {
+        const auto* a = static_cast<const unsigned char*>(p1);
+        const auto* b = static_cast<const unsigned char*>(p2);
+        int i = 0;
+        const int common = std::min(n1, n2);
+        while (i < common && a[i] == b[i]) ++i;
+        if (i == n1 || i == n2) return n1 - n2;
+        while (i > 0 && (a[i] & 0xC0) == 0x80) --i;  // back to the start of the character
+        const auto ascii = [](const unsigned char* p, int n) {
+            return std::all_of(p, p + n, [](unsigned char c) { return c < 0x80; });
+        };
+        if (ascii(a + i, n1 - i) && ascii(b + i, n2 - i)) {
+            for (; i < common; ++i) {
+                const int ca = std::tolower(a[i]), cb = std::tolower(b[i]);
+                if (ca != cb) return ca - cb;
+            }
+            return n1 - n2;
+        }
+        return QString::fromUtf8(reinterpret_cast<const char*>(a + i), n1 - i)
+            .compare(QString::fromUtf8(reinterpret_cast<const char*>(b + i), n2 - i), Qt::CaseInsensitive);
+    }
+
+    void registerCollation()
+    {
+        if (sqlite3* db = handle()) sqlite3_create_collation(db, "velt_nocase", SQLITE_UTF8, nullptr, &compareUtf8);
+    }
+
+    // The SQLite connection under Qt's driver (the system's SQLite library).
+    sqlite3* handle() const
+    {
+        const QVariant h = db_.driver()->handle();
+        if (qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
+        return *static_cast<sqlite3* const*>(h.constData());
+    }
+
+    // A stored value as Qt's SQLite driver gives it.
+    static QVariant storedValue(sqlite3_stmt* statement, int i)
+    {
+        switch (sqlite3_column_type(statement, i)) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(statement, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(statement, i));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)),
+                                              sqlite3_column_bytes(statement, i)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, i)),
+                                       sqlite3_column_bytes(statement, i)));
+        default:
+            return QVariant();
+        }
+    }
+
     static bool walWithoutLog(const QString& path)
     {
         QFile f(path);
@@ -495,12 +693,12 @@ std::optional<QStringList> LinkFile::columns(const QString& table)
     return result;
 }
 
-std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList& orderBy)
+std::optional<std::pair<QString, QList<qsizetype>>> LinkFile::orderColumns(const QString& table,
+                                                                         const QStringList& orderBy)
 {
     const auto cols = columns(table);
     if (!cols) return std::nullopt;
     const QString name = resolveTable(table);
-
     // Order columns are checked before anything is read.
     QList<qsizetype> order;
     for (const QString& column : orderBy) {
@@ -511,6 +709,14 @@ std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList&
         }
         order.append(it - cols->cbegin());
     }
+    return std::pair{name, order};
+}
+
+std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList& orderBy)
+{
+    const auto found = orderColumns(table, orderBy);
+    if (!found) return std::nullopt;
+    const auto& [name, order] = *found;
 
     QStringList columnNames;
     QList<QVariantList> values;
@@ -573,6 +779,39 @@ std::shared_ptr<const LinkRow::Header> LinkFile::header(const QStringList& colum
         h->byName.insert(columns[i].toCaseFolded(), i);
     }
     return h;
+}
+
+bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row)
+{
+    if (orderBy.isEmpty()) return forEachRow(table, row);
+    const auto found = orderColumns(table, orderBy);
+    if (!found) return false;
+    if (auto* sqlite = dynamic_cast<SqliteLinkFile*>(backend_.get())) {
+        QStringList columnNames;
+        LinkFailure failure;
+        LinkRow current;
+        const auto handOver = [&](QVariantList&& values) {
+            if (!current.header_) current.header_ = header(columnNames);
+            current.values_ = std::move(values);
+            return row(current);
+        };
+        switch (sqlite->readOrdered(found->first, found->second, columnNames, handOver, failure)) {
+        case SqliteLinkFile::Ordered::Done:
+            return true;
+        case SqliteLinkFile::Ordered::Stopped:
+            return false;
+        case SqliteLinkFile::Ordered::Failed:
+            return fail(failure.error, failure.text);
+        case SqliteLinkFile::Ordered::NotInSql:
+            qCDebug(lcLinkFile).noquote() << path_ << ":" << table << "read whole to be ordered";
+            break;
+        }
+    }
+    const auto all = rows(table, orderBy);
+    if (!all) return false;
+    for (const LinkRow& r : all->rows)
+        if (!row(r)) return false;
+    return true;
 }
 
 std::optional<Currency> LinkFile::toCurrency(const QVariant& value)

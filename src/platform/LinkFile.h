@@ -153,6 +153,12 @@ public:
     // final only when this returns true, so write them where a false undoes
     // them (a transaction).
     bool forEachRow(const QString& table, const std::function<bool(const LinkRow&)>& row);
+    // The rows of rows(table, orderBy), in the same order, handed over as
+    // forEachRow(table, row) hands them (no order: that one). An SQLite file
+    // is read in that order by SQLite itself, so memory stays flat whatever
+    // the table's size (when a column holds values whose SQL order could
+    // differ, it is read as rows() reads it, as is a Jet file).
+    bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row);
 
     // A link value as Currency: Currency itself, a whole number, a double
     // (rounded to four decimals once) or decimal text. Nothing for Null and
@@ -161,6 +167,9 @@ public:
 
 private:
     bool fail(Error error, const QString& text);
+    // The table's name as the file spells it and the places of the order
+    // columns; nothing (error set) when the table or a column is missing.
+    std::optional<std::pair<QString, QList<qsizetype>>> orderColumns(const QString& table, const QStringList& orderBy);
     QString resolveTable(const QString& table) const;
     static std::shared_ptr<const LinkRow::Header> header(const QStringList& columns);
 

@@ -94,6 +94,9 @@ private slots:
     void valuesComeBackTyped();
     void namedValuesAndMissingColumns();
     void rowsInTheOrderOfColumns();
+    void streamedRowsComeInTheOrderOfRows_data();
+    void streamedRowsComeInTheOrderOfRows();
+    void streamStopsWhenToldAndFailsOnABadValue();
     void missingTableAndOrderColumnAreReported();
     void valueThatDoesNotFitItsKindIsAnError_data();
     void valueThatDoesNotFitItsKindIsAnError();
@@ -267,6 +270,79 @@ void TestLinkFile::rowsInTheOrderOfColumns()
     t = link.rows(QStringLiteral("顧客マスタ"));
     QVERIFY(t.has_value());
     QCOMPARE(names(*t, QStringLiteral("顧客名")).first(), QStringLiteral("鈴木"));
+}
+
+void TestLinkFile::streamedRowsComeInTheOrderOfRows_data()
+{
+    QTest::addColumn<QString>("declared");  // the kind of column v
+    QTest::addColumn<QString>("values");    // SQL literals of v, in the file's order
+    // SQLite orders these itself; equal values keep the file's order (k).
+    QTest::newRow("texts without regard to case")
+        << "TEXT" << "'b', 'B', NULL, 'a', 'Ａ', 'ａ', 'abc商事', 'ABC商事', 'あ', 'ア', 'ｱ', '', 'b', NULL, '𠀋', 'ﾟ'";
+    QTest::newRow("whole numbers, also as text and real") << "LONG" << "10, ' 2', 2.0, NULL, -5, '10', 3, 2";
+    QTest::newRow("dates in the full form") << "DATETIME"
+                                            << "'2004-03-09 10:00:00', '2004-03-09', '2004-03-09 00:00:00', NULL, "
+                                               "'2004/03/08', '2004-03-09 10:00:00.5', '2004-03-09 10:00:00.500', '2003-12-31 23:59'";
+    QTest::newRow("money of whole ten-thousandths") << "CURRENCY" << "100, 99.5, 100.0, NULL, -1, 0.0001, 99.5";
+    QTest::newRow("no declared kind") << "" << "'b', 2, 'B', x'01', 1.5, NULL, 'a', 2.0, x'00', 'A'";
+    QTest::newRow("yes/no") << "YESNO" << "-1, 0, 1, NULL, 0";
+    // Values SQLite could place otherwise: read whole and ordered here.
+    QTest::newRow("dates in a short form") << "DATETIME" << "'2004-3-9', '2004-03-10', '2004-3-10 9:05', NULL, '2004-03-09'";
+    QTest::newRow("money beyond four decimals") << "CURRENCY" << "100.00001, 100, '99.5', 100.00002, NULL";
+    QTest::newRow("numbers in a text column") << "MEMO" << "'b', 10, 9.5, 'A', NULL";
+}
+
+void TestLinkFile::streamedRowsComeInTheOrderOfRows()
+{
+    QFETCH(QString, declared);
+    QFETCH(QString, values);
+    QStringList statements{QStringLiteral("create table t (k INTEGER, v %1)").arg(declared)};
+    const QStringList literals = values.split(QStringLiteral(", "));
+    for (qsizetype i = 0; i < literals.size(); ++i)
+        statements << QStringLiteral("insert into t values (%1, %2)").arg(i).arg(literals[i]);
+    LinkFile link;
+    QVERIFY2(openNew(link, statements), qPrintable(link.errorText()));
+
+    const auto show = [](const LinkRow& r) {
+        return QStringLiteral("%1:%2:%3").arg(r.value(0).toString(), QString::fromLatin1(r.value(1).typeName()),
+                                              r.value(1).toString());
+    };
+    const auto whole = link.rows(QStringLiteral("t"), {QStringLiteral("v")});
+    QVERIFY2(whole.has_value(), qPrintable(link.errorText()));
+    QStringList expected, streamed;
+    for (const LinkRow& r : whole->rows) expected << show(r);
+    QVERIFY(link.forEachRow(QStringLiteral("T"), {QStringLiteral("V")}, [&](const LinkRow& r) {
+        streamed << show(r);
+        return true;
+    }));
+    QCOMPARE(streamed, expected);
+}
+
+void TestLinkFile::streamStopsWhenToldAndFailsOnABadValue()
+{
+    LinkFile link;
+    QVERIFY2(openNew(link, {QStringLiteral("create table t (n LONG, s TEXT)"),
+                            QStringLiteral("insert into t values (3, 'c'), (1, 'a'), (2, 'b'), ('x', 'd')")}),
+             qPrintable(link.errorText()));
+    QStringList seen;
+    const auto take = [&](int count) {
+        return [&seen, count](const LinkRow& r) {
+            seen << r.value(QStringLiteral("s")).toString();
+            return seen.size() < count;
+        };
+    };
+    // Ordered by s, stopped after two rows: false, and no failure.
+    QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(2)));
+    QCOMPARE(link.error(), LinkFile::Error::None);
+    QCOMPARE(seen, (QStringList{"a", "b"}));
+    // The row that does not fit its kind ends the read with its message.
+    seen.clear();
+    QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(10)));
+    QCOMPARE(link.error(), LinkFile::Error::BadValue);
+    QVERIFY(link.errorText().contains(QStringLiteral("x")));
+    QCOMPARE(seen, (QStringList{"a", "b", "c"}));
+    QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("nothing")}, take(10)));
+    QCOMPARE(link.error(), LinkFile::Error::NoColumn);
 }
 
 void TestLinkFile::missingTableAndOrderColumnAreReported()
