@@ -359,9 +359,9 @@ private:
         };
         switch (kind) {
         case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
-            return {c + QStringLiteral(" collate velt_nocase"), {}};
+            return {c + QStringLiteral(" collate ") + QLatin1String(kJapaneseCollation), {}};
         case Kind::Text:
-            return {c + QStringLiteral(" collate velt_nocase"), typeNotIn("'text', 'null'")};
+            return {c + QStringLiteral(" collate ") + QLatin1String(kJapaneseCollation), typeNotIn("'text', 'null'")};
         case Kind::Integer:
             return {QStringLiteral("cast(%1 as integer)").arg(c), {}};
         case Kind::Real:
@@ -384,35 +384,10 @@ private:
         return {c, QStringLiteral("1")};
     }
 
-    // Texts compared as compareValues() compares them: without regard to
-    // case. The bytes both share decide nothing, so only what follows them
-    // is compared, in ASCII directly and otherwise as QString.
-    static int compareUtf8(void*, int n1, const void* p1, int n2, const void* p2)
-    {
-        const auto* a = static_cast<const unsigned char*>(p1);
-        const auto* b = static_cast<const unsigned char*>(p2);
-        int i = 0;
-        const int common = std::min(n1, n2);
-        while (i < common && a[i] == b[i]) ++i;
-        if (i == n1 || i == n2) return n1 - n2;
-        while (i > 0 && (a[i] & 0xC0) == 0x80) --i;  // back to the start of the character
-        const auto ascii = [](const unsigned char* p, int n) {
-            return std::all_of(p, p + n, [](unsigned char c) { return c < 0x80; });
-        };
-        if (ascii(a + i, n1 - i) && ascii(b + i, n2 - i)) {
-            for (; i < common; ++i) {
-                const int ca = std::tolower(a[i]), cb = std::tolower(b[i]);
-                if (ca != cb) return ca - cb;
-            }
-            return n1 - n2;
-        }
-        return QString::fromUtf8(reinterpret_cast<const char*>(a + i), n1 - i)
-            .compare(QString::fromUtf8(reinterpret_cast<const char*>(b + i), n2 - i), Qt::CaseInsensitive);
-    }
-
     void registerCollation()
     {
-        if (sqlite3* db = handle()) sqlite3_create_collation(db, "velt_nocase", SQLITE_UTF8, nullptr, &compareUtf8);
+        // Texts in SQL order as compareValues() orders them: in Japanese order.
+        RegisterJapaneseCollation(db_);
     }
 
     // The SQLite connection under Qt's driver (the system's SQLite library).
