@@ -2,6 +2,8 @@
 
 #include "platform/Twips.h"
 
+#include <QCloseEvent>
+
 SecondaryWindow::SecondaryWindow(const QString& name, const QString& caption, double widthTwips,
                                  double heightTwips, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -9,4 +11,14 @@ SecondaryWindow::SecondaryWindow(const QString& name, const QString& caption, do
     setObjectName(name);
     setWindowTitle(caption);
     resize(twipsSize(widthTwips, heightTwips));
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent* e)
+{
+    // Closing would delete the window while its handler still runs.
+    if (operationRunning_) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
 }

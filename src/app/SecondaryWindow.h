@@ -10,4 +10,15 @@ class SecondaryWindow : public QWidget {
 public:
     SecondaryWindow(const QString& name, const QString& caption, double widthTwips, double heightTwips,
                     QWidget* parent = nullptr);
+
+    // Set while one of the window's operations runs (its busy label shows):
+    // the window does not close under it.
+    void setOperationRunning(bool running) { operationRunning_ = running; }
+    bool operationRunning() const { return operationRunning_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    bool operationRunning_ = false;
 };
