@@ -40,10 +40,12 @@ public:
     {
         if (!active_) return;
         active_ = false;
+        if (panel_) panel_->hide();
+        // Still marked as running while the hidden label is painted: a close
+        // that comes in here must wait until the handler has returned.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         running_ = false;
         if (window_) window_->setOperationRunning(false);
-        if (panel_) panel_->hide();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
 private:

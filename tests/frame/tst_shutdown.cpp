@@ -5,11 +5,16 @@
 // closed or the program asked to quit. Each run must end normally with exit
 // code 0, both files whole, and nothing written half.
 
+#include "masters/FrmCustomer.h"
 #include "platform/Database.h"
+#include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
 #include "support/TestFolder.h"
+#include "workspace/QuotationTab.h"
 
+#include <QFrame>
 #include <QProcess>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -80,6 +85,7 @@ private slots:
     void endDuringConversion_data();
     void endDuringConversion();
     void closeDuringListSave();
+    void secondaryWindowStaysDuringItsSave();
 };
 
 void TestShutdown::quitWithBoxOrDialogOpen_data()
@@ -165,6 +171,43 @@ void TestShutdown::closeDuringListSave()
     QVERIFY(whole);
     QCOMPARE(countOf(folder.dataDbPath(), QStringLiteral("select count(*) from 顧客マスタ where 顧客名 like '顧客%'")),
              kCustomers);
+}
+
+// The customer window itself closed while its list is being saved (the
+// close comes in through the busy label's event processing): it stays until
+// its handler has returned, and the save is whole.
+void TestShutdown::secondaryWindowStaysDuringItsSave()
+{
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    f.quotation().cmd顧客マスタ->click();
+    QPointer<FrmCustomer> customers = qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
+    QVERIFY(customers);
+    QVERIFY(f.work().exec(QStringLiteral("insert into w顧客マスタ (行, 顧客名, ふりがな) values (1, 'A社', 'えー'), (2, 'B社', 'びー')")));
+    struct CloseOnShow : QObject {
+        QWidget* window;
+        bool asked = false;
+        CloseOnShow(QObject* parent, QWidget* w) : QObject(parent), window(w) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Show && !asked) {
+                asked = true;
+                QTimer::singleShot(0, window, &QWidget::close);
+            }
+            return false;
+        }
+    };
+    auto* closer = new CloseOnShow(customers->CnKokyakuMsg, customers);
+    customers->CnKokyakuMsg->installEventFilter(closer);
+
+    customers->cmd登録->click();
+    QVERIFY(closer->asked);
+    QVERIFY(!customers.isNull());
+    QVERIFY(customers->isVisible());
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 顧客マスタ where 顧客名 in ('A社', 'B社')")).toInt(), 2);
+    // Once the save has ended it closes as usual.
+    customers->close();
+    QTRY_VERIFY(customers.isNull());
 }
 
 QTEST_MAIN(TestShutdown)
