@@ -3,6 +3,9 @@
 // runs, painted at once, and a guard against a second start of any storing,
 // loading or listing while one runs (input events are held back meanwhile).
 // The guard's flag is the session's, shared by the tabs and the master windows.
+// A secondary window whose panel shows the label does not close meanwhile.
+
+#include "app/SecondaryWindow.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -17,6 +20,8 @@ public:
         active_ = !running_;
         if (!active_) return;
         running_ = true;
+        if (panel_) window_ = qobject_cast<SecondaryWindow*>(panel_->window());
+        if (window_) window_->setOperationRunning(true);
         if (label) label->setText(text);
         if (panel_) {
             panel_->show();
@@ -35,13 +40,17 @@ public:
     {
         if (!active_) return;
         active_ = false;
-        running_ = false;
         if (panel_) panel_->hide();
+        // Still marked as running while the hidden label is painted: a close
+        // that comes in here must wait until the handler has returned.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        running_ = false;
+        if (window_) window_->setOperationRunning(false);
     }
 
 private:
     bool& running_;
     QPointer<QFrame> panel_;
+    QPointer<SecondaryWindow> window_;
     bool active_ = false;
 };

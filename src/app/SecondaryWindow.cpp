@@ -3,6 +3,7 @@
 #include "platform/Twips.h"
 
 #include <QChildEvent>
+#include <QCloseEvent>
 #include <QResizeEvent>
 
 SecondaryWindow::SecondaryWindow(const QString& name, const QString& caption, double widthTwips,
@@ -60,4 +61,14 @@ void SecondaryWindow::placeForSize(const QSize& size)
         }
         if (w->geometry() != r) w->setGeometry(r);
     }
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent* e)
+{
+    // Closing would delete the window while its handler still runs.
+    if (operationRunning_) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
 }

@@ -21,11 +21,17 @@ public:
     SecondaryWindow(const QString& name, const QString& caption, double widthTwips, double heightTwips,
                     QWidget* parent = nullptr);
 
+    // Set while one of the window's operations runs (its busy label shows):
+    // the window does not close under it.
+    void setOperationRunning(bool running) { operationRunning_ = running; }
+    bool operationRunning() const { return operationRunning_; }
+
 protected:
     // The control that grows with the window; call once its place is set.
     void growWithWindow(QWidget* control);
     void resizeEvent(QResizeEvent* event) override;
     void childEvent(QChildEvent* event) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void placeForSize(const QSize& size);
@@ -34,4 +40,5 @@ private:
     QPointer<QWidget> growing_;
     QRect growingPlace_;
     QHash<QObject*, QRect> places_;  // each direct child's place at the first size
+    bool operationRunning_ = false;
 };

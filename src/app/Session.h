@@ -59,7 +59,8 @@ public:
     QString mapDrivePath(const QString& windowsPath) const;
 
     // Closes the secondary windows (last opened first), then DataDb, then
-    // WorkDb. Safe to call more than once.
+    // WorkDb. Safe to call more than once. Call it only when no handler and
+    // no operation is still running (the main window waits for that).
     void close();
 
     // ---- What the windows share -------------------------------------------------

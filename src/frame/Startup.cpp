@@ -52,7 +52,9 @@ int StartProgram(const SessionOptions& options, const QString& instanceKey)
         if (!window.Form_Load()) return 1;
         return QApplication::exec();
     }();
-    // The databases are closed while the claim is still held.
+    // A final turn for deletions still posted, then the databases, while the
+    // claim is still held.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     session.close();
     return result;
 }

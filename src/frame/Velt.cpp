@@ -23,14 +23,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QThread>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcVelt, "velt.main")
 
@@ -64,8 +69,12 @@ Velt::Velt(Session& session, QWidget* parent) : QWidget(parent), session_(sessio
     quotation_->setPrintHandler([this](const PrintRequest& request) { printing_->dispatch(request); });
 
     connectLifeCycle();
+    closeRetry_ = new QTimer(this);
+    closeRetry_->setInterval(20);
+    connect(closeRetry_, &QTimer::timeout, this, &Velt::retryClose);
 
-    // The window sees key presses before its controls do (Esc closes it).
+    // The window sees key presses before its controls do (Esc closes it), and
+    // the application's quit request before the application acts on it.
     qApp->installEventFilter(this);
 }
 
@@ -161,8 +170,54 @@ void Velt::Form_Unload()
 
 void Velt::closeEvent(QCloseEvent* e)
 {
+    // A close that arrives while something still runs below it (a store, a
+    // conversion step, a box of a secondary window) waits: the windows and the
+    // databases go only once that has returned.
+    if (!unloaded_ && !closeIsSafe()) {
+        e->ignore();
+        if (pending_ == Pending::None) pending_ = Pending::Close;
+        closeRetry_->start();
+        return;
+    }
+    closeRetry_->stop();
     Form_Unload();
     e->accept();
+}
+
+bool Velt::closeIsSafe() const
+{
+    // The application's own loop is level 1 (tests without it run at 0).
+    return !session_.operationRunning && !QApplication::activeModalWidget() &&
+           QThread::currentThread()->loopLevel() <= 1;
+}
+
+void Velt::endOpenDialogs()
+{
+    // An open menu first: it runs an event loop of its own.
+    for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i) QApplication::activePopupWidget()->close();
+    while (QPointer<QWidget> modal = QApplication::activeModalWidget()) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal.data())) {
+            box->close();  // answers with its escape button (いいえ, OK)
+            if (!modal.isNull() && modal->isVisible()) box->reject();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal.data())) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+        if (!modal.isNull() && modal->isVisible()) break;  // it would not end; the retry tries again
+    }
+}
+
+void Velt::retryClose()
+{
+    // A quitting session answers every box that comes up meanwhile as well.
+    if (pending_ == Pending::Quit) endOpenDialogs();
+    if (!closeIsSafe()) return;
+    const Pending pending = pending_;
+    pending_ = Pending::None;
+    closeRetry_->stop();
+    close();
+    if (pending == Pending::Quit) QCoreApplication::quit();
 }
 
 void Velt::bringForward()
@@ -175,6 +230,21 @@ void Velt::bringForward()
 
 bool Velt::eventFilter(QObject* o, QEvent* e)
 {
+    if (o == qApp && e->type() == QEvent::Quit && !unloaded_) {
+        // The session ends (a logout, a shutdown): boxes and dialogs end as
+        // No/Cancel, a running operation finishes, then the window closes and
+        // the quit goes on. Until then the application must not close windows
+        // under handlers still running.
+        pending_ = Pending::Quit;
+        endOpenDialogs();
+        if (closeIsSafe()) {
+            pending_ = Pending::None;
+            close();
+            return false;
+        }
+        closeRetry_->start();
+        return true;
+    }
     if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
         // Esc from any control of this window closes the program, without a question.
         auto* w = qobject_cast<QWidget*>(o);

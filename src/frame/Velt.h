@@ -9,6 +9,7 @@
 #include <memory>
 
 class QTabWidget;
+class QTimer;
 class HistoryTab;
 class PrintHandOver;
 class QuotationTab;
@@ -65,6 +66,14 @@ protected:
 
 private:
     void connectLifeCycle();
+    // Closing is safe once nothing runs below the caller: no operation, no
+    // box or dialog waiting for an answer, no nested event loop.
+    bool closeIsSafe() const;
+    // Ends every open box and dialog as No/Cancel would.
+    static void endOpenDialogs();
+    // A close or quit held back: tried again until it is safe.
+    void retryClose();
+    enum class Pending { None, Close, Quit };
 
     Session& session_;
     SettingsTab* settings_ = nullptr;
@@ -72,4 +81,6 @@ private:
     QuotationTab* quotation_ = nullptr;
     std::unique_ptr<PrintHandOver> printing_;
     bool unloaded_ = false;
+    Pending pending_ = Pending::None;
+    QTimer* closeRetry_ = nullptr;
 };

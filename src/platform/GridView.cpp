@@ -222,7 +222,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
 
     // A refusal as the focus left the grid holds only while the focus stays
     // where it went (this change itself is reported after the editor's focus-out).
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (refusedOnLeave_ && now != focusAfterRefusal_) refusedOnLeave_ = false;
     });
 
@@ -237,6 +237,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
 
 GridView::~GridView()
 {
+    disconnect(focusWatch_);
     // The pane goes first, while the grid it reports to is whole.
     delete frozen_;
 }

@@ -160,4 +160,7 @@ private:
     // or until the focus moves on from where it went.
     bool refusedOnLeave_ = false;
     QPointer<QWidget> focusAfterRefusal_;
+    // The application's focus changes seen by the grid; cut in the destructor,
+    // since QWidget's own destructor still moves the focus away.
+    QMetaObject::Connection focusWatch_;
 };

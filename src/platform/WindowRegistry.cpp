@@ -47,13 +47,16 @@ void WindowRegistry::closeAll()
 {
     prune();
     while (!entries_.isEmpty()) {
-        Entry e = entries_.takeLast();
-        if (!e.window.isNull()) {
-            QPointer<QWidget> w = e.window;
-            w->close();
-            // A window that refused to close still goes: nothing may outlive the main window.
-            if (!w.isNull()) delete w.data();
+        const QPointer<QWidget> w = entries_.takeLast().window;
+        if (w.isNull()) continue;
+        // Closing posts the window's deletion (WA_DeleteOnClose). A window that
+        // refused to close still goes: nothing may outlive the main window.
+        if (!w->close() && !w.isNull()) {
+            w->hide();
+            w->deleteLater();
         }
-        QCoreApplication::processEvents();
+        // The deletion runs here, at the level it was posted: the caller
+        // closes only when no handler of these windows is still running.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }

@@ -17,8 +17,9 @@ public:
     QWidget* find(const QString& name) const;
     // Open windows, in the order they were opened.
     QList<QWidget*> openWindows() const;
-    // Closes every open window, last opened first, letting pending events run
-    // after each.
+    // Closes every open window, last opened first, and deletes it (its
+    // deleteLater, flushed). Call it only when none of their handlers is
+    // still running (no box or busy loop of theirs below the caller).
     void closeAll();
 
 private:

@@ -57,7 +57,9 @@ bool WorkTableModel::refresh()
         rowids.append(q->value(0).toLongLong());
         for (int c = 0; c < n; ++c) cells.append(normalized(q->value(c + 1)));
     }
-    if (rowids == rowids_) {
+    // Compared element by element: QList's == in Qt 6.4 hands memcmp a null
+    // pointer for an empty list, which UndefinedBehaviorSanitizer reports.
+    if (std::equal(rowids.cbegin(), rowids.cend(), rowids_.cbegin(), rowids_.cend())) {
         // Same rows: keep the views' current cell, selection and scroll position.
         cells_ = std::move(cells);
         if (!rowids_.isEmpty() && n > 0) emit dataChanged(index(0, 0), index(rowids_.size() - 1, n - 1));
