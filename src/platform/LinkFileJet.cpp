@@ -113,8 +113,14 @@ public:
         process_.setStandardErrorFile(QProcess::nullDevice());
         const rlim_t memory = rlim_t(limits_.memoryBytes);
         process_.setChildProcessModifier([memory] {
+#if !defined(__SANITIZE_ADDRESS__)
+            // (AddressSanitizer reserves terabytes of address space for its
+            // shadow memory: under it, the sanitizer build's reader runs uncapped.)
             const struct rlimit cap {memory, memory};
             setrlimit(RLIMIT_AS, &cap);
+#else
+            (void)memory;
+#endif
             const struct rlimit noCore {0, 0};
             setrlimit(RLIMIT_CORE, &noCore);
         });

@@ -561,6 +561,9 @@ void TestLinkFile::jetReaderLimitsEndTheRead()
     QFETCH(QByteArray, fault);
     QFETCH(int, silenceMs);
     QFETCH(QString, detail);
+#if defined(__SANITIZE_ADDRESS__)
+    if (fault == "allocate") QSKIP("the sanitizer build's reader runs without an address-space cap");
+#endif
     const QString file = path(QStringLiteral("link.mdb"));
     QVERIFY(place(file, jetHeader(0) + QByteArray(2048 * 8 - 21, '\0')));
     const QByteArray hash = FileHash(file);
