@@ -59,7 +59,7 @@ fi
 # The print-queue test adds a PDF queue of its own to the CUPS scheduler:
 # start the scheduler where it is not running (without systemd, as in CI, the
 # daemon itself). Where it cannot be started, that test says so and skips.
-if ! lpstat -r 2>/dev/null | grep -qx 'scheduler is running'; then
+if ! LC_ALL=C lpstat -r 2>/dev/null | grep -qx 'scheduler is running'; then
   as_root=()
   if [ "$(id -u)" -ne 0 ]; then as_root=(sudo -n); fi
   if [ -d /run/systemd/system ]; then
@@ -68,10 +68,10 @@ if ! lpstat -r 2>/dev/null | grep -qx 'scheduler is running'; then
     "${as_root[@]}" /usr/sbin/cupsd 2>/dev/null || true
   fi
   for _ in $(seq 1 20); do
-    lpstat -r 2>/dev/null | grep -qx 'scheduler is running' && break
+    LC_ALL=C lpstat -r 2>/dev/null | grep -qx 'scheduler is running' && break
     sleep 0.5
   done
-  lpstat -r 2>/dev/null | grep -qx 'scheduler is running' ||
+  LC_ALL=C lpstat -r 2>/dev/null | grep -qx 'scheduler is running' ||
     echo "CUPS scheduler could not be started: the print-queue test will be skipped" >&2
 fi
 cd build

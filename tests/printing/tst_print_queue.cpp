@@ -19,6 +19,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
+#include <QRegularExpression>
+#include <cerrno>
+#include <csignal>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -33,6 +36,10 @@ ToolResult runTool(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
+    // The tools' messages are read: in English, whatever the user's language.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    p.setProcessEnvironment(env);
     p.start(program, args);
     const bool finished = p.waitForFinished(30000);
     return {finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
@@ -114,6 +121,22 @@ double correlation(const QList<double>& a, const QList<double>& b)
     return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
 }
 
+// A run that was killed (a time-out, a crash) left its queue behind: remove
+// the test queues whose process has ended, so they do not pile up.
+void removeQueuesOfEndedRuns()
+{
+    static const QRegularExpression ours(QStringLiteral("^device for (velt-test-(\\d+)):"),
+                                         QRegularExpression::MultilineOption);
+    const ToolResult listed = runTool(QStringLiteral("lpstat"), {QStringLiteral("-v")});
+    for (auto it = ours.globalMatch(listed.output); it.hasNext();) {
+        const auto m = it.next();
+        const pid_t pid = pid_t(m.captured(2).toLongLong());
+        if (pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH)) continue;
+        runTool(QStringLiteral("cancel"), {QStringLiteral("-a"), m.captured(1)});
+        runTool(QStringLiteral("lpadmin"), {QStringLiteral("-x"), m.captured(1)});
+    }
+}
+
 }  // namespace
 
 class TestPrintQueue : public QObject {
@@ -138,6 +161,7 @@ void TestPrintQueue::initTestCase()
                              .arg(scheduler.output.trimmed())));
     const QString ppd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
     if (!QFile::exists(ppd)) QSKIP("cups-pdf (printer-driver-cups-pdf) is not installed: the print-queue test is skipped.");
+    removeQueuesOfEndedRuns();
     queue_ = QStringLiteral("velt-test-%1").arg(QCoreApplication::applicationPid());
     const ToolResult added = runTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), queue_, QStringLiteral("-E"),
                                                                  QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
