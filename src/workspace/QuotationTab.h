@@ -27,6 +27,8 @@ class QPushButton;
 class GridView;
 class HistoryList;
 class MessageCatalog;
+class PrintPanel;
+class ProductDetailPanel;
 class Session;
 class ShownSettings;
 class WorkTableModel;
@@ -134,11 +136,8 @@ public:
     void openNumber(const QString& number);
 
     // ---- Product-detail panel, customer look-ups ------------------------------------
+    // Opens the product-detail panel on the current line (not on a subtotal line).
     void cmd商品詳細_Click();
-    void Entry商品詳細();
-    void cmd顧客詳細登録_Click();
-    void cmd顧客詳細クリア_Click();
-    void cmd顧客詳細閉じる_Click();
     void Seek顧客情報();
     void cmb顧客名_LostFocus();
     void cmd顧客参照_Click();
@@ -147,12 +146,9 @@ public:
     // ---- Print panel ----------------------------------------------------------------
     // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
     void cmd印刷_Click();
-    void cmdプレビュー_Click();
-    void cmd印刷実行_Click();
-    void cmd印刷選択キャンセル_Click();
-    // A print (sw) asks for confirmation first and stops on No; then the
-    // request (paper, print or preview, date or not: sw2) goes to the handler.
-    void ExecPrn(bool sw, bool sw2);
+    // The panel's request: a print asks for confirmation first and stops on
+    // No; then the request (paper, print or preview, date or not) goes to the handler.
+    void ExecPrn(const PrintRequest& request);
     // The one way a print request leaves this tab: the frame sets the handler.
     void setPrintHandler(PrintHandler handler);
 
@@ -230,30 +226,6 @@ public:
     QFrame* CnEntryMsg = nullptr;
     QLabel* EntryMsg = nullptr;
 
-    // Product-detail panel
-    QFrame* Cn商品詳細 = nullptr;
-    QLineEdit* txt品名詳細 = nullptr;
-    TextComboBox* cmb商品区分詳細 = nullptr;
-    TextComboBox* cmb入数 = nullptr;
-    TextComboBox* cmb単位詳細 = nullptr;
-    NumberBox* num単価詳細 = nullptr;
-    QLineEdit* txtふりがな = nullptr;
-    QLabel* lbl入数詳細 = nullptr;
-    QPushButton* cmd顧客詳細登録 = nullptr;
-    QPushButton* cmd顧客詳細クリア = nullptr;
-    QPushButton* cmd顧客詳細閉じる = nullptr;
-
-    // Print panel
-    QFrame* Cn印刷選択 = nullptr;
-    QLabel* Label22 = nullptr;
-    QPushButton* cmd印刷実行 = nullptr;
-    QPushButton* cmdプレビュー = nullptr;
-    QCheckBox* chk日付印刷 = nullptr;
-    QLabel* Label23 = nullptr;
-    QPushButton* cmd印刷選択キャンセル = nullptr;
-    QLabel* Label26 = nullptr;
-    PickOnlyComboBox* cmb用紙選択 = nullptr;
-
 private:
     void build();
     // Each area's source file connects its own controls.
@@ -281,6 +253,9 @@ private:
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
     // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
     void resetPaperChoice();
+
+    ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
+    PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
 
     Session& session_;
     const ShownSettings& shownSettings_;

@@ -1,5 +1,6 @@
 #include "platform/GridView.h"
 #include "app/PrintSettings.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "app/SettingsTab.h"
 #include "platform/Twips.h"
@@ -174,7 +175,7 @@ void TestLayout::packColumnCaption()
     QVERIFY(f.open());
     QCOMPARE(f.quotation().wkDat->headerData(3, Qt::Horizontal).toString(), caption);
     QCOMPARE(f.quotation().dat商品参照->headerData(2, Qt::Horizontal).toString(), caption);
-    QCOMPARE(f.quotation().lbl入数詳細->text(), caption);
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl入数詳細")->text(), caption);
 }
 
 void TestLayout::sealBoxes()
@@ -195,7 +196,7 @@ void TestLayout::sealBoxes()
     }
     const double lefts[4] = {9200, 9800, 10400, 11000};
     for (int i = 0; i < 4; ++i) QCOMPARE(f.quotation().txt印鑑[i]->pos(), twipsPoint(lefts[i], 2980));
-    QCOMPARE(f.quotation().Cn商品詳細->pos(), twipsPoint(4080, 780));
+    QCOMPARE(control<QFrame>(f.quotation(), "Cn商品詳細")->pos(), twipsPoint(4080, 780));
 }
 
 void TestLayout::ownCompanyFonts_data()

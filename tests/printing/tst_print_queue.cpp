@@ -11,6 +11,7 @@
 #include "platform/WorkTableModel.h"
 #include "printing/PrintHandOver.h"
 #include "printing/ReportRender.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationTab.h"
 
@@ -186,8 +187,8 @@ void TestPrintQueue::quotationOnTheQueue()
     QFETCH(QSizeF, millimetres);
     const auto runPanel = [&](bool print) {
         q.cmd印刷->click();
-        q.cmb用紙選択->setText(paper);
-        (print ? q.cmd印刷実行 : q.cmdプレビュー)->click();
+        control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(paper);
+        (print ? control<QPushButton>(q, "cmd印刷実行") : control<QPushButton>(q, "cmdプレビュー"))->click();
     };
 
     // What the preview shows.

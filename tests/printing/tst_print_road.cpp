@@ -7,6 +7,7 @@
 #include "PrintSamples.h"
 #include "platform/GridView.h"
 #include "printing/PrintHandOver.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
@@ -60,9 +61,9 @@ struct PrintFixture : MainWindowFixture {
     {
         QuotationTab& q = quotation();
         q.cmd印刷->click();
-        q.cmb用紙選択->setText(paper);
-        q.chk日付印刷->setChecked(withDate);
-        (print ? q.cmd印刷実行 : q.cmdプレビュー)->click();
+        control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(paper);
+        control<QCheckBox>(q, "chk日付印刷")->setChecked(withDate);
+        (print ? control<QPushButton>(q, "cmd印刷実行") : control<QPushButton>(q, "cmdプレビュー"))->click();
     }
     // Writes cells of w明細: "n:column=value" entries, value "''" an empty text.
     bool setLines(const QStringList& cells)
@@ -162,43 +163,43 @@ void TestPrintRoad::panelOpensAfresh()
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
-    QVERIFY(!q.Cn印刷選択->isVisible());
-    QCOMPARE(q.cmdプレビュー->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"));
+    QVERIFY(!control<QFrame>(q, "Cn印刷選択")->isVisible());
+    QCOMPARE(control<QPushButton>(q, "cmdプレビュー")->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"));
 
     f.session.設定情報.印刷用紙 = QStringLiteral("B5白紙");
     q.txt件名->setFocus();
     QVERIFY(QTest::qWaitFor([&] { return q.txt件名->hasFocus(); }));
     q.cmd印刷->click();
-    QVERIFY(q.Cn印刷選択->isVisible());
+    QVERIFY(control<QFrame>(q, "Cn印刷選択")->isVisible());
     QVERIFY(q.txt件名->hasFocus());  // the focus stays where it was
-    QVERIFY(q.chk日付印刷->isChecked());
+    QVERIFY(control<QCheckBox>(q, "chk日付印刷")->isChecked());
     QStringList items;
-    for (int i = 0; i < q.cmb用紙選択->count(); ++i) items << q.cmb用紙選択->itemText(i);
+    for (int i = 0; i < control<PickOnlyComboBox>(q, "cmb用紙選択")->count(); ++i) items << control<PickOnlyComboBox>(q, "cmb用紙選択")->itemText(i);
     QCOMPARE(items, (QStringList{QStringLiteral("A4白紙"), QStringLiteral("B5白紙"), QStringLiteral("Q-310")}));
-    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
 
     // Delete, typed keys and an input-method commit change nothing.
-    q.cmb用紙選択->setFocus();
-    QTest::keyClick(q.cmb用紙選択, Qt::Key_Delete);
-    QTest::keyClicks(q.cmb用紙選択, QStringLiteral("Q-3"));
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setFocus();
+    QTest::keyClick(control<PickOnlyComboBox>(q, "cmb用紙選択"), Qt::Key_Delete);
+    QTest::keyClicks(control<PickOnlyComboBox>(q, "cmb用紙選択"), QStringLiteral("Q-3"));
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("A4白紙"));
-    QApplication::sendEvent(q.cmb用紙選択, &commit);
-    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+    QApplication::sendEvent(control<PickOnlyComboBox>(q, "cmb用紙選択"), &commit);
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
 
     // The user unticks the date and picks Q-310, then cancels.
-    q.chk日付印刷->setChecked(false);
-    q.cmb用紙選択->setCurrentIndex(2);
-    q.cmd印刷選択キャンセル->click();
-    QVERIFY(!q.Cn印刷選択->isVisible());
+    control<QCheckBox>(q, "chk日付印刷")->setChecked(false);
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setCurrentIndex(2);
+    control<QPushButton>(q, "cmd印刷選択キャンセル")->click();
+    QVERIFY(!control<QFrame>(q, "Cn印刷選択")->isVisible());
     QVERIFY(q.Grid明細->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == q.Grid明細);
     QVERIFY(f.output.runs.isEmpty());
 
     // Reopened: ticked again, the default paper again.
     q.cmd印刷->click();
-    QVERIFY(q.chk日付印刷->isChecked());
-    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
-    QCOMPARE(q.cmb用紙選択->count(), 3);
+    QVERIFY(control<QCheckBox>(q, "chk日付印刷")->isChecked());
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->count(), 3);
 }
 
 void TestPrintRoad::confirmation_data()
@@ -223,7 +224,7 @@ void TestPrintRoad::confirmation()
     f.messages.setDefaultAnswer(MessageAnswer(answer));
     f.run(print);
 
-    QVERIFY(!f.quotation().Cn印刷選択->isVisible());  // hidden whatever happened
+    QVERIFY(!control<QFrame>(f.quotation(), "Cn印刷選択")->isVisible());  // hidden whatever happened
     QCOMPARE(f.output.runs.size(), runs);
     if (runs) QCOMPARE(f.output.runs.first().print, print);
     // The print data is filled only by a run.
@@ -574,7 +575,7 @@ void TestPrintRoad::typedQuotationInThePreviewsPdf()
     QVERIFY(total && *total >= Currency::fromWhole(4560));
 
     q.cmd印刷->click();
-    q.cmdプレビュー->click();
+    control<QPushButton>(q, "cmdプレビュー")->click();
     const auto previews = f.window.findChildren<QPrintPreviewDialog*>();
     QCOMPARE(previews.size(), 1);
     QTemporaryDir dir;

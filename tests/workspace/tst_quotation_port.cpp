@@ -5,6 +5,7 @@
 #include "app/QuotationPort.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
 #include "workspace/QuotationStore.h"
@@ -167,17 +168,17 @@ void TestQuotationPort::printRequestsGoThroughTheHook()
     QuotationTab& q = f.quotation();
     // Without a handler the panel's buttons hand nothing over.
     q.setPrintHandler({});
-    q.cmd印刷実行->click();
+    control<QPushButton>(q, "cmd印刷実行")->click();
     f.messages.clear();
 
     QList<PrintRequest> requests;
     q.setPrintHandler([&](const PrintRequest& r) { requests << r; });
-    q.cmb用紙選択->setText(QStringLiteral("B5白紙"));
-    q.chk日付印刷->setChecked(false);
-    q.cmdプレビュー->click();
-    q.chk日付印刷->setChecked(true);
-    q.cmb用紙選択->setText(QStringLiteral("Q-310"));
-    q.cmd印刷実行->click();
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(QStringLiteral("B5白紙"));
+    control<QCheckBox>(q, "chk日付印刷")->setChecked(false);
+    control<QPushButton>(q, "cmdプレビュー")->click();
+    control<QCheckBox>(q, "chk日付印刷")->setChecked(true);
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(QStringLiteral("Q-310"));
+    control<QPushButton>(q, "cmd印刷実行")->click();
 
     QCOMPARE(requests.size(), 2);
     QCOMPARE(requests[0].paper, QStringLiteral("B5白紙"));

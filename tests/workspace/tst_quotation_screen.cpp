@@ -1,3 +1,4 @@
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationTab.h"
 #include "workspace/HistoryTab.h"
@@ -54,7 +55,7 @@ void dirtyScreen(MainWindowFixture& f)
     f.quotation().cmb納期->setText(QStringLiteral("即納"));
     f.quotation().txt印鑑[0]->setText(QStringLiteral("古い"));
     f.quotation().dt日付->setDateText(QStringLiteral("20010203"));
-    f.quotation().cmb用紙選択->setText(QStringLiteral("Q-310"));
+    control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")->setText(QStringLiteral("Q-310"));
     for (NumberBox* b : {f.quotation().num税抜計, f.quotation().num消費税, f.quotation().num合計, f.quotation().num見積金額}) b->setValue(Currency::fromWhole(7));
     f.quotation().txtNo->setText(QStringLiteral("12"));
 }
@@ -121,8 +122,8 @@ void TestQuotationScreen::resetBringsKnownState()
     QCOMPARE(f.quotation().dt日付->date(), QDate::currentDate());
     QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("様"));
     QCOMPARE(comboItems(f.quotation().cmb敬称), (QStringList{"様", "御中", "殿"}));
-    QCOMPARE(f.quotation().cmb用紙選択->text(), QStringLiteral("B5白紙"));
-    QCOMPARE(comboItems(f.quotation().cmb用紙選択), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
+    QCOMPARE(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(comboItems(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
     for (const QString& t : {f.quotation().cmb顧客名->text(), f.quotation().txt件名->text(), f.quotation().txtメモ->text(), f.quotation().txt顧客情報->text(),
                              f.quotation().cmb有効期限->text(), f.quotation().cmb支払条件->text(), f.quotation().cmb受渡場所->text(), f.quotation().cmb納期->text()})
         QCOMPARE(t, QString());
@@ -251,9 +252,9 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"個", "箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
     QCOMPARE(column(work, QStringLiteral("select sname from w入数参照 order by rowid")), QStringList{"12本入"});
-    QCOMPARE(comboItems(f.quotation().cmb単位詳細), (QStringList{"個", "箱", "ケース"}));
-    QCOMPARE(comboItems(f.quotation().cmb商品区分詳細), QStringList{"文具"});
-    QCOMPARE(comboItems(f.quotation().cmb入数), QStringList{"12本入"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb単位詳細")), (QStringList{"個", "箱", "ケース"}));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), QStringList{"12本入"});
     QCOMPARE(comboItems(f.quotation().cmb有効期限), QStringList{"1ヶ月"});
     QCOMPARE(comboItems(f.quotation().cmb支払条件), (QStringList{"現金", "月末締め"}));
     QCOMPARE(comboItems(f.quotation().cmb受渡場所), QStringList{"貴社指定"});
@@ -270,7 +271,7 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     f.quotation().Readコード表(QStringLiteral("その他"));
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
-    QCOMPARE(comboItems(f.quotation().cmb商品区分詳細), QStringList{"文具"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
 }
 
 // A retitled pack-quantity column names its code kind: the list reads that kind.
@@ -291,10 +292,10 @@ void TestQuotationScreen::packQuantityListFollowsColumnTitle()
     f.quotation().Readコード表(QStringLiteral("規格"));
     QCOMPARE(column(f.work(), QStringLiteral("select sname from w入数参照 order by rowid")),
              (QStringList{"規格1", "規格3"}));
-    QCOMPARE(comboItems(f.quotation().cmb入数), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
     QCOMPARE(f.quotation().dat入数参照->rowCount(), 2);
     f.quotation().Readコード表(QStringLiteral("すべて"));
-    QCOMPARE(comboItems(f.quotation().cmb入数), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
 }
 
 void TestQuotationScreen::productListOrderAndCustomers_data()
