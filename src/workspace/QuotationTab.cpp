@@ -14,6 +14,7 @@
 #include "platform/WorkTableModel.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,10 +67,25 @@ QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings,
     connectProductPanel();
     connectCustomerLookup();
     connectPrintPanel();
+    connect(cmd閉じる, &QPushButton::clicked, this, &QuotationTab::closeClicked);
+    connect(cmdコード, &QPushButton::clicked, this, &QuotationTab::codeListClicked);
+    connect(cmd顧客マスタ, &QPushButton::clicked, this, &QuotationTab::customerMasterClicked);
+    connect(cmd商品, &QPushButton::clicked, this, &QuotationTab::productMasterClicked);
+    lbl自社名->installEventFilter(this);
+    lbl自社情報->installEventFilter(this);
     SyokeiLineStyle = QColor(0xE0, 0xE0, 0xE0);
 }
 
 QuotationTab::~QuotationTab() = default;
+
+bool QuotationTab::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::MouseButtonDblClick && (o == lbl自社名 || o == lbl自社情報)) {
+        emit(o == lbl自社名 ? ownNameDoubleClicked() : ownInfoDoubleClicked());
+        return true;
+    }
+    return QWidget::eventFilter(o, e);
+}
 
 const MessageCatalog& QuotationTab::messages() const
 {

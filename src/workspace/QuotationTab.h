@@ -152,6 +152,16 @@ public:
     // The one way a print request leaves this tab: the frame sets the handler.
     void setPrintHandler(PrintHandler handler);
 
+    // ---- What the frame opens ---------------------------------------------------------
+signals:
+    void closeClicked();           // cmd閉じる
+    void codeListClicked();        // cmdコード
+    void customerMasterClicked();  // cmd顧客マスタ
+    void productMasterClicked();   // cmd商品
+    void ownNameDoubleClicked();   // lbl自社名
+    void ownInfoDoubleClicked();   // lbl自社情報
+
+public:
     // ---- QuotationPort --------------------------------------------------------------
     void pickCustomer(const QString& name, const QString& block) override;
     bool pickProduct(const ProductPick& pick) override;
@@ -168,7 +178,40 @@ public:
     // Background of subtotal lines in the detail grid.
     QColor SyokeiLineStyle;
 
-    // ================================================================================
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void build();
+    // Each area's source file connects its own controls.
+    void connectQuotationScreen();
+    void connectNumbering();
+    void connectGridEditing();
+    void connectDetailGrid();
+    void connectSubtotals();
+    void connectStoring();
+    void connectLoading();
+    void connectProductPanel();
+    void connectCustomerLookup();
+    void connectPrintPanel();
+
+    const MessageCatalog& messages() const;
+    // A write of w明細 that a handler made for the user's edit or pick failed:
+    // the failure box with the database's words.
+    void reportLineWriteFailure() const;
+    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
+    // 数量 × 単価 by the line rounding, and the quotation amount follows the
+    // total again (DetailsChanged). The caller recomputes the totals.
+    void takeLineAmount(int row);
+    // The quotation on screen: the header as shown and the lines of w明細;
+    // nothing (error set) when the lines cannot be read.
+    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
+    // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
+    void resetPaperChoice();
+
+    ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
+    PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
+
     // Controls: header
     QLineEdit* txtNo = nullptr;
     QPushButton* cmd前伝票 = nullptr;
@@ -226,36 +269,6 @@ public:
     QFrame* CnEntryMsg = nullptr;
     QLabel* EntryMsg = nullptr;
 
-private:
-    void build();
-    // Each area's source file connects its own controls.
-    void connectQuotationScreen();
-    void connectNumbering();
-    void connectGridEditing();
-    void connectDetailGrid();
-    void connectSubtotals();
-    void connectStoring();
-    void connectLoading();
-    void connectProductPanel();
-    void connectCustomerLookup();
-    void connectPrintPanel();
-
-    const MessageCatalog& messages() const;
-    // A write of w明細 that a handler made for the user's edit or pick failed:
-    // the failure box with the database's words.
-    void reportLineWriteFailure() const;
-    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
-    // 数量 × 単価 by the line rounding, and the quotation amount follows the
-    // total again (DetailsChanged). The caller recomputes the totals.
-    void takeLineAmount(int row);
-    // The quotation on screen: the header as shown and the lines of w明細;
-    // nothing (error set) when the lines cannot be read.
-    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
-    // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
-    void resetPaperChoice();
-
-    ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
-    PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
 
     Session& session_;
     const ShownSettings& shownSettings_;

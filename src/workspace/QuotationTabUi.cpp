@@ -25,9 +25,12 @@ void QuotationTab::build()
     cmd次伝票 = button(p, QStringLiteral("cmd次伝票"), QStringLiteral("次"), 2730, 120, 480, 330,
                        QStringLiteral("次伝票 : 次の伝票番号の伝票を表示します。"));
 
-    cmd顧客マスタ = button(p, QStringLiteral("cmd顧客マスタ"), QStringLiteral("顧客"), 3420, 120, 840, 330);
-    cmd商品 = button(p, QStringLiteral("cmd商品"), QStringLiteral("商品"), 4290, 120, 840, 330);
-    cmdコード = button(p, QStringLiteral("cmdコード"), QStringLiteral("コード"), 5160, 120, 840, 330);
+    cmd顧客マスタ = button(p, QStringLiteral("cmd顧客マスタ"), QStringLiteral("顧客"), 3420, 120, 840, 330,
+                         QStringLiteral("顧客情報フォームを開きます"));
+    cmd商品 = button(p, QStringLiteral("cmd商品"), QStringLiteral("商品"), 4290, 120, 840, 330,
+                     QStringLiteral("商品情報フォームを開きます"));
+    cmdコード = button(p, QStringLiteral("cmdコード"), QStringLiteral("コード"), 5160, 120, 840, 330,
+                       QStringLiteral("コード登録フォームを開きます"));
 
     label(p, QStringLiteral("日付"), 8640, 120, 540);
     dt日付 = make<DateBox>(p, QStringLiteral("dt日付"), 9240, 120, 2235, 330);
@@ -113,7 +116,8 @@ void QuotationTab::build()
                      QStringLiteral("印刷サブメニューを開きます"));
     cmd登録 = button(p, QStringLiteral("cmd登録"), QStringLiteral("登録"), 7860, by, 1260, bh,
                      QStringLiteral("画面上の伝票を登録保存します"));
-    cmd閉じる = button(p, QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh);
+    cmd閉じる = button(p, QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh,
+                       QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
 
     // ---- product-detail panel (hidden; placed by applyLayout)
     productPanel_ = new ProductDetailPanel(session_, p);

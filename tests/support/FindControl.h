@@ -1,6 +1,7 @@
 #pragma once
 // A control of a window or tab found by its objectName, the way the tests
-// reach controls that their owners keep private:
+// reach controls that their owners keep private (models bound under a name
+// are found the same way):
 //
 //     QVERIFY(control<QPushButton>(f.quotation(), "cmd印刷実行"));
 //     control<QPushButton>(f.quotation(), "cmd印刷実行")->click();
@@ -9,12 +10,18 @@
 // type exists.
 
 #include <QDebug>
-#include <QWidget>
+#include <QObject>
 
-template <class T = QWidget>
-T* control(QWidget& root, const char* name)
+template <class T = QObject>
+T* control(const QObject& root, const QString& name)
 {
-    T* found = root.findChild<T*>(QString::fromUtf8(name));
+    T* found = root.findChild<T*>(name);
     if (!found) qWarning() << "no control" << name << "under" << root.objectName();
     return found;
+}
+
+template <class T = QObject>
+T* control(const QObject& root, const char* name)
+{
+    return control<T>(root, QString::fromUtf8(name));
 }

@@ -24,17 +24,17 @@ constexpr int kRow = 3;
 
 int col(MainWindowFixture& f, const char16_t* field)
 {
-    return f.quotation().wkDat->columnOf(QString::fromUtf16(field));
+    return control<WorkTableModel>(f.quotation(), "wkDat")->columnOf(QString::fromUtf16(field));
 }
 
 // A priced line with an amount, current in the grid.
 void prepareLine(MainWindowFixture& f)
 {
-    QVERIFY(f.quotation().wkDat->setValues(kRow, {{col(f, u"品名"), QStringLiteral("旧品名")},
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(kRow, {{col(f, u"品名"), QStringLiteral("旧品名")},
                                       {col(f, u"数量"), QVariant::fromValue(Currency::fromWhole(2))},
                                       {col(f, u"単価"), QVariant::fromValue(Currency::fromWhole(100))},
                                       {col(f, u"金額"), QVariant::fromValue(Currency::fromWhole(200))}}));
-    f.quotation().Grid明細->setCurrentCell(kRow, 1);
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow, 1);
 }
 
 void fillPanel(MainWindowFixture& f, const QString& name)
@@ -50,7 +50,7 @@ void fillPanel(MainWindowFixture& f, const QString& name)
 QString lineText(MainWindowFixture& f)
 {
     QStringList out;
-    for (int c = 0; c < f.quotation().wkDat->columnCount(); ++c) out << f.quotation().wkDat->editText(kRow, c);
+    for (int c = 0; c < control<WorkTableModel>(f.quotation(), "wkDat")->columnCount(); ++c) out << control<WorkTableModel>(f.quotation(), "wkDat")->editText(kRow, c);
     return out.join('|');
 }
 
@@ -130,7 +130,7 @@ void TestProductPanel::storeWritesProductCodesAndLine()
                                                        {QStringLiteral("単価"), Currency::toDb(Currency::fromWhole(9))},
                                                        {QStringLiteral("非課税"), 1}}));
     prepareLine(f);
-    f.quotation().cmd商品詳細->click();
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
     fillPanel(f, typed);
     control<QPushButton>(f.quotation(), "cmd顧客詳細登録")->click();
 
@@ -141,17 +141,17 @@ void TestProductPanel::storeWritesProductCodesAndLine()
              QStringLiteral("ケース|12本|\n単位|箱|\n商品区分|文具|\n"));
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '入数' and sname is not null")).toInt(), 0);
     // The line takes the fields; quantity and the flags stay as they were.
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"品名")).toString(), stored);
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"単価")), Currency::fromWhole(1500));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"入数")).toString(), QStringLiteral("12本"));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"単位")).toString(), QStringLiteral("箱"));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"商品区分")).toString(), QStringLiteral("文具"));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"数量")), Currency::fromWhole(2));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"品名")).toString(), stored);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->money(kRow, col(f, u"単価")), Currency::fromWhole(1500));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"入数")).toString(), QStringLiteral("12本"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"単位")).toString(), QStringLiteral("箱"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"商品区分")).toString(), QStringLiteral("文具"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->money(kRow, col(f, u"数量")), Currency::fromWhole(2));
     QVERIFY(!control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());  // the panel stays open
     // The price counts as a typed one: 2 × 1500 on the line, the totals (外税
     // 5 %), and what 登録 stores.
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"金額")), Currency::fromWhole(3000));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->money(kRow, col(f, u"金額")), Currency::fromWhole(3000));
     QCOMPARE(lines::shownTotals(f.quotation()), QStringLiteral("3000|150|3150|3150"));
     QCOMPARE(lines::storedAmounts(f, kRow), QStringLiteral("3000|3000|150|3150|3150"));
 }
@@ -166,7 +166,7 @@ void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
     Database& db = f.data();
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where sname is not null")).toInt(), 0);
     QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位 from 商品マスタ")), QStringLiteral("消しゴム||||\n"));
-    QVERIFY(f.quotation().wkDat->isNull(kRow, col(f, u"単価")));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->isNull(kRow, col(f, u"単価")));
 }
 
 void TestProductPanel::refusedStoreWritesNothing_data()
@@ -194,7 +194,7 @@ void TestProductPanel::refusedStoreWritesNothing()
     QVERIFY(f.open());
     Database& db = f.data();
     prepareLine(f);
-    if (why == u"subtotal") QVERIFY(f.quotation().wkDat->setValue(kRow, col(f, u"小計"), true));
+    if (why == u"subtotal") QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValue(kRow, col(f, u"小計"), true));
     if (why == u"no") f.messages.answerNext(MessageAnswer::No);
     if (why == u"fail")
         QVERIFY(db.exec(QStringLiteral("create trigger refuse before insert on 商品マスタ "
@@ -232,17 +232,17 @@ void TestProductPanel::openClearAndClose()
     MainWindowFixture f;
     QVERIFY(f.open());
     prepareLine(f);
-    QVERIFY(f.quotation().wkDat->setValues(kRow, {{col(f, u"入数"), QStringLiteral("6個")}, {col(f, u"ふりがな"), QStringLiteral("よみ")}}));
-    QVERIFY(f.quotation().wkDat->setValue(kRow + 1, col(f, u"小計"), true));
-    QVERIFY(f.quotation().wkDat->setValue(kRow + 1, col(f, u"品名"), QStringLiteral(" 小 計")));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(kRow, {{col(f, u"入数"), QStringLiteral("6個")}, {col(f, u"ふりがな"), QStringLiteral("よみ")}}));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValue(kRow + 1, col(f, u"小計"), true));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValue(kRow + 1, col(f, u"品名"), QStringLiteral(" 小 計")));
 
     // On a subtotal line nothing opens.
-    f.quotation().Grid明細->setCurrentCell(kRow + 1, 1);
-    f.quotation().cmd商品詳細->click();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow + 1, 1);
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
     QVERIFY(control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());
 
-    f.quotation().Grid明細->setCurrentCell(kRow, 1);
-    f.quotation().cmd商品詳細->click();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow, 1);
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
     QVERIFY(!control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());
     QCOMPARE(control<QLineEdit>(f.quotation(), "txt品名詳細")->text(), QStringLiteral("旧品名"));
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb入数")->text(), QStringLiteral("6個"));
@@ -250,8 +250,8 @@ void TestProductPanel::openClearAndClose()
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtふりがな")->text(), QStringLiteral("よみ"));
 
     // A visible panel keeps its contents when opened on a subtotal line.
-    f.quotation().Grid明細->setCurrentCell(kRow + 1, 1);
-    f.quotation().cmd商品詳細->click();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow + 1, 1);
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txt品名詳細")->text(), QStringLiteral("旧品名"));
 
     // Clear empties the boxes and leaves the line and the masters alone.
