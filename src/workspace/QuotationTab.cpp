@@ -160,15 +160,15 @@ void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry
     Grid明細->applyColumns();
 
     // The product drop-down.
-    dat商品参照->column(ProductList::品名).alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::入数).alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::単位).alignment = Qt::AlignHCenter | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::単価).alignment = Qt::AlignRight | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::単価).format = priceDecimals ? QStringLiteral("Standard") : QStringLiteral("#,###");
-    dat商品参照->column(ProductList::品名).caption = QStringLiteral("品　　名");
-    dat商品参照->column(ProductList::単位).caption = QStringLiteral("単位");
-    dat商品参照->column(ProductList::単価).caption = QStringLiteral("単 価");
-    dat商品参照->column(ProductList::入数).caption = packCaption;
+    dat商品参照->column(ProductPickColumn::品名).alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::入数).alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::単位).alignment = Qt::AlignHCenter | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::単価).alignment = Qt::AlignRight | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::単価).format = priceDecimals ? QStringLiteral("Standard") : QStringLiteral("#,###");
+    dat商品参照->column(ProductPickColumn::品名).caption = QStringLiteral("品　　名");
+    dat商品参照->column(ProductPickColumn::単位).caption = QStringLiteral("単位");
+    dat商品参照->column(ProductPickColumn::単価).caption = QStringLiteral("単 価");
+    dat商品参照->column(ProductPickColumn::入数).caption = packCaption;
     dat商品参照->columnsChanged();
 
     if (a4) applyOwnCompanyFonts(*a4);
