@@ -5,7 +5,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "app/SettingsTab.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 

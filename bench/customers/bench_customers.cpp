@@ -14,7 +14,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/MedianTime.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
 #include <QFile>

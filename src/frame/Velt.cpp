@@ -18,7 +18,7 @@
 #include "printing/PrintHandOver.h"
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
 #include <QCloseEvent>

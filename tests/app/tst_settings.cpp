@@ -5,7 +5,7 @@
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -10,7 +10,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
 #include "support/QuotationLines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QDir>
 #include <QFrame>

@@ -11,7 +11,7 @@
 #include "platform/WorkTableModel.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -13,7 +13,7 @@
 #include "printing/ReportRender.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QDir>
 #include <QPrinter>

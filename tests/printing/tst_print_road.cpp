@@ -11,7 +11,7 @@
 #include "support/MainWindowFixture.h"
 #include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QFrame>

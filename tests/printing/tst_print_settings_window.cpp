@@ -12,7 +12,7 @@
 #include "printing/RptQuotationB5.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QLabel>

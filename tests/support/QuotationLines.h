@@ -8,7 +8,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QPushButton>
 #include <QStringList>

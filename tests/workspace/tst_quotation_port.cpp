@@ -9,7 +9,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QFrame>

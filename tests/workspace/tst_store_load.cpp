@@ -7,7 +7,7 @@
 #include "app/SharedRoutines.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 

@@ -4,7 +4,7 @@
 
 #include "platform/GridView.h"
 #include "app/UiBuild.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 

@@ -4,7 +4,7 @@
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 #include "workspace/DetailLines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
 #include <QPushButton>

@@ -7,7 +7,7 @@
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/SharedRoutines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 
 #include <QPoint>

@@ -1,6 +1,6 @@
 // The pick lists of the quotation tab, copied from the product master and the code lists.
 
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
 #include "app/CodeLists.h"

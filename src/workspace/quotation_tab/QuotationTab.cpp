@@ -1,7 +1,7 @@
 // The quotation tab as a whole: its construction, its layout from the
 // settings, the print panel's hook, and the port other windows use.
 
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
