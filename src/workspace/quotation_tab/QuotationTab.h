@@ -1,12 +1,14 @@
 #pragma once
 // The quotation tab of the main window: the header of one quotation and its
 // 100 detail lines on the work table w明細, the totals, the subtotal lines,
-// numbering, storing, loading and deleting, the product-detail panel, the
-// customer and postal look-ups, and the print panel. It owns its controls and
-// handlers; other windows reach it through QuotationPort, the frame through
-// its public routines.
+// numbering, storing, loading and deleting, and the customer and postal
+// look-ups. The product-detail panel (ProductDetailPanel) and the print panel
+// (PrintPanel) are parts it owns. Its controls are private; other windows
+// reach it through QuotationPort, the frame through its public routines and
+// its signals.
 //
-// Controls carry their own names as objectName ("txtNo", "Grid明細", ...).
+// Controls carry their own names as objectName ("txtNo", "Grid明細", ...);
+// tests find them by these names.
 
 #include "app/QuotationPort.h"
 #include "platform/Controls.h"
