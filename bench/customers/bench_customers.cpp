@@ -11,9 +11,10 @@
 #include "platform/Database.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/MedianTime.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
 #include <QFile>
@@ -135,7 +136,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot build the data file: %s\n", qPrintable(f.data().lastError()));
         return 1;
     }
-    f.quotation().cmd顧客マスタ->click();
+    control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
     auto* w = qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
     if (!w || w->dat顧客->rowCount() != count) {
         std::fprintf(stderr, "the customer window did not list %d customers\n", count);

@@ -58,12 +58,18 @@ inline QCheckBox* check(QWidget* parent, const QString& name, const QString& tex
     return x;
 }
 
-inline QFrame* panel(QWidget* parent, const QString& name, double l, double t, double w, double h)
+// The look of a raised panel over the window, for a frame made elsewhere.
+inline void panelLook(QFrame* x)
 {
-    auto* x = make<QFrame>(parent, name, l, t, w, h);
     x->setFrameShape(QFrame::Panel);
     x->setFrameShadow(QFrame::Raised);
     x->setAutoFillBackground(true);
+}
+
+inline QFrame* panel(QWidget* parent, const QString& name, double l, double t, double w, double h)
+{
+    auto* x = make<QFrame>(parent, name, l, t, w, h);
+    panelLook(x);
     return x;
 }
 

@@ -18,7 +18,7 @@
 #include "printing/PrintHandOver.h"
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -88,27 +88,24 @@ void Velt::connectLifeCycle()
 {
     QuotationTab& q = *quotation_;
     SettingsTab& s = *settings_;
-    for (QPushButton* b : {q.cmd閉じる, history_->cmd履歴閉じる, s.cmd設定閉じる})
+    connect(&q, &QuotationTab::closeClicked, this, &QWidget::close);
+    for (QPushButton* b : {history_->cmd履歴閉じる, s.cmd設定閉じる})
         connect(b, &QPushButton::clicked, this, &QWidget::close);
-    q.cmd閉じる->setToolTip(QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
     history_->cmd履歴閉じる->setToolTip(QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
     s.cmd設定閉じる->setToolTip(QStringLiteral("見積書を終了します。"));
 
     connect(s.cmdA4, &QPushButton::clicked, this, &Velt::cmdA4_Click);
     connect(s.cmdB5, &QPushButton::clicked, this, &Velt::cmdB5_Click);
     connect(s.cmdHint, &QPushButton::clicked, this, &Velt::cmdHint_Click);
-    connect(q.cmdコード, &QPushButton::clicked, this, &Velt::cmdコード_Click);
+    connect(&q, &QuotationTab::codeListClicked, this, &Velt::cmdコード_Click);
     connect(s.cmdデータ変換, &QPushButton::clicked, this, &Velt::cmdデータ変換_Click);
-    connect(q.cmd顧客マスタ, &QPushButton::clicked, this, &Velt::cmd顧客マスタ_Click);
-    connect(q.cmd商品, &QPushButton::clicked, this, &Velt::cmd商品_Click);
+    connect(&q, &QuotationTab::customerMasterClicked, this, &Velt::cmd顧客マスタ_Click);
+    connect(&q, &QuotationTab::productMasterClicked, this, &Velt::cmd商品_Click);
     connect(s.cmd情報, &QPushButton::clicked, this, &Velt::cmd情報_Click);
-    q.cmdコード->setToolTip(QStringLiteral("コード登録フォームを開きます"));
     s.cmdデータ変換->setToolTip(QStringLiteral("Ver 2.00 より前の旧形式の請求データを変換します。"));
-    q.cmd顧客マスタ->setToolTip(QStringLiteral("顧客情報フォームを開きます"));
-    q.cmd商品->setToolTip(QStringLiteral("商品情報フォームを開きます"));
 
-    q.lbl自社名->installEventFilter(this);
-    q.lbl自社情報->installEventFilter(this);
+    connect(&q, &QuotationTab::ownNameDoubleClicked, this, &Velt::lbl自社名_DblClick);
+    connect(&q, &QuotationTab::ownInfoDoubleClicked, this, &Velt::lbl自社情報_DblClick);
 }
 
 bool Velt::Form_Load()
@@ -250,16 +247,6 @@ bool Velt::eventFilter(QObject* o, QEvent* e)
         auto* w = qobject_cast<QWidget*>(o);
         if (w && w->window() == this && isVisible()) {
             close();
-            return true;
-        }
-    }
-    if (e->type() == QEvent::MouseButtonDblClick) {
-        if (o == quotation_->lbl自社名) {
-            lbl自社名_DblClick();
-            return true;
-        }
-        if (o == quotation_->lbl自社情報) {
-            lbl自社情報_DblClick();
             return true;
         }
     }

@@ -8,6 +8,9 @@
 // list holds exactly the rows "01".."99" with the texts the grid shows, an
 // empty slot as Null (free for a later registration). A list that was never
 // stored stays unstored until 登録.
+//
+// The class is FrmCode (class names must be ASCII); the window's objectName,
+// the name the window registry and the tests know it by, is "Frmコード".
 
 #include "app/SecondaryWindow.h"
 

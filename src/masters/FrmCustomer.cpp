@@ -185,6 +185,7 @@ void FrmCustomer::cmd詳細_Click()
     txt顧客情報->setText(currentText(顧客情報));
     txtふりがな->setText(currentText(ふりがな));
     cmb敬称->setText(currentText(敬称));
+    // Intended: the focus goes to the search box txt顧客名, not into the panel (追加 focuses the panel).
     txt顧客名->setFocus();
 }
 

@@ -4,6 +4,9 @@
 // into the session's HintKey before it opened this one. The text is
 // read-only until 編集 turns edit mode on; 登録 replaces the stored hint,
 // 削除 deletes it.
+//
+// The class is HintWindow; the window's objectName, the name the window
+// registry and the tests know it by, is "Hint".
 
 #include "app/SecondaryWindow.h"
 

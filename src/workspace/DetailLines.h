@@ -92,7 +92,7 @@ bool DeleteLine(Database& work, int n, QString* error = nullptr);
 }  // namespace DetailLine
 
 // Columns of the product list w商品参照 (the detail grid's 品名 drop-down).
-namespace ProductList {
+namespace ProductPickColumn {
 constexpr int 品名 = 0;
 constexpr int 商品区分 = 1;
 constexpr int 入数 = 2;
@@ -100,4 +100,4 @@ constexpr int 単位 = 3;
 constexpr int 単価 = 4;
 constexpr int 非課税 = 5;
 constexpr int ふりがな = 6;
-}  // namespace ProductList
+}  // namespace ProductPickColumn

@@ -10,7 +10,7 @@
 #include "platform/Twips.h"
 #include "platform/WorkTableModel.h"
 #include "app/BusyPanel.h"
-#include "workspace/GridBinding.h"
+#include "workspace/quotation_tab/GridBinding.h"
 #include "workspace/QuotationStore.h"
 
 #include <QLoggingCategory>

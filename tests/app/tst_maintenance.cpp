@@ -2,7 +2,7 @@
 
 #include "app/Maintenance.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"

@@ -1,10 +1,11 @@
 #include "app/MessageCatalog.h"
 #include "app/SharedRoutines.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -138,8 +139,8 @@ void TestSettings::storedRowReadBackIntoTabAndRecord()
     const SettingsRecord& r = f.session.設定情報;
     QCOMPARE(f.settings().txt自社名->text(), QStringLiteral("O'Hara 商会"));
     QCOMPARE(f.settings().txt自社情報->text(), QStringLiteral("〒100-0001\r\n東京都千代田区"));
-    QCOMPARE(f.quotation().lbl自社名->text(), QStringLiteral("O'Hara 商会"));
-    QCOMPARE(f.quotation().lbl自社情報->text(), QStringLiteral("〒100-0001\n東京都千代田区"));
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->text(), QStringLiteral("O'Hara 商会"));
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社情報")->text(), QStringLiteral("〒100-0001\n東京都千代田区"));
     QCOMPARE(r.自社情報, QStringLiteral("〒100-0001\r\n東京都千代田区"));
     const QList<std::pair<PickOnlyComboBox*, QString>> boxes{
         {f.settings().cmb年号, "西暦"}, {f.settings().cmb税端数, "切り上げ"}, {f.settings().cmb税区分, "非課税"}, {f.settings().cmb印刷用紙, "B5白紙"},
@@ -235,7 +236,7 @@ void TestSettings::saveAfterYesOnlyAndReloads()
     // The reload brings the stored values into the record and the captions.
     QCOMPARE(f.session.設定情報.税区分, QStringLiteral("内税"));
     QCOMPARE(f.session.設定情報.入数列タイトル, QStringLiteral("ケース"));
-    QCOMPARE(f.quotation().lbl自社名->text(), QStringLiteral("株式会社 O'Neil"));
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->text(), QStringLiteral("株式会社 O'Neil"));
 }
 
 void TestSettings::failedSaveShowsFailureAndKeepsRow_data()

@@ -6,10 +6,11 @@
 #include "conversion/FrmConversion.h"
 #include "platform/Controls.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
 #include "support/QuotationLines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QDir>
 #include <QFrame>
@@ -305,11 +306,11 @@ void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber()
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
     QuotationTab& q = f.quotation();
-    QCOMPARE(q.txtNo->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("1"));
     // A new quotation typed on screen before the run.
-    q.cmb顧客名->setText(QStringLiteral("B社"));
-    q.txt件名->setText(QStringLiteral("新しい件名"));
-    QVERIFY(q.wkDat->editCell(0, DetailLine::品名, QStringLiteral("消しゴム")));
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("B社"));
+    control<QLineEdit>(q, "txt件名")->setText(QStringLiteral("新しい件名"));
+    QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(0, DetailLine::品名, QStringLiteral("消しゴム")));
 
     w->cmd実行->click();
     QCOMPARE(f.messages.texts(), QStringList{kDone});
@@ -317,17 +318,17 @@ void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber()
     // The settings as converted, in the record, on the settings tab and on the quotation tab.
     QCOMPARE(f.session.設定情報.自社名, QStringLiteral("旧商会"));
     QCOMPARE(f.settings().txt自社名->text(), QStringLiteral("旧商会"));
-    QCOMPARE(q.lbl自社名->text(), QStringLiteral("旧商会"));
+    QCOMPARE(control<QLabel>(q, "lbl自社名")->text(), QStringLiteral("旧商会"));
     // The next free number; what was typed stays.
-    QCOMPARE(q.txtNo->text(), proposed);
-    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("B社"));
-    QCOMPARE(q.txt件名->text(), QStringLiteral("新しい件名"));
+    QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), proposed);
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("B社"));
+    QCOMPARE(control<QLineEdit>(q, "txt件名")->text(), QStringLiteral("新しい件名"));
     QCOMPARE(lines::cells(f.work(), 0).first(), QStringLiteral("消しゴム"));
 
     // Stored under that number; every converted quotation is as it was.
     const QStringList before = TableSnapshot(f.data(), {QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")});
     f.messages.clear();
-    q.cmd登録->click();
+    control<QPushButton>(q, "cmd登録")->click();
     QCOMPARE(f.messages.shown().size(), 2);  // the question and the completion
     QCOMPARE(f.data().scalar(QStringLiteral("select 顧客名 from 見積書ヘッダ where 伝票番号 = ?"), {proposed.toInt()}).toString(),
              QStringLiteral("B社"));
@@ -360,13 +361,13 @@ void TestConversionWindow::loadedQuotationKeepsItsNumber()
     QVERIFY(w);
     QuotationTab& q = f.quotation();
     q.openNumber(QStringLiteral("1"));
-    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("C社"));
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("C社"));
 
     w->cmd実行->click();
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.session.設定情報.自社名, QStringLiteral("旧商会"));
-    QCOMPARE(q.txtNo->text(), QStringLiteral("1"));
-    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("C社"));
+    QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("1"));
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("C社"));
 }
 
 QTEST_MAIN(TestConversionWindow)

@@ -1,11 +1,12 @@
 #include "platform/GridView.h"
 #include "app/PrintSettings.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "app/SettingsTab.h"
 #include "platform/Twips.h"
 #include "frame/Velt.h"
 #include "workspace/HistoryTab.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 
 #include <QLabel>
@@ -82,8 +83,8 @@ void TestLayout::eraFormats()
     setSetting(f, QStringLiteral("年号"), era);
     QVERIFY(f.open());
 
-    f.quotation().dt日付->setDate(date);
-    QCOMPARE(f.quotation().dt日付->text(), quotationDate);
+    control<DateBox>(f.quotation(), "dt日付")->setDate(date);
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->text(), quotationDate);
     f.history().txt開始->setDate(date);
     f.history().txt終了->setDate(date);
     QCOMPARE(f.history().txt開始->text(), filterDate);
@@ -95,10 +96,10 @@ void TestLayout::eraFormats()
     QCOMPARE(f.history().dat履歴->text(f.history().dat履歴->rowCount() - 1, 2), historyDate);
 
     const bool japanese = era == u"和暦";
-    QCOMPARE(f.quotation().dt日付->headingFormat(), japanese ? QStringLiteral("gggee年mm月") : QStringLiteral("yyyy年mm月"));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->headingFormat(), japanese ? QStringLiteral("gggee年mm月") : QStringLiteral("yyyy年mm月"));
     QCOMPARE(f.history().txt開始->headingFormat(), japanese ? QStringLiteral("ggg ee年 mm月") : QStringLiteral("yyyy年 mm月"));
-    QCOMPARE(f.quotation().dt日付->x(), twips(japanese ? 9240 : 9610));
-    QCOMPARE(f.quotation().dt日付->width(), twips(japanese ? 2235 : 1755));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->x(), twips(japanese ? 9240 : 9610));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->width(), twips(japanese ? 2235 : 1755));
     QCOMPARE(f.history().txt開始->x(), twips(945));
     QCOMPARE(f.history().txt開始->width(), twips(japanese ? 2370 : 1590));
     QCOMPARE(f.history().txt終了->x(), twips(japanese ? 3780 : 3000));
@@ -127,30 +128,30 @@ void TestLayout::gridNumberFormats()
     setSetting(f, QStringLiteral("小数"), decimals);
     QVERIFY(f.open());
 
-    QCOMPARE(f.quotation().wkDat->column(4).format, quantity);
-    QCOMPARE(f.quotation().wkDat->column(6).format, price);
-    QCOMPARE(f.quotation().wkDat->column(7).format, QStringLiteral("#,###"));
-    QCOMPARE(f.quotation().dat商品参照->column(4).format, price);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(4).format, quantity);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(6).format, price);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(7).format, QStringLiteral("#,###"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat商品参照")->column(4).format, price);
 
     // Captions, hidden columns, widths and alignment do not depend on the setting.
     const QStringList captions{"品　　名", "入　数", "数 量", "単位", "単 価", "金 額"};
     const int cols[] = {1, 3, 4, 5, 6, 7};
     for (int i = 0; i < 6; ++i) {
-        QCOMPARE(f.quotation().wkDat->headerData(cols[i], Qt::Horizontal).toString(), captions[i]);
-        QVERIFY(!f.quotation().Grid明細->isColumnHidden(cols[i]));
+        QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->headerData(cols[i], Qt::Horizontal).toString(), captions[i]);
+        QVERIFY(!control<GridView>(f.quotation(), "Grid明細")->isColumnHidden(cols[i]));
     }
-    for (int c : {0, 8, 9, 10}) QVERIFY(f.quotation().Grid明細->isColumnHidden(c));
-    QCOMPARE(f.quotation().wkDat->column(1).widthTwips, 4500);
-    QCOMPARE(f.quotation().wkDat->column(2).widthTwips, 1065);
-    QCOMPARE(f.quotation().wkDat->column(5).alignment & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    for (int c : {4, 6, 7}) QCOMPARE(f.quotation().wkDat->column(c).alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(f.quotation().dat商品参照->column(4).alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(f.quotation().dat商品参照->headerData(0, Qt::Horizontal).toString(), QStringLiteral("品　　名"));
-    QCOMPARE(f.quotation().dat商品参照->headerData(4, Qt::Horizontal).toString(), QStringLiteral("単 価"));
+    for (int c : {0, 8, 9, 10}) QVERIFY(control<GridView>(f.quotation(), "Grid明細")->isColumnHidden(c));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(1).widthTwips, 4500);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(2).widthTwips, 1065);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(5).alignment & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    for (int c : {4, 6, 7}) QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(c).alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat商品参照")->column(4).alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat商品参照")->headerData(0, Qt::Horizontal).toString(), QStringLiteral("品　　名"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat商品参照")->headerData(4, Qt::Horizontal).toString(), QStringLiteral("単 価"));
 
     // A changed setting shows only from the next start.
     f.session.設定情報.小数 = QStringLiteral("数量+単価");
-    QCOMPARE(f.quotation().wkDat->column(4).format, quantity);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->column(4).format, quantity);
 }
 
 void TestLayout::packColumnCaption_data()
@@ -172,9 +173,9 @@ void TestLayout::packColumnCaption()
     MainWindowFixture f;
     setSetting(f, QStringLiteral("入数列タイトル"), title);
     QVERIFY(f.open());
-    QCOMPARE(f.quotation().wkDat->headerData(3, Qt::Horizontal).toString(), caption);
-    QCOMPARE(f.quotation().dat商品参照->headerData(2, Qt::Horizontal).toString(), caption);
-    QCOMPARE(f.quotation().lbl入数詳細->text(), caption);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->headerData(3, Qt::Horizontal).toString(), caption);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat商品参照")->headerData(2, Qt::Horizontal).toString(), caption);
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl入数詳細")->text(), caption);
 }
 
 void TestLayout::sealBoxes()
@@ -187,15 +188,15 @@ void TestLayout::sealBoxes()
         {9680, 2920, 9680, 3680},  {10280, 2920, 10280, 3700}, {10880, 2920, 10880, 3680}, {11460, 2920, 11460, 3700},
     };
     for (int i = 0; i < 8; ++i) {
-        const LineWidget* l = f.quotation().印鑑Line[i];
+        const LineWidget* l = control<LineWidget>(f.quotation(), QStringLiteral("印鑑Line%1").arg(i + 1));
         QCOMPARE(l->x1(), ends[i][0]);
         QCOMPARE(l->y1(), ends[i][1]);
         QCOMPARE(l->x2(), ends[i][2]);
         QCOMPARE(l->y2(), ends[i][3]);
     }
     const double lefts[4] = {9200, 9800, 10400, 11000};
-    for (int i = 0; i < 4; ++i) QCOMPARE(f.quotation().txt印鑑[i]->pos(), twipsPoint(lefts[i], 2980));
-    QCOMPARE(f.quotation().Cn商品詳細->pos(), twipsPoint(4080, 780));
+    for (int i = 0; i < 4; ++i) QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(i))->pos(), twipsPoint(lefts[i], 2980));
+    QCOMPARE(control<QFrame>(f.quotation(), "Cn商品詳細")->pos(), twipsPoint(4080, 780));
 }
 
 void TestLayout::ownCompanyFonts_data()
@@ -224,16 +225,16 @@ void TestLayout::ownCompanyFonts()
     QFETCH(double, infoSize);
     MainWindowFixture f;
     f.folder.prepare({statement});
-    const QFont designedName = f.quotation().lbl自社名->font();
-    const QFont designedInfo = f.quotation().lbl自社情報->font();
+    const QFont designedName = control<QLabel>(f.quotation(), "lbl自社名")->font();
+    const QFont designedInfo = control<QLabel>(f.quotation(), "lbl自社情報")->font();
     QVERIFY(f.open());
 
     QCOMPARE(f.session.PrintSettingsIndex, 1);
-    QCOMPARE(f.quotation().lbl自社名->font().family(), nameFamily.isEmpty() ? designedName.family() : nameFamily);
-    QCOMPARE(f.quotation().lbl自社名->font().pointSizeF(), nameSize > 0 ? nameSize : designedName.pointSizeF());
-    QCOMPARE(f.quotation().lbl自社情報->font().family(), infoFamily.isEmpty() ? designedInfo.family() : infoFamily);
-    QCOMPARE(f.quotation().lbl自社情報->font().pointSizeF(), infoSize > 0 ? infoSize : designedInfo.pointSizeF());
-    QVERIFY(!f.quotation().lbl自社名->font().bold() || designedName.bold());
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->font().family(), nameFamily.isEmpty() ? designedName.family() : nameFamily);
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->font().pointSizeF(), nameSize > 0 ? nameSize : designedName.pointSizeF());
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社情報")->font().family(), infoFamily.isEmpty() ? designedInfo.family() : infoFamily);
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社情報")->font().pointSizeF(), infoSize > 0 ? infoSize : designedInfo.pointSizeF());
+    QVERIFY(!control<QLabel>(f.quotation(), "lbl自社名")->font().bold() || designedName.bold());
 }
 
 QTEST_MAIN(TestLayout)

@@ -5,9 +5,10 @@
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 #include "printing/ReportOutput.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/HistoryTab.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -490,8 +491,8 @@ void TestStartup::closingClosesEverythingLastOpenedFirst()
     QFETCH(QString, how);
     MainWindowFixture f;
     QVERIFY(f.open());
-    f.quotation().cmdコード->click();
-    f.quotation().cmd顧客マスタ->click();
+    control<QPushButton>(f.quotation(), "cmdコード")->click();
+    control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
     QStringList closed;
     for (QWidget* win : f.session.windows().openWindows()) {
         const QString name = win->objectName();
@@ -501,7 +502,7 @@ void TestStartup::closingClosesEverythingLastOpenedFirst()
 
     if (how == QLatin1String("esc")) {
         f.window.SSTab1->setCurrentIndex(0);
-        QTest::keyClick(f.quotation().txt件名, Qt::Key_Escape);
+        QTest::keyClick(control<QLineEdit>(f.quotation(), "txt件名"), Qt::Key_Escape);
     } else {
         f.window.findChild<QPushButton*>(how)->click();
     }
@@ -516,8 +517,8 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
 {
     MainWindowFixture f;
     QVERIFY(f.open());
-    f.quotation().cmdコード->click();
-    f.quotation().cmdコード->click();
+    control<QPushButton>(f.quotation(), "cmdコード")->click();
+    control<QPushButton>(f.quotation(), "cmdコード")->click();
     int codeWindows = 0;
     for (QWidget* t : QApplication::topLevelWidgets())
         if (t->objectName() == QStringLiteral("Frmコード") && t->isVisible()) ++codeWindows;
@@ -536,7 +537,7 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
     QPointer<QWidget> old(code);
     code->close();
     QTRY_VERIFY(old.isNull());
-    f.quotation().cmdコード->click();
+    control<QPushButton>(f.quotation(), "cmdコード")->click();
     QVERIFY(f.session.windows().find(QStringLiteral("Frmコード")) != nullptr);
 }
 
@@ -546,11 +547,11 @@ void TestStartup::ownCompanyLabelsJumpToSettings()
     QVERIFY(f.open());
     f.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    QTest::mouseDClick(f.quotation().lbl自社名, Qt::LeftButton);
+    QTest::mouseDClick(control<QLabel>(f.quotation(), "lbl自社名"), Qt::LeftButton);
     QCOMPARE(f.window.SSTab1->currentIndex(), 2);
     QTRY_VERIFY(f.settings().txt自社名->hasFocus());
     f.window.SSTab1->setCurrentIndex(0);
-    QTest::mouseDClick(f.quotation().lbl自社情報, Qt::LeftButton);
+    QTest::mouseDClick(control<QLabel>(f.quotation(), "lbl自社情報"), Qt::LeftButton);
     QCOMPARE(f.window.SSTab1->currentIndex(), 2);
     QTRY_VERIFY(f.settings().txt自社情報->hasFocus());
 }

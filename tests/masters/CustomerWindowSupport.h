@@ -6,8 +6,9 @@
 #include "masters/FrmCustomer.h"
 #include "platform/Database.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -16,7 +17,7 @@
 // Opens the customer window with the main window's button (its load reads the list).
 inline FrmCustomer* openCustomerWindow(MainWindowFixture& f)
 {
-    f.quotation().cmd顧客マスタ->click();
+    control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
     return qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
 }
 

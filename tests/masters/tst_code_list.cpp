@@ -9,8 +9,9 @@
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -25,7 +26,7 @@ const QString kUnit = QStringLiteral("単位");
 
 FrmCode* openCodeWindow(MainWindowFixture& f)
 {
-    f.quotation().cmdコード->click();
+    control<QPushButton>(f.quotation(), "cmdコード")->click();
     return qobject_cast<FrmCode*>(f.session.windows().find(QStringLiteral("Frmコード")));
 }
 
@@ -478,8 +479,8 @@ void TestCodeList::unitTypedHereReachesQuotationList()
 
     // The quotation tab re-reads its lists (a new quotation) and offers the unit.
     QVERIFY(f.activate());
-    f.quotation().cmdクリア->click();
-    GridView* details = f.quotation().Grid明細;
+    control<QPushButton>(f.quotation(), "cmdクリア")->click();
+    GridView* details = control<GridView>(f.quotation(), "Grid明細");
     details->setFocus();
     details->setCurrentCell(0, 5);  // 単位
     QTest::keyClick(details, Qt::Key_F2);

@@ -507,8 +507,8 @@ void TestCustomers::pick()
     QVERIFY(f.activate());
     QVERIFY(addCustomers(f.data(), {{"青木商店", "〒100-0001\r\n東京都千代田区", "あおき", "様"},
                                     {"石田工務店", "<null>", "いしだ", "殿"}}));
-    f.quotation().cmb顧客名->setText(QStringLiteral("前の顧客"));
-    f.quotation().txt顧客情報->setText(QStringLiteral("前の住所"));
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("前の顧客"));
+    control<MultiLineEdit>(f.quotation(), "txt顧客情報")->setText(QStringLiteral("前の住所"));
     QPointer<FrmCustomer> w = openCustomerWindow(f);
     QVERIFY(w);
     QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -523,8 +523,8 @@ void TestCustomers::pick()
         w->cmd選択->click();
     }
 
-    QCOMPARE(f.quotation().cmb顧客名->text(), name);
-    QCOMPARE(f.quotation().txt顧客情報->text(), block);
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), name);
+    QCOMPARE(control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text(), block);
     QTRY_VERIFY(w.isNull());
     QVERIFY(f.session.windows().find(QStringLiteral("Frm顧客情報")) == nullptr);
     QVERIFY(f.messages.shown().isEmpty());
@@ -568,7 +568,7 @@ void TestCustomers::postalFill()
 
     QCOMPARE(w->txt顧客情報->text(), after);
     QCOMPARE(f.messages.texts(), messages);
-    QVERIFY(f.quotation().txt顧客情報->text().isEmpty());  // the quotation is not touched
+    QVERIFY(control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text().isEmpty());  // the quotation is not touched
 }
 
 void TestCustomers::gridEnter_data()

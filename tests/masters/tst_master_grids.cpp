@@ -6,8 +6,9 @@
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -172,7 +173,7 @@ void TestMasterGrids::refusedEditStopsTheButton()
     const QStringList tables{QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("コードマスタ")};
     const QStringList stored = TableSnapshot(f.data(), tables);
     const QStringList lines = TableSnapshot(f.work(), {QStringLiteral("w明細")});
-    const QString customer = f.quotation().cmb顧客名->text();
+    const QString customer = control<TextComboBox>(f.quotation(), "cmb顧客名")->text();
 
     QVERIFY(x.type(typed));
     auto* b = x.window->findChild<QPushButton*>(button);
@@ -190,7 +191,7 @@ void TestMasterGrids::refusedEditStopsTheButton()
     QVERIFY(x.model->text(0, x.col) != typed);
     QCOMPARE(TableSnapshot(f.data(), tables), stored);
     QCOMPARE(TableSnapshot(f.work(), {QStringLiteral("w明細")}), lines);
-    QCOMPARE(f.quotation().cmb顧客名->text(), customer);
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), customer);
     QVERIFY(x.window && x.window->isVisible());
 }
 

@@ -11,10 +11,11 @@
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -38,7 +39,7 @@ struct Fixture {
         if (!f.open()) return;
         f.session.設定情報.商品表示順 = QStringLiteral("品名順");
         if (settings) settings(f.session.設定情報);
-        f.quotation().cmd商品->click();
+        control<QPushButton>(f.quotation(), "cmd商品")->click();
         w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
     }
     int rowOf(const QString& name) const
@@ -71,8 +72,8 @@ QStringList items(const QComboBox* c)
 void prepareLine3(MainWindowFixture& f, bool subtotal)
 {
     QVERIFY(WriteWorkLines(f.work(), {QuotationLine{}, QuotationLine{}, lines::occupied(subtotal)}));
-    f.quotation().wkDat->refresh();
-    f.quotation().Grid明細->setCurrentCell(2, DetailLine::数量);
+    control<WorkTableModel>(f.quotation(), "wkDat")->refresh();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(2, DetailLine::数量);
 }
 
 QString line(MainWindowFixture& f, int row)
@@ -169,7 +170,7 @@ void TestProductWindow::codeListsFollowThePackTitle()
     });
     QVERIFY(f.open());
     f.session.設定情報.入数列タイトル = QStringLiteral("ケース");
-    f.quotation().cmd商品->click();
+    control<QPushButton>(f.quotation(), "cmd商品")->click();
     auto* w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
     QVERIFY(w);
     // The pack quantities are the kind the title names; free slots are skipped.
@@ -400,8 +401,8 @@ void TestProductWindow::pickIntoTheQuotation()
     QCOMPARE(x.f.messages.texts(), subtotal ? QStringList{DetailLine::kSubtotalLineRefusal} : QStringList{});
     QVERIFY(x.w->isVisible());  // the window stays open
     if (subtotal) return;
-    QCOMPARE(x.f.quotation().Grid明細->currentRow(), 2);
-    QCOMPARE(x.f.quotation().Grid明細->currentColumn(), int(DetailLine::品名));
+    QCOMPARE(control<GridView>(x.f.quotation(), "Grid明細")->currentRow(), 2);
+    QCOMPARE(control<GridView>(x.f.quotation(), "Grid明細")->currentColumn(), int(DetailLine::品名));
 }
 
 void TestProductWindow::pickRecalculatesTheLine_data()
@@ -425,10 +426,10 @@ void TestProductWindow::pickRecalculatesTheLine()
     QuotationTab& q = x.f.quotation();
     // Line 2 is a subtotal line; line 1 as typed: 数量, then 単価 10.
     QVERIFY(WriteWorkLines(x.f.work(), {QuotationLine{}, lines::occupied(true)}));
-    q.wkDat->refresh();
-    QVERIFY(q.wkDat->editCell(0, DetailLine::数量, quantity));
-    QVERIFY(q.wkDat->editCell(0, DetailLine::単価, QStringLiteral("10")));
-    q.Grid明細->setCurrentCell(0, DetailLine::数量);
+    control<WorkTableModel>(q, "wkDat")->refresh();
+    QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(0, DetailLine::数量, quantity));
+    QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(0, DetailLine::単価, QStringLiteral("10")));
+    control<GridView>(q, "Grid明細")->setCurrentCell(0, DetailLine::数量);
     QVERIFY(lines::shownTotals(q) != totals);
 
     const int row = x.rowOf(QStringLiteral("消しゴム"));
@@ -461,7 +462,7 @@ void TestProductWindow::panelEditsALongNamedProduct()
     MainWindowFixture f;
     f.folder.prepare({QStringLiteral("insert into 商品マスタ values ('%1', '文具', NULL, '個', 1000000, 1, 'とくちゅう')").arg(name)});
     QVERIFY(f.open());
-    f.quotation().cmd商品->click();
+    control<QPushButton>(f.quotation(), "cmd商品")->click();
     auto* w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
     QVERIFY(w);
     QCOMPARE(w->dat商品->text(0, P::品名), name);
@@ -581,9 +582,9 @@ void TestProductWindow::pickFromTheMainWindow()
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
-    q.Grid明細->setCurrentCell(2, DetailLine::数量);
+    control<GridView>(q, "Grid明細")->setCurrentCell(2, DetailLine::数量);
 
-    QTest::mouseClick(q.cmd商品, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(q, "cmd商品"), Qt::LeftButton);
     auto* w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
     QVERIFY(w);
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -599,9 +600,9 @@ void TestProductWindow::pickFromTheMainWindow()
     QCOMPARE(line(f, 2), QStringLiteral("消しゴム|<null>|<null>|<null>|個|50|<null>|0|けしごむ"));
     QVERIFY(!grid->isEditing());
     QVERIFY(w->isVisible());
-    QTRY_VERIFY(q.Grid明細->hasFocus() || q.Grid明細->isAncestorOf(QApplication::focusWidget()));
-    QCOMPARE(q.Grid明細->currentRow(), 2);
-    QCOMPARE(q.Grid明細->currentColumn(), int(DetailLine::品名));
+    QTRY_VERIFY(control<GridView>(q, "Grid明細")->hasFocus() || control<GridView>(q, "Grid明細")->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(control<GridView>(q, "Grid明細")->currentRow(), 2);
+    QCOMPARE(control<GridView>(q, "Grid明細")->currentColumn(), int(DetailLine::品名));
     QVERIFY(f.messages.shown().isEmpty());
 }
 

@@ -11,8 +11,9 @@
 #include "platform/WorkTableModel.h"
 #include "printing/PrintHandOver.h"
 #include "printing/ReportRender.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QDir>
 #include <QPrinter>
@@ -199,19 +200,19 @@ void TestPrintQueue::quotationOnTheQueue()
     MainWindowFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
-    q.txtNo->setText(QStringLiteral("41"));
-    q.cmb顧客名->setText(QStringLiteral("山田商店"));
+    control<QLineEdit>(q, "txtNo")->setText(QStringLiteral("41"));
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("山田商店"));
     for (int n = 1; n <= 12; ++n)
         QVERIFY(f.work().exec(QStringLiteral("UPDATE w明細 SET 品名 = ?, 金額 = ? WHERE 行番号 = ?"),
                               {QStringLiteral("品目%1").arg(n), Currency::toDb(Currency::fromWhole(100 * n)), n}));
-    q.wkDat->refresh();
+    control<WorkTableModel>(q, "wkDat")->refresh();
     QFETCH(QString, paper);
     QFETCH(int, pages);
     QFETCH(QSizeF, millimetres);
     const auto runPanel = [&](bool print) {
-        q.cmd印刷->click();
-        q.cmb用紙選択->setText(paper);
-        (print ? q.cmd印刷実行 : q.cmdプレビュー)->click();
+        control<QPushButton>(q, "cmd印刷")->click();
+        control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(paper);
+        (print ? control<QPushButton>(q, "cmd印刷実行") : control<QPushButton>(q, "cmdプレビュー"))->click();
     };
 
     // What the preview shows.

@@ -7,10 +7,11 @@
 #include "PrintSamples.h"
 #include "platform/GridView.h"
 #include "printing/PrintHandOver.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -59,10 +60,10 @@ struct PrintFixture : MainWindowFixture {
     void run(bool print, const QString& paper = QStringLiteral("A4白紙"), bool withDate = true)
     {
         QuotationTab& q = quotation();
-        q.cmd印刷->click();
-        q.cmb用紙選択->setText(paper);
-        q.chk日付印刷->setChecked(withDate);
-        (print ? q.cmd印刷実行 : q.cmdプレビュー)->click();
+        control<QPushButton>(q, "cmd印刷")->click();
+        control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(paper);
+        control<QCheckBox>(q, "chk日付印刷")->setChecked(withDate);
+        (print ? control<QPushButton>(q, "cmd印刷実行") : control<QPushButton>(q, "cmdプレビュー"))->click();
     }
     // Writes cells of w明細: "n:column=value" entries, value "''" an empty text.
     bool setLines(const QStringList& cells)
@@ -75,7 +76,7 @@ struct PrintFixture : MainWindowFixture {
             if (column == QStringLiteral("金額") || column == QStringLiteral("数量")) v = Currency::toDb(Currency::parse(value));
             if (!work().exec(QStringLiteral("UPDATE w明細 SET %1 = ? WHERE 行番号 = ?").arg(column), {v, n})) return false;
         }
-        quotation().wkDat->refresh();
+        control<WorkTableModel>(quotation(), "wkDat")->refresh();
         return true;
     }
 };
@@ -100,21 +101,21 @@ QStringList printedTexts(const ReportDocument& doc)
 // Fills the quotation header as a user would leave it before printing.
 void fillHeader(QuotationTab& q, const QString& customer, const QString& memo)
 {
-    q.txtNo->setText(QStringLiteral("77"));
-    q.dt日付->setDate(QDate(2024, 6, 3));
-    q.cmb顧客名->setText(customer);
-    q.cmb敬称->setText(QStringLiteral("御中"));
-    q.txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
-    q.txt件名->setText(QStringLiteral("事務用品"));
-    q.cmb有効期限->setText(QStringLiteral("1か月"));
-    q.cmb支払条件->setText(QStringLiteral("月末締め"));
-    q.cmb受渡場所->setText(QStringLiteral("貴社"));
-    q.cmb納期->setText(QStringLiteral("即納"));
-    q.txtメモ->setText(memo);
-    for (int i = 0; i < 4; ++i) q.txt印鑑[i]->setText(QStringLiteral("印%1").arg(i + 1));
-    q.num税抜計->setValue(Currency::fromWhole(1000));
-    q.num消費税->setValue(Currency::fromWhole(50));
-    q.num見積金額->setValue(Currency::fromWhole(1050));
+    control<QLineEdit>(q, "txtNo")->setText(QStringLiteral("77"));
+    control<DateBox>(q, "dt日付")->setDate(QDate(2024, 6, 3));
+    control<TextComboBox>(q, "cmb顧客名")->setText(customer);
+    control<TextComboBox>(q, "cmb敬称")->setText(QStringLiteral("御中"));
+    control<MultiLineEdit>(q, "txt顧客情報")->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    control<QLineEdit>(q, "txt件名")->setText(QStringLiteral("事務用品"));
+    control<TextComboBox>(q, "cmb有効期限")->setText(QStringLiteral("1か月"));
+    control<TextComboBox>(q, "cmb支払条件")->setText(QStringLiteral("月末締め"));
+    control<TextComboBox>(q, "cmb受渡場所")->setText(QStringLiteral("貴社"));
+    control<TextComboBox>(q, "cmb納期")->setText(QStringLiteral("即納"));
+    control<MultiLineEdit>(q, "txtメモ")->setText(memo);
+    for (int i = 0; i < 4; ++i) control<QLineEdit>(q, QStringLiteral("txt印鑑(%1)").arg(i))->setText(QStringLiteral("印%1").arg(i + 1));
+    control<NumberBox>(q, "num税抜計")->setValue(Currency::fromWhole(1000));
+    control<NumberBox>(q, "num消費税")->setValue(Currency::fromWhole(50));
+    control<NumberBox>(q, "num見積金額")->setValue(Currency::fromWhole(1050));
 }
 
 // Prints the pages a preview window holds into a PDF, as its print button would.
@@ -162,43 +163,43 @@ void TestPrintRoad::panelOpensAfresh()
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
-    QVERIFY(!q.Cn印刷選択->isVisible());
-    QCOMPARE(q.cmdプレビュー->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"));
+    QVERIFY(!control<QFrame>(q, "Cn印刷選択")->isVisible());
+    QCOMPARE(control<QPushButton>(q, "cmdプレビュー")->text(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"));
 
     f.session.設定情報.印刷用紙 = QStringLiteral("B5白紙");
-    q.txt件名->setFocus();
-    QVERIFY(QTest::qWaitFor([&] { return q.txt件名->hasFocus(); }));
-    q.cmd印刷->click();
-    QVERIFY(q.Cn印刷選択->isVisible());
-    QVERIFY(q.txt件名->hasFocus());  // the focus stays where it was
-    QVERIFY(q.chk日付印刷->isChecked());
+    control<QLineEdit>(q, "txt件名")->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return control<QLineEdit>(q, "txt件名")->hasFocus(); }));
+    control<QPushButton>(q, "cmd印刷")->click();
+    QVERIFY(control<QFrame>(q, "Cn印刷選択")->isVisible());
+    QVERIFY(control<QLineEdit>(q, "txt件名")->hasFocus());  // the focus stays where it was
+    QVERIFY(control<QCheckBox>(q, "chk日付印刷")->isChecked());
     QStringList items;
-    for (int i = 0; i < q.cmb用紙選択->count(); ++i) items << q.cmb用紙選択->itemText(i);
+    for (int i = 0; i < control<PickOnlyComboBox>(q, "cmb用紙選択")->count(); ++i) items << control<PickOnlyComboBox>(q, "cmb用紙選択")->itemText(i);
     QCOMPARE(items, (QStringList{QStringLiteral("A4白紙"), QStringLiteral("B5白紙"), QStringLiteral("Q-310")}));
-    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
 
     // Delete, typed keys and an input-method commit change nothing.
-    q.cmb用紙選択->setFocus();
-    QTest::keyClick(q.cmb用紙選択, Qt::Key_Delete);
-    QTest::keyClicks(q.cmb用紙選択, QStringLiteral("Q-3"));
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setFocus();
+    QTest::keyClick(control<PickOnlyComboBox>(q, "cmb用紙選択"), Qt::Key_Delete);
+    QTest::keyClicks(control<PickOnlyComboBox>(q, "cmb用紙選択"), QStringLiteral("Q-3"));
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("A4白紙"));
-    QApplication::sendEvent(q.cmb用紙選択, &commit);
-    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
+    QApplication::sendEvent(control<PickOnlyComboBox>(q, "cmb用紙選択"), &commit);
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
 
     // The user unticks the date and picks Q-310, then cancels.
-    q.chk日付印刷->setChecked(false);
-    q.cmb用紙選択->setCurrentIndex(2);
-    q.cmd印刷選択キャンセル->click();
-    QVERIFY(!q.Cn印刷選択->isVisible());
-    QVERIFY(q.Grid明細->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == q.Grid明細);
+    control<QCheckBox>(q, "chk日付印刷")->setChecked(false);
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setCurrentIndex(2);
+    control<QPushButton>(q, "cmd印刷選択キャンセル")->click();
+    QVERIFY(!control<QFrame>(q, "Cn印刷選択")->isVisible());
+    QVERIFY(control<GridView>(q, "Grid明細")->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == control<GridView>(q, "Grid明細"));
     QVERIFY(f.output.runs.isEmpty());
 
     // Reopened: ticked again, the default paper again.
-    q.cmd印刷->click();
-    QVERIFY(q.chk日付印刷->isChecked());
-    QCOMPARE(q.cmb用紙選択->text(), QStringLiteral("B5白紙"));
-    QCOMPARE(q.cmb用紙選択->count(), 3);
+    control<QPushButton>(q, "cmd印刷")->click();
+    QVERIFY(control<QCheckBox>(q, "chk日付印刷")->isChecked());
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(control<PickOnlyComboBox>(q, "cmb用紙選択")->count(), 3);
 }
 
 void TestPrintRoad::confirmation_data()
@@ -223,7 +224,7 @@ void TestPrintRoad::confirmation()
     f.messages.setDefaultAnswer(MessageAnswer(answer));
     f.run(print);
 
-    QVERIFY(!f.quotation().Cn印刷選択->isVisible());  // hidden whatever happened
+    QVERIFY(!control<QFrame>(f.quotation(), "Cn印刷選択")->isVisible());  // hidden whatever happened
     QCOMPARE(f.output.runs.size(), runs);
     if (runs) QCOMPARE(f.output.runs.first().print, print);
     // The print data is filled only by a run.
@@ -331,10 +332,10 @@ void TestPrintRoad::handOver()
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     fillHeader(q, QStringLiteral("O'Hara 株式会社"), QStringLiteral("一行目\r\n二行目"));
-    q.dt日付->setDate(date.isValid() ? std::optional<QDate>(date) : std::nullopt);
-    q.cmb支払条件->setText(QString());
-    q.txt印鑑[1]->setText(QString());
-    q.num見積金額->setValue(amount.isEmpty() ? std::nullopt : Currency::parse(amount));
+    control<DateBox>(q, "dt日付")->setDate(date.isValid() ? std::optional<QDate>(date) : std::nullopt);
+    control<TextComboBox>(q, "cmb支払条件")->setText(QString());
+    control<QLineEdit>(q, QStringLiteral("txt印鑑(%1)").arg(1))->setText(QString());
+    control<NumberBox>(q, "num見積金額")->setValue(amount.isEmpty() ? std::nullopt : Currency::parse(amount));
     QVERIFY(f.setLines({QStringLiteral("1:品名=鉛筆"), QStringLiteral("2:品名=消しゴム")}));
 
     const QStringList expected{QStringLiteral("77"),
@@ -433,14 +434,14 @@ void TestPrintRoad::nothingOfAnEarlierQuotation()
     QCOMPARE(f.printing().PrnData().メモ, QStringLiteral("甲商事へのメモ"));
 
     // Everything emptied on screen.
-    q.txtNo->setText(QString());
-    q.dt日付->setNull();
-    for (TextComboBox* c : {q.cmb顧客名, q.cmb敬称, q.cmb有効期限, q.cmb支払条件, q.cmb受渡場所, q.cmb納期}) c->setText(QString());
-    q.txt顧客情報->setText(QString());
-    q.txt件名->setText(QString());
-    q.txtメモ->setText(QString());
-    for (QLineEdit* seal : q.txt印鑑) seal->setText(QString());
-    for (NumberBox* n : {q.num税抜計, q.num消費税, q.num見積金額}) n->setNull();
+    control<QLineEdit>(q, "txtNo")->setText(QString());
+    control<DateBox>(q, "dt日付")->setNull();
+    for (TextComboBox* c : {control<TextComboBox>(q, "cmb顧客名"), control<TextComboBox>(q, "cmb敬称"), control<TextComboBox>(q, "cmb有効期限"), control<TextComboBox>(q, "cmb支払条件"), control<TextComboBox>(q, "cmb受渡場所"), control<TextComboBox>(q, "cmb納期")}) c->setText(QString());
+    control<MultiLineEdit>(q, "txt顧客情報")->setText(QString());
+    control<QLineEdit>(q, "txt件名")->setText(QString());
+    control<MultiLineEdit>(q, "txtメモ")->setText(QString());
+    for (int i = 0; i < 4; ++i) control<QLineEdit>(q, QStringLiteral("txt印鑑(%1)").arg(i))->setText(QString());
+    for (NumberBox* n : {control<NumberBox>(q, "num税抜計"), control<NumberBox>(q, "num消費税"), control<NumberBox>(q, "num見積金額")}) n->setNull();
     q.Clear明細ワーク();
     for (const QString& paper : {QStringLiteral("B5白紙"), QStringLiteral("A4白紙")}) {
         f.run(false, paper);
@@ -552,9 +553,9 @@ void TestPrintRoad::typedQuotationInThePreviewsPdf()
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
 
-    q.cmb顧客名->setFocus();
-    QTest::sendKeyEvent(QTest::Click, q.cmb顧客名->lineEdit(), Qt::Key_unknown, QStringLiteral("山田商店"), Qt::NoModifier);
-    GridView* grid = q.Grid明細;
+    control<TextComboBox>(q, "cmb顧客名")->setFocus();
+    QTest::sendKeyEvent(QTest::Click, control<TextComboBox>(q, "cmb顧客名")->lineEdit(), Qt::Key_unknown, QStringLiteral("山田商店"), Qt::NoModifier);
+    GridView* grid = control<GridView>(q, "Grid明細");
     grid->setFocus();
     grid->setCurrentCell(0, 品名);
     QInputMethodEvent name;
@@ -569,12 +570,12 @@ void TestPrintRoad::typedQuotationInThePreviewsPdf()
     };
     type(数量, QStringLiteral("12"));
     type(単価, QStringLiteral("380"));
-    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("山田商店"));
-    const std::optional<Currency> total = q.num見積金額->value();
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("山田商店"));
+    const std::optional<Currency> total = control<NumberBox>(q, "num見積金額")->value();
     QVERIFY(total && *total >= Currency::fromWhole(4560));
 
-    q.cmd印刷->click();
-    q.cmdプレビュー->click();
+    control<QPushButton>(q, "cmd印刷")->click();
+    control<QPushButton>(q, "cmdプレビュー")->click();
     const auto previews = f.window.findChildren<QPrintPreviewDialog*>();
     QCOMPARE(previews.size(), 1);
     QTemporaryDir dir;

@@ -10,8 +10,9 @@
 #include "printing/PrintSettingsWindows.h"
 #include "printing/RptQuotationA4.h"
 #include "printing/RptQuotationB5.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -691,8 +692,8 @@ void TestPrintSettingsWindow::savedA4FontsRestyleTheOwnCompanyLabels()
 {
     MainWindowFixture f;
     QVERIFY(f.open());
-    QLabel* name = f.quotation().lbl自社名;
-    QLabel* block = f.quotation().lbl自社情報;
+    QLabel* name = control<QLabel>(f.quotation(), "lbl自社名");
+    QLabel* block = control<QLabel>(f.quotation(), "lbl自社情報");
     const QFont designed = name->font();
     const QStringList fonts = SetPrnWindow::InstalledFonts();
     QString family;

@@ -7,7 +7,7 @@
 //
 //     MainWindowFixture f;
 //     QVERIFY(f.open());
-//     f.quotation().txtNo->setText(...);
+//     control<QLineEdit>(f.quotation(), "txtNo")->setText(...);  // support/FindControl.h
 //     QCOMPARE(f.messages.texts(), ...);
 
 #include "app/Session.h"

@@ -5,9 +5,10 @@
 
 #include "platform/Controls.h"
 #include "platform/Database.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QPushButton>
 #include <QStringList>
@@ -50,7 +51,7 @@ inline QStringList cells(Database& work, int row)
 inline QString shownTotals(const QuotationTab& q)
 {
     QStringList out;
-    for (const NumberBox* box : {q.num税抜計, q.num消費税, q.num合計, q.num見積金額})
+    for (const NumberBox* box : {control<NumberBox>(q, "num税抜計"), control<NumberBox>(q, "num消費税"), control<NumberBox>(q, "num合計"), control<NumberBox>(q, "num見積金額")})
         out << (box->value() ? box->value()->toPlainString() : QString());
     return out.join(QLatin1Char('|'));
 }
@@ -61,9 +62,9 @@ inline QString shownTotals(const QuotationTab& q)
 inline QString storedAmounts(MainWindowFixture& f, int row)
 {
     QuotationTab& q = f.quotation();
-    if (q.cmb顧客名->text().isEmpty()) q.cmb顧客名->setText(QStringLiteral("見本商店"));
-    const QVariant number = q.txtNo->text().toInt();
-    q.cmd登録->click();
+    if (control<TextComboBox>(q, "cmb顧客名")->text().isEmpty()) control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("見本商店"));
+    const QVariant number = control<QLineEdit>(q, "txtNo")->text().toInt();
+    control<QPushButton>(q, "cmd登録")->click();
     const QVariant amount = f.data().scalar(QStringLiteral("select 金額 from 見積書 where 伝票番号 = ? and 行番号 = ?"), {number, row});
     const auto header = f.data().firstRow(
         QStringLiteral("select 税抜計, 消費税, 合計, 見積金額 from 見積書ヘッダ where 伝票番号 = ?"), {number});

@@ -1,6 +1,7 @@
 #include "workspace/Calculation.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -167,7 +168,7 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
     f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
     f.quotation().DetailsChanged = true;
 
-    WorkTableModel* m = f.quotation().wkDat;
+    WorkTableModel* m = control<WorkTableModel>(f.quotation(), "wkDat");
     QCOMPARE(m->rowCount(), 100);
     const int amount = m->columnOf(QStringLiteral("金額"));
     const int subtotal = m->columnOf(QStringLiteral("小計"));
@@ -176,10 +177,10 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
 
     QVERIFY(m->editCell(0, amount, QStringLiteral("500")));
     QVERIFY(m->editCell(1, amount, QStringLiteral("310")));
-    QCOMPARE(f.quotation().num税抜計->value(), Currency::fromWhole(810));
-    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(40));
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(850));
-    QCOMPARE(f.quotation().num見積金額->value(), Currency::fromWhole(850));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num税抜計")->value(), Currency::fromWhole(810));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(40));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(850));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num見積金額")->value(), Currency::fromWhole(850));
     // The subtotal line shows the sum, in the grid and in the table.
     QCOMPARE(m->money(2, amount), Currency::fromWhole(810));
     QCOMPARE(Currency::fromDb(f.work().scalar(QStringLiteral("select 金額 from w明細 where 行番号 = 3"))),
@@ -188,16 +189,16 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
     // The tax rounding follows the settings tab's box as shown, saved or not.
     f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
     QVERIFY(m->editCell(3, amount, QStringLiteral("0")));
-    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(41));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(41));
 
     // Emptying every line empties the boxes; the net box shows 0.
     QVERIFY(m->editCell(0, amount, QString()));
     QVERIFY(m->editCell(1, amount, QString()));
     QVERIFY(m->editCell(3, amount, QString()));
-    QCOMPARE(f.quotation().num税抜計->value(), Currency());
-    QVERIFY(f.quotation().num消費税->isNull());
-    QVERIFY(f.quotation().num合計->isNull());
-    QVERIFY(f.quotation().num見積金額->isNull());
+    QCOMPARE(control<NumberBox>(f.quotation(), "num税抜計")->value(), Currency());
+    QVERIFY(control<NumberBox>(f.quotation(), "num消費税")->isNull());
+    QVERIFY(control<NumberBox>(f.quotation(), "num合計")->isNull());
+    QVERIFY(control<NumberBox>(f.quotation(), "num見積金額")->isNull());
     QCOMPARE(m->money(2, amount), Currency());
     f.quotation().DetailsChanged.reset();
 }
@@ -223,15 +224,15 @@ void TestCalculation::quotationAmountKeptOrFollowed()
     f.quotation().DetailsChanged = detailsChanged;
 
     // A loaded quotation amount that differs from the total.
-    f.quotation().num見積金額->setValue(Currency::fromWhole(12345));
-    const int amount = f.quotation().wkDat->columnOf(QStringLiteral("金額"));
-    QVERIFY(f.quotation().wkDat->editCell(0, amount, QStringLiteral("810")));
-    QCOMPARE(shown(f.quotation().num見積金額->value()), expected);
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(850));
+    control<NumberBox>(f.quotation(), "num見積金額")->setValue(Currency::fromWhole(12345));
+    const int amount = control<WorkTableModel>(f.quotation(), "wkDat")->columnOf(QStringLiteral("金額"));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(0, amount, QStringLiteral("810")));
+    QCOMPARE(shown(control<NumberBox>(f.quotation(), "num見積金額")->value()), expected);
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(850));
 
     // A total of 0 empties it in every case.
-    QVERIFY(f.quotation().wkDat->editCell(0, amount, QString()));
-    QVERIFY(f.quotation().num見積金額->isNull());
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(0, amount, QString()));
+    QVERIFY(control<NumberBox>(f.quotation(), "num見積金額")->isNull());
     f.quotation().DetailsChanged.reset();
 }
 

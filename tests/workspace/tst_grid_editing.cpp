@@ -1,8 +1,9 @@
 #include "platform/Database.h"
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -53,7 +54,7 @@ void setLine(MainWindowFixture& f, int line, const QString& spec)
     for (const QString& pair : spec.split(u';', Qt::SkipEmptyParts)) {
         const QString field = pair.section(u'=', 0, 0);
         const QString value = pair.section(u'=', 1);
-        const int col = f.quotation().wkDat->columnOf(field);
+        const int col = control<WorkTableModel>(f.quotation(), "wkDat")->columnOf(field);
         QVERIFY2(col >= 0, qPrintable(field));
         if (col == 数量 || col == 単価 || col == 金額)
             values.append({col, money(value.toUtf8().constData())});
@@ -62,7 +63,7 @@ void setLine(MainWindowFixture& f, int line, const QString& spec)
         else
             values.append({col, value});
     }
-    QVERIFY(f.quotation().wkDat->setValues(line - 1, values));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(line - 1, values));
 }
 
 // Opens the window with nothing typed yet and no box shown.
@@ -214,9 +215,9 @@ void TestGridEditing::cellEdits()
     setLine(f, 1, QStringLiteral("品名=消しゴム;数量=2.5;単価=101;金額=253"));
     setLine(f, 2, line);
     const QStringList before = table(f);
-    f.quotation().Grid明細->setCurrentCell(1, 0);
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(1, 0);
 
-    const bool taken = f.quotation().wkDat->editCell(1, col, typed);
+    const bool taken = control<WorkTableModel>(f.quotation(), "wkDat")->editCell(1, col, typed);
     QCoreApplication::processEvents();
 
     QCOMPARE(stored(f, 2, col), edited);
@@ -225,9 +226,9 @@ void TestGridEditing::cellEdits()
     QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(taken, !refused);
     if (refused) QCOMPARE(table(f), before);
-    if (cursor >= 0) QCOMPARE(f.quotation().Grid明細->currentColumn(), cursor);
+    if (cursor >= 0) QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), cursor);
     // The model's cache and the table agree.
-    QCOMPARE(f.quotation().wkDat->editText(1, 金額), amount == u"NULL" ? QString() : amount);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->editText(1, 金額), amount == u"NULL" ? QString() : amount);
 }
 
 void TestGridEditing::productLookup_data()
@@ -265,7 +266,7 @@ void TestGridEditing::productLookup()
     // A line from an earlier look-up: nothing of it may survive the next one.
     setLine(f, 3, QStringLiteral("品名=旧品;単位=箱;数量=3;単価=999;金額=2997;非課税=1;ふりがな=きゅうひん;商品区分=文具;入数=12"));
 
-    QVERIFY(f.quotation().wkDat->editCell(2, 品名, typed));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(2, 品名, typed));
 
     QCOMPARE((QStringList{stored(f, 3, 品名), stored(f, 3, 単位), stored(f, 3, 単価), stored(f, 3, 非課税), stored(f, 3, ふりがな)}), after);
     // Quantity, amount, category and pack quantity stay; nothing counts as a quantity edit.
@@ -294,19 +295,19 @@ void TestGridEditing::pickFromProductList()
     QVERIFY(f.work().exec(QStringLiteral(
         "insert into w商品参照 (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) values "
         "('定規', '文具', '10', '本', 1200000, 0, 'じょうぎ'), ('鉛筆', '文具', '12', 'ダース', 750000, 1, 'えんぴつ')")));
-    QVERIFY(f.quotation().dat商品参照->refresh());
+    QVERIFY(control<WorkTableModel>(f.quotation(), "dat商品参照")->refresh());
     setLine(f, 5, subtotal ? QStringLiteral("品名= 小 計;小計=1;金額=0")
                            : QStringLiteral("品名=旧品;数量=4;単価=10;金額=40"));
     const QStringList before = table(f);
 
-    f.quotation().Grid明細->setFocus();
-    f.quotation().Grid明細->setCurrentCell(4, 品名);
-    QTest::keyClick(f.quotation().Grid明細, Qt::Key_F2);
-    auto* combo = qobject_cast<QComboBox*>(f.quotation().Grid明細->editorWidget());
+    control<GridView>(f.quotation(), "Grid明細")->setFocus();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(4, 品名);
+    QTest::keyClick(control<GridView>(f.quotation(), "Grid明細"), Qt::Key_F2);
+    auto* combo = qobject_cast<QComboBox*>(control<GridView>(f.quotation(), "Grid明細")->editorWidget());
     QVERIFY(combo);
     combo->showPopup();
     QTRY_VERIFY(combo->view()->isVisible());
-    combo->view()->setCurrentIndex(f.quotation().dat商品参照->index(1, 0));
+    combo->view()->setCurrentIndex(control<WorkTableModel>(f.quotation(), "dat商品参照")->index(1, 0));
     QTest::keyClick(combo->view(), Qt::Key_Return);
     QCoreApplication::processEvents();
 
@@ -322,9 +323,9 @@ void TestGridEditing::pickFromProductList()
     // counts as a typed one: 4 × 75, and the totals follow.
     QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "300", "1", "えんぴつ", "0"}));
     QCOMPARE(f.quotation().DetailsChanged, std::optional<bool>(true));
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(300));
-    QCOMPARE(f.quotation().Grid明細->currentRow(), 4);
-    QCOMPARE(f.quotation().Grid明細->currentColumn(), int(数量));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(300));
+    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), 4);
+    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), int(数量));
 }
 
 void TestGridEditing::enterOnAmountColumn_data()
@@ -346,11 +347,11 @@ void TestGridEditing::enterOnAmountColumn()
     QFETCH(int, toCol);
     MainWindowFixture f;
     QVERIFY(load(f));
-    f.quotation().Grid明細->setFocus();
-    f.quotation().Grid明細->setCurrentCell(row, col);
-    QTest::keyClick(f.quotation().Grid明細, Qt::Key_Return);
-    QCOMPARE(f.quotation().Grid明細->currentRow(), toRow);
-    QCOMPARE(f.quotation().Grid明細->currentColumn(), toCol);
+    control<GridView>(f.quotation(), "Grid明細")->setFocus();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(row, col);
+    QTest::keyClick(control<GridView>(f.quotation(), "Grid明細"), Qt::Key_Return);
+    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), toRow);
+    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), toCol);
 }
 
 void TestGridEditing::newCodesAreRegistered_data()
@@ -398,7 +399,7 @@ void TestGridEditing::newCodesAreRegistered()
     f.session.設定情報.入数列タイトル = title;
     f.quotation().Readコード表(QStringLiteral("すべて"));
 
-    QVERIFY(f.quotation().wkDat->editCell(0, col, typed));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(0, col, typed));
 
     QStringList taken;
     for (const QSqlRecord& r : f.data().rows(
@@ -417,7 +418,7 @@ void TestGridEditing::inputMethodFollowsColumn()
 {
     MainWindowFixture f;
     QVERIFY(load(f));
-    GridView* grid = f.quotation().Grid明細;
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
     const QList<std::pair<int, bool>> steps{{品名, true}, {数量, false}, {単位, true}, {単価, false},
                                             {商品区分, false}, {単位, true}, {金額, false}, {入数, false}};
     for (const auto& [col, on] : steps) {
@@ -435,7 +436,7 @@ void TestGridEditing::typingIntoTheGrid()
     f.session.設定情報.行端数 = QStringLiteral("四捨五入");
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
-    GridView* grid = f.quotation().Grid明細;
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
     grid->setFocus();
 
@@ -458,10 +459,10 @@ void TestGridEditing::typingIntoTheGrid()
     QCOMPARE((QStringList{stored(f, 1, 品名), stored(f, 1, 単位), stored(f, 1, 数量), stored(f, 1, 単価), stored(f, 1, 金額),
                           stored(f, 1, ふりがな)}),
              (QStringList{"鉛筆", "本", "12.5", "80", "1000", "えんぴつ"}));
-    QCOMPARE(f.quotation().num税抜計->value(), Currency::fromWhole(1000));
-    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(50));
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1050));
-    QCOMPARE(f.quotation().num見積金額->value(), Currency::fromWhole(1050));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num税抜計")->value(), Currency::fromWhole(1000));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(50));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1050));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num見積金額")->value(), Currency::fromWhole(1050));
 
     // A second line, and a 金額 beyond its limit: emptied, the cursor stays on it.
     grid->setCurrentCell(1, 品名);
@@ -472,7 +473,7 @@ void TestGridEditing::typingIntoTheGrid()
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
     QCOMPARE(grid->currentRow(), 2);  // Enter on 金額: the next line's 品名
     QCOMPARE(grid->currentColumn(), int(品名));
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1053));  // 1003 and its tax 50
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1053));  // 1003 and its tax 50
 
     grid->setCurrentCell(1, 金額);
     QTest::keyClick(grid, Qt::Key_1);
@@ -482,7 +483,7 @@ void TestGridEditing::typingIntoTheGrid()
     QCOMPARE(stored(f, 2, 金額), QStringLiteral("NULL"));
     QCOMPARE(grid->currentRow(), 1);
     QCOMPARE(grid->currentColumn(), int(金額));
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(1050));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1050));
     QCOMPARE(stored(f, 2, 品名), QStringLiteral("消しゴム"));
 }
 
@@ -497,17 +498,17 @@ void TestGridEditing::sameValueTypedAgainRecounts()
     f.settings().cmb税端数->setText(QStringLiteral("切り上げ"));
     f.session.設定情報.行端数 = QStringLiteral("切り上げ");
     setLine(f, 1, QStringLiteral("品名=鉛筆"));
-    WorkTableModel* lines = f.quotation().wkDat;
+    WorkTableModel* lines = control<WorkTableModel>(f.quotation(), "wkDat");
     QVERIFY(lines->editCell(0, 数量, QStringLiteral("1.5")));
     QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668")));
     QCOMPARE(stored(f, 1, 金額), QStringLiteral("10002"));  // 10002 exactly
-    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(501));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(501));
 
     // Changed on the settings tab (not stored): the next count follows it.
     f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
     QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668")));
-    QCOMPARE(f.quotation().num消費税->value(), Currency::fromWhole(500));
-    QCOMPARE(f.quotation().num合計->value(), Currency::fromWhole(10502));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(500));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(10502));
 
     // The line rounding is counted again as well: 1.5 × 6668.5 = 10002.75.
     QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668.5")));
@@ -539,7 +540,7 @@ void TestGridEditing::cellThatCannotBeWrittenIsShown()
     QVERIFY(f.work().exec(QStringLiteral(
         "create temp trigger refuse before update on w明細 begin select raise(abort, 'the disk is full'); end")));
     const QStringList before = table(f);
-    GridView* grid = f.quotation().Grid明細;
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
     grid->setFocus();
 
@@ -554,7 +555,7 @@ void TestGridEditing::cellThatCannotBeWrittenIsShown()
     QVERIFY2(box.text.contains(QStringLiteral("書き込めませんでした")), qPrintable(box.text));
     QVERIFY2(box.detail.contains(QStringLiteral("the disk is full")), qPrintable(box.text));
     QVERIFY(!grid->isEditing());
-    QVERIFY(f.quotation().wkDat->isNull(0, col));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->isNull(0, col));
     QCOMPARE(table(f), before);
     QCoreApplication::processEvents();
     QCOMPARE(f.messages.shown().size(), 1);

@@ -3,8 +3,9 @@
 
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -177,9 +178,9 @@ void TestHistory::tickDeleteAndOpen()
     // A click on any other column opens that quotation on the quotation tab.
     clickCell(f, rowOf(f, 4), 3);
     QCOMPARE(f.window.SSTab1->currentIndex(), 0);
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("4"));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("乙's 工業"));
-    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("件名4"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("4"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("乙's 工業"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txt件名")->text(), QStringLiteral("件名4"));
     QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品4"));
 
     // Deleting on the quotation tab empties the list; the date filters and the count stay.

@@ -6,8 +6,9 @@
 #include "platform/ComponentRegistry.h"
 #include "platform/GridView.h"
 #include "app/PostalLookup.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -94,14 +95,14 @@ void TestLookups::leavingTheNameLooksUpTheCustomer()
     addCustomer(f, QStringLiteral("O'Brien 商会"), QStringLiteral("大阪府大阪市北区梅田"), QStringLiteral("様"));
     addCustomer(f, QStringLiteral("田中"), QStringLiteral("福岡市"), QVariant());
     addCustomer(f, QStringLiteral("鈴木建設"), QVariant(), QStringLiteral("様"));
-    f.quotation().txt顧客情報->setText(QStringLiteral("手入力の住所"));
-    f.quotation().cmb敬称->setText(QStringLiteral("殿"));
+    control<MultiLineEdit>(f.quotation(), "txt顧客情報")->setText(QStringLiteral("手入力の住所"));
+    control<TextComboBox>(f.quotation(), "cmb敬称")->setText(QStringLiteral("殿"));
 
-    typeInto(f.quotation().cmb顧客名, name);
-    f.quotation().txt件名->setFocus();  // leave the name
+    typeInto(control<TextComboBox>(f.quotation(), "cmb顧客名"), name);
+    control<QLineEdit>(f.quotation(), "txt件名")->setFocus();  // leave the name
 
-    QCOMPARE(f.quotation().txt顧客情報->text(), block);
-    QCOMPARE(f.quotation().cmb敬称->text(), honorific);
+    QCOMPARE(control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text(), block);
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb敬称")->text(), honorific);
     QVERIFY(f.messages.shown().isEmpty());
     if (!name.isEmpty() && block != QStringLiteral("手入力の住所"))
         QCOMPARE(f.quotation().CustomerLookupRecord.ふりがな.toString(), QStringLiteral("よみ"));
@@ -127,7 +128,7 @@ void TestLookups::enterMovesThroughTheHeader()
     MainWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(f.activate());
-    f.quotation().Grid明細->setCurrentCell(2, 4);
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(2, 4);
     auto* source = f.window.findChild<QComboBox*>(from);
     QVERIFY(source);
     source->setFocus();
@@ -136,8 +137,8 @@ void TestLookups::enterMovesThroughTheHeader()
     QVERIFY(focus);
     QWidget* target = f.window.findChild<QWidget*>(to);
     QVERIFY2(focus == target || target->isAncestorOf(focus), qPrintable(focus->objectName()));
-    QCOMPARE(f.quotation().Grid明細->currentColumn(), column);
-    QCOMPARE(f.quotation().Grid明細->currentRow(), 2);
+    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), column);
+    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), 2);
 }
 
 void TestLookups::customerSearchComponent()
@@ -148,13 +149,13 @@ void TestLookups::customerSearchComponent()
     const QString log = f.folder.root() + QStringLiteral("/search.log");
     qputenv("VELT_FAKE_LOG", log.toUtf8());
     QVERIFY(f.open());
-    f.quotation().cmb顧客名->setText(QStringLiteral("入力中の名前"));
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("入力中の名前"));
 
     // Not registered: a message, and the name stays.
-    f.quotation().cmd顧客参照->click();
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("注意"));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("入力中の名前"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("入力中の名前"));
     f.messages.clear();
 
     QString error;
@@ -163,38 +164,38 @@ void TestLookups::customerSearchComponent()
 
     // A pick fills the name; the component gets the data file and colour set 1 (16-bit).
     qputenv("VELT_FAKE_PICK", QStringLiteral("O'Brien 商会").toUtf8());
-    f.quotation().cmd顧客参照->click();
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Brien 商会"));
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Brien 商会"));
     QFile logged(log);
     QVERIFY(logged.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(logged.readAll()).trimmed(), f.folder.dataDbPath() + QStringLiteral("|1|short|0"));
 
     // Closing without a pick leaves the name as it was, though the component
     // still holds the earlier pick.
-    f.quotation().cmb顧客名->setText(QStringLiteral("別の名前"));
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("別の名前"));
     qunsetenv("VELT_FAKE_PICK");
-    f.quotation().cmd顧客参照->click();
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("別の名前"));
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("別の名前"));
 
     // A picked empty row gives an empty name.
     qputenv("VELT_FAKE_PICK", QByteArray());
-    f.quotation().cmd顧客参照->click();
-    QCOMPARE(f.quotation().cmb顧客名->text(), QString());
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QString());
     QVERIFY(f.messages.shown().isEmpty());
 
     // Unregistered again: the message comes back.
     QVERIFY(registry.unregisterLibrary(QStringLiteral(FAKE_CUSTOMER_SEARCH)));
-    f.quotation().cmb顧客名->setText(QStringLiteral("残る名前"));
-    f.quotation().cmd顧客参照->click();
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("残る名前"));
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
     QCOMPARE(f.messages.shown().size(), 1);
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("残る名前"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("残る名前"));
 
     // Registered, but its library is gone: the same message.
     QVERIFY(component_abi::registerClass(registry.registryFile(), QString::fromLatin1(ClsPelmarInterface::ClassId),
                                          f.folder.root() + QStringLiteral("/missing.so")));
-    f.quotation().cmd顧客参照->click();
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
     QCOMPARE(f.messages.shown().size(), 2);
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("残る名前"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("残る名前"));
 
     qunsetenv("VELT_FAKE_PICK");
     qunsetenv("VELT_FAKE_LOG");
@@ -226,9 +227,9 @@ void TestLookups::postalLookupFillsAnEmptyBlock()
     f.session.setPostalLookupFactory([&] {
         return std::make_unique<FakePostal>(code, QStringLiteral("東京都千代田区千代田"), &calls);
     });
-    f.quotation().txt顧客情報->setText(before);
-    f.quotation().cmd郵便->click();
-    QCOMPARE(f.quotation().txt顧客情報->text(), after);
+    control<MultiLineEdit>(f.quotation(), "txt顧客情報")->setText(before);
+    control<QPushButton>(f.quotation(), "cmd郵便")->click();
+    QCOMPARE(control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text(), after);
     QCOMPARE(calls, (QStringList{QStringLiteral("data:") + f.folder.dataDbPath(), QStringLiteral("dict:") + f.folder.postalPath(),
                                  QStringLiteral("show"), QStringLiteral("take")}));
     QVERIFY(f.messages.shown().isEmpty());
@@ -243,10 +244,10 @@ void TestLookups::postalLookupWithoutDictionary()
         created = true;
         return std::unique_ptr<PostalLookup>();
     });
-    f.quotation().cmd郵便->click();
+    control<QPushButton>(f.quotation(), "cmd郵便")->click();
     QVERIFY(!created);
     QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("郵便番号辞書がありません。確認してください。")});
-    QVERIFY(f.quotation().txt顧客情報->text().isEmpty());
+    QVERIFY(control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text().isEmpty());
 }
 
 void TestLookups::postalDictionarySearch_data()

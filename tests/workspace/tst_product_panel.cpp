@@ -4,9 +4,10 @@
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
 #include "app/ProductMaster.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -23,33 +24,33 @@ constexpr int kRow = 3;
 
 int col(MainWindowFixture& f, const char16_t* field)
 {
-    return f.quotation().wkDat->columnOf(QString::fromUtf16(field));
+    return control<WorkTableModel>(f.quotation(), "wkDat")->columnOf(QString::fromUtf16(field));
 }
 
 // A priced line with an amount, current in the grid.
 void prepareLine(MainWindowFixture& f)
 {
-    QVERIFY(f.quotation().wkDat->setValues(kRow, {{col(f, u"品名"), QStringLiteral("旧品名")},
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(kRow, {{col(f, u"品名"), QStringLiteral("旧品名")},
                                       {col(f, u"数量"), QVariant::fromValue(Currency::fromWhole(2))},
                                       {col(f, u"単価"), QVariant::fromValue(Currency::fromWhole(100))},
                                       {col(f, u"金額"), QVariant::fromValue(Currency::fromWhole(200))}}));
-    f.quotation().Grid明細->setCurrentCell(kRow, 1);
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow, 1);
 }
 
 void fillPanel(MainWindowFixture& f, const QString& name)
 {
-    f.quotation().txt品名詳細->setText(name);
-    f.quotation().cmb入数->setText(QStringLiteral("12本"));
-    f.quotation().cmb単位詳細->setText(QStringLiteral("箱"));
-    f.quotation().cmb商品区分詳細->setText(QStringLiteral("文具"));
-    f.quotation().num単価詳細->setValue(Currency::fromWhole(1500));
-    f.quotation().txtふりがな->setText(QStringLiteral("えんぴつ"));
+    control<QLineEdit>(f.quotation(), "txt品名詳細")->setText(name);
+    control<TextComboBox>(f.quotation(), "cmb入数")->setText(QStringLiteral("12本"));
+    control<TextComboBox>(f.quotation(), "cmb単位詳細")->setText(QStringLiteral("箱"));
+    control<TextComboBox>(f.quotation(), "cmb商品区分詳細")->setText(QStringLiteral("文具"));
+    control<NumberBox>(f.quotation(), "num単価詳細")->setValue(Currency::fromWhole(1500));
+    control<QLineEdit>(f.quotation(), "txtふりがな")->setText(QStringLiteral("えんぴつ"));
 }
 
 QString lineText(MainWindowFixture& f)
 {
     QStringList out;
-    for (int c = 0; c < f.quotation().wkDat->columnCount(); ++c) out << f.quotation().wkDat->editText(kRow, c);
+    for (int c = 0; c < control<WorkTableModel>(f.quotation(), "wkDat")->columnCount(); ++c) out << control<WorkTableModel>(f.quotation(), "wkDat")->editText(kRow, c);
     return out.join('|');
 }
 
@@ -129,9 +130,9 @@ void TestProductPanel::storeWritesProductCodesAndLine()
                                                        {QStringLiteral("単価"), Currency::toDb(Currency::fromWhole(9))},
                                                        {QStringLiteral("非課税"), 1}}));
     prepareLine(f);
-    f.quotation().cmd商品詳細->click();
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
     fillPanel(f, typed);
-    f.quotation().cmd顧客詳細登録->click();
+    control<QPushButton>(f.quotation(), "cmd顧客詳細登録")->click();
 
     QCOMPARE(f.messages.shown().size(), 1);  // the confirmation only
     QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位, 商品区分, ふりがな, 非課税 from 商品マスタ")),
@@ -140,17 +141,17 @@ void TestProductPanel::storeWritesProductCodesAndLine()
              QStringLiteral("ケース|12本|\n単位|箱|\n商品区分|文具|\n"));
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '入数' and sname is not null")).toInt(), 0);
     // The line takes the fields; quantity and the flags stay as they were.
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"品名")).toString(), stored);
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"単価")), Currency::fromWhole(1500));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"入数")).toString(), QStringLiteral("12本"));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"単位")).toString(), QStringLiteral("箱"));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"商品区分")).toString(), QStringLiteral("文具"));
-    QCOMPARE(f.quotation().wkDat->value(kRow, col(f, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"数量")), Currency::fromWhole(2));
-    QVERIFY(!f.quotation().Cn商品詳細->isHidden());  // the panel stays open
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"品名")).toString(), stored);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->money(kRow, col(f, u"単価")), Currency::fromWhole(1500));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"入数")).toString(), QStringLiteral("12本"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"単位")).toString(), QStringLiteral("箱"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"商品区分")).toString(), QStringLiteral("文具"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->value(kRow, col(f, u"ふりがな")).toString(), QStringLiteral("えんぴつ"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->money(kRow, col(f, u"数量")), Currency::fromWhole(2));
+    QVERIFY(!control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());  // the panel stays open
     // The price counts as a typed one: 2 × 1500 on the line, the totals (外税
     // 5 %), and what 登録 stores.
-    QCOMPARE(f.quotation().wkDat->money(kRow, col(f, u"金額")), Currency::fromWhole(3000));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->money(kRow, col(f, u"金額")), Currency::fromWhole(3000));
     QCOMPARE(lines::shownTotals(f.quotation()), QStringLiteral("3000|150|3150|3150"));
     QCOMPARE(lines::storedAmounts(f, kRow), QStringLiteral("3000|3000|150|3150|3150"));
 }
@@ -160,12 +161,12 @@ void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
     MainWindowFixture f;
     QVERIFY(f.open());
     prepareLine(f);
-    f.quotation().txt品名詳細->setText(QStringLiteral("消しゴム"));
-    f.quotation().cmd顧客詳細登録->click();
+    control<QLineEdit>(f.quotation(), "txt品名詳細")->setText(QStringLiteral("消しゴム"));
+    control<QPushButton>(f.quotation(), "cmd顧客詳細登録")->click();
     Database& db = f.data();
     QCOMPARE(db.scalar(QStringLiteral("select count(*) from コードマスタ where sname is not null")).toInt(), 0);
     QCOMPARE(tableText(db, QStringLiteral("select 品名, 入数, 単価, 単位 from 商品マスタ")), QStringLiteral("消しゴム||||\n"));
-    QVERIFY(f.quotation().wkDat->isNull(kRow, col(f, u"単価")));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->isNull(kRow, col(f, u"単価")));
 }
 
 void TestProductPanel::refusedStoreWritesNothing_data()
@@ -193,7 +194,7 @@ void TestProductPanel::refusedStoreWritesNothing()
     QVERIFY(f.open());
     Database& db = f.data();
     prepareLine(f);
-    if (why == u"subtotal") QVERIFY(f.quotation().wkDat->setValue(kRow, col(f, u"小計"), true));
+    if (why == u"subtotal") QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValue(kRow, col(f, u"小計"), true));
     if (why == u"no") f.messages.answerNext(MessageAnswer::No);
     if (why == u"fail")
         QVERIFY(db.exec(QStringLiteral("create trigger refuse before insert on 商品マスタ "
@@ -206,11 +207,11 @@ void TestProductPanel::refusedStoreWritesNothing()
     const QString codes = tableText(db, QStringLiteral("select * from コードマスタ order by rowid"));
     if (why == u"price") {  // still being typed as 登録 is pressed
         QVERIFY(f.activate());
-        f.quotation().num単価詳細->setFocus();
-        QTest::keyClicks(f.quotation().num単価詳細, QStringLiteral("12345678901234567890"));
+        control<NumberBox>(f.quotation(), "num単価詳細")->setFocus();
+        QTest::keyClicks(control<NumberBox>(f.quotation(), "num単価詳細"), QStringLiteral("12345678901234567890"));
     }
 
-    f.quotation().cmd顧客詳細登録->click();
+    control<QPushButton>(f.quotation(), "cmd顧客詳細登録")->click();
     if (why == u"price") QTRY_COMPARE(f.messages.texts().value(0).left(5), QStringLiteral("単価には "));
 
     QStringList shown;
@@ -231,40 +232,40 @@ void TestProductPanel::openClearAndClose()
     MainWindowFixture f;
     QVERIFY(f.open());
     prepareLine(f);
-    QVERIFY(f.quotation().wkDat->setValues(kRow, {{col(f, u"入数"), QStringLiteral("6個")}, {col(f, u"ふりがな"), QStringLiteral("よみ")}}));
-    QVERIFY(f.quotation().wkDat->setValue(kRow + 1, col(f, u"小計"), true));
-    QVERIFY(f.quotation().wkDat->setValue(kRow + 1, col(f, u"品名"), QStringLiteral(" 小 計")));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(kRow, {{col(f, u"入数"), QStringLiteral("6個")}, {col(f, u"ふりがな"), QStringLiteral("よみ")}}));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValue(kRow + 1, col(f, u"小計"), true));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValue(kRow + 1, col(f, u"品名"), QStringLiteral(" 小 計")));
 
     // On a subtotal line nothing opens.
-    f.quotation().Grid明細->setCurrentCell(kRow + 1, 1);
-    f.quotation().cmd商品詳細->click();
-    QVERIFY(f.quotation().Cn商品詳細->isHidden());
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow + 1, 1);
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
+    QVERIFY(control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());
 
-    f.quotation().Grid明細->setCurrentCell(kRow, 1);
-    f.quotation().cmd商品詳細->click();
-    QVERIFY(!f.quotation().Cn商品詳細->isHidden());
-    QCOMPARE(f.quotation().txt品名詳細->text(), QStringLiteral("旧品名"));
-    QCOMPARE(f.quotation().cmb入数->text(), QStringLiteral("6個"));
-    QCOMPARE(f.quotation().num単価詳細->value(), Currency::fromWhole(100));
-    QCOMPARE(f.quotation().txtふりがな->text(), QStringLiteral("よみ"));
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow, 1);
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
+    QVERIFY(!control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txt品名詳細")->text(), QStringLiteral("旧品名"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb入数")->text(), QStringLiteral("6個"));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num単価詳細")->value(), Currency::fromWhole(100));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtふりがな")->text(), QStringLiteral("よみ"));
 
     // A visible panel keeps its contents when opened on a subtotal line.
-    f.quotation().Grid明細->setCurrentCell(kRow + 1, 1);
-    f.quotation().cmd商品詳細->click();
-    QCOMPARE(f.quotation().txt品名詳細->text(), QStringLiteral("旧品名"));
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow + 1, 1);
+    control<QPushButton>(f.quotation(), "cmd商品詳細")->click();
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txt品名詳細")->text(), QStringLiteral("旧品名"));
 
     // Clear empties the boxes and leaves the line and the masters alone.
     const QString line = lineText(f);
-    f.quotation().cmd顧客詳細クリア->click();
-    QVERIFY(f.quotation().txt品名詳細->text().isEmpty());
-    QVERIFY(f.quotation().cmb入数->text().isEmpty());
-    QVERIFY(f.quotation().num単価詳細->isNull());
-    QVERIFY(f.quotation().txtふりがな->text().isEmpty());
+    control<QPushButton>(f.quotation(), "cmd顧客詳細クリア")->click();
+    QVERIFY(control<QLineEdit>(f.quotation(), "txt品名詳細")->text().isEmpty());
+    QVERIFY(control<TextComboBox>(f.quotation(), "cmb入数")->text().isEmpty());
+    QVERIFY(control<NumberBox>(f.quotation(), "num単価詳細")->isNull());
+    QVERIFY(control<QLineEdit>(f.quotation(), "txtふりがな")->text().isEmpty());
     QCOMPARE(lineText(f), line);
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 商品マスタ")).toInt(), 0);
 
-    f.quotation().cmd顧客詳細閉じる->click();
-    QVERIFY(f.quotation().Cn商品詳細->isHidden());
+    control<QPushButton>(f.quotation(), "cmd顧客詳細閉じる")->click();
+    QVERIFY(control<QFrame>(f.quotation(), "Cn商品詳細")->isHidden());
     QVERIFY(f.messages.shown().isEmpty());
 }
 

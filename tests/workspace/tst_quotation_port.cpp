@@ -5,10 +5,11 @@
 #include "app/QuotationPort.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -52,19 +53,19 @@ void TestQuotationPort::pickCustomer()
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
-    q.cmb顧客名->setText(QStringLiteral("甲社"));
-    q.txt顧客情報->setText(QStringLiteral("東京都"));
-    q.txt件名->setFocus();
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("甲社"));
+    control<MultiLineEdit>(q, "txt顧客情報")->setText(QStringLiteral("東京都"));
+    control<QLineEdit>(q, "txt件名")->setFocus();
 
     QuotationPort& port = q;
     port.pickCustomer(name, block);
 
-    QCOMPARE(q.cmb顧客名->text(), nameAfter);
-    QCOMPARE(q.txt顧客情報->text(), blockAfter);
-    QTRY_VERIFY(q.cmb顧客名->hasFocus() || q.cmb顧客名->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), nameAfter);
+    QCOMPARE(control<MultiLineEdit>(q, "txt顧客情報")->text(), blockAfter);
+    QTRY_VERIFY(control<TextComboBox>(q, "cmb顧客名")->hasFocus() || control<TextComboBox>(q, "cmb顧客名")->isAncestorOf(QApplication::focusWidget()));
     // The customer search's result replaces the name as it is, an empty one too.
     port.setCustomerName(QString());
-    QCOMPARE(q.cmb顧客名->text(), QString());
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QString());
     QVERIFY(f.messages.shown().isEmpty());
 }
 
@@ -87,10 +88,10 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
     QVERIFY(WriteWorkLines(f.work(), {QuotationLine{}, QuotationLine{}, lines::occupied(subtotal)}));
-    q.wkDat->refresh();
-    q.num合計->setValue(Currency::fromWhole(7));
-    q.Grid明細->setCurrentCell(2, 数量);
-    q.txt件名->setFocus();
+    control<WorkTableModel>(q, "wkDat")->refresh();
+    control<NumberBox>(q, "num合計")->setValue(Currency::fromWhole(7));
+    control<GridView>(q, "Grid明細")->setCurrentCell(2, 数量);
+    control<QLineEdit>(q, "txt件名")->setFocus();
 
     // As the product window hands it over: an empty reading is not written.
     ProductPick pick;
@@ -103,17 +104,17 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
     QCOMPARE(taken, !subtotal);
     QCOMPARE(lines::cells(f.work(), 2), after);
     if (subtotal) {
-        QCOMPARE(q.num合計->value(), Currency::fromWhole(7));  // nothing recomputed
+        QCOMPARE(control<NumberBox>(q, "num合計")->value(), Currency::fromWhole(7));  // nothing recomputed
         QCOMPARE(f.messages.texts(), QStringList{kSubtotalLineRefusal});
         return;
     }
     // The totals as after a typed price; the line is tax-exempt.
-    QCOMPARE(q.num合計->value(), Currency::fromWhole(4802));
-    QCOMPARE(q.num消費税->value(), Currency());
+    QCOMPARE(control<NumberBox>(q, "num合計")->value(), Currency::fromWhole(4802));
+    QCOMPARE(control<NumberBox>(q, "num消費税")->value(), Currency());
     QVERIFY(f.messages.shown().isEmpty());
-    QCOMPARE(q.Grid明細->currentRow(), 2);
-    QCOMPARE(q.Grid明細->currentColumn(), int(品名));
-    QTRY_VERIFY(q.Grid明細->hasFocus() || q.Grid明細->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(control<GridView>(q, "Grid明細")->currentRow(), 2);
+    QCOMPARE(control<GridView>(q, "Grid明細")->currentColumn(), int(品名));
+    QTRY_VERIFY(control<GridView>(q, "Grid明細")->hasFocus() || control<GridView>(q, "Grid明細")->isAncestorOf(QApplication::focusWidget()));
 }
 
 void TestQuotationPort::shownQuotationForPrinting()
@@ -121,21 +122,21 @@ void TestQuotationPort::shownQuotationForPrinting()
     MainWindowFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
-    q.txtNo->setText(QStringLiteral("12"));
-    q.dt日付->setDate(QDate(2024, 6, 3));
-    q.cmb顧客名->setText(QStringLiteral("O'Hara 株式会社"));
-    q.cmb敬称->setText(QStringLiteral("御中"));
-    q.txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
-    q.txt件名->setText(QStringLiteral("机"));
-    q.txtメモ->setText(QStringLiteral("一行目\r\n二行目"));
-    q.cmb有効期限->setText(QStringLiteral("1か月"));
-    q.cmb支払条件->setText(QString());
-    q.cmb受渡場所->setText(QStringLiteral("現地"));
-    q.cmb納期->setText(QStringLiteral("即納"));
-    for (int i = 0; i < 4; ++i) q.txt印鑑[i]->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
-    q.num税抜計->setValue(Currency::fromWhole(3000));
-    q.num消費税->setValue(Currency());
-    q.num見積金額->setNull();
+    control<QLineEdit>(q, "txtNo")->setText(QStringLiteral("12"));
+    control<DateBox>(q, "dt日付")->setDate(QDate(2024, 6, 3));
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("O'Hara 株式会社"));
+    control<TextComboBox>(q, "cmb敬称")->setText(QStringLiteral("御中"));
+    control<MultiLineEdit>(q, "txt顧客情報")->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    control<QLineEdit>(q, "txt件名")->setText(QStringLiteral("机"));
+    control<MultiLineEdit>(q, "txtメモ")->setText(QStringLiteral("一行目\r\n二行目"));
+    control<TextComboBox>(q, "cmb有効期限")->setText(QStringLiteral("1か月"));
+    control<TextComboBox>(q, "cmb支払条件")->setText(QString());
+    control<TextComboBox>(q, "cmb受渡場所")->setText(QStringLiteral("現地"));
+    control<TextComboBox>(q, "cmb納期")->setText(QStringLiteral("即納"));
+    for (int i = 0; i < 4; ++i) control<QLineEdit>(q, QStringLiteral("txt印鑑(%1)").arg(i))->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
+    control<NumberBox>(q, "num税抜計")->setValue(Currency::fromWhole(3000));
+    control<NumberBox>(q, "num消費税")->setValue(Currency());
+    control<NumberBox>(q, "num見積金額")->setNull();
 
     const ShownQuotation s = static_cast<const QuotationPort&>(q).shownQuotation();
     QCOMPARE(s.txtNo, QStringLiteral("12"));
@@ -167,17 +168,17 @@ void TestQuotationPort::printRequestsGoThroughTheHook()
     QuotationTab& q = f.quotation();
     // Without a handler the panel's buttons hand nothing over.
     q.setPrintHandler({});
-    q.cmd印刷実行->click();
+    control<QPushButton>(q, "cmd印刷実行")->click();
     f.messages.clear();
 
     QList<PrintRequest> requests;
     q.setPrintHandler([&](const PrintRequest& r) { requests << r; });
-    q.cmb用紙選択->setText(QStringLiteral("B5白紙"));
-    q.chk日付印刷->setChecked(false);
-    q.cmdプレビュー->click();
-    q.chk日付印刷->setChecked(true);
-    q.cmb用紙選択->setText(QStringLiteral("Q-310"));
-    q.cmd印刷実行->click();
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(QStringLiteral("B5白紙"));
+    control<QCheckBox>(q, "chk日付印刷")->setChecked(false);
+    control<QPushButton>(q, "cmdプレビュー")->click();
+    control<QCheckBox>(q, "chk日付印刷")->setChecked(true);
+    control<PickOnlyComboBox>(q, "cmb用紙選択")->setText(QStringLiteral("Q-310"));
+    control<QPushButton>(q, "cmd印刷実行")->click();
 
     QCOMPARE(requests.size(), 2);
     QCOMPARE(requests[0].paper, QStringLiteral("B5白紙"));

@@ -1,5 +1,6 @@
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -42,21 +43,21 @@ void dirtyScreen(MainWindowFixture& f)
     QVERIFY(work.exec(QStringLiteral("update w明細 set 品名 = ' 小 計', 小計 = 1 where 行番号 = 6")));
     QVERIFY(work.exec(QStringLiteral("delete from w明細 where 行番号 between 50 and 60")));
     QVERIFY(work.exec(QStringLiteral("insert into w明細 (行番号, 品名) values (101, 'はみ出し')")));
-    f.quotation().wkDat->refresh();
-    f.quotation().cmb顧客名->setText(QStringLiteral("山田商店"));
-    f.quotation().cmb敬称->setText(QStringLiteral("御中"));
-    f.quotation().txt件名->setText(QStringLiteral("件名"));
-    f.quotation().txtメモ->setText(QStringLiteral("メモ"));
-    f.quotation().txt顧客情報->setText(QStringLiteral("〒100-0001\r\n東京都"));
-    f.quotation().cmb有効期限->setText(QStringLiteral("30日"));
-    f.quotation().cmb支払条件->setText(QStringLiteral("現金"));
-    f.quotation().cmb受渡場所->setText(QStringLiteral("貴社"));
-    f.quotation().cmb納期->setText(QStringLiteral("即納"));
-    f.quotation().txt印鑑[0]->setText(QStringLiteral("古い"));
-    f.quotation().dt日付->setDateText(QStringLiteral("20010203"));
-    f.quotation().cmb用紙選択->setText(QStringLiteral("Q-310"));
-    for (NumberBox* b : {f.quotation().num税抜計, f.quotation().num消費税, f.quotation().num合計, f.quotation().num見積金額}) b->setValue(Currency::fromWhole(7));
-    f.quotation().txtNo->setText(QStringLiteral("12"));
+    control<WorkTableModel>(f.quotation(), "wkDat")->refresh();
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("山田商店"));
+    control<TextComboBox>(f.quotation(), "cmb敬称")->setText(QStringLiteral("御中"));
+    control<QLineEdit>(f.quotation(), "txt件名")->setText(QStringLiteral("件名"));
+    control<MultiLineEdit>(f.quotation(), "txtメモ")->setText(QStringLiteral("メモ"));
+    control<MultiLineEdit>(f.quotation(), "txt顧客情報")->setText(QStringLiteral("〒100-0001\r\n東京都"));
+    control<TextComboBox>(f.quotation(), "cmb有効期限")->setText(QStringLiteral("30日"));
+    control<TextComboBox>(f.quotation(), "cmb支払条件")->setText(QStringLiteral("現金"));
+    control<TextComboBox>(f.quotation(), "cmb受渡場所")->setText(QStringLiteral("貴社"));
+    control<TextComboBox>(f.quotation(), "cmb納期")->setText(QStringLiteral("即納"));
+    control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(0))->setText(QStringLiteral("古い"));
+    control<DateBox>(f.quotation(), "dt日付")->setDateText(QStringLiteral("20010203"));
+    control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")->setText(QStringLiteral("Q-310"));
+    for (NumberBox* b : {control<NumberBox>(f.quotation(), "num税抜計"), control<NumberBox>(f.quotation(), "num消費税"), control<NumberBox>(f.quotation(), "num合計"), control<NumberBox>(f.quotation(), "num見積金額")}) b->setValue(Currency::fromWhole(7));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("12"));
 }
 
 }  // namespace
@@ -101,7 +102,7 @@ void TestQuotationScreen::resetBringsKnownState()
     dirtyScreen(f);
 
     if (all)
-        QTest::mouseClick(f.quotation().cmdクリア, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(f.quotation(), "cmdクリア"), Qt::LeftButton);
     else
         f.quotation().Clear見積書(false);
 
@@ -115,30 +116,30 @@ void TestQuotationScreen::resetBringsKnownState()
     QCOMPARE(work.scalar(QStringLiteral("select count(*) from w明細 where 品名 is null and 数量 is null and 単価 is null "
                                         "and 金額 is null and 非課税 = 0 and 小計 = 0 and 単位 is null and ふりがな is null")).toInt(),
              100);
-    QCOMPARE(f.quotation().wkDat->rowCount(), 100);
-    QVERIFY(f.quotation().wkDat->isNull(0, 1));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->rowCount(), 100);
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->isNull(0, 1));
 
-    QCOMPARE(f.quotation().dt日付->date(), QDate::currentDate());
-    QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("様"));
-    QCOMPARE(comboItems(f.quotation().cmb敬称), (QStringList{"様", "御中", "殿"}));
-    QCOMPARE(f.quotation().cmb用紙選択->text(), QStringLiteral("B5白紙"));
-    QCOMPARE(comboItems(f.quotation().cmb用紙選択), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
-    for (const QString& t : {f.quotation().cmb顧客名->text(), f.quotation().txt件名->text(), f.quotation().txtメモ->text(), f.quotation().txt顧客情報->text(),
-                             f.quotation().cmb有効期限->text(), f.quotation().cmb支払条件->text(), f.quotation().cmb受渡場所->text(), f.quotation().cmb納期->text()})
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->date(), QDate::currentDate());
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb敬称")->text(), QStringLiteral("様"));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb敬称")), (QStringList{"様", "御中", "殿"}));
+    QCOMPARE(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
+    QCOMPARE(comboItems(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
+    for (const QString& t : {control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), control<QLineEdit>(f.quotation(), "txt件名")->text(), control<MultiLineEdit>(f.quotation(), "txtメモ")->text(), control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text(),
+                             control<TextComboBox>(f.quotation(), "cmb有効期限")->text(), control<TextComboBox>(f.quotation(), "cmb支払条件")->text(), control<TextComboBox>(f.quotation(), "cmb受渡場所")->text(), control<TextComboBox>(f.quotation(), "cmb納期")->text()})
         QCOMPARE(t, QString());
-    for (NumberBox* b : {f.quotation().num税抜計, f.quotation().num消費税, f.quotation().num合計, f.quotation().num見積金額}) QVERIFY(b->isNull());
-    for (QWidget* c : {static_cast<QWidget*>(f.quotation().num税抜計), static_cast<QWidget*>(f.quotation().num消費税),
-                       static_cast<QWidget*>(f.quotation().lbl税抜計), static_cast<QWidget*>(f.quotation().Lbl消費税)})
+    for (NumberBox* b : {control<NumberBox>(f.quotation(), "num税抜計"), control<NumberBox>(f.quotation(), "num消費税"), control<NumberBox>(f.quotation(), "num合計"), control<NumberBox>(f.quotation(), "num見積金額")}) QVERIFY(b->isNull());
+    for (QWidget* c : {static_cast<QWidget*>(control<NumberBox>(f.quotation(), "num税抜計")), static_cast<QWidget*>(control<NumberBox>(f.quotation(), "num消費税")),
+                       static_cast<QWidget*>(control<QLabel>(f.quotation(), "lbl税抜計")), static_cast<QWidget*>(control<QLabel>(f.quotation(), "Lbl消費税"))})
         QCOMPARE(c->isEnabled(), taxOn);
-    QVERIFY(f.quotation().num合計->isEnabled());
-    for (int i = 0; i < 4; ++i) QCOMPARE(f.quotation().txt印鑑[i]->text(), QStringLiteral("印%1").arg(i + 1));
-    QCOMPARE(f.quotation().lbl自社名->text(), QStringLiteral("自社"));
+    QVERIFY(control<NumberBox>(f.quotation(), "num合計")->isEnabled());
+    for (int i = 0; i < 4; ++i) QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(i))->text(), QStringLiteral("印%1").arg(i + 1));
+    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->text(), QStringLiteral("自社"));
 
     // Only the full reset numbers a fresh quotation and rebuilds the lists.
-    QCOMPARE(f.quotation().txtNo->text(), all ? QStringLiteral("42") : QStringLiteral("12"));
-    QCOMPARE(comboItems(f.quotation().cmb顧客名).contains(QStringLiteral("新顧客")), all);
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), all ? QStringLiteral("42") : QStringLiteral("12"));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb顧客名")).contains(QStringLiteral("新顧客")), all);
     QCOMPARE(comboItems(f.history().cmb履歴顧客名).contains(QStringLiteral("新顧客")), all);
-    QCOMPARE(comboItems(f.quotation().cmb納期), all ? QStringList{"即日"} : QStringList{});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb納期")), all ? QStringList{"即日"} : QStringList{});
     QVERIFY(f.messages.shown().isEmpty());
     // Nothing stored was touched.
     QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 41);
@@ -156,24 +157,24 @@ void TestQuotationScreen::copyAsNewKeepsLinesUnderNextNumber()
             .join(QString());
     f.window.activateWindow();
 
-    QTest::mouseClick(f.quotation().cmd転記, Qt::LeftButton);
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
+    QTest::mouseClick(control<QPushButton>(f.quotation(), "cmd転記"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("31"));
     // Twice without storing: the same number.
-    QTest::mouseClick(f.quotation().cmd転記, Qt::LeftButton);
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
+    QTest::mouseClick(control<QPushButton>(f.quotation(), "cmd転記"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("31"));
 
     // Everything else stays as it was; nothing is stored.
     QCOMPARE(column(f.work(), QStringLiteral("select group_concat(ifnull(品名,'') || '|' || ifnull(金額,''), ';') "
                                                     "from (select * from w明細 order by rowid)"))
                  .join(QString()),
              linesBefore);
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("山田商店"));
-    QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("御中"));
-    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("件名"));
-    QCOMPARE(f.quotation().dt日付->date(), QDate(2001, 2, 3));
-    QCOMPARE(f.quotation().num見積金額->value(), Currency::fromWhole(7));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("山田商店"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb敬称")->text(), QStringLiteral("御中"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txt件名")->text(), QStringLiteral("件名"));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->date(), QDate(2001, 2, 3));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num見積金額")->value(), Currency::fromWhole(7));
     QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 30);
-    QTRY_VERIFY(f.quotation().cmb顧客名->hasFocus());
+    QTRY_VERIFY(control<TextComboBox>(f.quotation(), "cmb顧客名")->hasFocus());
 }
 
 void TestQuotationScreen::counter_data()
@@ -243,7 +244,7 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     QVERIFY(fillSlot(f, "支払条件", "02", "月末締め"));
     QVERIFY(fillSlot(f, "受渡場所", "10", "貴社指定"));
     // 納期 stays all free.
-    f.quotation().cmb支払条件->setText(QStringLiteral("手形"));
+    control<TextComboBox>(f.quotation(), "cmb支払条件")->setText(QStringLiteral("手形"));
 
     f.quotation().Readコード表(QStringLiteral("すべて"));
 
@@ -251,17 +252,17 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"個", "箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
     QCOMPARE(column(work, QStringLiteral("select sname from w入数参照 order by rowid")), QStringList{"12本入"});
-    QCOMPARE(comboItems(f.quotation().cmb単位詳細), (QStringList{"個", "箱", "ケース"}));
-    QCOMPARE(comboItems(f.quotation().cmb商品区分詳細), QStringList{"文具"});
-    QCOMPARE(comboItems(f.quotation().cmb入数), QStringList{"12本入"});
-    QCOMPARE(comboItems(f.quotation().cmb有効期限), QStringList{"1ヶ月"});
-    QCOMPARE(comboItems(f.quotation().cmb支払条件), (QStringList{"現金", "月末締め"}));
-    QCOMPARE(comboItems(f.quotation().cmb受渡場所), QStringList{"貴社指定"});
-    QCOMPARE(comboItems(f.quotation().cmb納期), QStringList{});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb単位詳細")), (QStringList{"個", "箱", "ケース"}));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), QStringList{"12本入"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb有効期限")), QStringList{"1ヶ月"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb支払条件")), (QStringList{"現金", "月末締め"}));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb受渡場所")), QStringList{"貴社指定"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb納期")), QStringList{});
     // The drop-downs show the new rows; a typed header value stays.
-    QCOMPARE(f.quotation().dat単位参照->rowCount(), 3);
-    QCOMPARE(f.quotation().dat単位参照->text(2, 0), QStringLiteral("ケース"));
-    QCOMPARE(f.quotation().cmb支払条件->text(), QStringLiteral("手形"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat単位参照")->rowCount(), 3);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat単位参照")->text(2, 0), QStringLiteral("ケース"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb支払条件")->text(), QStringLiteral("手形"));
 
     // One kind rebuilds only its own list; an unknown kind changes nothing.
     QVERIFY(fillSlot(f, "単位", "01", QVariant()));
@@ -270,7 +271,7 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     f.quotation().Readコード表(QStringLiteral("その他"));
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
-    QCOMPARE(comboItems(f.quotation().cmb商品区分詳細), QStringList{"文具"});
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
 }
 
 // A retitled pack-quantity column names its code kind: the list reads that kind.
@@ -287,14 +288,14 @@ void TestQuotationScreen::packQuantityListFollowsColumnTitle()
     f.session.設定情報.入数列タイトル = QStringLiteral("規格");
 
     f.quotation().Readコード表(QStringLiteral("入数"));  // no longer a section of its own
-    QCOMPARE(f.quotation().dat入数参照->rowCount(), 0);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat入数参照")->rowCount(), 0);
     f.quotation().Readコード表(QStringLiteral("規格"));
     QCOMPARE(column(f.work(), QStringLiteral("select sname from w入数参照 order by rowid")),
              (QStringList{"規格1", "規格3"}));
-    QCOMPARE(comboItems(f.quotation().cmb入数), (QStringList{"規格1", "規格3"}));
-    QCOMPARE(f.quotation().dat入数参照->rowCount(), 2);
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat入数参照")->rowCount(), 2);
     f.quotation().Readコード表(QStringLiteral("すべて"));
-    QCOMPARE(comboItems(f.quotation().cmb入数), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
 }
 
 void TestQuotationScreen::productListOrderAndCustomers_data()
@@ -329,11 +330,11 @@ void TestQuotationScreen::productListOrderAndCustomers()
     QVERIFY(d.exec(QStringLiteral("insert into 顧客マスタ (顧客名, ふりがな) values ('山田', 'やまだ'), (NULL, 'あ'), "
                                   "('O''Brien', NULL), ('ｶﾄｳ', 'ｶﾄｳ'), ('青木', 'あおき'), ('アオヤマ', 'アオヤマ'), "
                                   "('加藤', 'かとう')")));
-    f.quotation().cmb顧客名->setText(QStringLiteral("入力中"));
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("入力中"));
     f.quotation().Clear見積書(true);
 
     QCOMPARE(column(f.work(), QStringLiteral("select 品名 || '/' || ifnull(ふりがな, '') from w商品参照 order by rowid")), names);
-    QCOMPARE(f.quotation().dat商品参照->rowCount(), 5);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "dat商品参照")->rowCount(), 5);
     // Every field as stored, Null kept.
     const QSqlRecord eraser = *f.work().firstRow(QStringLiteral("select * from w商品参照 where 品名 = 'C消しゴム'"));
     QCOMPARE(eraser.value(QStringLiteral("単価")).toLongLong(), 1000000);
@@ -344,13 +345,13 @@ void TestQuotationScreen::productListOrderAndCustomers()
     // Customers by reading in Japanese order (no reading first), nameless rows
     // left out, the same in both lists.
     const QStringList customers{"O'Brien", "青木", "アオヤマ", "加藤", "ｶﾄｳ", "山田"};
-    QCOMPARE(comboItems(f.quotation().cmb顧客名), customers);
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb顧客名")), customers);
     QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
 
     // With no customer left, a full reset keeps both lists as they were.
     QVERIFY(d.exec(QStringLiteral("delete from 顧客マスタ")));
     f.quotation().Clear見積書(true);
-    QCOMPARE(comboItems(f.quotation().cmb顧客名), customers);
+    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb顧客名")), customers);
     QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
 }
 

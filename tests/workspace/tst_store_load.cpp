@@ -5,8 +5,9 @@
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
 #include "app/SharedRoutines.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
@@ -397,27 +398,27 @@ namespace {
 
 void fillScreen(MainWindowFixture& f, const QString& number)
 {
-    f.quotation().txtNo->setText(number);
-    f.quotation().dt日付->setDate(QDate(2024, 6, 3));
-    f.quotation().cmb顧客名->setText(QStringLiteral("O'Hara 株式会社"));
-    f.quotation().cmb敬称->setText(QStringLiteral("御中"));
-    f.quotation().txt顧客情報->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
-    f.quotation().txt件名->setText(QStringLiteral("机 'L' 型"));
-    f.quotation().txtメモ->setText(QStringLiteral("一行目\r\n二行目"));
-    f.quotation().cmb有効期限->setText(QStringLiteral("1か月"));
-    f.quotation().cmb支払条件->setText(QString());
-    f.quotation().cmb受渡場所->setText(QStringLiteral("現地"));
-    f.quotation().cmb納期->setText(QString());
-    f.quotation().num税抜計->setValue(yen(3000));
-    f.quotation().num消費税->setValue(yen(150));
-    f.quotation().num合計->setValue(yen(3150));
-    f.quotation().num見積金額->setValue(yen(3150));
-    for (int i = 0; i < 4; ++i) f.quotation().txt印鑑[i]->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(number);
+    control<DateBox>(f.quotation(), "dt日付")->setDate(QDate(2024, 6, 3));
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("O'Hara 株式会社"));
+    control<TextComboBox>(f.quotation(), "cmb敬称")->setText(QStringLiteral("御中"));
+    control<MultiLineEdit>(f.quotation(), "txt顧客情報")->setText(QStringLiteral("〒530-0001\r\n大阪市北区"));
+    control<QLineEdit>(f.quotation(), "txt件名")->setText(QStringLiteral("机 'L' 型"));
+    control<MultiLineEdit>(f.quotation(), "txtメモ")->setText(QStringLiteral("一行目\r\n二行目"));
+    control<TextComboBox>(f.quotation(), "cmb有効期限")->setText(QStringLiteral("1か月"));
+    control<TextComboBox>(f.quotation(), "cmb支払条件")->setText(QString());
+    control<TextComboBox>(f.quotation(), "cmb受渡場所")->setText(QStringLiteral("現地"));
+    control<TextComboBox>(f.quotation(), "cmb納期")->setText(QString());
+    control<NumberBox>(f.quotation(), "num税抜計")->setValue(yen(3000));
+    control<NumberBox>(f.quotation(), "num消費税")->setValue(yen(150));
+    control<NumberBox>(f.quotation(), "num合計")->setValue(yen(3150));
+    control<NumberBox>(f.quotation(), "num見積金額")->setValue(yen(3150));
+    for (int i = 0; i < 4; ++i) control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(i))->setText(i == 1 ? QString() : QStringLiteral("印%1").arg(i));
     QList<QuotationLine> lines{product(QStringLiteral("机"), 1, 2000), QuotationLine{}, product(QStringLiteral("椅子"), 2, 500),
                                subtotal(3000)};
     lines[2].非課税 = true;
     QVERIFY(WriteWorkLines(f.work(), lines));
-    f.quotation().wkDat->refresh();
+    control<WorkTableModel>(f.quotation(), "wkDat")->refresh();
 }
 
 QStringList titles(RecordingPresenter& p)
@@ -435,37 +436,37 @@ void TestStoreLoad::windowStoresAndReopens()
     QVERIFY(f.open());
     fillScreen(f, QStringLiteral("21"));
     f.messages.clear();
-    f.quotation().cmd登録->click();
+    control<QPushButton>(f.quotation(), "cmd登録")->click();
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
     QVERIFY(f.messages.shown()[0].text.contains(QStringLiteral("O'Hara 株式会社")));
-    QVERIFY(!f.quotation().CnEntryMsg->isVisible());
-    QCOMPARE(f.quotation().EntryMsg->text(), QStringLiteral("登録中です････"));
+    QVERIFY(!control<QFrame>(f.quotation(), "CnEntryMsg")->isVisible());
+    QCOMPARE(control<QLabel>(f.quotation(), "EntryMsg")->text(), QStringLiteral("登録中です････"));
     // A fresh quotation with the next number follows.
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("22"));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QString());
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("22"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QString());
     QVERIFY(ReadWorkLines(f.work())[0].isBlank());
 
     // Scramble the screen, then open 21 by typing its number.
     fillScreen(f, QStringLiteral("99"));
     QVERIFY(WriteWorkLines(f.work(), QList<QuotationLine>(100, product(QStringLiteral("別物"), 1, 1))));
-    f.quotation().txt件名->setText(QStringLiteral("別"));
-    f.quotation().txtNo->clear();
-    QTest::keyClicks(f.quotation().txtNo, QStringLiteral("21"));
-    QTest::keyClick(f.quotation().txtNo, Qt::Key_Return);
-    QCOMPARE(f.quotation().EntryMsg->text(), QStringLiteral("読込中です･･･"));
-    QVERIFY(!f.quotation().CnEntryMsg->isVisible());
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("21"));
-    QCOMPARE(f.quotation().dt日付->date(), std::optional<QDate>(QDate(2024, 6, 3)));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    QCOMPARE(f.quotation().cmb敬称->text(), QStringLiteral("御中"));
-    QCOMPARE(f.quotation().txt顧客情報->text(), QStringLiteral("〒530-0001\r\n大阪市北区"));
-    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("机 'L' 型"));
-    QCOMPARE(f.quotation().txtメモ->text(), QStringLiteral("一行目\r\n二行目"));
-    QCOMPARE(f.quotation().cmb有効期限->text(), QStringLiteral("1か月"));
-    QCOMPARE(f.quotation().cmb支払条件->text(), QString());
-    QCOMPARE(f.quotation().cmb受渡場所->text(), QStringLiteral("現地"));
+    control<QLineEdit>(f.quotation(), "txt件名")->setText(QStringLiteral("別"));
+    control<QLineEdit>(f.quotation(), "txtNo")->clear();
+    QTest::keyClicks(control<QLineEdit>(f.quotation(), "txtNo"), QStringLiteral("21"));
+    QTest::keyClick(control<QLineEdit>(f.quotation(), "txtNo"), Qt::Key_Return);
+    QCOMPARE(control<QLabel>(f.quotation(), "EntryMsg")->text(), QStringLiteral("読込中です･･･"));
+    QVERIFY(!control<QFrame>(f.quotation(), "CnEntryMsg")->isVisible());
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("21"));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->date(), std::optional<QDate>(QDate(2024, 6, 3)));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb敬称")->text(), QStringLiteral("御中"));
+    QCOMPARE(control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text(), QStringLiteral("〒530-0001\r\n大阪市北区"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txt件名")->text(), QStringLiteral("机 'L' 型"));
+    QCOMPARE(control<MultiLineEdit>(f.quotation(), "txtメモ")->text(), QStringLiteral("一行目\r\n二行目"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb有効期限")->text(), QStringLiteral("1か月"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb支払条件")->text(), QString());
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb受渡場所")->text(), QStringLiteral("現地"));
     // The totals are recomputed from the loaded lines; the quotation amount stays as stored.
-    QCOMPARE(f.quotation().num見積金額->value(), std::optional<Currency>(yen(3150)));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num見積金額")->value(), std::optional<Currency>(yen(3150)));
     const auto stored = LoadQuotationHeader(f.data(), 21);
     QVERIFY(stored);
     QCOMPARE(stored->税抜計, std::optional<Currency>(yen(3000)));
@@ -474,8 +475,8 @@ void TestStoreLoad::windowStoresAndReopens()
     QCOMPARE(stored->見積金額, std::optional<Currency>(yen(3150)));
     QVERIFY(dbv::isNull(stored->支払条件));
     QCOMPARE(stored->印鑑[1], QVariant(QString()));
-    QCOMPARE(f.quotation().txt印鑑[0]->text(), QStringLiteral("印0"));
-    QCOMPARE(f.quotation().txt印鑑[1]->text(), QString());
+    QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(0))->text(), QStringLiteral("印0"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(1))->text(), QString());
     QCOMPARE(f.quotation().DetailsChanged, std::optional<bool>(false));
     // Lines: the blank line in between is still there; rows after the stored ones are blank.
     const QList<QuotationLine> lines = ReadWorkLines(f.work());
@@ -487,7 +488,7 @@ void TestStoreLoad::windowStoresAndReopens()
     QVERIFY(lines[3].小計);
     QCOMPARE(lines[3].金額, std::optional<Currency>(yen(3000)));
     for (int i = 4; i < 100; ++i) QVERIFY(lines[i].isBlank());
-    QCOMPARE(f.quotation().wkDat->text(2, 1), QStringLiteral("椅子"));
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->text(2, 1), QStringLiteral("椅子"));
     // Customer, product and code values were registered.
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 顧客マスタ where 顧客名 = ?"),
                                     {QStringLiteral("O'Hara 株式会社")}).toInt(), 1);
@@ -509,11 +510,11 @@ void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
     QVERIFY(f.messages.shown()[1].detail.contains(QStringLiteral("disk says no")));
     QCOMPARE(snapshot(f.data()), before);
-    QVERIFY(!f.quotation().CnEntryMsg->isVisible());
+    QVERIFY(!control<QFrame>(f.quotation(), "CnEntryMsg")->isVisible());
     // The screen is as it was, ready to be stored again.
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("30"));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    QCOMPARE(f.quotation().txt件名->text(), QStringLiteral("机 'L' 型"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("30"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txt件名")->text(), QStringLiteral("机 'L' 型"));
     QCOMPARE(ReadWorkLines(f.work())[2].品名, QVariant(QStringLiteral("椅子")));
 }
 
@@ -537,13 +538,13 @@ void TestStoreLoad::storeIntoAMovedDataFileFails()
     const QString away = f.folder.dataFolder() + QStringLiteral("elsewhere.mdb");
     QVERIFY(moved ? QFile::rename(path, away) : QFile::remove(path));
     f.messages.clear();
-    QTest::mouseClick(f.quotation().cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(f.quotation(), "cmd登録"), Qt::LeftButton);
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
     const QString failure = f.messages.shown()[1].text;
     QVERIFY2(failure.contains(QStringLiteral("見積書を登録できませんでした。")), qPrintable(failure));
     QVERIFY2(failure.contains(QDir::toNativeSeparators(path)), qPrintable(failure));
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("31"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
     if (moved) {
         // Nothing of it reached the file either.
         Database file;
@@ -577,7 +578,7 @@ void TestStoreLoad::linesNotWrittenOrNotReadStopTheStore()
     fillScreen(f, QStringLiteral("31"));
     QVERIFY(f.work().exec(damage));
     if (editing) {
-        GridView* grid = f.quotation().Grid明細;
+        GridView* grid = control<GridView>(f.quotation(), "Grid明細");
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         grid->setFocus();
         grid->setCurrentCell(0, 1);
@@ -594,8 +595,8 @@ void TestStoreLoad::linesNotWrittenOrNotReadStopTheStore()
     QCoreApplication::processEvents();
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(snapshot(f.data()), before);
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("31"));
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("31"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
 }
 
 void TestStoreLoad::requiredFieldsStopTheStore_data()
@@ -625,8 +626,8 @@ void TestStoreLoad::requiredFieldsStopTheStore()
     QVERIFY(f.open());
     QApplication::setActiveWindow(&f.window);
     fillScreen(f, number);
-    if (!dated) f.quotation().dt日付->setNull();
-    f.quotation().cmb顧客名->setText(customer);
+    if (!dated) control<DateBox>(f.quotation(), "dt日付")->setNull();
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(customer);
     const QStringList before = snapshot(f.data());
     f.messages.clear();
     f.quotation().cmd登録_Click();
@@ -647,52 +648,52 @@ void TestStoreLoad::previousNextAcrossGapsAndDelete()
         QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
         QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
     }
-    auto shown = [&] { return f.quotation().cmb顧客名->text(); };
+    auto shown = [&] { return control<TextComboBox>(f.quotation(), "cmb顧客名")->text(); };
     auto firstLine = [&] { return dbv::text(ReadWorkLines(f.work())[0].品名); };
 
-    f.quotation().txtNo->setText(QStringLiteral("2"));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("2"));
     f.quotation().txtNo_Commit();
     QCOMPARE(shown(), QStringLiteral("顧客2"));
-    f.quotation().cmd次伝票->click();
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("3"));
+    control<QPushButton>(f.quotation(), "cmd次伝票")->click();
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("3"));
     QCOMPARE(shown(), QString());  // a gap: the screen is reset, the number stays
     QCOMPARE(firstLine(), QString());
     f.quotation().cmd次伝票_Click();
     f.quotation().cmd次伝票_Click();
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("5"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("5"));
     QCOMPARE(shown(), QStringLiteral("顧客5"));
     QCOMPARE(firstLine(), QStringLiteral("品5"));
     f.quotation().cmd前伝票_Click();
     f.quotation().cmd前伝票_Click();
     f.quotation().cmd前伝票_Click();
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("2"));
     QCOMPARE(shown(), QStringLiteral("顧客2"));
     f.quotation().cmd前伝票_Click();
     f.quotation().cmd前伝票_Click();
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("1"));
     QCOMPARE(shown(), QStringLiteral("顧客1"));
     // Half numbers: 12.5 steps to 13.5, which opens 14.
-    f.quotation().txtNo->setText(QStringLiteral("0.5"));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("0.5"));
     f.quotation().cmd次伝票_Click();
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("1.5"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("1.5"));
     QCOMPARE(shown(), QStringLiteral("顧客2"));
 
     // Delete 2 (answered No, then Yes), then step back onto it from 3.
-    f.quotation().txtNo->setText(QStringLiteral("2"));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("2"));
     f.quotation().txtNo_Commit();
     f.messages.clear();
     f.messages.answerNext(MessageAnswer::No);
     f.quotation().cmd削除_Click();
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 1);
     f.messages.answerNext(MessageAnswer::Yes);
-    f.quotation().cmd削除->click();
+    control<QPushButton>(f.quotation(), "cmd削除")->click();
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("削除の確認"), QStringLiteral("削除の確認")}));
     QVERIFY(f.messages.shown()[1].text.contains(QStringLiteral("伝票 2 ")));
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 0);
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 2")).toInt(), 0);
-    f.quotation().txtNo->setText(QStringLiteral("3"));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("3"));
     f.quotation().cmd前伝票_Click();
-    QCOMPARE(f.quotation().txtNo->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("2"));
     QCOMPARE(shown(), QString());
     f.quotation().cmd前伝票_Click();
     QCOMPARE(shown(), QStringLiteral("顧客1"));
@@ -709,25 +710,25 @@ void TestStoreLoad::notNumericNumberLoadsNothing()
     f.messages.clear();
     f.quotation().txtNo_Commit();
     QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力注意")});
-    QCOMPARE(f.quotation().txtNo->text(), QString());
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QString());
     // The lines and the header on screen stay.
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
     QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("机")));
     // Setting the number from code and leaving the box loads nothing; an
     // empty commit does nothing.
-    f.quotation().txtNo->setText(QStringLiteral("1"));
-    emit f.quotation().txtNo->editingFinished();
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("1"));
+    emit control<QLineEdit>(f.quotation(), "txtNo")->editingFinished();
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(f.quotation().txtNo, &focusOut);
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
-    f.quotation().txtNo->setText(QString());
+    QApplication::sendEvent(control<QLineEdit>(f.quotation(), "txtNo"), &focusOut);
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QString());
     f.quotation().txtNo_Commit();
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("O'Hara 株式会社"));
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
     QCOMPARE(f.messages.shown().size(), 1);
     // Typed and committed with Enter, the number loads.
-    QTest::keyClicks(f.quotation().txtNo, QStringLiteral("1"));
-    QTest::keyClick(f.quotation().txtNo, Qt::Key_Return);
-    QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("顧客1"));
+    QTest::keyClicks(control<QLineEdit>(f.quotation(), "txtNo"), QStringLiteral("1"));
+    QTest::keyClick(control<QLineEdit>(f.quotation(), "txtNo"), Qt::Key_Return);
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("顧客1"));
     QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("品1")));
     QCOMPARE(f.messages.shown().size(), 1);
 }
@@ -753,9 +754,9 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
         QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
         QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
     }
-    f.quotation().txtNo->setText(QStringLiteral("2"));
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("2"));
     f.quotation().txtNo_Commit();
-    f.quotation().txtNo->setText(typed);
+    control<QLineEdit>(f.quotation(), "txtNo")->setText(typed);
     f.messages.clear();
     f.messages.setDefaultAnswer(MessageAnswer::Yes);
     f.quotation().cmd削除_Click();
@@ -770,8 +771,8 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
         QCOMPARE(count(2), 1);
         QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力注意")});
         // The screen was not cleared, the number stays as typed.
-        QCOMPARE(f.quotation().cmb顧客名->text(), QStringLiteral("顧客2"));
-        QCOMPARE(f.quotation().txtNo->text(), typed);
+        QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("顧客2"));
+        QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), typed);
         QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品2"));
     }
 }
@@ -804,21 +805,21 @@ void TestStoreLoad::loadIsAllOrNothing()
     const QStringList before = snapshot(f.data());
     f.messages.clear();
 
-    QTest::keyClicks(q.txtNo, QStringLiteral("7"));
-    QTest::keyClick(q.txtNo, Qt::Key_Return);
+    QTest::keyClicks(control<QLineEdit>(q, "txtNo"), QStringLiteral("7"));
+    QTest::keyClick(control<QLineEdit>(q, "txtNo"), Qt::Key_Return);
 
     QCOMPARE(titles(f.messages), QStringList{QStringLiteral("エラー")});
     QVERIFY(f.messages.texts().first().contains(QStringLiteral("7")));
-    QVERIFY(!q.CnEntryMsg->isVisible());
+    QVERIFY(!control<QFrame>(q, "CnEntryMsg")->isVisible());
     // The reset screen: the number kept, no header, no lines, no totals.
-    QCOMPARE(q.txtNo->text(), QStringLiteral("7"));
-    QCOMPARE(q.cmb顧客名->text(), QString());
-    QCOMPARE(q.txt件名->text(), QString());
-    QVERIFY(q.num合計->isNull());
+    QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("7"));
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QString());
+    QCOMPARE(control<QLineEdit>(q, "txt件名")->text(), QString());
+    QVERIFY(control<NumberBox>(q, "num合計")->isNull());
     const QList<QuotationLine> lines = ReadWorkLines(f.work());
     QCOMPARE(lines.size(), 100);
     for (const QuotationLine& l : lines) QVERIFY(l.isBlank());
-    QCOMPARE(q.wkDat->text(0, DetailLine::品名), QString());
+    QCOMPARE(control<WorkTableModel>(q, "wkDat")->text(0, DetailLine::品名), QString());
 
     // 登録 now asks for the customer and writes nothing.
     f.messages.clear();
@@ -839,24 +840,24 @@ void TestStoreLoad::typedNumberIsLoadedOnEnterOnly()
     QVERIFY(StoreQuotation(f.data(), five, codesOf(f.data())).ok);
     fillScreen(f, QString());
     auto screenKept = [&] {
-        return q.cmb顧客名->text() == QStringLiteral("O'Hara 株式会社") &&
+        return control<TextComboBox>(q, "cmb顧客名")->text() == QStringLiteral("O'Hara 株式会社") &&
                dbv::text(ReadWorkLines(f.work())[0].品名) == QStringLiteral("机");
     };
 
-    q.txtNo->setFocus();
-    QTest::keyClicks(q.txtNo, QStringLiteral("5"));
-    QTest::keyClick(q.txtNo, Qt::Key_Tab);
-    QVERIFY(!q.txtNo->hasFocus());
+    control<QLineEdit>(q, "txtNo")->setFocus();
+    QTest::keyClicks(control<QLineEdit>(q, "txtNo"), QStringLiteral("5"));
+    QTest::keyClick(control<QLineEdit>(q, "txtNo"), Qt::Key_Tab);
+    QVERIFY(!control<QLineEdit>(q, "txtNo")->hasFocus());
     QVERIFY(screenKept());
-    q.txtNo->setFocus();
-    QTest::mouseClick(q.txt件名, Qt::LeftButton);
-    QTRY_VERIFY(q.txt件名->hasFocus());
+    control<QLineEdit>(q, "txtNo")->setFocus();
+    QTest::mouseClick(control<QLineEdit>(q, "txt件名"), Qt::LeftButton);
+    QTRY_VERIFY(control<QLineEdit>(q, "txt件名")->hasFocus());
     QVERIFY(screenKept());
     QVERIFY(f.messages.shown().isEmpty());
 
-    q.txtNo->setFocus();
-    QTest::keyClick(q.txtNo, Qt::Key_Return);
-    QCOMPARE(q.cmb顧客名->text(), QStringLiteral("顧客5"));
+    control<QLineEdit>(q, "txtNo")->setFocus();
+    QTest::keyClick(control<QLineEdit>(q, "txtNo"), Qt::Key_Return);
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("顧客5"));
     QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品5"));
 }
 
@@ -869,24 +870,24 @@ void TestStoreLoad::typedNumberThenStoreStoresTheScreen()
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     QVERIFY(f.activate());
-    q.cmb顧客名->setText(QStringLiteral("丁社"));
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("丁社"));
     QVERIFY(WriteWorkLines(f.work(), {product(QStringLiteral("机"), 1, 2000)}));
-    q.wkDat->refresh();
+    control<WorkTableModel>(q, "wkDat")->refresh();
 
-    q.txtNo->setFocus();
-    q.txtNo->selectAll();
-    QTest::keyClicks(q.txtNo, QStringLiteral("30"));
+    control<QLineEdit>(q, "txtNo")->setFocus();
+    control<QLineEdit>(q, "txtNo")->selectAll();
+    QTest::keyClicks(control<QLineEdit>(q, "txtNo"), QStringLiteral("30"));
     f.messages.clear();
     // A message box takes the focus while it is open; whatever happens on
     // screen behind the confirmation, the store writes what its checks saw.
     f.messages.setOnShow([&](const MessageBoxSpec& box) {
-        q.cmd削除->setFocus();
+        control<QPushButton>(q, "cmd削除")->setFocus();
         if (box.title != QStringLiteral("登録の確認")) return;
-        q.cmb顧客名->setText(QStringLiteral("乙社"));
+        control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("乙社"));
         QVERIFY(WriteWorkLines(f.work(), {product(QStringLiteral("椅子"), 2, 500)}));
-        q.wkDat->refresh();
+        control<WorkTableModel>(q, "wkDat")->refresh();
     });
-    QTest::mouseClick(q.cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(q, "cmd登録"), Qt::LeftButton);
 
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
     QVERIFY(f.messages.shown()[0].text.contains(QStringLiteral("丁社")));
@@ -896,7 +897,7 @@ void TestStoreLoad::typedNumberThenStoreStoresTheScreen()
     QCOMPARE(stored->lines.size(), 1);
     QCOMPARE(stored->lines[0].品名, QVariant(QStringLiteral("机")));
     // A fresh quotation with the next number follows.
-    QCOMPARE(q.txtNo->text(), QStringLiteral("31"));
+    QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("31"));
 }
 
 QTEST_MAIN(TestStoreLoad)

@@ -1,8 +1,9 @@
 #include "platform/Database.h"
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
+#include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -53,12 +54,12 @@ QString fullLine(MainWindowFixture& f, const QString& name)
 void fill(MainWindowFixture& f)
 {
     const auto m = [](int yen) { return QVariant::fromValue(Currency::fromWhole(yen)); };
-    QVERIFY(f.quotation().wkDat->setValues(0, {{品名, "A"}, {金額, m(100)}}));
-    QVERIFY(f.quotation().wkDat->setValues(1, {{品名, "B"}, {金額, m(200)}}));
-    QVERIFY(f.quotation().wkDat->setValues(2, {{品名, "C"}}));
-    QVERIFY(f.quotation().wkDat->setValues(3, {{品名, "D"}, {商品区分, "文具"}, {入数, "10"}, {数量, m(4)}, {単位, "個"},
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(0, {{品名, "A"}, {金額, m(100)}}));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(1, {{品名, "B"}, {金額, m(200)}}));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(2, {{品名, "C"}}));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(3, {{品名, "D"}, {商品区分, "文具"}, {入数, "10"}, {数量, m(4)}, {単位, "個"},
                                    {単価, m(100)}, {金額, m(400)}, {非課税, true}, {ふりがな, "でぃー"}}));
-    QVERIFY(f.quotation().wkDat->setValues(4, {{品名, "E"}, {金額, m(500)}}));
+    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(4, {{品名, "E"}, {金額, m(500)}}));
 }
 
 }  // namespace
@@ -115,31 +116,31 @@ void TestSubtotals::insertAndDeleteSequence()
     for (const Step& s : steps) {
         const QByteArray tag = s.what;
         if (tag == "line 100 holds a line") {
-            QVERIFY(f.quotation().wkDat->setValues(99, {{品名, "Z"}}));
+            QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(99, {{品名, "Z"}}));
             current = lines(f);
         }
         if (s.line > 0) {
-            f.quotation().Grid明細->setCurrentCell(s.line - 1, 数量);
+            control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(s.line - 1, 数量);
         } else {
-            f.quotation().Grid明細->setCurrentIndex(QModelIndex());
+            control<GridView>(f.quotation(), "Grid明細")->setCurrentIndex(QModelIndex());
         }
         f.messages.clear();
-        (s.subtotal ? f.quotation().cmd小計 : f.quotation().cmd行削除)->click();
+        (s.subtotal ? control<QPushButton>(f.quotation(), "cmd小計") : control<QPushButton>(f.quotation(), "cmd行削除"))->click();
 
         QCOMPARE(f.messages.texts(), s.message.isEmpty() ? QStringList{} : QStringList{s.message});
         if (!s.after.isEmpty()) current = expected(s.after);
         QVERIFY2(lines(f) == current, tag + "\n" + lines(f).mid(0, 8).join(u'\n').toUtf8());
         // The grid shows the table, and moved lines keep all their columns.
-        QCOMPARE(f.quotation().wkDat->rowCount(), kLines);
+        QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->rowCount(), kLines);
         QCOMPARE(fullLine(f, QStringLiteral("D")), dLine);
         if (!s.after.isEmpty()) {
-            QVERIFY2(f.quotation().Grid明細->currentRow() == s.line - 1, tag);
-            QCOMPARE(f.quotation().Grid明細->currentColumn(), int(数量));
-            QCOMPARE(QApplication::focusWidget(), f.quotation().Grid明細);
+            QVERIFY2(control<GridView>(f.quotation(), "Grid明細")->currentRow() == s.line - 1, tag);
+            QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), int(数量));
+            QCOMPARE(QApplication::focusWidget(), control<GridView>(f.quotation(), "Grid明細"));
         }
         // Subtotal lines are painted grey, the others in the grid's default.
         for (int row = 0; row < kLines; ++row) {
-            const QVariant bg = f.quotation().wkDat->index(row, 品名).data(Qt::BackgroundRole);
+            const QVariant bg = control<WorkTableModel>(f.quotation(), "wkDat")->index(row, 品名).data(Qt::BackgroundRole);
             const bool grey = bg.isValid() && bg.value<QBrush>().color() == QColor(0xE0, 0xE0, 0xE0);
             QVERIFY2(grey == current[row].endsWith(u"|1"), tag);
         }
@@ -168,14 +169,14 @@ void TestSubtotals::failedMoveLeavesLinesAsTheyWere()
     QVERIFY(f.work().exec(QStringLiteral(
         "create trigger fail_late before insert on w明細 when new.行番号 = 50 begin select raise(abort, 'disk full'); end")));
 
-    f.quotation().Grid明細->setCurrentCell(3, 品名);
-    (subtotal ? f.quotation().cmd小計 : f.quotation().cmd行削除)->click();
+    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(3, 品名);
+    (subtotal ? control<QPushButton>(f.quotation(), "cmd小計") : control<QPushButton>(f.quotation(), "cmd行削除"))->click();
 
     QCOMPARE(lines(f), before);
     QCOMPARE(f.messages.shown().size(), 1);
     QVERIFY2(f.messages.shown().first().text.startsWith(message), qPrintable(f.messages.shown().first().text));
     QVERIFY(f.messages.shown().first().detail.contains(QStringLiteral("disk full")));
-    QCOMPARE(f.quotation().wkDat->rowCount(), kLines);
+    QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->rowCount(), kLines);
 }
 
 QTEST_MAIN(TestSubtotals)

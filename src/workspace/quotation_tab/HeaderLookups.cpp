@@ -9,7 +9,7 @@
 #include "app/Session.h"
 #include "app/PostalLookup.h"
 #include "app/SharedRoutines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -4,7 +4,9 @@
 
 #include "platform/GridView.h"
 #include "app/UiBuild.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/quotation_tab/PrintPanel.h"
+#include "workspace/quotation_tab/ProductDetailPanel.h"
 
 #include <QFont>
 
@@ -23,9 +25,12 @@ void QuotationTab::build()
     cmd次伝票 = button(p, QStringLiteral("cmd次伝票"), QStringLiteral("次"), 2730, 120, 480, 330,
                        QStringLiteral("次伝票 : 次の伝票番号の伝票を表示します。"));
 
-    cmd顧客マスタ = button(p, QStringLiteral("cmd顧客マスタ"), QStringLiteral("顧客"), 3420, 120, 840, 330);
-    cmd商品 = button(p, QStringLiteral("cmd商品"), QStringLiteral("商品"), 4290, 120, 840, 330);
-    cmdコード = button(p, QStringLiteral("cmdコード"), QStringLiteral("コード"), 5160, 120, 840, 330);
+    cmd顧客マスタ = button(p, QStringLiteral("cmd顧客マスタ"), QStringLiteral("顧客"), 3420, 120, 840, 330,
+                         QStringLiteral("顧客情報フォームを開きます"));
+    cmd商品 = button(p, QStringLiteral("cmd商品"), QStringLiteral("商品"), 4290, 120, 840, 330,
+                     QStringLiteral("商品情報フォームを開きます"));
+    cmdコード = button(p, QStringLiteral("cmdコード"), QStringLiteral("コード"), 5160, 120, 840, 330,
+                       QStringLiteral("コード登録フォームを開きます"));
 
     label(p, QStringLiteral("日付"), 8640, 120, 540);
     dt日付 = make<DateBox>(p, QStringLiteral("dt日付"), 9240, 120, 2235, 330);
@@ -111,54 +116,18 @@ void QuotationTab::build()
                      QStringLiteral("印刷サブメニューを開きます"));
     cmd登録 = button(p, QStringLiteral("cmd登録"), QStringLiteral("登録"), 7860, by, 1260, bh,
                      QStringLiteral("画面上の伝票を登録保存します"));
-    cmd閉じる = button(p, QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh);
+    cmd閉じる = button(p, QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh,
+                       QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
 
     // ---- product-detail panel (hidden; placed by applyLayout)
-    Cn商品詳細 = panel(p, QStringLiteral("Cn商品詳細"), 4080, 780, 5160, 3000);
-    Cn商品詳細->hide();
-    {
-        QWidget* c = Cn商品詳細;
-        title(c, QStringLiteral("商品詳細"), 120, 90, 4900, 270);
-        label(c, QStringLiteral("品名"), 120, 420, 900);
-        txt品名詳細 = make<QLineEdit>(c, QStringLiteral("txt品名詳細"), 1080, 420, 3900, 330);
-        label(c, QStringLiteral("ふりがな"), 120, 810, 900);
-        txtふりがな = make<QLineEdit>(c, QStringLiteral("txtふりがな"), 1080, 810, 3900, 330);
-        label(c, QStringLiteral("商品区分"), 120, 1200, 900);
-        cmb商品区分詳細 = make<TextComboBox>(c, QStringLiteral("cmb商品区分詳細"), 1080, 1200, 1800, 330);
-        lbl入数詳細 = label(c, QStringLiteral("入数"), 3000, 1200, 780, 330, QStringLiteral("lbl入数詳細"));
-        cmb入数 = make<TextComboBox>(c, QStringLiteral("cmb入数"), 3780, 1200, 1200, 330);
-        label(c, QStringLiteral("単位"), 120, 1590, 900);
-        cmb単位詳細 = make<TextComboBox>(c, QStringLiteral("cmb単位詳細"), 1080, 1590, 1200, 330);
-        label(c, QStringLiteral("単価"), 2520, 1590, 780);
-        num単価詳細 = make<NumberBox>(c, QStringLiteral("num単価詳細"), 3300, 1590, 1680, 330);
-        num単価詳細->setDisplayFormat(QStringLiteral("##,###,###"));
-        cmd顧客詳細登録 = button(c, QStringLiteral("cmd顧客詳細登録"), QStringLiteral("登録"), 1080, 2220, 1200, 540,
-                                 QStringLiteral("商品詳細を登録します"));
-        cmd顧客詳細クリア = button(c, QStringLiteral("cmd顧客詳細クリア"), QStringLiteral("クリア"), 2370, 2220, 1200, 540,
-                                   QStringLiteral("商品情報画面を消去します。登録済みデータは削除されません。"));
-        cmd顧客詳細閉じる = button(c, QStringLiteral("cmd顧客詳細閉じる"), QStringLiteral("閉じる"), 3660, 2220, 1200, 540,
-                                   QStringLiteral("商品詳細画面を閉じます。"));
-    }
+    productPanel_ = new ProductDetailPanel(session_, p);
+    productPanel_->setGeometry(twipsRect(4080, 780, 5160, 3000));
+    productPanel_->hide();
 
     // ---- print panel (hidden)
-    Cn印刷選択 = panel(p, QStringLiteral("Cn印刷選択"), 6390, 5100, 2115, 3315);
-    Cn印刷選択->hide();
-    {
-        QWidget* c = Cn印刷選択;
-        Label22 = make<QLabel>(c, QStringLiteral("Label22"), 60, 60, 1995, 3195);
-        Label22->setAutoFillBackground(true);
-        Label22->setStyleSheet(QStringLiteral("background: white;"));
-        cmd印刷実行 = button(c, QStringLiteral("cmd印刷実行"), QStringLiteral("印刷"), 120, 120, 915, 915,
-                             QStringLiteral("印刷を実行します。"));
-        cmdプレビュー = button(c, QStringLiteral("cmdプレビュー"), QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), 1080, 120, 915, 915,
-                               QStringLiteral("実際に印刷される印刷情報を一度画面に表示します。表示後にプリンタ出力も可能です"));
-        chk日付印刷 = make<QCheckBox>(c, QStringLiteral("chk日付印刷"), 180, 1140, 255, 255);
-        Label23 = label(c, QStringLiteral("日付を印刷"), 540, 1140, 1275, 255, QStringLiteral("Label23"));
-        cmd印刷選択キャンセル = button(c, QStringLiteral("cmd印刷選択キャンセル"), QStringLiteral("キャンセル"), 360, 1440,
-                                       1455, 915, QStringLiteral("印刷サブフォームを閉じます"));
-        Label26 = label(c, QStringLiteral("用紙選択"), 540, 2460, 1035, 255, QStringLiteral("Label26"));
-        cmb用紙選択 = make<PickOnlyComboBox>(c, QStringLiteral("cmb用紙選択"), 300, 2760, 1515, 360);
-    }
+    printPanel_ = new PrintPanel(p);
+    printPanel_->setGeometry(twipsRect(6390, 5100, 2115, 3315));
+    printPanel_->hide();
 
     // ---- busy panel (hidden)
     CnEntryMsg = busyPanel(p, QStringLiteral("CnEntryMsg"), QStringLiteral("EntryMsg"), 4140, 5580, &EntryMsg);

@@ -3,11 +3,11 @@
 // of the detail grid. Captions, widths and formats that depend on the settings
 // are set by applyLayout afterwards.
 
-#include "workspace/GridBinding.h"
+#include "workspace/quotation_tab/GridBinding.h"
 
 #include "app/Session.h"
 #include "platform/GridView.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 using namespace DetailLine;
 using Kind = WorkTableModel::Kind;

@@ -8,7 +8,7 @@
 #include "app/Session.h"
 #include "workspace/QuotationStore.h"
 #include "app/SharedRoutines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QPushButton>
 

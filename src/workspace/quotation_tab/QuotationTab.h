@@ -1,12 +1,14 @@
 #pragma once
 // The quotation tab of the main window: the header of one quotation and its
 // 100 detail lines on the work table w明細, the totals, the subtotal lines,
-// numbering, storing, loading and deleting, the product-detail panel, the
-// customer and postal look-ups, and the print panel. It owns its controls and
-// handlers; other windows reach it through QuotationPort, the frame through
-// its public routines.
+// numbering, storing, loading and deleting, and the customer and postal
+// look-ups. The product-detail panel (ProductDetailPanel) and the print panel
+// (PrintPanel) are parts it owns. Its controls are private; other windows
+// reach it through QuotationPort, the frame through its public routines and
+// its signals.
 //
-// Controls carry their own names as objectName ("txtNo", "Grid明細", ...).
+// Controls carry their own names as objectName ("txtNo", "Grid明細", ...);
+// tests find them by these names.
 
 #include "app/QuotationPort.h"
 #include "platform/Controls.h"
@@ -27,6 +29,8 @@ class QPushButton;
 class GridView;
 class HistoryList;
 class MessageCatalog;
+class PrintPanel;
+class ProductDetailPanel;
 class Session;
 class ShownSettings;
 class WorkTableModel;
@@ -134,11 +138,8 @@ public:
     void openNumber(const QString& number);
 
     // ---- Product-detail panel, customer look-ups ------------------------------------
+    // Opens the product-detail panel on the current line (not on a subtotal line).
     void cmd商品詳細_Click();
-    void Entry商品詳細();
-    void cmd顧客詳細登録_Click();
-    void cmd顧客詳細クリア_Click();
-    void cmd顧客詳細閉じる_Click();
     void Seek顧客情報();
     void cmb顧客名_LostFocus();
     void cmd顧客参照_Click();
@@ -147,15 +148,22 @@ public:
     // ---- Print panel ----------------------------------------------------------------
     // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
     void cmd印刷_Click();
-    void cmdプレビュー_Click();
-    void cmd印刷実行_Click();
-    void cmd印刷選択キャンセル_Click();
-    // A print (sw) asks for confirmation first and stops on No; then the
-    // request (paper, print or preview, date or not: sw2) goes to the handler.
-    void ExecPrn(bool sw, bool sw2);
+    // The panel's request: a print asks for confirmation first and stops on
+    // No; then the request (paper, print or preview, date or not) goes to the handler.
+    void ExecPrn(const PrintRequest& request);
     // The one way a print request leaves this tab: the frame sets the handler.
     void setPrintHandler(PrintHandler handler);
 
+    // ---- What the frame opens ---------------------------------------------------------
+signals:
+    void closeClicked();           // cmd閉じる
+    void codeListClicked();        // cmdコード
+    void customerMasterClicked();  // cmd顧客マスタ
+    void productMasterClicked();   // cmd商品
+    void ownNameDoubleClicked();   // lbl自社名
+    void ownInfoDoubleClicked();   // lbl自社情報
+
+public:
     // ---- QuotationPort --------------------------------------------------------------
     void pickCustomer(const QString& name, const QString& block) override;
     bool pickProduct(const ProductPick& pick) override;
@@ -172,7 +180,40 @@ public:
     // Background of subtotal lines in the detail grid.
     QColor SyokeiLineStyle;
 
-    // ================================================================================
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void build();
+    // Each area's source file connects its own controls.
+    void connectQuotationScreen();
+    void connectNumbering();
+    void connectGridEditing();
+    void connectDetailGrid();
+    void connectSubtotals();
+    void connectStoring();
+    void connectLoading();
+    void connectProductPanel();
+    void connectCustomerLookup();
+    void connectPrintPanel();
+
+    const MessageCatalog& messages() const;
+    // A write of w明細 that a handler made for the user's edit or pick failed:
+    // the failure box with the database's words.
+    void reportLineWriteFailure() const;
+    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
+    // 数量 × 単価 by the line rounding, and the quotation amount follows the
+    // total again (DetailsChanged). The caller recomputes the totals.
+    void takeLineAmount(int row);
+    // The quotation on screen: the header as shown and the lines of w明細;
+    // nothing (error set) when the lines cannot be read.
+    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
+    // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
+    void resetPaperChoice();
+
+    ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
+    PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
+
     // Controls: header
     QLineEdit* txtNo = nullptr;
     QPushButton* cmd前伝票 = nullptr;
@@ -230,57 +271,6 @@ public:
     QFrame* CnEntryMsg = nullptr;
     QLabel* EntryMsg = nullptr;
 
-    // Product-detail panel
-    QFrame* Cn商品詳細 = nullptr;
-    QLineEdit* txt品名詳細 = nullptr;
-    TextComboBox* cmb商品区分詳細 = nullptr;
-    TextComboBox* cmb入数 = nullptr;
-    TextComboBox* cmb単位詳細 = nullptr;
-    NumberBox* num単価詳細 = nullptr;
-    QLineEdit* txtふりがな = nullptr;
-    QLabel* lbl入数詳細 = nullptr;
-    QPushButton* cmd顧客詳細登録 = nullptr;
-    QPushButton* cmd顧客詳細クリア = nullptr;
-    QPushButton* cmd顧客詳細閉じる = nullptr;
-
-    // Print panel
-    QFrame* Cn印刷選択 = nullptr;
-    QLabel* Label22 = nullptr;
-    QPushButton* cmd印刷実行 = nullptr;
-    QPushButton* cmdプレビュー = nullptr;
-    QCheckBox* chk日付印刷 = nullptr;
-    QLabel* Label23 = nullptr;
-    QPushButton* cmd印刷選択キャンセル = nullptr;
-    QLabel* Label26 = nullptr;
-    PickOnlyComboBox* cmb用紙選択 = nullptr;
-
-private:
-    void build();
-    // Each area's source file connects its own controls.
-    void connectQuotationScreen();
-    void connectNumbering();
-    void connectGridEditing();
-    void connectDetailGrid();
-    void connectSubtotals();
-    void connectStoring();
-    void connectLoading();
-    void connectProductPanel();
-    void connectCustomerLookup();
-    void connectPrintPanel();
-
-    const MessageCatalog& messages() const;
-    // A write of w明細 that a handler made for the user's edit or pick failed:
-    // the failure box with the database's words.
-    void reportLineWriteFailure() const;
-    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
-    // 数量 × 単価 by the line rounding, and the quotation amount follows the
-    // total again (DetailsChanged). The caller recomputes the totals.
-    void takeLineAmount(int row);
-    // The quotation on screen: the header as shown and the lines of w明細;
-    // nothing (error set) when the lines cannot be read.
-    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
-    // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
-    void resetPaperChoice();
 
     Session& session_;
     const ShownSettings& shownSettings_;

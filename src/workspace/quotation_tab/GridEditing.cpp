@@ -7,7 +7,7 @@
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/SharedRoutines.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 
 #include <QPoint>
@@ -144,13 +144,13 @@ void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
     const int row = Grid明細->currentRow();
     if (row < 0 || isSubtotalLine(row) || sourceRow < 0 || sourceRow >= dat商品参照->rowCount()) return;
     const auto pick = [this, sourceRow](int c) { return dat商品参照->value(sourceRow, c); };
-    if (!wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductList::品名)))},
-                                {商品区分, pick(ProductList::商品区分)},
-                                {入数, pick(ProductList::入数)},
-                                {単位, pick(ProductList::単位)},
-                                {単価, pick(ProductList::単価)},
-                                {非課税, pick(ProductList::非課税)},
-                                {ふりがな, pick(ProductList::ふりがな)}})) {
+    if (!wkDat->setValues(row, {{品名, CutToShiftJis(dbv::text(pick(ProductPickColumn::品名)))},
+                                {商品区分, pick(ProductPickColumn::商品区分)},
+                                {入数, pick(ProductPickColumn::入数)},
+                                {単位, pick(ProductPickColumn::単位)},
+                                {単価, pick(ProductPickColumn::単価)},
+                                {非課税, pick(ProductPickColumn::非課税)},
+                                {ふりがな, pick(ProductPickColumn::ふりがな)}})) {
         reportLineWriteFailure();
         return;
     }

@@ -8,7 +8,7 @@
 #include "platform/WorkTableModel.h"
 #include "app/BusyPanel.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QLoggingCategory>
 #include <QPushButton>

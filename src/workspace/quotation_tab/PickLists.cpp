@@ -1,6 +1,7 @@
 // The pick lists of the quotation tab, copied from the product master and the code lists.
 
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/quotation_tab/ProductDetailPanel.h"
 
 #include "app/CodeLists.h"
 #include "app/ProductMaster.h"
@@ -39,20 +40,25 @@ void QuotationTab::Readコード表(const QString& kind)
     const QString all = QStringLiteral("すべて");
     const QString packKind = PackCodeKind(session_.設定情報);
 
+    auto panelList = [this](ProductDetailPanel::CodeList list) {
+        return [this, list](const QStringList& entries) { productPanel_->setCodeList(list, entries); };
+    };
+    auto boxList = [](TextComboBox* box) { return [box](const QStringList& entries) { box->setItems(entries); }; };
     struct Section {
         QString kcode;
         QString table;  // empty: a header list without work table
-        TextComboBox* combo;
+        std::function<void(const QStringList&)> setList;
         WorkTableModel* model;
     };
     const Section sections[] = {
-        {QStringLiteral("単位"), QStringLiteral("w単位参照"), cmb単位詳細, dat単位参照},
-        {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), cmb商品区分詳細, dat商品区分},
-        {packKind, QStringLiteral("w入数参照"), cmb入数, dat入数参照},
-        {QStringLiteral("有効期限"), QString(), cmb有効期限, nullptr},
-        {QStringLiteral("支払条件"), QString(), cmb支払条件, nullptr},
-        {QStringLiteral("受渡場所"), QString(), cmb受渡場所, nullptr},
-        {QStringLiteral("納期"), QString(), cmb納期, nullptr},
+        {QStringLiteral("単位"), QStringLiteral("w単位参照"), panelList(ProductDetailPanel::CodeList::Unit), dat単位参照},
+        {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), panelList(ProductDetailPanel::CodeList::Category),
+         dat商品区分},
+        {packKind, QStringLiteral("w入数参照"), panelList(ProductDetailPanel::CodeList::Pack), dat入数参照},
+        {QStringLiteral("有効期限"), QString(), boxList(cmb有効期限), nullptr},
+        {QStringLiteral("支払条件"), QString(), boxList(cmb支払条件), nullptr},
+        {QStringLiteral("受渡場所"), QString(), boxList(cmb受渡場所), nullptr},
+        {QStringLiteral("納期"), QString(), boxList(cmb納期), nullptr},
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
@@ -60,7 +66,7 @@ void QuotationTab::Readコード表(const QString& kind)
                                         ? ReadCodeEntries(session_.DataDb, s.kcode)
                                         : RebuildReferenceTable(session_.DataDb, session_.WorkDb, s.kcode, s.table);
         // The list is replaced; a text already typed into the box stays.
-        if (s.combo) s.combo->setItems(entries);
+        s.setList(entries);
         if (s.model) s.model->refresh();
     }
 }

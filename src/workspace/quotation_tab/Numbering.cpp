@@ -1,6 +1,6 @@
 // Quotation numbering and copying a quotation as a new one.
 
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
 

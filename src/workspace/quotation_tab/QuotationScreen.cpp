@@ -1,6 +1,6 @@
 // The quotation screen: resetting the header and the 100 detail lines.
 
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
 #include "app/ShownSettings.h"

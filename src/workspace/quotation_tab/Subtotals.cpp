@@ -5,7 +5,7 @@
 #include "platform/GridView.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 
 #include <QPushButton>

@@ -1,7 +1,9 @@
 // The quotation tab as a whole: its construction, its layout from the
 // settings, the print panel's hook, and the port other windows use.
 
-#include "workspace/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/quotation_tab/PrintPanel.h"
+#include "workspace/quotation_tab/ProductDetailPanel.h"
 
 #include "app/MessageCatalog.h"
 #include "app/PrintSettings.h"
@@ -12,6 +14,7 @@
 #include "platform/WorkTableModel.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,10 +67,25 @@ QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings,
     connectProductPanel();
     connectCustomerLookup();
     connectPrintPanel();
+    connect(cmd閉じる, &QPushButton::clicked, this, &QuotationTab::closeClicked);
+    connect(cmdコード, &QPushButton::clicked, this, &QuotationTab::codeListClicked);
+    connect(cmd顧客マスタ, &QPushButton::clicked, this, &QuotationTab::customerMasterClicked);
+    connect(cmd商品, &QPushButton::clicked, this, &QuotationTab::productMasterClicked);
+    lbl自社名->installEventFilter(this);
+    lbl自社情報->installEventFilter(this);
     SyokeiLineStyle = QColor(0xE0, 0xE0, 0xE0);
 }
 
 QuotationTab::~QuotationTab() = default;
+
+bool QuotationTab::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::MouseButtonDblClick && (o == lbl自社名 || o == lbl自社情報)) {
+        emit(o == lbl自社名 ? ownNameDoubleClicked() : ownInfoDoubleClicked());
+        return true;
+    }
+    return QWidget::eventFilter(o, e);
+}
 
 const MessageCatalog& QuotationTab::messages() const
 {
@@ -86,7 +104,7 @@ void placeLeftWidth(QWidget* w, double left, double width)
 void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry* a4)
 {
     // The product-detail panel.
-    Cn商品詳細->move(twips(4080), twips(780));
+    productPanel_->move(twips(4080), twips(780));
 
     // The date format by the era setting.
     if (s.年号 == QStringLiteral("和暦")) {
@@ -138,19 +156,19 @@ void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry
     // The pack-quantity column is titled by its setting.
     const QString packCaption = PackColumnCaption(s.入数列タイトル);
     wkDat->column(入数).caption = packCaption;
-    lbl入数詳細->setText(packCaption);
+    productPanel_->setPackCaption(packCaption);
     Grid明細->applyColumns();
 
     // The product drop-down.
-    dat商品参照->column(ProductList::品名).alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::入数).alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::単位).alignment = Qt::AlignHCenter | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::単価).alignment = Qt::AlignRight | Qt::AlignVCenter;
-    dat商品参照->column(ProductList::単価).format = priceDecimals ? QStringLiteral("Standard") : QStringLiteral("#,###");
-    dat商品参照->column(ProductList::品名).caption = QStringLiteral("品　　名");
-    dat商品参照->column(ProductList::単位).caption = QStringLiteral("単位");
-    dat商品参照->column(ProductList::単価).caption = QStringLiteral("単 価");
-    dat商品参照->column(ProductList::入数).caption = packCaption;
+    dat商品参照->column(ProductPickColumn::品名).alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::入数).alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::単位).alignment = Qt::AlignHCenter | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::単価).alignment = Qt::AlignRight | Qt::AlignVCenter;
+    dat商品参照->column(ProductPickColumn::単価).format = priceDecimals ? QStringLiteral("Standard") : QStringLiteral("#,###");
+    dat商品参照->column(ProductPickColumn::品名).caption = QStringLiteral("品　　名");
+    dat商品参照->column(ProductPickColumn::単位).caption = QStringLiteral("単位");
+    dat商品参照->column(ProductPickColumn::単価).caption = QStringLiteral("単 価");
+    dat商品参照->column(ProductPickColumn::入数).caption = packCaption;
     dat商品参照->columnsChanged();
 
     if (a4) applyOwnCompanyFonts(*a4);
@@ -181,51 +199,28 @@ void QuotationTab::showOwnCompany()
 void QuotationTab::connectPrintPanel()
 {
     connect(cmd印刷, &QPushButton::clicked, this, &QuotationTab::cmd印刷_Click);
-    connect(cmd印刷実行, &QPushButton::clicked, this, &QuotationTab::cmd印刷実行_Click);
-    connect(cmdプレビュー, &QPushButton::clicked, this, &QuotationTab::cmdプレビュー_Click);
-    connect(cmd印刷選択キャンセル, &QPushButton::clicked, this, &QuotationTab::cmd印刷選択キャンセル_Click);
+    connect(printPanel_, &PrintPanel::printRequested, this, &QuotationTab::ExecPrn);
+    connect(printPanel_, &PrintPanel::cancelled, this, &QuotationTab::focusDetailGrid);
 }
 
 void QuotationTab::resetPaperChoice()
 {
-    cmb用紙選択->setItems({QStringLiteral("A4白紙"), QStringLiteral("B5白紙"), QStringLiteral("Q-310")});
-    cmb用紙選択->setText(session_.設定情報.印刷用紙);
+    printPanel_->resetPaperChoice(session_.設定情報.印刷用紙);
 }
 
 void QuotationTab::cmd印刷_Click()
 {
-    // The date is offered ticked at every opening, whatever was chosen last time.
-    chk日付印刷->setChecked(true);
-    resetPaperChoice();
-    Cn印刷選択->show();
-    Cn印刷選択->raise();
+    printPanel_->open(session_.設定情報.印刷用紙);
 }
 
-void QuotationTab::cmdプレビュー_Click()
-{
-    ExecPrn(false, chk日付印刷->isChecked());
-    Cn印刷選択->hide();
-}
-
-void QuotationTab::cmd印刷実行_Click()
-{
-    ExecPrn(true, chk日付印刷->isChecked());
-    Cn印刷選択->hide();
-}
-
-void QuotationTab::cmd印刷選択キャンセル_Click()
-{
-    Cn印刷選択->hide();
-    focusDetailGrid();
-}
-
-void QuotationTab::ExecPrn(bool sw, bool sw2)
+void QuotationTab::ExecPrn(const PrintRequest& request)
 {
     // The line being edited reaches w明細 before anything reads it.
     Grid明細->commitEdit();
     // A print asks first (No is the default); a preview never asks.
-    if (sw && !messages().ShowMessage(QStringLiteral("印刷"), QStringLiteral("確認"), QStringLiteral("見積書"))) return;
-    if (printHandler_) printHandler_(PrintRequest{cmb用紙選択->text(), sw, sw2});
+    if (request.print && !messages().ShowMessage(QStringLiteral("印刷"), QStringLiteral("確認"), QStringLiteral("見積書")))
+        return;
+    if (printHandler_) printHandler_(request);
 }
 
 void QuotationTab::setPrintHandler(PrintHandler handler)
