@@ -10,7 +10,8 @@
 #include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
 #include "support/TestFolder.h"
-#include "workspace/QuotationTab.h"
+#include "support/FindControl.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QFrame>
 #include <QProcess>
@@ -180,7 +181,7 @@ void TestShutdown::secondaryWindowStaysDuringItsSave()
 {
     MainWindowFixture f;
     QVERIFY(f.open());
-    f.quotation().cmd顧客マスタ->click();
+    control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
     QPointer<FrmCustomer> customers = qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
     QVERIFY(customers);
     QVERIFY(f.work().exec(QStringLiteral("insert into w顧客マスタ (行, 顧客名, ふりがな) values (1, 'A社', 'えー'), (2, 'B社', 'びー')")));

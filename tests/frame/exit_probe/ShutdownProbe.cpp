@@ -20,7 +20,8 @@
 #include "masters/FrmCustomer.h"
 #include "platform/Database.h"
 #include "printing/PrintSettingsWindows.h"
-#include "workspace/QuotationTab.h"
+#include "support/FindControl.h"
+#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -132,13 +133,13 @@ void start()
     Session& session = window->session();
     WindowRegistry& windows = session.windows();
     if (scenario == QLatin1String("box-code")) {
-        window->quotation().cmdコード->click();
+        control<QPushButton>(window->quotation(), "cmdコード")->click();
         clickSoon(buttonOf(windows.find(QStringLiteral("Frmコード")), u"cmd登録"));
     } else if (scenario == QLatin1String("box-customer")) {
-        window->quotation().cmd顧客マスタ->click();
+        control<QPushButton>(window->quotation(), "cmd顧客マスタ")->click();
         clickSoon(buttonOf(windows.find(QStringLiteral("Frm顧客情報")), u"cmd登録"));
     } else if (scenario == QLatin1String("box-product")) {
-        window->quotation().cmd商品->click();
+        control<QPushButton>(window->quotation(), "cmd商品")->click();
         clickSoon(buttonOf(windows.find(QStringLiteral("Frm商品情報")), u"cmd登録"));
     } else if (scenario == QLatin1String("box-a4") || scenario == QLatin1String("colour")) {
         window->settings().cmdA4->click();
@@ -148,7 +149,7 @@ void start()
         else
             clickSoon(buttonOf(a4, u"cmd登録"));
     } else if (scenario == QLatin1String("postal")) {
-        window->quotation().cmd顧客マスタ->click();
+        control<QPushButton>(window->quotation(), "cmd顧客マスタ")->click();
         auto* customers = qobject_cast<FrmCustomer*>(windows.find(QStringLiteral("Frm顧客情報")));
         customers->cmd新規->click();
         clickSoon(customers->cmd郵便);
@@ -168,7 +169,7 @@ void start()
         });
         clickSoon(conversion->cmd実行);
     } else if (scenario == QLatin1String("close-list-save")) {
-        window->quotation().cmd顧客マスタ->click();
+        control<QPushButton>(window->quotation(), "cmd顧客マスタ")->click();
         auto* customers = qobject_cast<FrmCustomer*>(windows.find(QStringLiteral("Frm顧客情報")));
         session.WorkDb.exec(QStringLiteral("delete from w顧客マスタ"));
         session.WorkDb.exec(QStringLiteral("insert into w顧客マスタ (行, 顧客名, ふりがな) "
