@@ -118,18 +118,27 @@ bool MessageCatalog::ShowGeneralMessage(const QString& kind, const QString& text
 FailureText SplitFailureDetail(const QString& detail)
 {
     // Lines in the program's own Japanese (a file name, the table that could
-    // not be read) stay readable; the engine's English words, whole lines or
-    // a parenthesised part such as "（database is locked）", go to the details.
-    static const QRegularExpression enginePart(QStringLiteral("[（(]([\\x{0020}-\\x{007E}]+)[）)]"));
-    FailureText out;
+    // not be read) stay readable; the engine's English words go to the
+    // details: a line of them ("database is locked", "UNIQUE constraint
+    // failed: 顧客マスタ.顧客名"), or a parenthesised part of a Japanese line
+    // such as "（database is locked）". Engine text is ASCII only, or opens
+    // with an English word and a blank or colon.
+    static const QRegularExpression englishOpening(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*[ :]"));
+    static const QRegularExpression enginePart(QStringLiteral("[（(]([^（）()]+)[）)]"));
+    const auto isEngine = [](const QString& t) {
+        bool ascii = true;
+        for (const QChar c : t) ascii = ascii && c.unicode() < 0x80;
+        return ascii || englishOpening.match(t).hasMatch();
+    };
     QStringList shown;
     QStringList engine;
     for (const QString& line : detail.split(QLatin1Char('\n'))) {
         const QString t = line.trimmed();
-        if (t.isEmpty()) continue;
-        bool ascii = true;
-        for (const QChar c : t) ascii = ascii && c.unicode() < 0x80;
-        if (ascii) {
+        if (t.isEmpty()) {
+            shown << QString();  // a blank line between paragraphs stays
+            continue;
+        }
+        if (isEngine(t)) {
             engine << t;
             continue;
         }
@@ -137,14 +146,16 @@ FailureText SplitFailureDetail(const QString& detail)
         auto it = enginePart.globalMatch(t);
         while (it.hasNext()) {
             const auto m = it.next();
-            engine << m.captured(1).trimmed();
+            const QString inner = m.captured(1).trimmed();
+            if (!isEngine(inner)) continue;
+            engine << inner;
             kept.replace(m.captured(0), QString());
         }
         shown << kept;
     }
-    out.shown = shown.join(QLatin1Char('\n'));
-    out.engine = engine.join(QLatin1Char('\n'));
-    return out;
+    while (!shown.isEmpty() && shown.first().isEmpty()) shown.removeFirst();
+    while (!shown.isEmpty() && shown.last().isEmpty()) shown.removeLast();
+    return {shown.join(QLatin1Char('\n')), engine.join(QLatin1Char('\n'))};
 }
 
 bool MessageCatalog::ShowFailure(const QString& what, const QString& detail) const

@@ -1,5 +1,6 @@
 #include "conversion/FrmConversion.h"
 
+#include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/UiBuild.h"
 #include "conversion/DataConversion.h"
@@ -198,7 +199,12 @@ bool FrmConversion::runConversion(const QString& path)
     }
     Dbs.close();
 
-    messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), ConversionMessage(outcomes));
+    // The engine's own words of a table that failed go to the box's details.
+    const FailureText closing = SplitFailureDetail(ConversionMessage(outcomes));
+    if (auto box = MessageCatalog::CatalogueEntry(QStringLiteral("その他"), QStringLiteral("メッセージ"), closing.shown)) {
+        box->detail = closing.engine;
+        messages.show(*box);
+    }
     Lbl説明->setText(QString());
     return std::any_of(outcomes.cbegin(), outcomes.cend(), [](const TableOutcome& o) { return o.copied > 0; });
 }

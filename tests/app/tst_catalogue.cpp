@@ -111,6 +111,14 @@ void TestCatalogue::failureKeepsEngineWordsInDetails_data()
     QTest::newRow("engine words inside a sentence")
         << QStringLiteral("「old.mdb」を読み込めません（database is locked）。")
         << what + QStringLiteral("\n\n「old.mdb」を読み込めません。") << "database is locked";
+    QTest::newRow("engine words naming a table")
+        << QStringLiteral("UNIQUE constraint failed: 顧客マスタ.顧客名") << what << QStringLiteral("UNIQUE constraint failed: 顧客マスタ.顧客名");
+    QTest::newRow("table-named engine words inside a sentence")
+        << QStringLiteral("顧客マスタ：変換できませんでした（no such column: ふりがな）。")
+        << what + QStringLiteral("\n\n顧客マスタ：変換できませんでした。") << QStringLiteral("no such column: ふりがな");
+    QTest::newRow("the program's own parenthesised words stay")
+        << QStringLiteral("「old.mdb」は壊れている可能性があるため読み込めません（読み込み用のプログラムが異常終了しました）。")
+        << what + QStringLiteral("\n\n「old.mdb」は壊れている可能性があるため読み込めません（読み込み用のプログラムが異常終了しました）。") << "";
     QTest::newRow("no detail") << "" << what << "";
 }
 
