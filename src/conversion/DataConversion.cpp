@@ -334,6 +334,11 @@ private:
             const QByteArray b = v.toByteArray();
             return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
         }
+        case QMetaType::QString: {
+            // Bound in place: the value outlives the statement's run.
+            const auto* t = static_cast<const QString*>(v.constData());
+            return sqlite3_bind_text16(statement_, place, t->constData(), int(t->size() * sizeof(char16_t)), SQLITE_STATIC);
+        }
         default: {
             const QByteArray t = v.toString().toUtf8();
             return sqlite3_bind_text(statement_, place, t.constData(), int(t.size()), SQLITE_TRANSIENT);
