@@ -289,10 +289,19 @@ public:
         sqlite3_reset(statement_);
         for (int i = 0; i < int(binds.size()); ++i)
             if (bind(i + 1, binds[i]) != SQLITE_OK) return failed();
-        step_ = sqlite3_step(statement_);
-        first_ = true;
-        if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
-        return true;
+        return step();
+    }
+    // The same with the values at `which`, then `last` when it is given:
+    // a row's values bound where they are.
+    bool run(const QVariantList& values, const QList<qsizetype>& which, const QVariant* last)
+    {
+        if (!statement_) return false;
+        sqlite3_reset(statement_);
+        int place = 0;
+        for (qsizetype i : which)
+            if (bind(++place, values[i]) != SQLITE_OK) return failed();
+        if (last && bind(++place, *last) != SQLITE_OK) return failed();
+        return step();
     }
     // True while the statement stands on a row; moves to the next one after.
     bool next()
@@ -318,6 +327,13 @@ public:
     QString error() const { return error_; }
 
 private:
+    bool step()
+    {
+        step_ = sqlite3_step(statement_);
+        first_ = true;
+        if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
+        return true;
+    }
     int bind(int place, const QVariant& v)
     {
         if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
@@ -383,20 +399,15 @@ struct RowWriter {
     // rowid to the new row's).
     bool write(const QVariantList& values, QVariant& rowid, QString& error)
     {
-        binds.clear();
-        for (qsizetype i : fields) binds << values[i];
         const bool adding = dbv::isNull(rowid);
         DirectStatement& s = adding ? *insert : *update;
-        if (!adding) binds << rowid;
-        if (!s.run(binds)) {
+        if (!s.run(values, fields, adding ? nullptr : &rowid)) {
             error = s.error();
             return false;
         }
         if (adding) rowid = s.lastInsertRowid();
         return true;
     }
-
-    QVariantList binds;
 
     QList<qsizetype> fields;
     std::optional<DirectStatement> update, insert;
