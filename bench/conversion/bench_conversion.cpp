@@ -106,8 +106,8 @@ double readLinesSeconds(const QString& oldPath)
     t.start();
     qint64 rows = 0;
     const bool read = link.forEachRow(QStringLiteral("見積書"),
-                                      {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"),
-                                       QStringLiteral("伝票区分"), QStringLiteral("行番号")},
+                                      {QStringLiteral("伝票番号"), QStringLiteral("伝票区分"), QStringLiteral("行番号"),
+                                       QStringLiteral("顧客名"), QStringLiteral("日付")},
                                       [&](const LinkRow&) { return ++rows, true; });
     return read ? t.nsecsElapsed() / 1e9 : -1;
 }

@@ -213,9 +213,14 @@ struct RowValues {
     QList<qsizetype> refused;
 };
 
-RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which)
+// Fills `out` in place: a copy reuses one for all its rows.
+void fillRowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which,
+                   RowValues& out)
 {
-    RowValues out{QVariantList(rule.fields.size()), {}};
+    if (out.values.size() != rule.fields.size()) out.values = QVariantList(rule.fields.size());
+    else
+        for (QVariant& v : out.values) v.clear();
+    out.refused.clear();
     for (qsizetype i : which) {
         const Field& f = rule.fields[i];
         if (f.fixed) {
@@ -228,8 +233,14 @@ RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row,
             out.refused << i;
             continue;
         }
-        out.values[i] = f.emptyAsNull && emptyKey(*v) ? QVariant() : *v;
+        if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
     }
+}
+
+RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which)
+{
+    RowValues out;
+    fillRowValues(rule, p, row, which, out);
     return out;
 }
 
@@ -278,10 +289,19 @@ public:
         sqlite3_reset(statement_);
         for (int i = 0; i < int(binds.size()); ++i)
             if (bind(i + 1, binds[i]) != SQLITE_OK) return failed();
-        step_ = sqlite3_step(statement_);
-        first_ = true;
-        if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
-        return true;
+        return step();
+    }
+    // The same with the values at `which`, then `last` when it is given:
+    // a row's values bound where they are.
+    bool run(const QVariantList& values, const QList<qsizetype>& which, const QVariant* last)
+    {
+        if (!statement_) return false;
+        sqlite3_reset(statement_);
+        int place = 0;
+        for (qsizetype i : which)
+            if (bind(++place, values[i]) != SQLITE_OK) return failed();
+        if (last && bind(++place, *last) != SQLITE_OK) return failed();
+        return step();
     }
     // True while the statement stands on a row; moves to the next one after.
     bool next()
@@ -307,6 +327,13 @@ public:
     QString error() const { return error_; }
 
 private:
+    bool step()
+    {
+        step_ = sqlite3_step(statement_);
+        first_ = true;
+        if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
+        return true;
+    }
     int bind(int place, const QVariant& v)
     {
         if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
@@ -322,6 +349,11 @@ private:
         case QMetaType::QByteArray: {
             const QByteArray b = v.toByteArray();
             return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        }
+        case QMetaType::QString: {
+            // Bound in place: the value outlives the statement's run.
+            const auto* t = static_cast<const QString*>(v.constData());
+            return sqlite3_bind_text16(statement_, place, t->constData(), int(t->size() * sizeof(char16_t)), SQLITE_STATIC);
         }
         default: {
             const QByteArray t = v.toString().toUtf8();
@@ -367,20 +399,15 @@ struct RowWriter {
     // rowid to the new row's).
     bool write(const QVariantList& values, QVariant& rowid, QString& error)
     {
-        binds.clear();
-        for (qsizetype i : fields) binds << values[i];
         const bool adding = dbv::isNull(rowid);
         DirectStatement& s = adding ? *insert : *update;
-        if (!adding) binds << rowid;
-        if (!s.run(binds)) {
+        if (!s.run(values, fields, adding ? nullptr : &rowid)) {
             error = s.error();
             return false;
         }
         if (adding) rowid = s.lastInsertRowid();
         return true;
     }
-
-    QVariantList binds;
 
     QList<qsizetype> fields;
     std::optional<DirectStatement> update, insert;
@@ -487,9 +514,10 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     };
 
     QString error;
+    RowValues rv;
     const bool read = Dbs.forEachRow(rule.table, presentColumns(rule.order, columns), [&](const LinkRow& row) {
         ++out.read;
-        const RowValues rv = rowValues(rule, p, row, p.written);
+        fillRowValues(rule, p, row, p.written, rv);
         if (hasRefusedKey(p, rv)) {
             ++out.badKeys;
             return true;
@@ -582,8 +610,13 @@ const CopyRule& lineRule()
 {
     static const CopyRule rule{
         k見積書,
-        {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"), QStringLiteral("伝票区分"),
-         QStringLiteral("行番号")},
+        // Lines are read by their whole-number keys first: only lines with
+        // the same key meet (a later one updates the row an earlier one
+        // wrote), and among lines of the same number, kind and line number
+        // this order is that of customer, date and the file, as when the
+        // customer's name led; the numbers order without comparing texts.
+        {QStringLiteral("伝票番号"), QStringLiteral("伝票区分"), QStringLiteral("行番号"), QStringLiteral("顧客名"),
+         QStringLiteral("日付")},
         {field(QStringLiteral("顧客名")), field(QStringLiteral("日付"), Kind::Date),
          field(QStringLiteral("伝票番号"), Kind::Integer), field(QStringLiteral("伝票区分"), Kind::Integer),
          field(QStringLiteral("行番号"), Kind::Integer), field(QStringLiteral("品名")), fixedNull(QStringLiteral("商品区分")),
@@ -904,7 +937,7 @@ public:
     bool find(const QVariantList& values, QVariant& rowid, QString& error) override
     {
         rowid = QVariant();
-        if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(hash(values))) return true;
+        if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(place(values))) return true;
         if (!find_.run({values[kLineNumber], values[kLineKind], values[kLineRow]})) {
             error = find_.error();
             return false;
@@ -919,20 +952,22 @@ public:
         }
         return true;
     }
-    void added(const QVariantList& values, const QVariant&) override { added_.insert(hash(values)); }
+    void added(const QVariantList& values, const QVariant&) override { added_.insert(place(values)); }
 
 private:
-    static size_t hash(const QVariantList& values)
+    // A line's number, kind and line number, hashed: the look-up above
+    // compares customer and date, so a line of another customer or date in
+    // the same place costs only a look-up, and no text is folded per line.
+    static size_t place(const QVariantList& values)
     {
-        const Identity who = identity(values[kLineCustomer], values[kLineDate]);
-        return qHashMulti(0, who.first, who.second, values[kLineNumber].toLongLong(), values[kLineKind].toLongLong(),
+        return qHashMulti(0, values[kLineNumber].toLongLong(), values[kLineKind].toLongLong(),
                           values[kLineRow].toLongLong());
     }
 
     Database& data_;
     DirectStatement find_;
     QSet<qint64> held_;   // numbers the current file holds lines of
-    QSet<size_t> added_;  // keys of the lines added, hashed
+    QSet<size_t> added_;  // places of the lines added, hashed
 };
 
 }  // namespace

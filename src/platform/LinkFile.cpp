@@ -20,6 +20,8 @@
 #include <cctype>
 #include <cmath>
 #include <sqlite3.h>
+#include <string>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcLinkFile, "velt.linkfile")
 
@@ -289,8 +291,12 @@ public:
         // Rows that order alike keep the file's order (a table without rowid
         // has no such order here). Read through SQLite directly: this is the
         // long read of a conversion.
-        orderBy << QStringLiteral("rowid");
         sqlite3* db = handle();
+        // A table stored in that order already (rows written as they are
+        // numbered, as a file usually holds them) is read as it lies:
+        // sorting it would only cost.
+        if (!storedInOrder(db, from, orderBy)) orderBy << QStringLiteral("rowid");
+        else orderBy = QStringList{QStringLiteral("rowid")};
         const QByteArray sql = QStringLiteral("select %1 from %2 order by %3")
                                    .arg(select.join(QStringLiteral(", ")), from, orderBy.join(QStringLiteral(", ")))
                                    .toUtf8();
@@ -331,6 +337,82 @@ public:
     }
 
 private:
+    // True when the rows in rowid order already stand in the order of the
+    // expressions (those of sqlOrder(), for values that passed its check):
+    // each row's values compare at or after the previous row's, as SQL
+    // compares them: Null first, then numbers, then texts in Japanese order.
+    // False as soon as one does not, for a blob, and on any error (the
+    // caller then sorts).
+    static bool storedInOrder(sqlite3* db, const QString& from, const QStringList& expressions)
+    {
+        if (!db || expressions.isEmpty()) return false;
+        const QByteArray sql = QStringLiteral("select %1 from %2 order by rowid")
+                                   .arg(expressions.join(QStringLiteral(", ")), from)
+                                   .toUtf8();
+        sqlite3_stmt* prepared = nullptr;
+        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(prepared);
+            return false;
+        }
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, &sqlite3_finalize);
+        struct Value {
+            int rank = 0;  // 0 Null, 1 number, 2 text
+            bool whole = false;
+            qint64 integer = 0;
+            double real = 0;
+            std::string text;
+        };
+        const int n = int(expressions.size());
+        std::vector<Value> previous(n), current(n);
+        const auto compare = [](const Value& a, const Value& b) {
+            if (a.rank != b.rank) return a.rank < b.rank ? -1 : 1;
+            if (a.rank == 1) {
+                if (a.whole && b.whole) return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
+                return a.real < b.real ? -1 : (a.real > b.real ? 1 : 0);
+            }
+            if (a.rank == 2 && a.text != b.text) {
+                japanese_order_detail::Buffer x, y;
+                return JapaneseCompare(japanese_order_detail::decoded(a.text.data(), int(a.text.size()), x),
+                                       japanese_order_detail::decoded(b.text.data(), int(b.text.size()), y));
+            }
+            return 0;
+        };
+        bool first = true;
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i) {
+                Value& v = current[i];
+                switch (sqlite3_column_type(prepared, i)) {
+                case SQLITE_NULL:
+                    v.rank = 0;
+                    break;
+                case SQLITE_INTEGER:
+                    v.rank = 1, v.whole = true, v.integer = sqlite3_column_int64(prepared, i);
+                    v.real = double(v.integer);
+                    break;
+                case SQLITE_FLOAT:
+                    v.rank = 1, v.whole = false, v.real = sqlite3_column_double(prepared, i);
+                    break;
+                case SQLITE_TEXT:
+                    v.rank = 2;
+                    v.text.assign(reinterpret_cast<const char*>(sqlite3_column_text(prepared, i)),
+                                  size_t(sqlite3_column_bytes(prepared, i)));
+                    break;
+                default:
+                    return false;
+                }
+            }
+            if (!first) {
+                int c = 0;
+                for (int i = 0; i < n && c == 0; ++i) c = compare(current[i], previous[i]);
+                if (c < 0) return false;
+            }
+            first = false;
+            std::swap(previous, current);
+        }
+        return step == SQLITE_DONE;
+    }
+
     // The query's current row, its values in the kinds of their columns.
     static bool convertRow(const QSqlQuery& q, const QString& table, const QStringList& columns, const QList<Kind>& kinds,
                            QVariantList& values, LinkFailure& failure)

@@ -286,6 +286,12 @@ void TestLinkFile::streamedRowsComeInTheOrderOfRows_data()
     QTest::newRow("money of whole ten-thousandths") << "CURRENCY" << "100, 99.5, 100.0, NULL, -1, 0.0001, 99.5";
     QTest::newRow("no declared kind") << "" << "'b', 2, 'B', x'01', 1.5, NULL, 'a', 2.0, x'00', 'A'";
     QTest::newRow("yes/no") << "YESNO" << "-1, 0, 1, NULL, 0";
+    // Stored in order already (read as they lie), and in order but for the last row.
+    QTest::newRow("whole numbers in order") << "LONG" << "NULL, -5, 2, 2.0, ' 2', 3, 10, '10'";
+    QTest::newRow("whole numbers in order but the last") << "LONG" << "NULL, -5, 2, 3, 10, 4";
+    QTest::newRow("texts in order") << "TEXT" << "NULL, '', 'a', 'b', 'c'";
+    QTest::newRow("texts in order but the last") << "TEXT" << "'a', 'b', 'c', 'B'";
+    QTest::newRow("kinds in order but the last") << "" << "NULL, 1, 2.5, 'a', 2";
     // Values SQLite could place otherwise: read whole and ordered here.
     QTest::newRow("dates in a short form") << "DATETIME" << "'2004-3-9', '2004-03-10', '2004-3-10 9:05', NULL, '2004-03-09'";
     QTest::newRow("money beyond four decimals") << "CURRENCY" << "100.00001, 100, '99.5', 100.00002, NULL";
