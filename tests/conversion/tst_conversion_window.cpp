@@ -55,6 +55,7 @@ private slots:
     void olderFileNameInAnyCase();
     void emptyOlderTables();
     void incompleteRunIsSummarised();
+    void failedTableKeepsEngineWordsInDetails();
     void unreadableFileWritesNothing_data();
     void unreadableFileWritesNothing();
     void newQuotationOnScreenMovesOffAConvertedNumber_data();
@@ -225,6 +226,24 @@ void TestConversionWindow::incompleteRunIsSummarised()
                                                                     "見積書ヘッダ：読込 0件、変換 0件\n"
                                                                     "見積書：読込 0件、変換 0件")});
     QCOMPARE(w->Lbl説明->text(), QString());
+}
+
+// A table the current file refuses is named in Japanese; the database's own
+// English words are in the box's details.
+void TestConversionWindow::failedTableKeepsEngineWordsInDetails()
+{
+    MainWindowFixture f;
+    QVERIFY(OldDataFile::create(oldPath(f), {QStringLiteral("insert into 顧客マスタ values ('A社', NULL, 'あ', NULL)")}));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QVERIFY(f.data().exec(QStringLiteral(
+        "create trigger refuse before insert on 顧客マスタ begin select raise(abort, 'disk says no'); end")));
+    w->cmd実行->click();
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QVERIFY2(box.text.contains(QStringLiteral("顧客マスタ：変換できませんでした")), qPrintable(box.text));
+    QVERIFY2(!box.text.contains(QStringLiteral("disk says no")), qPrintable(box.text));
+    QVERIFY2(box.detail.contains(QStringLiteral("disk says no")), qPrintable(box.detail));
 }
 
 void TestConversionWindow::unreadableFileWritesNothing_data()
