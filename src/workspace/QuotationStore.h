@@ -82,9 +82,6 @@ struct StoreOutcome {
 // not be written fails the store.
 StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const CodeRegistrar& registerCode);
 
-// The lines a store writes: every line up to the last one that holds anything.
-int StoredLineCount(const QList<QuotationLine>& lines);
-
 // The header of a stored quotation; nothing when there is none (ok false when
 // the statement failed).
 std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok = nullptr,
