@@ -9,7 +9,7 @@
 // dates 'YYYY-MM-DD', yes/no 0/1.
 
 #include "app/DetailWorkTable.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "platform/Currency.h"
 #include "platform/Database.h"
 

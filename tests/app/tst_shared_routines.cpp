@@ -1,7 +1,11 @@
 #include "platform/GridView.h"
 #include "app/DetailWorkTable.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
+#include "app/Rounding.h"
+#include "app/CodeLists.h"
+#include "app/PostalLookup.h"
+#include "platform/InputMethod.h"
+#include "app/Dialogs.h"
 #include "support/TestFolder.h"
 
 #include <QColor>

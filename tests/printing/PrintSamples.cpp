@@ -1,6 +1,6 @@
 #include "PrintSamples.h"
 
-#include "app/SharedRoutines.h"
+#include "app/Rounding.h"
 
 #include "platform/EraDate.h"
 #include "printing/ReportRender.h"

@@ -5,7 +5,7 @@
 // with poppler.
 #include "PrintSamples.h"
 #include "support/TestFolder.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "platform/EraDate.h"
 #include "printing/ReportRender.h"
 #include "printing/RptQuotationA4.h"

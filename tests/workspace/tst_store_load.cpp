@@ -4,7 +4,7 @@
 
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/QuotationTab.h"
 #include "frame/Velt.h"
