@@ -8,7 +8,7 @@
 
 #include "platform/Database.h"
 #include "workspace/QuotationStore.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "support/LargeDataFile.h"
 #include "support/TestFolder.h"
 

@@ -61,3 +61,56 @@ QStringList RebuildReferenceTable(Database& data, Database& work, const QString&
     ReplaceWorkRows(work, table, {QStringLiteral("sname")}, rows);
     return entries;
 }
+
+CodeEntry AutoEntryCode(Database& db, const QString& kcode, const QString& value)
+{
+    if (value.isEmpty()) return CodeEntry::Failed;
+    bool ok = false;
+    const QList<QSqlRecord> codeRows =
+        db.rows(QStringLiteral("SELECT rowid, sname FROM コードマスタ WHERE kcode = ? ORDER BY code, rowid"), {kcode}, &ok);
+    if (!ok) {
+        qCWarning(lcCodeLists) << "code list" << kcode << "not read:" << db.lastError();
+        return CodeEntry::Failed;
+    }
+    for (const QSqlRecord& r : codeRows) {
+        const QVariant sname = r.value(1);
+        if (!dbv::isNull(sname) && sname.toString() == value) return CodeEntry::AlreadyPresent;
+    }
+    for (const QSqlRecord& r : codeRows) {
+        if (!dbv::isNull(r.value(1))) continue;
+        // The slot must still be free when it is written.
+        if (!db.exec(QStringLiteral("UPDATE コードマスタ SET sname = ? WHERE rowid = ? AND sname IS NULL"),
+                     {value, r.value(0)})) {
+            qCWarning(lcCodeLists) << "code" << value << "of" << kcode << "not written:" << db.lastError();
+            return CodeEntry::Failed;
+        }
+        return db.changes() == 1 ? CodeEntry::Added : CodeEntry::Failed;
+    }
+    return CodeEntry::ListFull;
+}
+
+bool RaiseQuotationCounter(Database& db, qint64 number, QString& error)
+{
+    Statement find(db, QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"));
+    if (!find.run({})) {
+        error = find.error();
+        return false;
+    }
+    std::optional<Statement> write;
+    QVariantList binds{number};
+    if (find.query().next()) {
+        const QVariant rowid = find.query().value(0);
+        const QVariant stored = find.query().value(1);
+        find.query().finish();
+        bool whole = false;
+        const qint64 current = dbv::text(stored).trimmed().toLongLong(&whole);
+        if (whole && current >= number) return true;
+        write.emplace(db, QStringLiteral("update 自社情報 set 最大見積書番号 = ? where rowid = ?"));
+        binds << rowid;
+    } else {
+        write.emplace(db, QStringLiteral("insert into 自社情報 (最大見積書番号) values (?)"));
+    }
+    if (write->run(binds)) return true;
+    error = write->error();
+    return false;
+}

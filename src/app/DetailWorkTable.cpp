@@ -17,8 +17,14 @@ QVariant textValue(const QVariant& v)
 
 }  // namespace
 
+bool QuotationLine::hasEmptyName() const
+{
+    return !dbv::isNull(品名) && dbv::text(品名).isEmpty();
+}
+
 bool QuotationLine::isBlank() const
 {
+    if (hasEmptyName()) return false;
     return TrimBlanks(dbv::text(品名)).isEmpty() && !hasText(商品区分) && !hasText(入数) && !数量 && !hasText(単位) &&
            !単価 && !金額 && !非課税 && !hasText(ふりがな) && !小計;
 }
@@ -39,9 +45,21 @@ QuotationLine QuotationLineFromRecord(const QSqlRecord& r)
     return l;
 }
 
-QList<QSqlRecord> ReadDetailWorkRows(Database& work, bool* ok)
+int UsedLineCount(const QList<QuotationLine>& lines)
 {
-    return work.rows(QStringLiteral("select 行番号, 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな, 小計 "
-                                    "from w明細 order by 行番号 is null, 行番号, rowid"),
-                     {}, ok);
+    for (int i = int(lines.size()) - 1; i >= 0; --i)
+        if (!lines[i].isBlank()) return i + 1;
+    return 0;
+}
+
+QList<QuotationLine> ReadDetailWorkRows(Database& work, bool* ok)
+{
+    const QList<QSqlRecord> rows =
+        work.rows(QStringLiteral("select 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな, 小計 "
+                                 "from w明細 order by 行番号 is null, 行番号, rowid"),
+                  {}, ok);
+    QList<QuotationLine> out;
+    out.reserve(rows.size());
+    for (const QSqlRecord& r : rows) out.append(QuotationLineFromRecord(r));
+    return out;
 }

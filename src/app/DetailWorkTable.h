@@ -28,9 +28,14 @@ struct QuotationLine {
 
     // Nothing typed on the line at all: no 品名 but blanks, no text in
     // 商品区分, 入数, 単位 or ふりがな, no number in 数量, 単価 or 金額 (a 0 is
-    // a number), neither 非課税 nor 小計 ticked. A quotation is stored, and
-    // printed, up to the last line that is not blank.
+    // a number), neither 非課税 nor 小計 ticked. One exception: a 品名 that
+    // is an empty text (not Null) holds something, as the print has always
+    // counted it; a store keeps it as an empty text, so it reloads and prints
+    // the same. A quotation is stored, and printed, up to the last line that
+    // is not blank (UsedLineCount).
     bool isBlank() const;
+    // The 品名 is an empty text, not Null: the exception above.
+    bool hasEmptyName() const;
     bool operator==(const QuotationLine&) const = default;
 };
 
@@ -38,8 +43,11 @@ struct QuotationLine {
 // stored lines); an empty text stays an empty text, apart from Null.
 QuotationLine QuotationLineFromRecord(const QSqlRecord& r);
 
-// The rows of w明細 by 行番号 (a row without one last; rows of one number in
-// the order they were written), each a record of 行番号 and the line's fields
-// by name: 品名, 商品区分, 入数, 数量, 単位, 単価, 金額, 非課税, ふりがな, 小計.
-// Empty, with ok false, when the table cannot be read.
-QList<QSqlRecord> ReadDetailWorkRows(Database& work, bool* ok = nullptr);
+// The used lines: every line up to the last one that is not blank, blank
+// lines before it included. What a store keeps and what a print prints.
+int UsedLineCount(const QList<QuotationLine>& lines);
+
+// The rows of w明細 as lines, by 行番号 (a row without one last; rows of one
+// number in the order they were written). Empty, with ok false, when the
+// table cannot be read.
+QList<QuotationLine> ReadDetailWorkRows(Database& work, bool* ok = nullptr);

@@ -2,7 +2,7 @@
 
 #include "app/Session.h"
 #include "app/SettingsTab.h"
-#include "app/SharedRoutines.h"
+#include "app/Dialogs.h"
 
 #include <QLineEdit>
 #include <QPushButton>

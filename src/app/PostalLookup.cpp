@@ -1,9 +1,11 @@
 #include "app/PostalLookup.h"
 
-#include "app/SharedRoutines.h"
+#include "app/Session.h"
+#include "platform/SearchPattern.h"
 #include "platform/Database.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -185,4 +187,29 @@ void PostalLookupDialog::pick()
     if (row < 0 || !lst結果->item(row, 0)) return;
     result_ = {lst結果->item(row, 0)->data(Qt::UserRole).toString(), lst結果->item(row, 1)->text()};
     accept();
+}
+
+QString FormatPostalCode(const QString& value)
+{
+    if (value.isEmpty()) return QString();
+    if (value.contains(QLatin1Char('-'))) return value;
+    if (value.size() == 7) return value.left(3) + QLatin1Char('-') + value.right(4);
+    return value;
+}
+
+std::optional<QString> LookUpPostalBlock(Session& session)
+{
+    if (!QFileInfo::exists(session.PostalDictionaryPath())) {
+        session.messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("ファイルなし"), QStringLiteral("郵便番号辞書"));
+        return std::nullopt;
+    }
+    auto lookup = session.createPostalLookup();
+    if (!lookup) return std::nullopt;
+    lookup->setDataFile(session.DataDbPath());
+    lookup->setDictionaryFile(session.PostalDictionaryPath());
+    lookup->show();
+    lookup->takeResult();
+    const QString code = lookup->postalCode();
+    if (code.isEmpty()) return std::nullopt;
+    return QStringLiteral("〒") + FormatPostalCode(code) + QStringLiteral("\r\n") + lookup->address();
 }

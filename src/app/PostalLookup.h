@@ -11,8 +11,10 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Database;
+class Session;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -74,3 +76,15 @@ private:
     std::unique_ptr<Database> dictionary_;
     PostalEntry result_;
 };
+
+// "1234567" -> "123-4567"; a value holding "-" or of another length comes back
+// unchanged; "" stays "".
+QString FormatPostalCode(const QString& value);
+
+// The postal-code look-up behind the 郵便 buttons: when the dictionary file is
+// missing it says so ("ファイルなし") and stops; otherwise it runs the
+// session's look-up (data file and dictionary handed over, search shown, result
+// taken) and gives the customer block of the chosen entry, "〒" + the code as
+// nnn-nnnn + CR LF + the address. Nothing when nothing was chosen or no
+// look-up could be made. The caller writes the block only into an empty box.
+std::optional<QString> LookUpPostalBlock(Session& session);

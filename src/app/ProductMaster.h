@@ -5,6 +5,7 @@
 // product-detail panel's store (one product and its new code values).
 
 #include "platform/Currency.h"
+#include "platform/JapaneseText.h"
 
 #include <QHash>
 #include <QString>
@@ -15,13 +16,12 @@ struct SettingsRecord;
 
 // 品名, in Shift-JIS bytes.
 constexpr int kProductNameBytes = 50;
+// A text cut to what a quotation line's 品名 holds (platform/JapaneseText.h).
+inline QString CutToShiftJis(const QString& text)
+{
+    return CutToShiftJis(text, kProductNameBytes);
+}
 
-// Bytes of a text in Shift-JIS: 1 for ASCII and half-width katakana, 2 otherwise.
-int ShiftJisLength(const QString& text);
-// The longest beginning of whole characters that fits in maxBytes of Shift-JIS.
-QString CutToShiftJis(const QString& text, int maxBytes = kProductNameBytes);
-// Leading and trailing half-width and full-width blanks removed.
-QString TrimBlanks(const QString& text);
 
 // The product name as a quotation line keeps it: leading and trailing blanks
 // (half- and full-width) removed, then cut to its longest beginning of whole

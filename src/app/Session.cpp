@@ -1,6 +1,6 @@
 #include "app/Session.h"
 
-#include "app/SharedRoutines.h"
+#include "app/Dialogs.h"
 #include "platform/Paths.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "conversion/DataConversion.h"
 
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 
 #include <QDateTime>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #include "masters/CustomerLink.h"
 
-#include "app/SharedRoutines.h"
+#include "app/PostalLookup.h"
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
 

@@ -1,7 +1,7 @@
 #include "masters/CustomerMaster.h"
 
 #include "app/CodeLists.h"
-#include "app/SharedRoutines.h"
+#include "platform/SearchCondition.h"
 #include "platform/Database.h"
 
 #include <QLoggingCategory>

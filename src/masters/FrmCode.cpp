@@ -2,7 +2,6 @@
 
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
 #include "app/UiBuild.h"
 #include "masters/MasterWrite.h"
 #include "platform/Controls.h"

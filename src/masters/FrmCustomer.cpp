@@ -8,7 +8,7 @@
 #include "app/MessageCatalog.h"
 #include "app/QuotationPort.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
+#include "app/PostalLookup.h"
 #include "masters/CustomerLink.h"
 #include "masters/CustomerMaster.h"
 #include "masters/LinkSource.h"

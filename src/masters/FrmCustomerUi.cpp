@@ -4,7 +4,7 @@
 #include "masters/FrmCustomer.h"
 
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
+#include "platform/InputMethod.h"
 #include "app/UiBuild.h"
 #include "masters/CustomerMaster.h"
 #include "masters/MasterWrite.h"

@@ -10,7 +10,6 @@
 #include "app/ProductDetailFields.h"
 #include "app/QuotationPort.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
 #include "masters/LinkSource.h"
 #include "masters/MasterWrite.h"
 #include "masters/ProductLink.h"

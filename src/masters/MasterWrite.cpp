@@ -3,7 +3,7 @@
 #include "app/BusyPanel.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
+#include "app/CellWriteFailures.h"
 #include "platform/Database.h"
 #include "platform/WorkTableModel.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/CodeLists.h"
 #include "app/ProductMaster.h"
-#include "app/SharedRoutines.h"
+#include "platform/SearchCondition.h"
 #include "masters/MasterWrite.h"
 #include "platform/Database.h"
 

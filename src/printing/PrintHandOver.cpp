@@ -6,26 +6,15 @@
 #include "printing/RptQuotationB5.h"
 
 #include <QLoggingCategory>
-#include <QSqlRecord>
 
 Q_LOGGING_CATEGORY(lcPrint, "velt.print")
 
 int GetLineNum見積明細(Database& workDb)
 {
     bool ok = false;
-    const QList<QSqlRecord> rows = ReadDetailWorkRows(workDb, &ok);
-    if (!ok) {
-        qCWarning(lcPrint) << "the detail lines could not be counted:" << workDb.lastError();
-        return 0;
-    }
-    int count = 0;
-    for (int i = 0; i < rows.size(); ++i) {
-        const QuotationLine line = QuotationLineFromRecord(rows[i]);
-        // An empty 品名 that is not Null is a name to the print.
-        const bool emptyName = !dbv::isNull(line.品名) && dbv::text(line.品名).isEmpty();
-        if (!line.isBlank() || emptyName) count = i + 1;
-    }
-    return count;
+    const QList<QuotationLine> lines = ReadDetailWorkRows(workDb, &ok);
+    if (!ok) qCWarning(lcPrint) << "the detail lines could not be counted:" << workDb.lastError();
+    return UsedLineCount(lines);
 }
 
 PrnData見積書 PrintDataFrom(const ShownQuotation& shown, bool withDate)
@@ -101,8 +90,13 @@ void PrintHandOver::run(const QString& layoutCode, bool sw, bool sw2, const Repo
 {
     // Every member is written afresh: nothing of an earlier quotation can
     // reach this printout.
+    // One read of w明細: the used lines are what is printed and what is counted.
+    bool ok = false;
+    const QList<QuotationLine> lines = ReadDetailWorkRows(session_.WorkDb, &ok);
+    if (!ok) qCWarning(lcPrint) << "the detail lines could not be read:" << session_.WorkDb.lastError();
+    const int used = UsedLineCount(lines);
     prnData_ = PrintDataFrom(quotation_.shownQuotation(), sw2);
-    prnData_.明細行数 = qint16(GetLineNum見積明細(session_.WorkDb));
+    prnData_.明細行数 = qint16(used);
 
     session_.PrintSettingsIndex = ReadPrintSettings(session_, layoutCode);
     const int entry = session_.PrintSettingsIndex;
@@ -110,13 +104,9 @@ void PrintHandOver::run(const QString& layoutCode, bool sw, bool sw2, const Repo
         entry >= 1 && entry < int(session_.PrintSettingsRecord.size()) ? session_.PrintSettingsRecord[entry]
                                                                         : PrintSettingsEntry{};
 
-    bool ok = false;
-    const QList<PrintDetailLine> lines = ReadPrintDetailLines(session_.WorkDb, &ok);
-    if (!ok) qCWarning(lcPrint) << "the detail lines could not be read:" << session_.WorkDb.lastError();
-
     // A new report per run; the pages it built outlive it.
     const std::unique_ptr<QuotationReport> report = makeReport(prnData_, settings, session_.設定情報);
-    auto pages = std::make_shared<const ReportDocument>(report->build(lines));
+    auto pages = std::make_shared<const ReportDocument>(report->build(lines.first(used)));
     if (!sw) {
         output().preview(std::move(pages), QStringLiteral("印刷プレビュー"));
     } else if (!output().print(std::move(pages))) {

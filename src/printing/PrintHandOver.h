@@ -1,13 +1,13 @@
 #pragma once
 // The print road from the quotation tab to paper. A print request of the
 // print panel goes to the A4 or the B5 hand-over, which
-//   1. fills the print data PrnData見積書 afresh from the quotation as shown
-//      (read through the quotation port),
-//   2. counts the used lines of w明細,
+//   1. reads w明細 once and keeps its used lines,
+//   2. fills the print data PrnData見積書 afresh from the quotation as shown
+//      (read through the quotation port) and the count of those lines,
 //   3. re-reads the layout's print settings ("MA4" or "MB5") into the
 //      session's entries, so a change saved in a print-settings window
 //      applies to the next run,
-//   4. builds the pages with a new report of the layout,
+//   4. builds the pages of those lines with a new report of the layout,
 //   5. previews them (a window that does not block and keeps its own pages)
 //      or prints them after the printer is chosen.
 
@@ -24,10 +24,8 @@ class Session;
 struct PrintSettingsEntry;
 struct SettingsRecord;
 
-// The used lines of w明細, in 行番号 order: up to the last line that holds
-// anything, as a stored quotation keeps its lines (QuotationLine::isBlank),
-// blank lines before it included, so a line after a blank one is printed and
-// a reload prints as the screen did. A 品名 of "" (not Null) counts as well.
+// The used lines of w明細 (UsedLineCount), the count a store keeps too, so a
+// line after a blank one is printed and a reload prints as the screen did.
 // 0 when the table cannot be read.
 int GetLineNum見積明細(Database& workDb);
 

@@ -2,7 +2,7 @@
 
 #include "app/PrintSettings.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
+#include "app/Dialogs.h"
 #include "app/UiBuild.h"
 #include "printing/PrintSettingsSample.h"
 

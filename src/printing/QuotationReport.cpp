@@ -14,7 +14,7 @@ QuotationReport::QuotationReport(ReportLayout design, int linesPerPage, PrnDataè
 {
 }
 
-ReportDocument QuotationReport::build(const QList<PrintDetailLine>& lines)
+ReportDocument QuotationReport::build(const QList<QuotationLine>& lines)
 {
     // The page count follows the used lines, but never beyond the rows there
     // are: the footer's "/ T" is the count of pages printed.

@@ -34,11 +34,11 @@ inline ReportControl hidden(ReportControl c)
 
 class QuotationReport : public Report {
 public:
-    // Builds the pages over the rows of w明細 (in 行番号 order): exactly
+    // Builds the pages over the lines it is given (in line order): exactly
     // ⌈明細行数 / n⌉ pages, at least one, where n is the designed lines per
     // page, or fewer where a large top margin leaves room for fewer; page p
     // shows rows n·(p−1)+1 to n·p, the last page filled with empty ruled rows.
-    ReportDocument build(const QList<PrintDetailLine>& lines);
+    ReportDocument build(const QList<QuotationLine>& lines);
 
 protected:
     QuotationReport(ReportLayout design, int linesPerPage, PrnData見積書 data, PrintSettingsEntry printSettings,

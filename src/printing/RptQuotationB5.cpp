@@ -1,6 +1,6 @@
 #include "printing/RptQuotationB5.h"
 
-#include "app/ProductMaster.h"
+#include "platform/JapaneseText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "workspace/Calculation.h"
 
-#include "app/SharedRoutines.h"
+#include "app/Rounding.h"
 
 namespace {
 

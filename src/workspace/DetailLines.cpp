@@ -1,7 +1,7 @@
 #include "workspace/DetailLines.h"
 
 #include "platform/Database.h"
-#include "app/SharedRoutines.h"
+#include "app/Rounding.h"
 
 #include <QLoggingCategory>
 #include <QSqlRecord>

@@ -20,6 +20,13 @@ QString trimmedText(const QVariant& v)
     return DetailLine::TrimBlanks(dbv::text(v));
 }
 
+// The 品名 a store writes: trimmed, Null when nothing is left, but an empty
+// text stays an empty text, so the line is used again after a reload.
+QVariant storedName(const QuotationLine& l)
+{
+    return l.hasEmptyName() ? QVariant(QStringLiteral("")) : dbv::textOrNull(trimmedText(l.品名));
+}
+
 bool hasText(const QVariant& v)
 {
     return !dbv::text(v).isEmpty();
@@ -161,13 +168,6 @@ std::optional<int> LookupQuotationNumber(const QString& text)
     return static_cast<int>(r);
 }
 
-int StoredLineCount(const QList<QuotationLine>& lines)
-{
-    for (int i = lines.size() - 1; i >= 0; --i)
-        if (!lines[i].isBlank()) return i + 1;
-    return 0;
-}
-
 StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const CodeRegistrar& registerCode)
 {
     const QuotationHeader& h = q.header;
@@ -188,14 +188,14 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // The lines up to the last one that holds anything; a blank line in between stays a blank line.
     const QVariant date = dateValue(h.日付);
-    const int count = std::min<int>(StoredLineCount(q.lines), DetailLine::kLines);
+    const int count = std::min<int>(UsedLineCount(q.lines), DetailLine::kLines);
     {
         Statement ins(data, QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名, 商品区分, 数量, "
                                            "入数, 単位, 単価, 金額, 非課税, ふりがな, 小計) "
                                            "values (?, ?, ?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 0; i < count; ++i) {
             const QuotationLine& l = q.lines[i];
-            if (!ins.run({h.伝票番号, textValue(h.顧客名), date, i, dbv::textOrNull(trimmedText(l.品名)),
+            if (!ins.run({h.伝票番号, textValue(h.顧客名), date, i, storedName(l),
                           textValue(l.商品区分), Currency::toDb(l.数量), textValue(l.入数), textValue(l.単位),
                           Currency::toDb(l.単価), Currency::toDb(l.金額), dbv::fromBool(l.非課税), textValue(l.ふりがな),
                           dbv::fromBool(l.小計)}))
@@ -349,9 +349,7 @@ bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* 
 
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok)
 {
-    QList<QuotationLine> out;
-    for (const QSqlRecord& r : ReadDetailWorkRows(work, ok)) out.append(QuotationLineFromRecord(r));
-    return out;
+    return ReadDetailWorkRows(work, ok);
 }
 
 StoreOutcome DeleteQuotations(Database& data, const QList<int>& numbers)

@@ -9,7 +9,7 @@
 // dates 'YYYY-MM-DD', yes/no 0/1.
 
 #include "app/DetailWorkTable.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "platform/Currency.h"
 #include "platform/Database.h"
 
@@ -81,9 +81,6 @@ struct StoreOutcome {
 // counter 最大見積書番号 raised. All or nothing: a code value whose list could
 // not be written fails the store.
 StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const CodeRegistrar& registerCode);
-
-// The lines a store writes: every line up to the last one that holds anything.
-int StoredLineCount(const QList<QuotationLine>& lines);
 
 // The header of a stored quotation; nothing when there is none (ok false when
 // the statement failed).

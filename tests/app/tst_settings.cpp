@@ -1,5 +1,5 @@
 #include "app/MessageCatalog.h"
-#include "app/SharedRoutines.h"
+#include "app/Dialogs.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/HistoryTab.h"

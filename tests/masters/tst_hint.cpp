@@ -4,7 +4,7 @@
 // window without a key.
 
 #include "app/SettingsTab.h"
-#include "app/SharedRoutines.h"
+#include "app/Dialogs.h"
 #include "masters/HintWindow.h"
 #include "platform/Controls.h"
 #include "support/MainWindowFixture.h"

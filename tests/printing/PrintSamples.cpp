@@ -1,6 +1,6 @@
 #include "PrintSamples.h"
 
-#include "app/SharedRoutines.h"
+#include "app/Rounding.h"
 
 #include "platform/EraDate.h"
 #include "printing/ReportRender.h"
@@ -17,11 +17,9 @@ namespace {
 Currency money(const QString& text) { return *Currency::parse(text); }
 }  // namespace
 
-PrintDetailLine productLine(int number, const QString& name, const QString& quantity, const QString& unit,
-                            const QString& price)
+QuotationLine productLine(const QString& name, const QString& quantity, const QString& unit, const QString& price)
 {
-    PrintDetailLine l;
-    l.行番号 = number;
+    QuotationLine l;
     l.品名 = name;
     l.数量 = money(quantity);
     l.単位 = unit;
@@ -86,14 +84,11 @@ PrintSample quotation(int used)
     Currency group;
     for (int n = 1; n <= 100; ++n) {
         if (n > used) {
-            PrintDetailLine blank;
-            blank.行番号 = n;
-            s.lines.append(blank);
+            s.lines.append(QuotationLine{});
             continue;
         }
         if (n % 10 == 0) {
-            PrintDetailLine sub;
-            sub.行番号 = n;
+            QuotationLine sub;
             sub.品名 = u" 小 計"_qs;
             sub.金額 = group;
             sub.小計 = true;
@@ -102,7 +97,7 @@ PrintSample quotation(int used)
             continue;
         }
         const auto& p = products[(n - 1) % 10 % 9];
-        PrintDetailLine l = productLine(n, QString::fromUtf16(p.name), QString::fromUtf16(p.quantity),
+        QuotationLine l = productLine(QString::fromUtf16(p.name), QString::fromUtf16(p.quantity),
                                         QString::fromUtf16(p.unit), QString::fromUtf16(p.price));
         l.入数 = QString::fromUtf16(p.pack);
         group += *l.金額;

@@ -15,7 +15,7 @@
 
 struct PrintSample {
     PrnData見積書 data;
-    QList<PrintDetailLine> lines;  // always the 100 rows of w明細
+    QList<QuotationLine> lines;  // always the 100 rows of w明細
     SettingsRecord settings;
     PrintSettingsEntry print;  // the shipped "MA4" values
 };
@@ -25,7 +25,7 @@ namespace PrintSamples {
 // line 3 has a name too long for one printed line.
 PrintSample quotation(int used);
 // A line with a product name, quantity, unit, price and amount.
-PrintDetailLine productLine(int number, const QString& name, const QString& quantity, const QString& unit,
+QuotationLine productLine(const QString& name, const QString& quantity, const QString& unit,
                             const QString& price);
 }  // namespace PrintSamples
 

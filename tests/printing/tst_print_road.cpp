@@ -392,9 +392,10 @@ void TestPrintRoad::lineCount_data()
         << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("3:数量=2"), QStringLiteral("3:単位=箱")} << 3 << 3 << 1;
     QTest::newRow("a name of blanks does not")
         << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=  \u3000 ")} << 1 << 1 << 1;
-    // The one line the print counts and a store does not keep.
+    // An empty text (not Null) as name is a line that holds something: the
+    // print counts it and a store keeps it.
     QTest::newRow("an empty name counts")
-        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=''")} << 4 << 1 << 1;
+        << QStringList{QStringLiteral("1:品名=品1"), QStringLiteral("4:品名=''")} << 4 << 4 << 1;
     QTest::newRow("a line on the next page after blank ones") << named({1, 16}) << 16 << 16 << 2;
     QTest::newRow("the last line") << named({100}) << 100 << 100 << 7;
 }
@@ -412,7 +413,7 @@ void TestPrintRoad::lineCount()
     QVERIFY(f.open());
     QVERIFY(f.setLines(cells));
     QCOMPARE(GetLineNum見積明細(f.work()), count);
-    QCOMPARE(StoredLineCount(ReadWorkLines(f.work())), stored);
+    QCOMPARE(UsedLineCount(ReadWorkLines(f.work())), stored);
     f.run(false);
     QCOMPARE(int(f.printing().PrnData().明細行数), count);
     const ReportDocument& doc = *f.output.runs.last().pages;

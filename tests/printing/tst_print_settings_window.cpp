@@ -4,7 +4,7 @@
 
 #include "app/PrintSettings.h"
 #include "app/SettingsTab.h"
-#include "app/SharedRoutines.h"
+#include "app/Dialogs.h"
 #include "platform/Controls.h"
 #include "printing/PrintSettingsSample.h"
 #include "printing/PrintSettingsWindows.h"

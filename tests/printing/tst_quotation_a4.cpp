@@ -5,7 +5,7 @@
 // with poppler.
 #include "PrintSamples.h"
 #include "support/TestFolder.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "platform/EraDate.h"
 #include "printing/ReportRender.h"
 #include "printing/RptQuotationA4.h"
@@ -260,7 +260,7 @@ void TestQuotationA4::detailFormats()
 
     PrintSample s = PrintSamples::quotation(0);
     s.settings.小数 = 小数;
-    s.lines[0] = PrintSamples::productLine(1, u"見本"_qs, quantity, u"個"_qs, price);
+    s.lines[0] = PrintSamples::productLine(u"見本"_qs, quantity, u"個"_qs, price);
     s.data.明細行数 = 1;
     const ReportPage page = build(s).pages.first();
     const ReportTextOp* q = page.text(u"txt数量"_qs);
@@ -307,7 +307,7 @@ void TestQuotationA4::paging()
         QCOMPARE(sub ? sub->text : QString(), subtotals[p]);
         QStringList expectedNames, names;
         for (int r = 15 * p; r < std::min<int>(15 * (p + 1), s.lines.size()); ++r)
-            if (!s.lines[r].品名.isEmpty()) expectedNames << s.lines[r].品名;
+            if (!dbv::text(s.lines[r].品名).isEmpty()) expectedNames << dbv::text(s.lines[r].品名);
         for (const ReportTextOp* t : page.texts(u"txt品名"_qs)) names << t->text;
         QCOMPARE(names, expectedNames);
         if (!names.isEmpty())
@@ -426,10 +426,10 @@ void TestQuotationA4::rowsInLineNumberOrder()
         QVERIFY(work.exec(u"INSERT INTO w明細 (行番号, 品名, 金額, 小計) VALUES (?, ?, ?, 0)"_qs,
                           {n, n <= 20 ? QVariant(u"品%1"_qs.arg(n)) : QVariant(), n <= 20 ? QVariant(n * 10000) : QVariant()}));
     bool ok = false;
-    const QList<PrintDetailLine> lines = ReadPrintDetailLines(work, &ok);
+    const QList<QuotationLine> lines = ReadDetailWorkRows(work, &ok);
     QVERIFY(ok);
     QCOMPARE(lines.size(), 100);
-    for (int i = 0; i < 100; ++i) QCOMPARE(lines[i].行番号, i + 1);
+    for (int i = 0; i < 100; ++i) QCOMPARE(lines[i].品名, i < 20 ? QVariant(u"品%1"_qs.arg(i + 1)) : QVariant());
 
     PrintSample s = PrintSamples::quotation(0);
     s.data.明細行数 = 20;
@@ -552,17 +552,7 @@ void TestQuotationA4::pdfOfAStoredQuotation()
     q.header.消費税 = sample.data.消費税;
     q.header.合計 = q.header.見積金額 = sample.data.見積金額;
     q.header.印鑑 = {sample.data.印鑑1, sample.data.印鑑2, sample.data.印鑑3, u""_qs};
-    for (const PrintDetailLine& l : sample.lines) {
-        QuotationLine line;
-        line.品名 = l.品名.isEmpty() ? QVariant() : QVariant(l.品名);
-        line.入数 = l.入数.isEmpty() ? QVariant() : QVariant(l.入数);
-        line.単位 = l.単位.isEmpty() ? QVariant() : QVariant(l.単位);
-        line.数量 = l.数量;
-        line.単価 = l.単価;
-        line.金額 = l.金額;
-        line.小計 = l.小計;
-        q.lines.append(line);
-    }
+    q.lines = sample.lines;
     const StoreOutcome stored =
         StoreQuotation(db, q, [&db](const QString& kcode, const QString& value) { return AutoEntryCode(db, kcode, value); });
     QVERIFY2(stored.ok, qPrintable(stored.error));
@@ -597,7 +587,7 @@ void TestQuotationA4::pdfOfAStoredQuotation()
     QVERIFY(entry > 0);
 
     Rpt見積書A401 report(d, table[entry], sample.settings);
-    const ReportDocument doc = report.build(ReadPrintDetailLines(work));
+    const ReportDocument doc = report.build(ReadDetailWorkRows(work));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"quotation.pdf"_qs);
     QString error;

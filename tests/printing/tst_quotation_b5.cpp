@@ -26,11 +26,10 @@ ReportDocument build(const PrintSample& s)
 }
 
 // The sample with one line (line 1) as given.
-PrintSample oneLine(const PrintDetailLine& line)
+PrintSample oneLine(const QuotationLine& line)
 {
     PrintSample s = PrintSamples::quotation(0);
     s.lines[0] = line;
-    s.lines[0].行番号 = 1;
     s.data.明細行数 = 1;
     return s;
 }
@@ -204,7 +203,7 @@ void TestQuotationB5::paging()
         QCOMPARE(page.lines(u"Line25"_qs).size(), 10);
         QStringList expected, names;
         for (int r = 10 * p; r < 10 * (p + 1); ++r)
-            if (!s.lines[r].品名.isEmpty()) expected << CutToShiftJis(s.lines[r].品名, 50);
+            if (!dbv::text(s.lines[r].品名).isEmpty()) expected << CutToShiftJis(dbv::text(s.lines[r].品名), 50);
         for (const ReportTextOp* t : page.texts(u"txt品名"_qs)) names << t->text;
         QCOMPARE(names, expected);
     }
@@ -232,7 +231,7 @@ void TestQuotationB5::nameCut()
     QFETCH(QString, printed);
     QFETCH(double, size);
 
-    const ReportPage page = build(oneLine(PrintSamples::productLine(1, name, u"1"_qs, u"個"_qs, u"100"_qs))).pages.first();
+    const ReportPage page = build(oneLine(PrintSamples::productLine(name, u"1"_qs, u"個"_qs, u"100"_qs))).pages.first();
     const ReportTextOp* op = page.text(u"txt品名"_qs);
     QCOMPARE(op->text, printed);
     QCOMPARE(op->font.size, size);
@@ -254,7 +253,7 @@ void TestQuotationB5::unitCut()
     QFETCH(QString, unit);
     QFETCH(QString, printed);
 
-    const ReportPage page = build(oneLine(PrintSamples::productLine(1, u"見本"_qs, u"1"_qs, unit, u"100"_qs))).pages.first();
+    const ReportPage page = build(oneLine(PrintSamples::productLine(u"見本"_qs, u"1"_qs, unit, u"100"_qs))).pages.first();
     QCOMPARE(page.text(u"txt単位"_qs)->text, printed);
 }
 
@@ -283,7 +282,7 @@ void TestQuotationB5::memoAndPageSubtotal()
 {
     PrintSample s = PrintSamples::quotation(0);
     s.data.明細行数 = 25;  // more lines counted than filled: pages 2 and 3 hold no amount
-    for (int n = 0; n < 5; ++n) s.lines[n] = PrintSamples::productLine(n + 1, u"品%1"_qs.arg(n + 1), u"1"_qs, u"個"_qs, u"100"_qs);
+    for (int n = 0; n < 5; ++n) s.lines[n] = PrintSamples::productLine(u"品%1"_qs.arg(n + 1), u"1"_qs, u"個"_qs, u"100"_qs);
     const ReportDocument doc = build(s);
     QCOMPARE(doc.pages.size(), 3);
     for (const ReportPage& page : doc.pages) QCOMPARE(page.text(u"txtメモ"_qs)->text, s.data.メモ);

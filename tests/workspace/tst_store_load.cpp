@@ -4,7 +4,7 @@
 
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/quotation_tab/QuotationTab.h"
@@ -215,6 +215,16 @@ void TestStoreLoad::fullQuotationRoundTrip()
     QCOMPARE(short_->lines[0].品名, QVariant(QStringLiteral("前後に空白")));
     QVERIFY(short_->lines[1].isBlank());
     QCOMPARE(short_->lines[2].品名, QVariant(QStringLiteral("三行目")));
+    // A last line whose name is an empty text (not Null) holds something:
+    // it is stored and comes back as it was, so it prints after a reload too.
+    QuotationLine emptyName;
+    emptyName.品名 = QStringLiteral("");
+    q.lines = {product(QStringLiteral("一行目"), 1, 10), QuotationLine{}, emptyName, QuotationLine{}};
+    QVERIFY(StoreQuotation(db_, q, codesOf(db_)).ok);
+    const auto withEmptyName = LoadQuotation(db_, 41);
+    QVERIFY(withEmptyName);
+    QCOMPARE(UsedLineCount(withEmptyName->lines), 3);
+    QCOMPARE(withEmptyName->lines[2], emptyName);
 
     // Lines stored with gaps in 行番号 come back in their order, without gaps.
     QVERIFY(db_.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付) values (77, '2024-01-01')")));

@@ -6,7 +6,10 @@
 #include "platform/GridView.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
+#include "platform/InputMethod.h"
+#include "app/CellWriteFailures.h"
+#include "platform/JapaneseText.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 

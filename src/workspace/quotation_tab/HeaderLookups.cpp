@@ -8,7 +8,6 @@
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/PostalLookup.h"
-#include "app/SharedRoutines.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>

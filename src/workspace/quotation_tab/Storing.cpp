@@ -7,7 +7,7 @@
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "workspace/QuotationStore.h"
-#include "app/SharedRoutines.h"
+#include "app/CodeLists.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QPushButton>
