@@ -2,6 +2,7 @@
 #include "app/Dialogs.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "support/WidgetText.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
 #include "frame/Velt.h"
@@ -17,13 +18,6 @@
 namespace {
 
 QList<QSqlRecord> settingsRows(MainWindowFixture& f) { return f.data().rows(QStringLiteral("SELECT * FROM 自社情報")); }
-
-QStringList items(const QComboBox* c)
-{
-    QStringList out;
-    for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-    return out;
-}
 
 void pick(PickOnlyComboBox* box, const QString& text)
 {

@@ -11,6 +11,7 @@
 #include "platform/WorkTableModel.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "support/WidgetText.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QComboBox>
@@ -70,11 +71,6 @@ int column(FrmCode* w, const char16_t* field)
 bool editSlot(FrmCode* w, int slot, const char16_t* field, const QString& text)
 {
     return w->datコード->editCell(slot - 1, column(w, field), text);
-}
-
-void typeText(QWidget* w, const QString& text)
-{
-    QTest::sendKeyEvent(QTest::KeyAction::Click, w, Qt::Key_unknown, text, Qt::NoModifier);
 }
 
 const QString kDeleteQuestion = QStringLiteral("指定されたデータ を削除します。よろしいですか");

@@ -14,6 +14,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
+#include "support/WidgetText.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -60,13 +61,6 @@ struct Fixture {
     MainWindowFixture f;
     FrmProduct* w = nullptr;
 };
-
-QStringList items(const QComboBox* c)
-{
-    QStringList out;
-    for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-    return out;
-}
 
 // Line 3 of the quotation holds an older product (or a subtotal), current in the grid.
 void prepareLine3(MainWindowFixture& f, bool subtotal)

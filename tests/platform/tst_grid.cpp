@@ -1,7 +1,8 @@
 #include "platform/Database.h"
 #include "platform/GridView.h"
 #include "platform/StoredCells.h"
-#include "support/TestFolder.h"
+#include "support/WidgetText.h"
+#include "support/WorkDetailTable.h"
 #include "platform/WorkTableModel.h"
 
 #include <QComboBox>
@@ -18,22 +19,6 @@ using Kind = WorkTableModel::Kind;
 namespace {
 
 const QString kDetail = QStringLiteral("w明細");
-
-// The kinds the quotation window gives its detail lines.
-void setDetailKinds(WorkTableModel& m)
-{
-    auto set = [&m](const char* field, Kind kind, const QString& format = QStringLiteral("#,###")) {
-        auto& c = m.column(m.columnOf(QString::fromUtf8(field)));
-        c.kind = kind;
-        c.format = format;
-    };
-    set("行番号", Kind::Integer);
-    set("数量", Kind::Money, QStringLiteral("Standard"));
-    set("単価", Kind::Money);
-    set("金額", Kind::Money);
-    set("非課税", Kind::Bool);
-    set("小計", Kind::Bool);
-}
 
 }  // namespace
 
@@ -79,12 +64,11 @@ void TestGrid::rowsFollowTableOnRefresh()
 {
     QFETCH(QStringList, sql);
     QFETCH(QStringList, numbers);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
     QVERIFY(db.exec(QStringLiteral("delete from w明細 where 行番号 > 5")));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkTableModel& model = t.model();
     QCOMPARE(model.rowCount(), 5);
 
     for (const QString& s : sql) QVERIFY(db.exec(s));
@@ -128,11 +112,11 @@ void TestGrid::shownText()
     QFETCH(QVariant, stored);
     QFETCH(QString, display);
     QFETCH(QString, edit);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
     QVERIFY(db.exec(QStringLiteral("update w明細 set %1 = ? where 行番号 = 1").arg(Database::quoteIdent(field)), {stored}));
-    WorkTableModel model(db, kDetail);
+    WorkTableModel& model = t.model();
     const int c = model.columnOf(field);
     model.column(c).kind = kind;
     model.column(c).format = format;
@@ -183,12 +167,11 @@ void TestGrid::editPipeline()
     QFETCH(bool, accepted);
     QFETCH(QString, after);
     QFETCH(int, edited);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
     QVERIFY(db.exec(QStringLiteral("update w明細 set %1 = ? where 行番号 = 3").arg(Database::quoteIdent(field)), {before}));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkTableModel& model = t.model();
     const int row = 2;
     const int col = model.columnOf(field);
     const QString shownBefore = model.text(row, col);
@@ -212,7 +195,7 @@ void TestGrid::editPipeline()
     if (edited) QCOMPARE(editedSpy.first(), (QVariantList{row, col}));
     // The cache agrees with the table: a refusal leaves both as they were.
     WorkTableModel reread(db, kDetail);
-    setDetailKinds(reread);
+    WorkDetailTable::giveDetailKinds(reread);
     QCOMPARE(model.editText(row, col), reread.editText(row, col));
     QCOMPARE(model.isNull(row, col), after == QLatin1String("NULL"));
     if (!accepted) {
@@ -223,11 +206,10 @@ void TestGrid::editPipeline()
 
 void TestGrid::writesFromCodeRunNoHooks()
 {
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
+    WorkTableModel& model = t.model();
     const int c品名 = model.columnOf(QStringLiteral("品名"));
     const int c単価 = model.columnOf(QStringLiteral("単価"));
     const int c金額 = model.columnOf(QStringLiteral("金額"));
@@ -283,11 +265,10 @@ void TestGrid::typingInViewReachesTable()
     QFETCH(QString, text);
     QFETCH(bool, swallowEnter);
     QFETCH(QString, afterEnter);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
+    WorkTableModel& model = t.model();
     model.column(model.columnOf(QStringLiteral("商品区分"))).visible = false;
     model.column(model.columnOf(QStringLiteral("小計"))).visible = false;
     GridView view;
@@ -316,7 +297,7 @@ void TestGrid::typingInViewReachesTable()
         commit.setCommitString(text);
         QApplication::sendEvent(&view, &commit);
     } else {
-        QTest::sendKeyEvent(QTest::KeyAction::Click, &view, Qt::Key_unknown, text, Qt::NoModifier);
+        typeText(&view, text);
     }
     QVERIFY(view.isEditing());
     auto* editor = qobject_cast<QLineEdit*>(view.editorWidget());
@@ -347,11 +328,10 @@ void TestGrid::openEditorCommits_data()
 void TestGrid::openEditorCommits()
 {
     QFETCH(QString, how);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
+    WorkTableModel& model = t.model();
     const int c品名 = model.columnOf(QStringLiteral("品名"));
     QWidget window;
     auto* view = new GridView(&window);
@@ -366,7 +346,7 @@ void TestGrid::openEditorCommits()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     view->setFocus();
     view->setCurrentCell(0, c品名);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, view, Qt::Key_unknown, QStringLiteral("定規"), Qt::NoModifier);
+    typeText(view, QStringLiteral("定規"));
     QVERIFY(view->isEditing());
 
     if (how == QLatin1String("commitEdit")) {
@@ -407,15 +387,14 @@ void TestGrid::dropDownPick()
     QFETCH(QString, stored);
     QFETCH(int, picked);
     QFETCH(int, edited);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
     QVERIFY(db.exec(QStringLiteral("insert into w商品参照 (品名, 単位, 単価) values ('鉛筆', '本', 800000), ('定規', '本', 1500000)")));
     WorkTableModel products(db, QStringLiteral("w商品参照"));
     products.column(products.columnOf(QStringLiteral("単価"))).kind = Kind::Money;
     products.column(products.columnOf(QStringLiteral("ふりがな"))).visible = false;
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkTableModel& model = t.model();
     const int c品名 = model.columnOf(QStringLiteral("品名"));
     model.column(c品名).dropDown = &products;
     GridView view;
@@ -476,11 +455,10 @@ void TestGrid::checkBoxClick_data()
 void TestGrid::checkBoxClick()
 {
     QFETCH(bool, readOnly);
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
+    WorkTableModel& model = t.model();
     const int col = model.columnOf(QStringLiteral("非課税"));
     model.column(col).readOnly = readOnly;
     GridView view;
@@ -511,11 +489,9 @@ void TestGrid::checkBoxClick()
 
 void TestGrid::rowStylePaintsRow()
 {
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    WorkTableModel& model = t.model();
     const int c小計 = model.columnOf(QStringLiteral("小計"));
     const QColor grey(0xD3, 0xD3, 0xD3);
     model.setRowStyle([&](int row) -> std::optional<QColor> {
@@ -548,11 +524,10 @@ void TestGrid::rowStylePaintsRow()
 
 void TestGrid::refreshKeepsCurrentCellAndLayout()
 {
-    TestFolder data;
-    Database db;
-    QVERIFY(db.open(data.workDbPath(), Database::Role::Work));
-    WorkTableModel model(db, kDetail);
-    setDetailKinds(model);
+    WorkDetailTable t;
+    QVERIFY(t.opened);
+    Database& db = t.db;
+    WorkTableModel& model = t.model();
     const int c品名 = model.columnOf(QStringLiteral("品名"));
     const int c商品区分 = model.columnOf(QStringLiteral("商品区分"));
     model.column(c商品区分).visible = false;

@@ -9,6 +9,7 @@
 #include "platform/WorkTableModel.h"
 #include "StoredCells.h"
 #include "support/TestFolder.h"
+#include "support/WidgetText.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -33,11 +34,6 @@ const QString kList = QStringLiteral("w商品マスタ");
 
 // Columns of w商品マスタ.
 enum { Tick, Name, Category, Pack, Unit, Price, TaxFree, Reading };
-
-void typeText(QWidget* w, const QString& text)
-{
-    QTest::sendKeyEvent(QTest::KeyAction::Click, w, Qt::Key_unknown, text, Qt::NoModifier);
-}
 
 void commitText(QWidget* w, const QString& text)
 {

@@ -12,6 +12,7 @@
 #include "printing/RptQuotationB5.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "support/WidgetText.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
@@ -81,13 +82,6 @@ QMap<QString, QString> untouched(QMap<QString, QString> row)
 {
     for (const QString& c : writtenColumns()) row.remove(c);
     return row;
-}
-
-QStringList items(const QComboBox* c)
-{
-    QStringList out;
-    for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-    return out;
 }
 
 using StoredCells = QMap<QString, QString>;

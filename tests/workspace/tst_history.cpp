@@ -1,6 +1,7 @@
 // The history tab: listing stored quotations by customer and date range,
 // newest first, the count, ticking and deleting, opening from the list.
 
+#include "StoreSamples.h"
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
 #include "support/FindControl.h"
@@ -18,34 +19,9 @@
 
 namespace {
 
-struct Stored {
-    int number;
-    QString date;
-    QString customer;  // "" = stored without a customer name
-};
-
-// Dates in May cover both bounds, a tie (3 and 4 on the 15th), a stored time
-// of day (5) and a quotation without a customer name (7).
-const QList<Stored> kFixture{
-    {1, "2024-04-30", "甲商事"}, {2, "2024-05-01", "乙's 工業"}, {3, "2024-05-15", "甲商事"},
-    {4, "2024-05-15", "乙's 工業"}, {5, "2024-05-31", "甲商事"},   {6, "2024-06-01", "甲商事"},
-    {7, "2024-05-20", ""},
-};
-
 void storeFixture(MainWindowFixture& f)
 {
-    for (const Stored& s : kFixture) {
-        QuotationRecord q;
-        q.header.伝票番号 = s.number;
-        q.header.日付 = QDate::fromString(s.date, Qt::ISODate);
-        q.header.顧客名 = s.customer.isEmpty() ? QVariant() : QVariant(s.customer);
-        q.header.件名 = QStringLiteral("件名%1").arg(s.number);
-        QuotationLine l;
-        l.品名 = QStringLiteral("品%1").arg(s.number);
-        q.lines << l;
-        QVERIFY(StoreQuotation(f.data(), q, {}).ok);
-    }
-    QVERIFY(f.data().exec(QStringLiteral("update 見積書ヘッダ set 日付 = '2024-05-31 15:30:00' where 伝票番号 = 5")));
+    QVERIFY(samples::storeListed(f.data()));
 }
 
 // The window over the stored fixture, on the history tab, everything listed.
@@ -105,12 +81,9 @@ void TestHistory::listByFilter_data()
     QTest::addColumn<QString>("to");
     QTest::addColumn<QList<int>>("numbers");
     QTest::addColumn<int>("count");
+    // The filter's cases are tested on the query itself (tst_quotation_store);
+    // these show the tab passes the filter and counts the rows with a customer.
     QTest::newRow("no filter") << "" << "" << "" << QList<int>{6, 5, 7, 4, 3, 2, 1} << 6;
-    QTest::newRow("customer") << "甲商事" << "" << "" << QList<int>{6, 5, 3, 1} << 4;
-    QTest::newRow("customer with apostrophe") << "乙's 工業" << "" << "" << QList<int>{4, 2} << 2;
-    QTest::newRow("date range, both ends included") << "" << "2024-05-01" << "2024-05-31" << QList<int>{5, 7, 4, 3, 2} << 4;
-    QTest::newRow("last date only") << "" << "" << "2024-05-15" << QList<int>{4, 3, 2, 1} << 4;
-    QTest::newRow("first date only") << "" << "2024-05-31" << "" << QList<int>{6, 5} << 2;
     QTest::newRow("customer and range") << "甲商事" << "2024-05-02" << "2024-05-31" << QList<int>{5, 3} << 2;
     QTest::newRow("customer matching nothing") << "甲" << "" << "" << QList<int>{} << 0;
 }
