@@ -95,6 +95,8 @@ void TestDetailLines::lineAmount_data()
     QTest::newRow("other mode rounds up") << "2.1" << "1" << "切り上げ" << "3";
     QTest::newRow("at the 金額 limit") << "9999999999" << "1" << "四捨五入" << "9999999999";
     QTest::newRow("rounds beyond the 金額 limit") << "9999999999.5" << "1" << "四捨五入" << "";
+    QTest::newRow("product rounds onto the 金額 limit") << "1000" << "9999999.9994" << "四捨五入" << "9999999999";
+    QTest::newRow("product rounds past the 金額 limit") << "1000" << "9999999.9995" << "四捨五入" << "";
     QTest::newRow("product beyond the rounding limit gives 0") << "10000000000" << "1" << "四捨五入" << "0";
 }
 
