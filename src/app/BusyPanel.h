@@ -6,6 +6,7 @@
 // A secondary window whose panel shows the label does not close meanwhile.
 
 #include "app/SecondaryWindow.h"
+#include "app/Session.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -15,11 +16,11 @@
 
 class BusyPanel {
 public:
-    BusyPanel(bool& running, QFrame* panel, QLabel* label, const QString& text) : running_(running), panel_(panel)
+    BusyPanel(Session& session, QFrame* panel, QLabel* label, const QString& text) : session_(session), panel_(panel)
     {
-        active_ = !running_;
+        active_ = !session_.operationRunning();
         if (!active_) return;
-        running_ = true;
+        session_.setOperationRunning(true);
         if (panel_) window_ = qobject_cast<SecondaryWindow*>(panel_->window());
         if (window_) window_->setOperationRunning(true);
         if (label) label->setText(text);
@@ -44,12 +45,12 @@ public:
         // Still marked as running while the hidden label is painted: a close
         // that comes in here must wait until the handler has returned.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        running_ = false;
+        session_.setOperationRunning(false);
         if (window_) window_->setOperationRunning(false);
     }
 
 private:
-    bool& running_;
+    Session& session_;
     QPointer<QFrame> panel_;
     QPointer<SecondaryWindow> window_;
     bool active_ = false;

@@ -101,11 +101,6 @@ const QList<Field>& fields()
 
 }  // namespace
 
-int ReadPrintSettings(Session& session, const QString& code)
-{
-    return ReadPrintSettings(session.DataDb, session.PrintSettingsRecord, code);
-}
-
 int ReadPrintSettings(Database& dataDb, PrintSettingsTable& table, const QString& code)
 {
     int n = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The print-settings store: one 印刷情報 row per blank-paper layout ("MA4",
-// "MB5") loaded into an entry of the session's PrintSettingsRecord, and the
+// "MB5") loaded into an entry of the session's print settings, and the
 // help texts of the print-settings windows (専用伝票HELP). The main window's
 // layout, both reports and the print-settings windows read it.
 //
@@ -61,8 +61,6 @@ using PrintSettingsTable = std::array<PrintSettingsEntry, 3>;
 // number; 0 when both entries hold other codes (nothing is read). With no row
 // for the code the entry keeps what it held.
 int ReadPrintSettings(Database& dataDb, PrintSettingsTable& table, const QString& code);
-// The same on the session's data database and entries.
-int ReadPrintSettings(Session& session, const QString& code);
 
 // The help text of a print-settings window: kind "印刷設定", key "A4" or "B5".
 // "" when there is no such row (or for another kind).

@@ -52,6 +52,21 @@ void Session::locateDataFolder()
     workDbPath_ = dataFolder_ + QStringLiteral("VeltWork2K.mdb");
 }
 
+const PrintSettingsEntry* Session::printSettings(const QString& code) const
+{
+    if (code.isEmpty()) return nullptr;  // a free entry holds no code
+    for (const PrintSettingsEntry& entry : printSettings_)
+        if (entry.型番 == code) return &entry;
+    return nullptr;
+}
+
+const PrintSettingsEntry* Session::reloadPrintSettings(const QString& code)
+{
+    const int entry = ReadPrintSettings(DataDb, printSettings_, code);
+    printSettingsInUse_ = entry == 0 ? nullptr : &printSettings_[entry];
+    return printSettingsInUse_;
+}
+
 DialogProvider& Session::dialogs()
 {
     return *dialogs_;

@@ -67,12 +67,23 @@ public:
     Database DataDb;
     Database WorkDb;
     SettingsRecord 設定情報;
-    PrintSettingsTable PrintSettingsRecord{};
-    int PrintSettingsIndex = 0;  // the entry in use (0: none)
     HintKeyRecord HintKey;
+
+    // The print-settings entry that holds a layout code ("MA4", "MB5");
+    // nullptr when no entry holds it (it was never loaded, or both were taken).
+    const PrintSettingsEntry* printSettings(const QString& code) const;
+    // Loads the code's 印刷情報 row into its entry (see ReadPrintSettings) and
+    // returns that entry, which is then the one in use; nullptr when both
+    // entries hold other codes. Without a row the entry stays as it was (a
+    // free entry stays free, so printSettings(code) does not find it).
+    const PrintSettingsEntry* reloadPrintSettings(const QString& code);
+    // The entry the last reload returned (nullptr: none yet, or none was free).
+    const PrintSettingsEntry* printSettingsInUse() const { return printSettingsInUse_; }
+
     // A storing, loading or listing runs (its busy panel shows); a second one
-    // must not start meanwhile.
-    bool operationRunning = false;
+    // must not start meanwhile. BusyPanel sets and clears it.
+    bool operationRunning() const { return operationRunning_; }
+    void setOperationRunning(bool running) { operationRunning_ = running; }
 
     MessageCatalog& messages() { return messages_; }
     WindowRegistry& windows() { return windows_; }
@@ -103,4 +114,7 @@ private:
     std::unique_ptr<DialogProvider> realDialogs_;
     DialogProvider* dialogs_ = nullptr;
     PostalLookup::Factory postalLookupFactory_;
+    PrintSettingsTable printSettings_{};
+    const PrintSettingsEntry* printSettingsInUse_ = nullptr;
+    bool operationRunning_ = false;
 };

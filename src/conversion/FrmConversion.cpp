@@ -130,7 +130,7 @@ void FrmConversion::closeEvent(QCloseEvent* e)
 
 void FrmConversion::ExecChg97to2000()
 {
-    if (running_ || session_.operationRunning) return;
+    if (running_ || session_.operationRunning()) return;
     MessageCatalog& messages = session_.messages();
     const QString path = OldDataPath();
     if (!QFileInfo(path).isFile()) {
@@ -151,13 +151,15 @@ bool FrmConversion::runConversion(const QString& path)
         FrmConversion& w;
         explicit RunGuard(FrmConversion& window) : w(window)
         {
-            w.running_ = w.session_.operationRunning = true;
+            w.running_ = true;
+            w.session_.setOperationRunning(true);
             w.cmd実行->setEnabled(false);
             w.cmd閉じる->setEnabled(false);
         }
         ~RunGuard()
         {
-            w.running_ = w.session_.operationRunning = false;
+            w.running_ = false;
+            w.session_.setOperationRunning(false);
             w.cmd実行->setEnabled(true);
             w.cmd閉じる->setEnabled(true);
         }

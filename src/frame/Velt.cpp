@@ -142,9 +142,7 @@ void Velt::FormInit()
     quotation_->bindGrids();
     history_->bindGrids();
     // The own-company labels take the fonts of the A4 layout.
-    session_.PrintSettingsIndex = ReadPrintSettings(session_, QStringLiteral("MA4"));
-    const int n = session_.PrintSettingsIndex;
-    const PrintSettingsEntry* a4 = n >= 1 && n <= 2 ? &session_.PrintSettingsRecord[n] : nullptr;
+    const PrintSettingsEntry* a4 = session_.reloadPrintSettings(QStringLiteral("MA4"));
     quotation_->applyLayout(s, a4);
     history_->applyLayout(s);
 }
@@ -184,7 +182,7 @@ void Velt::closeEvent(QCloseEvent* e)
 bool Velt::closeIsSafe() const
 {
     // The application's own loop is level 1 (tests without it run at 0).
-    return !session_.operationRunning && !QApplication::activeModalWidget() &&
+    return !session_.operationRunning() && !QApplication::activeModalWidget() &&
            QThread::currentThread()->loopLevel() <= 1;
 }
 
@@ -260,8 +258,8 @@ void Velt::cmdA4_Click()
     session_.windows().show(QStringLiteral("SetPrnA4"), [this] {
         auto* w = new SetPrnWindow(session_, QStringLiteral("MA4"));
         // The own-company labels follow the A4 fonts as soon as they are saved.
-        connect(w, &SetPrnWindow::printSettingsRead, this, [this](int entry) {
-            if (entry >= 1 && entry <= 2) quotation_->applyOwnCompanyFonts(session_.PrintSettingsRecord[entry]);
+        connect(w, &SetPrnWindow::printSettingsRead, this, [this](const PrintSettingsEntry* entry) {
+            if (entry) quotation_->applyOwnCompanyFonts(*entry);
         });
         return w;
     });

@@ -62,7 +62,7 @@ void FrmCustomer::fillHonorifics()
 
 void FrmCustomer::Read顧客マスタ()
 {
-    BusyPanel busy(session_.operationRunning, CnKokyakuMsg, LblKokyakuMsg, kReading);
+    BusyPanel busy(session_, CnKokyakuMsg, LblKokyakuMsg, kReading);
     if (!busy.active()) return;
     Grid顧客マスタ->commitEdit();
     // The list changes only when the customers were read.
@@ -153,7 +153,7 @@ void FrmCustomer::Read顧客リンク()
                    format != CustomerLinkFormat::None});
     if (!file) return;
 
-    BusyPanel busy(session_.operationRunning, CnKokyakuMsg, LblKokyakuMsg, kReading);
+    BusyPanel busy(session_, CnKokyakuMsg, LblKokyakuMsg, kReading);
     if (!busy.active()) return;
     Grid顧客マスタ->commitEdit();
     // The file is read whole first; the list changes only when that worked.

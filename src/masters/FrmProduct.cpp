@@ -144,7 +144,7 @@ void FrmProduct::Clear商品情報()
 
 void FrmProduct::Read商品マスタ()
 {
-    BusyPanel busy(session_.operationRunning, CnSyohinMsg, LblSyohinMsg, kReading);
+    BusyPanel busy(session_, CnSyohinMsg, LblSyohinMsg, kReading);
     if (!busy.active()) return;
     Grid商品マスタ->commitEdit();
     ProductFilter filter;
@@ -283,7 +283,7 @@ void FrmProduct::Read商品リンク()
         LinkFileToRead(session_, {application, session_.設定情報.商品リンクパス, kLinkSubject, QStringLiteral("商品"),
                                   !columns.isEmpty()});
     if (!file) return;
-    BusyPanel busy(session_.operationRunning, CnSyohinMsg, LblSyohinMsg, kReading);
+    BusyPanel busy(session_, CnSyohinMsg, LblSyohinMsg, kReading);
     if (!busy.active()) return;
     Grid商品マスタ->commitEdit();
     const ProductLinkResult result = ImportProductLink(*file, columns, session_.WorkDb);

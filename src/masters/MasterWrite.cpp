@@ -14,7 +14,7 @@ Q_LOGGING_CATEGORY(lcMasters, "velt.masters")
 
 bool MasterBusy(const Session& session)
 {
-    return session.operationRunning;
+    return session.operationRunning();
 }
 
 WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const WriteStatements& statements)
@@ -22,7 +22,7 @@ WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const Wri
     QString error;
     bool ok = false;
     {
-        BusyPanel busy(session.operationRunning, write.panel, write.label, write.busyText);
+        BusyPanel busy(session, write.panel, write.label, write.busyText);
         if (!busy.active()) return WriteResult::Busy;
 
         // One WriteAllOrNothing per database, each around the next: the

@@ -98,11 +98,8 @@ void PrintHandOver::run(const QString& layoutCode, bool sw, bool sw2, const Repo
     prnData_ = PrintDataFrom(quotation_.shownQuotation(), sw2);
     prnData_.明細行数 = qint16(used);
 
-    session_.PrintSettingsIndex = ReadPrintSettings(session_, layoutCode);
-    const int entry = session_.PrintSettingsIndex;
-    const PrintSettingsEntry settings =
-        entry >= 1 && entry < int(session_.PrintSettingsRecord.size()) ? session_.PrintSettingsRecord[entry]
-                                                                        : PrintSettingsEntry{};
+    const PrintSettingsEntry* entry = session_.reloadPrintSettings(layoutCode);
+    const PrintSettingsEntry settings = entry ? *entry : PrintSettingsEntry{};
 
     // A new report per run; the pages it built outlive it.
     const std::unique_ptr<QuotationReport> report = makeReport(prnData_, settings, session_.設定情報);

@@ -448,7 +448,7 @@ void SetPrnWindow::cmd登録_Click()
     if (!typedOk) return;
     Entry印刷設定();
     // Whatever the answer, the stored row is what the next print uses.
-    emit printSettingsRead(ReadPrintSettings(session_, layoutCode_));
+    emit printSettingsRead(session_.reloadPrintSettings(layoutCode_));
 }
 
 void SetPrnWindow::cmd読込_Click() { Read印刷設定(); }

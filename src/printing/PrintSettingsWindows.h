@@ -11,6 +11,7 @@
 // row is reloaded into the session's print-settings entries, so the next print
 // uses it; printSettingsRead tells the frame which entry now holds it.
 
+#include "app/PrintSettings.h"
 #include "app/SecondaryWindow.h"
 
 #include <QStringList>
@@ -93,8 +94,8 @@ public:
 
 signals:
     // After 登録: the layout's row was reloaded into this entry of the
-    // session's PrintSettingsRecord (0: no entry was free).
-    void printSettingsRead(int entry);
+    // session's print settings (nullptr: no entry was free).
+    void printSettingsRead(const PrintSettingsEntry* entry);
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

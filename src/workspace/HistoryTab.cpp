@@ -121,7 +121,7 @@ void HistoryTab::setCustomerNames(const QStringList& names)
 
 void HistoryTab::Read見積履歴()
 {
-    BusyPanel busy(session_.operationRunning, CnRirekiMsg, lblRirekiMsg, QStringLiteral("読込中です････"));
+    BusyPanel busy(session_, CnRirekiMsg, lblRirekiMsg, QStringLiteral("読込中です････"));
     if (!busy.active()) return;
     HistoryFilter filter;
     filter.顧客名 = cmb履歴顧客名->text();
@@ -142,7 +142,7 @@ void HistoryTab::Clear履歴()
 
 void HistoryTab::Delete履歴()
 {
-    if (session_.operationRunning) return;
+    if (session_.operationRunning()) return;
     const MessageCatalog& messages = session_.messages();
     if (!messages.ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), QStringLiteral("見積書"))) return;
     bool ok = false;

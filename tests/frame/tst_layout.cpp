@@ -229,7 +229,7 @@ void TestLayout::ownCompanyFonts()
     const QFont designedInfo = control<QLabel>(f.quotation(), "lbl自社情報")->font();
     QVERIFY(f.open());
 
-    QCOMPARE(f.session.PrintSettingsIndex, 1);
+    QVERIFY(f.session.printSettingsInUse());
     QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->font().family(), nameFamily.isEmpty() ? designedName.family() : nameFamily);
     QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->font().pointSizeF(), nameSize > 0 ? nameSize : designedName.pointSizeF());
     QCOMPARE(control<QLabel>(f.quotation(), "lbl自社情報")->font().family(), infoFamily.isEmpty() ? designedInfo.family() : infoFamily);

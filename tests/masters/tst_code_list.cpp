@@ -394,7 +394,7 @@ void TestCodeList::failedWriteChangesNothing()
     QCOMPARE(storedRows(f.data(), kUnit), stored);
     QCOMPARE(gridRows(f), grid);
     QCOMPARE(w->datコード->checkedRowids(column(w, u"チェック")).size(), 1);
-    QVERIFY(!f.session.operationRunning);
+    QVERIFY(!f.session.operationRunning());
 }
 
 void TestCodeList::onlyTickAndTextAreEdited()
@@ -428,7 +428,7 @@ void TestCodeList::busyWindowStartsNothing()
     const QStringList grid = gridRows(f);
 
     // Another operation runs (its busy label shows).
-    f.session.operationRunning = true;
+    f.session.setOperationRunning(true);
     for (QPushButton* b : {w->cmd登録, w->cmd行削除, w->cmdクリア}) QTest::mouseClick(b, Qt::LeftButton);
     emit w->cmb区分->activated(1);
     QCOMPARE(w->cmb区分->text(), kUnit);
@@ -444,7 +444,7 @@ void TestCodeList::busyWindowStartsNothing()
     QVERIFY(!ran);
     QVERIFY(f.messages.shown().isEmpty());
 
-    f.session.operationRunning = false;
+    f.session.setOperationRunning(false);
     QTest::mouseClick(w->cmd登録, Qt::LeftButton);
     QCOMPARE(f.messages.texts().last(), QStringLiteral("単位 を登録しました。"));
     QCOMPARE(storedRows(f.data(), kUnit), slotRows({"01=本", "02=箱"}));

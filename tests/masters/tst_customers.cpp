@@ -663,13 +663,13 @@ void TestCustomers::secondOperationRefused()
     QVERIFY(w->dat顧客->setValue(0, チェック, true));
     const QStringList list = customerList(f);
     // Another storing or listing runs: none of the list's operations starts.
-    f.session.operationRunning = true;
+    f.session.setOperationRunning(true);
     f.data().exec(QStringLiteral("delete from 顧客マスタ"));
     for (QPushButton* b : {w->cmd読込, w->cmdクリア, w->cmd削除, w->cmd登録, w->cmdリンク参照}) b->click();
     QCOMPARE(customerList(f), list);
     QVERIFY(customerMaster(f).isEmpty());
     QVERIFY(f.messages.shown().isEmpty());
-    f.session.operationRunning = false;
+    f.session.setOperationRunning(false);
 }
 
 void TestCustomers::captionsAndToolTips()

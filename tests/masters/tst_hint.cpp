@@ -269,7 +269,7 @@ void TestHint::busyWindowStartsNothing()
     HintWindow* h = openHint(f);
     QVERIFY(h);
     h->txtContents->setText(QStringLiteral("新しい"));
-    f.session.operationRunning = true;
+    f.session.setOperationRunning(true);
     QTest::mouseClick(h->cmd登録, Qt::LeftButton);
     QTest::mouseClick(h->cmd削除, Qt::LeftButton);
     QVERIFY(f.messages.shown().isEmpty());

@@ -618,10 +618,10 @@ void TestProductWindow::secondOperationRefused()
     const QStringList master = x.master();
 
     // Another storing, loading or listing runs: none of the window's operations starts.
-    x.f.session.operationRunning = true;
+    x.f.session.setOperationRunning(true);
     for (QPushButton* b : {x.w->cmd読込, x.w->cmd登録, x.w->cmd削除, x.w->cmdクリア, x.w->cmd商品参照, x.w->cmd顧客詳細登録})
         b->click();
-    x.f.session.operationRunning = false;
+    x.f.session.setOperationRunning(false);
 
     QCOMPARE(x.list(), list);
     QCOMPARE(x.master(), master);

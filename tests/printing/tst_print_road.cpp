@@ -275,7 +275,8 @@ void TestPrintRoad::paperChoosesTheLayout()
         const ReportDocument& doc = *f.output.runs.first().pages;
         QCOMPARE(int(doc.paper), pageSize);
         QCOMPARE(doc.pages.first().text(QStringLiteral("lblタイトル"))->text, title);
-        QCOMPARE(f.session.PrintSettingsRecord[f.session.PrintSettingsIndex].型番, code);
+        QVERIFY(f.session.printSettingsInUse());
+        QCOMPARE(f.session.printSettingsInUse()->型番, code);
     }
 }
 

@@ -109,9 +109,7 @@ QStringList shown(const SetPrnWindow* w)
 
 const PrintSettingsEntry* entryOf(Session& s, const QString& code)
 {
-    for (int i = 1; i <= 2; ++i)
-        if (s.PrintSettingsRecord[i].型番 == code) return &s.PrintSettingsRecord[i];
-    return nullptr;
+    return s.printSettings(code);
 }
 
 // The colour dialog: answers with `answer` (nothing: cancelled), or, when told

@@ -78,9 +78,9 @@ void QuotationTab::openNumber(const QString& number)
 
 void QuotationTab::Read見積書()
 {
-    if (session_.operationRunning) return;
+    if (session_.operationRunning()) return;
     Clear見積書(false);
-    BusyPanel busy(session_.operationRunning, CnEntryMsg, EntryMsg, QStringLiteral("読込中です･･･"));
+    BusyPanel busy(session_, CnEntryMsg, EntryMsg, QStringLiteral("読込中です･･･"));
 
     // All or nothing: the header and its lines are read, the lines written
     // into w明細, and only then is the header shown. A quotation that cannot
@@ -129,7 +129,7 @@ void QuotationTab::Read見積書ヘッダ(const QuotationHeader& h)
 
 void QuotationTab::Delete見積書()
 {
-    if (session_.operationRunning) return;
+    if (session_.operationRunning()) return;
     const QString text = txtNo->text();
     if (text.isEmpty()) return;
     // Only a whole number names a stored quotation ("2.0" names 2). Any other

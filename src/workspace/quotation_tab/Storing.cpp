@@ -48,7 +48,7 @@ std::optional<QuotationRecord> QuotationTab::screenQuotation(int number, QString
 
 void QuotationTab::cmd登録_Click()
 {
-    if (session_.operationRunning) return;
+    if (session_.operationRunning()) return;
     // A cell still being edited belongs to the quotation; when w明細 does not
     // take it, nothing is stored (the failure box tells why).
     if (Grid明細 && wkDat) {
@@ -103,7 +103,7 @@ void QuotationTab::Entry見積書(const QuotationRecord& quotation)
 {
     StoreOutcome outcome;
     {
-        BusyPanel busy(session_.operationRunning, CnEntryMsg, EntryMsg, QStringLiteral("登録中です････"));
+        BusyPanel busy(session_, CnEntryMsg, EntryMsg, QStringLiteral("登録中です････"));
         if (!busy.active()) return;
         // Code values join the store's transaction on the same connection.
         Database& data = session_.DataDb;
