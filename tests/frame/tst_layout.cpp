@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "frame/Velt.h"
 #include "workspace/HistoryTab.h"
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 

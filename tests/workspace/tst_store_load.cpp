@@ -6,6 +6,7 @@
 #include "workspace/QuotationStore.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
@@ -296,35 +297,35 @@ void TestStoreLoad::previousNextAcrossGapsAndDelete()
     auto firstLine = [&] { return dbv::text(ReadWorkLines(f.work())[0].品名); };
 
     control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("2"));
-    f.quotation().txtNo_Commit();
+    control<HeaderPanel>(f.quotation(), "Header")->txtNo_Commit();
     QCOMPARE(shown(), QStringLiteral("顧客2"));
     control<QPushButton>(f.quotation(), "cmd次伝票")->click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("3"));
     QCOMPARE(shown(), QString());  // a gap: the screen is reset, the number stays
     QCOMPARE(firstLine(), QString());
-    f.quotation().cmd次伝票_Click();
-    f.quotation().cmd次伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd次伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd次伝票_Click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("5"));
     QCOMPARE(shown(), QStringLiteral("顧客5"));
     QCOMPARE(firstLine(), QStringLiteral("品5"));
-    f.quotation().cmd前伝票_Click();
-    f.quotation().cmd前伝票_Click();
-    f.quotation().cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("2"));
     QCOMPARE(shown(), QStringLiteral("顧客2"));
-    f.quotation().cmd前伝票_Click();
-    f.quotation().cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("1"));
     QCOMPARE(shown(), QStringLiteral("顧客1"));
     // Half numbers: 12.5 steps to 13.5, which opens 14.
     control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("0.5"));
-    f.quotation().cmd次伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd次伝票_Click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("1.5"));
     QCOMPARE(shown(), QStringLiteral("顧客2"));
 
     // Delete 2 (answered No, then Yes), then step back onto it from 3.
     control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("2"));
-    f.quotation().txtNo_Commit();
+    control<HeaderPanel>(f.quotation(), "Header")->txtNo_Commit();
     f.messages.clear();
     f.messages.answerNext(MessageAnswer::No);
     f.quotation().cmd削除_Click();
@@ -336,10 +337,10 @@ void TestStoreLoad::previousNextAcrossGapsAndDelete()
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 0);
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 2")).toInt(), 0);
     control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("3"));
-    f.quotation().cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("2"));
     QCOMPARE(shown(), QString());
-    f.quotation().cmd前伝票_Click();
+    control<HeaderPanel>(f.quotation(), "Header")->cmd前伝票_Click();
     QCOMPARE(shown(), QStringLiteral("顧客1"));
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ")).toInt(), 2);
 }
@@ -352,7 +353,7 @@ void TestStoreLoad::notNumericNumberLoadsNothing()
     QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
     fillScreen(f, QStringLiteral("abc"));
     f.messages.clear();
-    f.quotation().txtNo_Commit();
+    control<HeaderPanel>(f.quotation(), "Header")->txtNo_Commit();
     QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力注意")});
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QString());
     // The lines and the header on screen stay.
@@ -366,7 +367,7 @@ void TestStoreLoad::notNumericNumberLoadsNothing()
     QApplication::sendEvent(control<QLineEdit>(f.quotation(), "txtNo"), &focusOut);
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
     control<QLineEdit>(f.quotation(), "txtNo")->setText(QString());
-    f.quotation().txtNo_Commit();
+    control<HeaderPanel>(f.quotation(), "Header")->txtNo_Commit();
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("O'Hara 株式会社"));
     QCOMPARE(f.messages.shown().size(), 1);
     // Typed and committed with Enter, the number loads.
@@ -399,7 +400,7 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
         QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
     }
     control<QLineEdit>(f.quotation(), "txtNo")->setText(QStringLiteral("2"));
-    f.quotation().txtNo_Commit();
+    control<HeaderPanel>(f.quotation(), "Header")->txtNo_Commit();
     control<QLineEdit>(f.quotation(), "txtNo")->setText(typed);
     f.messages.clear();
     f.messages.setDefaultAnswer(MessageAnswer::Yes);

@@ -8,6 +8,7 @@
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/PostalLookup.h"
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QApplication>
@@ -51,24 +52,14 @@ private:
 
 void QuotationTab::connectCustomerLookup()
 {
-    new FocusLeaveHook(cmb顧客名, [this] { cmb顧客名_LostFocus(); });
-    connect(cmd顧客参照, &QPushButton::clicked, this, &QuotationTab::cmd顧客参照_Click);
-    connect(cmd郵便, &QPushButton::clicked, this, &QuotationTab::cmd郵便_Click);
-
-    // Enter moves through the header into the detail grid.
-    KeyHook::install(cmb顧客名, [this](int& key, Qt::KeyboardModifiers) {
-        if (key != VKey::Enter) return;
+    new FocusLeaveHook(header_->customerBox(), [this] { cmb顧客名_LostFocus(); });
+    connect(header_, &HeaderPanel::customerReferenceClicked, this, &QuotationTab::cmd顧客参照_Click);
+    connect(header_, &HeaderPanel::postalClicked, this, &QuotationTab::cmd郵便_Click);
+    // Enter in the customer box or the last term box moves into the detail grid.
+    connect(header_, &HeaderPanel::leftHeader, this, [this](bool fromCustomer) {
         Grid明細->setFocus();
-        Grid明細->setCurrentColumn(DetailLine::品名);
+        if (fromCustomer) Grid明細->setCurrentColumn(DetailLine::品名);
     });
-    const QList<std::pair<QWidget*, QWidget*>> chain{
-        {cmb有効期限, cmb支払条件}, {cmb支払条件, cmb受渡場所}, {cmb受渡場所, cmb納期}, {cmb納期, Grid明細}};
-    for (const auto& [from, to] : chain) {
-        QWidget* target = to;
-        KeyHook::install(from, [target](int& key, Qt::KeyboardModifiers) {
-            if (key == VKey::Enter) target->setFocus();
-        });
-    }
 }
 
 void QuotationTab::Seek顧客情報()
@@ -88,17 +79,17 @@ void QuotationTab::Seek顧客情報()
 
 void QuotationTab::cmb顧客名_LostFocus()
 {
-    const QString name = cmb顧客名->text();
+    const QString name = header_->customerName();
     if (name.isEmpty()) {
-        txt顧客情報->setText(QString());
+        header_->setCustomerBlock(QString());
         return;
     }
     CustomerLookupRecord.顧客名 = name;
     Seek顧客情報();
     const CustomerLookup& r = CustomerLookupRecord;
     if (dbv::isNull(r.顧客情報)) return;  // unknown customer or no stored block: keep the header
-    txt顧客情報->setText(r.顧客情報.toString());
-    cmb敬称->setText(dbv::text(r.敬称));
+    header_->setCustomerBlock(r.顧客情報.toString());
+    header_->setHonorific(dbv::text(r.敬称));
 }
 
 void QuotationTab::cmd顧客参照_Click()
@@ -108,7 +99,7 @@ void QuotationTab::cmd顧客参照_Click()
     if (!search) {
         messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"),
                     QStringLiteral("顧客検索コンポーネントが登録されていないため、顧客参照を開けません。"));
-        cmb顧客名->setFocus();
+        header_->focusCustomer();
         return;
     }
     search->setPcDataFile(session_.DataDbPath());
@@ -118,12 +109,12 @@ void QuotationTab::cmd顧客参照_Click()
     // Closed without a pick: the name stays as it was (the component would
     // still hand back an earlier pick).
     if (picked) setCustomerName(dbv::text(search->pc顧客名()));
-    cmb顧客名->setFocus();
+    header_->focusCustomer();
 }
 
 void QuotationTab::cmd郵便_Click()
 {
     const std::optional<QString> block = LookUpPostalBlock(session_);
     // Fills only an empty customer block; a block the user has is never replaced.
-    if (block && txt顧客情報->text().isEmpty()) txt顧客情報->setText(*block);
+    if (block && header_->customerBlock().isEmpty()) header_->setCustomerBlock(*block);
 }

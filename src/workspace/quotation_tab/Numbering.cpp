@@ -1,5 +1,6 @@
 // Quotation numbering and copying a quotation as a new one.
 
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
@@ -71,14 +72,14 @@ void QuotationTab::Tenki見積書()
 {
     // The copy is a new quotation under the next number.
     loadedNumber_.reset();
-    txtNo->setText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
-    cmb顧客名->setFocus();
+    header_->setNumberText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
+    header_->focusCustomer();
 }
 
 void QuotationTab::renewNumberIfStored()
 {
-    if (txtNo->isModified()) return;
-    const std::optional<int> shown = ParseQuotationNumber(txtNo->text());
+    if (header_->numberBeingTyped()) return;
+    const std::optional<int> shown = ParseQuotationNumber(header_->numberText());
     if (!shown || shown == loadedNumber_) return;
     // Stored or not; nothing when the stored quotations cannot be read.
     auto isStored = [this](int number) -> std::optional<bool> {
@@ -98,7 +99,7 @@ void QuotationTab::renewNumberIfStored()
         const std::optional<bool> taken = isStored(*next);
         if (!taken) return;
         if (!*taken) {
-            txtNo->setText(QString::number(*next));
+            header_->setNumberText(QString::number(*next));
             return;
         }
     }

@@ -1,5 +1,6 @@
 // The pick lists of the quotation tab, copied from the product master and the code lists.
 
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
@@ -43,7 +44,9 @@ void QuotationTab::Readコード表(const QString& kind)
     auto panelList = [this](ProductDetailPanel::CodeList list) {
         return [this, list](const QStringList& entries) { productPanel_->setCodeList(list, entries); };
     };
-    auto boxList = [](TextComboBox* box) { return [box](const QStringList& entries) { box->setItems(entries); }; };
+    auto headerList = [this](HeaderPanel::CodeList list) {
+        return [this, list](const QStringList& entries) { header_->setCodeList(list, entries); };
+    };
     struct Section {
         QString kcode;
         QString table;  // empty: a header list without work table
@@ -55,10 +58,10 @@ void QuotationTab::Readコード表(const QString& kind)
         {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), panelList(ProductDetailPanel::CodeList::Category),
          dat商品区分},
         {packKind, QStringLiteral("w入数参照"), panelList(ProductDetailPanel::CodeList::Pack), dat入数参照},
-        {QStringLiteral("有効期限"), QString(), boxList(cmb有効期限), nullptr},
-        {QStringLiteral("支払条件"), QString(), boxList(cmb支払条件), nullptr},
-        {QStringLiteral("受渡場所"), QString(), boxList(cmb受渡場所), nullptr},
-        {QStringLiteral("納期"), QString(), boxList(cmb納期), nullptr},
+        {QStringLiteral("有効期限"), QString(), headerList(HeaderPanel::CodeList::Validity), nullptr},
+        {QStringLiteral("支払条件"), QString(), headerList(HeaderPanel::CodeList::Payment), nullptr},
+        {QStringLiteral("受渡場所"), QString(), headerList(HeaderPanel::CodeList::Delivery), nullptr},
+        {QStringLiteral("納期"), QString(), headerList(HeaderPanel::CodeList::DeliveryDate), nullptr},
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;

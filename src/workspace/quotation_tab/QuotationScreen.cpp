@@ -1,5 +1,6 @@
 // The quotation screen: resetting the header and the 100 detail lines.
 
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
@@ -39,32 +40,9 @@ void QuotationTab::Clear明細ワーク()
 void QuotationTab::Clear見積書(bool all)
 {
     loadedNumber_.reset();
-    cmb敬称->setItems({QStringLiteral("様"), QStringLiteral("御中"), QStringLiteral("殿")});
-    cmb敬称->setText(QStringLiteral("様"));
-
     resetPaperChoice();
 
-    num見積金額->setNull();
-    num税抜計->setNull();
-    num消費税->setNull();
-    num合計->setNull();
-
-    cmb顧客名->setText(QString());
-    txt件名->clear();
-    cmb有効期限->setText(QString());
-    cmb納期->setText(QString());
-    cmb受渡場所->setText(QString());
-    cmb支払条件->setText(QString());
-    for (QLineEdit* seal : txt印鑑) seal->clear();
-    txtメモ->setText(QString());
-    txt顧客情報->setText(QString());
-
-    const bool tax = session_.設定情報.税計算;
-    for (QWidget* w : {static_cast<QWidget*>(Lbl消費税), static_cast<QWidget*>(lbl税抜計),
-                       static_cast<QWidget*>(num税抜計), static_cast<QWidget*>(num消費税)})
-        w->setEnabled(tax);
-
-    dt日付->setDateText(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    header_->reset(session_.設定情報.税計算);
 
     showOwnCompany();
 
@@ -75,11 +53,13 @@ void QuotationTab::Clear見積書(bool all)
         history_.Clear履歴();
         Readコード表(QStringLiteral("すべて"));
         AddCmb顧客名();
-        txtNo->setText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
+        header_->setNumberText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
     }
 
     // The seal titles shown on the settings tab at this moment, stored or not.
-    for (size_t i = 0; i < txt印鑑.size(); ++i) txt印鑑[i]->setText(shownSettings_.shownSealTitle(int(i)));
+    std::array<QString, 4> titles;
+    for (size_t i = 0; i < titles.size(); ++i) titles[i] = shownSettings_.shownSealTitle(int(i));
+    header_->setSealTitles(titles);
 }
 
 void QuotationTab::AddCmb顧客名()
@@ -94,7 +74,7 @@ void QuotationTab::AddCmb顧客名()
     names.reserve(rows.size());
     for (const QSqlRecord& r : rows)
         if (!dbv::isNull(r.value(0))) names.append(r.value(0).toString());
-    cmb顧客名->setItems(names);
+    header_->setCustomerNames(names);
     history_.setCustomerNames(names);
 }
 

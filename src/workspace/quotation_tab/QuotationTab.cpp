@@ -2,6 +2,7 @@
 // settings, the print panel's hook, and the port other windows use.
 
 #include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
@@ -24,34 +25,6 @@
 
 using namespace DetailLine;
 
-// ---------------------------------------------------------------- LineWidget
-
-LineWidget::LineWidget(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void LineWidget::setEnds(double x1, double y1, double x2, double y2)
-{
-    x1_ = x1;
-    y1_ = y1;
-    x2_ = x2;
-    y2_ = y2;
-    const QPoint a = twipsPoint(x1, y1);
-    const QPoint b = twipsPoint(x2, y2);
-    setGeometry(QRect(a, b).normalized().adjusted(0, 0, 1, 1));
-    update();
-}
-
-void LineWidget::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setPen(QPen(Qt::black, 1));
-    const QPoint a = twipsPoint(x1_, y1_) - pos();
-    const QPoint b = twipsPoint(x2_, y2_) - pos();
-    p.drawLine(a, b);
-}
-
 // ---------------------------------------------------------------- the tab
 
 QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings, HistoryList& history, QWidget* parent)
@@ -69,64 +42,28 @@ QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings,
     connectCustomerLookup();
     connectPrintPanel();
     connect(cmd閉じる, &QPushButton::clicked, this, &QuotationTab::closeClicked);
-    connect(cmdコード, &QPushButton::clicked, this, &QuotationTab::codeListClicked);
-    connect(cmd顧客マスタ, &QPushButton::clicked, this, &QuotationTab::customerMasterClicked);
-    connect(cmd商品, &QPushButton::clicked, this, &QuotationTab::productMasterClicked);
-    lbl自社名->installEventFilter(this);
-    lbl自社情報->installEventFilter(this);
+    connect(header_, &HeaderPanel::codeListClicked, this, &QuotationTab::codeListClicked);
+    connect(header_, &HeaderPanel::customerMasterClicked, this, &QuotationTab::customerMasterClicked);
+    connect(header_, &HeaderPanel::productMasterClicked, this, &QuotationTab::productMasterClicked);
+    connect(header_, &HeaderPanel::ownNameDoubleClicked, this, &QuotationTab::ownNameDoubleClicked);
+    connect(header_, &HeaderPanel::ownInfoDoubleClicked, this, &QuotationTab::ownInfoDoubleClicked);
     SyokeiLineStyle = QColor(0xE0, 0xE0, 0xE0);
 }
 
 QuotationTab::~QuotationTab() = default;
-
-bool QuotationTab::eventFilter(QObject* o, QEvent* e)
-{
-    if (e->type() == QEvent::MouseButtonDblClick && (o == lbl自社名 || o == lbl自社情報)) {
-        emit(o == lbl自社名 ? ownNameDoubleClicked() : ownInfoDoubleClicked());
-        return true;
-    }
-    return QWidget::eventFilter(o, e);
-}
 
 const MessageCatalog& QuotationTab::messages() const
 {
     return session_.messages();
 }
 
-namespace {
-
-void placeLeftWidth(QWidget* w, double left, double width)
-{
-    w->setGeometry(twips(left), w->y(), twips(width), w->height());
-}
-
-}  // namespace
-
 void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry* a4)
 {
     // The product-detail panel.
     productPanel_->move(twips(4080), twips(780));
 
-    // The date format by the era setting.
-    if (s.年号 == QStringLiteral("和暦")) {
-        dt日付->setFormats(QStringLiteral("gggee年mm月dd日"), QStringLiteral("gggee年mm月"));
-        placeLeftWidth(dt日付, 9240, 2235);
-    } else {
-        dt日付->setFormats(QStringLiteral("yyyy年mm月dd日"), QStringLiteral("yyyy年mm月"));
-        placeLeftWidth(dt日付, 9610, 1755);
-    }
-
-    // The seal boxes: eight lines and four title boxes from two origins.
-    const double ox = 3200, oy = 220;
-    const double lines[8][4] = {
-        // X1, X2, Y1, Y2
-        {5900, 8270, 2700, 2700}, {5900, 8270, 3000, 3000}, {5900, 8280, 3460, 3460}, {5900, 5900, 2700, 3460},
-        {6480, 6480, 2700, 3460}, {7080, 7080, 2700, 3480}, {7680, 7680, 2700, 3460}, {8260, 8260, 2700, 3480},
-    };
-    for (int i = 0; i < 8; ++i)
-        印鑑Line[i]->setEnds(ox + lines[i][0], oy + lines[i][2], ox + lines[i][1], oy + lines[i][3]);
-    const double sealLeft[4] = {6000, 6600, 7200, 7800};
-    for (int i = 0; i < 4; ++i) txt印鑑[i]->move(twips(ox + sealLeft[i]), twips(oy + 2760));
+    // The date format by the era setting, the seal boxes.
+    header_->applyLayout(s.年号 == QStringLiteral("和暦"));
 
     // Number formats of 数量, 単価 and 金額 by the decimals setting.
     const bool quantityDecimals = s.小数 == QStringLiteral("数量+単価") || s.小数 == QStringLiteral("数量");
@@ -177,22 +114,12 @@ void QuotationTab::applyLayout(const SettingsRecord& s, const PrintSettingsEntry
 
 void QuotationTab::applyOwnCompanyFonts(const PrintSettingsEntry& a4)
 {
-    // Only what the entry names is set; the rest comes from the tab, so a
-    // font or size no longer named goes back to the designed one.
-    auto apply = [](QLabel* label, const QString& family, double size) {
-        QFont f;
-        if (!family.isEmpty()) f.setFamily(family);
-        if (size > 0) f.setPointSizeF(size);
-        label->setFont(f);
-    };
-    apply(lbl自社名, a4.自社名フォント, a4.自社名サイズ);
-    apply(lbl自社情報, a4.自社情報フォント, a4.自社情報サイズ);
+    header_->applyOwnCompanyFonts(a4);
 }
 
 void QuotationTab::showOwnCompany()
 {
-    lbl自社名->setText(session_.設定情報.自社名);
-    lbl自社情報->setText(MultiLineEdit::fromStored(session_.設定情報.自社情報));
+    header_->showOwnCompany(session_.設定情報.自社名, MultiLineEdit::fromStored(session_.設定情報.自社情報));
 }
 
 // ---------------------------------------------------------------- print panel
@@ -233,9 +160,9 @@ void QuotationTab::setPrintHandler(PrintHandler handler)
 
 void QuotationTab::pickCustomer(const QString& name, const QString& block)
 {
-    if (!name.isEmpty()) cmb顧客名->setText(name);
-    if (!block.isEmpty()) txt顧客情報->setText(block);
-    cmb顧客名->setFocus();
+    if (!name.isEmpty()) header_->setCustomerName(name);
+    if (!block.isEmpty()) header_->setCustomerBlock(block);
+    header_->focusCustomer();
 }
 
 bool QuotationTab::pickProduct(const ProductPick& pick)
@@ -274,29 +201,13 @@ bool QuotationTab::pickProduct(const ProductPick& pick)
 
 void QuotationTab::setCustomerName(const QString& name)
 {
-    cmb顧客名->setText(name);
+    header_->setCustomerName(name);
 }
 
 ShownQuotation QuotationTab::shownQuotation() const
 {
     ShownQuotation q;
-    q.txtNo = txtNo->text();
-    q.日付 = dt日付->date();
-    q.日付表示 = dt日付->text();
-    q.顧客名 = cmb顧客名->text();
-    q.顧客情報 = txt顧客情報->text();
-    q.件名 = txt件名->text();
-    q.メモ = txtメモ->text();
-    for (int i = 0; i < 4; ++i) q.印鑑[i] = txt印鑑[i]->text();
-    q.有効期限 = cmb有効期限->text();
-    q.支払条件 = cmb支払条件->text();
-    q.受渡場所 = cmb受渡場所->text();
-    q.納期 = cmb納期->text();
-    q.敬称 = cmb敬称->text();
-    auto amount = [](const NumberBox* box) { return ShownQuotation::Amount{box->displayText(), box->value()}; };
-    q.税抜計 = amount(num税抜計);
-    q.消費税 = amount(num消費税);
-    q.見積金額 = amount(num見積金額);
+    header_->fillShown(q);
     return q;
 }
 

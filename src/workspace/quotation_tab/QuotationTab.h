@@ -2,8 +2,9 @@
 // The quotation tab of the main window: the header of one quotation and its
 // 100 detail lines on the work table w明細, the totals, the subtotal lines,
 // numbering, storing, loading and deleting, and the customer and postal
-// look-ups. The product-detail panel (ProductDetailPanel) and the print panel
-// (PrintPanel) are parts it owns. Its controls are private; other windows
+// look-ups. The header panel (HeaderPanel: number, customer, terms, seals,
+// totals, own company), the product-detail panel (ProductDetailPanel) and the
+// print panel (PrintPanel) are parts it owns. Its controls are private; other windows
 // reach it through QuotationPort, the frame through its public routines and
 // its signals.
 //
@@ -27,6 +28,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class GridView;
+class HeaderPanel;
 class HistoryList;
 class MessageCatalog;
 class PrintPanel;
@@ -36,25 +38,6 @@ class ShownSettings;
 class WorkTableModel;
 struct PrintSettingsEntry;
 struct SettingsRecord;
-
-// A straight line between two points, the way the seal boxes are drawn.
-class LineWidget : public QWidget {
-    Q_OBJECT
-public:
-    explicit LineWidget(QWidget* parent = nullptr);
-    // End points in twips, relative to the parent.
-    void setEnds(double x1, double y1, double x2, double y2);
-    double x1() const { return x1_; }
-    double y1() const { return y1_; }
-    double x2() const { return x2_; }
-    double y2() const { return y2_; }
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-};
 
 // Input and output of the customer look-up by name.
 struct CustomerLookup {
@@ -125,14 +108,8 @@ public:
     bool EntryCheck();
     // Stores the quotation as the checks saw it.
     void Entry見積書(const QuotationRecord& quotation);
-    void txtNo_EnterKey(int& key);
-    void txtNo_Commit();
     void Read見積書();
-    // Puts a loaded header on screen.
-    void Read見積書ヘッダ(const QuotationHeader& header);
     void Delete見積書();
-    void cmd次伝票_Click();
-    void cmd前伝票_Click();
     void cmd削除_Click();
     // The history tab's open: the number into txtNo, committed, the grid focused.
     void openNumber(const QString& number);
@@ -180,9 +157,6 @@ public:
     // Background of subtotal lines in the detail grid.
     QColor SyokeiLineStyle;
 
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
 private:
     void build();
     // Each area's source file connects its own controls.
@@ -211,37 +185,9 @@ private:
     // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
     void resetPaperChoice();
 
+    HeaderPanel* header_ = nullptr;
     ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
     PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
-
-    // Controls: header
-    QLineEdit* txtNo = nullptr;
-    QPushButton* cmd前伝票 = nullptr;
-    QPushButton* cmd次伝票 = nullptr;
-    DateBox* dt日付 = nullptr;
-    TextComboBox* cmb顧客名 = nullptr;
-    TextComboBox* cmb敬称 = nullptr;
-    QPushButton* cmd顧客参照 = nullptr;
-    QPushButton* cmd郵便 = nullptr;
-    MultiLineEdit* txt顧客情報 = nullptr;
-    QLineEdit* txt件名 = nullptr;
-    MultiLineEdit* txtメモ = nullptr;
-    TextComboBox* cmb有効期限 = nullptr;
-    TextComboBox* cmb支払条件 = nullptr;
-    TextComboBox* cmb受渡場所 = nullptr;
-    TextComboBox* cmb納期 = nullptr;
-    std::array<QLineEdit*, 4> txt印鑑{};
-    std::array<LineWidget*, 8> 印鑑Line{};  // 印鑑Line1 .. 印鑑Line8
-    NumberBox* num税抜計 = nullptr;
-    NumberBox* num消費税 = nullptr;
-    NumberBox* num合計 = nullptr;
-    NumberBox* num見積金額 = nullptr;
-    QLabel* lbl税抜計 = nullptr;
-    QLabel* Lbl消費税 = nullptr;
-    QLabel* lbl合計 = nullptr;
-    QLabel* lbl見積金額 = nullptr;
-    QLabel* lbl自社名 = nullptr;
-    QLabel* lbl自社情報 = nullptr;
 
     // Detail grid and its lists (models are bound by bindGrids). The
     // drop-downs of the detail grid (DD商品参照, DD商品区分, DD入数, DD単位参照)

@@ -8,6 +8,7 @@
 #include "app/Session.h"
 #include "workspace/QuotationStore.h"
 #include "app/CodeLists.h"
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QPushButton>
@@ -20,23 +21,8 @@ void QuotationTab::connectStoring()
 std::optional<QuotationRecord> QuotationTab::screenQuotation(int number, QString* error) const
 {
     QuotationRecord q;
-    QuotationHeader& h = q.header;
-    h.伝票番号 = number;
-    h.日付 = dt日付->date();
-    h.顧客名 = cmb顧客名->text();
-    h.顧客情報 = txt顧客情報->text();
-    h.敬称 = cmb敬称->text();
-    h.メモ = dbv::textOrNull(txtメモ->text());
-    h.件名 = dbv::textOrNull(txt件名->text());
-    h.有効期限 = dbv::textOrNull(cmb有効期限->text());
-    h.支払条件 = dbv::textOrNull(cmb支払条件->text());
-    h.受渡場所 = dbv::textOrNull(cmb受渡場所->text());
-    h.納期 = dbv::textOrNull(cmb納期->text());
-    h.消費税 = num消費税->value();
-    h.税抜計 = num税抜計->value();
-    h.合計 = num合計->value();
-    h.見積金額 = num見積金額->value();
-    for (int i = 0; i < 4; ++i) h.印鑑[i] = txt印鑑[i]->text();
+    q.header = header_->header();
+    q.header.伝票番号 = number;
     bool ok = false;
     q.lines = ReadWorkLines(session_.WorkDb, &ok);
     if (!ok) {
@@ -67,7 +53,7 @@ void QuotationTab::cmd登録_Click()
     // the screen now, so nothing that happens while the question is open (a
     // focus change, say) can change what is written.
     QString error;
-    const std::optional<QuotationRecord> quotation = screenQuotation(*ParseQuotationNumber(txtNo->text()), &error);
+    const std::optional<QuotationRecord> quotation = screenQuotation(*ParseQuotationNumber(header_->numberText()), &error);
     if (!quotation) {
         messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
         return;
@@ -78,22 +64,16 @@ void QuotationTab::cmd登録_Click()
 
 bool QuotationTab::EntryCheck()
 {
-    QWidget* empty = nullptr;
-    if (txtNo->text().isEmpty())
-        empty = txtNo;
-    else if (dt日付->isNull())
-        empty = dt日付->lineEdit();
-    else if (cmb顧客名->text().isEmpty())
-        empty = cmb顧客名;
+    QWidget* empty = header_->firstEmptyRequired();
     if (empty) {
         messages().ShowEntryMessage(QStringLiteral("チェック"), QString());
         empty->setFocus();
         return false;
     }
     // The number is the key of the stored quotation: a whole number in range.
-    if (!ParseQuotationNumber(txtNo->text())) {
+    if (!ParseQuotationNumber(header_->numberText())) {
         messages().ShowMessage(QStringLiteral("入力"), QStringLiteral("数字のみ"), QStringLiteral("伝票番号"));
-        txtNo->setFocus();
+        header_->focusNumber();
         return false;
     }
     return true;
@@ -118,5 +98,5 @@ void QuotationTab::Entry見積書(const QuotationRecord& quotation)
     }
     messages().ShowEntryMessage(QStringLiteral("完了"), QStringLiteral(" ") + dbv::text(quotation.header.顧客名));
     Clear見積書(true);
-    cmb顧客名->setFocus();
+    header_->focusCustomer();
 }

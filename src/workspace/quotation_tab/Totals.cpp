@@ -4,6 +4,7 @@
 
 #include "workspace/Calculation.h"
 #include "workspace/DetailLines.h"
+#include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
@@ -16,9 +17,7 @@ Q_LOGGING_CATEGORY(lcCalc, "velt.calc")
 
 void QuotationTab::Calc明細()
 {
-    num合計->setNull();
-    num税抜計->setNull();
-    num消費税->setNull();
+    header_->clearTotals();
 
     Database& db = session_.WorkDb;
     std::vector<CalcLine> lines;
@@ -49,13 +48,7 @@ void QuotationTab::Calc明細()
     settings.税端数 = shownSettings_.shownTaxRounding();
     const CalcResult r = CalculateQuotation(lines, settings, DetailsChanged.value_or(false));
 
-    num税抜計->setValue(r.税抜計);
-    num消費税->setValue(r.消費税);
-    num合計->setValue(r.合計);
-    if (r.見積金額 == CalcResult::Amount::Empty)
-        num見積金額->setNull();
-    else if (r.見積金額 == CalcResult::Amount::FollowTotal)
-        num見積金額->setValue(r.合計);
+    header_->showTotals(r);
 
     // The subtotal lines, all in one transaction; only those whose amount changed are written.
     QList<std::pair<qint64, Currency>> writes;

@@ -1,0 +1,151 @@
+#pragma once
+// The header panel of the quotation tab: the number and its stepping
+// buttons, the date, the customer, subject, terms, memo and seal boxes, the
+// totals and the own-company captions. Its controls are private; the tab
+// reads and shows a header through its value routines. Loading a number is
+// the tab's: the panel asks for it with numberCommitted().
+
+#include "platform/Controls.h"
+#include "workspace/QuotationStore.h"
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class MessageCatalog;
+struct CalcResult;
+struct PrintSettingsEntry;
+struct ShownQuotation;
+
+// A straight line between two points, the way the seal boxes are drawn.
+class LineWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit LineWidget(QWidget* parent = nullptr);
+    // End points in twips, relative to the parent.
+    void setEnds(double x1, double y1, double x2, double y2);
+    double x1() const { return x1_; }
+    double y1() const { return y1_; }
+    double x2() const { return x2_; }
+    double y2() const { return y2_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+};
+
+class HeaderPanel : public QWidget {
+    Q_OBJECT
+public:
+    HeaderPanel(const MessageCatalog& messages, QWidget* parent);
+
+    // The header lists filled from the code table.
+    enum class CodeList { Validity, Payment, Delivery, DeliveryDate };  // 有効期限, 支払条件, 受渡場所, 納期
+
+    // ---- Layout ----------------------------------------------------------------
+    // The date format by the era setting (和暦 or not), and the seal boxes' places.
+    void applyLayout(bool era);
+    // The own-company labels in the fonts of the A4 layout's entry.
+    void applyOwnCompanyFonts(const PrintSettingsEntry& a4);
+    void showOwnCompany(const QString& name, const QString& info);
+
+    // ---- Values ----------------------------------------------------------------
+    // A loaded header (a Null 顧客名 or 顧客情報 leaves the box as it is).
+    void showHeader(const QuotationHeader& h);
+    // The header as on screen, without its number.
+    QuotationHeader header() const;
+    // The header as shown, for the other windows.
+    void fillShown(ShownQuotation& q) const;
+    // The totals of a calculation; the quotation amount as the result says.
+    void showTotals(const CalcResult& r);
+    void clearTotals();
+    // An empty header: 様 as title, today's date, no totals; the tax boxes
+    // enabled by the tax setting.
+    void reset(bool tax);
+    void setSealTitles(const std::array<QString, 4>& titles);
+    void setCodeList(CodeList list, const QStringList& entries);
+    void setCustomerNames(const QStringList& names);
+
+    QString numberText() const;
+    // From code: loads nothing by itself.
+    void setNumberText(const QString& text);
+    // True while a typed number is not yet committed with Enter.
+    bool numberBeingTyped() const;
+    QString customerName() const;
+    void setCustomerName(const QString& name);
+    QString customerBlock() const;
+    void setCustomerBlock(const QString& block);
+    void setHonorific(const QString& title);
+    // The first of number, date and customer that is empty; nothing when all are filled.
+    QWidget* firstEmptyRequired() const;
+
+    void focusNumber();
+    void focusCustomer();
+    // The customer box, for the focus-leave hook of the look-up.
+    QWidget* customerBox() const;
+
+    // ---- Handlers --------------------------------------------------------------
+    void txtNo_EnterKey(int& key);
+    void txtNo_Commit();
+    void cmd次伝票_Click();
+    void cmd前伝票_Click();
+
+signals:
+    // The number in txtNo is to be loaded.
+    void numberCommitted();
+    // Enter in the customer box or the last term box: on into the detail grid.
+    void leftHeader(bool fromCustomer);
+    void customerReferenceClicked();  // cmd顧客参照
+    void postalClicked();             // cmd郵便
+    void customerMasterClicked();     // cmd顧客マスタ
+    void productMasterClicked();      // cmd商品
+    void codeListClicked();           // cmdコード
+    void ownNameDoubleClicked();      // lbl自社名
+    void ownInfoDoubleClicked();      // lbl自社情報
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void build();
+    void connectKeys();
+    // Steps the number by `step` (back not below 1) and asks for its load.
+    void stepNumber(double step);
+
+    const MessageCatalog& messages_;
+
+    QLineEdit* txtNo = nullptr;
+    QPushButton* cmd前伝票 = nullptr;
+    QPushButton* cmd次伝票 = nullptr;
+    QPushButton* cmd顧客マスタ = nullptr;
+    QPushButton* cmd商品 = nullptr;
+    QPushButton* cmdコード = nullptr;
+    DateBox* dt日付 = nullptr;
+    TextComboBox* cmb顧客名 = nullptr;
+    TextComboBox* cmb敬称 = nullptr;
+    QPushButton* cmd顧客参照 = nullptr;
+    QPushButton* cmd郵便 = nullptr;
+    MultiLineEdit* txt顧客情報 = nullptr;
+    QLineEdit* txt件名 = nullptr;
+    MultiLineEdit* txtメモ = nullptr;
+    TextComboBox* cmb有効期限 = nullptr;
+    TextComboBox* cmb支払条件 = nullptr;
+    TextComboBox* cmb受渡場所 = nullptr;
+    TextComboBox* cmb納期 = nullptr;
+    std::array<QLineEdit*, 4> txt印鑑{};
+    std::array<LineWidget*, 8> 印鑑Line{};  // 印鑑Line1 .. 印鑑Line8
+    NumberBox* num税抜計 = nullptr;
+    NumberBox* num消費税 = nullptr;
+    NumberBox* num合計 = nullptr;
+    NumberBox* num見積金額 = nullptr;
+    QLabel* lbl税抜計 = nullptr;
+    QLabel* Lbl消費税 = nullptr;
+    QLabel* lbl合計 = nullptr;
+    QLabel* lbl見積金額 = nullptr;
+    QLabel* lbl自社名 = nullptr;
+    QLabel* lbl自社情報 = nullptr;
+};
