@@ -150,6 +150,13 @@ void logRefused(const QString& table, const QString& column, const QVariant& v)
 // ---------------------------------------------------------------------------
 // The row copy
 
+// A text of an SQLite older file's row, valid UTF-8, where SQLite holds it:
+// bound as it is while the row is read (a field no key and no check reads).
+struct StoredText {
+    const char* data = "";
+    int size = 0;
+};
+
 struct Field {
     QString column;
     Kind kind = Kind::Text;
@@ -275,8 +282,12 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
         if (type == SQLITE_NULL) {
             v = QVariant();
         } else if (f.kind == Kind::Text && kind == SK::Text && type == SQLITE_TEXT) {
-            v = QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                           sqlite3_column_bytes(st, c)));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+            const int size = sqlite3_column_bytes(st, c);
+            if (text && !f.emptyAsNull && !p.keys.contains(i) && QByteArrayView(text, size).isValidUtf8())
+                v = QVariant::fromValue(StoredText{text, size});
+            else
+                v = QVariant(QString::fromUtf8(text, size));
         } else if (f.kind == Kind::Integer && (kind == SK::Integer || kind == SK::Any) && type == SQLITE_INTEGER) {
             v = QVariant(qint64(sqlite3_column_int64(st, c)));
         } else if (f.kind == Kind::YesNo && kind == SK::YesNo && type == SQLITE_INTEGER) {
@@ -410,6 +421,11 @@ private:
     int bind(int place, const QVariant& v)
     {
         if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
+        if (v.metaType() == QMetaType::fromType<StoredText>()) {
+            // Bound in place: the older row is read on only after the run.
+            const auto* t = static_cast<const StoredText*>(v.constData());
+            return sqlite3_bind_text(statement_, place, t->data, t->size, SQLITE_STATIC);
+        }
         switch (v.metaType().id()) {
         case QMetaType::Bool:
         case QMetaType::Int:
