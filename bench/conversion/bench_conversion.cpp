@@ -97,7 +97,8 @@ double floorSeconds(const QString& oldPath)
     return t.nsecsElapsed() / 1e9;
 }
 
-// Of the run's time: reading the older lines through the link-file reader, in their order.
+// Of the run's time: reading the older lines in their order as the
+// conversion reads them, as SQLite stores them (no value converted).
 double readLinesSeconds(const QString& oldPath)
 {
     LinkFile link;
@@ -105,11 +106,11 @@ double readLinesSeconds(const QString& oldPath)
     QElapsedTimer t;
     t.start();
     qint64 rows = 0;
-    const bool read = link.forEachRow(QStringLiteral("見積書"),
-                                      {QStringLiteral("伝票番号"), QStringLiteral("伝票区分"), QStringLiteral("行番号"),
-                                       QStringLiteral("顧客名"), QStringLiteral("日付")},
-                                      [&](const LinkRow&) { return ++rows, true; });
-    return read ? t.nsecsElapsed() / 1e9 : -1;
+    const auto read = link.forEachStoredRow(QStringLiteral("見積書"),
+                                            {QStringLiteral("伝票番号"), QStringLiteral("伝票区分"), QStringLiteral("行番号"),
+                                             QStringLiteral("顧客名"), QStringLiteral("日付")},
+                                            [&](const LinkFile::StoredRow&) { return ++rows, LinkFile::kNext; });
+    return read == LinkFile::StoredRead::Done ? t.nsecsElapsed() / 1e9 : -1;
 }
 
 // The peak resident set of the process so far.

@@ -150,6 +150,13 @@ void logRefused(const QString& table, const QString& column, const QVariant& v)
 // ---------------------------------------------------------------------------
 // The row copy
 
+// A text of an SQLite older file's row, valid UTF-8, where SQLite holds it:
+// bound as it is while the row is read (a field no key and no check reads).
+struct StoredText {
+    const char* data = "";
+    int size = 0;
+};
+
 struct Field {
     QString column;
     Kind kind = Kind::Text;
@@ -235,6 +242,83 @@ void fillRowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, 
         }
         if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
     }
+}
+
+// The same from a row of an SQLite older file as SQLite holds it: the usual
+// values are converted straight from their stored form, every other one as
+// the older file's reader gives it and then as stored() takes it, so the
+// result is the same. A date repeats over the lines of a quotation: the last
+// one is remembered per field. Returns LinkFile::kNext, or the column of a
+// value that does not fit its older column's kind.
+struct StoredDates {
+    QList<QByteArray> text;
+    QList<std::optional<QVariant>> value;
+};
+
+int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::StoredRow& row,
+                     const QList<qsizetype>& which, RowValues& out, StoredDates& dates)
+{
+    using SK = LinkFile::StoredKind;
+    if (out.values.size() != rule.fields.size()) out.values = QVariantList(rule.fields.size());
+    else
+        for (QVariant& v : out.values) v.clear();
+    if (dates.text.size() != rule.fields.size()) {
+        dates.text = QList<QByteArray>(rule.fields.size());
+        dates.value = QList<std::optional<QVariant>>(rule.fields.size());
+    }
+    out.refused.clear();
+    sqlite3_stmt* st = row.statement;
+    for (qsizetype i : which) {
+        const Field& f = rule.fields[i];
+        if (f.fixed) {
+            out.values[i] = f.value;
+            continue;
+        }
+        const int c = int(p.source[i]);
+        if (c < 0) continue;
+        const int type = sqlite3_column_type(st, c);
+        const SK kind = row.kinds[c];
+        std::optional<QVariant> v;
+        if (type == SQLITE_NULL) {
+            v = QVariant();
+        } else if (f.kind == Kind::Text && kind == SK::Text && type == SQLITE_TEXT) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+            const int size = sqlite3_column_bytes(st, c);
+            if (text && !f.emptyAsNull && !p.keys.contains(i) && QByteArrayView(text, size).isValidUtf8())
+                v = QVariant::fromValue(StoredText{text, size});
+            else
+                v = QVariant(QString::fromUtf8(text, size));
+        } else if (f.kind == Kind::Integer && (kind == SK::Integer || kind == SK::Any) && type == SQLITE_INTEGER) {
+            v = QVariant(qint64(sqlite3_column_int64(st, c)));
+        } else if (f.kind == Kind::YesNo && kind == SK::YesNo && type == SQLITE_INTEGER) {
+            v = dbv::fromBool(sqlite3_column_int64(st, c) != 0);
+        } else if (f.kind == Kind::Money && kind == SK::Money && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
+            const auto money = LinkFile::toCurrency(type == SQLITE_INTEGER ? QVariant(qlonglong(sqlite3_column_int64(st, c)))
+                                                                           : QVariant(sqlite3_column_double(st, c)));
+            if (!money) return c;
+            v = Currency::toDb(money);
+        } else if (f.kind == Kind::Date && kind == SK::DateTime && type == SQLITE_TEXT) {
+            const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                                            sqlite3_column_bytes(st, c));
+            if (dates.text[i].isNull() || dates.text[i] != text) {
+                const auto link = LinkFile::linkValue(st, c, kind);
+                if (!link) return c;
+                dates.text[i] = QByteArray(text.constData(), text.size());
+                dates.value[i] = stored(*link, f.kind);
+            }
+            v = dates.value[i];
+        } else {
+            const auto link = LinkFile::linkValue(st, c, kind);
+            if (!link) return c;
+            v = stored(*link, f.kind);
+        }
+        if (!v) {
+            out.refused << i;
+            continue;
+        }
+        if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
+    }
+    return LinkFile::kNext;
 }
 
 RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which)
@@ -337,6 +421,11 @@ private:
     int bind(int place, const QVariant& v)
     {
         if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
+        if (v.metaType() == QMetaType::fromType<StoredText>()) {
+            // Bound in place: the older row is read on only after the run.
+            const auto* t = static_cast<const StoredText*>(v.constData());
+            return sqlite3_bind_text(statement_, place, t->data, t->size, SQLITE_STATIC);
+        }
         switch (v.metaType().id()) {
         case QMetaType::Bool:
         case QMetaType::Int:
@@ -515,9 +604,8 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
 
     QString error;
     RowValues rv;
-    const bool read = Dbs.forEachRow(rule.table, presentColumns(rule.order, columns), [&](const LinkRow& row) {
-        ++out.read;
-        fillRowValues(rule, p, row, p.written, rv);
+    // One row, its values in rv: false stops the copy (error set, or the read failed).
+    const auto copyRow = [&](const std::function<QVariant(qsizetype)>& oldValue) {
         if (hasRefusedKey(p, rv)) {
             ++out.badKeys;
             return true;
@@ -539,11 +627,33 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
         const bool adding = dbv::isNull(rowid);
         if (!writerFor(rv.refused).write(rv.values, rowid, error)) return false;
         if (adding) keys.added(rv.values, rowid);
-        for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, row.value(p.source[i]));
+        for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, oldValue(p.source[i]));
         out.refused += int(rv.refused.size());
         ++out.copied;
         return true;
+    };
+
+    const QStringList order = presentColumns(rule.order, columns);
+    // An SQLite older file is read as SQLite holds it: no row of values
+    // made for every row read.
+    StoredDates dates;
+    const auto fast = Dbs.forEachStoredRow(rule.table, order, [&](const LinkFile::StoredRow& row) {
+        ++out.read;
+        const int bad = fillStoredValues(rule, p, row, p.written, rv, dates);
+        if (bad != LinkFile::kNext) return bad;
+        const bool go = copyRow([&](qsizetype c) {
+            return LinkFile::linkValue(row.statement, int(c), row.kinds[c]).value_or(QVariant());
+        });
+        return go ? LinkFile::kNext : LinkFile::kStop;
     });
+    bool read = fast == LinkFile::StoredRead::Done;
+    if (fast == LinkFile::StoredRead::Unavailable) {
+        read = Dbs.forEachRow(rule.table, order, [&](const LinkRow& row) {
+            ++out.read;
+            fillRowValues(rule, p, row, p.written, rv);
+            return copyRow([&](qsizetype c) { return row.value(c); });
+        });
+    }
     if (!read || !error.isEmpty()) {
         fail(out, error.isEmpty() ? Dbs.errorText() : error);
         return false;

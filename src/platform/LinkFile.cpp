@@ -74,7 +74,7 @@ bool sameName(const QString& a, const QString& b)
 // SQLite link files
 
 // What a declared column type asks of its values.
-enum class Kind { Any, Text, Integer, Real, Money, YesNo, DateTime, Binary };
+using Kind = LinkFile::StoredKind;
 
 Kind kindOf(const QString& declaredType)
 {
@@ -180,6 +180,8 @@ QString quoteIdent(const QString& name)
 }
 
 class SqliteLinkFile final : public LinkFileBackend {
+    friend class ::LinkFile;
+
 public:
     ~SqliteLinkFile() override
     {
@@ -260,7 +262,7 @@ public:
     // (false stops). NotInSql, before any row is handed over, when a value of
     // an order column could take another place in SQL's order than in ours.
     Ordered readOrdered(const QString& table, const QList<qsizetype>& order, QStringList& columns,
-                        const std::function<bool(QVariantList&&)>& row, LinkFailure& failure)
+                        const std::function<int(const LinkFile::StoredRow&)>& row, LinkFailure& failure)
     {
         const auto info = columnInfo(table, failure);
         if (!info) return Ordered::Failed;
@@ -306,28 +308,16 @@ public:
             return Ordered::NotInSql;
         }
         const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, &sqlite3_finalize);
-        const int n = int(columns.size());
+        const LinkFile::StoredRow current{prepared, kinds, columns};
         int step = SQLITE_ROW;
         while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
-            QVariantList values;
-            values.reserve(n);
-            for (int i = 0; i < n; ++i) {
-                // Text and whole numbers as their columns want them need no conversion.
-                const int type = sqlite3_column_type(prepared, i);
-                if ((type == SQLITE_TEXT && kinds[i] == Kind::Text) ||
-                    (type == SQLITE_INTEGER && (kinds[i] == Kind::Integer || kinds[i] == Kind::Any))) {
-                    values.append(storedValue(prepared, i));
-                    continue;
-                }
-                const QVariant stored = storedValue(prepared, i);
-                const auto v = convert(stored, kinds[i]);
-                if (!v) {
-                    failure = {LinkFile::Error::BadValue, linkmsg::badValue(table, columns[i], stored.toString())};
-                    return Ordered::Failed;
-                }
-                values.append(*v);
+            const int next = row(current);
+            if (next == LinkFile::kStop) return Ordered::Stopped;
+            if (next >= 0) {
+                failure = {LinkFile::Error::BadValue,
+                           linkmsg::badValue(table, columns[next], storedValue(prepared, next).toString())};
+                return Ordered::Failed;
             }
-            if (!row(std::move(values))) return Ordered::Stopped;
         }
         if (step != SQLITE_DONE) {
             fail(failure, QString::fromUtf8(sqlite3_errmsg(db)));
@@ -847,10 +837,25 @@ bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, cons
         QStringList columnNames;
         LinkFailure failure;
         LinkRow current;
-        const auto handOver = [&](QVariantList&& values) {
+        const auto handOver = [&](const StoredRow& stored) {
             if (!current.header_) current.header_ = header(columnNames);
+            QVariantList values;
+            values.reserve(stored.columns.size());
+            for (int i = 0; i < int(stored.columns.size()); ++i) {
+                // Text and whole numbers as their columns want them need no conversion.
+                const int type = sqlite3_column_type(stored.statement, i);
+                const Kind kind = stored.kinds[i];
+                if ((type == SQLITE_TEXT && kind == Kind::Text) ||
+                    (type == SQLITE_INTEGER && (kind == Kind::Integer || kind == Kind::Any))) {
+                    values.append(SqliteLinkFile::storedValue(stored.statement, i));
+                    continue;
+                }
+                auto v = linkValue(stored.statement, i, kind);
+                if (!v) return i;
+                values.append(std::move(*v));
+            }
             current.values_ = std::move(values);
-            return row(current);
+            return row(current) ? kNext : kStop;
         };
         switch (sqlite->readOrdered(found->first, found->second, columnNames, handOver, failure)) {
         case SqliteLinkFile::Ordered::Done:
@@ -869,6 +874,34 @@ bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, cons
     for (const LinkRow& r : all->rows)
         if (!row(r)) return false;
     return true;
+}
+
+LinkFile::StoredRead LinkFile::forEachStoredRow(const QString& table, const QStringList& orderBy,
+                                                const std::function<int(const StoredRow&)>& row)
+{
+    auto* sqlite = dynamic_cast<SqliteLinkFile*>(backend_.get());
+    if (!sqlite || orderBy.isEmpty()) return StoredRead::Unavailable;
+    const auto found = orderColumns(table, orderBy);
+    if (!found) return StoredRead::Failed;
+    QStringList columnNames;
+    LinkFailure failure;
+    switch (sqlite->readOrdered(found->first, found->second, columnNames, row, failure)) {
+    case SqliteLinkFile::Ordered::Done:
+        return StoredRead::Done;
+    case SqliteLinkFile::Ordered::Stopped:
+        return StoredRead::Failed;
+    case SqliteLinkFile::Ordered::Failed:
+        fail(failure.error, failure.text);
+        return StoredRead::Failed;
+    case SqliteLinkFile::Ordered::NotInSql:
+        break;
+    }
+    return StoredRead::Unavailable;
+}
+
+std::optional<QVariant> LinkFile::linkValue(sqlite3_stmt* statement, int i, StoredKind kind)
+{
+    return convert(SqliteLinkFile::storedValue(statement, i), kind);
 }
 
 std::optional<Currency> LinkFile::toCurrency(const QVariant& value)

@@ -57,6 +57,7 @@
 #include <optional>
 
 class LinkFileBackend;
+struct sqlite3_stmt;
 
 // A row of a link table: its values by column name.
 class LinkRow {
@@ -164,6 +165,30 @@ public:
     // (rounded to four decimals once) or decimal text. Nothing for Null and
     // for anything else.
     static std::optional<Currency> toCurrency(const QVariant& value);
+
+    // For a reader that converts an SQLite file's values itself, without a
+    // LinkRow per row: the kind a column declares (as listed above; Any
+    // when it declares none) and a row as SQLite holds it.
+    enum class StoredKind { Any, Text, Integer, Real, Money, YesNo, DateTime, Binary };
+    struct StoredRow {
+        sqlite3_stmt* statement;          // standing on the row; columns in the table's order
+        const QList<StoredKind>& kinds;
+        const QStringList& columns;
+    };
+    static constexpr int kNext = -1, kStop = -2;
+    enum class StoredRead { Done, Failed, Unavailable };
+    // The rows forEachRow(table, orderBy, ...) hands over, in the same
+    // order, as stored: `row` returns kNext, kStop, or the index of a column
+    // whose value does not fit its kind (the read then fails with BadValue,
+    // as forEachRow does). Unavailable, before any row and without an error,
+    // when the file is not SQLite, orderBy is empty, or SQLite cannot give
+    // the order (forEachRow then reads the table whole); Failed as forEachRow
+    // fails, or when `row` stopped.
+    StoredRead forEachStoredRow(const QString& table, const QStringList& orderBy,
+                                const std::function<int(const StoredRow&)>& row);
+    // The value at column i of a stored row as forEachRow hands it; nothing
+    // when it does not fit the kind.
+    static std::optional<QVariant> linkValue(sqlite3_stmt* statement, int i, StoredKind kind);
 
 private:
     bool fail(Error error, const QString& text);

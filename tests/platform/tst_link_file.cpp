@@ -183,20 +183,29 @@ void TestLinkFile::valuesComeBackTyped()
     QFETCH(QString, stored);
     QFETCH(QVariant, expected);
     LinkFile link;
-    QVERIFY2(openNew(link, {QStringLiteral("create table 値 (v %1)").arg(declared),
+    QVERIFY2(openNew(link, {QStringLiteral("create table 値 (v %1, k LONG)").arg(declared),
                             QStringLiteral("insert into 値 (v) values (%1)").arg(stored)}),
              qPrintable(link.errorText()));
     QCOMPARE(link.format(), LinkFile::Format::SQLite);
     const auto table = link.rows(QStringLiteral("値"));
     QVERIFY2(table.has_value(), qPrintable(link.errorText()));
     QCOMPARE(table->rows.size(), 1);
-    const QVariant v = table->rows.first().value(QStringLiteral("v"));
-    if (!expected.isValid()) {
-        QVERIFY2(v.isNull(), qPrintable(v.toString()));
-        return;
+    // The same value read as SQLite stores it, then taken as the rows give it.
+    QVariant storedThenTaken;
+    QCOMPARE(link.forEachStoredRow(QStringLiteral("値"), {QStringLiteral("k")},
+                                   [&](const LinkFile::StoredRow& r) {
+                                       storedThenTaken = LinkFile::linkValue(r.statement, 0, r.kinds[0]).value_or(QVariant(-99));
+                                       return LinkFile::kNext;
+                                   }),
+             LinkFile::StoredRead::Done);
+    for (const QVariant& v : {table->rows.first().value(QStringLiteral("v")), storedThenTaken}) {
+        if (!expected.isValid()) {
+            QVERIFY2(v.isNull(), qPrintable(v.toString()));
+            continue;
+        }
+        QCOMPARE(v.metaType(), expected.metaType());
+        QCOMPARE(v, expected);
     }
-    QCOMPARE(v.metaType(), expected.metaType());
-    QCOMPARE(v, expected);
 }
 
 void TestLinkFile::namedValuesAndMissingColumns()
@@ -349,6 +358,26 @@ void TestLinkFile::streamStopsWhenToldAndFailsOnABadValue()
     QCOMPARE(seen, (QStringList{"a", "b", "c"}));
     QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("nothing")}, take(10)));
     QCOMPARE(link.error(), LinkFile::Error::NoColumn);
+
+    // Read as stored: the reader names the column that does not fit, and the
+    // read fails with the same message; a stop is a failure without one.
+    const QString badValueText = [&] {
+        link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(10));
+        return link.errorText();
+    }();
+    int rows = 0;
+    QCOMPARE(link.forEachStoredRow(QStringLiteral("t"), {QStringLiteral("s")},
+                                   [&](const LinkFile::StoredRow& r) {
+                                       ++rows;
+                                       return LinkFile::linkValue(r.statement, 0, r.kinds[0]) ? LinkFile::kNext : 0;
+                                   }),
+             LinkFile::StoredRead::Failed);
+    QCOMPARE(rows, 4);
+    QCOMPARE(link.error(), LinkFile::Error::BadValue);
+    QCOMPARE(link.errorText(), badValueText);
+    QCOMPARE(link.forEachStoredRow(QStringLiteral("t"), {QStringLiteral("s")},
+                                   [](const LinkFile::StoredRow&) { return LinkFile::kStop; }),
+             LinkFile::StoredRead::Failed);
 }
 
 void TestLinkFile::missingTableAndOrderColumnAreReported()
