@@ -1,11 +1,11 @@
 #include "conversion/DataConversion.h"
 
 #include "app/CodeLists.h"
+#include "platform/SqliteHandle.h"
 
 #include <QDateTime>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QSqlDriver>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
@@ -355,8 +355,7 @@ class DirectStatement {
 public:
     DirectStatement(Database& data, const QString& sql) : sql_(sql)
     {
-        const QVariant handle = data.connection().driver()->handle();
-        if (qstrcmp(handle.typeName(), "sqlite3*") == 0) db_ = *static_cast<sqlite3* const*>(handle.constData());
+        db_ = SqliteHandle(data.connection());
         const QByteArray text = sql.toUtf8();
         if (!db_ || sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement_, nullptr) != SQLITE_OK)
             failed();

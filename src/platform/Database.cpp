@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 
 #include "platform/JapaneseOrder.h"
+#include "platform/SqliteHandle.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -257,11 +258,8 @@ std::optional<QString> Database::movedAway() const
     // (the same file, not only a file of that name).
     bool known = false;
     int moved = 0;
-    const QVariant handle = db_.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
-        known = connection && sqlite3_file_control(connection, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK;
-    }
+    if (sqlite3* connection = SqliteHandle(db_))
+        known = sqlite3_file_control(connection, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK;
     if (!known) moved = !QFileInfo::exists(path_);
     if (!moved) return std::nullopt;
     return QStringLiteral("ファイル %1 が開いたときの場所にありません（削除または移動されました）。")

@@ -13,16 +13,13 @@
 // Header-only, so that the customer-search component, which links nothing
 // of the program, registers it on its own connection too.
 
+#include "platform/SqliteHandle.h"
+
 #include <QCollator>
 #include <QLocale>
-#include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QStringDecoder>
 #include <QStringView>
 #include <QVarLengthArray>
-#include <QVariant>
-
-#include <sqlite3.h>
 
 // The collation's name in SQL.
 inline constexpr char kJapaneseCollation[] = "japanese";
@@ -67,10 +64,7 @@ inline int sqliteCompare(void*, int n1, const void* s1, int n2, const void* s2)
 // QSQLITE driver. False when the connection is not open or not SQLite.
 inline bool RegisterJapaneseCollation(const QSqlDatabase& db)
 {
-    if (!db.isOpen() || !db.driver()) return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
-    sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* connection = SqliteHandle(db);
     return connection &&
            sqlite3_create_collation_v2(connection, kJapaneseCollation, SQLITE_UTF8, nullptr,
                                        &japanese_order_detail::sqliteCompare, nullptr) == SQLITE_OK;

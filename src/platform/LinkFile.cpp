@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/JapaneseOrder.h"
+#include "platform/SqliteHandle.h"
 #include "platform/LinkFileBackend.h"
 
 #include <QAtomicInt>
@@ -463,12 +464,7 @@ private:
     }
 
     // The SQLite connection under Qt's driver (the system's SQLite library).
-    sqlite3* handle() const
-    {
-        const QVariant h = db_.driver()->handle();
-        if (qstrcmp(h.typeName(), "sqlite3*") != 0) return nullptr;
-        return *static_cast<sqlite3* const*>(h.constData());
-    }
+    sqlite3* handle() const { return SqliteHandle(db_); }
 
     // A stored value as Qt's SQLite driver gives it.
     static QVariant storedValue(sqlite3_stmt* statement, int i)
