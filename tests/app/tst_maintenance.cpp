@@ -1,11 +1,8 @@
 // The data wipe and the schema upgrade of the data database.
 
 #include "app/Maintenance.h"
-#include "support/MainWindowFixture.h"
-#include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
-#include "frame/Velt.h"
+#include "support/SessionFixture.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -68,8 +65,9 @@ void TestMaintenance::wipeAfterConfirmation()
 {
     QFETCH(bool, answerYes);
     QFETCH(bool, failPartWay);
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
+    SettingsTab settings(f.session);
     Database& db = f.data();
     fillBusinessData(db);
     if (failPartWay) {
@@ -83,7 +81,7 @@ void TestMaintenance::wipeAfterConfirmation()
     f.messages.clear();
     f.messages.answerNext(answerYes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    f.settings().cmd初期化->click();
+    settings.cmd初期化->click();
 
     const auto& shown = f.messages.shown();
     QVERIFY(!shown.isEmpty());
@@ -177,7 +175,7 @@ void TestMaintenance::upgradeAddsMissingColumnsAndStamps()
 
 void TestMaintenance::failedColumnLeavesNoStampAndIsRetried()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     Database& db = f.data();
     Database& work = f.work();
@@ -186,14 +184,17 @@ void TestMaintenance::failedColumnLeavesNoStampAndIsRetried()
     // A listed column that cannot be added as it stands (a type nobody knows).
     QVERIFY(work.exec(QStringLiteral("insert into テーブル更新情報 (テーブル名, フィールド名, 型, 長さ) values ('商品マスタ', '規格', 99, 0)")));
 
-    f.window.CreateNewTable();
+    SchemaUpgradeResult r = UpgradeSchema(db, work);
+    QVERIFY(!r.stamped);
+    QCOMPARE(r.failed.size(), 1);
     QVERIFY(db.columns(QStringLiteral("商品マスタ")).contains(QStringLiteral("ふりがな")));
     QVERIFY(!db.columns(QStringLiteral("商品マスタ")).contains(QStringLiteral("規格")));
     QCOMPARE(firstVersion(db), QStringLiteral("1.00"));
 
     // Once the list is right, the next run adds the column and stamps.
     QVERIFY(work.exec(QStringLiteral("update テーブル更新情報 set 型 = 10, 長さ = 40 where フィールド名 = '規格'")));
-    f.window.CreateNewTable();
+    r = UpgradeSchema(db, work);
+    QVERIFY(r.stamped && r.failed.isEmpty());
     QVERIFY(db.columns(QStringLiteral("商品マスタ")).contains(QStringLiteral("規格")));
     QCOMPARE(firstVersion(db), QStringLiteral("2.00"));
     QVERIFY(f.messages.shown().isEmpty());

@@ -13,11 +13,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlRecord>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
 
-QList<QSqlRecord> settingsRows(MainWindowFixture& f) { return f.data().rows(QStringLiteral("SELECT * FROM 自社情報")); }
+QList<QSqlRecord> settingsRows(SessionFixture& f) { return f.data().rows(QStringLiteral("SELECT * FROM 自社情報")); }
+
+// The settings tab on a session over a fresh data folder, loaded as the main
+// window's load loads it: cleared, then the stored row read.
+struct SettingsFixture : SessionFixture {
+    bool open()
+    {
+        if (!SessionFixture::open()) return false;
+        tab.Clear設定();
+        tab.Read設定();
+        return true;
+    }
+    SettingsTab& settings() { return tab; }
+    SettingsTab tab{session};
+};
 
 void pick(PickOnlyComboBox* box, const QString& text)
 {
@@ -65,7 +80,7 @@ private slots:
 
 void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
 {
-    MainWindowFixture f;
+    SettingsFixture f;
     f.folder.prepare({QStringLiteral("DELETE FROM 自社情報")});
     QVERIFY(f.open());
 
@@ -181,7 +196,7 @@ void TestSettings::saveAfterYesOnlyAndReloads_data()
 void TestSettings::saveAfterYesOnlyAndReloads()
 {
     QFETCH(bool, yes);
-    MainWindowFixture f;
+    SettingsFixture f;
     QVERIFY(f.open());
     const QSqlRecord before = settingsRows(f).value(0);
 
@@ -196,6 +211,7 @@ void TestSettings::saveAfterYesOnlyAndReloads()
     f.settings().txt印鑑タイトル[2]->setText(QStringLiteral("検印"));
 
     f.messages.answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
+    QSignalSpy read(&f.settings(), &SettingsTab::settingsRead);
     f.settings().cmd設定登録->click();
 
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("登録の確認"));
@@ -227,10 +243,12 @@ void TestSettings::saveAfterYesOnlyAndReloads()
     // Columns owned elsewhere are untouched.
     QCOMPARE(row.value(u"最大見積書番号"_qs), before.value(u"最大見積書番号"_qs));
     QCOMPARE(row.value(u"Version"_qs), before.value(u"Version"_qs));
-    // The reload brings the stored values into the record and the captions.
+    // The reload brings the stored values into the record, and tells the
+    // quotation tab's captions (the main window connects them).
     QCOMPARE(f.session.設定情報.税区分, QStringLiteral("内税"));
     QCOMPARE(f.session.設定情報.入数列タイトル, QStringLiteral("ケース"));
-    QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->text(), QStringLiteral("株式会社 O'Neil"));
+    QCOMPARE(f.session.設定情報.自社名, QStringLiteral("株式会社 O'Neil"));
+    QCOMPARE(read.count(), 1);
 }
 
 void TestSettings::failedSaveShowsFailureAndKeepsRow_data()
@@ -243,7 +261,7 @@ void TestSettings::failedSaveShowsFailureAndKeepsRow_data()
 void TestSettings::failedSaveShowsFailureAndKeepsRow()
 {
     QFETCH(bool, rowExists);
-    MainWindowFixture f;
+    SettingsFixture f;
     QStringList setup{
         QStringLiteral("CREATE TRIGGER refuse_update BEFORE UPDATE ON 自社情報 BEGIN SELECT RAISE(ABORT, 'locked'); END"),
         QStringLiteral("CREATE TRIGGER refuse_insert BEFORE INSERT ON 自社情報 BEGIN SELECT RAISE(ABORT, 'locked'); END")};
@@ -269,7 +287,7 @@ void TestSettings::failedSaveShowsFailureAndKeepsRow()
 
 void TestSettings::clearResetsTabAndSixMembersOnly()
 {
-    MainWindowFixture f;
+    SettingsFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 自社情報 SET 自社名 = '甲', 税区分 = '内税', 税端数 = '切り捨て', 行端数 = '切り上げ', "
                                   "税計算 = 0, 入数列タイトル = '規格', 顧客リンクアプリ = 'Sulka', 顧客リンクパス = '/p'")});
     QVERIFY(f.open());
@@ -315,7 +333,7 @@ void TestSettings::pickProposesDefaultFolder()
     QFETCH(bool, customers);
     QFETCH(QString, application);
     QFETCH(QString, expected);
-    MainWindowFixture f;
+    SettingsFixture f;
     QVERIFY(f.open());
     PickOnlyComboBox* box = customers ? f.settings().cmb顧客リンクアプリ : f.settings().cmb商品リンクアプリ;
     QLineEdit* path = customers ? f.settings().txt顧客リンクパス : f.settings().txt商品リンクパス;
@@ -361,17 +379,18 @@ void TestSettings::pathButton()
     QFETCH(QString, application);
     QFETCH(QStringList, filters);
     QFETCH(QString, answer);
-    MainWindowFixture f;
+    SettingsFixture f;
     FakeDialogs fake;
     fake.answer = answer;
     f.session.setDialogs(&fake);
     QVERIFY(f.open());
-    f.window.activateWindow();
+    f.tab.show();
+    f.tab.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.tab));
     PickOnlyComboBox* box = customers ? f.settings().cmb顧客リンクアプリ : f.settings().cmb商品リンクアプリ;
     QLineEdit* path = customers ? f.settings().txt顧客リンクパス : f.settings().txt商品リンクパス;
     box->setText(application);
     path->setText(QStringLiteral("/before.mdb"));
-    f.window.SSTab1->setCurrentWidget((&f.settings()));
 
     (customers ? f.settings().cmd顧客リンクパス : f.settings().cmd商品リンクパス)->click();
 

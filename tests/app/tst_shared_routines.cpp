@@ -3,6 +3,8 @@
 #include "app/Session.h"
 #include "app/Rounding.h"
 #include "app/CodeLists.h"
+#include "app/PackColumn.h"
+#include "app/SettingsRecord.h"
 #include "app/PostalLookup.h"
 #include "platform/InputMethod.h"
 #include "app/Dialogs.h"
@@ -78,6 +80,8 @@ private slots:
     void colourDialog();
     void imeSwitch();
     void detailWorkRowsInLineOrder();
+    void packColumn_data();
+    void packColumn();
 };
 
 void TestSharedRoutines::roundAmount_data()
@@ -348,6 +352,31 @@ void TestSharedRoutines::detailWorkRowsInLineOrder()
     QVERIFY(work.exec(QStringLiteral("drop table w明細")));
     QVERIFY(ReadDetailWorkRows(work, &ok).isEmpty());
     QVERIFY(!ok);
+}
+
+// The 入数列タイトル setting names the pack-quantity column and its code kind.
+void TestSharedRoutines::packColumn_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("empty") << "" << "入　数" << "入数";
+    QTest::newRow("入数") << "入数" << "入　数" << "入数";
+    QTest::newRow("規格") << "規格" << "規　格" << "規格";
+    QTest::newRow("free text") << "ケース" << "ケース" << "ケース";
+    QTest::newRow("with a quote") << "O'size" << "O'size" << "O'size";
+    QTest::newRow("blank not trimmed") << " 入数" << " 入数" << " 入数";
+}
+
+void TestSharedRoutines::packColumn()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, caption);
+    QFETCH(QString, kind);
+    QCOMPARE(PackColumnCaption(title), caption);
+    SettingsRecord settings;
+    settings.入数列タイトル = title;
+    QCOMPARE(PackCodeKind(settings), kind);
 }
 
 QTEST_MAIN(TestSharedRoutines)

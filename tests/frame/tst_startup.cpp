@@ -1,5 +1,6 @@
 #include "app/SettingsTab.h"
 #include "frame/Startup.h"
+#include "app/FrmInfo.h"
 #include "frame/Velt.h"
 #include "masters/HintWindow.h"
 #include "platform/Paths.h"
@@ -524,6 +525,8 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
         if (t->objectName() == QStringLiteral("Frmコード") && t->isVisible()) ++codeWindows;
     QCOMPARE(codeWindows, 1);
     QCOMPARE(f.session.windows().find(QStringLiteral("Frmコード"))->windowTitle(), QStringLiteral("コード表"));
+    f.settings().cmd情報->click();
+    QVERIFY(qobject_cast<FrmInfo*>(f.session.windows().find(QStringLiteral("FrmInfo"))));
 
     f.settings().cmdHint->click();
     auto* hint = qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
@@ -531,6 +534,15 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
     QCOMPARE(hint->lblFormName->text(), QStringLiteral("Velt"));
     QCOMPARE(hint->lblCtlName->text(), QStringLiteral("cmdHint"));
     QCOMPARE(hint->lblFormTitle->text(), QStringLiteral("Velt 見積書"));
+    // The caption in the key is the one when the button is pressed.
+    QPointer<QWidget> oldHint(hint);
+    hint->close();
+    QTRY_VERIFY(oldHint.isNull());
+    f.window.setWindowTitle(QStringLiteral("Velt's 見積書"));
+    f.settings().cmdHint->click();
+    hint = qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
+    QVERIFY(hint);
+    QCOMPARE(hint->lblFormTitle->text(), QStringLiteral("Velt's 見積書"));
 
     // A closed window comes back afresh on the next click.
     QWidget* code = f.session.windows().find(QStringLiteral("Frmコード"));

@@ -1,24 +1,31 @@
 #pragma once
-// The customer window opened from a main window over a fresh data folder, and
-// what the tests read back: the list on screen and the stored tables.
+// The customer window on a session over a fresh data folder, and what the
+// tests read back: the list on screen and the stored tables.
 
+#include "CustomerSamples.h"
 #include "masters/CustomerMaster.h"
 #include "masters/FrmCustomer.h"
 #include "platform/Database.h"
 #include "platform/WorkTableModel.h"
-#include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
-#include "workspace/quotation_tab/QuotationTab.h"
+#include "support/RecordingQuotationPort.h"
+#include "support/SessionFixture.h"
 
 #include <QFile>
 #include <QPushButton>
 #include <QtTest>
 
-// Opens the customer window with the main window's button (its load reads the list).
-inline FrmCustomer* openCustomerWindow(MainWindowFixture& f)
+// A session for the customer window, with a quotation that records its picks.
+struct CustomerWindowFixture : SessionFixture {
+    using SessionFixture::SessionFixture;
+    // The windows go before the quotation they write into.
+    ~CustomerWindowFixture() { session.windows().closeAll(); }
+    RecordingQuotationPort quotation;
+};
+
+// Opens the customer window as the main window's button does (its load reads the list).
+inline FrmCustomer* openCustomerWindow(CustomerWindowFixture& f)
 {
-    control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
-    return qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
+    return f.openWindow<FrmCustomer>(QStringLiteral("Frm顧客情報"), f.quotation);
 }
 
 // A column of the list on screen; Null reads <null>.
@@ -43,29 +50,14 @@ inline QStringList listRows(const FrmCustomer* w)
     return out;
 }
 
-inline QStringList customerMaster(MainWindowFixture& f)
+inline QStringList customerMaster(SessionFixture& f)
 {
     return TableSnapshot(f.data(), {QStringLiteral("顧客マスタ")});
 }
 
-inline QStringList customerList(MainWindowFixture& f)
+inline QStringList customerList(SessionFixture& f)
 {
     return TableSnapshot(f.work(), {QStringLiteral("w顧客マスタ")});
-}
-
-// Adds customers (name, block, reading, honorific; "<null>" for Null) to the data file.
-inline bool addCustomers(Database& data, const QList<QStringList>& rows)
-{
-    for (const QStringList& r : rows) {
-        Fields values;
-        const QStringList columns{QStringLiteral("顧客名"), QStringLiteral("顧客情報"), QStringLiteral("ふりがな"), QStringLiteral("敬称")};
-        for (int i = 0; i < columns.size(); ++i) {
-            const QString v = r.value(i, QStringLiteral("<null>"));
-            values.append({columns[i], v == u"<null>" ? QVariant() : QVariant(v)});
-        }
-        if (!data.insert(QStringLiteral("顧客マスタ"), values)) return false;
-    }
-    return true;
 }
 
 // Makes an SQLite file of the statements (a link file of a linked application).

@@ -1,5 +1,4 @@
-// The code-list window コード表, opened from the main window over a fresh data
-// folder: the lists it offers, the 99 slots it loads, saving and deleting by
+// The code-list window コード表 over a fresh data folder: the lists it offers, the 99 slots it loads, saving and deleting by
 // slot code (stray and partial stored lists included), a list never stored,
 // one transaction per write, and the way into the quotation tab's lists.
 
@@ -11,6 +10,7 @@
 #include "platform/WorkTableModel.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "support/SessionFixture.h"
 #include "support/WidgetText.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -25,6 +25,13 @@ namespace {
 
 const QString kUnit = QStringLiteral("単位");
 
+// The window on the session alone.
+FrmCode* openCodeWindow(SessionFixture& f)
+{
+    return f.openWindow<FrmCode>(QStringLiteral("Frmコード"));
+}
+
+// The window opened with the quotation tab's button.
 FrmCode* openCodeWindow(MainWindowFixture& f)
 {
     control<QPushButton>(f.quotation(), "cmdコード")->click();
@@ -52,7 +59,8 @@ QStringList slotRows(const QStringList& filled)
 }
 
 // The grid's rows as the work table holds them, in the same form.
-QStringList gridRows(MainWindowFixture& f)
+template <class Fixture>
+QStringList gridRows(Fixture& f)
 {
     QStringList out;
     for (const QSqlRecord& r : f.work().rows(QStringLiteral("select code, sname from wコードマスタ order by rowid"))) {
@@ -131,7 +139,7 @@ void TestCodeList::chooserAndSlotsOnLoad()
     QFETCH(QStringList, statements);
     QFETCH(QString, list);
     QFETCH(QStringList, filled);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare(statements);
     QVERIFY(f.open());
     f.session.設定情報.入数列タイトル = packTitle;
@@ -198,7 +206,7 @@ void TestCodeList::save()
     QFETCH(QStringList, edits);
     QFETCH(bool, yes);
     QFETCH(QStringList, stored);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare(statements);
     QVERIFY(f.open());
     f.session.設定情報.入数列タイトル = list == QStringLiteral("規格") ? list : QStringLiteral("5'S");
@@ -272,7 +280,7 @@ void TestCodeList::deleteTicked()
     QFETCH(bool, yes);
     QFETCH(QStringList, grid);
     QFETCH(QStringList, stored);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare(statements);
     QVERIFY(f.open());
     f.session.設定情報.入数列タイトル = list == QStringLiteral("規格") ? list : QStringLiteral("5'S");
@@ -313,7 +321,7 @@ void TestCodeList::clearedWindowStoresNothing_data()
 void TestCodeList::clearedWindowStoresNothing()
 {
     QFETCH(bool, readFails);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("update コードマスタ set sname = '文具' where kcode = '商品区分' and code = '01'")});
     QVERIFY(f.open());
     FrmCode* w = openCodeWindow(f);
@@ -372,7 +380,7 @@ void TestCodeList::failedWriteChangesNothing()
     QFETCH(QString, button);
     QFETCH(QString, trigger);
     QFETCH(QString, failure);
-    MainWindowFixture f;
+    SessionFixture f;
     const QString create = QStringLiteral("create trigger refuse %1 begin select raise(abort, 'refused'); end").arg(trigger);
     f.folder.prepare({QStringLiteral("update コードマスタ set sname = code where kcode = '単位' and code <= '05'")});
     if (trigger.contains(QStringLiteral("wコードマスタ"))) f.folder.prepare({create}, f.folder.workDbPath());
@@ -399,7 +407,7 @@ void TestCodeList::failedWriteChangesNothing()
 
 void TestCodeList::onlyTickAndTextAreEdited()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     FrmCode* w = openCodeWindow(f);
     QVERIFY(w);
@@ -417,7 +425,7 @@ void TestCodeList::onlyTickAndTextAreEdited()
 
 void TestCodeList::busyWindowStartsNothing()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("update コードマスタ set sname = '本' where kcode = '単位' and code = '01'")});
     QVERIFY(f.open());
     FrmCode* w = openCodeWindow(f);
@@ -492,7 +500,7 @@ void TestCodeList::unitTypedHereReachesQuotationList()
 
 void TestCodeList::picture()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("update コードマスタ set sname = '本' where kcode = '単位' and code = '01'"),
                       QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '02'"),
                       QStringLiteral("update コードマスタ set sname = 'ダース' where kcode = '単位' and code = '03'")});

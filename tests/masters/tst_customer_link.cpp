@@ -82,7 +82,7 @@ void TestCustomerLink::checksInOrder()
     QFETCH(QString, path);
     QFETCH(QString, message);
     QFETCH(QString, title);
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(addCustomers(f.data(), {{"青木商店", "<null>", "あおき", "様"}}));
     const QString file = f.folder.root() + QStringLiteral("/link.mdb");
@@ -171,7 +171,7 @@ void TestCustomerLink::formats()
     QFETCH(QString, application);
     QFETCH(QStringList, file);
     QFETCH(QStringList, list);
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(addCustomers(f.data(), {{"既存顧客", "<null>", "きぞん", "様"}}));
     // The Tesra file lies under a drive path, as the settings may name it.
@@ -220,7 +220,7 @@ void TestCustomerLink::unreadableFileLeavesTheList()
     QFETCH(QString, application);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, file);
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(addCustomers(f.data(), {{"青木商店", "<null>", "あおき", "様"}, {"石田工務店", "<null>", "いしだ", "様"}}));
     const QString path = f.folder.root() + QStringLiteral("/link.mdb");
@@ -250,7 +250,7 @@ void TestCustomerLink::unreadableFileLeavesTheList()
 
 void TestCustomerLink::linkFileIsNeverChanged()
 {
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     const QString path = f.folder.root() + QStringLiteral("/link/moxeldata.mdb");
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
@@ -272,7 +272,7 @@ void TestCustomerLink::linkFileIsNeverChanged()
 
 void TestCustomerLink::importThenSaveAddsAndUpdates()
 {
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(addCustomers(f.data(), {{"青木商店", "旧住所", "あおき", "様"}, {"リンク外商店", "住所", "りんくがい", "様"}}));
     const QString path = f.folder.root() + QStringLiteral("/link.mdb");

@@ -1,13 +1,12 @@
-// The hint window ヒント, opened by the settings tab's hint button: its key
-// from the main window, edit mode and the button colours, storing one row per
+// The hint window ヒント, opened with the key the settings tab's hint button
+// gives it (that the button gives it is the start-up test's): edit mode and the button colours, storing one row per
 // key, deleting, Null contents, quotes in the text, a refused store, and a
 // window without a key.
 
-#include "app/SettingsTab.h"
 #include "app/Dialogs.h"
 #include "masters/HintWindow.h"
 #include "platform/Controls.h"
-#include "support/MainWindowFixture.h"
+#include "support/SessionFixture.h"
 
 #include <QDir>
 #include <QLabel>
@@ -16,14 +15,16 @@
 
 namespace {
 
-HintWindow* openHint(MainWindowFixture& f)
+// Opens the window as the main window's hint button does: the key is the
+// main window's name, the button and the main window's caption.
+HintWindow* openHint(SessionFixture& f, const QString& caption = QStringLiteral("Velt 見積書"))
 {
-    f.settings().cmdHint->click();
-    return qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
+    f.session.HintKey = {QStringLiteral("Velt"), QStringLiteral("cmdHint"), caption};
+    return f.openWindow<HintWindow>(QStringLiteral("Hint"));
 }
 
 // The stored hints, one text a row: "FormName|CtlName|FormTitle|Contents" (<null> for Null).
-QStringList hints(MainWindowFixture& f)
+QStringList hints(SessionFixture& f)
 {
     QStringList out;
     for (const QSqlRecord& r : f.data().rows(QStringLiteral("select FormName, CtlName, FormTitle, Contents from KivHint order by rowid"))) {
@@ -80,7 +81,7 @@ void TestHint::opensWithKeyAndStoredText()
 {
     QFETCH(QStringList, statements);
     QFETCH(QString, shown);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare(statements);
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
@@ -101,7 +102,7 @@ void TestHint::opensWithKeyAndStoredText()
 
 void TestHint::editModeToggles()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
@@ -129,7 +130,7 @@ void TestHint::editModeToggles()
 
 void TestHint::storeKeepsOneRowPerKey()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmd登録', 'x', '別のヒント')")});
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
@@ -142,8 +143,7 @@ void TestHint::storeKeepsOneRowPerKey()
     // Opened again under another caption: the title stored is the caption when the button was pressed.
     h->close();
     QTRY_VERIFY(!f.session.windows().find(QStringLiteral("Hint")));
-    f.window.setWindowTitle(QStringLiteral("Velt's 見積書"));
-    h = openHint(f);
+    h = openHint(f, QStringLiteral("Velt's 見積書"));
     QCOMPARE(h->txtContents->text(), QStringLiteral("最初の\r\nヒント"));
     h->txtContents->setText(QStringLiteral("it's the 'second'"));
     f.messages.clear();
@@ -184,7 +184,7 @@ void TestHint::deleteHint()
     QFETCH(bool, yes);
     QFETCH(QString, textAfter);
     QFETCH(QStringList, stored);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare(statements);
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
@@ -204,7 +204,7 @@ void TestHint::deleteHint()
 
 void TestHint::clearThenCloseKeepsStoredHint()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', '残る')")});
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
@@ -219,7 +219,7 @@ void TestHint::clearThenCloseKeepsStoredHint()
 
 void TestHint::failedStoreKeepsHint()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', '古い')"),
                       QStringLiteral("create trigger refuse before insert on KivHint begin select raise(abort, 'refused'); end")});
     QVERIFY(f.open());
@@ -239,7 +239,7 @@ void TestHint::failedStoreKeepsHint()
 
 void TestHint::windowWithoutKeyStoresNothing()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into KivHint values ('', '', 'x', '空のキー')")});
     QVERIFY(f.open());
     // Opened without a key (not through the hint button).
@@ -263,7 +263,7 @@ void TestHint::windowWithoutKeyStoresNothing()
 
 void TestHint::busyWindowStartsNothing()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', '古い')")});
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
@@ -279,7 +279,7 @@ void TestHint::busyWindowStartsNothing()
 
 void TestHint::picture()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into KivHint values ('Velt', 'cmdHint', 'x', "
                                      "'見積書の番号を入れて Enter を押すと、登録済みの見積書を開きます。' || char(13, 10) || "
                                      "'コード表で単位や納期の一覧を作れます。')")});

@@ -171,7 +171,7 @@ void TestLinkJet::customerFormats()
     QFETCH(QString, application);
     QFETCH(QList<jet::Table>, tables);
     QFETCH(QStringList, list);
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     const QString path = f.folder.root() + QStringLiteral("/link.mdb");
     QVERIFY(writeJet(path, version, tables));
@@ -197,7 +197,7 @@ void TestLinkJet::damagedCustomerFile()
 {
     QFETCH(jet::Version, version);
     QFETCH(jet::Damage, damage);
-    MainWindowFixture f;
+    CustomerWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(addCustomers(f.data(), {{"青木商店", "<null>", "あおき", "様"}}));
     const QString path = f.folder.root() + QStringLiteral("/link.mdb");

@@ -3,12 +3,14 @@
 // failure box, a value the column refuses with the input warning; the cell
 // keeps what it held, and a button pressed over such an edit stops.
 
+#include "masters/FrmCode.h"
+#include "masters/FrmCustomer.h"
+#include "masters/FrmProduct.h"
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
-#include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
-#include "workspace/quotation_tab/QuotationTab.h"
+#include "support/RecordingQuotationPort.h"
+#include "support/SessionFixture.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -16,20 +18,19 @@
 
 namespace {
 
-// The main window over a customer, a product and a unit, and the master
-// window one of its buttons opens, with that window's list grid.
+// A session over a customer, a product and a unit, and one master window
+// with its list grid; picks go to a recording quotation.
 struct ListWindow {
-    // Opens the window; col becomes the grid's column of field.
-    bool open(const QString& opener, const QString& name, const QString& gridName, const QString& field)
+    // Opens the window as the main window's button does; col becomes the grid's column of field.
+    bool open(const QString& name, const QString& gridName, const QString& field)
     {
         f.folder.prepare({QStringLiteral("insert into 顧客マスタ values ('A社', '東京都', 'えーしゃ', '様')"),
                           QStringLiteral("insert into 商品マスタ values ('ペン', NULL, NULL, '本', 1000000, 0, 'ぺん')"),
                           QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '01'")});
-        if (!f.open() || !f.activate()) return false;
-        auto* button = f.window.findChild<QPushButton*>(opener);
-        if (!button) return false;
-        button->click();
-        window = f.session.windows().find(name);
+        if (!f.open()) return false;
+        if (name == u"Frmコード") window = f.openWindow<FrmCode>(name);
+        else if (name == u"Frm顧客情報") window = f.openWindow<FrmCustomer>(name, quotation);
+        else window = f.openWindow<FrmProduct>(name, quotation);
         if (!window) return false;
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window)) return false;
@@ -54,7 +55,8 @@ struct ListWindow {
         return grid->isEditing();
     }
 
-    MainWindowFixture f;
+    RecordingQuotationPort quotation;  // before f: the window goes first
+    SessionFixture f;
     QPointer<QWidget> window;
     GridView* grid = nullptr;
     WorkTableModel* model = nullptr;
@@ -78,25 +80,23 @@ private slots:
 
 void TestMasterGrids::cellThatCannotBeWrittenIsShown_data()
 {
-    QTest::addColumn<QString>("opener");  // the main window's button
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("field");
-    QTest::newRow("code lists") << "cmdコード" << "Frmコード" << "Gridコードマスタ" << "wコードマスタ" << "sname";
-    QTest::newRow("customers") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "w顧客マスタ" << "顧客名";
-    QTest::newRow("products") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "w商品マスタ" << "ふりがな";
+    QTest::newRow("code lists") << "Frmコード" << "Gridコードマスタ" << "wコードマスタ" << "sname";
+    QTest::newRow("customers") << "Frm顧客情報" << "Grid顧客マスタ" << "w顧客マスタ" << "顧客名";
+    QTest::newRow("products") << "Frm商品情報" << "Grid商品マスタ" << "w商品マスタ" << "ふりがな";
 }
 
 void TestMasterGrids::cellThatCannotBeWrittenIsShown()
 {
-    QFETCH(QString, opener);
     QFETCH(QString, window);
     QFETCH(QString, grid);
     QFETCH(QString, table);
     QFETCH(QString, field);
     ListWindow x;
-    QVERIFY(x.open(opener, window, grid, field));
+    QVERIFY(x.open(window, grid, field));
     const QVariant before = x.model->value(0, x.col);
 
     QVERIFY(x.refuseWrites(table));
@@ -120,7 +120,6 @@ void TestMasterGrids::cellThatCannotBeWrittenIsShown()
 
 void TestMasterGrids::refusedEditStopsTheButton_data()
 {
-    QTest::addColumn<QString>("opener");  // the main window's button
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QString>("field");
@@ -132,30 +131,29 @@ void TestMasterGrids::refusedEditStopsTheButton_data()
 
     const QString notANumber = QStringLiteral("単価には数字以外使用できません");
     const QString notWritten = QStringLiteral("入力した値を書き込めませんでした。");
-    QTest::newRow("code lists, 登録") << "cmdコード" << "Frmコード" << "Gridコードマスタ" << "sname" << "本"
+    QTest::newRow("code lists, 登録") << "Frmコード" << "Gridコードマスタ" << "sname" << "本"
                                       << "wコードマスタ" << "cmd登録" << true << notWritten;
-    QTest::newRow("code lists, 行削除") << "cmdコード" << "Frmコード" << "Gridコードマスタ" << "sname" << "本"
+    QTest::newRow("code lists, 行削除") << "Frmコード" << "Gridコードマスタ" << "sname" << "本"
                                         << "wコードマスタ" << "cmd行削除" << false << notWritten;
-    QTest::newRow("products, 登録") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
+    QTest::newRow("products, 登録") << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
                                     << "cmd登録" << true << notANumber;
-    QTest::newRow("products, 登録, too large") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価"
+    QTest::newRow("products, 登録, too large") << "Frm商品情報" << "Grid商品マスタ" << "単価"
                                                << "999999999999999" << "" << "cmd登録" << true
                                                << QStringLiteral("単価には -922,337,203,685,477 から 922,337,203,685,477 までの数を入力してください");
-    QTest::newRow("products, 削除") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
+    QTest::newRow("products, 削除") << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
                                     << "cmd削除" << false << notANumber;
-    QTest::newRow("products, 選択") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
+    QTest::newRow("products, 選択") << "Frm商品情報" << "Grid商品マスタ" << "単価" << "12O0" << ""
                                     << "cmd選択" << true << notANumber;
-    QTest::newRow("customers, 削除") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
+    QTest::newRow("customers, 削除") << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
                                      << "w顧客マスタ" << "cmd削除" << true << notWritten;
-    QTest::newRow("customers, 登録") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
+    QTest::newRow("customers, 登録") << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
                                      << "w顧客マスタ" << "cmd登録" << false << notWritten;
-    QTest::newRow("customers, 選択") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
+    QTest::newRow("customers, 選択") << "Frm顧客情報" << "Grid顧客マスタ" << "顧客名" << "B社"
                                      << "w顧客マスタ" << "cmd選択" << true << notWritten;
 }
 
 void TestMasterGrids::refusedEditStopsTheButton()
 {
-    QFETCH(QString, opener);
     QFETCH(QString, window);
     QFETCH(QString, grid);
     QFETCH(QString, field);
@@ -165,15 +163,14 @@ void TestMasterGrids::refusedEditStopsTheButton()
     QFETCH(bool, mouse);
     QFETCH(QString, box);
     ListWindow x;
-    QVERIFY(x.open(opener, window, grid, field));
-    MainWindowFixture& f = x.f;
+    QVERIFY(x.open(window, grid, field));
+    SessionFixture& f = x.f;
     // A ticked row, so that a deletion that went on would ask its question.
     QVERIFY(x.model->setValue(0, x.model->columnOf(QStringLiteral("チェック")), true));
     if (!table.isEmpty()) QVERIFY(x.refuseWrites(table));
     const QStringList tables{QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("コードマスタ")};
     const QStringList stored = TableSnapshot(f.data(), tables);
     const QStringList lines = TableSnapshot(f.work(), {QStringLiteral("w明細")});
-    const QString customer = control<TextComboBox>(f.quotation(), "cmb顧客名")->text();
 
     QVERIFY(x.type(typed));
     auto* b = x.window->findChild<QPushButton*>(button);
@@ -191,7 +188,7 @@ void TestMasterGrids::refusedEditStopsTheButton()
     QVERIFY(x.model->text(0, x.col) != typed);
     QCOMPARE(TableSnapshot(f.data(), tables), stored);
     QCOMPARE(TableSnapshot(f.work(), {QStringLiteral("w明細")}), lines);
-    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), customer);
+    QVERIFY(x.quotation.customerPicks.isEmpty() && x.quotation.productPicks.isEmpty());
     QVERIFY(x.window && x.window->isVisible());
 }
 
@@ -201,29 +198,27 @@ void TestMasterGrids::refusedEditStopsTheButton()
 // deleted. Once the list takes the deletion, 登録 leaves the rows deleted.
 void TestMasterGrids::deletionTheListRefusesDeletesNothing_data()
 {
-    QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QString>("table");   // the list's work table
     QTest::addColumn<QString>("master");  // the master table
     QTest::addColumn<QString>("failure");
-    QTest::newRow("customers") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ" << "w顧客マスタ" << "顧客マスタ"
+    QTest::newRow("customers") << "Frm顧客情報" << "Grid顧客マスタ" << "w顧客マスタ" << "顧客マスタ"
                                << "顧客情報を削除できませんでした。顧客マスタは変更していません。";
-    QTest::newRow("products") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ" << "w商品マスタ" << "商品マスタ"
+    QTest::newRow("products") << "Frm商品情報" << "Grid商品マスタ" << "w商品マスタ" << "商品マスタ"
                               << "商品情報を削除できませんでした。商品マスタは変更していません。";
 }
 
 void TestMasterGrids::deletionTheListRefusesDeletesNothing()
 {
-    QFETCH(QString, opener);
     QFETCH(QString, window);
     QFETCH(QString, grid);
     QFETCH(QString, table);
     QFETCH(QString, master);
     QFETCH(QString, failure);
     ListWindow x;
-    QVERIFY(x.open(opener, window, grid, QStringLiteral("チェック")));
-    MainWindowFixture& f = x.f;
+    QVERIFY(x.open(window, grid, QStringLiteral("チェック")));
+    SessionFixture& f = x.f;
     QVERIFY(x.model->setValue(0, x.col, true));
     QVERIFY(f.work().exec(QStringLiteral("create temp trigger refuse before delete on %1 "
                                          "begin select raise(abort, 'the disk is full'); end").arg(table)));
@@ -255,21 +250,19 @@ void TestMasterGrids::deletionTheListRefusesDeletesNothing()
 
 void TestMasterGrids::gridGrowsWithItsWindow_data()
 {
-    QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("grid");
-    QTest::newRow("code lists") << "cmdコード" << "Frmコード" << "Gridコードマスタ";
-    QTest::newRow("customers") << "cmd顧客マスタ" << "Frm顧客情報" << "Grid顧客マスタ";
-    QTest::newRow("products") << "cmd商品" << "Frm商品情報" << "Grid商品マスタ";
+    QTest::newRow("code lists") << "Frmコード" << "Gridコードマスタ";
+    QTest::newRow("customers") << "Frm顧客情報" << "Grid顧客マスタ";
+    QTest::newRow("products") << "Frm商品情報" << "Grid商品マスタ";
 }
 
 void TestMasterGrids::gridGrowsWithItsWindow()
 {
-    QFETCH(QString, opener);
     QFETCH(QString, window);
     QFETCH(QString, grid);
     ListWindow x;
-    QVERIFY(x.open(opener, window, grid, QStringLiteral("チェック")));
+    QVERIFY(x.open(window, grid, QStringLiteral("チェック")));
     auto* close = x.window->findChild<QPushButton*>(QStringLiteral("cmd閉じる"));
     QVERIFY(close);
     const QSize size = x.window->size();

@@ -1,7 +1,7 @@
-// The product window from the main window: the list and its formats, the
-// code lists behind its drop-downs, the detail panel, 登録 and 削除 of the
-// list, the link import behind 参照, and the pick into the quotation's
-// current line.
+// The product window: the list and its formats, the code lists behind its
+// drop-downs, the detail panel, 登録 and 削除 of the list, the link import
+// behind 参照 (on a session of its own), and the pick into the quotation's
+// current line (from the main window).
 
 #include "app/MessageCatalog.h"
 #include "ProductSamples.h"
@@ -14,6 +14,8 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/QuotationLines.h"
+#include "support/RecordingQuotationPort.h"
+#include "support/SessionFixture.h"
 #include "support/WidgetText.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
@@ -26,12 +28,23 @@
 #include <QPushButton>
 #include <QSqlRecord>
 #include <QtTest>
+#include <type_traits>
 
 namespace P = ProductColumn;
 
 namespace {
 
-// The main window over the sample products, with its product window open.
+// Opens the product window as the main window's button does, on the session
+// alone (its picks go to a recording quotation).
+FrmProduct* openProductWindow(SessionFixture& f, RecordingQuotationPort& quotation)
+{
+    return f.openWindow<FrmProduct>(QStringLiteral("Frm商品情報"), quotation);
+}
+
+// The sample products with the product window open: on a session of its own
+// (Base = SessionFixture), or from the main window's button (Base =
+// MainWindowFixture) where a pick reaches the quotation itself.
+template <class Base = SessionFixture>
 struct Fixture {
     // settings: changes to the settings record before the window opens.
     explicit Fixture(const std::function<void(SettingsRecord&)>& settings = {})
@@ -40,8 +53,12 @@ struct Fixture {
         if (!f.open()) return;
         f.session.設定情報.商品表示順 = QStringLiteral("品名順");
         if (settings) settings(f.session.設定情報);
-        control<QPushButton>(f.quotation(), "cmd商品")->click();
-        w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
+        if constexpr (std::is_same_v<Base, MainWindowFixture>) {
+            control<QPushButton>(f.quotation(), "cmd商品")->click();
+            w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
+        } else {
+            w = openProductWindow(f, quotation);
+        }
     }
     int rowOf(const QString& name) const
     {
@@ -58,7 +75,8 @@ struct Fixture {
     QStringList master() { return TableSnapshot(f.data(), {QStringLiteral("商品マスタ")}); }
     QStringList list() { return TableSnapshot(f.work(), {QStringLiteral("w商品マスタ")}); }
 
-    MainWindowFixture f;
+    RecordingQuotationPort quotation;  // before f: the window goes first
+    Base f;
     FrmProduct* w = nullptr;
 };
 
@@ -123,7 +141,7 @@ void TestProductWindow::loadShowsTheList()
     QFETCH(QString, shown);
     QFETCH(QString, zero);
     QFETCH(QString, small);
-    Fixture x([&](SettingsRecord& s) { s.小数 = decimals; });
+    Fixture<> x([&](SettingsRecord& s) { s.小数 = decimals; });
     QVERIFY(x.w);
     QVERIFY(x.w->isVisible());
     QCOMPARE(x.w->objectName(), QStringLiteral("Frm商品情報"));
@@ -154,7 +172,8 @@ void TestProductWindow::loadShowsTheList()
 
 void TestProductWindow::codeListsFollowThePackTitle()
 {
-    MainWindowFixture f;
+    RecordingQuotationPort quotation;
+    SessionFixture f;
     f.folder.prepare({
         QStringLiteral("update コードマスタ set sname = '本' where kcode = '単位' and code = '01'"),
         QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '03'"),
@@ -164,8 +183,7 @@ void TestProductWindow::codeListsFollowThePackTitle()
     });
     QVERIFY(f.open());
     f.session.設定情報.入数列タイトル = QStringLiteral("ケース");
-    control<QPushButton>(f.quotation(), "cmd商品")->click();
-    auto* w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
+    auto* w = openProductWindow(f, quotation);
     QVERIFY(w);
     // The pack quantities are the kind the title names; free slots are skipped.
     QCOMPARE(items(w->cmb入数), QStringList{"12入"});
@@ -216,7 +234,7 @@ void TestProductWindow::panelStoresOneProduct()
 {
     QFETCH(QString, name);
     QFETCH(QString, stored);
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     // 詳細 fills the panel from the current row.
     x.w->Grid商品マスタ->setCurrentCell(x.rowOf(QStringLiteral("コピー用紙")), P::単位);
@@ -253,7 +271,7 @@ void TestProductWindow::panelStoresOneProduct()
 
 void TestProductWindow::panelRefusesAnEmptyName()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     x.w->show();
     QVERIFY(QTest::qWaitForWindowActive(x.w));
@@ -295,7 +313,7 @@ void TestProductWindow::panelRefusesATypedPrice()
 {
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     x.w->cmd新規_Click();
     x.w->activateWindow();
@@ -319,7 +337,7 @@ void TestProductWindow::panelRefusesATypedPrice()
 
 void TestProductWindow::listSaveAndDelete()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     WorkTableModel& m = *x.w->dat商品;
     // Edits in the grid, one new row of the list, then 登録.
@@ -352,7 +370,7 @@ void TestProductWindow::listSaveAndDelete()
 
 void TestProductWindow::failedSaveSaysSo()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     QVERIFY(x.f.data().exec(QStringLiteral("create trigger refuse before update on 商品マスタ when new.品名 = '鉛筆' "
                                            "begin select raise(abort, 'refused by the test'); end")));
@@ -385,7 +403,7 @@ void TestProductWindow::pickIntoTheQuotation()
     QFETCH(QString, product);
     QFETCH(bool, subtotal);
     QFETCH(QString, after);
-    Fixture x([](SettingsRecord& s) { s.小数 = QStringLiteral("しない"); });
+    Fixture<MainWindowFixture> x([](SettingsRecord& s) { s.小数 = QStringLiteral("しない"); });
     QVERIFY(x.w);
     prepareLine3(x.f, subtotal);
     x.w->Grid商品マスタ->setCurrentCell(x.rowOf(product), P::ふりがな);
@@ -415,7 +433,7 @@ void TestProductWindow::pickRecalculatesTheLine()
     QFETCH(QString, quantity);
     QFETCH(QString, amount);
     QFETCH(QString, totals);
-    Fixture x;
+    Fixture<MainWindowFixture> x;
     QVERIFY(x.w);
     QuotationTab& q = x.f.quotation();
     // Line 2 is a subtotal line; line 1 as typed: 数量, then 単価 10.
@@ -453,11 +471,11 @@ void TestProductWindow::panelEditsALongNamedProduct()
     // A name longer than a quotation line keeps (60 characters, 120 bytes),
     // as the list's 登録 and the import store it.
     const QString name = QStringLiteral("特注").repeated(30);
-    MainWindowFixture f;
+    RecordingQuotationPort quotation;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("insert into 商品マスタ values ('%1', '文具', NULL, '個', 1000000, 1, 'とくちゅう')").arg(name)});
     QVERIFY(f.open());
-    control<QPushButton>(f.quotation(), "cmd商品")->click();
-    auto* w = qobject_cast<FrmProduct*>(f.session.windows().find(QStringLiteral("Frm商品情報")));
+    auto* w = openProductWindow(f, quotation);
     QVERIFY(w);
     QCOMPARE(w->dat商品->text(0, P::品名), name);
     w->Grid商品マスタ->setCurrentCell(0, P::単価);
@@ -475,7 +493,7 @@ void TestProductWindow::panelEditsALongNamedProduct()
 
 void TestProductWindow::enterOnTheLastRow()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     QVERIFY(QTest::qWaitForWindowActive(x.w));
     const int last = x.w->dat商品->rowCount() - 1;
@@ -509,7 +527,7 @@ void TestProductWindow::importChecks()
     QFETCH(QString, application);
     QFETCH(QString, path);
     QFETCH(QString, message);
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     const QString root = x.f.folder.root();
     QString file;
@@ -546,7 +564,7 @@ void TestProductWindow::importChecks()
 
 void TestProductWindow::importThenSave()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     const QString file = x.f.folder.root() + QStringLiteral("/grevo.mdb");
     samples::writeLinkFile(x.f.folder, file,
@@ -602,7 +620,7 @@ void TestProductWindow::pickFromTheMainWindow()
 
 void TestProductWindow::secondOperationRefused()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     // Each button would change something or ask: a ticked row, a link file, a panel filled.
     QVERIFY(x.w->dat商品->setValue(0, P::チェック, true));
@@ -632,7 +650,7 @@ void TestProductWindow::secondOperationRefused()
 
 void TestProductWindow::captionsAndToolTips()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     // Button: caption and tool-tip, as the user reads them.
     const QList<QStringList> buttons{
@@ -658,7 +676,7 @@ void TestProductWindow::captionsAndToolTips()
 
 void TestProductWindow::picture()
 {
-    Fixture x;
+    Fixture<> x;
     QVERIFY(x.w);
     QVERIFY(QTest::qWaitForWindowActive(x.w));
     QVERIFY(x.w->dat商品->editCell(1, P::チェック, QStringLiteral("1")));

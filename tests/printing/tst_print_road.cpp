@@ -1,14 +1,16 @@
-// The print road from the main window: the print panel (opening, paper list,
-// date tick, cancel), the confirmation before a print, the paper choosing
-// the layout and its print settings, the print data handed over from the
-// quotation tab, the line count, nothing of an earlier quotation in a later
-// printout, previews that keep their own pages, and a quotation typed in the
-// window found in the PDF of its preview.
+// The print road: from the main window, the print panel (opening, paper
+// list, date tick, cancel), the confirmation before a print, the print data
+// handed over from the quotation tab, previews that keep their own pages, and
+// a quotation typed in the window found in the PDF of its preview; on the
+// hand-over alone, the paper choosing the layout and its print settings, the
+// line count, and nothing of an earlier quotation in a later printout.
 #include "PrintSamples.h"
 #include "platform/GridView.h"
 #include "printing/PrintHandOver.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "support/RecordingQuotationPort.h"
+#include "support/SessionFixture.h"
 #include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
@@ -45,6 +47,39 @@ public:
     QList<Run> runs;
 };
 
+// Writes cells of w明細: "n:column=value" entries, value "''" an empty text.
+bool setLines(Database& work, const QStringList& cells)
+{
+    for (const QString& cell : cells) {
+        const int n = cell.section(QLatin1Char(':'), 0, 0).toInt();
+        const QString column = cell.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
+        const QString value = cell.section(QLatin1Char('='), 1);
+        QVariant v = value == QStringLiteral("''") ? QVariant(QStringLiteral("")) : QVariant(value);
+        if (column == QStringLiteral("金額") || column == QStringLiteral("数量")) v = Currency::toDb(Currency::parse(value));
+        if (!work.exec(QStringLiteral("UPDATE w明細 SET %1 = ? WHERE 行番号 = ?").arg(column), {v, n})) return false;
+    }
+    return true;
+}
+
+// The hand-over alone on a session: it reads the header a recording quotation
+// shows and hands its pages to a recorder.
+struct HandOverFixture : SessionFixture {
+    RecordingQuotationPort quotation;
+    RecordingOutput output;
+    PrintHandOver printing{session, quotation};
+    bool open()
+    {
+        if (!SessionFixture::open()) return false;
+        printing.setOutput(&output);
+        return true;
+    }
+    // The print panel's request with the paper and the date tick given.
+    void run(bool print, const QString& paper = QStringLiteral("A4白紙"), bool withDate = true)
+    {
+        printing.dispatch(PrintRequest{paper, print, withDate});
+    }
+};
+
 // A main window whose print road hands its pages to a recorder.
 struct PrintFixture : MainWindowFixture {
     RecordingOutput output;
@@ -65,17 +100,10 @@ struct PrintFixture : MainWindowFixture {
         control<QCheckBox>(q, "chk日付印刷")->setChecked(withDate);
         (print ? control<QPushButton>(q, "cmd印刷実行") : control<QPushButton>(q, "cmdプレビュー"))->click();
     }
-    // Writes cells of w明細: "n:column=value" entries, value "''" an empty text.
+    // Writes cells of w明細 (see ::setLines) and shows them in the grid.
     bool setLines(const QStringList& cells)
     {
-        for (const QString& cell : cells) {
-            const int n = cell.section(QLatin1Char(':'), 0, 0).toInt();
-            const QString column = cell.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
-            const QString value = cell.section(QLatin1Char('='), 1);
-            QVariant v = value == QStringLiteral("''") ? QVariant(QStringLiteral("")) : QVariant(value);
-            if (column == QStringLiteral("金額") || column == QStringLiteral("数量")) v = Currency::toDb(Currency::parse(value));
-            if (!work().exec(QStringLiteral("UPDATE w明細 SET %1 = ? WHERE 行番号 = ?").arg(column), {v, n})) return false;
-        }
+        if (!::setLines(work(), cells)) return false;
         control<WorkTableModel>(quotation(), "wkDat")->refresh();
         return true;
     }
@@ -264,7 +292,7 @@ void TestPrintRoad::paperChoosesTheLayout()
     QFETCH(QString, code);
     QFETCH(QString, title);
 
-    PrintFixture f;
+    HandOverFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET タイトル1 = 'A4の見積書' WHERE 型番 = 'MA4'"),
                       QStringLiteral("UPDATE 印刷情報 SET タイトル1 = 'B5の見積書' WHERE 型番 = 'MB5'")});
     QVERIFY(f.open());
@@ -283,7 +311,7 @@ void TestPrintRoad::paperChoosesTheLayout()
 // A print-settings change saved between two runs applies to the next one.
 void TestPrintRoad::settingsReadForEveryRun()
 {
-    PrintFixture f;
+    HandOverFixture f;
     QVERIFY(f.open());
     for (const QString& paper : {QStringLiteral("A4白紙"), QStringLiteral("B5白紙")}) {
         const QString code = paper == QStringLiteral("A4白紙") ? QStringLiteral("MA4") : QStringLiteral("MB5");
@@ -410,13 +438,13 @@ void TestPrintRoad::lineCount()
     QFETCH(int, stored);
     QFETCH(int, a4Pages);
 
-    PrintFixture f;
+    HandOverFixture f;
     QVERIFY(f.open());
-    QVERIFY(f.setLines(cells));
+    QVERIFY(setLines(f.work(), cells));
     QCOMPARE(GetLineNum見積明細(f.work()), count);
     QCOMPARE(UsedLineCount(ReadWorkLines(f.work())), stored);
     f.run(false);
-    QCOMPARE(int(f.printing().PrnData().明細行数), count);
+    QCOMPARE(int(f.printing.PrnData().明細行数), count);
     const ReportDocument& doc = *f.output.runs.last().pages;
     QCOMPARE(doc.pages.size(), a4Pages);
     const QStringList printed = printedTexts(doc);
@@ -427,30 +455,31 @@ void TestPrintRoad::lineCount()
 // A run after another takes nothing from it: every member is written afresh.
 void TestPrintRoad::nothingOfAnEarlierQuotation()
 {
-    PrintFixture f;
+    HandOverFixture f;
     QVERIFY(f.open());
-    QuotationTab& q = f.quotation();
-    fillHeader(q, QStringLiteral("甲商事"), QStringLiteral("甲商事へのメモ"));
-    QVERIFY(f.setLines({QStringLiteral("1:品名=りんご"), QStringLiteral("1:金額=1000")}));
+    ShownQuotation& shown = f.quotation.shown;
+    shown = {.txtNo = QStringLiteral("77"), .日付 = QDate(2024, 6, 3), .日付表示 = QStringLiteral("令和06年06月03日"),
+             .顧客名 = QStringLiteral("甲商事"), .顧客情報 = QStringLiteral("〒530-0001\r\n大阪市北区"),
+             .件名 = QStringLiteral("事務用品"), .メモ = QStringLiteral("甲商事へのメモ"),
+             .印鑑 = {QStringLiteral("印1"), QStringLiteral("印2"), QStringLiteral("印3"), QStringLiteral("印4")},
+             .有効期限 = QStringLiteral("1か月"), .支払条件 = QStringLiteral("月末締め"), .受渡場所 = QStringLiteral("貴社"),
+             .納期 = QStringLiteral("即納"), .敬称 = QStringLiteral("御中"),
+             .税抜計 = {QStringLiteral("1,000"), Currency::fromWhole(1000)},
+             .消費税 = {QStringLiteral("50"), Currency::fromWhole(50)},
+             .見積金額 = {QStringLiteral("1,050"), Currency::fromWhole(1050)}};
+    QVERIFY(setLines(f.work(), {QStringLiteral("1:品名=りんご"), QStringLiteral("1:金額=1000")}));
     f.run(false, QStringLiteral("B5白紙"));
-    QCOMPARE(f.printing().PrnData().メモ, QStringLiteral("甲商事へのメモ"));
+    QCOMPARE(f.printing.PrnData().メモ, QStringLiteral("甲商事へのメモ"));
 
-    // Everything emptied on screen.
-    control<QLineEdit>(q, "txtNo")->setText(QString());
-    control<DateBox>(q, "dt日付")->setNull();
-    for (TextComboBox* c : {control<TextComboBox>(q, "cmb顧客名"), control<TextComboBox>(q, "cmb敬称"), control<TextComboBox>(q, "cmb有効期限"), control<TextComboBox>(q, "cmb支払条件"), control<TextComboBox>(q, "cmb受渡場所"), control<TextComboBox>(q, "cmb納期")}) c->setText(QString());
-    control<MultiLineEdit>(q, "txt顧客情報")->setText(QString());
-    control<QLineEdit>(q, "txt件名")->setText(QString());
-    control<MultiLineEdit>(q, "txtメモ")->setText(QString());
-    for (int i = 0; i < 4; ++i) control<QLineEdit>(q, QStringLiteral("txt印鑑(%1)").arg(i))->setText(QString());
-    for (NumberBox* n : {control<NumberBox>(q, "num税抜計"), control<NumberBox>(q, "num消費税"), control<NumberBox>(q, "num見積金額")}) n->setNull();
-    q.Clear明細ワーク();
+    // Everything emptied on screen: an empty header, no line.
+    shown = ShownQuotation{};
+    QVERIFY(f.work().exec(QStringLiteral("UPDATE w明細 SET 品名 = NULL, 金額 = NULL")));
     for (const QString& paper : {QStringLiteral("B5白紙"), QStringLiteral("A4白紙")}) {
         f.run(false, paper);
         QStringList empty(18, QString());
         empty[4] = empty[5] = empty[6] = QStringLiteral("<null>");
         empty << QStringLiteral("0");
-        QCOMPARE(members(f.printing().PrnData()), empty);
+        QCOMPARE(members(f.printing.PrnData()), empty);
         const QStringList printed = printedTexts(*f.output.runs.last().pages);
         for (const QString& old : {QStringLiteral("甲商事"), QStringLiteral("甲商事へのメモ"), QStringLiteral("りんご"),
                                    QStringLiteral("印1"), QStringLiteral("77")})

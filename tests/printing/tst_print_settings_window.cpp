@@ -1,4 +1,4 @@
-// The A4 and B5 print-settings windows, opened from the main window: factory
+// The A4 and B5 print-settings windows over a fresh data folder: factory
 // values, the load and save rules of every column, one row per layout, the
 // colour dialog, fonts of another system, and a refused save.
 
@@ -12,6 +12,7 @@
 #include "printing/RptQuotationB5.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "support/SessionFixture.h"
 #include "support/WidgetText.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -39,6 +40,13 @@ Layout layoutOf(const QString& code)
     return {code, QStringLiteral("SetPrnA4"), QStringLiteral("A4白紙"), QStringLiteral("A4白紙 伝票設定"), QStringLiteral("A4")};
 }
 
+// The layout's window on the session alone, as the settings tab's button opens it.
+SetPrnWindow* openWindow(SessionFixture& f, const QString& code)
+{
+    return f.openWindow<SetPrnWindow>(layoutOf(code).window, code);
+}
+
+// The layout's window opened with the settings tab's button.
 SetPrnWindow* openWindow(MainWindowFixture& f, const QString& code)
 {
     (code == QStringLiteral("MB5") ? f.settings().cmdB5 : f.settings().cmdA4)->click();
@@ -47,7 +55,7 @@ SetPrnWindow* openWindow(MainWindowFixture& f, const QString& code)
 
 // The A4 window opened over f and its number box of that name; nullptr when
 // either is missing.
-NumberBox* a4Box(MainWindowFixture& f, const QString& name)
+NumberBox* a4Box(SessionFixture& f, const QString& name)
 {
     SetPrnWindow* w = openWindow(f, QStringLiteral("MA4"));
     return w ? w->findChild<NumberBox*>(name) : nullptr;
@@ -175,7 +183,7 @@ void TestPrintSettingsWindow::freshFileShowsFactoryValuesAndYesAddsTheRow()
 {
     QFETCH(QString, code);
     const Layout l = layoutOf(code);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("DELETE FROM 印刷情報")});
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, code);
@@ -235,7 +243,7 @@ void TestPrintSettingsWindow::registerReloadsWhateverTheAnswer()
     QFETCH(QString, code);
     QFETCH(bool, yes);
     const Layout l = layoutOf(code);
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, code);
     QVERIFY(w);
@@ -297,7 +305,7 @@ void TestPrintSettingsWindow::loadRules()
 {
     QFETCH(QString, set);
     QFETCH(QStringList, expected);
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, QStringLiteral("MA4"));
     QVERIFY(w);
@@ -345,7 +353,7 @@ void TestPrintSettingsWindow::saveRules()
 {
     QFETCH(bool, empty);
     QFETCH(StoredCells, expected);
-    MainWindowFixture f;
+    SessionFixture f;
     // The columns the window does not carry hold values of their own.
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET タイトル2 = '残す', T2 = 3, TM1 = 4, 自社名位置 = '下', "
                                      "領収書金額フォント = 'IPAMincho', 領収書金額サイズ = 24 WHERE 型番 = 'MA4'")});
@@ -405,7 +413,7 @@ void TestPrintSettingsWindow::saveRules()
 
 void TestPrintSettingsWindow::fontsAndSizesOfAnotherSystemSaveBackUnchanged()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET 自社名フォント = 'ＭＳ Ｐ明朝', 顧客名フォント = 'MS UI Gothic', "
                                      "自社名サイズ = 25, 顧客名サイズ = 10.5, 自社情報サイズ = 'ふつう', 顧客情報サイズ = 7 "
                                      "WHERE 型番 = 'MA4'")});
@@ -428,7 +436,7 @@ void TestPrintSettingsWindow::fontsAndSizesOfAnotherSystemSaveBackUnchanged()
 
 void TestPrintSettingsWindow::twoRowsOfTheLayoutTouchOnlyTheFirst()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET タイトル1 = '一番目' WHERE 型番 = 'MA4'"),
                       QStringLiteral("INSERT INTO 印刷情報 (型番, タイトル1, LM, 自社名サイズ) VALUES ('MA4', '二番目', 300, 9)")});
     QVERIFY(f.open());
@@ -455,7 +463,7 @@ void TestPrintSettingsWindow::eachWindowKeepsToItsOwnRow()
     QFETCH(QString, code);
     const QString saving = code;
     const QString other = saving == "MA4" ? QStringLiteral("MB5") : QStringLiteral("MA4");
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET タイトル1 = 'A4の題', LM = 10 WHERE 型番 = 'MA4'"),
                       QStringLiteral("UPDATE 印刷情報 SET タイトル1 = 'B5の題', LM = 20 WHERE 型番 = 'MB5'")});
     QVERIFY(f.open());
@@ -499,7 +507,7 @@ void TestPrintSettingsWindow::refusedSaveKeepsTheRow()
     QFETCH(QStringList, setup);
     QFETCH(bool, readOnly);
     const Layout l = layoutOf(code);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare(setup);
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, code);
@@ -562,7 +570,7 @@ void TestPrintSettingsWindow::ruleColourFromTheDialog()
     QFETCH(int, start);
     QFETCH(QString, swatch);
     QFETCH(QString, stored);
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET 白紙罫線色 = 6307872 WHERE 型番 = '%1'").arg(code)});
     QVERIFY(f.open());
     FakeColourDialog dialog;
@@ -607,7 +615,7 @@ void TestPrintSettingsWindow::numberBoxesTakeTheirRanges()
     QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(QString, value);
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     NumberBox* b = a4Box(f, box);
     QVERIFY(b);
@@ -636,7 +644,7 @@ void TestPrintSettingsWindow::refusedNumberIsToldAndStopsTheSave()
     QFETCH(QString, box);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     NumberBox* b = a4Box(f, box);
     QVERIFY(b);
@@ -658,7 +666,7 @@ void TestPrintSettingsWindow::refusedNumberIsToldAndStopsTheSave()
 
 void TestPrintSettingsWindow::combosArePickOnly()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET 自社名フォント = 'IPAGothic' WHERE 型番 = 'MA4'")});
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, QStringLiteral("MA4"));
@@ -719,7 +727,7 @@ void TestPrintSettingsWindow::savedA4FontsRestyleTheOwnCompanyLabels()
 
 void TestPrintSettingsWindow::closeDropsUnsavedEdits()
 {
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, QStringLiteral("MA4"));
     QVERIFY(w);
@@ -740,7 +748,7 @@ void TestPrintSettingsWindow::sampleMarksThePrintedPlaces_data() { bothLayouts()
 void TestPrintSettingsWindow::sampleMarksThePrintedPlaces()
 {
     QFETCH(QString, code);
-    MainWindowFixture f;
+    SessionFixture f;
     QVERIFY(f.open());
     SetPrnWindow* w = openWindow(f, code);
     QVERIFY(w);

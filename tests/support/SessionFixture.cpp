@@ -1,0 +1,29 @@
+#include "support/SessionFixture.h"
+
+#include "app/SettingsTab.h"
+#include "app/StartupChecks.h"
+
+SessionFixture::SessionFixture(const QStringList& copyFiles) : folder(copyFiles), session(optionsFor(folder))
+{
+    session.messages().setPresenter(&messages);
+}
+
+SessionOptions SessionFixture::optionsFor(const TestFolder& folder)
+{
+    SessionOptions o;
+    o.programFolder = folder.programFolder();
+    o.driveRoot = folder.driveRoot();
+    o.componentRegistryFile = folder.root() + QStringLiteral("/components.json");
+    return o;
+}
+
+bool SessionFixture::open()
+{
+    session.locateDataFolder();
+    if (OpenDataFiles(session)) return false;
+    // The settings tab is what reads the row into the record.
+    SettingsTab settings(session);
+    settings.Clear設定();
+    settings.Read設定();
+    return true;
+}
