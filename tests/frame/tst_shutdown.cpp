@@ -7,11 +7,10 @@
 
 #include "masters/FrmCustomer.h"
 #include "platform/Database.h"
-#include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
+#include "support/RecordingQuotationPort.h"
+#include "support/SessionFixture.h"
 #include "support/TestFolder.h"
-#include "support/FindControl.h"
-#include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QFrame>
 #include <QProcess>
@@ -179,10 +178,10 @@ void TestShutdown::closeDuringListSave()
 // its handler has returned, and the save is whole.
 void TestShutdown::secondaryWindowStaysDuringItsSave()
 {
-    MainWindowFixture f;
+    RecordingQuotationPort quotation;
+    SessionFixture f;
     QVERIFY(f.open());
-    control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
-    QPointer<FrmCustomer> customers = qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
+    QPointer<FrmCustomer> customers = f.openWindow<FrmCustomer>(QStringLiteral("Frm顧客情報"), quotation);
     QVERIFY(customers);
     QVERIFY(f.work().exec(QStringLiteral("insert into w顧客マスタ (行, 顧客名, ふりがな) values (1, 'A社', 'えー'), (2, 'B社', 'びー')")));
     struct CloseOnShow : QObject {

@@ -3,7 +3,6 @@
 #include "app/FrmInfo.h"
 #include "frame/Velt.h"
 #include "masters/HintWindow.h"
-#include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 #include "printing/ReportOutput.h"
 #include "support/FindControl.h"
@@ -23,11 +22,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QtTest>
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <memory>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -36,75 +31,11 @@ QStringList filesIn(const QString& folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
-// Makes a file or folder one this process cannot write: its write bits
-// cleared and, for root (whom no mode bit stops), the immutable attribute
-// set. Both are restored when it goes. ok() is false when the system would
-// not make it unwritable.
-class Unwritable {
-public:
-    explicit Unwritable(const QString& path) : path_(path), permissions_(QFile::permissions(path))
-    {
-        QFile::setPermissions(path, permissions_ & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup |
-                                                     QFile::WriteOther));
-        if (::geteuid() == 0) immutable_ = setImmutable(true);
-    }
-    ~Unwritable()
-    {
-        if (immutable_) setImmutable(false);
-        QFile::setPermissions(path_, permissions_);
-    }
-    Unwritable(const Unwritable&) = delete;
-    Unwritable& operator=(const Unwritable&) = delete;
-    bool ok() const { return !QFileInfo(path_).isWritable(); }
-
-private:
-    bool setImmutable(bool on) const
-    {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
-
-    QString path_;
-    QFile::Permissions permissions_;
-    bool immutable_ = false;
-};
-
 // Replaces a file by one of the given bytes (nothing: an empty file).
 bool overwrite(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-// The start-up ended with one error box naming `named` and saying `says`,
-// the window gone and both databases closed.
-void verifyStartupRefused(MainWindowFixture& f, const QString& named, const QString& says)
-{
-    QCOMPARE(f.messages.shown().size(), 1);
-    const MessageBoxSpec& box = f.messages.shown().first();
-    QCOMPARE(box.icon, MessageBoxSpec::Icon::Critical);
-    QVERIFY2(box.text.contains(named), qPrintable(box.text));
-    // The engine's own words are in the box's details.
-    QVERIFY2(box.text.contains(says) || box.detail.contains(says), qPrintable(box.text + box.detail));
-    QVERIFY(!f.window.isVisible());
-    QVERIFY(!f.data().isOpen());
-    QVERIFY(!f.work().isOpen());
-}
-
-// Every file of the data folder with its hash.
-QMap<QString, QByteArray> folderState(const QString& folder)
-{
-    QMap<QString, QByteArray> out;
-    for (const QString& name : filesIn(folder)) out.insert(name, FileHash(folder + name));
-    return out;
 }
 
 }  // namespace
@@ -115,14 +46,7 @@ private slots:
     void freshDataFolderOpensBothDatabases();
     void unopenableDatabaseStopsStartup_data();
     void unopenableDatabaseStopsStartup();
-    void workDatabaseWithoutBoundTablesStopsStartup_data();
-    void workDatabaseWithoutBoundTablesStopsStartup();
-    void fileWithoutTheProgramsTablesIsRefusedUnchanged_data();
-    void fileWithoutTheProgramsTablesIsRefusedUnchanged();
-    void unwritableFileOrFolderIsRefusedUnchanged_data();
-    void unwritableFileOrFolderIsRefusedUnchanged();
     void exitWithWindowsOpenEndsCleanly();
-    void markerFileSelectsDeveloperFolders();
     void secondStartBringsFirstForwardAndTouchesNothing();
     void claimIsTheLockOfALiveHolder();
     void simultaneousStartsLeaveOneInstance();
@@ -180,128 +104,6 @@ void TestStartup::unopenableDatabaseStopsStartup()
     QCOMPARE(FileHash(f.folder.dataFolder() + present), before);
 }
 
-// A work file that opens but lacks a table or a column the windows bind to:
-// the start-up error box names the file and what is missing, and the program
-// ends without writing to either file.
-void TestStartup::workDatabaseWithoutBoundTablesStopsStartup_data()
-{
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<QString>("missing");
-    QTest::newRow("no w明細") << "drop table w明細" << "w明細";
-    QTest::newRow("w明細 without 小計") << "alter table w明細 drop column 小計" << "小計";
-    QTest::newRow("w商品参照 without ふりがな") << "alter table w商品参照 drop column ふりがな" << "ふりがな";
-    QTest::newRow("no w履歴リスト") << "drop table w履歴リスト" << "w履歴リスト";
-    QTest::newRow("no w単位参照") << "drop table w単位参照" << "w単位参照";
-    // A column in another place is named as such, not as missing.
-    QTest::newRow("w明細 with 金額 moved to the end")
-        << "alter table w明細 drop column 金額; alter table w明細 add column 金額 INTEGER"
-        << "テーブル w明細 の列 金額 が 11 番目にあります (8 番目にあるはずの列です)";
-    QTest::newRow("w単位参照 with sname second")
-        << "drop table w単位参照; create table w単位参照 (code TEXT, sname TEXT)"
-        << "テーブル w単位参照 の列 sname が 2 番目にあります (1 番目にあるはずの列です)";
-    QTest::newRow("w明細 without 品名, the rest moved up") << "alter table w明細 drop column 品名"
-                                                     << "テーブル w明細 に列 品名 がありません";
-}
-
-void TestStartup::workDatabaseWithoutBoundTablesStopsStartup()
-{
-    QFETCH(QString, damage);
-    QFETCH(QString, missing);
-    MainWindowFixture f;
-    f.folder.prepare(damage.split(QStringLiteral("; ")), f.folder.workDbPath());
-    const QByteArray data = FileHash(f.folder.dataDbPath());
-    const QByteArray work = FileHash(f.folder.workDbPath());
-    const QStringList files = filesIn(f.folder.dataFolder());
-
-    QVERIFY(!f.open());
-
-    QCOMPARE(f.messages.shown().size(), 1);
-    const MessageBoxSpec& box = f.messages.shown().first();
-    QCOMPARE(box.icon, MessageBoxSpec::Icon::Critical);
-    QVERIFY2(box.text.contains(QStringLiteral("VeltWork2K.mdb")), qPrintable(box.text));
-    QVERIFY2(box.text.contains(missing), qPrintable(box.text));
-    QVERIFY(!f.window.isVisible());
-    QVERIFY(!f.data().isOpen());
-    QVERIFY(!f.work().isOpen());
-    QCOMPARE(FileHash(f.folder.dataDbPath()), data);
-    QCOMPARE(FileHash(f.folder.workDbPath()), work);
-    QCOMPARE(filesIn(f.folder.dataFolder()), files);
-}
-
-// A file that does not hold the tables the program needs (emptied by a failed
-// copy, another database, a file of another kind, one table short) is refused
-// with the start-up error box naming it, and neither file is changed: an
-// empty file stays empty.
-void TestStartup::fileWithoutTheProgramsTablesIsRefusedUnchanged_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("damage");  // "empty", "other tables", "text", or a statement
-    QTest::addColumn<QString>("says");
-    const QString data = QStringLiteral("VeltData2K.mdb");
-    const QString work = QStringLiteral("VeltWork2K.mdb");
-    const QString notOurs = QStringLiteral("このプログラムのデータベースではありません");
-    QTest::newRow("empty data file") << data << "empty" << notOurs;
-    QTest::newRow("empty work file") << work << "empty" << notOurs;
-    QTest::newRow("data file of other tables") << data << "other tables" << notOurs;
-    QTest::newRow("work file of other tables") << work << "other tables" << notOurs;
-    QTest::newRow("data file of text") << data << "text" << "not a database";
-    QTest::newRow("data file without KivHint") << data << "drop table KivHint" << "テーブル KivHint がありません";
-    QTest::newRow("data file without 見積書") << data << "drop table 見積書" << "テーブル 見積書 がありません";
-    QTest::newRow("work file without 更新テーブル名") << work << "drop table 更新テーブル名"
-                                                   << "テーブル 更新テーブル名 がありません";
-}
-
-void TestStartup::fileWithoutTheProgramsTablesIsRefusedUnchanged()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, damage);
-    QFETCH(QString, says);
-    MainWindowFixture f;
-    const QString path = f.folder.dataFolder() + file;
-    if (damage == QLatin1String("empty")) {
-        QVERIFY(overwrite(path, {}));
-    } else if (damage == QLatin1String("text")) {
-        QVERIFY(overwrite(path, "Standard Jet DB\n"));
-    } else if (damage == QLatin1String("other tables")) {
-        QVERIFY(overwrite(path, {}));
-        f.folder.prepare({QStringLiteral("create table 得意先 (名前 text)")}, path);
-    } else {
-        f.folder.prepare({damage}, path);
-    }
-    const auto before = folderState(f.folder.dataFolder());
-
-    QVERIFY(!f.open());
-
-    verifyStartupRefused(f, path, says);
-    QCOMPARE(folderState(f.folder.dataFolder()), before);
-}
-
-// A data file, a work file or a data folder (where SQLite keeps its journal)
-// that cannot be written: the start-up error box names it before anything is
-// opened, and nothing in the folder changes.
-void TestStartup::unwritableFileOrFolderIsRefusedUnchanged_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::newRow("work file") << "VeltWork2K.mdb";
-    QTest::newRow("data file") << "VeltData2K.mdb";
-    QTest::newRow("data folder") << "";
-}
-
-void TestStartup::unwritableFileOrFolderIsRefusedUnchanged()
-{
-    QFETCH(QString, what);
-    MainWindowFixture f;
-    const QString path = f.folder.dataFolder() + what;
-    const auto before = folderState(f.folder.dataFolder());
-    {
-        Unwritable readOnly(path);
-        if (!readOnly.ok()) QSKIP("this system cannot make the file unwritable for this user");
-        QVERIFY(!f.open());
-    }
-    verifyStartupRefused(f, path, QStringLiteral("書き込めません"));
-    QCOMPARE(folderState(f.folder.dataFolder()), before);
-}
-
 // The program as a real process: its event loop ends by QCoreApplication::exit()
 // while secondary windows are open, without the main window's close handler.
 // The session closes the windows and the databases before the application
@@ -325,25 +127,6 @@ void TestStartup::exitWithWindowsOpenEndsCleanly()
     Database work;
     QVERIFY(work.open(folder.workDbPath(), Database::Role::Work, false));
     QCOMPARE(work.scalar(QStringLiteral("select count(*) from w明細")).toInt(), 100);
-}
-
-void TestStartup::markerFileSelectsDeveloperFolders()
-{
-    MainWindowFixture f{QStringList{}};  // nothing in the program's own data folder
-    const QString marker = f.session.mapDrivePath(Session::DeveloperMarkerFile);
-    const QString devData = Paths::withSlash(f.session.mapDrivePath(Session::DeveloperDataFolder));
-    const QString devPostal = Paths::withSlash(f.session.mapDrivePath(Session::DeveloperPostalFolder));
-    QVERIFY(marker.startsWith(f.folder.driveRoot()));
-    QVERIFY(QDir().mkpath(devData));
-    QVERIFY(QDir().mkpath(QFileInfo(marker).path()));
-    { QFile m(marker); QVERIFY(m.open(QIODevice::WriteOnly)); }
-    for (const QString& file : {QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb")})
-        QVERIFY(TestFolder::copyShipped(file, devData + file));
-    QVERIFY(f.open());
-    QCOMPARE(f.session.DataFolder(), devData);
-    QCOMPARE(f.session.DataDbPath(), devData + QStringLiteral("VeltData2K.mdb"));
-    QCOMPARE(f.session.PostalDictionaryPath(), devPostal + QStringLiteral("yubin2000.mdb"));
-    QVERIFY(f.work().isOpen());
 }
 
 void TestStartup::secondStartBringsFirstForwardAndTouchesNothing()

@@ -3,7 +3,8 @@
 // handed over from the quotation tab, previews that keep their own pages, and
 // a quotation typed in the window found in the PDF of its preview; on the
 // hand-over alone, the paper choosing the layout and its print settings, the
-// line count, and nothing of an earlier quotation in a later printout.
+// line count, nothing of an earlier quotation in a later printout, and a
+// preview that shows a whole page.
 #include "PrintSamples.h"
 #include "platform/GridView.h"
 #include "printing/PrintHandOver.h"
@@ -62,11 +63,13 @@ bool setLines(Database& work, const QStringList& cells)
 }
 
 // The hand-over alone on a session: it reads the header a recording quotation
-// shows and hands its pages to a recorder.
+// shows and hands its pages to a recorder (or, once told, to real preview
+// windows of the owner).
 struct HandOverFixture : SessionFixture {
     RecordingQuotationPort quotation;
     RecordingOutput output;
-    PrintHandOver printing{session, quotation};
+    QWidget owner;
+    PrintHandOver printing{session, quotation, &owner};
     bool open()
     {
         if (!SessionFixture::open()) return false;
@@ -534,11 +537,11 @@ void TestPrintRoad::previewShowsAWholePage_data()
 void TestPrintRoad::previewShowsAWholePage()
 {
     QFETCH(QString, paper);
-    PrintFixture f;
+    HandOverFixture f;
     QVERIFY(f.open());
-    f.printing().setOutput(nullptr);
+    f.printing.setOutput(nullptr);
     f.run(false, paper);
-    const auto previews = f.window.findChildren<QPrintPreviewDialog*>();
+    const auto previews = f.owner.findChildren<QPrintPreviewDialog*>();
     QCOMPARE(previews.size(), 1);
     QPrintPreviewDialog* preview = previews.first();
     QVERIFY(QTest::qWaitForWindowExposed(preview));
