@@ -174,6 +174,8 @@ private slots:
     void paperChoosesTheLayout_data();
     void paperChoosesTheLayout();
     void settingsReadForEveryRun();
+    void printDataOfTheShownHeader_data();
+    void printDataOfTheShownHeader();
     void handOver_data();
     void handOver();
     void lineCount_data();
@@ -343,9 +345,49 @@ void TestPrintRoad::handOver_data()
     QTest::newRow("和暦, ticked") << "和暦" << true << d << "1050" << QStringLiteral("令和06年06月03日") << "1050";
     QTest::newRow("西暦, ticked") << "西暦" << true << d << "1050" << QStringLiteral("2024年06月03日") << "1050";
     QTest::newRow("unticked: no date") << "和暦" << false << d << "1050" << "" << "1050";
-    QTest::newRow("ticked, the date box empty: no date") << "西暦" << true << QDate() << "1050" << "" << "1050";
-    QTest::newRow("an empty total hands Null") << "和暦" << true << d << "" << QStringLiteral("令和06年06月03日") << "<null>";
-    QTest::newRow("a total of 0 hands 0") << "和暦" << true << d << "0" << QStringLiteral("令和06年06月03日") << "0";
+    QTest::newRow("an empty total hands Null") << "西暦" << true << d << "" << QStringLiteral("2024年06月03日") << "<null>";
+}
+
+// The print data of a header as shown: the date only when it is to be
+// printed and the box holds one, a total only when its box shows a text.
+void TestPrintRoad::printDataOfTheShownHeader_data()
+{
+    QTest::addColumn<bool>("withDate");
+    QTest::addColumn<bool>("dated");       // the date box holds a date
+    QTest::addColumn<QString>("shown");    // num見積金額 as it shows; "" empty
+    QTest::addColumn<QString>("date");     // handed
+    QTest::addColumn<QString>("amount");   // handed; "<null>" for Null
+
+    QTest::newRow("ticked: the date as shown") << true << true << "1,050" << "令和06年06月03日" << "1050";
+    QTest::newRow("unticked: no date") << false << true << "1,050" << "" << "1050";
+    QTest::newRow("ticked, the date box empty: no date") << true << false << "1,050" << "" << "1050";
+    QTest::newRow("an empty total hands Null") << true << true << "" << "令和06年06月03日" << "<null>";
+    QTest::newRow("a total of 0 hands 0") << true << true << "0" << "令和06年06月03日" << "0";
+}
+
+void TestPrintRoad::printDataOfTheShownHeader()
+{
+    QFETCH(bool, withDate);
+    QFETCH(bool, dated);
+    QFETCH(QString, shown);
+    QFETCH(QString, date);
+    QFETCH(QString, amount);
+    ShownQuotation q;
+    q.txtNo = QStringLiteral("77");
+    if (dated) q.日付 = QDate(2024, 6, 3);
+    q.日付表示 = dated ? QStringLiteral("令和06年06月03日") : QString();
+    q.印鑑 = {QStringLiteral("印1"), QString(), QStringLiteral("印3"), QStringLiteral("印4")};
+    q.税抜計 = {QStringLiteral("1,000"), Currency::fromWhole(1000)};
+    q.消費税 = {QStringLiteral("50"), Currency::fromWhole(50)};
+    // What an empty box holds is not handed, whatever value it keeps.
+    q.見積金額 = {shown, shown.isEmpty() ? Currency::fromWhole(9) : *Currency::parse(QString(shown).remove(u','))};
+
+    const QStringList handed = members(PrintDataFrom(q, withDate));
+    QCOMPARE(handed[0], QStringLiteral("77"));
+    QCOMPARE(handed[1], date);
+    QCOMPARE(handed.mid(4, 3), (QStringList{"1000", "50", amount}));
+    QCOMPARE(handed.mid(14, 4), (QStringList{"印1", "", "印3", "印4"}));
+    QCOMPARE(handed.last(), QStringLiteral("0"));  // the line count is the run's
 }
 
 // The record takes the header as the tab shows it, the same for A4 and B5;
