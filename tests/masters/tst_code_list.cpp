@@ -1,6 +1,7 @@
-// The code-list window コード表 over a fresh data folder: the lists it offers, the 99 slots it loads, saving and deleting by
-// slot code (stray and partial stored lists included), a list never stored,
-// one transaction per write, and the way into the quotation tab's lists.
+// The code-list window コード表 over a fresh data folder: the lists it offers,
+// the 99 slots it loads, saving and deleting by slot code (stray and partial
+// stored lists included), a list never stored, one transaction per write,
+// and (from the main window) the way into the quotation tab's lists.
 
 #include "app/Session.h"
 #include "masters/FrmCode.h"
@@ -59,8 +60,7 @@ QStringList slotRows(const QStringList& filled)
 }
 
 // The grid's rows as the work table holds them, in the same form.
-template <class Fixture>
-QStringList gridRows(Fixture& f)
+QStringList gridRows(SessionFixture& f)
 {
     QStringList out;
     for (const QSqlRecord& r : f.work().rows(QStringLiteral("select code, sname from wコードマスタ order by rowid"))) {

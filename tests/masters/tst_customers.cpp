@@ -33,7 +33,6 @@ struct FakePostal final : PostalLookup {
     QString address() const override { return QStringLiteral("東京都千代田区千代田"); }
 };
 
-
 // Opens the customer window with the main window's button.
 FrmCustomer* openCustomerWindow(MainWindowFixture& f)
 {

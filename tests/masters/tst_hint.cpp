@@ -1,7 +1,7 @@
 // The hint window ヒント, opened with the key the settings tab's hint button
-// gives it (that the button gives it is the start-up test's): edit mode and the button colours, storing one row per
-// key, deleting, Null contents, quotes in the text, a refused store, and a
-// window without a key.
+// gives it (that the button gives it is the start-up test's): edit mode and
+// the button colours, storing one row per key, deleting, Null contents,
+// quotes in the text, a refused store, and a window without a key.
 
 #include "app/Dialogs.h"
 #include "masters/HintWindow.h"
