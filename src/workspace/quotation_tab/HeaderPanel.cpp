@@ -17,7 +17,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <cmath>
 
@@ -36,34 +35,6 @@ void placeLeftWidth(QWidget* w, double left, double width)
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------- LineWidget
-
-LineWidget::LineWidget(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void LineWidget::setEnds(double x1, double y1, double x2, double y2)
-{
-    x1_ = x1;
-    y1_ = y1;
-    x2_ = x2;
-    y2_ = y2;
-    const QPoint a = twipsPoint(x1, y1);
-    const QPoint b = twipsPoint(x2, y2);
-    setGeometry(QRect(a, b).normalized().adjusted(0, 0, 1, 1));
-    update();
-}
-
-void LineWidget::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setPen(QPen(Qt::black, 1));
-    const QPoint a = twipsPoint(x1_, y1_) - pos();
-    const QPoint b = twipsPoint(x2_, y2_) - pos();
-    p.drawLine(a, b);
-}
 
 // ---------------------------------------------------------------- the panel
 
@@ -382,29 +353,14 @@ bool HeaderPanel::numberBeingTyped() const
     return txtNo->isModified();
 }
 
-QString HeaderPanel::customerName() const
-{
-    return customer_->name();
-}
-
 void HeaderPanel::setCustomerName(const QString& name)
 {
     customer_->setName(name);
 }
 
-QString HeaderPanel::customerBlock() const
-{
-    return customer_->block();
-}
-
 void HeaderPanel::setCustomerBlock(const QString& block)
 {
     customer_->setBlock(block);
-}
-
-void HeaderPanel::setHonorific(const QString& title)
-{
-    customer_->setHonorific(title);
 }
 
 bool HeaderPanel::checkRequired(const std::function<void()>& tell)

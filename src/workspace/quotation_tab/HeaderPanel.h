@@ -8,6 +8,7 @@
 
 #include "platform/Controls.h"
 #include "workspace/QuotationStore.h"
+#include "workspace/quotation_tab/LineWidget.h"
 
 #include <QWidget>
 #include <array>
@@ -22,25 +23,6 @@ class Session;
 struct CalcResult;
 struct PrintSettingsEntry;
 struct ShownQuotation;
-
-// A straight line between two points, the way the seal boxes are drawn.
-class LineWidget : public QWidget {
-    Q_OBJECT
-public:
-    explicit LineWidget(QWidget* parent = nullptr);
-    // End points in twips, relative to the parent.
-    void setEnds(double x1, double y1, double x2, double y2);
-    double x1() const { return x1_; }
-    double y1() const { return y1_; }
-    double x2() const { return x2_; }
-    double y2() const { return y2_; }
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-};
 
 class HeaderPanel : public QWidget {
     Q_OBJECT
@@ -79,11 +61,8 @@ public:
     void setNumberText(const QString& text);
     // True while a typed number is not yet committed with Enter.
     bool numberBeingTyped() const;
-    QString customerName() const;
     void setCustomerName(const QString& name);
-    QString customerBlock() const;
     void setCustomerBlock(const QString& block);
-    void setHonorific(const QString& title);
     // True when number, date and customer are filled. Otherwise `tell` runs
     // and the focus goes to the first of them that is empty.
     bool checkRequired(const std::function<void()>& tell);

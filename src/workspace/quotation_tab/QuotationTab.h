@@ -62,8 +62,6 @@ public:
     // ---- Quotation screen -----------------------------------------------------------
     void Clear明細ワーク();
     void Clear見積書(bool all);
-    void AddCmb顧客名();
-    void cmdクリア_Click();
     void SetDD品名();
     void Readコード表(const QString& kind);
     void Calc明細();
@@ -98,11 +96,6 @@ public:
     void cmd商品詳細_Click();
 
     // ---- Print panel ----------------------------------------------------------------
-    // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
-    void cmd印刷_Click();
-    // The panel's request: a print asks for confirmation first and stops on
-    // No; then the request (paper, print or preview, date or not) goes to the handler.
-    void ExecPrn(const PrintRequest& request);
     // The one way a print request leaves this tab: the frame sets the handler.
     void setPrintHandler(PrintHandler handler);
 
@@ -133,6 +126,15 @@ public:
 
 private:
     void build();
+    // ---- The screen reset and the print panel: handlers of the tab's own controls
+    void AddCmb顧客名();
+    void cmdクリア_Click();
+    // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
+    void cmd印刷_Click();
+    // The panel's request: a print asks for confirmation first and stops on
+    // No; then the request (paper, print or preview, date or not) goes to the handler.
+    void ExecPrn(const PrintRequest& request);
+
     // Each area's source file connects its own controls.
     void connectQuotationScreen();
     void connectGridEditing();
