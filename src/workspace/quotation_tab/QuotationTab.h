@@ -23,8 +23,6 @@
 #include <optional>
 
 class QCheckBox;
-class QFrame;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class GridView;
