@@ -155,7 +155,7 @@ QuotationKeeper* QuotationTab::makeKeeper(QPushButton* cmd登録, QPushButton* c
         // Subtotal lines take their row style from the model.
         if (wkDat) wkDat->refresh();
     };
-    lines.focus = [this] { Grid明細->setFocus(); };
+    lines.focus = [this] { focusDetailGrid(); };
     lines.clearScreen = [this](bool all) { Clear見積書(all); };
     return new QuotationKeeper(session_, *header_, std::move(lines), cmd登録, cmd削除, cmd転記, this);
 }
