@@ -6,6 +6,7 @@
 #include "workspace/QuotationStore.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
@@ -161,7 +162,7 @@ void TestHistory::tickDeleteAndOpen()
     f.history().cmd読込_Click();
     QCOMPARE(listed(f).size(), 5);
     f.messages.answerNext(MessageAnswer::Yes);
-    f.quotation().cmd削除_Click();
+    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd削除_Click();
     QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 6, 7}));
     QCOMPARE(f.history().dat履歴->rowCount(), 0);
     QCOMPARE(f.history().txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));

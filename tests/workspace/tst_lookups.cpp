@@ -8,6 +8,7 @@
 #include "app/PostalLookup.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/quotation_tab/CustomerPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
@@ -105,7 +106,7 @@ void TestLookups::leavingTheNameLooksUpTheCustomer()
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb敬称")->text(), honorific);
     QVERIFY(f.messages.shown().isEmpty());
     if (!name.isEmpty() && block != QStringLiteral("手入力の住所"))
-        QCOMPARE(f.quotation().CustomerLookupRecord.ふりがな.toString(), QStringLiteral("よみ"));
+        QCOMPARE(control<CustomerPanel>(f.quotation(), "Customer")->lookupRecord().ふりがな.toString(), QStringLiteral("よみ"));
 }
 
 void TestLookups::enterMovesThroughTheHeader_data()

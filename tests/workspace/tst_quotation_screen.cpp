@@ -1,5 +1,6 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
@@ -220,11 +221,11 @@ void TestQuotationScreen::counter()
     QVERIFY(f.open());
     if (!setup.isEmpty()) QVERIFY(f.data().exec(setup));
 
-    QCOMPARE(f.quotation().Proc管理(item, mode, value).toString(), result);
+    QCOMPARE(control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->Proc管理(item, mode, value).toString(), result);
     QCOMPARE(column(f.data(), QStringLiteral("select 最大見積書番号 from 自社情報")).join(QLatin1Char(',')), after);
     if (mode == QStringLiteral("Set") && result.isEmpty() && after == value.toString()) {
         // The next number follows the stored one.
-        QCOMPARE(f.quotation().Proc管理(item, QStringLiteral("Get"), 0).toString(), QString::number(after.toInt() + 1));
+        QCOMPARE(control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->Proc管理(item, QStringLiteral("Get"), 0).toString(), QString::number(after.toInt() + 1));
     }
 }
 

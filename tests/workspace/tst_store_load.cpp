@@ -7,6 +7,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
@@ -151,7 +152,7 @@ void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
     fillScreen(f, QStringLiteral("30"));
     const QStringList before = snapshot(f.data());
     f.messages.clear();
-    f.quotation().cmd登録_Click();
+    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd登録_Click();
     QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
     QVERIFY(f.messages.shown()[1].detail.contains(QStringLiteral("disk says no")));
     QCOMPARE(snapshot(f.data()), before);
@@ -233,7 +234,7 @@ void TestStoreLoad::linesNotWrittenOrNotReadStopTheStore()
     const QStringList before = snapshot(f.data());
     f.messages.clear();
 
-    f.quotation().cmd登録_Click();
+    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd登録_Click();
 
     QTRY_COMPARE(titles(f.messages), QStringList{QStringLiteral("エラー")});
     QVERIFY2(f.messages.shown()[0].text.contains(says), qPrintable(f.messages.shown()[0].text));
@@ -275,7 +276,7 @@ void TestStoreLoad::requiredFieldsStopTheStore()
     control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(customer);
     const QStringList before = snapshot(f.data());
     f.messages.clear();
-    f.quotation().cmd登録_Click();
+    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd登録_Click();
     QCOMPARE(titles(f.messages), QStringList{title});
     if (title == u"入力注意") QVERIFY(f.messages.shown()[0].text.startsWith(QStringLiteral("伝票番号")));
     QCOMPARE(snapshot(f.data()), before);
@@ -328,7 +329,7 @@ void TestStoreLoad::previousNextAcrossGapsAndDelete()
     control<HeaderPanel>(f.quotation(), "Header")->txtNo_Commit();
     f.messages.clear();
     f.messages.answerNext(MessageAnswer::No);
-    f.quotation().cmd削除_Click();
+    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd削除_Click();
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 2")).toInt(), 1);
     f.messages.answerNext(MessageAnswer::Yes);
     control<QPushButton>(f.quotation(), "cmd削除")->click();
@@ -404,7 +405,7 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
     control<QLineEdit>(f.quotation(), "txtNo")->setText(typed);
     f.messages.clear();
     f.messages.setDefaultAnswer(MessageAnswer::Yes);
-    f.quotation().cmd削除_Click();
+    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd削除_Click();
     auto count = [&f](int n) {
         return f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = ?"), {n}).toInt();
     };
@@ -468,7 +469,7 @@ void TestStoreLoad::loadIsAllOrNothing()
 
     // 登録 now asks for the customer and writes nothing.
     f.messages.clear();
-    q.cmd登録_Click();
+    control<QuotationKeeper>(q, "QuotationKeeper")->cmd登録_Click();
     QCOMPARE(titles(f.messages), QStringList{QStringLiteral("入力項目のチェック")});
     QCOMPARE(snapshot(f.data()), before);
 }

@@ -3,10 +3,12 @@
 // the header's values.
 
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/CustomerPanel.h"
 #include "workspace/Calculation.h"
 #include "app/MessageCatalog.h"
 #include "app/PrintSettings.h"
 #include "app/QuotationPort.h"
+#include "app/Session.h"
 #include "app/UiBuild.h"
 #include "platform/Twips.h"
 
@@ -15,7 +17,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <cmath>
 
@@ -35,47 +36,17 @@ void placeLeftWidth(QWidget* w, double left, double width)
 
 }  // namespace
 
-// ---------------------------------------------------------------- LineWidget
-
-LineWidget::LineWidget(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void LineWidget::setEnds(double x1, double y1, double x2, double y2)
-{
-    x1_ = x1;
-    y1_ = y1;
-    x2_ = x2;
-    y2_ = y2;
-    const QPoint a = twipsPoint(x1, y1);
-    const QPoint b = twipsPoint(x2, y2);
-    setGeometry(QRect(a, b).normalized().adjusted(0, 0, 1, 1));
-    update();
-}
-
-void LineWidget::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setPen(QPen(Qt::black, 1));
-    const QPoint a = twipsPoint(x1_, y1_) - pos();
-    const QPoint b = twipsPoint(x2_, y2_) - pos();
-    p.drawLine(a, b);
-}
-
 // ---------------------------------------------------------------- the panel
 
-HeaderPanel::HeaderPanel(const MessageCatalog& messages, QWidget* parent) : QWidget(parent), messages_(messages)
+HeaderPanel::HeaderPanel(Session& session, QWidget* parent) : QWidget(parent), messages_(session.messages())
 {
     setObjectName(QStringLiteral("Header"));
     // Up to the detail grid, which starts at 4080.
     setGeometry(twipsRect(0, 0, 12300, 4080));
-    build();
+    build(session);
     connectKeys();
     connect(cmd次伝票, &QPushButton::clicked, this, &HeaderPanel::cmd次伝票_Click);
     connect(cmd前伝票, &QPushButton::clicked, this, &HeaderPanel::cmd前伝票_Click);
-    connect(cmd顧客参照, &QPushButton::clicked, this, &HeaderPanel::customerReferenceClicked);
-    connect(cmd郵便, &QPushButton::clicked, this, &HeaderPanel::postalClicked);
     connect(cmdコード, &QPushButton::clicked, this, &HeaderPanel::codeListClicked);
     connect(cmd顧客マスタ, &QPushButton::clicked, this, &HeaderPanel::customerMasterClicked);
     connect(cmd商品, &QPushButton::clicked, this, &HeaderPanel::productMasterClicked);
@@ -83,7 +54,7 @@ HeaderPanel::HeaderPanel(const MessageCatalog& messages, QWidget* parent) : QWid
     lbl自社情報->installEventFilter(this);
 }
 
-void HeaderPanel::build()
+void HeaderPanel::build(Session& session)
 {
     QWidget* p = this;
     using namespace ui;
@@ -108,16 +79,8 @@ void HeaderPanel::build()
     label(p, QStringLiteral("日付"), 8640, 120, 540);
     dt日付 = make<DateBox>(p, QStringLiteral("dt日付"), 9240, 120, 2235, 330);
 
-    label(p, QStringLiteral("顧客名"), 120, 540, 840);
-    cmb顧客名 = make<TextComboBox>(p, QStringLiteral("cmb顧客名"), 1020, 540, 3900, 330);
-    cmb敬称 = make<TextComboBox>(p, QStringLiteral("cmb敬称"), 4950, 540, 900, 330);
-    cmd顧客参照 = button(p, QStringLiteral("cmd顧客参照"), QStringLiteral("参照"), 5880, 540, 720, 330,
-                         QStringLiteral("顧客参照フォームを開きます"));
-
-    label(p, QStringLiteral("顧客情報"), 120, 960, 840);
-    txt顧客情報 = make<MultiLineEdit>(p, QStringLiteral("txt顧客情報"), 1020, 960, 4830, 1020);
-    cmd郵便 = button(p, QStringLiteral("cmd郵便"), QStringLiteral("郵便"), 5880, 960, 720, 330,
-                     QStringLiteral("郵便番号検索フォームを開きます"));
+    // The customer's rows, 540 to 1980, with their look-ups.
+    customer_ = new CustomerPanel(session, p);
 
     label(p, QStringLiteral("件名"), 120, 2040, 840);
     txt件名 = make<QLineEdit>(p, QStringLiteral("txt件名"), 1020, 2040, 4830, 330);
@@ -190,9 +153,7 @@ void HeaderPanel::connectKeys()
     });
 
     // Enter moves through the header into the detail grid.
-    KeyHook::install(cmb顧客名, [this](int& key, Qt::KeyboardModifiers) {
-        if (key == VKey::Enter) emit leftHeader(true);
-    });
+    connect(customer_, &CustomerPanel::nameEntered, this, [this] { emit leftHeader(true); });
     const QList<std::pair<QWidget*, QWidget*>> chain{
         {cmb有効期限, cmb支払条件}, {cmb支払条件, cmb受渡場所}, {cmb受渡場所, cmb納期}};
     for (const auto& [from, to] : chain) {
@@ -261,9 +222,9 @@ void HeaderPanel::showOwnCompany(const QString& name, const QString& info)
 void HeaderPanel::showHeader(const QuotationHeader& h)
 {
     dt日付->setDate(h.日付);
-    if (!dbv::isNull(h.顧客名)) cmb顧客名->setText(dbv::text(h.顧客名));
-    if (!dbv::isNull(h.顧客情報)) txt顧客情報->setText(dbv::text(h.顧客情報));
-    cmb敬称->setText(dbv::text(h.敬称));
+    if (!dbv::isNull(h.顧客名)) customer_->setName(dbv::text(h.顧客名));
+    if (!dbv::isNull(h.顧客情報)) customer_->setBlock(dbv::text(h.顧客情報));
+    customer_->setHonorific(dbv::text(h.敬称));
     num消費税->setValue(h.消費税);
     num税抜計->setValue(h.税抜計);
     num合計->setValue(h.合計);
@@ -281,9 +242,9 @@ QuotationHeader HeaderPanel::header() const
 {
     QuotationHeader h;
     h.日付 = dt日付->date();
-    h.顧客名 = cmb顧客名->text();
-    h.顧客情報 = txt顧客情報->text();
-    h.敬称 = cmb敬称->text();
+    h.顧客名 = customer_->name();
+    h.顧客情報 = customer_->block();
+    h.敬称 = customer_->honorific();
     h.メモ = dbv::textOrNull(txtメモ->text());
     h.件名 = dbv::textOrNull(txt件名->text());
     h.有効期限 = dbv::textOrNull(cmb有効期限->text());
@@ -303,8 +264,8 @@ void HeaderPanel::fillShown(ShownQuotation& q) const
     q.txtNo = txtNo->text();
     q.日付 = dt日付->date();
     q.日付表示 = dt日付->text();
-    q.顧客名 = cmb顧客名->text();
-    q.顧客情報 = txt顧客情報->text();
+    q.顧客名 = customer_->name();
+    q.顧客情報 = customer_->block();
     q.件名 = txt件名->text();
     q.メモ = txtメモ->text();
     for (int i = 0; i < 4; ++i) q.印鑑[i] = txt印鑑[i]->text();
@@ -312,7 +273,7 @@ void HeaderPanel::fillShown(ShownQuotation& q) const
     q.支払条件 = cmb支払条件->text();
     q.受渡場所 = cmb受渡場所->text();
     q.納期 = cmb納期->text();
-    q.敬称 = cmb敬称->text();
+    q.敬称 = customer_->honorific();
     auto amount = [](const NumberBox* box) { return ShownQuotation::Amount{box->displayText(), box->value()}; };
     q.税抜計 = amount(num税抜計);
     q.消費税 = amount(num消費税);
@@ -339,15 +300,12 @@ void HeaderPanel::showTotals(const CalcResult& r)
 
 void HeaderPanel::reset(bool tax)
 {
-    cmb敬称->setItems({QStringLiteral("様"), QStringLiteral("御中"), QStringLiteral("殿")});
-    cmb敬称->setText(QStringLiteral("様"));
-
     num見積金額->setNull();
     num税抜計->setNull();
     num消費税->setNull();
     num合計->setNull();
 
-    cmb顧客名->setText(QString());
+    customer_->reset();
     txt件名->clear();
     cmb有効期限->setText(QString());
     cmb納期->setText(QString());
@@ -355,7 +313,6 @@ void HeaderPanel::reset(bool tax)
     cmb支払条件->setText(QString());
     for (QLineEdit* seal : txt印鑑) seal->clear();
     txtメモ->setText(QString());
-    txt顧客情報->setText(QString());
 
     for (QWidget* w : {static_cast<QWidget*>(Lbl消費税), static_cast<QWidget*>(lbl税抜計),
                        static_cast<QWidget*>(num税抜計), static_cast<QWidget*>(num消費税)})
@@ -378,7 +335,7 @@ void HeaderPanel::setCodeList(CodeList list, const QStringList& entries)
 
 void HeaderPanel::setCustomerNames(const QStringList& names)
 {
-    cmb顧客名->setItems(names);
+    customer_->setNames(names);
 }
 
 QString HeaderPanel::numberText() const
@@ -396,37 +353,29 @@ bool HeaderPanel::numberBeingTyped() const
     return txtNo->isModified();
 }
 
-QString HeaderPanel::customerName() const
-{
-    return cmb顧客名->text();
-}
-
 void HeaderPanel::setCustomerName(const QString& name)
 {
-    cmb顧客名->setText(name);
-}
-
-QString HeaderPanel::customerBlock() const
-{
-    return txt顧客情報->text();
+    customer_->setName(name);
 }
 
 void HeaderPanel::setCustomerBlock(const QString& block)
 {
-    txt顧客情報->setText(block);
+    customer_->setBlock(block);
 }
 
-void HeaderPanel::setHonorific(const QString& title)
+bool HeaderPanel::checkRequired(const std::function<void()>& tell)
 {
-    cmb敬称->setText(title);
-}
-
-QWidget* HeaderPanel::firstEmptyRequired() const
-{
-    if (txtNo->text().isEmpty()) return txtNo;
-    if (dt日付->isNull()) return dt日付->lineEdit();
-    if (cmb顧客名->text().isEmpty()) return cmb顧客名;
-    return nullptr;
+    const bool noNumber = txtNo->text().isEmpty();
+    const bool noDate = dt日付->isNull();
+    if (!noNumber && !noDate && !customer_->name().isEmpty()) return true;
+    tell();
+    if (noNumber)
+        txtNo->setFocus();
+    else if (noDate)
+        dt日付->lineEdit()->setFocus();
+    else
+        customer_->focusName();
+    return false;
 }
 
 void HeaderPanel::focusNumber()
@@ -436,17 +385,12 @@ void HeaderPanel::focusNumber()
 
 void HeaderPanel::focusCustomer()
 {
-    cmb顧客名->setFocus();
-}
-
-QWidget* HeaderPanel::customerBox() const
-{
-    return cmb顧客名;
+    customer_->focusName();
 }
 
 void HeaderPanel::txtNo_EnterKey(int& key)
 {
-    if (key == VKey::Enter) cmb顧客名->setFocus();
+    if (key == VKey::Enter) customer_->focusName();
 }
 
 void HeaderPanel::txtNo_Commit()
@@ -472,7 +416,7 @@ void HeaderPanel::stepNumber(double step)
     if (step < 0 && v < 1) v = 1;  // stepping back stops at 1
     txtNo->setText(steppedNumberText(v));
     emit numberCommitted();
-    cmb顧客名->setFocus();
+    customer_->focusName();
 }
 
 void HeaderPanel::cmd次伝票_Click()

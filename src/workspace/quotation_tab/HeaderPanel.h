@@ -1,47 +1,33 @@
 #pragma once
 // The header panel of the quotation tab: the number and its stepping
-// buttons, the date, the customer, subject, terms, memo and seal boxes, the
-// totals and the own-company captions. Its controls are private; the tab
-// reads and shows a header through its value routines. Loading a number is
-// the tab's: the panel asks for it with numberCommitted().
+// buttons, the date, the customer (a part of its own, CustomerPanel, with the
+// customer look-ups), subject, terms, memo and seal boxes, the totals and the
+// own-company captions. Its controls are private; the tab reads and shows a
+// header through its value routines. Loading a number is not the panel's: it
+// asks for it with numberCommitted().
 
 #include "platform/Controls.h"
 #include "workspace/QuotationStore.h"
+#include "workspace/quotation_tab/LineWidget.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class CustomerPanel;
 class MessageCatalog;
+class Session;
 struct CalcResult;
 struct PrintSettingsEntry;
 struct ShownQuotation;
 
-// A straight line between two points, the way the seal boxes are drawn.
-class LineWidget : public QWidget {
-    Q_OBJECT
-public:
-    explicit LineWidget(QWidget* parent = nullptr);
-    // End points in twips, relative to the parent.
-    void setEnds(double x1, double y1, double x2, double y2);
-    double x1() const { return x1_; }
-    double y1() const { return y1_; }
-    double x2() const { return x2_; }
-    double y2() const { return y2_; }
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-};
-
 class HeaderPanel : public QWidget {
     Q_OBJECT
 public:
-    HeaderPanel(const MessageCatalog& messages, QWidget* parent);
+    HeaderPanel(Session& session, QWidget* parent);
 
     // The header lists filled from the code table.
     enum class CodeList { Validity, Payment, Delivery, DeliveryDate };  // 有効期限, 支払条件, 受渡場所, 納期
@@ -75,18 +61,14 @@ public:
     void setNumberText(const QString& text);
     // True while a typed number is not yet committed with Enter.
     bool numberBeingTyped() const;
-    QString customerName() const;
     void setCustomerName(const QString& name);
-    QString customerBlock() const;
     void setCustomerBlock(const QString& block);
-    void setHonorific(const QString& title);
-    // The first of number, date and customer that is empty; nothing when all are filled.
-    QWidget* firstEmptyRequired() const;
+    // True when number, date and customer are filled. Otherwise `tell` runs
+    // and the focus goes to the first of them that is empty.
+    bool checkRequired(const std::function<void()>& tell);
 
     void focusNumber();
     void focusCustomer();
-    // The customer box, for the focus-leave hook of the look-up.
-    QWidget* customerBox() const;
 
     // ---- Handlers --------------------------------------------------------------
     void txtNo_EnterKey(int& key);
@@ -99,8 +81,6 @@ signals:
     void numberCommitted();
     // Enter in the customer box or the last term box: on into the detail grid.
     void leftHeader(bool fromCustomer);
-    void customerReferenceClicked();  // cmd顧客参照
-    void postalClicked();             // cmd郵便
     void customerMasterClicked();     // cmd顧客マスタ
     void productMasterClicked();      // cmd商品
     void codeListClicked();           // cmdコード
@@ -111,12 +91,13 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    void build();
+    void build(Session& session);
     void connectKeys();
     // Steps the number by `step` (back not below 1) and asks for its load.
     void stepNumber(double step);
 
     const MessageCatalog& messages_;
+    CustomerPanel* customer_ = nullptr;
 
     QLineEdit* txtNo = nullptr;
     QPushButton* cmd前伝票 = nullptr;
@@ -125,11 +106,6 @@ private:
     QPushButton* cmd商品 = nullptr;
     QPushButton* cmdコード = nullptr;
     DateBox* dt日付 = nullptr;
-    TextComboBox* cmb顧客名 = nullptr;
-    TextComboBox* cmb敬称 = nullptr;
-    QPushButton* cmd顧客参照 = nullptr;
-    QPushButton* cmd郵便 = nullptr;
-    MultiLineEdit* txt顧客情報 = nullptr;
     QLineEdit* txt件名 = nullptr;
     MultiLineEdit* txtメモ = nullptr;
     TextComboBox* cmb有効期限 = nullptr;

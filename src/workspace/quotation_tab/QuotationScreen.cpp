@@ -1,6 +1,7 @@
 // The quotation screen: resetting the header and the 100 detail lines.
 
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
@@ -39,7 +40,7 @@ void QuotationTab::Clear明細ワーク()
 
 void QuotationTab::Clear見積書(bool all)
 {
-    loadedNumber_.reset();
+    keeper_->forgetLoadedNumber();
     resetPaperChoice();
 
     header_->reset(session_.設定情報.税計算);
@@ -53,7 +54,7 @@ void QuotationTab::Clear見積書(bool all)
         history_.Clear履歴();
         Readコード表(QStringLiteral("すべて"));
         AddCmb顧客名();
-        header_->setNumberText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
+        header_->setNumberText(keeper_->Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
     }
 
     // The seal titles shown on the settings tab at this moment, stored or not.

@@ -5,6 +5,7 @@
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
+#include "workspace/quotation_tab/QuotationKeeper.h"
 
 #include "app/MessageCatalog.h"
 #include "app/PrintSettings.h"
@@ -33,14 +34,15 @@ QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings,
     setObjectName(QStringLiteral("tabQuotation"));
     build();
     connectQuotationScreen();
-    connectNumbering();
     connectGridEditing();
     connectSubtotals();
-    connectStoring();
-    connectLoading();
     connectProductPanel();
-    connectCustomerLookup();
     connectPrintPanel();
+    // Enter in the customer box or the last term box moves into the detail grid.
+    connect(header_, &HeaderPanel::leftHeader, this, [this](bool fromCustomer) {
+        Grid明細->setFocus();
+        if (fromCustomer) Grid明細->setCurrentColumn(DetailLine::品名);
+    });
     connect(cmd閉じる, &QPushButton::clicked, this, &QuotationTab::closeClicked);
     connect(header_, &HeaderPanel::codeListClicked, this, &QuotationTab::codeListClicked);
     connect(header_, &HeaderPanel::customerMasterClicked, this, &QuotationTab::customerMasterClicked);
@@ -120,6 +122,52 @@ void QuotationTab::applyOwnCompanyFonts(const PrintSettingsEntry& a4)
 void QuotationTab::showOwnCompany()
 {
     header_->showOwnCompany(session_.設定情報.自社名, MultiLineEdit::fromStored(session_.設定情報.自社情報));
+}
+
+// ---------------------------------------------------------------- quotation keeper
+
+QuotationKeeper* QuotationTab::makeKeeper(QPushButton* cmd登録, QPushButton* cmd削除, QPushButton* cmd転記)
+{
+    QuotationKeeper::Lines lines;
+    lines.commitEdit = [this] {
+        if (!Grid明細 || !wkDat) return true;
+        bool written = true;
+        const auto failed = connect(wkDat, &WorkTableModel::writeFailed, this, [&written] { written = false; });
+        Grid明細->commitEdit();
+        disconnect(failed);
+        return written;
+    };
+    lines.read = [this](QString* error) -> std::optional<QList<QuotationLine>> {
+        bool ok = false;
+        QList<QuotationLine> read = ReadWorkLines(session_.WorkDb, &ok);
+        if (ok) return read;
+        if (error) *error = session_.WorkDb.lastError();
+        return std::nullopt;
+    };
+    lines.write = [this](const QList<QuotationLine>& written, QString* error) {
+        return WriteWorkLines(session_.WorkDb, written, error);
+    };
+    lines.show = [this](bool loaded) {
+        if (loaded) {
+            DetailsChanged = false;
+            Calc明細();
+        }
+        // Subtotal lines take their row style from the model.
+        if (wkDat) wkDat->refresh();
+    };
+    lines.focus = [this] { focusDetailGrid(); };
+    lines.clearScreen = [this](bool all) { Clear見積書(all); };
+    return new QuotationKeeper(session_, *header_, std::move(lines), cmd登録, cmd削除, cmd転記, this);
+}
+
+void QuotationTab::openNumber(const QString& number)
+{
+    keeper_->openNumber(number);
+}
+
+void QuotationTab::renewNumberIfStored()
+{
+    keeper_->renewNumberIfStored();
 }
 
 // ---------------------------------------------------------------- print panel

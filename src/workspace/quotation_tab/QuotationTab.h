@@ -1,12 +1,12 @@
 #pragma once
 // The quotation tab of the main window: the header of one quotation and its
-// 100 detail lines on the work table w明細, the totals, the subtotal lines,
-// numbering, storing, loading and deleting, and the customer and postal
-// look-ups. The header panel (HeaderPanel: number, customer, terms, seals,
-// totals, own company), the product-detail panel (ProductDetailPanel) and the
-// print panel (PrintPanel) are parts it owns. Its controls are private; other windows
-// reach it through QuotationPort, the frame through its public routines and
-// its signals.
+// 100 detail lines on the work table w明細, the totals and the subtotal lines.
+// The header panel (HeaderPanel: number, customer and its look-ups, terms,
+// seals, totals, own company), the quotation keeper (QuotationKeeper:
+// numbering, storing, loading and deleting), the product-detail panel
+// (ProductDetailPanel) and the print panel (PrintPanel) are parts it owns.
+// Its controls are private; other windows reach it through QuotationPort, the
+// frame through its public routines and its signals.
 //
 // Controls carry their own names as objectName ("txtNo", "Grid明細", ...);
 // tests find them by these names.
@@ -23,8 +23,6 @@
 #include <optional>
 
 class QCheckBox;
-class QFrame;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class GridView;
@@ -33,19 +31,12 @@ class HistoryList;
 class MessageCatalog;
 class PrintPanel;
 class ProductDetailPanel;
+class QuotationKeeper;
 class Session;
 class ShownSettings;
 class WorkTableModel;
 struct PrintSettingsEntry;
 struct SettingsRecord;
-
-// Input and output of the customer look-up by name.
-struct CustomerLookup {
-    QVariant 顧客名;   // in
-    QVariant ふりがな; // out
-    QVariant 顧客情報; // out
-    QVariant 敬称;     // out
-};
 
 class QuotationTab : public QWidget, public QuotationPort {
     Q_OBJECT
@@ -69,20 +60,12 @@ public:
     // ---- Quotation screen -----------------------------------------------------------
     void Clear明細ワーク();
     void Clear見積書(bool all);
-    void AddCmb顧客名();
-    void cmdクリア_Click();
     void SetDD品名();
     void Readコード表(const QString& kind);
     void Calc明細();
-    QVariant Proc管理(const QString& item, const QString& mode, const QVariant& value);
-    void Tenki見積書();
-    void cmd転記_Click();
-    // The stored quotations changed behind the screen (a data conversion): a
-    // new quotation on screen (not one loaded from the store) whose number is
-    // now stored takes the lowest free number from the counter's next one
-    // on, so that storing it cannot replace the stored quotation. Nothing
-    // else on screen changes; a number being typed (not yet committed with
-    // Enter) is left as it is.
+    // The stored quotations changed behind the screen (a data conversion):
+    // a new quotation on screen whose number is now stored takes a free one
+    // (QuotationKeeper::renewNumberIfStored).
     void renewNumberIfStored();
 
     // ---- Detail grid editing, subtotals ---------------------------------------------
@@ -103,31 +86,14 @@ public:
     // DetailLine::kSubtotalLineRefusal as ("その他", "注意", ...)).
     bool isSubtotalLine(int row) const;
 
-    // ---- Storing, loading ------------------------------------------------------------
-    void cmd登録_Click();
-    bool EntryCheck();
-    // Stores the quotation as the checks saw it.
-    void Entry見積書(const QuotationRecord& quotation);
-    void Read見積書();
-    void Delete見積書();
-    void cmd削除_Click();
     // The history tab's open: the number into txtNo, committed, the grid focused.
     void openNumber(const QString& number);
 
-    // ---- Product-detail panel, customer look-ups ------------------------------------
+    // ---- Product-detail panel ---------------------------------------------------------
     // Opens the product-detail panel on the current line (not on a subtotal line).
     void cmd商品詳細_Click();
-    void Seek顧客情報();
-    void cmb顧客名_LostFocus();
-    void cmd顧客参照_Click();
-    void cmd郵便_Click();
 
     // ---- Print panel ----------------------------------------------------------------
-    // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
-    void cmd印刷_Click();
-    // The panel's request: a print asks for confirmation first and stops on
-    // No; then the request (paper, print or preview, date or not) goes to the handler.
-    void ExecPrn(const PrintRequest& request);
     // The one way a print request leaves this tab: the frame sets the handler.
     void setPrintHandler(PrintHandler handler);
 
@@ -153,23 +119,29 @@ public:
     // last load: the quotation amount then follows the total.
     std::optional<bool> DetailsChanged;
     ProductLookup ProductLookupRecord;
-    CustomerLookup CustomerLookupRecord;
     // Background of subtotal lines in the detail grid.
     QColor SyokeiLineStyle;
 
 private:
     void build();
+    // ---- The screen reset and the print panel: handlers of the tab's own controls
+    void AddCmb顧客名();
+    void cmdクリア_Click();
+    // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
+    void cmd印刷_Click();
+    // The panel's request: a print asks for confirmation first and stops on
+    // No; then the request (paper, print or preview, date or not) goes to the handler.
+    void ExecPrn(const PrintRequest& request);
+
     // Each area's source file connects its own controls.
     void connectQuotationScreen();
-    void connectNumbering();
     void connectGridEditing();
     void connectDetailGrid();
     void connectSubtotals();
-    void connectStoring();
-    void connectLoading();
     void connectProductPanel();
-    void connectCustomerLookup();
     void connectPrintPanel();
+    // What the quotation keeper reads and writes of the detail lines and the screen.
+    QuotationKeeper* makeKeeper(QPushButton* cmd登録, QPushButton* cmd削除, QPushButton* cmd転記);
 
     const MessageCatalog& messages() const;
     // A write of w明細 that a handler made for the user's edit or pick failed:
@@ -179,13 +151,11 @@ private:
     // 数量 × 単価 by the line rounding, and the quotation amount follows the
     // total again (DetailsChanged). The caller recomputes the totals.
     void takeLineAmount(int row);
-    // The quotation on screen: the header as shown and the lines of w明細;
-    // nothing (error set) when the lines cannot be read.
-    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
     // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
     void resetPaperChoice();
 
     HeaderPanel* header_ = nullptr;
+    QuotationKeeper* keeper_ = nullptr;
     ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
     PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
 
@@ -203,26 +173,16 @@ private:
     QPushButton* cmd行削除 = nullptr;
     QPushButton* cmd小計 = nullptr;
     QPushButton* cmd商品詳細 = nullptr;
-    QPushButton* cmd転記 = nullptr;
     QPushButton* cmdクリア = nullptr;
-    QPushButton* cmd登録 = nullptr;
-    QPushButton* cmd削除 = nullptr;
     QPushButton* cmd印刷 = nullptr;
     QPushButton* cmd閉じる = nullptr;
     QPushButton* cmd顧客マスタ = nullptr;
     QPushButton* cmd商品 = nullptr;
     QPushButton* cmdコード = nullptr;
 
-    // Busy panel
-    QFrame* CnEntryMsg = nullptr;
-    QLabel* EntryMsg = nullptr;
-
 
     Session& session_;
     const ShownSettings& shownSettings_;
     HistoryList& history_;
     PrintHandler printHandler_;
-    // The number of the stored quotation on screen; nothing while the screen
-    // holds a new quotation (reset, not found, or copied as new).
-    std::optional<int> loadedNumber_;
 };

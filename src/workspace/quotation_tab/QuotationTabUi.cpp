@@ -16,7 +16,7 @@ void QuotationTab::build()
     using namespace ui;
 
     // ---- header (number, customer, terms, seals, totals, own company)
-    header_ = new HeaderPanel(messages(), p);
+    header_ = new HeaderPanel(session_, p);
 
     // ---- detail grid
     Grid明細 = make<GridView>(p, QStringLiteral("Grid明細"), 120, 4080, 12060, 4260);
@@ -29,15 +29,15 @@ void QuotationTab::build()
                      QStringLiteral("小計を計算し、明細行のフォーカスがある部分に小計行を挿入します。"));
     cmd商品詳細 = button(p, QStringLiteral("cmd商品詳細"), QStringLiteral("商品詳細"), 1980, by, 1140, bh,
                          QStringLiteral("商品詳細を開きます"));
-    cmd転記 = button(p, QStringLiteral("cmd転記"), QStringLiteral("転記"), 3600, by, 900, bh,
+    auto* cmd転記 = button(p, QStringLiteral("cmd転記"), QStringLiteral("転記"), 3600, by, 900, bh,
                      QStringLiteral("過去に作成した見積書から転記します"));
     cmdクリア = button(p, QStringLiteral("cmdクリア"), QStringLiteral("クリア"), 4530, by, 900, bh,
                        QStringLiteral("伝票情報を画面上から消去します。登録済みの伝票は無くなりません。"));
-    cmd削除 = button(p, QStringLiteral("cmd削除"), QStringLiteral("削除"), 5460, by, 900, bh,
+    auto* cmd削除 = button(p, QStringLiteral("cmd削除"), QStringLiteral("削除"), 5460, by, 900, bh,
                      QStringLiteral("画面上の伝票を削除します。一度削除するともとに戻せません。"));
     cmd印刷 = button(p, QStringLiteral("cmd印刷"), QStringLiteral("印刷"), 6390, by, 900, bh,
                      QStringLiteral("印刷サブメニューを開きます"));
-    cmd登録 = button(p, QStringLiteral("cmd登録"), QStringLiteral("登録"), 7860, by, 1260, bh,
+    auto* cmd登録 = button(p, QStringLiteral("cmd登録"), QStringLiteral("登録"), 7860, by, 1260, bh,
                      QStringLiteral("画面上の伝票を登録保存します"));
     cmd閉じる = button(p, QStringLiteral("cmd閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh,
                        QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
@@ -52,6 +52,6 @@ void QuotationTab::build()
     printPanel_->setGeometry(twipsRect(6390, 5100, 2115, 3315));
     printPanel_->hide();
 
-    // ---- busy panel (hidden)
-    CnEntryMsg = busyPanel(p, QStringLiteral("CnEntryMsg"), QStringLiteral("EntryMsg"), 4140, 5580, &EntryMsg);
+    // ---- storing, loading, numbering, with their busy panel (hidden)
+    keeper_ = makeKeeper(cmd登録, cmd削除, cmd転記);
 }

@@ -1,12 +1,12 @@
-// Quotation numbering and copying a quotation as a new one.
+// The quotation keeper's numbering: the number counter, copying a quotation
+// as a new one, and a new number when the one on screen was stored behind it.
 
 #include "workspace/quotation_tab/HeaderPanel.h"
-#include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/quotation_tab/QuotationKeeper.h"
 
 #include "app/Session.h"
 
 #include <QLoggingCategory>
-#include <QPushButton>
 #include <limits>
 
 Q_LOGGING_CATEGORY(lcNumbering, "velt.numbering")
@@ -24,15 +24,10 @@ std::optional<qlonglong> wholeNumber(const QVariant& v)
 
 }  // namespace
 
-void QuotationTab::connectNumbering()
-{
-    connect(cmd転記, &QPushButton::clicked, this, &QuotationTab::cmd転記_Click);
-}
-
 // The counter 最大見積書番号 of the settings row: "Get" gives the number a new
 // quotation takes (the counter plus one, 1 when none is recorded); "Set" raises
 // the counter to value and never lowers it. Other items or modes give "".
-QVariant QuotationTab::Proc管理(const QString& item, const QString& mode, const QVariant& value)
+QVariant QuotationKeeper::Proc管理(const QString& item, const QString& mode, const QVariant& value)
 {
     QVariant result = QString();
     if (item != QStringLiteral("最大見積書番号")) return result;
@@ -68,18 +63,28 @@ QVariant QuotationTab::Proc管理(const QString& item, const QString& mode, cons
     return result;
 }
 
-void QuotationTab::Tenki見積書()
+void QuotationKeeper::Tenki見積書()
 {
     // The copy is a new quotation under the next number.
     loadedNumber_.reset();
-    header_->setNumberText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
-    header_->focusCustomer();
+    header_.setNumberText(Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
+    header_.focusCustomer();
 }
 
-void QuotationTab::renewNumberIfStored()
+void QuotationKeeper::cmd転記_Click()
 {
-    if (header_->numberBeingTyped()) return;
-    const std::optional<int> shown = ParseQuotationNumber(header_->numberText());
+    Tenki見積書();
+}
+
+void QuotationKeeper::forgetLoadedNumber()
+{
+    loadedNumber_.reset();
+}
+
+void QuotationKeeper::renewNumberIfStored()
+{
+    if (header_.numberBeingTyped()) return;
+    const std::optional<int> shown = ParseQuotationNumber(header_.numberText());
     if (!shown || shown == loadedNumber_) return;
     // Stored or not; nothing when the stored quotations cannot be read.
     auto isStored = [this](int number) -> std::optional<bool> {
@@ -99,13 +104,8 @@ void QuotationTab::renewNumberIfStored()
         const std::optional<bool> taken = isStored(*next);
         if (!taken) return;
         if (!*taken) {
-            header_->setNumberText(QString::number(*next));
+            header_.setNumberText(QString::number(*next));
             return;
         }
     }
-}
-
-void QuotationTab::cmd転記_Click()
-{
-    Tenki見積書();
 }
