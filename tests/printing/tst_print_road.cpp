@@ -11,6 +11,7 @@
 #include "support/MainWindowFixture.h"
 #include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QCheckBox>
@@ -444,7 +445,7 @@ void TestPrintRoad::nothingOfAnEarlierQuotation()
     control<MultiLineEdit>(q, "txtメモ")->setText(QString());
     for (int i = 0; i < 4; ++i) control<QLineEdit>(q, QStringLiteral("txt印鑑(%1)").arg(i))->setText(QString());
     for (NumberBox* n : {control<NumberBox>(q, "num税抜計"), control<NumberBox>(q, "num消費税"), control<NumberBox>(q, "num見積金額")}) n->setNull();
-    q.Clear明細ワーク();
+    control<DetailGrid>(q, "DetailGrid")->Clear明細ワーク();
     for (const QString& paper : {QStringLiteral("B5白紙"), QStringLiteral("A4白紙")}) {
         f.run(false, paper);
         QStringList empty(18, QString());

@@ -8,6 +8,7 @@
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/PostalLookup.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -57,8 +58,10 @@ void QuotationTab::connectCustomerLookup()
     connect(header_, &HeaderPanel::postalClicked, this, &QuotationTab::cmd郵便_Click);
     // Enter in the customer box or the last term box moves into the detail grid.
     connect(header_, &HeaderPanel::leftHeader, this, [this](bool fromCustomer) {
-        Grid明細->setFocus();
-        if (fromCustomer) Grid明細->setCurrentColumn(DetailLine::品名);
+        if (fromCustomer)
+            grid_->focusNameColumn();
+        else
+            grid_->focusGrid();
     });
 }
 

@@ -8,6 +8,7 @@
 #include "platform/WorkTableModel.h"
 #include "app/BusyPanel.h"
 #include "workspace/QuotationStore.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -26,7 +27,7 @@ void QuotationTab::openNumber(const QString& number)
 {
     header_->setNumberText(number);
     header_->txtNo_Commit();
-    Grid明細->setFocus();
+    grid_->focusGrid();
 }
 
 void QuotationTab::Read見積書()
@@ -48,17 +49,17 @@ void QuotationTab::Read見積書()
     const bool failed = !ok || !WriteWorkLines(session_.WorkDb, q->lines, &failure);
     if (failed) {
         qCWarning(lcLoading) << "quotation" << *number << "not loaded:" << failure;
-        if (wkDat) wkDat->refresh();
+        grid_->refresh();
         busy.done();
         messages().ShowFailure(QStringLiteral("見積書 %1 を読み込めませんでした。").arg(*number), failure);
         return;
     }
     header_->showHeader(q->header);
     loadedNumber_ = *number;
-    DetailsChanged = false;
-    Calc明細();
+    grid_->setDetailsChanged(false);
+    grid_->Calc明細();
     // The grid shows the loaded lines; subtotal lines take their row style from the model.
-    if (wkDat) wkDat->refresh();
+    grid_->refresh();
 }
 
 void QuotationTab::Delete見積書()

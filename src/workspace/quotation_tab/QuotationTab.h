@@ -1,10 +1,11 @@
 #pragma once
-// The quotation tab of the main window: the header of one quotation and its
-// 100 detail lines on the work table w明細, the totals, the subtotal lines,
-// numbering, storing, loading and deleting, and the customer and postal
-// look-ups. The header panel (HeaderPanel: number, customer, terms, seals,
-// totals, own company), the product-detail panel (ProductDetailPanel) and the
-// print panel (PrintPanel) are parts it owns. Its controls are private; other windows
+// The quotation tab of the main window: one quotation on screen, its code
+// lists, numbering, storing, loading and deleting, and the customer and
+// postal look-ups. The header panel (HeaderPanel: number, customer, terms,
+// seals, totals, own company), the detail grid (DetailGrid: the 100 lines on
+// the work table w明細, their editing, subtotals and totals), the
+// product-detail panel (ProductDetailPanel) and the print panel (PrintPanel)
+// are parts it owns. Its controls are private; other windows
 // reach it through QuotationPort, the frame through its public routines and
 // its signals.
 //
@@ -16,7 +17,6 @@
 #include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
 
-#include <QColor>
 #include <QVariant>
 #include <QWidget>
 #include <array>
@@ -27,7 +27,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class GridView;
+class DetailGrid;
 class HeaderPanel;
 class HistoryList;
 class MessageCatalog;
@@ -35,7 +35,6 @@ class PrintPanel;
 class ProductDetailPanel;
 class Session;
 class ShownSettings;
-class WorkTableModel;
 struct PrintSettingsEntry;
 struct SettingsRecord;
 
@@ -54,7 +53,7 @@ public:
     ~QuotationTab() override;
 
     // ---- Layout from the settings (the main window's FormInit) -------------------
-    // The grids' models over their work tables.
+    // The detail grid's models over their work tables.
     void bindGrids();
     // Date format, seal boxes, detail grid and product list by the settings,
     // the product-detail panel's place, and the own-company labels in the
@@ -67,13 +66,10 @@ public:
     void showOwnCompany();
 
     // ---- Quotation screen -----------------------------------------------------------
-    void Clear明細ワーク();
     void Clear見積書(bool all);
     void AddCmb顧客名();
     void cmdクリア_Click();
-    void SetDD品名();
     void Readコード表(const QString& kind);
-    void Calc明細();
     QVariant Proc管理(const QString& item, const QString& mode, const QVariant& value);
     void Tenki見積書();
     void cmd転記_Click();
@@ -84,24 +80,6 @@ public:
     // else on screen changes; a number being typed (not yet committed with
     // Enter) is left as it is.
     void renewNumberIfStored();
-
-    // ---- Detail grid editing, subtotals ---------------------------------------------
-    void Seek商品();
-    void Create小計();
-    void LineDelete();
-    void cmd小計_Click();
-    void cmd行削除_Click();
-    // The detail grid's handlers on wkDat and Grid明細.
-    void Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel);
-    void Grid明細_AfterColUpdate(int row, int col);
-    void Grid明細_Recommitted(int row, int col);
-    void Grid明細_ComboSelect(int col, int sourceRow);
-    void Grid明細_KeyDown(int& key);
-    void Grid明細_RowColChange(int row, int col);
-    // True when row `row` of w明細 (0-based: line row + 1) is a subtotal line,
-    // whose 品名, 数量, 単位 and 単価 no writer may change (refused with
-    // DetailLine::kSubtotalLineRefusal as ("その他", "注意", ...)).
-    bool isSubtotalLine(int row) const;
 
     // ---- Storing, loading ------------------------------------------------------------
     void cmd登録_Click();
@@ -149,22 +127,13 @@ public:
     void focusDetailGrid() override;
 
     // ---- State of the tab ------------------------------------------------------------
-    // Empty at start; True once a quantity or unit price was typed since the
-    // last load: the quotation amount then follows the total.
-    std::optional<bool> DetailsChanged;
-    ProductLookup ProductLookupRecord;
     CustomerLookup CustomerLookupRecord;
-    // Background of subtotal lines in the detail grid.
-    QColor SyokeiLineStyle;
 
 private:
     void build();
     // Each area's source file connects its own controls.
     void connectQuotationScreen();
     void connectNumbering();
-    void connectGridEditing();
-    void connectDetailGrid();
-    void connectSubtotals();
     void connectStoring();
     void connectLoading();
     void connectProductPanel();
@@ -172,13 +141,6 @@ private:
     void connectPrintPanel();
 
     const MessageCatalog& messages() const;
-    // A write of w明細 that a handler made for the user's edit or pick failed:
-    // the failure box with the database's words.
-    void reportLineWriteFailure() const;
-    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
-    // 数量 × 単価 by the line rounding, and the quotation amount follows the
-    // total again (DetailsChanged). The caller recomputes the totals.
-    void takeLineAmount(int row);
     // The quotation on screen: the header as shown and the lines of w明細;
     // nothing (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
@@ -186,22 +148,11 @@ private:
     void resetPaperChoice();
 
     HeaderPanel* header_ = nullptr;
+    DetailGrid* grid_ = nullptr;                  // Grid明細 and its lines
     ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
     PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
 
-    // Detail grid and its lists (models are bound by bindGrids). The
-    // drop-downs of the detail grid (DD商品参照, DD商品区分, DD入数, DD単位参照)
-    // show the rows and columns of dat商品参照, dat商品区分, dat入数参照 and dat単位参照.
-    GridView* Grid明細 = nullptr;
-    WorkTableModel* wkDat = nullptr;
-    WorkTableModel* dat商品参照 = nullptr;
-    WorkTableModel* dat単位参照 = nullptr;
-    WorkTableModel* dat入数参照 = nullptr;
-    WorkTableModel* dat商品区分 = nullptr;
-
     // Buttons
-    QPushButton* cmd行削除 = nullptr;
-    QPushButton* cmd小計 = nullptr;
     QPushButton* cmd商品詳細 = nullptr;
     QPushButton* cmd転記 = nullptr;
     QPushButton* cmdクリア = nullptr;

@@ -8,6 +8,7 @@
 #include "app/Session.h"
 #include "workspace/QuotationStore.h"
 #include "app/CodeLists.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -37,13 +38,7 @@ void QuotationTab::cmd登録_Click()
     if (session_.operationRunning()) return;
     // A cell still being edited belongs to the quotation; when w明細 does not
     // take it, nothing is stored (the failure box tells why).
-    if (Grid明細 && wkDat) {
-        bool written = true;
-        const auto failed = connect(wkDat, &WorkTableModel::writeFailed, this, [&written] { written = false; });
-        Grid明細->commitEdit();
-        disconnect(failed);
-        if (!written) return;
-    }
+    if (!grid_->commitEdit()) return;
     if (!EntryCheck()) {
         CnEntryMsg->hide();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
