@@ -154,6 +154,30 @@ void DetailGrid::Clear明細ワーク()
     refresh();
 }
 
+std::optional<QList<QuotationLine>> DetailGrid::lines(QString* error) const
+{
+    bool ok = false;
+    QList<QuotationLine> read = ReadWorkLines(session_.WorkDb, &ok);
+    if (ok) return read;
+    if (error) *error = session_.WorkDb.lastError();
+    return std::nullopt;
+}
+
+bool DetailGrid::writeLines(const QList<QuotationLine>& lines, QString* error)
+{
+    return WriteWorkLines(session_.WorkDb, lines, error);
+}
+
+void DetailGrid::showLines(bool loaded)
+{
+    if (loaded) {
+        DetailsChanged = false;
+        Calc明細();
+    }
+    // Subtotal lines take their row style from the model.
+    refresh();
+}
+
 void DetailGrid::refresh()
 {
     if (wkDat) wkDat->refresh();

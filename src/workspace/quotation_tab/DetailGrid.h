@@ -11,6 +11,7 @@
 #include "app/ProductMaster.h"
 #include "workspace/Calculation.h"
 #include "workspace/DetailLines.h"
+#include "workspace/QuotationStore.h"
 
 #include <QColor>
 #include <QWidget>
@@ -45,8 +46,15 @@ public:
     // ---- The lines -------------------------------------------------------------
     // Rebuilds w明細 as 100 empty lines.
     void Clear明細ワーク();
-    // w明細 was written behind the grid (a quotation loaded): the grid reads it again.
-    void refresh();
+    // The lines of w明細 in line order; nothing (error set) when they cannot be read.
+    std::optional<QList<QuotationLine>> lines(QString* error) const;
+    // Replaces the lines of w明細 (all or nothing); false (error set) when
+    // they could not be written. The grid shows them once showLines is called.
+    bool writeLines(const QList<QuotationLine>& lines, QString* error);
+    // The grid reads w明細 again. `loaded`: the lines are a stored
+    // quotation's, just loaded: the totals are computed, and the quotation
+    // amount stays the stored one until a quantity or price is typed.
+    void showLines(bool loaded);
     // The cell being edited goes into w明細. False when w明細 did not take it
     // (the failure box has said why).
     bool commitEdit();
@@ -87,7 +95,14 @@ public:
     // The product look-up of the last 品名 typed.
     const ProductLookup& productLookupRecord() const { return ProductLookupRecord; }
 
-    // ---- Handlers --------------------------------------------------------------
+signals:
+    // The figures of the last Calc明細, for the total boxes.
+    void totalsChanged(const CalcResult& result);
+    // A typed 商品区分, 入数 or 単位 value was added to the code list of `kind`.
+    void codeAdded(const QString& kind);
+
+private:
+    // ---- Handlers of the grid and its buttons ------------------------------------
     void Seek商品();
     void Create小計();
     void LineDelete();
@@ -101,15 +116,10 @@ public:
     void Grid明細_KeyDown(int& key);
     void Grid明細_RowColChange(int row, int col);
 
-signals:
-    // The figures of the last Calc明細, for the total boxes.
-    void totalsChanged(const CalcResult& result);
-    // A typed 商品区分, 入数 or 単位 value was added to the code list of `kind`.
-    void codeAdded(const QString& kind);
-
-private:
     void connectEditing();
     void connectModel();
+    // The grid reads w明細 again (it was written behind the model).
+    void refresh();
     const MessageCatalog& messages() const;
     // A write of w明細 that a handler made for the user's edit or pick failed:
     // the failure box with the database's words.

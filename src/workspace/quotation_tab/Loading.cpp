@@ -46,20 +46,17 @@ void QuotationTab::Read見積書()
     QString failure;
     const std::optional<QuotationRecord> q = LoadQuotation(session_.DataDb, *number, &ok, &failure);
     if (ok && !q) return;  // no quotation of that number: the reset screen, no message
-    const bool failed = !ok || !WriteWorkLines(session_.WorkDb, q->lines, &failure);
+    const bool failed = !ok || !grid_->writeLines(q->lines, &failure);
     if (failed) {
         qCWarning(lcLoading) << "quotation" << *number << "not loaded:" << failure;
-        grid_->refresh();
+        grid_->showLines(false);
         busy.done();
         messages().ShowFailure(QStringLiteral("見積書 %1 を読み込めませんでした。").arg(*number), failure);
         return;
     }
     header_->showHeader(q->header);
     loadedNumber_ = *number;
-    grid_->setDetailsChanged(false);
-    grid_->Calc明細();
-    // The grid shows the loaded lines; subtotal lines take their row style from the model.
-    grid_->refresh();
+    grid_->showLines(true);
 }
 
 void QuotationTab::Delete見積書()

@@ -14,12 +14,6 @@
 #include "app/PackColumn.h"
 #include "platform/Twips.h"
 
-#include <QCheckBox>
-#include <QEvent>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 
 // ---------------------------------------------------------------- the tab

@@ -24,12 +24,9 @@ std::optional<QuotationRecord> QuotationTab::screenQuotation(int number, QString
     QuotationRecord q;
     q.header = header_->header();
     q.header.伝票番号 = number;
-    bool ok = false;
-    q.lines = ReadWorkLines(session_.WorkDb, &ok);
-    if (!ok) {
-        if (error) *error = session_.WorkDb.lastError();
-        return std::nullopt;
-    }
+    std::optional<QList<QuotationLine>> lines = grid_->lines(error);
+    if (!lines) return std::nullopt;
+    q.lines = std::move(*lines);
     return q;
 }
 
