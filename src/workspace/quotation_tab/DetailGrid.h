@@ -5,8 +5,9 @@
 // grid, and the totals of the lines. Its controls are private; the tab reaches
 // the lines through the routines below and shows the totals it announces.
 //
-// The part sits over the grid and its two buttons (twips 120, 4080 of the tab
-// page); the tab's other buttons in the same row lie above it, to the right.
+// The part spans the grid and its two buttons (from twips 120, 4080 of the
+// tab page); the tab's other buttons in that row, to the right of the part's,
+// are made after it and so lie on top of its empty area.
 
 #include "app/ProductMaster.h"
 #include "workspace/Calculation.h"
