@@ -5,6 +5,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "app/SettingsTab.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
@@ -44,18 +45,19 @@ int main(int argc, char** argv)
 
     MainWindowFixture f;
     if (!f.open()) return 1;
-    QuotationTab& w = f.quotation();
+    QuotationTab& tab = f.quotation();
+    DetailGrid& w = *control<DetailGrid>(tab, "DetailGrid");
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
     f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
-    w.DetailsChanged = true;
+    w.setDetailsChanged(true);
 
     // 100 filled lines; every tenth is a subtotal line.
     Database& db = f.work();
     db.exec(QStringLiteral("update w明細 set 品名 = '品' || 行番号, 数量 = 10000 * 行番号, 単価 = 1234500, "
                            "金額 = 1234500 * 行番号, 非課税 = (行番号 % 7 = 0)"));
     db.exec(QStringLiteral("update w明細 set 品名 = ' 小 計', 小計 = 1, 数量 = null, 単価 = null where 行番号 % 10 = 0"));
-    control<WorkTableModel>(w, "wkDat")->refresh();
+    control<WorkTableModel>(tab, "wkDat")->refresh();
 
     const double steady = medianMicros(calls, nullptr, [&] { w.Calc明細(); });
     int n = 0;

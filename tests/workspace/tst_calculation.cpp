@@ -1,6 +1,7 @@
 #include "workspace/Calculation.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
@@ -166,7 +167,7 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
     f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
-    f.quotation().DetailsChanged = true;
+    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(true);
 
     WorkTableModel* m = control<WorkTableModel>(f.quotation(), "wkDat");
     QCOMPARE(m->rowCount(), 100);
@@ -200,7 +201,7 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
     QVERIFY(control<NumberBox>(f.quotation(), "num合計")->isNull());
     QVERIFY(control<NumberBox>(f.quotation(), "num見積金額")->isNull());
     QCOMPARE(m->money(2, amount), Currency());
-    f.quotation().DetailsChanged.reset();
+    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(std::nullopt);
 }
 
 void TestCalculation::quotationAmountKeptOrFollowed_data()
@@ -221,7 +222,7 @@ void TestCalculation::quotationAmountKeptOrFollowed()
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
     f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
-    f.quotation().DetailsChanged = detailsChanged;
+    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(detailsChanged);
 
     // A loaded quotation amount that differs from the total.
     control<NumberBox>(f.quotation(), "num見積金額")->setValue(Currency::fromWhole(12345));
@@ -233,7 +234,7 @@ void TestCalculation::quotationAmountKeptOrFollowed()
     // A total of 0 empties it in every case.
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(0, amount, QString()));
     QVERIFY(control<NumberBox>(f.quotation(), "num見積金額")->isNull());
-    f.quotation().DetailsChanged.reset();
+    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(std::nullopt);
 }
 
 QTEST_MAIN(TestCalculation)

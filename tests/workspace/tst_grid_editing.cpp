@@ -3,6 +3,7 @@
 #include "platform/GridView.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/HistoryTab.h"
 #include "app/SettingsTab.h"
@@ -70,7 +71,7 @@ void setLine(MainWindowFixture& f, int line, const QString& spec)
 bool load(MainWindowFixture& f)
 {
     if (!f.open()) return false;
-    f.quotation().DetailsChanged.reset();
+    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(std::nullopt);
     f.messages.clear();
     return true;
 }
@@ -222,7 +223,7 @@ void TestGridEditing::cellEdits()
 
     QCOMPARE(stored(f, 2, col), edited);
     QCOMPARE(stored(f, 2, 金額), amount);
-    QCOMPARE(f.quotation().DetailsChanged.value_or(false), changed);
+    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged().value_or(false), changed);
     QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(taken, !refused);
     if (refused) QCOMPARE(table(f), before);
@@ -272,9 +273,9 @@ void TestGridEditing::productLookup()
     // Quantity, amount, category and pack quantity stay; nothing counts as a quantity edit.
     QCOMPARE((QStringList{stored(f, 3, 数量), stored(f, 3, 金額), stored(f, 3, 商品区分), stored(f, 3, 入数)}),
              (QStringList{"3", "2997", "文具", "12"}));
-    QVERIFY(!f.quotation().DetailsChanged.has_value());
+    QVERIFY(!control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged().has_value());
     QVERIFY(f.messages.shown().isEmpty());
-    QCOMPARE(f.quotation().ProductLookupRecord.品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
+    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->productLookupRecord().品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
 }
 
 void TestGridEditing::pickFromProductList_data()
@@ -322,7 +323,7 @@ void TestGridEditing::pickFromProductList()
     // Seven cells from the list, nothing looked up again; the picked price
     // counts as a typed one: 4 × 75, and the totals follow.
     QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "300", "1", "えんぴつ", "0"}));
-    QCOMPARE(f.quotation().DetailsChanged, std::optional<bool>(true));
+    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged(), std::optional<bool>(true));
     QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(300));
     QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), 4);
     QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), int(数量));

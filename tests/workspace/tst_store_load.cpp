@@ -7,6 +7,7 @@
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
@@ -123,7 +124,7 @@ void TestStoreLoad::windowStoresAndReopens()
     QCOMPARE(stored->印鑑[1], QVariant(QString()));
     QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(0))->text(), QStringLiteral("印0"));
     QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(1))->text(), QString());
-    QCOMPARE(f.quotation().DetailsChanged, std::optional<bool>(false));
+    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged(), std::optional<bool>(false));
     // Lines: the blank line in between is still there; rows after the stored ones are blank.
     const QList<QuotationLine> lines = ReadWorkLines(f.work());
     QCOMPARE(lines.size(), 100);

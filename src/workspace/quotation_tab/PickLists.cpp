@@ -1,40 +1,14 @@
-// The pick lists of the quotation tab, copied from the product master and the code lists.
+// The code lists of the quotation tab, copied from the code master into the
+// detail grid's drop-downs, the product-detail panel and the header. (The
+// product list is the detail grid's own: DetailGrid::SetDD品名.)
 
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
 #include "app/CodeLists.h"
-#include "app/ProductMaster.h"
 #include "app/Session.h"
-#include "platform/WorkTableModel.h"
-
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcPickLists, "velt.picklists")
-
-void QuotationTab::SetDD品名()
-{
-    const QStringList columns{QStringLiteral("品名"), QStringLiteral("商品区分"), QStringLiteral("入数"),
-                              QStringLiteral("単位"), QStringLiteral("単価"), QStringLiteral("非課税"),
-                              QStringLiteral("ふりがな")};
-    const QString order = ProductListOrderBy(session_.設定情報.商品表示順);
-    bool ok = false;
-    const QList<QSqlRecord> products = session_.DataDb.rows(
-        QStringLiteral("select 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな from 商品マスタ "
-                       "where 品名 is not null") + order,
-        {}, &ok);
-    if (!ok) qCWarning(lcPickLists) << "products could not be read:" << session_.DataDb.lastError();
-    QList<QVariantList> rows;
-    rows.reserve(products.size());
-    for (const QSqlRecord& r : products) {
-        QVariantList values;
-        for (int c = 0; c < columns.size(); ++c) values.append(r.value(c));
-        rows.append(values);
-    }
-    ReplaceWorkRows(session_.WorkDb, QStringLiteral("w商品参照"), columns, rows);
-    if (dat商品参照) dat商品参照->refresh();
-}
 
 void QuotationTab::Readコード表(const QString& kind)
 {
@@ -51,17 +25,19 @@ void QuotationTab::Readコード表(const QString& kind)
         QString kcode;
         QString table;  // empty: a header list without work table
         std::function<void(const QStringList&)> setList;
-        WorkTableModel* model;
+        std::optional<DetailGrid::CodeList> gridList;  // the grid's drop-down over the table
     };
     const Section sections[] = {
-        {QStringLiteral("単位"), QStringLiteral("w単位参照"), panelList(ProductDetailPanel::CodeList::Unit), dat単位参照},
+        {QStringLiteral("単位"), QStringLiteral("w単位参照"), panelList(ProductDetailPanel::CodeList::Unit),
+         DetailGrid::CodeList::Unit},
         {QStringLiteral("商品区分"), QStringLiteral("w商品区分参照"), panelList(ProductDetailPanel::CodeList::Category),
-         dat商品区分},
-        {packKind, QStringLiteral("w入数参照"), panelList(ProductDetailPanel::CodeList::Pack), dat入数参照},
-        {QStringLiteral("有効期限"), QString(), headerList(HeaderPanel::CodeList::Validity), nullptr},
-        {QStringLiteral("支払条件"), QString(), headerList(HeaderPanel::CodeList::Payment), nullptr},
-        {QStringLiteral("受渡場所"), QString(), headerList(HeaderPanel::CodeList::Delivery), nullptr},
-        {QStringLiteral("納期"), QString(), headerList(HeaderPanel::CodeList::DeliveryDate), nullptr},
+         DetailGrid::CodeList::Category},
+        {packKind, QStringLiteral("w入数参照"), panelList(ProductDetailPanel::CodeList::Pack),
+         DetailGrid::CodeList::Pack},
+        {QStringLiteral("有効期限"), QString(), headerList(HeaderPanel::CodeList::Validity), std::nullopt},
+        {QStringLiteral("支払条件"), QString(), headerList(HeaderPanel::CodeList::Payment), std::nullopt},
+        {QStringLiteral("受渡場所"), QString(), headerList(HeaderPanel::CodeList::Delivery), std::nullopt},
+        {QStringLiteral("納期"), QString(), headerList(HeaderPanel::CodeList::DeliveryDate), std::nullopt},
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
@@ -70,6 +46,6 @@ void QuotationTab::Readコード表(const QString& kind)
                                         : RebuildReferenceTable(session_.DataDb, session_.WorkDb, s.kcode, s.table);
         // The list is replaced; a text already typed into the box stays.
         s.setList(entries);
-        if (s.model) s.model->refresh();
+        if (s.gridList) grid_->refreshCodeList(*s.gridList);
     }
 }

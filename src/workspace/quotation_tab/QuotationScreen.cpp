@@ -1,12 +1,12 @@
 // The quotation screen: resetting the header and the 100 detail lines.
 
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
 #include "app/ShownSettings.h"
-#include "platform/WorkTableModel.h"
 #include "workspace/TabLinks.h"
 
 #include <QDate>
@@ -22,22 +22,6 @@ void QuotationTab::connectQuotationScreen()
     connect(cmdクリア, &QPushButton::clicked, this, &QuotationTab::cmdクリア_Click);
 }
 
-void QuotationTab::Clear明細ワーク()
-{
-    // All or nothing: the table never ends up with fewer than the 100 lines.
-    Database& db = session_.WorkDb;
-    {
-        Transaction tx(db);
-        bool ok = tx.started() && db.exec(QStringLiteral("delete from w明細"));
-        for (int i = 0; ok && i < DetailLine::kLines; ++i)
-            ok = db.exec(QStringLiteral("insert into w明細 (行番号, 非課税, 品名, 単価, 数量, 金額, 小計) "
-                                        "values (?, 0, null, null, null, null, 0)"),
-                         {i + 1});
-        if (!ok || !tx.commit()) qCWarning(lcQuotation) << "detail lines could not be rebuilt:" << db.lastError();
-    }
-    if (wkDat) wkDat->refresh();
-}
-
 void QuotationTab::Clear見積書(bool all)
 {
     keeper_->forgetLoadedNumber();
@@ -47,10 +31,10 @@ void QuotationTab::Clear見積書(bool all)
 
     showOwnCompany();
 
-    Clear明細ワーク();
+    grid_->Clear明細ワーク();
 
     if (all) {
-        SetDD品名();
+        grid_->SetDD品名();
         history_.Clear履歴();
         Readコード表(QStringLiteral("すべて"));
         AddCmb顧客名();

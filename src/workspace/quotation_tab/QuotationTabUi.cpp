@@ -2,9 +2,9 @@
 // tab page). Settings-dependent layout (date formats, grid columns, the seal
 // boxes' places, label fonts) is applied later by applyLayout.
 
-#include "platform/GridView.h"
 #include "app/UiBuild.h"
 #include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
@@ -18,15 +18,11 @@ void QuotationTab::build()
     // ---- header (number, customer, terms, seals, totals, own company)
     header_ = new HeaderPanel(session_, p);
 
-    // ---- detail grid
-    Grid明細 = make<GridView>(p, QStringLiteral("Grid明細"), 120, 4080, 12060, 4260);
+    // ---- detail grid with its buttons 行削除 and 小計 (placed by the part)
+    grid_ = new DetailGrid(session_, shownSettings_, p);
 
-    // ---- buttons
+    // ---- the other buttons, in the row of the grid's
     const double by = 8460, bh = 600;
-    cmd行削除 = button(p, QStringLiteral("cmd行削除"), QStringLiteral("行削除"), 120, by, 900, bh,
-                       QStringLiteral("明細行のフォーカスのある行を１行削除します。"));
-    cmd小計 = button(p, QStringLiteral("cmd小計"), QStringLiteral("小計"), 1050, by, 900, bh,
-                     QStringLiteral("小計を計算し、明細行のフォーカスがある部分に小計行を挿入します。"));
     cmd商品詳細 = button(p, QStringLiteral("cmd商品詳細"), QStringLiteral("商品詳細"), 1980, by, 1140, bh,
                          QStringLiteral("商品詳細を開きます"));
     auto* cmd転記 = button(p, QStringLiteral("cmd転記"), QStringLiteral("転記"), 3600, by, 900, bh,

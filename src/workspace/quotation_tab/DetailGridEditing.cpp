@@ -2,15 +2,17 @@
 // product look-up, code registration, line amount, protected subtotal lines),
 // the product pick, Enter on the amount column and Japanese input by column.
 
+#include "workspace/quotation_tab/DetailGrid.h"
+
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
 #include "app/CodeLists.h"
+#include "platform/Controls.h"
 #include "platform/InputMethod.h"
 #include "app/CellWriteFailures.h"
 #include "platform/JapaneseText.h"
-#include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
 
 #include <QPoint>
@@ -36,36 +38,30 @@ void returnToCell(GridView* grid, int row, int col)
 
 }  // namespace
 
-void QuotationTab::connectGridEditing()
+void DetailGrid::connectEditing()
 {
-    connect(Grid明細, &GridView::dropDownPicked, this, &QuotationTab::Grid明細_ComboSelect, Qt::UniqueConnection);
-    connect(Grid明細, &GridView::currentCellChanged, this, &QuotationTab::Grid明細_RowColChange, Qt::UniqueConnection);
+    connect(Grid明細, &GridView::dropDownPicked, this, &DetailGrid::Grid明細_ComboSelect);
+    connect(Grid明細, &GridView::currentCellChanged, this, &DetailGrid::Grid明細_RowColChange);
     Grid明細->setKeyDown([this](int& key) { Grid明細_KeyDown(key); });
 }
 
-void QuotationTab::connectDetailGrid()
+void DetailGrid::connectModel()
 {
-    if (!wkDat) return;
     wkDat->setBeforeCellUpdate([this](int row, int col, QString& text, bool& cancel) {
         Grid明細_BeforeColUpdate(row, col, text, cancel);
     });
-    connect(wkDat, &WorkTableModel::cellEdited, this, &QuotationTab::Grid明細_AfterColUpdate, Qt::UniqueConnection);
-    connect(wkDat, &WorkTableModel::cellRecommitted, this, &QuotationTab::Grid明細_Recommitted, Qt::UniqueConnection);
+    connect(wkDat, &WorkTableModel::cellEdited, this, &DetailGrid::Grid明細_AfterColUpdate, Qt::UniqueConnection);
+    connect(wkDat, &WorkTableModel::cellRecommitted, this, &DetailGrid::Grid明細_Recommitted, Qt::UniqueConnection);
     // A typed value or a pick that w明細 did not take is never dropped without a word.
     ShowCellWriteFailures(wkDat, messages());
 }
 
-void QuotationTab::reportLineWriteFailure() const
+void DetailGrid::reportLineWriteFailure() const
 {
     messages().ShowFailure(QStringLiteral("明細行に書き込めませんでした。"), session_.WorkDb.lastError());
 }
 
-bool QuotationTab::isSubtotalLine(int row) const
-{
-    return wkDat && wkDat->value(row, 小計).toBool();
-}
-
-void QuotationTab::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel)
+void DetailGrid::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel)
 {
     if (isSubtotalLine(row)) {
         if (col == 品名 || col == 数量 || col == 単位 || col == 単価) {
@@ -89,7 +85,7 @@ void QuotationTab::Grid明細_BeforeColUpdate(int row, int col, QString& text, b
     }
 }
 
-void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
+void DetailGrid::Grid明細_AfterColUpdate(int row, int col)
 {
     switch (col) {
     case 品名: {
@@ -113,7 +109,7 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
                              : col == 入数   ? PackCodeKind(session_.設定情報)
                                              : QStringLiteral("単位");
         const QString text = wkDat->text(row, col);
-        if (!text.isEmpty() && AutoEntryCode(session_.DataDb, kind, text) == CodeEntry::Added) Readコード表(kind);
+        if (!text.isEmpty() && AutoEntryCode(session_.DataDb, kind, text) == CodeEntry::Added) emit codeAdded(kind);
         break;
     }
     case 数量:
@@ -126,7 +122,7 @@ void QuotationTab::Grid明細_AfterColUpdate(int row, int col)
     Calc明細();
 }
 
-void QuotationTab::Grid明細_Recommitted(int row, int col)
+void DetailGrid::Grid明細_Recommitted(int row, int col)
 {
     // The same value typed again still counts again: the rounding or tax
     // settings may have changed since the line was last counted.
@@ -134,14 +130,14 @@ void QuotationTab::Grid明細_Recommitted(int row, int col)
     Calc明細();
 }
 
-void QuotationTab::takeLineAmount(int row)
+void DetailGrid::takeLineAmount(int row)
 {
     if (!wkDat->setMoney(row, 金額, LineAmount(wkDat->money(row, 数量), wkDat->money(row, 単価), session_.設定情報.行端数)))
         reportLineWriteFailure();
     DetailsChanged = true;
 }
 
-void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
+void DetailGrid::Grid明細_ComboSelect(int col, int sourceRow)
 {
     if (col != 品名 || !dat商品参照 || !wkDat) return;
     const int row = Grid明細->currentRow();
@@ -163,7 +159,7 @@ void QuotationTab::Grid明細_ComboSelect(int col, int sourceRow)
     Grid明細->setCurrentCell(row, 数量);
 }
 
-void QuotationTab::Grid明細_KeyDown(int& key)
+void DetailGrid::Grid明細_KeyDown(int& key)
 {
     // A value beyond its limit was emptied: the cursor stays on it.
     if (Grid明細->property(kReturnCell).isValid()) {
@@ -177,12 +173,12 @@ void QuotationTab::Grid明細_KeyDown(int& key)
     Grid明細->setCurrentCell(std::min(row + 1, wkDat->rowCount() - 1), 品名);
 }
 
-void QuotationTab::Grid明細_RowColChange(int, int col)
+void DetailGrid::Grid明細_RowColChange(int, int col)
 {
     SetImeOpen(Grid明細, col == 品名 || col == 単位);
 }
 
-void QuotationTab::Seek商品()
+void DetailGrid::Seek商品()
 {
     LookupProduct(session_.DataDb, ProductLookupRecord);
 }
