@@ -2,6 +2,7 @@
 
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/PickLists.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -12,10 +13,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QPushButton>
-
-Q_LOGGING_CATEGORY(lcQuotation, "velt.quotation")
 
 void QuotationTab::connectQuotationScreen()
 {
@@ -36,8 +34,8 @@ void QuotationTab::Clear見積書(bool all)
     if (all) {
         grid_->SetDD品名();
         history_.Clear履歴();
-        Readコード表(QStringLiteral("すべて"));
-        AddCmb顧客名();
+        lists_->Readコード表(QStringLiteral("すべて"));
+        lists_->AddCmb顧客名();
         header_->setNumberText(keeper_->Proc管理(QStringLiteral("最大見積書番号"), QStringLiteral("Get"), 0).toString());
     }
 
@@ -45,22 +43,6 @@ void QuotationTab::Clear見積書(bool all)
     std::array<QString, 4> titles;
     for (size_t i = 0; i < titles.size(); ++i) titles[i] = shownSettings_.shownSealTitle(int(i));
     header_->setSealTitles(titles);
-}
-
-void QuotationTab::AddCmb顧客名()
-{
-    bool ok = false;
-    const QList<QSqlRecord> rows =
-        session_.DataDb.rows(QStringLiteral("select 顧客名 from 顧客マスタ order by ふりがな collate japanese"), {}, &ok);
-    if (!ok) qCWarning(lcQuotation) << "customers could not be read:" << session_.DataDb.lastError();
-    // No customer at all: both lists stay as they were.
-    if (rows.isEmpty()) return;
-    QStringList names;
-    names.reserve(rows.size());
-    for (const QSqlRecord& r : rows)
-        if (!dbv::isNull(r.value(0))) names.append(r.value(0).toString());
-    header_->setCustomerNames(names);
-    history_.setCustomerNames(names);
 }
 
 void QuotationTab::cmdクリア_Click()

@@ -5,6 +5,7 @@
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/PickLists.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
@@ -46,6 +47,11 @@ QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings,
         header_->showTotals(r);
     });
     connect(grid_, &DetailGrid::codeAdded, this, &QuotationTab::Readコード表);
+}
+
+void QuotationTab::Readコード表(const QString& kind)
+{
+    lists_->Readコード表(kind);
 }
 
 QuotationTab::~QuotationTab() = default;

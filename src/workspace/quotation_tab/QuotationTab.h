@@ -4,7 +4,7 @@
 // terms, seals, totals, own company), the detail grid (DetailGrid: the 100
 // lines on the work table w明細, their editing, subtotals and totals), the
 // quotation keeper (QuotationKeeper: numbering, storing, loading and
-// deleting), the product-detail panel (ProductDetailPanel) and the print panel
+// deleting), the pick lists (PickLists: code lists and customer names), the product-detail panel (ProductDetailPanel) and the print panel
 // (PrintPanel) are parts it owns. Its controls are private; other windows
 // reach it through QuotationPort, the frame through its public routines and
 // its signals.
@@ -20,6 +20,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -31,6 +32,7 @@ class HistoryList;
 class MessageCatalog;
 class PrintPanel;
 class ProductDetailPanel;
+class PickLists;
 class QuotationKeeper;
 class Session;
 class ShownSettings;
@@ -58,6 +60,7 @@ public:
 
     // ---- Quotation screen -----------------------------------------------------------
     void Clear見積書(bool all);
+    // The code lists of kind `kind` ("すべて": all) into the parts (PickLists).
     void Readコード表(const QString& kind);
     // The stored quotations changed behind the screen (a data conversion):
     // a new quotation on screen whose number is now stored takes a free one
@@ -92,12 +95,9 @@ public:
     ShownQuotation shownQuotation() const override;
     void focusDetailGrid() override;
 
-    // ---- State of the tab ------------------------------------------------------------
-
 private:
     void build();
     // ---- The screen reset and the print panel: handlers of the tab's own controls
-    void AddCmb顧客名();
     void cmdクリア_Click();
     // Opens the panel: the date ticked, the paper list rebuilt with the default paper.
     void cmd印刷_Click();
@@ -121,6 +121,7 @@ private:
     QuotationKeeper* keeper_ = nullptr;
     ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
     PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
+    std::unique_ptr<PickLists> lists_;
 
     // Buttons
     QPushButton* cmd商品詳細 = nullptr;
@@ -130,7 +131,6 @@ private:
     QPushButton* cmd顧客マスタ = nullptr;
     QPushButton* cmd商品 = nullptr;
     QPushButton* cmdコード = nullptr;
-
 
     Session& session_;
     const ShownSettings& shownSettings_;

@@ -6,6 +6,7 @@
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
+#include "workspace/quotation_tab/PickLists.h"
 #include "workspace/quotation_tab/PrintPanel.h"
 #include "workspace/quotation_tab/ProductDetailPanel.h"
 
@@ -47,6 +48,9 @@ void QuotationTab::build()
     printPanel_ = new PrintPanel(p);
     printPanel_->setGeometry(twipsRect(6390, 5100, 2115, 3315));
     printPanel_->hide();
+
+    // ---- the code lists and customer names the parts pick from
+    lists_ = std::make_unique<PickLists>(session_, *header_, *grid_, *productPanel_, history_);
 
     // ---- storing, loading, numbering, with their busy panel (hidden)
     keeper_ = makeKeeper(cmd登録, cmd削除, cmd転記);
