@@ -204,7 +204,7 @@ private:
     // table read whole onto disk, then handed over in order
     // (LinkFileScratch.cpp). Nothing, before any row is handed over and
     // without an error, when a value cannot be ordered there as rows()
-    // orders it.
+    // orders it or the temporary file cannot be used.
     std::optional<bool> forEachOrderedOnDisk(const QString& table, const QList<qsizetype>& order,
                                              const std::function<bool(const LinkRow&)>& row);
 

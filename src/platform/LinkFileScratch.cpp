@@ -1,7 +1,8 @@
 // Ordered reads of a Jet file without holding its table: the rows the reader
 // process hands over go into a scratch SQLite database on disk (a private
-// temporary file, removed by SQLite itself when closed or when the program
-// ends), and come back out of it in the order rows() gives, one at a time.
+// temporary file that SQLite unlinks as soon as it makes it, so nothing is
+// left behind even by a program that is killed), and come back out of it in
+// the order rows() gives, one at a time.
 // Memory stays at SQLite's page cache and sorter, whatever the table's size.
 //
 // The order is rows()'s (compareValues in LinkFile.cpp), kept exactly: each
@@ -11,7 +12,8 @@
 // no such form (a number that is not a number, text that is not valid
 // UTF-16, money beside other numbers in one column, a kind a Jet file does
 // not give) ends the read before any row is handed over: rows() then orders
-// the table in memory.
+// the table in memory, as it does when the temporary file cannot be made or
+// written (no room).
 
 #include "platform/JapaneseOrder.h"
 #include "platform/JetReaderProtocol.h"
@@ -19,8 +21,11 @@
 
 #include <QDataStream>
 #include <QDateTime>
+#include <QLoggingCategory>
 #include <cmath>
 #include <sqlite3.h>
+
+Q_DECLARE_LOGGING_CATEGORY(lcLinkFile)
 
 namespace {
 
@@ -198,12 +203,18 @@ private:
 std::optional<bool> LinkFile::forEachOrderedOnDisk(const QString& table, const QList<qsizetype>& order,
                                                    const std::function<bool(const LinkRow&)>& row)
 {
-    const auto scratchFailed = [&](const OrderedScratch& scratch) {
-        return fail(Error::Unreadable,
-                    linkmsg::unreadable(path_, QStringLiteral("作業用の一時ファイルを使えません: %1").arg(scratch.error())));
+    // Until a row is handed over, a scratch that cannot be used (no room
+    // for the temporary file) leaves the table to be ordered in memory.
+    const auto inMemory = [&](const OrderedScratch& scratch) -> std::optional<bool> {
+        if (scratch.outOfOrder())
+            qCDebug(lcLinkFile).noquote() << path_ << ":" << table << "has values ordered in memory only";
+        else
+            qCWarning(lcLinkFile).noquote() << path_ << ":" << table << "ordered in memory, no temporary file:"
+                                            << scratch.error();
+        return std::nullopt;
     };
     OrderedScratch scratch(order);
-    if (!scratch.open()) return scratchFailed(scratch);
+    if (!scratch.open()) return inMemory(scratch);
     // The whole table first: a read that fails on the way hands nothing over.
     QStringList columnNames;
     bool kept = true;
@@ -211,11 +222,7 @@ std::optional<bool> LinkFile::forEachOrderedOnDisk(const QString& table, const Q
     const bool read = backend_->readEach(
         table, [&](const QStringList& c) { columnNames = c; },
         [&](QVariantList&& values) { return kept = scratch.add(values); }, failure);
-    if (!read) {
-        if (kept) return fail(failure.error, failure.text);
-        if (scratch.outOfOrder()) return std::nullopt;
-        return scratchFailed(scratch);
-    }
+    if (!read) return kept ? fail(failure.error, failure.text) : inMemory(scratch);
     LinkRow current;
     current.header_ = header(columnNames);
     switch (scratch.forEach([&](QVariantList&& values) {
@@ -229,5 +236,6 @@ std::optional<bool> LinkFile::forEachOrderedOnDisk(const QString& table, const Q
     case OrderedScratch::Outcome::Failed:
         break;
     }
-    return scratchFailed(scratch);
+    return fail(Error::Unreadable,
+                linkmsg::unreadable(path_, QStringLiteral("作業用の一時ファイルを読めません: %1").arg(scratch.error())));
 }
