@@ -9,8 +9,10 @@
 // older file, in one transaction), the floor. Targets: the conversion into a
 // new file at most 3 times the floor, and a peak memory (resident set) of at
 // most 120 MB over the SQLite runs. Then the same rows as an Access 97 (Jet 3)
-// file made by the test Jet writer, converted through the reader process
-// (target <= 10 s).
+// file made by the test Jet writer, converted through the reader process in a
+// process of the bench's own ("--jet"), so that its peak memory is its own:
+// targets <= 10 s and <= 120 MB (the whole process: start, the file's making
+// and the conversion; the reader process, held to its own cap, is not in it).
 
 #include "app/Session.h"
 #include "conversion/FrmConversion.h"
@@ -24,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <cstdio>
 #include <optional>
 #include <sys/resource.h>
@@ -97,6 +100,10 @@ double floorSeconds(const QString& oldPath)
     return t.nsecsElapsed() / 1e9;
 }
 
+// The order the conversion reads the older lines in.
+const QStringList kLineOrder{QStringLiteral("伝票番号"), QStringLiteral("伝票区分"), QStringLiteral("行番号"),
+                             QStringLiteral("顧客名"), QStringLiteral("日付")};
+
 // Of the run's time: reading the older lines in their order as the
 // conversion reads them, as SQLite stores them (no value converted).
 double readLinesSeconds(const QString& oldPath)
@@ -106,11 +113,23 @@ double readLinesSeconds(const QString& oldPath)
     QElapsedTimer t;
     t.start();
     qint64 rows = 0;
-    const auto read = link.forEachStoredRow(QStringLiteral("見積書"),
-                                            {QStringLiteral("伝票番号"), QStringLiteral("伝票区分"), QStringLiteral("行番号"),
-                                             QStringLiteral("顧客名"), QStringLiteral("日付")},
+    const auto read = link.forEachStoredRow(QStringLiteral("見積書"), kLineOrder,
                                             [&](const LinkFile::StoredRow&) { return ++rows, LinkFile::kNext; });
     return read == LinkFile::StoredRead::Done ? t.nsecsElapsed() / 1e9 : -1;
+}
+
+// The same from a Jet file: its lines as rows, in that order, through the
+// reader process.
+double readJetLinesSeconds(const QString& oldPath)
+{
+    LinkFile link;
+    QElapsedTimer t;
+    t.start();
+    qint64 rows = 0;
+    const bool read = link.open(oldPath) && link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](const LinkRow&) {
+        return ++rows, true;
+    });
+    return read ? t.nsecsElapsed() / 1e9 : -1;
 }
 
 // The peak resident set of the process so far.
@@ -192,15 +211,42 @@ struct Desk {
     bool opened = false;
 };
 
+// The Jet run: the same quotations in an Access 97 (Jet 3) older file, read
+// through the reader process. True when it met its targets.
+bool jetRun(int quotations)
+{
+    Desk desk;
+    if (!desk.opened) return false;
+    QElapsedTimer build;
+    build.start();
+    if (!OldDataFile::createLargeJet3(desk.oldPath(), quotations)) return false;
+    std::printf("older Jet 3 file: the same rows (built in %.1f s)\n", build.nsecsElapsed() / 1e9);
+    const Run jet = convert(*desk.session, desk.messages);
+    const long peak = peakMegabytes();
+    const int lines = desk.lines();
+    const bool jetOk = jet.ok && jet.seconds <= kTargetJetSeconds && lines == quotations * 20;
+    std::printf("%-28s %7.2f s   target <= %4.1f s  %s\n", "conversion from Jet 3", jet.seconds, kTargetJetSeconds,
+                jetOk ? "ok" : (jet.ok ? "OVER" : "FAILED"));
+    for (const QString& s : jet.steps) std::printf("%s\n", qPrintable(s));
+    if (!jet.ok) std::printf("  message: %s\n", qPrintable(jet.message));
+    std::printf("of which reading the older lines in their order takes %.2f s\n", readJetLinesSeconds(desk.oldPath()));
+    std::printf("lines %d; peak memory of the Jet run %ld MB (target <= %ld MB)  %s\n", lines, peak, kTargetPeakMegabytes,
+                peak <= kTargetPeakMegabytes ? "ok" : "OVER");
+    return jetOk && peak <= kTargetPeakMegabytes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const int quotations = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
+    QStringList args = app.arguments().mid(1);
+    const bool jetOnly = args.removeAll(QStringLiteral("--jet")) > 0;
+    const int quotations = args.isEmpty() ? 10000 : args.first().toInt();
 #ifdef VELT_JET_READER_PATH
     if (!qEnvironmentVariableIsSet("VELT_JET_READER")) qputenv("VELT_JET_READER", VELT_JET_READER_PATH);
 #endif
+    if (jetOnly) return jetRun(quotations) ? 0 : 1;
 
     bool ok = true;
     {
@@ -228,24 +274,13 @@ int main(int argc, char** argv)
                     lines, linesAfter, peak, kTargetPeakMegabytes, peak <= kTargetPeakMegabytes ? "ok" : "OVER");
         ok = firstOk && secondOk && peak <= kTargetPeakMegabytes && lines == quotations * 20 && linesAfter == lines;
     }
+    std::fflush(stdout);
 
-    // The same quotations in an Access 97 (Jet 3) older file, read through the reader process.
-    {
-        Desk desk;
-        if (!desk.opened) return 1;
-        QElapsedTimer build;
-        build.start();
-        if (!OldDataFile::createLargeJet3(desk.oldPath(), quotations)) return 1;
-        std::printf("older Jet 3 file: the same rows (built in %.1f s)\n", build.nsecsElapsed() / 1e9);
-        const Run jet = convert(*desk.session, desk.messages);
-        const int lines = desk.lines();
-        const bool jetOk = jet.ok && jet.seconds <= kTargetJetSeconds && lines == quotations * 20;
-        std::printf("%-28s %7.2f s   target <= %4.1f s  %s\n", "conversion from Jet 3", jet.seconds, kTargetJetSeconds,
-                    jetOk ? "ok" : (jet.ok ? "OVER" : "FAILED"));
-        for (const QString& s : jet.steps) std::printf("%s\n", qPrintable(s));
-        if (!jet.ok) std::printf("  message: %s\n", qPrintable(jet.message));
-        std::printf("lines %d; peak memory of the whole bench now %ld MB\n", lines, peakMegabytes());
-        ok = ok && jetOk;
-    }
-    return ok ? 0 : 1;
+    // The Jet run in a process of its own, its output beside this one's.
+    QProcess jet;
+    jet.setProcessChannelMode(QProcess::ForwardedChannels);
+    jet.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--jet"), QString::number(quotations)});
+    const bool jetOk = jet.waitForFinished(-1) && jet.exitStatus() == QProcess::NormalExit && jet.exitCode() == 0;
+    if (jet.exitStatus() != QProcess::NormalExit) std::printf("the Jet run crashed\n");
+    return ok && jetOk ? 0 : 1;
 }

@@ -864,6 +864,8 @@ bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, cons
             qCDebug(lcLinkFile).noquote() << path_ << ":" << table << "read whole to be ordered";
             break;
         }
+    } else if (const auto onDisk = forEachOrderedOnDisk(found->first, found->second, row)) {
+        return *onDisk;
     }
     const auto all = rows(table, orderBy);
     if (!all) return false;

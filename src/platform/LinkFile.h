@@ -158,7 +158,10 @@ public:
     // forEachRow(table, row) hands them (no order: that one). An SQLite file
     // is read in that order by SQLite itself, so memory stays flat whatever
     // the table's size (when a column holds values whose SQL order could
-    // differ, it is read as rows() reads it, as is a Jet file).
+    // differ, it is read as rows() reads it). A Jet file's table is read
+    // whole into a temporary file on disk and ordered there, so memory stays
+    // flat too; its rows are handed over only once the whole table has been
+    // read without a failure.
     bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row);
 
     // A link value as Currency: Currency itself, a whole number, a double
@@ -197,6 +200,13 @@ private:
     std::optional<std::pair<QString, QList<qsizetype>>> orderColumns(const QString& table, const QStringList& orderBy);
     QString resolveTable(const QString& table) const;
     static std::shared_ptr<const LinkRow::Header> header(const QStringList& columns);
+    // forEachRow(table, orderBy, row) for a file SQLite does not read: the
+    // table read whole onto disk, then handed over in order
+    // (LinkFileScratch.cpp). Nothing, before any row is handed over and
+    // without an error, when a value cannot be ordered there as rows()
+    // orders it or the temporary file cannot be used.
+    std::optional<bool> forEachOrderedOnDisk(const QString& table, const QList<qsizetype>& order,
+                                             const std::function<bool(const LinkRow&)>& row);
 
     std::unique_ptr<LinkFileBackend> backend_;
     Format format_ = Format::None;

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QDataStream;
+
 struct LinkFailure {
     LinkFile::Error error = LinkFile::Error::None;
     QString text;
@@ -56,3 +58,10 @@ QString badDate(const QString& table, const QString& column, const QString& row)
 // as a Jet database, is damaged, or the reader cannot run.
 std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, const LinkFile::ReaderLimits& limits,
                                                  LinkFile::Format& format, LinkFailure& failure);
+
+// One value of a row in the Jet reader's wire form (JetReaderProtocol.h's Tag
+// and its payload), which also keeps the rows of an ordered read on disk.
+// readLinkValue gives nothing for an unknown tag; writeLinkValue false for a
+// value of no Tag (only those the Jet reader hands over have one).
+std::optional<QVariant> readLinkValue(QDataStream& in);
+bool writeLinkValue(QDataStream& out, const QVariant& value);

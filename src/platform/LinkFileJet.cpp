@@ -35,53 +35,6 @@ QString readerPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/velt_jet_reader");
 }
 
-std::optional<QVariant> readValue(QDataStream& in)
-{
-    quint8 tag = 0;
-    in >> tag;
-    switch (jetproto::Tag(tag)) {
-    case jetproto::Tag::Null:
-        return QVariant();
-    case jetproto::Tag::Bool: {
-        bool b = false;
-        in >> b;
-        return QVariant(b);
-    }
-    case jetproto::Tag::Integer: {
-        qint64 n = 0;
-        in >> n;
-        return QVariant(n);
-    }
-    case jetproto::Tag::Real: {
-        double d = 0;
-        in >> d;
-        return QVariant(d);
-    }
-    case jetproto::Tag::Money: {
-        qint64 raw = 0;
-        in >> raw;
-        return QVariant::fromValue(Currency::fromRaw(raw));
-    }
-    case jetproto::Tag::DateTime: {
-        qint64 day = 0;
-        qint32 ms = 0;
-        in >> day >> ms;
-        return QVariant(QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms)));
-    }
-    case jetproto::Tag::Text: {
-        QString s;
-        in >> s;
-        return QVariant(s);
-    }
-    case jetproto::Tag::Binary: {
-        QByteArray b;
-        in >> b;
-        return QVariant(b);
-    }
-    }
-    return std::nullopt;
-}
-
 // A frame from the reader, read as far as its kind.
 struct Reply {
     explicit Reply(const QByteArray& frame) : in(frame)
@@ -190,7 +143,7 @@ public:
                     QVariantList values;
                     values.reserve(width);
                     for (qsizetype c = 0; c < width; ++c) {
-                        auto v = readValue(in);
+                        auto v = readLinkValue(in);
                         if (!v || in.status() != QDataStream::Ok) return brokenStream(failure);
                         values.append(std::move(*v));
                     }
@@ -366,6 +319,92 @@ private:
 };
 
 }  // namespace
+
+std::optional<QVariant> readLinkValue(QDataStream& in)
+{
+    quint8 tag = 0;
+    in >> tag;
+    switch (jetproto::Tag(tag)) {
+    case jetproto::Tag::Null:
+        return QVariant();
+    case jetproto::Tag::Bool: {
+        bool b = false;
+        in >> b;
+        return QVariant(b);
+    }
+    case jetproto::Tag::Integer: {
+        qint64 n = 0;
+        in >> n;
+        return QVariant(n);
+    }
+    case jetproto::Tag::Real: {
+        double d = 0;
+        in >> d;
+        return QVariant(d);
+    }
+    case jetproto::Tag::Money: {
+        qint64 raw = 0;
+        in >> raw;
+        return QVariant::fromValue(Currency::fromRaw(raw));
+    }
+    case jetproto::Tag::DateTime: {
+        qint64 day = 0;
+        qint32 ms = 0;
+        in >> day >> ms;
+        // Rows read in order often repeat a date (the lines of one
+        // quotation), and making a local date and time costs a time-zone
+        // look-up: the last one made is kept.
+        thread_local std::pair<qint64, qint32> lastRead{0, -1};
+        thread_local QDateTime lastMade;
+        if (lastRead != std::pair{day, ms}) {
+            lastMade = QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms));
+            lastRead = {day, ms};
+        }
+        return QVariant(lastMade);
+    }
+    case jetproto::Tag::Text: {
+        QString s;
+        in >> s;
+        return QVariant(s);
+    }
+    case jetproto::Tag::Binary: {
+        QByteArray b;
+        in >> b;
+        return QVariant(b);
+    }
+    }
+    return std::nullopt;
+}
+
+bool writeLinkValue(QDataStream& out, const QVariant& value)
+{
+    const auto put = [&](jetproto::Tag tag, const auto&... payload) {
+        ((out << quint8(tag)) << ... << payload);
+        return true;
+    };
+    if (!value.isValid()) return put(jetproto::Tag::Null);
+    switch (value.metaType().id()) {
+    case QMetaType::Bool:
+        return put(jetproto::Tag::Bool, value.toBool());
+    case QMetaType::LongLong:
+        return put(jetproto::Tag::Integer, value.toLongLong());
+    case QMetaType::Double:
+        return put(jetproto::Tag::Real, value.toDouble());
+    case QMetaType::QDateTime: {
+        // As readLinkValue makes it again: a local date and time.
+        const QDateTime dt = value.toDateTime();
+        if (!dt.isValid() || dt.timeSpec() != Qt::LocalTime) return false;
+        return put(jetproto::Tag::DateTime, qint64(dt.date().toJulianDay()), qint32(dt.time().msecsSinceStartOfDay()));
+    }
+    case QMetaType::QString:
+        return put(jetproto::Tag::Text, value.toString());
+    case QMetaType::QByteArray:
+        return put(jetproto::Tag::Binary, value.toByteArray());
+    default:
+        return value.metaType() == QMetaType::fromType<Currency>() &&
+               put(jetproto::Tag::Money, qint64(value.value<Currency>().raw()));
+    }
+}
 
 std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, const LinkFile::ReaderLimits& limits,
                                                  LinkFile::Format& format, LinkFailure& failure)

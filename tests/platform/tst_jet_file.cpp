@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 
 using jet::Kind;
 
@@ -103,6 +104,42 @@ Sample noRows() { return {QStringLiteral("空"), {{QStringLiteral("名前"), Kin
 
 QList<Sample> samples() { return {allKinds(), wideRows(), manyRows(), noRows()}; }
 
+// Rows to be ordered: every kind with Null, ties in every column, Japanese
+// readings in kana of each type and width and in kanji, money with and
+// without decimals, dates a millisecond apart, and in 数量 one number that is
+// not a number (a table ordered by it is ordered in memory). 行 is the row's
+// place in the file.
+jet::Table orderSample()
+{
+    jet::Table t{QStringLiteral("並べ替え"),
+                 {{QStringLiteral("行"), Kind::Long}, {QStringLiteral("名前"), Kind::Text},
+                  {QStringLiteral("番号"), Kind::Long}, {QStringLiteral("数量"), Kind::Double},
+                  {QStringLiteral("金額"), Kind::Currency}, {QStringLiteral("日付"), Kind::DateTime},
+                  {QStringLiteral("済"), Kind::YesNo}, {QStringLiteral("非数"), Kind::Double}},
+                 {}};
+    const QStringList names{QStringLiteral("かとう"), QStringLiteral("カトウ"), QStringLiteral("ｶﾄｳ"), QStringLiteral("加藤"),
+                            QStringLiteral("がとう"), QStringLiteral("かとー"), QStringLiteral("Kato"), QStringLiteral("kato"),
+                            QStringLiteral("髙橋"), QStringLiteral("高橋"), QString()};
+    const QDateTime first(QDate(2004, 3, 1), QTime(10, 0));
+    for (int r = 0; r < 120; ++r) {
+        const int k = (r * 37) % 11;
+        t.rows.append({r, names[k].isEmpty() ? QVariant() : QVariant(names[k]), r % 9 == 4 ? QVariant() : QVariant((r * 7) % 13 - 6),
+                       r % 10 == 3 ? QVariant() : QVariant(((r * 11) % 17 - 8) * 0.25),
+                       r % 8 == 5 ? QVariant() : QVariant::fromValue(Currency::fromRaw(((r * 5) % 7 - 3) * (r % 2 ? 2500 : 10000))),
+                       r % 12 == 7 ? QVariant() : QVariant(first.addMSecs((r * 13) % 5)), r % 3 == 0,
+                       r == 50 ? QVariant(qQNaN()) : QVariant(double(r % 4))});
+    }
+    return t;
+}
+
+// The same value, of the same type (a number that is not a number too).
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.metaType() != b.metaType() || a.isNull() != b.isNull()) return false;
+    if (a.typeId() == QMetaType::Double && std::isnan(a.toDouble())) return std::isnan(b.toDouble());
+    return a == b;
+}
+
 bool write(const QString& path, jet::Version version, const QList<Sample>& tables, int codePage = 932,
            jet::Layout* layout = nullptr)
 {
@@ -192,6 +229,8 @@ private slots:
     void programReadsEveryValue_data();
     void programReadsEveryValue();
     void codePageOfTheHeader();
+    void orderedReadIsTheOrderOfRows_data();
+    void orderedReadIsTheOrderOfRows();
     void unwritableValuesAreRefused_data();
     void unwritableValuesAreRefused();
 
@@ -298,6 +337,57 @@ void TestJetFile::codePageOfTheHeader()
     QVERIFY(write(path, jet::Version::Jet3, {s}, 1252));
     QCOMPARE(mdbTool(QStringLiteral("mdb-tables"), {QStringLiteral("-1"), path}, false), QStringLiteral("Clientèle\n"));
     QCOMPARE(mdbTool(QStringLiteral("mdb-export"), {path, s.name}, false), expectedCsv(s));
+}
+
+void TestJetFile::orderedReadIsTheOrderOfRows_data()
+{
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("text in Japanese order, Null first") << QStringList{QStringLiteral("名前")};
+    QTest::newRow("whole numbers, then text") << QStringList{QStringLiteral("番号"), QStringLiteral("名前")};
+    QTest::newRow("doubles") << QStringList{QStringLiteral("数量")};
+    QTest::newRow("money, then dates") << QStringList{QStringLiteral("金額"), QStringLiteral("日付")};
+    QTest::newRow("dates to the millisecond") << QStringList{QStringLiteral("日付")};
+    QTest::newRow("yes/no, then money") << QStringList{QStringLiteral("済"), QStringLiteral("金額")};
+    QTest::newRow("a number that is not a number") << QStringList{QStringLiteral("非数"), QStringLiteral("番号")};
+}
+
+// An ordered read hands the rows over one at a time (from a table ordered
+// on disk): the same rows, values and order as the table read whole and
+// ordered in memory, equal keys in the file's order.
+void TestJetFile::orderedReadIsTheOrderOfRows()
+{
+    QFETCH(QStringList, order);
+    const QString path = dir_->filePath(QStringLiteral("order.mdb"));
+    const jet::Table t = orderSample();
+    QString error;
+    QVERIFY2(jet::writeFile(path, jet::Version::Jet3, {t}, &error), qPrintable(error));
+    LinkFile link;
+    QVERIFY2(link.open(path), qPrintable(link.errorText()));
+    const auto whole = link.rows(t.name, order);
+    QVERIFY2(whole, qPrintable(link.errorText()));
+    QCOMPARE(whole->rows.size(), t.rows.size());
+
+    QList<QVariantList> handed;
+    QVERIFY2(link.forEachRow(t.name, order, [&](const LinkRow& row) {
+        if (row.columns() != whole->columns) return false;
+        handed.append(row.values());
+        return true;
+    }), qPrintable(link.errorText()));
+    QCOMPARE(handed.size(), whole->rows.size());
+    for (qsizetype r = 0; r < handed.size(); ++r) {
+        const QVariantList& want = whole->rows[r].values();
+        QCOMPARE(handed[r].size(), want.size());
+        for (qsizetype c = 0; c < want.size(); ++c)
+            QVERIFY2(sameValue(handed[r][c], want[c]), qPrintable(QStringLiteral("row %1, %2: %3, ordered in memory %4")
+                                                                     .arg(r).arg(whole->columns[c], handed[r][c].toString(),
+                                                                                 want[c].toString())));
+    }
+
+    // A read stopped by its caller is no failure.
+    int seen = 0;
+    QVERIFY(!link.forEachRow(t.name, order, [&](const LinkRow&) { return ++seen < 3; }));
+    QCOMPARE(seen, 3);
+    QCOMPARE(link.error(), LinkFile::Error::None);
 }
 
 void TestJetFile::unwritableValuesAreRefused_data()

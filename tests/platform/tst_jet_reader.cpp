@@ -188,6 +188,15 @@ void TestJetReader::damageIsAFailureNeverAShortRead()
     QVERIFY2(link.errorText().startsWith(QStringLiteral("「顧客.mdb」は壊れている可能性があるため読み込めません")),
              qPrintable(link.errorText()));
     QVERIFY2(link.errorText().contains(detail), qPrintable(link.errorText()));
+    // Read in order, row by row (as the conversion reads), it hands over no
+    // row and fails the same way.
+    if (opened) {
+        const QString failure = link.errorText();
+        int handed = 0;
+        QVERIFY(!link.forEachRow(table, {QStringLiteral("ふりがな")}, [&](const LinkRow&) { return ++handed, true; }));
+        QCOMPARE(handed, 0);
+        QCOMPARE(link.errorText(), failure);
+    }
     // Damage in one table leaves the other readable.
     if (opened) {
         const auto other = link.rows(QStringLiteral("商品マスタ"));
