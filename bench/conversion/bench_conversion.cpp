@@ -200,10 +200,10 @@ struct Desk {
         session.emplace(options);
         session->locateDataFolder();
         session->messages().setPresenter(&messages);
-        opened = session->DataDb.open(session->DataDbPath(), Database::Role::Data);
+        opened = session->DataDb().open(session->DataDbPath(), Database::Role::Data);
     }
     QString oldPath() const { return session->DataFolder() + QStringLiteral("VeltData.mdb"); }
-    int lines() { return session->DataDb.scalar(QStringLiteral("select count(*) from 見積書")).toInt(); }
+    int lines() { return session->DataDb().scalar(QStringLiteral("select count(*) from 見積書")).toInt(); }
 
     TestFolder folder;
     std::optional<Session> session;

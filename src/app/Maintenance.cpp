@@ -144,7 +144,7 @@ void SettingsTab::Data初期化()
     if (!messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("確認"), QStringLiteral("すべてのデータを初期化します。")))
         return;
     QString error;
-    if (!WipeBusinessData(session_.DataDb, &error)) {
+    if (!WipeBusinessData(session_.DataDb(), &error)) {
         messages.ShowFailure(QStringLiteral("データを初期化できませんでした。データは変更されていません。"), error);
         return;
     }

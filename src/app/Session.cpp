@@ -28,8 +28,8 @@ void Session::close()
 {
     // The windows first, so that no window outlives the databases it reads.
     windows_.closeAll();
-    DataDb.close();
-    WorkDb.close();
+    dataDb_.close();
+    workDb_.close();
 }
 
 QString Session::mapDrivePath(const QString& windowsPath) const
@@ -62,7 +62,7 @@ const PrintSettingsEntry* Session::printSettings(const QString& code) const
 
 const PrintSettingsEntry* Session::reloadPrintSettings(const QString& code)
 {
-    const int entry = ReadPrintSettings(DataDb, printSettings_, code);
+    const int entry = ReadPrintSettings(dataDb_, printSettings_, code);
     printSettingsInUse_ = entry == 0 ? nullptr : &printSettings_[entry];
     return printSettingsInUse_;
 }

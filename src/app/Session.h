@@ -64,10 +64,16 @@ public:
     void close();
 
     // ---- What the windows share -------------------------------------------------
-    Database DataDb;
-    Database WorkDb;
+    // The data and work files. Start-up opens them (OpenDataFiles), close()
+    // closes them; the objects themselves are never replaced.
+    Database& DataDb() { return dataDb_; }
+    Database& WorkDb() { return workDb_; }
+    // The settings every window reads when it acts; start-up and the
+    // settings tab load and store them.
     SettingsRecord 設定情報;
-    HintKeyRecord HintKey;
+    // The key of the hint the hint window shows; set by the window that opens it.
+    const HintKeyRecord& HintKey() const { return hintKey_; }
+    void setHintKey(const HintKeyRecord& key) { hintKey_ = key; }
 
     // The print-settings entry that holds a layout code ("MA4", "MB5");
     // nullptr when no entry holds it (it was never loaded, or both were taken).
@@ -108,6 +114,9 @@ private:
     QString dataDbPath_;
     QString workDbPath_;
     QString postalDictionaryPath_;
+    Database dataDb_;
+    Database workDb_;
+    HintKeyRecord hintKey_;
     MessageCatalog messages_;
     WindowRegistry windows_;
     ComponentRegistry components_;

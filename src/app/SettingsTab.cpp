@@ -104,10 +104,10 @@ void SettingsTab::Read設定()
     SettingsRecord& r = session_.設定情報;
     bool ok = false;
     const std::optional<QSqlRecord> row =
-        session_.DataDb.firstRow(QStringLiteral("SELECT * FROM 自社情報 ORDER BY rowid LIMIT 1"), {}, &ok);
+        session_.DataDb().firstRow(QStringLiteral("SELECT * FROM 自社情報 ORDER BY rowid LIMIT 1"), {}, &ok);
     if (!ok) {
         // A missing or damaged table: the load goes on with what the tab and record hold.
-        qCWarning(lcSettings) << "settings row not read:" << session_.DataDb.lastError();
+        qCWarning(lcSettings) << "settings row not read:" << session_.DataDb().lastError();
         return;
     }
     if (!row) {
@@ -222,7 +222,7 @@ void SettingsTab::Entry設定()
     };
 
     // Edit the first row, or add one when the table is empty; all or nothing.
-    Database& db = session_.DataDb;
+    Database& db = session_.DataDb();
     bool written = false;
     {
         Transaction tx(db);

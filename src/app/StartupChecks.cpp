@@ -104,8 +104,8 @@ std::optional<StartupProblem> OpenDataFiles(Session& session)
         Database* db;
         QString path;
         Database::Role role;
-    } files[] = {{&session.DataDb, session.DataDbPath(), Database::Role::Data},
-                 {&session.WorkDb, session.WorkDbPath(), Database::Role::Work}};
+    } files[] = {{&session.DataDb(), session.DataDbPath(), Database::Role::Data},
+                 {&session.WorkDb(), session.WorkDbPath(), Database::Role::Work}};
 
     // Every check before the first write: a file that is missing, that
     // cannot be written (or whose folder cannot take SQLite's journal), or
@@ -122,8 +122,8 @@ std::optional<StartupProblem> OpenDataFiles(Session& session)
     }
 
     const auto fail = [&session](const QString& file, const QString& detail) {
-        session.DataDb.close();
-        session.WorkDb.close();
+        session.DataDb().close();
+        session.WorkDb().close();
         return StartupProblem{file, detail};
     };
     // Opening and reading the schema write nothing.
@@ -134,7 +134,7 @@ std::optional<StartupProblem> OpenDataFiles(Session& session)
         if (const auto missing = CheckRequiredTables(*f.db, f.role)) return fail(f.path, *missing);
     }
     // From here on the files are the program's: their journals are set.
-    session.DataDb.configure();
-    session.WorkDb.configure();
+    session.DataDb().configure();
+    session.WorkDb().configure();
     return std::nullopt;
 }

@@ -191,7 +191,7 @@ bool FrmConversion::runConversion(const QString& path)
     QList<TableOutcome> outcomes;
     {
         // The older rows it reads are let go before the message.
-        DataConversion conversion(Dbs, session_.DataDb);
+        DataConversion conversion(Dbs, session_.DataDb());
         for (const Step& step : steps) {
             fitText(Lbl説明, step.text, 12);
             emit progressShown(step.text);

@@ -149,7 +149,7 @@ void Velt::FormInit()
 
 void Velt::CreateNewTable()
 {
-    UpgradeSchema(session_.DataDb, session_.WorkDb);
+    UpgradeSchema(session_.DataDb(), session_.WorkDb());
 }
 
 void Velt::Form_Unload()
@@ -273,9 +273,7 @@ void Velt::cmdB5_Click()
 void Velt::cmdHint_Click()
 {
     // The hint window reads its key when it loads.
-    session_.HintKey.FormName = objectName();
-    session_.HintKey.CtlName = QStringLiteral("cmdHint");
-    session_.HintKey.FormTitle = windowTitle();
+    session_.setHintKey({objectName(), QStringLiteral("cmdHint"), windowTitle()});
     session_.windows().show(QStringLiteral("Hint"), [this] { return new HintWindow(session_); });
 }
 

@@ -79,7 +79,7 @@ FrmCode::FrmCode(Session& session, QWidget* parent)
 
     Gridコードマスタ = make<GridView>(this, QStringLiteral("Gridコードマスタ"), 240, 660, 6000, 6480);
     growWithWindow(Gridコードマスタ);
-    datコード = new WorkTableModel(session_.WorkDb, kWorkTable, this);
+    datコード = new WorkTableModel(session_.WorkDb(), kWorkTable, this);
     datコード->setObjectName(QStringLiteral("datコード"));
     // 行番号 and code are shown, never typed over: a slot is its code.
     datコード->declareColumns({
@@ -119,8 +119,8 @@ FrmCode::FrmCode(Session& session, QWidget* parent)
 
 void FrmCode::Readコード表(const QString& listName)
 {
-    Database& data = session_.DataDb;
-    Database& work = session_.WorkDb;
+    Database& data = session_.DataDb();
+    Database& work = session_.WorkDb();
     bool ok = false;
     const QList<QSqlRecord> stored =
         data.rows(QStringLiteral("select code, sname from コードマスタ where kcode = ? order by code, rowid"),
@@ -153,7 +153,7 @@ void FrmCode::Clearコード表()
 {
     cmb区分->setText(QString());
     shownList_.clear();
-    Database& work = session_.WorkDb;
+    Database& work = session_.WorkDb();
     {
         Transaction tx(work);
         bool ok = tx.started() && work.exec(QStringLiteral("delete from wコードマスタ"));
@@ -167,7 +167,7 @@ void FrmCode::Clearコード表()
 std::optional<QList<QVariant>> FrmCode::gridSlots(bool compactTicked)
 {
     bool ok = false;
-    const QList<QSqlRecord> rows = session_.WorkDb.rows(
+    const QList<QSqlRecord> rows = session_.WorkDb().rows(
         QStringLiteral("select チェック, code, sname from wコードマスタ order by 行番号"), {}, &ok);
     if (!ok) return std::nullopt;
     // By code: the row of slot "03" is slot 03, wherever it stands.
@@ -196,8 +196,8 @@ void FrmCode::Deleteコードマスタ(const QString& listName)
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("伝票確認2"),
                                          QStringLiteral("指定されたデータ")))
         return;
-    Database& data = session_.DataDb;
-    Database& work = session_.WorkDb;
+    Database& data = session_.DataDb();
+    Database& work = session_.WorkDb();
     const QString failure = QStringLiteral("指定されたデータを削除できませんでした。");
     const std::optional<QList<QVariant>> slotTexts = gridSlots(true);
     bool ok = false;
@@ -227,10 +227,10 @@ void FrmCode::Entryコード表(const QString& listName)
     const QString failure = listName + QStringLiteral(" を登録できませんでした。");
     const std::optional<QList<QVariant>> slotTexts = gridSlots(false);
     if (!slotTexts) {
-        session_.messages().ShowFailure(failure, session_.WorkDb.lastError());
+        session_.messages().ShowFailure(failure, session_.WorkDb().lastError());
         return;
     }
-    Database& data = session_.DataDb;
+    Database& data = session_.DataDb();
     MasterWrite write;
     write.databases = {&data};
     write.doneCategory = QStringLiteral("登録");

@@ -67,8 +67,8 @@ void FrmCustomer::Read顧客マスタ()
     Grid顧客マスタ->commitEdit();
     // The list changes only when the customers were read.
     QString error;
-    const auto rows = FindCustomers(session_.DataDb, txt顧客名->text(), txtかな->text(), &error);
-    if (rows && ReplaceCustomerWorkList(session_.WorkDb, *rows, true, &error)) {
+    const auto rows = FindCustomers(session_.DataDb(), txt顧客名->text(), txtかな->text(), &error);
+    if (rows && ReplaceCustomerWorkList(session_.WorkDb(), *rows, true, &error)) {
         dat顧客->refresh();
         return;
     }
@@ -80,8 +80,8 @@ void FrmCustomer::Clear顧客情報()
 {
     if (MasterBusy(session_)) return;
     Grid顧客マスタ->commitEdit();
-    if (!session_.WorkDb.exec(QStringLiteral("delete from w顧客マスタ")))
-        session_.messages().ShowFailure(QStringLiteral("顧客一覧を消去できませんでした。"), session_.WorkDb.lastError());
+    if (!session_.WorkDb().exec(QStringLiteral("delete from w顧客マスタ")))
+        session_.messages().ShowFailure(QStringLiteral("顧客一覧を消去できませんでした。"), session_.WorkDb().lastError());
     dat顧客->refresh();
     txtかな->clear();
     txt顧客名->clear();
@@ -94,7 +94,7 @@ void FrmCustomer::Delete顧客()
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), kList)) return;
 
     QString error;
-    const auto ticked = ReadCustomerWorkList(session_.WorkDb, true, &error);
+    const auto ticked = ReadCustomerWorkList(session_.WorkDb(), true, &error);
     if (!ticked) {
         session_.messages().ShowFailure(QStringLiteral("顧客情報を削除できませんでした。"), error);
         return;
@@ -107,12 +107,12 @@ void FrmCustomer::Delete顧客()
     // stored, so that no later 登録 writes a deleted customer back. The other
     // rows keep their 行.
     MasterWrite write;
-    write.databases = {&session_.WorkDb, &session_.DataDb};
+    write.databases = {&session_.WorkDb(), &session_.DataDb()};
     write.failure = QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更していません。");
     const WriteResult result = RunMasterWrite(session_, write, [&](QString& e) {
-        if (!DeleteCustomers(session_.DataDb, names, e)) return false;
-        if (session_.WorkDb.exec(QStringLiteral("delete from w顧客マスタ where チェック <> 0"))) return true;
-        e = session_.WorkDb.lastError();
+        if (!DeleteCustomers(session_.DataDb(), names, e)) return false;
+        if (session_.WorkDb().exec(QStringLiteral("delete from w顧客マスタ where チェック <> 0"))) return true;
+        e = session_.WorkDb().lastError();
         return false;
     });
     if (result != WriteResult::Busy) dat顧客->refresh();
@@ -124,8 +124,8 @@ void FrmCustomer::Entry顧客情報()
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), kList)) return;
     const MasterWrite write = savingWrite(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。"));
     const WriteResult result = RunMasterWrite(session_, write, [this](QString& e) {
-        const auto rows = ReadCustomerWorkList(session_.WorkDb, false, &e);
-        return rows && WriteCustomers(session_.DataDb, *rows, e);
+        const auto rows = ReadCustomerWorkList(session_.WorkDb(), false, &e);
+        return rows && WriteCustomers(session_.DataDb(), *rows, e);
     });
     if (result != WriteResult::Busy) dat顧客->refresh();
 }
@@ -133,7 +133,7 @@ void FrmCustomer::Entry顧客情報()
 MasterWrite FrmCustomer::savingWrite(const QString& failure)
 {
     MasterWrite write;
-    write.databases = {&session_.DataDb};
+    write.databases = {&session_.DataDb()};
     write.panel = CnKokyakuMsg;
     write.label = LblKokyakuMsg;
     write.busyText = kSaving;
@@ -166,7 +166,7 @@ void FrmCustomer::Read顧客リンク()
         else
             error = link.errorText();
     }
-    if (customers && ReplaceCustomerWorkList(session_.WorkDb, *customers, false, &error)) {
+    if (customers && ReplaceCustomerWorkList(session_.WorkDb(), *customers, false, &error)) {
         dat顧客->refresh();
         return;
     }
@@ -229,7 +229,7 @@ void FrmCustomer::cmd顧客詳細登録_Click()
     const CustomerRow customer{name, txt顧客情報->text(), txtふりがな->text(), cmb敬称->text()};
     // On failure the panel stays open with what was typed.
     if (RunMasterWrite(session_, savingWrite(QStringLiteral("%1 を登録できませんでした。").arg(MessageCatalog::ShortValue(name))),
-                       [&](QString& e) { return WriteCustomers(session_.DataDb, {customer}, e); }) != WriteResult::Done)
+                       [&](QString& e) { return WriteCustomers(session_.DataDb(), {customer}, e); }) != WriteResult::Done)
         return;
     Read顧客マスタ();
     // The stored customer becomes the current row, when the search boxes let it into the list.

@@ -72,7 +72,7 @@ void FrmCustomer::buildControls()
     cmdリンク参照 = button(this, QStringLiteral("cmdリンク参照"), QStringLiteral("参照"), 10320, 90, 960, 390,
                           QStringLiteral("リンク参照　指定された他のアプリの顧客データを参照する"));
 
-    dat顧客 = new WorkTableModel(session_.WorkDb, QStringLiteral("w顧客マスタ"), this);
+    dat顧客 = new WorkTableModel(session_.WorkDb(), QStringLiteral("w顧客マスタ"), this);
     dat顧客->declareColumns({
         // The running number is the list's own; Japanese input is off only in the tick column.
         Column::number(QStringLiteral("行"), QStringLiteral("行"), 600, QStringLiteral("####0"), WorkTableModel::Kind::Integer)

@@ -90,7 +90,7 @@ void FrmProduct::connectControls()
 
 void FrmProduct::FormInit()
 {
-    dat商品 = new WorkTableModel(session_.WorkDb, QStringLiteral("w商品マスタ"), this);
+    dat商品 = new WorkTableModel(session_.WorkDb(), QStringLiteral("w商品マスタ"), this);
     dat商品->setObjectName(QStringLiteral("dat商品"));
     // Whole yen when no decimals are shown ("#,###": a price that comes to 0
     // shows an empty cell), else two decimals; the stored value keeps its
@@ -137,8 +137,8 @@ void FrmProduct::Clear商品情報()
     cmb商品区分->setText(QString());
     Readコード表(QStringLiteral("すべて"));
     // The list only; the master is not touched.
-    if (!session_.WorkDb.exec(QStringLiteral("delete from w商品マスタ")))
-        qCWarning(lcProductWindow) << "product list not emptied:" << session_.WorkDb.lastError();
+    if (!session_.WorkDb().exec(QStringLiteral("delete from w商品マスタ")))
+        qCWarning(lcProductWindow) << "product list not emptied:" << session_.WorkDb().lastError();
     showList();
 }
 
@@ -152,7 +152,7 @@ void FrmProduct::Read商品マスタ()
     filter.かな = txtかな->text();
     filter.商品区分 = cmb商品区分->text();
     QString error;
-    const bool ok = FillProductList(session_.DataDb, session_.WorkDb, filter, session_.設定情報.商品表示順, &error);
+    const bool ok = FillProductList(session_.DataDb(), session_.WorkDb(), filter, session_.設定情報.商品表示順, &error);
     showList();
     busy.done();
     if (!ok) session_.messages().ShowFailure(ListNotRead(QStringLiteral("商品情報")), error);
@@ -169,7 +169,7 @@ void FrmProduct::Entry商品情報()
     write.label = LblSyohinMsg;
     write.busyText = kSaving;
     write.failure = QStringLiteral("商品情報を登録できませんでした。商品マスタは変更していません。");
-    RunMasterWrite(session_, write, [this](QString& e) { return SaveProductList(session_.DataDb, session_.WorkDb, &e); });
+    RunMasterWrite(session_, write, [this](QString& e) { return SaveProductList(session_.DataDb(), session_.WorkDb(), &e); });
 }
 
 void FrmProduct::Delete商品()
@@ -181,7 +181,7 @@ void FrmProduct::Delete商品()
     MasterWrite write;
     write.failure = QStringLiteral("商品情報を削除できませんでした。商品マスタは変更していません。");
     if (RunMasterWrite(session_, write, [this](QString& e) {
-            return DeleteTickedProducts(session_.DataDb, session_.WorkDb, &e);
+            return DeleteTickedProducts(session_.DataDb(), session_.WorkDb(), &e);
         }) != WriteResult::Busy)
         showList();
 }
@@ -203,7 +203,7 @@ void FrmProduct::Readコード表(const QString& kind)
     };
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
-        const QStringList entries = RebuildReferenceTable(session_.DataDb, session_.WorkDb, s.kcode, s.table);
+        const QStringList entries = RebuildReferenceTable(session_.DataDb(), session_.WorkDb(), s.kcode, s.table);
         s.panelCombo->setItems(entries);
         s.panelCombo->setText(QString());
         if (s.searchCombo) s.searchCombo->setItems(entries);
@@ -265,7 +265,7 @@ void FrmProduct::Entry商品詳細()
     MasterWrite write;
     write.failure = QStringLiteral("%1 を登録できませんでした。").arg(MessageCatalog::ShortValue(product.品名));
     if (RunMasterWrite(session_, write, [&](QString& e) {
-            return StoreProductDetail(session_.DataDb, session_.設定情報, product, &e);
+            return StoreProductDetail(session_.DataDb(), session_.設定情報, product, &e);
         }) != WriteResult::Done)
         return;
     // The list shows the stored product; the panel stays open with its values.
@@ -286,7 +286,7 @@ void FrmProduct::Read商品リンク()
     BusyPanel busy(session_, CnSyohinMsg, LblSyohinMsg, kReading);
     if (!busy.active()) return;
     Grid商品マスタ->commitEdit();
-    const ProductLinkResult result = ImportProductLink(*file, columns, session_.WorkDb);
+    const ProductLinkResult result = ImportProductLink(*file, columns, session_.WorkDb());
     showList();
     busy.done();
     if (!result.ok) session_.messages().ShowFailure(ListNotRead(kLinkSubject), result.error);

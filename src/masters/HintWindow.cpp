@@ -41,7 +41,7 @@ HintWindow::HintWindow(Session& session, QWidget* parent)
 {
     using namespace ui;
     // The key and title of the hint, from the asking window.
-    const HintKeyRecord& key = session_.HintKey;
+    const HintKeyRecord& key = session_.HintKey();
     lblFormTitle = keyLabel(this, QStringLiteral("lblFormTitle"), key.FormTitle, 120, 120, 6960);
     lblFormName = keyLabel(this, QStringLiteral("lblFormName"), key.FormName, 120, 540, 3420);
     lblCtlName = keyLabel(this, QStringLiteral("lblCtlName"), key.CtlName, 3660, 540, 3420);
@@ -76,16 +76,16 @@ void HintWindow::ReadHint()
     const QString ctlName = lblCtlName->text();
     if (formName.isEmpty() || ctlName.isEmpty()) return;
     bool ok = false;
-    const auto row = session_.DataDb.firstRow(
+    const auto row = session_.DataDb().firstRow(
         QStringLiteral("select Contents from KivHint where FormName = ? and CtlName = ?"), {formName, ctlName}, &ok);
-    if (!ok) qCWarning(lcMasters).noquote() << "the hint could not be read:" << session_.DataDb.lastError();
+    if (!ok) qCWarning(lcMasters).noquote() << "the hint could not be read:" << session_.DataDb().lastError();
     if (row && !dbv::isNull(row->value(0))) txtContents->setText(row->value(0).toString());
 }
 
 bool HintWindow::writeHint(const QString& category, const QString& failure, const HintStatements& statements,
                            std::function<void()> afterCommit)
 {
-    Database& data = session_.DataDb;
+    Database& data = session_.DataDb();
     const QString formName = lblFormName->text();
     const QString ctlName = lblCtlName->text();
     MasterWrite write;

@@ -8,7 +8,7 @@
 // completion box.
 //
 //     MasterWrite w;
-//     w.databases = {&session.DataDb};
+//     w.databases = {&session.DataDb()};
 //     w.doneCategory = QStringLiteral("登録");
 //     w.doneText = QStringLiteral("ヒント");
 //     w.failure = QStringLiteral("ヒントを登録できませんでした。");

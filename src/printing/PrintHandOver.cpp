@@ -92,8 +92,8 @@ void PrintHandOver::run(const QString& layoutCode, bool sw, bool sw2, const Repo
     // reach this printout.
     // One read of w明細: the used lines are what is printed and what is counted.
     bool ok = false;
-    const QList<QuotationLine> lines = ReadDetailWorkRows(session_.WorkDb, &ok);
-    if (!ok) qCWarning(lcPrint) << "the detail lines could not be read:" << session_.WorkDb.lastError();
+    const QList<QuotationLine> lines = ReadDetailWorkRows(session_.WorkDb(), &ok);
+    if (!ok) qCWarning(lcPrint) << "the detail lines could not be read:" << session_.WorkDb().lastError();
     const int used = UsedLineCount(lines);
     prnData_ = PrintDataFrom(quotation_.shownQuotation(), sw2);
     prnData_.明細行数 = qint16(used);

@@ -272,7 +272,7 @@ void SetPrnWindow::Form_Load()
 {
     Clear印刷設定();
     Read印刷設定();
-    txtヘルプ->setText(ReadFormHelpText(session_.WorkDb, QStringLiteral("印刷設定"), layoutWindow(layoutCode_).helpKey));
+    txtヘルプ->setText(ReadFormHelpText(session_.WorkDb(), QStringLiteral("印刷設定"), layoutWindow(layoutCode_).helpKey));
 }
 
 void SetPrnWindow::Clear印刷設定()
@@ -312,9 +312,9 @@ void SetPrnWindow::Clear印刷設定()
 void SetPrnWindow::Read印刷設定()
 {
     bool ok = false;
-    const auto row = session_.DataDb.firstRow(QStringLiteral("SELECT * FROM 印刷情報 WHERE 型番 = ? ORDER BY rowid LIMIT 1"),
+    const auto row = session_.DataDb().firstRow(QStringLiteral("SELECT * FROM 印刷情報 WHERE 型番 = ? ORDER BY rowid LIMIT 1"),
                                               {layoutCode_}, &ok);
-    if (!ok) qCWarning(lcSetPrn) << "print settings of" << layoutCode_ << "not read:" << session_.DataDb.lastError();
+    if (!ok) qCWarning(lcSetPrn) << "print settings of" << layoutCode_ << "not read:" << session_.DataDb().lastError();
     if (!row) return;  // no row: every control keeps what it shows
 
     // Each column's rule for a stored Null and for a stored value.
@@ -421,7 +421,7 @@ bool SetPrnWindow::Entry印刷設定()
     };
 
     // The first row of the layout is edited, or one is added; all or nothing.
-    Database& db = session_.DataDb;
+    Database& db = session_.DataDb();
     bool written = false;
     {
         Transaction tx(db);

@@ -68,7 +68,7 @@ void HistoryTab::build()
 void HistoryTab::bindGrids()
 {
     using Kind = WorkTableModel::Kind;
-    BindWorkTable(this, session_.WorkDb, dat履歴, QStringLiteral("w履歴リスト"), QStringLiteral("dat履歴"));
+    BindWorkTable(this, session_.WorkDb(), dat履歴, QStringLiteral("w履歴リスト"), QStringLiteral("dat履歴"));
     SetColumnKinds(dat履歴, {{u"チェック", Kind::Bool}, {u"伝票番号", Kind::Integer}, {u"日付", Kind::Date}});
     const QList<std::pair<QString, int>> columns{{QString(), 450},
                                                  {QStringLiteral("伝票番号"), 1200},
@@ -127,16 +127,16 @@ void HistoryTab::Read見積履歴()
     filter.顧客名 = cmb履歴顧客名->text();
     filter.開始 = txt開始->date();
     filter.終了 = txt終了->date();
-    const auto count = FillHistoryList(session_.WorkDb, session_.DataDb, filter);
-    if (!count) qCWarning(lcHistory) << "history list not read:" << session_.WorkDb.lastError() << session_.DataDb.lastError();
+    const auto count = FillHistoryList(session_.WorkDb(), session_.DataDb(), filter);
+    if (!count) qCWarning(lcHistory) << "history list not read:" << session_.WorkDb().lastError() << session_.DataDb().lastError();
     if (dat履歴) dat履歴->refresh();
     num登録件数->setValue(Currency::fromWhole(count.value_or(0)));
 }
 
 void HistoryTab::Clear履歴()
 {
-    if (!session_.WorkDb.exec(QStringLiteral("delete from w履歴リスト")))
-        qCWarning(lcHistory) << "history list not emptied:" << session_.WorkDb.lastError();
+    if (!session_.WorkDb().exec(QStringLiteral("delete from w履歴リスト")))
+        qCWarning(lcHistory) << "history list not emptied:" << session_.WorkDb().lastError();
     if (dat履歴) dat履歴->refresh();
 }
 
@@ -146,23 +146,23 @@ void HistoryTab::Delete履歴()
     const MessageCatalog& messages = session_.messages();
     if (!messages.ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), QStringLiteral("見積書"))) return;
     bool ok = false;
-    const auto ticked = session_.WorkDb.rows(QStringLiteral("select distinct 伝票番号 from w履歴リスト where チェック <> 0"), {}, &ok);
+    const auto ticked = session_.WorkDb().rows(QStringLiteral("select distinct 伝票番号 from w履歴リスト where チェック <> 0"), {}, &ok);
     if (!ok) {
-        messages.ShowFailure(QStringLiteral("見積書を削除できませんでした。"), session_.WorkDb.lastError());
+        messages.ShowFailure(QStringLiteral("見積書を削除できませんでした。"), session_.WorkDb().lastError());
         return;
     }
     if (ticked.isEmpty()) return;
     QList<int> numbers;
     for (const QSqlRecord& r : ticked)
         if (!dbv::isNull(r.value(0))) numbers << r.value(0).toInt();
-    const StoreOutcome outcome = DeleteQuotations(session_.DataDb, numbers);
+    const StoreOutcome outcome = DeleteQuotations(session_.DataDb(), numbers);
     if (!outcome.ok) {
         // Nothing was deleted, so the list stays as it is, ticks included.
         messages.ShowFailure(QStringLiteral("見積書を削除できませんでした。"), outcome.error);
         return;
     }
-    if (!session_.WorkDb.exec(QStringLiteral("delete from w履歴リスト where チェック <> 0")))
-        qCWarning(lcHistory) << "ticked rows not removed from the list:" << session_.WorkDb.lastError();
+    if (!session_.WorkDb().exec(QStringLiteral("delete from w履歴リスト where チェック <> 0")))
+        qCWarning(lcHistory) << "ticked rows not removed from the list:" << session_.WorkDb().lastError();
     if (dat履歴) dat履歴->refresh();
 }
 
@@ -202,7 +202,7 @@ void HistoryTab::Grid履歴リスト_Click()
     if (col == HistoryColumn::チェック) {
         // The tick reaches w履歴リスト at once, before any deletion reads it.
         if (!dat履歴->setValue(row, HistoryColumn::チェック, !dat履歴->value(row, HistoryColumn::チェック).toBool()))
-            session_.messages().ShowFailure(QStringLiteral("チェックを書き込めませんでした。"), session_.WorkDb.lastError());
+            session_.messages().ShowFailure(QStringLiteral("チェックを書き込めませんでした。"), session_.WorkDb().lastError());
         return;
     }
     if (!dat履歴->editText(row, HistoryColumn::伝票番号).isEmpty()) cmd見積書_Click();

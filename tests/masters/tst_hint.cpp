@@ -19,7 +19,7 @@ namespace {
 // main window's name, the button and the main window's caption.
 HintWindow* openHint(SessionFixture& f, const QString& caption = QStringLiteral("Velt 見積書"))
 {
-    f.session.HintKey = {QStringLiteral("Velt"), QStringLiteral("cmdHint"), caption};
+    f.session.setHintKey({QStringLiteral("Velt"), QStringLiteral("cmdHint"), caption});
     return f.openWindow<HintWindow>(QStringLiteral("Hint"));
 }
 

@@ -35,8 +35,8 @@ public:
         return qobject_cast<W*>(session.windows().find(name));
     }
 
-    Database& data() { return session.DataDb; }
-    Database& work() { return session.WorkDb; }
+    Database& data() { return session.DataDb(); }
+    Database& work() { return session.WorkDb(); }
 
     TestFolder folder;
     RecordingPresenter messages;

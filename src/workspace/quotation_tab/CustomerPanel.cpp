@@ -131,10 +131,10 @@ void CustomerPanel::Seek顧客情報()
     CustomerLookup& r = CustomerLookupRecord;
     r.ふりがな = r.顧客情報 = r.敬称 = QVariant();
     bool ok = false;
-    const auto row = session_.DataDb.firstRow(
+    const auto row = session_.DataDb().firstRow(
         QStringLiteral("select 顧客情報, ふりがな, 敬称 from 顧客マスタ where 顧客名 = ? order by rowid limit 1"),
         {dbv::isNull(r.顧客名) ? QVariant() : QVariant(r.顧客名.toString())}, &ok);
-    if (!ok) qCWarning(lcCustomerLookup) << "customer look-up failed:" << session_.DataDb.lastError();
+    if (!ok) qCWarning(lcCustomerLookup) << "customer look-up failed:" << session_.DataDb().lastError();
     if (!row) return;
     r.顧客情報 = row->value(0);
     r.ふりがな = row->value(1);

@@ -62,14 +62,14 @@ const MessageCatalog& DetailGrid::messages() const
 void DetailGrid::bindGrid()
 {
     // Pick lists of the grid.
-    BindWorkTable(this, session_.WorkDb, dat商品参照, QStringLiteral("w商品参照"), QStringLiteral("dat商品参照"));
+    BindWorkTable(this, session_.WorkDb(), dat商品参照, QStringLiteral("w商品参照"), QStringLiteral("dat商品参照"));
     SetColumnKinds(dat商品参照, {{u"単価", Kind::Money}, {u"非課税", Kind::Bool}});
-    BindWorkTable(this, session_.WorkDb, dat単位参照, QStringLiteral("w単位参照"), QStringLiteral("dat単位参照"));
-    BindWorkTable(this, session_.WorkDb, dat入数参照, QStringLiteral("w入数参照"), QStringLiteral("dat入数参照"));
-    BindWorkTable(this, session_.WorkDb, dat商品区分, QStringLiteral("w商品区分参照"), QStringLiteral("dat商品区分"));
+    BindWorkTable(this, session_.WorkDb(), dat単位参照, QStringLiteral("w単位参照"), QStringLiteral("dat単位参照"));
+    BindWorkTable(this, session_.WorkDb(), dat入数参照, QStringLiteral("w入数参照"), QStringLiteral("dat入数参照"));
+    BindWorkTable(this, session_.WorkDb(), dat商品区分, QStringLiteral("w商品区分参照"), QStringLiteral("dat商品区分"));
 
     // The detail lines.
-    BindWorkTable(this, session_.WorkDb, wkDat, QStringLiteral("w明細"), QStringLiteral("wkDat"));
+    BindWorkTable(this, session_.WorkDb(), wkDat, QStringLiteral("w明細"), QStringLiteral("wkDat"));
     SetColumnKinds(wkDat, {{u"行番号", Kind::Integer},
                   {u"数量", Kind::Money},
                   {u"単価", Kind::Money},
@@ -141,7 +141,7 @@ void DetailGrid::applyLayout(const SettingsRecord& s)
 void DetailGrid::Clear明細ワーク()
 {
     // All or nothing: the table never ends up with fewer than the 100 lines.
-    Database& db = session_.WorkDb;
+    Database& db = session_.WorkDb();
     {
         Transaction tx(db);
         bool ok = tx.started() && db.exec(QStringLiteral("delete from w明細"));
@@ -157,15 +157,15 @@ void DetailGrid::Clear明細ワーク()
 std::optional<QList<QuotationLine>> DetailGrid::lines(QString* error) const
 {
     bool ok = false;
-    QList<QuotationLine> read = ReadWorkLines(session_.WorkDb, &ok);
+    QList<QuotationLine> read = ReadWorkLines(session_.WorkDb(), &ok);
     if (ok) return read;
-    if (error) *error = session_.WorkDb.lastError();
+    if (error) *error = session_.WorkDb().lastError();
     return std::nullopt;
 }
 
 bool DetailGrid::writeLines(const QList<QuotationLine>& lines, QString* error)
 {
-    return WriteWorkLines(session_.WorkDb, lines, error);
+    return WriteWorkLines(session_.WorkDb(), lines, error);
 }
 
 void DetailGrid::showLines(bool loaded)
@@ -213,11 +213,11 @@ void DetailGrid::SetDD品名()
                               QStringLiteral("ふりがな")};
     const QString order = ProductListOrderBy(session_.設定情報.商品表示順);
     bool ok = false;
-    const QList<QSqlRecord> products = session_.DataDb.rows(
+    const QList<QSqlRecord> products = session_.DataDb().rows(
         QStringLiteral("select 品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな from 商品マスタ "
                        "where 品名 is not null") + order,
         {}, &ok);
-    if (!ok) qCWarning(lcProductList) << "products could not be read:" << session_.DataDb.lastError();
+    if (!ok) qCWarning(lcProductList) << "products could not be read:" << session_.DataDb().lastError();
     QList<QVariantList> rows;
     rows.reserve(products.size());
     for (const QSqlRecord& r : products) {
@@ -225,7 +225,7 @@ void DetailGrid::SetDD品名()
         for (int c = 0; c < columns.size(); ++c) values.append(r.value(c));
         rows.append(values);
     }
-    ReplaceWorkRows(session_.WorkDb, QStringLiteral("w商品参照"), columns, rows);
+    ReplaceWorkRows(session_.WorkDb(), QStringLiteral("w商品参照"), columns, rows);
     if (dat商品参照) dat商品参照->refresh();
 }
 

@@ -58,7 +58,7 @@ void DetailGrid::connectModel()
 
 void DetailGrid::reportLineWriteFailure() const
 {
-    messages().ShowFailure(QStringLiteral("明細行に書き込めませんでした。"), session_.WorkDb.lastError());
+    messages().ShowFailure(QStringLiteral("明細行に書き込めませんでした。"), session_.WorkDb().lastError());
 }
 
 void DetailGrid::Grid明細_BeforeColUpdate(int row, int col, QString& text, bool& cancel)
@@ -109,7 +109,7 @@ void DetailGrid::Grid明細_AfterColUpdate(int row, int col)
                              : col == 入数   ? PackCodeKind(session_.設定情報)
                                              : QStringLiteral("単位");
         const QString text = wkDat->text(row, col);
-        if (!text.isEmpty() && AutoEntryCode(session_.DataDb, kind, text) == CodeEntry::Added) emit codeAdded(kind);
+        if (!text.isEmpty() && AutoEntryCode(session_.DataDb(), kind, text) == CodeEntry::Added) emit codeAdded(kind);
         break;
     }
     case 数量:
@@ -180,5 +180,5 @@ void DetailGrid::Grid明細_RowColChange(int, int col)
 
 void DetailGrid::Seek商品()
 {
-    LookupProduct(session_.DataDb, ProductLookupRecord);
+    LookupProduct(session_.DataDb(), ProductLookupRecord);
 }

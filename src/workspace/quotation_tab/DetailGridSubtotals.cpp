@@ -90,7 +90,7 @@ void DetailGrid::changeLines(int n, bool (*change)(Database&, int, QString*), co
 {
     const int col = Grid明細->currentColumn();
     QString error;
-    const bool ok = change(session_.WorkDb, n, &error);
+    const bool ok = change(session_.WorkDb(), n, &error);
     wkDat->refresh();
     if (!ok) {
         messages().ShowFailure(failure, error);
@@ -113,7 +113,7 @@ void DetailGrid::cmd行削除_Click()
 
 void DetailGrid::Calc明細()
 {
-    Database& db = session_.WorkDb;
+    Database& db = session_.WorkDb();
     std::vector<CalcLine> lines;
     std::vector<qint64> rowids;
     std::vector<std::optional<Currency>> stored;

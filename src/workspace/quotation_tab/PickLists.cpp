@@ -53,8 +53,8 @@ void PickLists::Readコード表(const QString& kind)
     for (const Section& s : sections) {
         if (kind != s.kcode && kind != all) continue;
         const QStringList entries = s.table.isEmpty()
-                                        ? ReadCodeEntries(session_.DataDb, s.kcode)
-                                        : RebuildReferenceTable(session_.DataDb, session_.WorkDb, s.kcode, s.table);
+                                        ? ReadCodeEntries(session_.DataDb(), s.kcode)
+                                        : RebuildReferenceTable(session_.DataDb(), session_.WorkDb(), s.kcode, s.table);
         // The list is replaced; a text already typed into the box stays.
         s.setList(entries);
         if (s.gridList) grid_.refreshCodeList(*s.gridList);
@@ -65,8 +65,8 @@ void PickLists::AddCmb顧客名()
 {
     bool ok = false;
     const QList<QSqlRecord> rows =
-        session_.DataDb.rows(QStringLiteral("select 顧客名 from 顧客マスタ order by ふりがな collate japanese"), {}, &ok);
-    if (!ok) qCWarning(lcPickLists) << "customers could not be read:" << session_.DataDb.lastError();
+        session_.DataDb().rows(QStringLiteral("select 顧客名 from 顧客マスタ order by ふりがな collate japanese"), {}, &ok);
+    if (!ok) qCWarning(lcPickLists) << "customers could not be read:" << session_.DataDb().lastError();
     // No customer at all: both lists stay as they were.
     if (rows.isEmpty()) return;
     QStringList names;

@@ -100,15 +100,15 @@ void ProductDetailPanel::Entry商品詳細()
 
     // The product and its code values belong together: all or nothing.
     QString error;
-    if (!StoreProductDetail(session_.DataDb, session_.設定情報, product, &error)) {
+    if (!StoreProductDetail(session_.DataDb(), session_.設定情報, product, &error)) {
         messages.ShowFailure(QStringLiteral("商品を登録できませんでした。明細行も変更していません。"), error);
         return;
     }
 
     // Into the current line.
     if (!line_.write(*row, product)) {
-        qCWarning(lcProductPanel) << "detail line not written:" << session_.WorkDb.lastError();
-        messages.ShowFailure(QStringLiteral("商品は登録しましたが、明細行に書き込めませんでした。"), session_.WorkDb.lastError());
+        qCWarning(lcProductPanel) << "detail line not written:" << session_.WorkDb().lastError();
+        messages.ShowFailure(QStringLiteral("商品は登録しましたが、明細行に書き込めませんでした。"), session_.WorkDb().lastError());
     }
 }
 

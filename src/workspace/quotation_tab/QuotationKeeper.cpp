@@ -93,7 +93,7 @@ void QuotationKeeper::Entry見積書(const QuotationRecord& quotation)
         BusyPanel busy(session_, CnEntryMsg, EntryMsg, QStringLiteral("登録中です････"));
         if (!busy.active()) return;
         // Code values join the store's transaction on the same connection.
-        Database& data = session_.DataDb;
+        Database& data = session_.DataDb();
         outcome = StoreQuotation(data, quotation, [&data](const QString& kcode, const QString& value) {
             return AutoEntryCode(data, kcode, value);
         });
@@ -131,7 +131,7 @@ void QuotationKeeper::Read見積書()
     if (!number) return;
     bool ok = false;
     QString failure;
-    const std::optional<QuotationRecord> q = LoadQuotation(session_.DataDb, *number, &ok, &failure);
+    const std::optional<QuotationRecord> q = LoadQuotation(session_.DataDb(), *number, &ok, &failure);
     if (ok && !q) return;  // no quotation of that number: the reset screen, no message
     const bool failed = !ok || !lines_.write(q->lines, &failure);
     if (failed) {
@@ -160,7 +160,7 @@ void QuotationKeeper::Delete見積書()
         return;
     }
     if (!messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("伝票確認"), text)) return;
-    const StoreOutcome outcome = DeleteQuotations(session_.DataDb, {*number});
+    const StoreOutcome outcome = DeleteQuotations(session_.DataDb(), {*number});
     if (!outcome.ok) {
         // Nothing was deleted: the quotation stays on screen.
         messages().ShowFailure(QStringLiteral("見積書を削除できませんでした。"), outcome.error);

@@ -32,7 +32,7 @@ QVariant QuotationKeeper::Proc管理(const QString& item, const QString& mode, c
     QVariant result = QString();
     if (item != QStringLiteral("最大見積書番号")) return result;
 
-    Database& db = session_.DataDb;
+    Database& db = session_.DataDb();
     bool ok = false;
     const auto row =
         db.firstRow(QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"), {}, &ok);
@@ -90,7 +90,7 @@ void QuotationKeeper::renewNumberIfStored()
     auto isStored = [this](int number) -> std::optional<bool> {
         bool ok = false;
         QString error;
-        const bool stored = LoadQuotationHeader(session_.DataDb, number, &ok, &error).has_value();
+        const bool stored = LoadQuotationHeader(session_.DataDb(), number, &ok, &error).has_value();
         if (!ok) {
             qCWarning(lcNumbering) << "quotation" << number << "could not be looked up:" << error;
             return std::nullopt;

@@ -171,8 +171,8 @@ void start()
     } else if (scenario == QLatin1String("close-list-save")) {
         control<QPushButton>(window->quotation(), "cmd顧客マスタ")->click();
         auto* customers = qobject_cast<FrmCustomer*>(windows.find(QStringLiteral("Frm顧客情報")));
-        session.WorkDb.exec(QStringLiteral("delete from w顧客マスタ"));
-        session.WorkDb.exec(QStringLiteral("insert into w顧客マスタ (行, 顧客名, ふりがな) "
+        session.WorkDb().exec(QStringLiteral("delete from w顧客マスタ"));
+        session.WorkDb().exec(QStringLiteral("insert into w顧客マスタ (行, 顧客名, ふりがな) "
                                            "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
                                            "select i, '顧客' || i, 'こきゃく' || i from n")
                                 .arg(customersToSave));
