@@ -1,15 +1,16 @@
 #pragma once
 // Detail lines for tests that write into the quotation's current line: a
 // line that already holds a product (or a subtotal), a line of w明細 as
-// text, and the totals as shown and as stored. For tests linking velt_frame.
+// text, and the totals as shown and as stored. For tests of the quotation
+// tab alone (TabFixtures.h) or on the main window (MainWindowFixture.h).
 
 #include "platform/Controls.h"
 #include "platform/Database.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
 
@@ -58,8 +59,10 @@ inline QString shownTotals(const QuotationTab& q)
 
 // Stores the quotation on screen with 登録 (under a customer's name, the
 // question answered Yes) and reads back the stored 金額 of line row (0-based)
-// and the stored 税抜計|消費税|合計|見積金額: "150|150|8|158|158".
-inline QString storedAmounts(MainWindowFixture& f, int row)
+// and the stored 税抜計|消費税|合計|見積金額: "150|150|8|158|158". Fixture:
+// a SessionFixture with quotation(), the tab's or the main window's.
+template <class Fixture>
+QString storedAmounts(Fixture& f, int row)
 {
     QuotationTab& q = f.quotation();
     if (control<TextComboBox>(q, "cmb顧客名")->text().isEmpty()) control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("見本商店"));

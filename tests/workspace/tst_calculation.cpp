@@ -1,11 +1,8 @@
 #include "workspace/Calculation.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
 #include <QtTest>
@@ -57,7 +54,9 @@ private slots:
     void totalsAndTax();
     void subtotalLines_data();
     void subtotalLines();
-    void windowRecomputesOnEveryCellEdit();
+    void quotationAmountRule_data();
+    void quotationAmountRule();
+    void tabRecomputesOnEveryCellEdit();
     void quotationAmountKeptOrFollowed_data();
     void quotationAmountKeptOrFollowed();
 };
@@ -159,14 +158,41 @@ void TestCalculation::subtotalLines()
     QCOMPARE(shownSubtotals(r), subtotals);
 }
 
-// The window: a typed 金額 ends in the total boxes and the subtotal lines of w明細.
-void TestCalculation::windowRecomputesOnEveryCellEdit()
+// The quotation amount keeps what was loaded or typed until a quantity or
+// price is typed; a total of 0 empties it in every case.
+void TestCalculation::quotationAmountRule_data()
 {
-    MainWindowFixture f;
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<bool>("taxOn");
+    QTest::addColumn<bool>("detailsChanged");
+    QTest::addColumn<CalcResult::Amount>("amount");
+    using A = CalcResult::Amount;
+    QTest::newRow("nothing typed: kept") << "500;310" << true << false << A::Keep;
+    QTest::newRow("typed: follows") << "500;310" << true << true << A::FollowTotal;
+    QTest::newRow("tax off, nothing typed: kept") << "810" << false << false << A::Keep;
+    QTest::newRow("tax off, typed: follows") << "810" << false << true << A::FollowTotal;
+    QTest::newRow("total 0, nothing typed: emptied") << "810;-810" << true << false << A::Empty;
+    QTest::newRow("total 0, typed: emptied") << ";;" << true << true << A::Empty;
+}
+
+void TestCalculation::quotationAmountRule()
+{
+    QFETCH(QString, lines);
+    QFETCH(bool, taxOn);
+    QFETCH(bool, detailsChanged);
+    QFETCH(CalcResult::Amount, amount);
+    const CalcResult r = CalculateQuotation(::lines(lines), {taxOn, QStringLiteral("外税"), QStringLiteral("切り捨て")}, detailsChanged);
+    QCOMPARE(r.見積金額, amount);
+}
+
+// The tab: a typed 金額 ends in the total boxes and the subtotal lines of w明細.
+void TestCalculation::tabRecomputesOnEveryCellEdit()
+{
+    QuotationTabFixture f;
     QVERIFY(f.open());
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
-    f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
+    f.shown.taxRounding = QStringLiteral("切り捨て");
     control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(true);
 
     WorkTableModel* m = control<WorkTableModel>(f.quotation(), "wkDat");
@@ -187,8 +213,9 @@ void TestCalculation::windowRecomputesOnEveryCellEdit()
     QCOMPARE(Currency::fromDb(f.work().scalar(QStringLiteral("select 金額 from w明細 where 行番号 = 3"))),
              Currency::fromWhole(810));
 
-    // The tax rounding follows the settings tab's box as shown, saved or not.
-    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
+    // The tax rounding follows the settings tab's box as shown, saved or not
+    // (the stand-in here; the settings tab itself in tst_tab_links).
+    f.shown.taxRounding = QStringLiteral("四捨五入");
     QVERIFY(m->editCell(3, amount, QStringLiteral("0")));
     QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(41));
 
@@ -217,11 +244,11 @@ void TestCalculation::quotationAmountKeptOrFollowed()
 {
     QFETCH(std::optional<bool>, detailsChanged);
     QFETCH(QString, expected);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
-    f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
+    f.shown.taxRounding = QStringLiteral("切り捨て");
     control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(detailsChanged);
 
     // A loaded quotation amount that differs from the total.

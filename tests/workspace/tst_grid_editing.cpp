@@ -2,12 +2,9 @@
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
 #include <QComboBox>
@@ -22,7 +19,7 @@ namespace {
 const char* const kFields[] = {"行番号", "品名", "商品区分", "入数", "数量", "単位", "単価", "金額", "非課税", "ふりがな", "小計"};
 
 // A stored cell of w明細 as text: "NULL", money and 数量 as plain decimals.
-QString stored(MainWindowFixture& f, int line, int col)
+QString stored(QuotationTabFixture& f, int line, int col)
 {
     const QVariant v = f.work().scalar(
         QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(Database::quoteIdent(QString::fromUtf8(kFields[col]))),
@@ -32,7 +29,7 @@ QString stored(MainWindowFixture& f, int line, int col)
     return v.toString();
 }
 
-QStringList table(MainWindowFixture& f)
+QStringList table(QuotationTabFixture& f)
 {
     QStringList rows;
     for (const QSqlRecord& r : f.work().rows(QStringLiteral("select * from w明細 order by rowid"))) {
@@ -49,7 +46,7 @@ QVariant money(const char* text)
 }
 
 // Sets line `line` (1-based) from "field=value" pairs; money fields take decimals.
-void setLine(MainWindowFixture& f, int line, const QString& spec)
+void setLine(QuotationTabFixture& f, int line, const QString& spec)
 {
     QList<std::pair<int, QVariant>> values;
     for (const QString& pair : spec.split(u';', Qt::SkipEmptyParts)) {
@@ -67,8 +64,8 @@ void setLine(MainWindowFixture& f, int line, const QString& spec)
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(line - 1, values));
 }
 
-// Opens the window with nothing typed yet and no box shown.
-bool load(MainWindowFixture& f)
+// Opens the tab with nothing typed yet and no box shown.
+bool load(QuotationTabFixture& f)
 {
     if (!f.open()) return false;
     control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(std::nullopt);
@@ -210,7 +207,7 @@ void TestGridEditing::cellEdits()
     QFETCH(int, cursor);
     QFETCH(bool, refused);
 
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     f.session.設定情報.行端数 = mode;
     setLine(f, 1, QStringLiteral("品名=消しゴム;数量=2.5;単価=101;金額=253"));
@@ -257,7 +254,7 @@ void TestGridEditing::productLookup()
     QFETCH(QString, typed);
     QFETCH(QStringList, after);
 
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     QVERIFY(f.data().exec(
         QStringLiteral("insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values "
@@ -288,7 +285,7 @@ void TestGridEditing::pickFromProductList_data()
 void TestGridEditing::pickFromProductList()
 {
     QFETCH(bool, subtotal);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     // The list holds a price the master no longer has: the pick takes the list's row as it is.
     QVERIFY(f.data().exec(QStringLiteral(
@@ -346,7 +343,7 @@ void TestGridEditing::enterOnAmountColumn()
     QFETCH(int, col);
     QFETCH(int, toRow);
     QFETCH(int, toCol);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     control<GridView>(f.quotation(), "Grid明細")->setFocus();
     control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(row, col);
@@ -394,7 +391,7 @@ void TestGridEditing::newCodesAreRegistered()
     QFETCH(QStringList, filled);
     QFETCH(QString, list);
     QFETCH(QStringList, listed);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     if (!setup.isEmpty()) QVERIFY(f.data().exec(setup));
     f.session.設定情報.入数列タイトル = title;
@@ -417,7 +414,7 @@ void TestGridEditing::newCodesAreRegistered()
 
 void TestGridEditing::inputMethodFollowsColumn()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     GridView* grid = control<GridView>(f.quotation(), "Grid明細");
     const QList<std::pair<int, bool>> steps{{品名, true}, {数量, false}, {単位, true}, {単価, false},
@@ -430,7 +427,7 @@ void TestGridEditing::inputMethodFollowsColumn()
 
 void TestGridEditing::typingIntoTheGrid()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     QVERIFY(f.data().exec(QStringLiteral(
         "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
@@ -438,7 +435,7 @@ void TestGridEditing::typingIntoTheGrid()
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
     GridView* grid = control<GridView>(f.quotation(), "Grid明細");
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
     grid->setFocus();
 
     // 品名 through the input method, with blanks around it.
@@ -492,11 +489,11 @@ void TestGridEditing::typingIntoTheGrid()
 // after a change of the rounding settings, that is how a user recounts.
 void TestGridEditing::sameValueTypedAgainRecounts()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
-    f.settings().cmb税端数->setText(QStringLiteral("切り上げ"));
+    f.shown.taxRounding = QStringLiteral("切り上げ");
     f.session.設定情報.行端数 = QStringLiteral("切り上げ");
     setLine(f, 1, QStringLiteral("品名=鉛筆"));
     WorkTableModel* lines = control<WorkTableModel>(f.quotation(), "wkDat");
@@ -506,7 +503,7 @@ void TestGridEditing::sameValueTypedAgainRecounts()
     QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(501));
 
     // Changed on the settings tab (not stored): the next count follows it.
-    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
+    f.shown.taxRounding = QStringLiteral("四捨五入");
     QVERIFY(lines->editCell(0, 単価, QStringLiteral("6668")));
     QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(500));
     QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(10502));
@@ -536,13 +533,13 @@ void TestGridEditing::cellThatCannotBeWrittenIsShown()
 {
     QFETCH(int, col);
     QFETCH(QString, typed);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(load(f));
     QVERIFY(f.work().exec(QStringLiteral(
         "create temp trigger refuse before update on w明細 begin select raise(abort, 'the disk is full'); end")));
     const QStringList before = table(f);
     GridView* grid = control<GridView>(f.quotation(), "Grid明細");
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
     grid->setFocus();
 
     grid->setCurrentCell(0, col);

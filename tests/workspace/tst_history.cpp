@@ -5,12 +5,7 @@
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
-#include "workspace/quotation_tab/QuotationKeeper.h"
-#include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
+#include "support/TabFixtures.h"
 #include "platform/WorkTableModel.h"
 
 #include <QLabel>
@@ -20,34 +15,33 @@
 
 namespace {
 
-void storeFixture(MainWindowFixture& f)
+void storeFixture(HistoryTabFixture& f)
 {
     QVERIFY(samples::storeListed(f.data()));
 }
 
-// The window over the stored fixture, on the history tab, everything listed.
-void openListed(MainWindowFixture& f)
+// The tab over the stored fixture, everything listed.
+void openListed(HistoryTabFixture& f)
 {
     QVERIFY(f.open());
     storeFixture(f);
-    f.window.SSTab1->setCurrentIndex(1);
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
     f.history().cmd読込->click();
 }
 
-QList<int> listed(MainWindowFixture& f)
+QList<int> listed(HistoryTabFixture& f)
 {
     QList<int> out;
     for (int r = 0; r < f.history().dat履歴->rowCount(); ++r) out << f.history().dat履歴->value(r, 1).toInt();
     return out;
 }
 
-int rowOf(MainWindowFixture& f, int number)
+int rowOf(HistoryTabFixture& f, int number)
 {
     return listed(f).indexOf(number);
 }
 
-void clickCell(MainWindowFixture& f, int row, int col)
+void clickCell(HistoryTabFixture& f, int row, int col)
 {
     GridView* g = f.history().Grid履歴リスト;
     const QRect rect = g->visualRect(f.history().dat履歴->index(row, col));
@@ -55,7 +49,7 @@ void clickCell(MainWindowFixture& f, int row, int col)
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-QList<int> storedNumbers(MainWindowFixture& f)
+QList<int> storedNumbers(HistoryTabFixture& f)
 {
     QList<int> out;
     for (const QSqlRecord& r : f.data().rows(QStringLiteral("select 伝票番号 from 見積書ヘッダ order by 伝票番号")))
@@ -96,7 +90,7 @@ void TestHistory::listByFilter()
     QFETCH(QString, to);
     QFETCH(QList<int>, numbers);
     QFETCH(int, count);
-    MainWindowFixture f;
+    HistoryTabFixture f;
     QVERIFY(f.open());
     storeFixture(f);
     f.history().cmb履歴顧客名->setText(customer);
@@ -117,7 +111,7 @@ void TestHistory::listByFilter()
 
 void TestHistory::tickDeleteAndOpen()
 {
-    MainWindowFixture f;
+    HistoryTabFixture f;
     openListed(f);
     if (QTest::currentTestFailed()) return;
     QCOMPARE(listed(f).size(), 7);
@@ -149,22 +143,19 @@ void TestHistory::tickDeleteAndOpen()
     QCOMPARE(listed(f), (QList<int>{6, 7, 4, 2, 1}));
     QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(6)));
 
-    // A click on any other column opens that quotation on the quotation tab.
+    // A click on any other column asks the frame to open that quotation (the
+    // opening itself is the main window's test, tst_tab_links).
     clickCell(f, rowOf(f, 4), 3);
-    QCOMPARE(f.window.SSTab1->currentIndex(), 0);
-    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("4"));
-    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("乙's 工業"));
-    QCOMPARE(control<QLineEdit>(f.quotation(), "txt件名")->text(), QStringLiteral("件名4"));
-    QCOMPARE(dbv::text(ReadWorkLines(f.work())[0].品名), QStringLiteral("品4"));
+    QCOMPARE(f.opened, QStringList{QStringLiteral("4")});
 
-    // Deleting on the quotation tab empties the list; the date filters and the count stay.
+    // Emptied from the quotation tab (a deletion there, a reset): the list
+    // goes, the date filters and the count stay.
     f.history().txt終了->setDate(QDate(2024, 12, 31));
     f.history().cmd読込_Click();
     QCOMPARE(listed(f).size(), 5);
-    f.messages.answerNext(MessageAnswer::Yes);
-    control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd削除_Click();
-    QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 6, 7}));
+    static_cast<HistoryList&>(f.history()).Clear履歴();
     QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト")).toInt(), 0);
     QCOMPARE(f.history().txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));
     QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(4)));  // 7 has no customer
 
@@ -183,7 +174,7 @@ void TestHistory::tickDeleteAndOpen()
 
 void TestHistory::failedDeleteKeepsListAndQuotations()
 {
-    MainWindowFixture f;
+    HistoryTabFixture f;
     QVERIFY(f.open());
     storeFixture(f);
     QVERIFY(f.data().exec(QStringLiteral(
@@ -208,7 +199,7 @@ void TestHistory::failedDeleteKeepsListAndQuotations()
 // box says so (a deletion would not see it).
 void TestHistory::tickThatCannotBeWrittenIsShown()
 {
-    MainWindowFixture f;
+    HistoryTabFixture f;
     openListed(f);
     if (QTest::currentTestFailed()) return;
     QVERIFY(f.work().exec(QStringLiteral(

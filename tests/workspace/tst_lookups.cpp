@@ -7,12 +7,9 @@
 #include "platform/GridView.h"
 #include "app/PostalLookup.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "workspace/quotation_tab/CustomerPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,7 +18,7 @@
 
 namespace {
 
-void addCustomer(MainWindowFixture& f, const QString& name, const QVariant& block, const QVariant& honorific)
+void addCustomer(QuotationTabFixture& f, const QString& name, const QVariant& block, const QVariant& honorific)
 {
     QVERIFY(f.data().insert(QStringLiteral("顧客マスタ"), {{QStringLiteral("顧客名"), name},
                                                                {QStringLiteral("顧客情報"), block},
@@ -89,7 +86,7 @@ void TestLookups::leavingTheNameLooksUpTheCustomer()
     QFETCH(QString, name);
     QFETCH(QString, block);
     QFETCH(QString, honorific);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.activate());
     addCustomer(f, QStringLiteral("山田商店"), QStringLiteral("〒100-0001\r\n東京都千代田区千代田1-1"), QStringLiteral("御中"));
@@ -126,17 +123,17 @@ void TestLookups::enterMovesThroughTheHeader()
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(int, column);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.activate());
     control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(2, 4);
-    auto* source = f.window.findChild<QComboBox*>(from);
+    auto* source = f.tab.findChild<QComboBox*>(from);
     QVERIFY(source);
     source->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
-    QWidget* target = f.window.findChild<QWidget*>(to);
+    QWidget* target = f.tab.findChild<QWidget*>(to);
     QVERIFY2(focus == target || target->isAncestorOf(focus), qPrintable(focus->objectName()));
     QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), column);
     QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), 2);
@@ -144,7 +141,7 @@ void TestLookups::enterMovesThroughTheHeader()
 
 void TestLookups::customerSearchComponent()
 {
-    MainWindowFixture f;  // its own component registry in the test folder
+    QuotationTabFixture f;  // its own component registry in the test folder
     const ComponentRegistry& registry = f.session.components();
     QVERIFY(registry.registryFile().startsWith(f.folder.root()));
     const QString log = f.folder.root() + QStringLiteral("/search.log");
@@ -222,7 +219,7 @@ void TestLookups::postalLookupFillsAnEmptyBlock()
     QFETCH(QString, before);
     QFETCH(QString, code);
     QFETCH(QString, after);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QStringList calls;
     f.session.setPostalLookupFactory([&] {
@@ -238,7 +235,7 @@ void TestLookups::postalLookupFillsAnEmptyBlock()
 
 void TestLookups::postalLookupWithoutDictionary()
 {
-    MainWindowFixture f({QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb")});
+    QuotationTabFixture f({QStringLiteral("VeltData2K.mdb"), QStringLiteral("VeltWork2K.mdb")});
     QVERIFY(f.open());
     bool created = false;
     f.session.setPostalLookupFactory([&] {

@@ -5,12 +5,9 @@
 #include "platform/GridView.h"
 #include "app/ProductMaster.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "support/QuotationLines.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
 #include <QFrame>
@@ -22,13 +19,13 @@ namespace {
 
 constexpr int kRow = 3;
 
-int col(MainWindowFixture& f, const char16_t* field)
+int col(QuotationTabFixture& f, const char16_t* field)
 {
     return control<WorkTableModel>(f.quotation(), "wkDat")->columnOf(QString::fromUtf16(field));
 }
 
 // A priced line with an amount, current in the grid.
-void prepareLine(MainWindowFixture& f)
+void prepareLine(QuotationTabFixture& f)
 {
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(kRow, {{col(f, u"品名"), QStringLiteral("旧品名")},
                                       {col(f, u"数量"), QVariant::fromValue(Currency::fromWhole(2))},
@@ -37,7 +34,7 @@ void prepareLine(MainWindowFixture& f)
     control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(kRow, 1);
 }
 
-void fillPanel(MainWindowFixture& f, const QString& name)
+void fillPanel(QuotationTabFixture& f, const QString& name)
 {
     control<QLineEdit>(f.quotation(), "txt品名詳細")->setText(name);
     control<TextComboBox>(f.quotation(), "cmb入数")->setText(QStringLiteral("12本"));
@@ -47,7 +44,7 @@ void fillPanel(MainWindowFixture& f, const QString& name)
     control<QLineEdit>(f.quotation(), "txtふりがな")->setText(QStringLiteral("えんぴつ"));
 }
 
-QString lineText(MainWindowFixture& f)
+QString lineText(QuotationTabFixture& f)
 {
     QStringList out;
     for (int c = 0; c < control<WorkTableModel>(f.quotation(), "wkDat")->columnCount(); ++c) out << control<WorkTableModel>(f.quotation(), "wkDat")->editText(kRow, c);
@@ -116,7 +113,7 @@ void TestProductPanel::storeWritesProductCodesAndLine()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     QFETCH(bool, existing);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     Database& db = f.data();
     // The pack-quantity kind is the one the column title names.
@@ -158,7 +155,7 @@ void TestProductPanel::storeWritesProductCodesAndLine()
 
 void TestProductPanel::storeWithEmptyBoxesRegistersNoCode()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     prepareLine(f);
     control<QLineEdit>(f.quotation(), "txt品名詳細")->setText(QStringLiteral("消しゴム"));
@@ -190,7 +187,7 @@ void TestProductPanel::refusedStoreWritesNothing()
     QFETCH(QString, name);
     QFETCH(QString, why);
     QFETCH(QStringList, titles);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     Database& db = f.data();
     prepareLine(f);
@@ -229,7 +226,7 @@ void TestProductPanel::refusedStoreWritesNothing()
 
 void TestProductPanel::openClearAndClose()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     prepareLine(f);
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(kRow, {{col(f, u"入数"), QStringLiteral("6個")}, {col(f, u"ふりがな"), QStringLiteral("よみ")}}));

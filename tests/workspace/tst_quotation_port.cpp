@@ -6,7 +6,7 @@
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "support/QuotationLines.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
@@ -49,7 +49,7 @@ void TestQuotationPort::pickCustomer()
     QFETCH(QString, block);
     QFETCH(QString, nameAfter);
     QFETCH(QString, blockAfter);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
@@ -83,7 +83,7 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
 {
     QFETCH(bool, subtotal);
     QFETCH(QStringList, after);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.activate());
     QuotationTab& q = f.quotation();
@@ -119,7 +119,7 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
 
 void TestQuotationPort::shownQuotationForPrinting()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     control<QLineEdit>(q, "txtNo")->setText(QStringLiteral("12"));
@@ -163,7 +163,7 @@ void TestQuotationPort::shownQuotationForPrinting()
 
 void TestQuotationPort::printRequestsGoThroughTheHook()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     // Without a handler the panel's buttons hand nothing over.

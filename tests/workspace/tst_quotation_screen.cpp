@@ -1,10 +1,8 @@
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
+#include "support/WidgetText.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
 #include <QDate>
@@ -15,13 +13,6 @@
 
 namespace {
 
-QStringList comboItems(const QComboBox* c)
-{
-    QStringList items;
-    for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
-    return items;
-}
-
 QStringList column(Database& db, const QString& sql)
 {
     QStringList out;
@@ -29,14 +20,14 @@ QStringList column(Database& db, const QString& sql)
     return out;
 }
 
-bool fillSlot(MainWindowFixture& f, const QString& kcode, const QString& code, const QVariant& sname)
+bool fillSlot(QuotationTabFixture& f, const QString& kcode, const QString& code, const QVariant& sname)
 {
     return f.data().exec(QStringLiteral("update コードマスタ set sname = ? where kcode = ? and code = ?"),
                                 {sname, kcode, code});
 }
 
 // Lines, header and totals as a user leaves them before a reset.
-void dirtyScreen(MainWindowFixture& f)
+void dirtyScreen(QuotationTabFixture& f)
 {
     Database& work = f.work();
     QVERIFY(work.exec(QStringLiteral("update w明細 set 品名 = '鉛筆', 数量 = 20000, 単価 = 1000000, 金額 = 2000000, "
@@ -90,7 +81,7 @@ void TestQuotationScreen::resetBringsKnownState()
 {
     QFETCH(bool, all);
     QFETCH(bool, taxOn);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.data().exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 41")));
     QVERIFY(f.data().exec(QStringLiteral("insert into 顧客マスタ (顧客名, ふりがな) values ('新顧客', 'しん')")));
@@ -99,8 +90,9 @@ void TestQuotationScreen::resetBringsKnownState()
     f.session.設定情報.印刷用紙 = QStringLiteral("B5白紙");
     f.session.設定情報.自社名 = QStringLiteral("自社");
     // Seal titles typed on the settings tab, not stored.
-    for (int i = 0; i < 4; ++i) f.settings().txt印鑑タイトル[i]->setText(QStringLiteral("印%1").arg(i + 1));
+    for (int i = 0; i < 4; ++i) f.shown.sealTitles[size_t(i)] = QStringLiteral("印%1").arg(i + 1);
     dirtyScreen(f);
+    f.history.cleared = 0;
 
     if (all)
         QTest::mouseClick(control<QPushButton>(f.quotation(), "cmdクリア"), Qt::LeftButton);
@@ -122,9 +114,9 @@ void TestQuotationScreen::resetBringsKnownState()
 
     QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->date(), QDate::currentDate());
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb敬称")->text(), QStringLiteral("様"));
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb敬称")), (QStringList{"様", "御中", "殿"}));
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb敬称")), (QStringList{"様", "御中", "殿"}));
     QCOMPARE(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")->text(), QStringLiteral("B5白紙"));
-    QCOMPARE(comboItems(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.quotation(), "cmb用紙選択")), (QStringList{"A4白紙", "B5白紙", "Q-310"}));
     for (const QString& t : {control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), control<QLineEdit>(f.quotation(), "txt件名")->text(), control<MultiLineEdit>(f.quotation(), "txtメモ")->text(), control<MultiLineEdit>(f.quotation(), "txt顧客情報")->text(),
                              control<TextComboBox>(f.quotation(), "cmb有効期限")->text(), control<TextComboBox>(f.quotation(), "cmb支払条件")->text(), control<TextComboBox>(f.quotation(), "cmb受渡場所")->text(), control<TextComboBox>(f.quotation(), "cmb納期")->text()})
         QCOMPARE(t, QString());
@@ -138,9 +130,11 @@ void TestQuotationScreen::resetBringsKnownState()
 
     // Only the full reset numbers a fresh quotation and rebuilds the lists.
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), all ? QStringLiteral("42") : QStringLiteral("12"));
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb顧客名")).contains(QStringLiteral("新顧客")), all);
-    QCOMPARE(comboItems(f.history().cmb履歴顧客名).contains(QStringLiteral("新顧客")), all);
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb納期")), all ? QStringList{"即日"} : QStringList{});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb顧客名")).contains(QStringLiteral("新顧客")), all);
+    // The history tab's filter list takes the same names, and its list is emptied.
+    QCOMPARE(f.history.customerNames.contains(QStringLiteral("新顧客")), all);
+    QCOMPARE(f.history.cleared, all ? 1 : 0);
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb納期")), all ? QStringList{"即日"} : QStringList{});
     QVERIFY(f.messages.shown().isEmpty());
     // Nothing stored was touched.
     QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 41);
@@ -148,7 +142,7 @@ void TestQuotationScreen::resetBringsKnownState()
 
 void TestQuotationScreen::copyAsNewKeepsLinesUnderNextNumber()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.data().exec(QStringLiteral("update 自社情報 set 最大見積書番号 = 30")));
     dirtyScreen(f);
@@ -156,7 +150,7 @@ void TestQuotationScreen::copyAsNewKeepsLinesUnderNextNumber()
         column(f.work(), QStringLiteral("select group_concat(ifnull(品名,'') || '|' || ifnull(金額,''), ';') "
                                                "from (select * from w明細 order by rowid)"))
             .join(QString());
-    f.window.activateWindow();
+    f.tab.activateWindow();
 
     QTest::mouseClick(control<QPushButton>(f.quotation(), "cmd転記"), Qt::LeftButton);
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("31"));
@@ -217,7 +211,7 @@ void TestQuotationScreen::counter()
     QFETCH(QVariant, value);
     QFETCH(QString, result);
     QFETCH(QString, after);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     if (!setup.isEmpty()) QVERIFY(f.data().exec(setup));
 
@@ -231,7 +225,7 @@ void TestQuotationScreen::counter()
 
 void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     f.session.設定情報.入数列タイトル = QStringLiteral("入数");
     // Slots filled out of order, with a free slot between; other kinds hold their own entries.
@@ -253,13 +247,13 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"個", "箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
     QCOMPARE(column(work, QStringLiteral("select sname from w入数参照 order by rowid")), QStringList{"12本入"});
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb単位詳細")), (QStringList{"個", "箱", "ケース"}));
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), QStringList{"12本入"});
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb有効期限")), QStringList{"1ヶ月"});
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb支払条件")), (QStringList{"現金", "月末締め"}));
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb受渡場所")), QStringList{"貴社指定"});
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb納期")), QStringList{});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb単位詳細")), (QStringList{"個", "箱", "ケース"}));
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb入数")), QStringList{"12本入"});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb有効期限")), QStringList{"1ヶ月"});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb支払条件")), (QStringList{"現金", "月末締め"}));
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb受渡場所")), QStringList{"貴社指定"});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb納期")), QStringList{});
     // The drop-downs show the new rows; a typed header value stays.
     QCOMPARE(control<WorkTableModel>(f.quotation(), "dat単位参照")->rowCount(), 3);
     QCOMPARE(control<WorkTableModel>(f.quotation(), "dat単位参照")->text(2, 0), QStringLiteral("ケース"));
@@ -272,13 +266,13 @@ void TestQuotationScreen::codeListsHoldFilledSlotsInCodeOrder()
     f.quotation().Readコード表(QStringLiteral("その他"));
     QCOMPARE(column(work, QStringLiteral("select sname from w単位参照 order by rowid")), (QStringList{"箱", "ケース"}));
     QCOMPARE(column(work, QStringLiteral("select sname from w商品区分参照 order by rowid")), QStringList{"文具"});
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb商品区分詳細")), QStringList{"文具"});
 }
 
 // A retitled pack-quantity column names its code kind: the list reads that kind.
 void TestQuotationScreen::packQuantityListFollowsColumnTitle()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     Database& d = f.data();
     // The code-list window numbers the slots of the kind "規格"; rows added in reverse.
@@ -293,10 +287,10 @@ void TestQuotationScreen::packQuantityListFollowsColumnTitle()
     f.quotation().Readコード表(QStringLiteral("規格"));
     QCOMPARE(column(f.work(), QStringLiteral("select sname from w入数参照 order by rowid")),
              (QStringList{"規格1", "規格3"}));
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
     QCOMPARE(control<WorkTableModel>(f.quotation(), "dat入数参照")->rowCount(), 2);
     f.quotation().Readコード表(QStringLiteral("すべて"));
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb入数")), (QStringList{"規格1", "規格3"}));
 }
 
 void TestQuotationScreen::productListOrderAndCustomers_data()
@@ -315,7 +309,7 @@ void TestQuotationScreen::productListOrderAndCustomers()
 {
     QFETCH(QString, order);
     QFETCH(QStringList, names);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     Database& d = f.data();
     const QString insert = QStringLiteral("insert into 商品マスタ (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) "
@@ -346,14 +340,14 @@ void TestQuotationScreen::productListOrderAndCustomers()
     // Customers by reading in Japanese order (no reading first), nameless rows
     // left out, the same in both lists.
     const QStringList customers{"O'Brien", "青木", "アオヤマ", "加藤", "ｶﾄｳ", "山田"};
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb顧客名")), customers);
-    QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb顧客名")), customers);
+    QCOMPARE(f.history.customerNames, customers);
 
     // With no customer left, a full reset keeps both lists as they were.
     QVERIFY(d.exec(QStringLiteral("delete from 顧客マスタ")));
     f.quotation().Clear見積書(true);
-    QCOMPARE(comboItems(control<TextComboBox>(f.quotation(), "cmb顧客名")), customers);
-    QCOMPARE(comboItems(f.history().cmb履歴顧客名), customers);
+    QCOMPARE(items(control<TextComboBox>(f.quotation(), "cmb顧客名")), customers);
+    QCOMPARE(f.history.customerNames, customers);
 }
 
 QTEST_MAIN(TestQuotationScreen)

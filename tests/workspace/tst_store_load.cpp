@@ -5,12 +5,11 @@
 #include "platform/GridView.h"
 #include "workspace/QuotationStore.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
 #include <QLabel>
@@ -23,8 +22,8 @@ using namespace samples;
 class TestStoreLoad : public QObject {
     Q_OBJECT
 private slots:
-    void windowStoresAndReopens();
-    void windowShowsFailedStoreAndKeepsScreen();
+    void tabStoresAndReopens();
+    void tabShowsFailedStoreAndKeepsScreen();
     void storeIntoAMovedDataFileFails_data();
     void storeIntoAMovedDataFileFails();
     void linesNotWrittenOrNotReadStopTheStore_data();
@@ -43,7 +42,7 @@ private slots:
 
 namespace {
 
-void fillScreen(MainWindowFixture& f, const QString& number)
+void fillScreen(QuotationTabFixture& f, const QString& number)
 {
     control<QLineEdit>(f.quotation(), "txtNo")->setText(number);
     control<DateBox>(f.quotation(), "dt日付")->setDate(QDate(2024, 6, 3));
@@ -77,9 +76,9 @@ QStringList titles(RecordingPresenter& p)
 
 }  // namespace
 
-void TestStoreLoad::windowStoresAndReopens()
+void TestStoreLoad::tabStoresAndReopens()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     fillScreen(f, QStringLiteral("21"));
     f.messages.clear();
@@ -144,9 +143,9 @@ void TestStoreLoad::windowStoresAndReopens()
     QCOMPARE(counter(f.data()).toInt(), 21);
 }
 
-void TestStoreLoad::windowShowsFailedStoreAndKeepsScreen()
+void TestStoreLoad::tabShowsFailedStoreAndKeepsScreen()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QVERIFY(f.data().exec(QStringLiteral(
         "create trigger refuse before insert on 見積書ヘッダ begin select raise(abort, 'disk says no'); end")));
@@ -178,7 +177,7 @@ void TestStoreLoad::storeIntoAMovedDataFileFails_data()
 void TestStoreLoad::storeIntoAMovedDataFileFails()
 {
     QFETCH(bool, moved);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     fillScreen(f, QStringLiteral("31"));
     const QString path = f.folder.dataDbPath();
@@ -220,13 +219,13 @@ void TestStoreLoad::linesNotWrittenOrNotReadStopTheStore()
     QFETCH(QString, damage);
     QFETCH(bool, editing);
     QFETCH(QString, says);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     fillScreen(f, QStringLiteral("31"));
     QVERIFY(f.work().exec(damage));
     if (editing) {
         GridView* grid = control<GridView>(f.quotation(), "Grid明細");
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
         grid->setFocus();
         grid->setCurrentCell(0, 1);
         QTest::keyClick(grid, Qt::Key_5);
@@ -269,9 +268,9 @@ void TestStoreLoad::requiredFieldsStopTheStore()
     QFETCH(QString, customer);
     QFETCH(QString, title);
     QFETCH(QString, focus);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
-    QApplication::setActiveWindow(&f.window);
+    QApplication::setActiveWindow(&f.tab);
     fillScreen(f, number);
     if (!dated) control<DateBox>(f.quotation(), "dt日付")->setNull();
     control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(customer);
@@ -283,13 +282,13 @@ void TestStoreLoad::requiredFieldsStopTheStore()
     QCOMPARE(snapshot(f.data()), before);
     QWidget* focused = QApplication::focusWidget();
     QVERIFY(focused);
-    QWidget* target = f.window.findChild<QWidget*>(focus);
+    QWidget* target = f.tab.findChild<QWidget*>(focus);
     QVERIFY(focused == target || target->isAncestorOf(focused));
 }
 
 void TestStoreLoad::previousNextAcrossGapsAndDelete()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     for (int n : {1, 2, 5}) {
         QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
@@ -349,7 +348,7 @@ void TestStoreLoad::previousNextAcrossGapsAndDelete()
 
 void TestStoreLoad::notNumericNumberLoadsNothing()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QuotationRecord q{header(1, QStringLiteral("顧客1")), {product(QStringLiteral("品1"), 1, 100)}};
     QVERIFY(StoreQuotation(f.data(), q, codesOf(f.data())).ok);
@@ -395,7 +394,7 @@ void TestStoreLoad::deleteTakesTheNumberTheLoadTook()
 {
     QFETCH(QString, typed);
     QFETCH(int, deleted);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     for (int n : {2, 3}) {
         QuotationRecord q{header(n, QStringLiteral("顧客%1").arg(n)), {product(QStringLiteral("品%1").arg(n), n, 100)}};
@@ -440,7 +439,7 @@ void TestStoreLoad::loadIsAllOrNothing()
 {
     QFETCH(QString, dataDamage);
     QFETCH(QString, workDamage);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     QuotationRecord stored{header(7, QStringLiteral("甲社")),
@@ -479,7 +478,7 @@ void TestStoreLoad::loadIsAllOrNothing()
 // keeps what is on screen.
 void TestStoreLoad::typedNumberIsLoadedOnEnterOnly()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     QVERIFY(f.activate());
@@ -513,7 +512,7 @@ void TestStoreLoad::typedNumberIsLoadedOnEnterOnly()
 // quotation 30 is stored as the screen showed it.
 void TestStoreLoad::typedNumberThenStoreStoresTheScreen()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     QuotationTab& q = f.quotation();
     QVERIFY(f.activate());

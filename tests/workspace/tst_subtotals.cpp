@@ -3,11 +3,8 @@
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
+#include "support/TabFixtures.h"
 #include "workspace/quotation_tab/QuotationTab.h"
-#include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
-#include "frame/Velt.h"
 #include "platform/WorkTableModel.h"
 
 #include <QBrush>
@@ -18,13 +15,13 @@ using namespace DetailLine;
 
 namespace {
 
-QStringList lines(MainWindowFixture& f)
+QStringList lines(QuotationTabFixture& f)
 {
     return detailLines(f.work());
 }
 
 // All columns of the line named `name`, without its 行番号.
-QString fullLine(MainWindowFixture& f, const QString& name)
+QString fullLine(QuotationTabFixture& f, const QString& name)
 {
     const auto r = f.work().firstRow(QStringLiteral("select * from w明細 where 品名 = ?"), {name});
     if (!r) return {};
@@ -33,7 +30,7 @@ QString fullLine(MainWindowFixture& f, const QString& name)
     return cells.join(u'|');
 }
 
-void fill(MainWindowFixture& f)
+void fill(QuotationTabFixture& f)
 {
     const auto m = [](int yen) { return QVariant::fromValue(Currency::fromWhole(yen)); };
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(0, {{品名, "A"}, {金額, m(100)}}));
@@ -56,9 +53,9 @@ private slots:
 
 void TestSubtotals::insertAndDeleteSequence()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
     fill(f);
     f.messages.clear();
     const QString dLine = fullLine(f, QStringLiteral("D"));
@@ -74,8 +71,8 @@ void TestSubtotals::insertAndDeleteSequence()
     const QStringList start{"A|100|0", "B|200|0", "C|-|0", "D|400|0", "E|500|0"};
     const QStringList one{"A|100|0", "B|200|0", "C|-|0", " 小 計|300|1", "D|400|0", "E|500|0"};
     const QStringList two{"A|100|0", "B|200|0", "C|-|0", " 小 計|300|1", "D|400|0", "E|500|0", " 小 計|900|1"};
-    // The refusal rules are tested without the window (tst_detail_lines); one
-    // refusal here shows the window reads the lines and shows the message.
+    // The refusal rules are tested without the tab (tst_detail_lines); one
+    // refusal here shows the tab reads the lines and shows the message.
     const QList<Step> steps{
         {"first subtotal sums from the top", true, 4, {}, one},
         {"second subtotal sums after the first", true, 7, {}, two},
@@ -139,7 +136,7 @@ void TestSubtotals::failedMoveLeavesLinesAsTheyWere()
 {
     QFETCH(bool, subtotal);
     QFETCH(QString, message);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     fill(f);
     f.messages.clear();

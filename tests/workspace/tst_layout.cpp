@@ -1,11 +1,8 @@
 #include "platform/GridView.h"
 #include "app/PrintSettings.h"
 #include "support/FindControl.h"
-#include "support/MainWindowFixture.h"
-#include "app/SettingsTab.h"
+#include "support/TabFixtures.h"
 #include "platform/Twips.h"
-#include "frame/Velt.h"
-#include "workspace/HistoryTab.h"
 #include "workspace/quotation_tab/HeaderPanel.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "platform/WorkTableModel.h"
@@ -16,11 +13,53 @@
 
 namespace {
 
-void setSetting(const MainWindowFixture& f, const QString& column, const QString& value)
+// A setting stored before the tab's load reads it.
+void setSetting(const SessionFixture& f, const QString& column, const QString& value)
 {
     Database db;
     QVERIFY(db.open(f.folder.dataDbPath()));
     QVERIFY(db.exec(QStringLiteral("UPDATE 自社情報 SET %1 = ?").arg(Database::quoteIdent(column)), {value}));
+}
+
+// The quotation date by the era setting.
+void quotationEra(const QString& era, const QDate& date, const QString& quotationDate)
+{
+    QuotationTabFixture f;
+    setSetting(f, QStringLiteral("年号"), era);
+    QVERIFY(f.open());
+
+    control<DateBox>(f.quotation(), "dt日付")->setDate(date);
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->text(), quotationDate);
+    const bool japanese = era == u"和暦";
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->headingFormat(), japanese ? QStringLiteral("gggee年mm月") : QStringLiteral("yyyy年mm月"));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->x(), twips(japanese ? 9240 : 9610));
+    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->width(), twips(japanese ? 2235 : 1755));
+}
+
+// The history filter's dates and the listed dates by the era setting.
+void historyEra(const QString& era, const QDate& date, const QString& historyDate, const QString& filterDate)
+{
+    HistoryTabFixture f;
+    setSetting(f, QStringLiteral("年号"), era);
+    QVERIFY(f.open());
+
+    f.history().txt開始->setDate(date);
+    f.history().txt終了->setDate(date);
+    QCOMPARE(f.history().txt開始->text(), filterDate);
+    QCOMPARE(f.history().txt終了->text(), filterDate);
+
+    QVERIFY(f.work().exec(QStringLiteral("INSERT INTO w履歴リスト (チェック, 伝票番号, 日付, 顧客名, 件名) VALUES (0, 1, ?, 'x', 'y')"),
+                                 {date.toString(Qt::ISODate)}));
+    QVERIFY(f.history().dat履歴->refresh());
+    QCOMPARE(f.history().dat履歴->text(f.history().dat履歴->rowCount() - 1, 2), historyDate);
+
+    const bool japanese = era == u"和暦";
+    QCOMPARE(f.history().txt開始->headingFormat(), japanese ? QStringLiteral("ggg ee年 mm月") : QStringLiteral("yyyy年 mm月"));
+    QCOMPARE(f.history().txt開始->x(), twips(945));
+    QCOMPARE(f.history().txt開始->width(), twips(japanese ? 2370 : 1590));
+    QCOMPARE(f.history().txt終了->x(), twips(japanese ? 3780 : 3000));
+    QCOMPARE(f.history().txt終了->width(), twips(japanese ? 2370 : 1590));
+    QCOMPARE(f.history().Label28->x(), twips(japanese ? 3450 : 2670));
 }
 
 }  // namespace
@@ -79,33 +118,10 @@ void TestLayout::eraFormats()
     QFETCH(QString, quotationDate);
     QFETCH(QString, historyDate);
     QFETCH(QString, filterDate);
-
-    MainWindowFixture f;
-    setSetting(f, QStringLiteral("年号"), era);
-    QVERIFY(f.open());
-
-    control<DateBox>(f.quotation(), "dt日付")->setDate(date);
-    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->text(), quotationDate);
-    f.history().txt開始->setDate(date);
-    f.history().txt終了->setDate(date);
-    QCOMPARE(f.history().txt開始->text(), filterDate);
-    QCOMPARE(f.history().txt終了->text(), filterDate);
-
-    QVERIFY(f.work().exec(QStringLiteral("INSERT INTO w履歴リスト (チェック, 伝票番号, 日付, 顧客名, 件名) VALUES (0, 1, ?, 'x', 'y')"),
-                                 {date.toString(Qt::ISODate)}));
-    QVERIFY(f.history().dat履歴->refresh());
-    QCOMPARE(f.history().dat履歴->text(f.history().dat履歴->rowCount() - 1, 2), historyDate);
-
-    const bool japanese = era == u"和暦";
-    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->headingFormat(), japanese ? QStringLiteral("gggee年mm月") : QStringLiteral("yyyy年mm月"));
-    QCOMPARE(f.history().txt開始->headingFormat(), japanese ? QStringLiteral("ggg ee年 mm月") : QStringLiteral("yyyy年 mm月"));
-    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->x(), twips(japanese ? 9240 : 9610));
-    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->width(), twips(japanese ? 2235 : 1755));
-    QCOMPARE(f.history().txt開始->x(), twips(945));
-    QCOMPARE(f.history().txt開始->width(), twips(japanese ? 2370 : 1590));
-    QCOMPARE(f.history().txt終了->x(), twips(japanese ? 3780 : 3000));
-    QCOMPARE(f.history().txt終了->width(), twips(japanese ? 2370 : 1590));
-    QCOMPARE(f.history().Label28->x(), twips(japanese ? 3450 : 2670));
+    // Each tab over its own data folder with the setting stored.
+    quotationEra(era, date, quotationDate);
+    if (QTest::currentTestFailed()) return;
+    historyEra(era, date, historyDate, filterDate);
 }
 
 void TestLayout::gridNumberFormats_data()
@@ -125,7 +141,7 @@ void TestLayout::gridNumberFormats()
     QFETCH(QString, decimals);
     QFETCH(QString, quantity);
     QFETCH(QString, price);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     setSetting(f, QStringLiteral("小数"), decimals);
     QVERIFY(f.open());
 
@@ -168,7 +184,7 @@ void TestLayout::packColumnCaption()
 {
     QFETCH(QString, title);
     QFETCH(QString, caption);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     setSetting(f, QStringLiteral("入数列タイトル"), title);
     QVERIFY(f.open());
     QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->headerData(3, Qt::Horizontal).toString(), caption);
@@ -178,7 +194,7 @@ void TestLayout::packColumnCaption()
 
 void TestLayout::sealBoxes()
 {
-    MainWindowFixture f;
+    QuotationTabFixture f;
     QVERIFY(f.open());
     // Offsets from the origins (3200, 220).
     const double ends[8][4] = {
@@ -221,7 +237,7 @@ void TestLayout::ownCompanyFonts()
     QFETCH(double, nameSize);
     QFETCH(QString, infoFamily);
     QFETCH(double, infoSize);
-    MainWindowFixture f;
+    QuotationTabFixture f;
     f.folder.prepare({statement});
     const QFont designedName = control<QLabel>(f.quotation(), "lbl自社名")->font();
     const QFont designedInfo = control<QLabel>(f.quotation(), "lbl自社情報")->font();
