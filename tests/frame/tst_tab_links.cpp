@@ -1,4 +1,5 @@
-// What the main window wires between its tabs, end to end: the history tab
+// What the main window wires between its tabs, end to end: its load lays
+// both tabs out by the stored settings and shows a fresh quotation; the history tab
 // opens a quotation on the quotation tab; the quotation tab empties the
 // history list and fills its customer filter; the quotation tab reads the
 // settings tab's boxes as they show, stored or not. Each tab alone is tested
@@ -16,6 +17,7 @@
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -50,9 +52,37 @@ QList<int> storedNumbers(Database& data)
 class TestTabLinks : public QObject {
     Q_OBJECT
 private slots:
+    void loadLaysOutTheTabsAndShowsAFreshQuotation();
     void historyOpensAndQuotationDeleteEmptiesTheList();
     void quotationTabReadsTheSettingsTabAsShown();
 };
+
+// Each rule of the layout is tested on the tab alone (tst_layout); here one
+// setting of each kind shows the load hands the stored settings to both tabs.
+void TestTabLinks::loadLaysOutTheTabsAndShowsAFreshQuotation()
+{
+    MainWindowFixture f;
+    f.folder.prepare({QStringLiteral("UPDATE 自社情報 SET 年号 = '西暦', 小数 = '数量', 入数列タイトル = '規格', "
+                                     "自社名 = '自社', 最大見積書番号 = 41, 印鑑タイトル2 = '承認'"),
+                      QStringLiteral("UPDATE 印刷情報 SET 自社名フォント = 'ＭＳ 明朝', 自社名サイズ = 20 WHERE 型番 = 'MA4'")});
+    QVERIFY(f.open());
+
+    QuotationTab& q = f.quotation();
+    QCOMPARE(control<DateBox>(q, "dt日付")->headingFormat(), QStringLiteral("yyyy年mm月"));
+    QCOMPARE(control<DateBox>(q, "dt日付")->date(), QDate::currentDate());
+    QCOMPARE(control<WorkTableModel>(q, "wkDat")->column(4).format, QStringLiteral("Standard"));
+    QCOMPARE(control<WorkTableModel>(q, "wkDat")->headerData(3, Qt::Horizontal).toString(), QStringLiteral("規　格"));
+    QCOMPARE(control<QLabel>(q, "lbl自社名")->text(), QStringLiteral("自社"));
+    QCOMPARE(control<QLabel>(q, "lbl自社名")->font().family(), QStringLiteral("ＭＳ 明朝"));
+    QCOMPARE(control<QLabel>(q, "lbl自社名")->font().pointSizeF(), 20.0);
+    QCOMPARE(f.history().txt開始->headingFormat(), QStringLiteral("yyyy年 mm月"));
+    QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    // A fresh quotation: the next number, 100 blank lines, the seal titles as the settings tab shows them.
+    QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("42"));
+    QCOMPARE(control<WorkTableModel>(q, "wkDat")->rowCount(), 100);
+    QCOMPARE(control<QLineEdit>(q, "txt印鑑(1)")->text(), QStringLiteral("承認"));
+    QVERIFY(f.messages.shown().isEmpty());
+}
 
 void TestTabLinks::historyOpensAndQuotationDeleteEmptiesTheList()
 {

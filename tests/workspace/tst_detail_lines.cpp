@@ -69,6 +69,11 @@ void TestDetailLines::classifyNumber_data()
     QTest::newRow("金額 at its top") << int(金額) << "9999999999" << NumberInput::Number;
     QTest::newRow("金額 beyond its top") << int(金額) << "9999999999.5" << NumberInput::BeyondLimit;
     QTest::newRow("金額 below its bottom") << int(金額) << "-10000000000" << NumberInput::BeyondLimit;
+    QTest::newRow("単価 at its bottom") << int(単価) << "-99999999.99" << NumberInput::Number;
+    QTest::newRow("単価 below its bottom") << int(単価) << "-100000000" << NumberInput::BeyondLimit;
+    QTest::newRow("far beyond any money value") << int(数量) << "123456789012345678901" << NumberInput::BeyondLimit;
+    QTest::newRow("full-width digits") << int(単価) << "１２３" << NumberInput::Number;
+    QTest::newRow("a letter among digits") << int(単価) << "1O1" << NumberInput::NotANumber;
 }
 
 void TestDetailLines::classifyNumber()
@@ -93,11 +98,14 @@ void TestDetailLines::lineAmount_data()
     QTest::newRow("negative half") << "-2.5" << "1" << "四捨五入" << "-3";
     QTest::newRow("cut toward zero") << "-2.7" << "1" << "切り捨て" << "-2";
     QTest::newRow("other mode rounds up") << "2.1" << "1" << "切り上げ" << "3";
+    QTest::newRow("negative, other mode") << "-2.5" << "101" << "切り上げ" << "-253";
+    QTest::newRow("negative, cut") << "-2.5" << "101" << "切り捨て" << "-252";
     QTest::newRow("at the 金額 limit") << "9999999999" << "1" << "四捨五入" << "9999999999";
     QTest::newRow("rounds beyond the 金額 limit") << "9999999999.5" << "1" << "四捨五入" << "";
     QTest::newRow("product rounds onto the 金額 limit") << "1000" << "9999999.9994" << "四捨五入" << "9999999999";
     QTest::newRow("product rounds past the 金額 limit") << "1000" << "9999999.9995" << "四捨五入" << "";
     QTest::newRow("product beyond the rounding limit gives 0") << "10000000000" << "1" << "四捨五入" << "0";
+    QTest::newRow("product below the rounding limit gives 0") << "999999.99" << "-99999999.99" << "四捨五入" << "0";
 }
 
 void TestDetailLines::lineAmount()
