@@ -13,7 +13,6 @@
 #include "support/WidgetText.h"
 #include "workspace/HistoryTab.h"
 #include "workspace/QuotationStore.h"
-#include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationKeeper.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -127,7 +126,6 @@ void TestTabLinks::quotationTabReadsTheSettingsTabAsShown()
 
     // The tax rounding of the settings tab's box, not stored.
     f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
-    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(true);
     WorkTableModel* lines = control<WorkTableModel>(f.quotation(), "wkDat");
     const int amount = lines->columnOf(QStringLiteral("金額"));
     QVERIFY(lines->editCell(0, amount, QStringLiteral("810")));

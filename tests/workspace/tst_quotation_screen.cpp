@@ -89,7 +89,7 @@ void TestQuotationScreen::resetBringsKnownState()
     f.session.設定情報.税計算 = taxOn;
     f.session.設定情報.印刷用紙 = QStringLiteral("B5白紙");
     f.session.設定情報.自社名 = QStringLiteral("自社");
-    // Seal titles typed on the settings tab, not stored.
+    // Seal titles as the settings tab shows them, not stored.
     for (int i = 0; i < 4; ++i) f.shown.sealTitles[size_t(i)] = QStringLiteral("印%1").arg(i + 1);
     dirtyScreen(f);
     f.history.cleared = 0;
