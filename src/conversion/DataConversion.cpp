@@ -136,11 +136,6 @@ QString toSecond(const QString& storedDate)
 }
 const QString kDateToSecondSql = QStringLiteral("substr(日付 || ' 00:00:00', 1, 19)");
 
-bool emptyKey(const QVariant& v)
-{
-    return dbv::isNull(v) || (v.metaType().id() == QMetaType::QString && v.toString().isEmpty());
-}
-
 void logRefused(const QString& table, const QString& column, const QVariant& v)
 {
     qCWarning(lcConversion).noquote() << table << ": value" << v.toString() << "of" << column
@@ -150,28 +145,69 @@ void logRefused(const QString& table, const QString& column, const QVariant& v)
 // ---------------------------------------------------------------------------
 // The row copy
 
-// A text of an SQLite older file's row, valid UTF-8, where SQLite holds it:
-// bound as it is while the row is read (a field no key and no check reads).
-struct StoredText {
-    const char* data = "";
+// A value in the current file's form, as a copy binds it: Null, a whole
+// number (money in ten-thousandths, yes/no 0/1), a double or a text. A
+// text of an SQLite older file's row is held where SQLite holds it (valid
+// UTF-8, good while that row is read); every other text as a QString. A
+// copy fills one per field for every row without making a QVariant of each.
+struct Slot {
+    enum class Type : quint8 { Null, Integer, Real, Text, Utf8 };
+    Type type = Type::Null;
+    qint64 integer = 0;
+    double real = 0;
+    QString text;
+    const char* utf8 = nullptr;
     int size = 0;
+
+    bool isNull() const { return type == Type::Null; }
+    // Null or an empty text: an empty key.
+    bool isEmpty() const
+    {
+        return type == Type::Null || (type == Type::Text && text.isEmpty()) || (type == Type::Utf8 && size == 0);
+    }
+    void setNull() { type = Type::Null; }
+    void setInteger(qint64 n) { type = Type::Integer, integer = n; }
+    void setText(QString s) { type = Type::Text, text = std::move(s); }
+    void setUtf8(const char* data, int bytes) { type = Type::Utf8, utf8 = data, size = bytes; }
+    // A value as stored() gives it.
+    void set(const QVariant& v)
+    {
+        if (dbv::isNull(v)) return setNull();
+        if (dbv::isIntegral(v) || v.metaType().id() == QMetaType::Bool) return setInteger(v.toLongLong());
+        if (v.metaType().id() != QMetaType::Double) return setText(v.toString());
+        type = Type::Real, real = v.toDouble();
+    }
+    // As a QVariant would give it.
+    QString toString() const
+    {
+        switch (type) {
+        case Type::Null: return QString();
+        case Type::Integer: return QString::number(integer);
+        case Type::Real: return QVariant(real).toString();
+        case Type::Text: return text;
+        case Type::Utf8: return QString::fromUtf8(utf8, size);
+        }
+        return QString();
+    }
+    // The number of a whole-number field (those hold Integer or Null).
+    qint64 toLongLong() const { return type == Type::Integer ? integer : toString().toLongLong(); }
 };
+using Slots = std::vector<Slot>;
 
 struct Field {
     QString column;
     Kind kind = Kind::Text;
-    bool fixed = false;  // written with `value`, not copied
-    QVariant value;
+    bool fixed = false;  // written as Null, not copied
     bool emptyAsNull = false;  // an empty text is stored as Null
 };
 
 Field field(const QString& column, Kind kind = Kind::Text)
 {
-    return {column, kind, false, {}};
+    return {column, kind, false, false};
 }
 Field fixedNull(const QString& column)
 {
-    return {column, Kind::Text, true, QVariant()};
+    return {column, Kind::Text, true, false};
 }
 
 struct CopyRule {
@@ -186,7 +222,7 @@ class KeyIndex;
 // Looks at a row (its values in the order of the fields the copy writes)
 // before it is written; may write what the row needs first, and then tells
 // the key index. Fail sets the error.
-using RowCheck = std::function<Verdict(const QVariantList& values, KeyIndex& keys, QString& error)>;
+using RowCheck = std::function<Verdict(const Slots& values, KeyIndex& keys, QString& error)>;
 
 struct Prepared {
     QList<qsizetype> written;  // indexes of the fields written
@@ -216,31 +252,37 @@ Prepared prepare(const CopyRule& rule, const QStringList& columns)
 // listed (Null for the others), and which of them the current column refuses
 // (those hold Null).
 struct RowValues {
-    QVariantList values;
+    Slots values;
     QList<qsizetype> refused;
+
+    // Every value Null, for a row of the rule.
+    void start(const CopyRule& rule)
+    {
+        if (values.size() != size_t(rule.fields.size())) values.resize(size_t(rule.fields.size()));
+        for (Slot& s : values) s.setNull();
+        refused.clear();
+    }
+    // Field i holds v as stored() gave it (nothing: refused).
+    void take(const Field& f, qsizetype i, const std::optional<QVariant>& v)
+    {
+        if (!v) {
+            refused << i;
+            return;
+        }
+        values[size_t(i)].set(*v);
+        if (f.emptyAsNull && values[size_t(i)].isEmpty()) values[size_t(i)].setNull();
+    }
 };
 
 // Fills `out` in place: a copy reuses one for all its rows.
 void fillRowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which,
                    RowValues& out)
 {
-    if (out.values.size() != rule.fields.size()) out.values = QVariantList(rule.fields.size());
-    else
-        for (QVariant& v : out.values) v.clear();
-    out.refused.clear();
+    out.start(rule);
     for (qsizetype i : which) {
         const Field& f = rule.fields[i];
-        if (f.fixed) {
-            out.values[i] = f.value;
-            continue;
-        }
-        if (p.source[i] < 0) continue;
-        const auto v = stored(row.value(p.source[i]), f.kind);
-        if (!v) {
-            out.refused << i;
-            continue;
-        }
-        if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
+        if (f.fixed || p.source[i] < 0) continue;
+        out.take(f, i, stored(row.value(p.source[i]), f.kind));
     }
 }
 
@@ -259,44 +301,41 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
                      const QList<qsizetype>& which, RowValues& out, StoredDates& dates)
 {
     using SK = LinkFile::StoredKind;
-    if (out.values.size() != rule.fields.size()) out.values = QVariantList(rule.fields.size());
-    else
-        for (QVariant& v : out.values) v.clear();
+    out.start(rule);
     if (dates.text.size() != rule.fields.size()) {
         dates.text = QList<QByteArray>(rule.fields.size());
         dates.value = QList<std::optional<QVariant>>(rule.fields.size());
     }
-    out.refused.clear();
     sqlite3_stmt* st = row.statement;
     for (qsizetype i : which) {
         const Field& f = rule.fields[i];
-        if (f.fixed) {
-            out.values[i] = f.value;
-            continue;
-        }
         const int c = int(p.source[i]);
-        if (c < 0) continue;
+        if (f.fixed || c < 0) continue;
+        Slot& slot = out.values[size_t(i)];
         const int type = sqlite3_column_type(st, c);
         const SK kind = row.kinds[c];
-        std::optional<QVariant> v;
-        if (type == SQLITE_NULL) {
-            v = QVariant();
-        } else if (f.kind == Kind::Text && kind == SK::Text && type == SQLITE_TEXT) {
+        if (type == SQLITE_NULL) continue;
+        if (f.kind == Kind::Text && kind == SK::Text && type == SQLITE_TEXT) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
             const int size = sqlite3_column_bytes(st, c);
-            if (text && !f.emptyAsNull && !p.keys.contains(i) && QByteArrayView(text, size).isValidUtf8())
-                v = QVariant::fromValue(StoredText{text, size});
-            else
-                v = QVariant(QString::fromUtf8(text, size));
+            if (size == 0 && f.emptyAsNull) continue;
+            // Text that is not valid UTF-8 is taken as the reader takes it.
+            if (text && QByteArrayView(text, size).isValidUtf8()) slot.setUtf8(text, size);
+            else slot.setText(LinkFile::storedText(st, c));
         } else if (f.kind == Kind::Integer && (kind == SK::Integer || kind == SK::Any) && type == SQLITE_INTEGER) {
-            v = QVariant(qint64(sqlite3_column_int64(st, c)));
+            slot.setInteger(sqlite3_column_int64(st, c));
         } else if (f.kind == Kind::YesNo && kind == SK::YesNo && type == SQLITE_INTEGER) {
-            v = dbv::fromBool(sqlite3_column_int64(st, c) != 0);
+            slot.setInteger(sqlite3_column_int64(st, c) != 0 ? 1 : 0);
         } else if (f.kind == Kind::Money && kind == SK::Money && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
             const auto money = LinkFile::toCurrency(type == SQLITE_INTEGER ? QVariant(qlonglong(sqlite3_column_int64(st, c)))
                                                                            : QVariant(sqlite3_column_double(st, c)));
             if (!money) return c;
-            v = Currency::toDb(money);
+            slot.setInteger(money->raw());
+        } else if (f.kind == Kind::Money && kind == SK::Real && type == SQLITE_FLOAT) {
+            // A double is read as it is; as money it may not fit.
+            const auto money = Currency::fromDouble(sqlite3_column_double(st, c));
+            if (money) slot.setInteger(money->raw());
+            else out.refused << i;
         } else if (f.kind == Kind::Date && kind == SK::DateTime && type == SQLITE_TEXT) {
             const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
                                                             sqlite3_column_bytes(st, c));
@@ -306,37 +345,26 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
                 dates.text[i] = QByteArray(text.constData(), text.size());
                 dates.value[i] = stored(*link, f.kind);
             }
-            v = dates.value[i];
+            out.take(f, i, dates.value[i]);
         } else {
             const auto link = LinkFile::linkValue(st, c, kind);
             if (!link) return c;
-            v = stored(*link, f.kind);
+            out.take(f, i, stored(*link, f.kind));
         }
-        if (!v) {
-            out.refused << i;
-            continue;
-        }
-        if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
     }
     return LinkFile::kNext;
 }
 
-RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which)
-{
-    RowValues out;
-    fillRowValues(rule, p, row, which, out);
-    return out;
-}
-
 // A key field Null or empty (a key column the older table lacks is Null).
-bool hasEmptyKey(const Prepared& p, const QVariantList& values)
+bool hasEmptyKey(const Prepared& p, const Slots& values)
 {
-    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return emptyKey(values[i]); });
+    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return values[size_t(i)].isEmpty(); });
 }
 
 bool hasRefusedKey(const Prepared& p, const RowValues& row)
 {
-    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
+    return !row.refused.isEmpty() &&
+           std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
 }
 
 void fail(TableOutcome& out, const QString& error)
@@ -364,26 +392,17 @@ public:
     DirectStatement(const DirectStatement&) = delete;
     DirectStatement& operator=(const DirectStatement&) = delete;
 
-    // Binds the values in order and runs the statement to its first row
+    // Binds the values at `which`, then `last` when it is given (a row's
+    // values bound where they are), and runs the statement to its first row
     // (next() then tells whether there is one). False (error set) on failure.
-    bool run(const QVariantList& binds)
-    {
-        if (!statement_) return false;
-        sqlite3_reset(statement_);
-        for (int i = 0; i < int(binds.size()); ++i)
-            if (bind(i + 1, binds[i]) != SQLITE_OK) return failed();
-        return step();
-    }
-    // The same with the values at `which`, then `last` when it is given:
-    // a row's values bound where they are.
-    bool run(const QVariantList& values, const QList<qsizetype>& which, const QVariant* last)
+    bool run(const Slots& values, const QList<qsizetype>& which, std::optional<qint64> last = std::nullopt)
     {
         if (!statement_) return false;
         sqlite3_reset(statement_);
         int place = 0;
         for (qsizetype i : which)
-            if (bind(++place, values[i]) != SQLITE_OK) return failed();
-        if (last && bind(++place, *last) != SQLITE_OK) return failed();
+            if (bind(++place, values[size_t(i)]) != SQLITE_OK) return failed();
+        if (last && sqlite3_bind_int64(statement_, ++place, *last) != SQLITE_OK) return failed();
         return step();
     }
     // True while the statement stands on a row; moves to the next one after.
@@ -417,37 +436,23 @@ private:
         if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
         return true;
     }
-    int bind(int place, const QVariant& v)
+    // Bound in place: the values outlive the statement's run.
+    int bind(int place, const Slot& v)
     {
-        if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
-        if (v.metaType() == QMetaType::fromType<StoredText>()) {
-            // Bound in place: the older row is read on only after the run.
-            const auto* t = static_cast<const StoredText*>(v.constData());
-            return sqlite3_bind_text(statement_, place, t->data, t->size, SQLITE_STATIC);
+        switch (v.type) {
+        case Slot::Type::Null:
+            return sqlite3_bind_null(statement_, place);
+        case Slot::Type::Integer:
+            return sqlite3_bind_int64(statement_, place, v.integer);
+        case Slot::Type::Real:
+            return sqlite3_bind_double(statement_, place, v.real);
+        case Slot::Type::Text:
+            return sqlite3_bind_text16(statement_, place, v.text.constData(), int(v.text.size() * sizeof(char16_t)),
+                                       SQLITE_STATIC);
+        case Slot::Type::Utf8:
+            return sqlite3_bind_text(statement_, place, v.utf8, v.size, SQLITE_STATIC);
         }
-        switch (v.metaType().id()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return sqlite3_bind_int64(statement_, place, v.toLongLong());
-        case QMetaType::Double:
-            return sqlite3_bind_double(statement_, place, v.toDouble());
-        case QMetaType::QByteArray: {
-            const QByteArray b = v.toByteArray();
-            return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        }
-        case QMetaType::QString: {
-            // Bound in place: the value outlives the statement's run.
-            const auto* t = static_cast<const QString*>(v.constData());
-            return sqlite3_bind_text16(statement_, place, t->constData(), int(t->size() * sizeof(char16_t)), SQLITE_STATIC);
-        }
-        default: {
-            const QByteArray t = v.toString().toUtf8();
-            return sqlite3_bind_text(statement_, place, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-        }
-        }
+        return SQLITE_MISUSE;
     }
     bool failed()
     {
@@ -483,13 +488,13 @@ struct RowWriter {
                                  .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
     }
 
-    // Updates the row at rowid, or adds one when rowid is Null (and sets
+    // Updates the row at rowid, or adds one when there is none (and sets
     // rowid to the new row's).
-    bool write(const QVariantList& values, QVariant& rowid, QString& error)
+    bool write(const Slots& values, std::optional<qint64>& rowid, QString& error)
     {
-        const bool adding = dbv::isNull(rowid);
+        const bool adding = !rowid;
         DirectStatement& s = adding ? *insert : *update;
-        if (!s.run(values, fields, adding ? nullptr : &rowid)) {
+        if (!s.run(values, fields, rowid)) {
             error = s.error();
             return false;
         }
@@ -507,18 +512,27 @@ struct RowWriter {
 class KeyIndex {
 public:
     virtual ~KeyIndex() = default;
-    // The rowid of the first current row with the key of `values`, Null for
-    // none. False (error set) when it cannot be looked up.
-    virtual bool find(const QVariantList& values, QVariant& rowid, QString& error) = 0;
+    // The rowid of the first current row with the key of `values`, nothing
+    // for none. False (error set) when it cannot be looked up.
+    virtual bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) = 0;
     // The copy added a row with the key of `values`.
-    virtual void added(const QVariantList& values, const QVariant& rowid) = 0;
+    virtual void added(const Slots& values, qint64 rowid) = 0;
 };
 
-QString foldedKey(const QVariantList& values, const QList<qsizetype>& keys)
+// A key's texts folded, as a current row's key and a source row's key are
+// compared.
+QString foldedKey(const QStringList& texts)
 {
     QString key;
-    for (qsizetype i : keys) key += values[i].toString().toCaseFolded() + QChar(0x1f);
+    for (const QString& t : texts) key += t.toCaseFolded() + QChar(0x1f);
     return key;
+}
+
+QString foldedKey(const Slots& values, const QList<qsizetype>& keys)
+{
+    QStringList texts;
+    for (qsizetype i : keys) texts << values[size_t(i)].toString();
+    return foldedKey(texts);
 }
 
 // The keys of a table small enough to hold them all: the masters and the
@@ -538,37 +552,36 @@ public:
             error = data.lastError();
             return false;
         }
-        QVariantList values(keys_.size() ? *std::max_element(keys_.cbegin(), keys_.cend()) + 1 : 0);
         while (q->next()) {
             bool null = false;
+            QStringList texts;
             for (qsizetype k = 0; k < keys_.size(); ++k) {
-                values[keys_[k]] = q->value(int(k) + 1);
-                null = null || dbv::isNull(values[keys_[k]]);
+                const QVariant v = q->value(int(k) + 1);
+                null = null || dbv::isNull(v);
+                texts << v.toString();
             }
             // A Null key is never found: a source row with one is skipped.
-            if (!null) hold(foldedKey(values, keys_), q->value(0));
+            if (!null) hold(foldedKey(texts), q->value(0).toLongLong());
         }
         return true;
     }
 
-    bool find(const QVariantList& values, QVariant& rowid, QString&) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, QString&) override
     {
-        rowid = rows_.value(foldedKey(values, keys_));
+        const auto it = rows_.constFind(foldedKey(values, keys_));
+        rowid = it == rows_.cend() ? std::nullopt : std::optional<qint64>(*it);
         return true;
     }
-    void added(const QVariantList& values, const QVariant& rowid) override
-    {
-        hold(foldedKey(values, keys_), rowid);
-    }
+    void added(const Slots& values, qint64 rowid) override { hold(foldedKey(values, keys_), rowid); }
 
 private:
-    void hold(const QString& key, const QVariant& rowid)
+    void hold(const QString& key, qint64 rowid)
     {
         if (!rows_.contains(key)) rows_.insert(key, rowid);  // the first row wins
     }
 
     QList<qsizetype> keys_;
-    QHash<QString, QVariant> rows_;
+    QHash<QString, qint64> rows_;
 };
 
 // The order columns the older table has; a column it lacks is simply not copied.
@@ -578,6 +591,40 @@ QStringList presentColumns(const QStringList& order, const QStringList& columns)
     for (const QString& o : order)
         if (columns.contains(o, Qt::CaseInsensitive)) present << o;
     return present;
+}
+
+// The rows of the older table, one at a time, each as the values of the
+// fields `which`, handed to `row` with a way to read a column as the older
+// file's reader gives it; `row` returns false to stop. Rule: in the rule's
+// order (the file's order when it has none of the order columns); Any: in
+// whichever order reads best. An SQLite older file is read as SQLite holds
+// it, without a row of values made for every row read. False when the read
+// failed or stopped; `read` counts the rows read.
+enum class OldOrder { Rule, Any };
+using OldValue = std::function<QVariant(qsizetype)>;
+bool forEachOldRow(LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, const Prepared& p,
+                   const QList<qsizetype>& which, int& read, OldOrder ordered,
+                   const std::function<bool(const RowValues&, const OldValue&)>& row)
+{
+    RowValues rv;
+    const QStringList order = presentColumns(rule.order, columns);
+    StoredDates dates;
+    const auto fast = Dbs.forEachStoredRow(rule.table, order, [&](const LinkFile::StoredRow& stored) {
+        ++read;
+        const int b = fillStoredValues(rule, p, stored, which, rv, dates);
+        if (b != LinkFile::kNext) return b;
+        const bool go = row(rv, [&](qsizetype c) {
+            return LinkFile::linkValue(stored.statement, int(c), stored.kinds[c]).value_or(QVariant());
+        });
+        return go ? LinkFile::kNext : LinkFile::kStop;
+    });
+    if (fast != LinkFile::StoredRead::Unavailable) return fast == LinkFile::StoredRead::Done;
+    // Read otherwise, a table in no particular order streams; in order it may be read whole.
+    return Dbs.forEachRow(rule.table, ordered == OldOrder::Rule ? order : QStringList(), [&](const LinkRow& linkRow) {
+        ++read;
+        fillRowValues(rule, p, linkRow, which, rv);
+        return row(rv, [&](qsizetype c) { return linkRow.value(c); });
+    });
 }
 
 // Copies the rows of the older table, read in the rule's order one at a
@@ -590,7 +637,9 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     // Every field the older table gives; a row with refused values is
     // written without them, by a writer of its own set of fields.
     std::map<QList<qsizetype>, RowWriter> writers;
+    RowWriter* whole = nullptr;  // the writer of rows without refused values
     const auto writerFor = [&](const QList<qsizetype>& refused) -> RowWriter& {
+        if (refused.isEmpty() && whole) return *whole;
         auto it = writers.find(refused);
         if (it == writers.end()) {
             QList<qsizetype> fields;
@@ -598,13 +647,14 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
                 if (!refused.contains(i)) fields << i;
             it = writers.try_emplace(refused, data, rule, fields).first;
         }
+        if (refused.isEmpty()) whole = &it->second;
         return it->second;
     };
 
     QString error;
-    RowValues rv;
-    // One row, its values in rv: false stops the copy (error set, or the read failed).
-    const auto copyRow = [&](const std::function<QVariant(qsizetype)>& oldValue) {
+    // One row: false stops the copy (error set).
+    const bool read = forEachOldRow(Dbs, columns, rule, p, p.written, out.read, OldOrder::Rule,
+                                    [&](const RowValues& rv, const OldValue& oldValue) {
         if (hasRefusedKey(p, rv)) {
             ++out.badKeys;
             return true;
@@ -621,38 +671,16 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
             case Verdict::Fail: return false;
             }
         }
-        QVariant rowid;
+        std::optional<qint64> rowid;
         if (!keys.find(rv.values, rowid, error)) return false;
-        const bool adding = dbv::isNull(rowid);
+        const bool adding = !rowid;
         if (!writerFor(rv.refused).write(rv.values, rowid, error)) return false;
-        if (adding) keys.added(rv.values, rowid);
+        if (adding) keys.added(rv.values, *rowid);
         for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, oldValue(p.source[i]));
         out.refused += int(rv.refused.size());
         ++out.copied;
         return true;
-    };
-
-    const QStringList order = presentColumns(rule.order, columns);
-    // An SQLite older file is read as SQLite holds it: no row of values
-    // made for every row read.
-    StoredDates dates;
-    const auto fast = Dbs.forEachStoredRow(rule.table, order, [&](const LinkFile::StoredRow& row) {
-        ++out.read;
-        const int bad = fillStoredValues(rule, p, row, p.written, rv, dates);
-        if (bad != LinkFile::kNext) return bad;
-        const bool go = copyRow([&](qsizetype c) {
-            return LinkFile::linkValue(row.statement, int(c), row.kinds[c]).value_or(QVariant());
-        });
-        return go ? LinkFile::kNext : LinkFile::kStop;
     });
-    bool read = fast == LinkFile::StoredRead::Done;
-    if (fast == LinkFile::StoredRead::Unavailable) {
-        read = Dbs.forEachRow(rule.table, order, [&](const LinkRow& row) {
-            ++out.read;
-            fillRowValues(rule, p, row, p.written, rv);
-            return copyRow([&](qsizetype c) { return row.value(c); });
-        });
-    }
     if (!read || !error.isEmpty()) {
         fail(out, error.isEmpty() ? Dbs.errorText() : error);
         return false;
@@ -756,6 +784,13 @@ Identity identity(const QVariant& customer, const QVariant& storedDate)
     return {part(customer, false), part(storedDate, true)};
 }
 
+// The same of an older row's values.
+Identity identity(const Slot& customer, const Slot& storedDate)
+{
+    const auto variant = [](const Slot& v) { return v.isNull() ? QVariant() : QVariant(v.toString()); };
+    return identity(variant(customer), variant(storedDate));
+}
+
 // Each quotation number has one identity or very few: short lists, kept
 // small for the ten thousands of numbers a file may hold.
 using Identities = QList<Identity>;
@@ -777,10 +812,10 @@ bool within(const Identities& part, const Identities& whole)
 }
 
 // A code as the numbered slots have it: "01".."99".
-bool isSlotCode(const QVariant& code)
+bool isSlotCode(const QString& code)
 {
     static const QRegularExpression re(QStringLiteral("^(0[1-9]|[1-9][0-9])$"));
-    return re.match(code.toString()).hasMatch();
+    return re.match(code).hasMatch();
 }
 
 QString numberList(const QList<qint64>& numbers)
@@ -961,12 +996,12 @@ TableOutcome DataConversion::CnvCode()
                                {QStringLiteral("kcode"), QStringLiteral("code")},
                                // An empty name is a free slot, which the code lists mark with Null.
                                {field(QStringLiteral("kcode")), field(QStringLiteral("code")),
-                                {QStringLiteral("sname"), Kind::Text, false, {}, true}},
+                                {QStringLiteral("sname"), Kind::Text, false, true}},
                                {QStringLiteral("kcode"), QStringLiteral("code")}};
     std::optional<QSet<QString>> kinds;  // kinds that have their slots, case-folded
     Statement slot(data_, QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, null)"));
-    const RowCheck check = [&](const QVariantList& values, KeyIndex& keys, QString& error) {
-        if (!isSlotCode(values[1])) return Verdict::BadCode;
+    const RowCheck check = [&](const Slots& values, KeyIndex& keys, QString& error) {
+        if (!isSlotCode(values[1].toString())) return Verdict::BadCode;
         if (!kinds) {
             auto q = data_.query(QStringLiteral("select distinct kcode from コードマスタ where kcode is not null"));
             if (!q) {
@@ -979,13 +1014,15 @@ TableOutcome DataConversion::CnvCode()
         const QString kcode = values[0].toString();
         if (kinds->contains(kcode.toCaseFolded())) return Verdict::Copy;
         // A kind the current file lacks gets its 99 free slots, as every kind has.
+        Slots free(3);
+        free[0].setText(kcode);
         for (int i = 1; i <= 99; ++i) {
-            const QVariantList free{kcode, QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), QVariant()};
-            if (!slot.run(free.mid(0, 2))) {
+            free[1].setText(QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')));
+            if (!slot.run({free[0].text, free[1].text})) {
                 error = slot.error();
                 return Verdict::Fail;
             }
-            keys.added(free, slot.query().lastInsertId());
+            keys.added(free, slot.query().lastInsertId().toLongLong());
         }
         kinds->insert(kcode.toCaseFolded());
         return Verdict::Copy;
@@ -1007,13 +1044,13 @@ void collectOld(LinkFile& Dbs, const CopyRule& rule, qsizetype number, qsizetype
     if (!columns) return;
     const Prepared p = prepare(rule, *columns);
     const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
-    Dbs.forEachRow(rule.table, {}, [&](const LinkRow& row) {
-        const RowValues rv = rowValues(rule, p, row, which);
+    int read = 0;
+    forEachOldRow(Dbs, *columns, rule, p, which, read, OldOrder::Any, [&](const RowValues& rv, const OldValue&) {
         if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) return true;
-        const qint64 n = rv.values[number].toLongLong();
+        const qint64 n = rv.values[size_t(number)].toLongLong();
         if (!wanted.contains(n)) return true;
         QuotationIds& ids = old[n];
-        add(header ? ids.header : ids.lines, identity(rv.values[customer], rv.values[date]));
+        add(header ? ids.header : ids.lines, identity(rv.values[size_t(customer)], rv.values[size_t(date)]));
         return true;
     });
 }
@@ -1043,11 +1080,12 @@ public:
         return true;
     }
 
-    bool find(const QVariantList& values, QVariant& rowid, QString& error) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) override
     {
-        rowid = QVariant();
+        rowid.reset();
         if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(place(values))) return true;
-        if (!find_.run({values[kLineNumber], values[kLineKind], values[kLineRow]})) {
+        static const QList<qsizetype> kPlace{kLineNumber, kLineKind, kLineRow};
+        if (!find_.run(values, kPlace)) {
             error = find_.error();
             return false;
         }
@@ -1055,19 +1093,19 @@ public:
         while (find_.next()) {
             if (dbv::isNull(find_.value(1)) || dbv::isNull(find_.value(2))) continue;
             if (identity(find_.value(1), find_.value(2)) == wanted) {
-                rowid = find_.value(0);
+                rowid = find_.value(0).toLongLong();
                 break;
             }
         }
         return true;
     }
-    void added(const QVariantList& values, const QVariant&) override { added_.insert(place(values)); }
+    void added(const Slots& values, qint64) override { added_.insert(place(values)); }
 
 private:
     // A line's number, kind and line number, hashed: the look-up above
     // compares customer and date, so a line of another customer or date in
     // the same place costs only a look-up, and no text is folded per line.
-    static size_t place(const QVariantList& values)
+    static size_t place(const Slots& values)
     {
         return qHashMulti(0, values[kLineNumber].toLongLong(), values[kLineKind].toLongLong(),
                           values[kLineRow].toLongLong());
@@ -1163,8 +1201,8 @@ void DataConversion::copyQuotations()
         const auto columns = oldColumns(Dbs_, rule.table, out);
         if (!columns) return out.missing;
         skipped.clear();
-        const RowCheck check = [&](const QVariantList& values, KeyIndex&, QString&) {
-            const qint64 n = values[number].toLongLong();
+        const RowCheck check = [&](const Slots& values, KeyIndex&, QString&) {
+            const qint64 n = values[size_t(number)].toLongLong();
             if (!numbers->contains(n)) return Verdict::Copy;
             skipped.insert(n);
             return Verdict::Conflict;

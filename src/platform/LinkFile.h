@@ -189,6 +189,8 @@ public:
     // The value at column i of a stored row as forEachRow hands it; nothing
     // when it does not fit the kind.
     static std::optional<QVariant> linkValue(sqlite3_stmt* statement, int i, StoredKind kind);
+    // The text at column i of a stored row as forEachRow reads it.
+    static QString storedText(sqlite3_stmt* statement, int i);
 
 private:
     bool fail(Error error, const QString& text);
