@@ -158,6 +158,7 @@ struct Slot {
     QString text;
     const char* utf8 = nullptr;
     int size = 0;
+    QByteArray kept;  // the text of keep()
 
     bool isNull() const { return type == Type::Null; }
     // Null or an empty text: an empty key.
@@ -169,6 +170,13 @@ struct Slot {
     void setInteger(qint64 n) { type = Type::Integer, integer = n; }
     void setText(QString s) { type = Type::Text, text = std::move(s); }
     void setUtf8(const char* data, int bytes) { type = Type::Utf8, utf8 = data, size = bytes; }
+    // Holds its text itself, past the older row it was read from.
+    void keep()
+    {
+        if (type != Type::Utf8) return;
+        kept = QByteArray(utf8, size);
+        utf8 = kept.constData();
+    }
     // A value as stored() gives it.
     void set(const QVariant& v)
     {
@@ -337,12 +345,12 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
             if (money) slot.setInteger(money->raw());
             else out.refused << i;
         } else if (f.kind == Kind::Date && kind == SK::DateTime && type == SQLITE_TEXT) {
-            const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                                            sqlite3_column_bytes(st, c));
+            const QByteArrayView text(reinterpret_cast<const char*>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
             if (dates.text[i].isNull() || dates.text[i] != text) {
+                // Kept before the value is read again, which may move SQLite's text.
+                dates.text[i] = text.toByteArray();
                 const auto link = LinkFile::linkValue(st, c, kind);
                 if (!link) return c;
-                dates.text[i] = QByteArray(text.constData(), text.size());
                 dates.value[i] = stored(*link, f.kind);
             }
             out.take(f, i, dates.value[i]);
@@ -403,6 +411,17 @@ public:
         for (qsizetype i : which)
             if (bind(++place, values[size_t(i)]) != SQLITE_OK) return failed();
         if (last && sqlite3_bind_int64(statement_, ++place, *last) != SQLITE_OK) return failed();
+        return step();
+    }
+    // The same for a statement of many rows: the values at `which` of each.
+    bool run(const std::vector<Slots>& rows, const QList<qsizetype>& which)
+    {
+        if (!statement_) return false;
+        sqlite3_reset(statement_);
+        int place = 0;
+        for (const Slots& values : rows)
+            for (qsizetype i : which)
+                if (bind(++place, values[size_t(i)]) != SQLITE_OK) return failed();
         return step();
     }
     // True while the statement stands on a row; moves to the next one after.
@@ -471,9 +490,17 @@ private:
     QString error_;
 };
 
-// The update and the insert of one set of the fields the copy writes.
+// The update and the insert of one set of the fields the copy writes. When
+// rows are gathered (the key index needs no rowid of a row added), new
+// rows are kept, their texts copied, and inserted kBatch at a time: one
+// statement of many rows costs SQLite less than as many statements.
+// Gathered rows are written by flush(), which the copy calls before
+// anything else reads or writes the table.
 struct RowWriter {
-    RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which) : fields(which)
+    static constexpr int kBatch = 32;
+
+    RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which, bool gather)
+        : fields(which), gathering(gather)
     {
         QStringList sets, columns, marks;
         for (qsizetype i : fields) {
@@ -483,15 +510,28 @@ struct RowWriter {
             marks << QStringLiteral("?");
         }
         const QString table = Database::quoteIdent(rule.table);
+        const QString values = QStringLiteral("(%1)").arg(marks.join(QStringLiteral(", ")));
+        const QString insertSql =
+            QStringLiteral("insert into %1 (%2) values ").arg(table, columns.join(QStringLiteral(", ")));
         update.emplace(data, QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(QStringLiteral(", "))));
-        insert.emplace(data, QStringLiteral("insert into %1 (%2) values (%3)")
-                                 .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        insert.emplace(data, insertSql + values);
+        if (gathering) {
+            QStringList rows;
+            for (int r = 0; r < kBatch; ++r) rows << values;
+            batch.emplace(data, insertSql + rows.join(QStringLiteral(", ")));
+            gathered.reserve(kBatch);
+        }
     }
 
     // Updates the row at rowid, or adds one when there is none (and sets
-    // rowid to the new row's).
+    // rowid to the new row's, unless the row is gathered).
     bool write(const Slots& values, std::optional<qint64>& rowid, QString& error)
     {
+        if (!rowid && gathering) {
+            gathered.push_back(values);
+            for (qsizetype i : fields) gathered.back()[size_t(i)].keep();
+            return int(gathered.size()) < kBatch || flush(error);
+        }
         const bool adding = !rowid;
         DirectStatement& s = adding ? *insert : *update;
         if (!s.run(values, fields, rowid)) {
@@ -502,8 +542,29 @@ struct RowWriter {
         return true;
     }
 
+    // Inserts the rows gathered, in the order they came.
+    bool flush(QString& error)
+    {
+        if (gathered.empty()) return true;
+        bool ok = true;
+        if (int(gathered.size()) == kBatch) {
+            ok = batch->run(gathered, fields);
+            if (!ok) error = batch->error();
+        } else {
+            for (const Slots& row : gathered)
+                if (!(ok = insert->run(row, fields))) {
+                    error = insert->error();
+                    break;
+                }
+        }
+        gathered.clear();
+        return ok;
+    }
+
     QList<qsizetype> fields;
-    std::optional<DirectStatement> update, insert;
+    bool gathering = false;
+    std::optional<DirectStatement> update, insert, batch;
+    std::vector<Slots> gathered;
 };
 
 // Where the current table holds the row a source row's key finds. Texts
@@ -515,8 +576,12 @@ public:
     // The rowid of the first current row with the key of `values`, nothing
     // for none. False (error set) when it cannot be looked up.
     virtual bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) = 0;
-    // The copy added a row with the key of `values`.
-    virtual void added(const Slots& values, qint64 rowid) = 0;
+    // The copy added a row with the key of `values`, at rowid when known.
+    virtual void added(const Slots& values, std::optional<qint64> rowid) = 0;
+    // Whether added() needs the rowid of a row added.
+    virtual bool needsRowids() const { return true; }
+    // Called before find() reads the table, so that it sees every row written.
+    std::function<bool(QString& error)> beforeLookUp;
 };
 
 // A key's texts folded, as a current row's key and a source row's key are
@@ -572,7 +637,7 @@ public:
         rowid = it == rows_.cend() ? std::nullopt : std::optional<qint64>(*it);
         return true;
     }
-    void added(const Slots& values, qint64 rowid) override { hold(foldedKey(values, keys_), rowid); }
+    void added(const Slots& values, std::optional<qint64> rowid) override { hold(foldedKey(values, keys_), *rowid); }
 
 private:
     void hold(const QString& key, qint64 rowid)
@@ -645,11 +710,20 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
             QList<qsizetype> fields;
             for (qsizetype i : p.written)
                 if (!refused.contains(i)) fields << i;
-            it = writers.try_emplace(refused, data, rule, fields).first;
+            it = writers.try_emplace(refused, data, rule, fields, !keys.needsRowids()).first;
         }
         if (refused.isEmpty()) whole = &it->second;
         return it->second;
     };
+    // Rows gathered are written before the table is read or written
+    // otherwise, so that rows keep the order they came in.
+    const auto flushAll = [&](QString& error) {
+        for (auto& [refused, writer] : writers)
+            if (!writer.flush(error)) return false;
+        return true;
+    };
+    keys.beforeLookUp = flushAll;
+    RowWriter* lastWriter = nullptr;
 
     QString error;
     // One row: false stops the copy (error set).
@@ -674,14 +748,18 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
         std::optional<qint64> rowid;
         if (!keys.find(rv.values, rowid, error)) return false;
         const bool adding = !rowid;
-        if (!writerFor(rv.refused).write(rv.values, rowid, error)) return false;
-        if (adding) keys.added(rv.values, *rowid);
+        RowWriter& writer = writerFor(rv.refused);
+        if ((!adding || &writer != lastWriter) && !flushAll(error)) return false;
+        lastWriter = &writer;
+        if (!writer.write(rv.values, rowid, error)) return false;
+        if (adding) keys.added(rv.values, rowid);
         for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, oldValue(p.source[i]));
         out.refused += int(rv.refused.size());
         ++out.copied;
         return true;
     });
-    if (!read || !error.isEmpty()) {
+    keys.beforeLookUp = nullptr;
+    if (!read || !error.isEmpty() || !flushAll(error)) {
         fail(out, error.isEmpty() ? Dbs.errorText() : error);
         return false;
     }
@@ -1085,6 +1163,7 @@ public:
         rowid.reset();
         if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(place(values))) return true;
         static const QList<qsizetype> kPlace{kLineNumber, kLineKind, kLineRow};
+        if (beforeLookUp && !beforeLookUp(error)) return false;
         if (!find_.run(values, kPlace)) {
             error = find_.error();
             return false;
@@ -1099,7 +1178,8 @@ public:
         }
         return true;
     }
-    void added(const Slots& values, qint64) override { added_.insert(place(values)); }
+    void added(const Slots& values, std::optional<qint64>) override { added_.insert(place(values)); }
+    bool needsRowids() const override { return false; }
 
 private:
     // A line's number, kind and line number, hashed: the look-up above

@@ -88,6 +88,7 @@ private slots:
     void missingTablesAndColumns();
     void orderedReadGivesWhatTheWholeReadGives_data();
     void orderedReadGivesWhatTheWholeReadGives();
+    void manyLinesKeepTheirOrder();
 };
 
 void TestTableCopies::settingsRowCopied()
@@ -696,6 +697,32 @@ void TestTableCopies::orderedReadGivesWhatTheWholeReadGives()
         }
     }
     QCOMPARE(results[1], results[0]);
+}
+
+void TestTableCopies::manyLinesKeepTheirOrder()
+{
+    // 100 lines of one quotation, written many at a time: the 45th and 90th
+    // with a 数量 the current column refuses (written without it), the 50th
+    // and 100th repeating the place of the line before (updating it).
+    Folder f;
+    QVERIFY(f.opened);
+    QVERIFY(f.makeOld({QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (1, 'A社', '2004-03-09')"),
+                       QStringLiteral("with recursive n(i) as (select 0 union all select i + 1 from n where i < 99) "
+                                      "insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名, 数量) "
+                                      "select 'A社', '2004-03-09', 1, 1, i - (i % 50 = 49), '品' || i, "
+                                      "case when i % 45 = 44 then 1e300 else i end from n")}));
+    const QList<TableOutcome> out = f.run({&DataConversion::CnvMitumoriHeader, &DataConversion::CnvMitumori});
+    QCOMPARE(out[1].read, 100);
+    QCOMPARE(out[1].copied, 100);
+    QCOMPARE(out[1].refused, 2);
+    QStringList expected;
+    for (int i = 0; i < 100; ++i) {
+        const QString quantity = i % 45 == 44 ? QStringLiteral("<null>") : QString::number(i * 10000);
+        const QString line = QStringLiteral("%1|'品%2'|%3").arg(i % 50 == 49 ? i - 1 : i).arg(i).arg(quantity);
+        if (i % 50 == 49) expected.removeLast();  // the repeat updates the line before it
+        expected << line;
+    }
+    QCOMPARE(QueryCells(f.data, QStringLiteral("select 行番号, 品名, 数量 from 見積書 order by rowid")), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTableCopies)
