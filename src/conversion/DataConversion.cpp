@@ -1,6 +1,7 @@
 #include "conversion/DataConversion.h"
 
 #include "app/CodeLists.h"
+#include "platform/JetValue.h"
 #include "platform/SqliteHandle.h"
 
 #include <QDateTime>
@@ -8,7 +9,6 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <sqlite3.h>
@@ -48,38 +48,21 @@ QString dateText(const QDateTime& dt)
     return QString(reinterpret_cast<const QChar*>(text), n);
 }
 
-std::optional<QVariant> dateFromText(const QString& text)
+// A date (QDate, QDateTime, or text as a date column of the older file
+// holds it) in the current form; nothing for anything else.
+std::optional<QVariant> storedDate(const QVariant& v)
 {
-    QString s = text.trimmed();
-    s.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QDate d = QDate::fromString(s, Qt::ISODate);
-    if (d.isValid()) return QVariant(d.toString(kIsoDate));
-    s.replace(QLatin1Char(' '), QLatin1Char('T'));
-    const QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
-    if (dt.isValid()) return QVariant(dateText(dt));
-    return std::nullopt;
-}
-
-std::optional<qint64> wholeNumber(const QVariant& v)
-{
-    if (v.metaType().id() == QMetaType::Bool) return v.toBool() ? 1 : 0;
-    if (dbv::isIntegral(v)) return v.toLongLong();
-    if (isCurrency(v)) {
-        const Currency c = v.value<Currency>();
-        if (c.isWhole()) return c.wholePart();
+    switch (v.metaType().id()) {
+    case QMetaType::QDate:
+        return QVariant(v.toDate().toString(kIsoDate));
+    case QMetaType::QDateTime:
+        return QVariant(dateText(v.toDateTime()));
+    case QMetaType::QString:
+        if (const auto d = JetValue::dateTime(v.toString())) return storedDate(*d);
+        return std::nullopt;
+    default:
         return std::nullopt;
     }
-    if (v.metaType().id() == QMetaType::Double) {
-        const double d = v.toDouble();
-        if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e18) return qint64(d);
-        return std::nullopt;
-    }
-    if (v.metaType().id() == QMetaType::QString) {
-        bool ok = false;
-        const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        if (ok) return n;
-    }
-    return std::nullopt;
 }
 
 // A value of the older file as the current column of that kind stores it;
@@ -98,32 +81,22 @@ std::optional<QVariant> stored(const QVariant& v, Kind kind)
         return QVariant(v.toString());
     case Kind::Money: {
         if (type == QMetaType::Bool) return std::nullopt;
-        const auto c = LinkFile::toCurrency(v);
+        const auto c = JetValue::currency(v);
         if (!c) return std::nullopt;
         return Currency::toDb(c);
     }
     case Kind::Integer: {
-        const auto n = wholeNumber(v);
+        const auto n = JetValue::wholeNumber(v);
         if (!n) return std::nullopt;
         return QVariant(*n);
     }
     case Kind::YesNo: {
-        if (type == QMetaType::QString) {
-            const QString s = v.toString().trimmed();
-            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return dbv::fromBool(true);
-            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return dbv::fromBool(false);
-        }
-        if (type == QMetaType::Double) return dbv::fromBool(v.toDouble() != 0.0);
-        if (isCurrency(v)) return dbv::fromBool(v.value<Currency>().raw() != 0);
-        const auto n = wholeNumber(v);
-        if (!n) return std::nullopt;
-        return dbv::fromBool(*n != 0);
+        const auto yes = JetValue::yesNo(v);
+        if (!yes) return std::nullopt;
+        return dbv::fromBool(*yes);
     }
     case Kind::Date:
-        if (type == QMetaType::QDate) return QVariant(v.toDate().toString(kIsoDate));
-        if (type == QMetaType::QDateTime) return QVariant(dateText(v.toDateTime()));
-        if (type == QMetaType::QString) return dateFromText(v.toString());
-        return std::nullopt;
+        return storedDate(v);
     }
     return std::nullopt;
 }
@@ -223,6 +196,13 @@ struct CopyRule {
     QStringList order;    // the older table's order
     QList<Field> fields;  // in the order they are written
     QStringList keys;     // columns of fields; 日付 is matched to the whole second
+
+    // The index of the field of the column; -1 for none.
+    qsizetype field(const QString& column) const
+    {
+        const auto it = std::find_if(fields.cbegin(), fields.cend(), [&](const Field& f) { return f.column == column; });
+        return it == fields.cend() ? -1 : it - fields.cbegin();
+    }
 };
 
 enum class Verdict { Copy, BadCode, Conflict, Fail };
@@ -335,8 +315,8 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
         } else if (f.kind == Kind::YesNo && kind == SK::YesNo && type == SQLITE_INTEGER) {
             slot.setInteger(sqlite3_column_int64(st, c) != 0 ? 1 : 0);
         } else if (f.kind == Kind::Money && kind == SK::Money && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
-            const auto money = LinkFile::toCurrency(type == SQLITE_INTEGER ? QVariant(qlonglong(sqlite3_column_int64(st, c)))
-                                                                           : QVariant(sqlite3_column_double(st, c)));
+            const auto money = JetValue::currency(type == SQLITE_INTEGER ? QVariant(qlonglong(sqlite3_column_int64(st, c)))
+                                                                         : QVariant(sqlite3_column_double(st, c)));
             if (!money) return c;
             slot.setInteger(money->raw());
         } else if (f.kind == Kind::Money && kind == SK::Real && type == SQLITE_FLOAT) {
@@ -844,9 +824,18 @@ const CopyRule& lineRule()
     return rule;
 }
 
-// Indexes of the fields the conflict check reads.
-constexpr qsizetype kHeaderNumber = 0, kHeaderCustomer = 1, kHeaderDate = 2;
-constexpr qsizetype kLineCustomer = 0, kLineDate = 1, kLineNumber = 2, kLineKind = 3, kLineRow = 4;
+// The fields of a quotation rule (headers or lines) that the conflict
+// check and the line look-ups read, found by their columns' names; -1 for
+// one the rule lacks (a header has no kind or line number).
+struct QuotationFields {
+    explicit QuotationFields(const CopyRule& rule)
+        : number(rule.field(QStringLiteral("伝票番号"))), customer(rule.field(QStringLiteral("顧客名"))),
+          date(rule.field(QStringLiteral("日付"))), kind(rule.field(QStringLiteral("伝票区分"))),
+          row(rule.field(QStringLiteral("行番号")))
+    {
+    }
+    qsizetype number, customer, date, kind, row;
+};
 
 // Who and when a stored quotation (header or line) belongs to: its customer
 // (without regard to case, as Jet compared names) and its date to the
@@ -1115,20 +1104,21 @@ namespace {
 // for an empty or unconvertible key take no part; a customer or date the
 // current column refuses counts as Null, as a new row would hold it. A table
 // that cannot be read adds nothing: its copy fails on its own.
-void collectOld(LinkFile& Dbs, const CopyRule& rule, qsizetype number, qsizetype customer, qsizetype date, bool header,
-                const QHash<qint64, QuotationIds>& wanted, QHash<qint64, QuotationIds>& old)
+void collectOld(LinkFile& Dbs, const CopyRule& rule, bool header, const QHash<qint64, QuotationIds>& wanted,
+                QHash<qint64, QuotationIds>& old)
 {
     const auto columns = Dbs.hasTable(rule.table) ? Dbs.columns(rule.table) : std::nullopt;
     if (!columns) return;
     const Prepared p = prepare(rule, *columns);
-    const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
+    const QuotationFields f(rule);
+    const QList<qsizetype> which = p.keys + QList<qsizetype>{f.customer, f.date};
     int read = 0;
     forEachOldRow(Dbs, *columns, rule, p, which, read, OldOrder::Any, [&](const RowValues& rv, const OldValue&) {
         if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) return true;
-        const qint64 n = rv.values[size_t(number)].toLongLong();
+        const qint64 n = rv.values[size_t(f.number)].toLongLong();
         if (!wanted.contains(n)) return true;
         QuotationIds& ids = old[n];
-        add(header ? ids.header : ids.lines, identity(rv.values[size_t(customer)], rv.values[size_t(date)]));
+        add(header ? ids.header : ids.lines, identity(rv.values[size_t(f.customer)], rv.values[size_t(f.date)]));
         return true;
     });
 }
@@ -1161,14 +1151,13 @@ public:
     bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) override
     {
         rowid.reset();
-        if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(place(values))) return true;
-        static const QList<qsizetype> kPlace{kLineNumber, kLineKind, kLineRow};
+        if (!held_.contains(values[size_t(f_.number)].toLongLong()) && !added_.contains(place(values))) return true;
         if (beforeLookUp && !beforeLookUp(error)) return false;
-        if (!find_.run(values, kPlace)) {
+        if (!find_.run(values, placeFields_)) {
             error = find_.error();
             return false;
         }
-        const Identity wanted = identity(values[kLineCustomer], values[kLineDate]);
+        const Identity wanted = identity(values[size_t(f_.customer)], values[size_t(f_.date)]);
         while (find_.next()) {
             if (dbv::isNull(find_.value(1)) || dbv::isNull(find_.value(2))) continue;
             if (identity(find_.value(1), find_.value(2)) == wanted) {
@@ -1185,14 +1174,16 @@ private:
     // A line's number, kind and line number, hashed: the look-up above
     // compares customer and date, so a line of another customer or date in
     // the same place costs only a look-up, and no text is folded per line.
-    static size_t place(const Slots& values)
+    size_t place(const Slots& values) const
     {
-        return qHashMulti(0, values[kLineNumber].toLongLong(), values[kLineKind].toLongLong(),
-                          values[kLineRow].toLongLong());
+        return qHashMulti(0, values[size_t(f_.number)].toLongLong(), values[size_t(f_.kind)].toLongLong(),
+                          values[size_t(f_.row)].toLongLong());
     }
 
     Database& data_;
     DirectStatement find_;
+    const QuotationFields f_{lineRule()};
+    const QList<qsizetype> placeFields_{f_.number, f_.kind, f_.row};
     QSet<qint64> held_;   // numbers the current file holds lines of
     QSet<size_t> added_;  // places of the lines added, hashed
 };
@@ -1222,8 +1213,8 @@ std::optional<QSet<qint64>> DataConversion::conflicts(QString& error)
 
     // The same of the older quotations under those numbers.
     QHash<qint64, QuotationIds> old;
-    collectOld(Dbs_, headerRule(), kHeaderNumber, kHeaderCustomer, kHeaderDate, true, current, old);
-    collectOld(Dbs_, lineRule(), kLineNumber, kLineCustomer, kLineDate, false, current, old);
+    collectOld(Dbs_, headerRule(), true, current, old);
+    collectOld(Dbs_, lineRule(), false, current, old);
 
     // Another quotation holds the number when the current file has anything
     // under it that the older quotation does not account for, or when the
@@ -1253,7 +1244,7 @@ bool RaiseCounterToStoredNumbers(Database& data, QString& error)
         return false;
     }
     const QVariant highestStored = highest.first();
-    const std::optional<qint64> top = dbv::isNull(highestStored) ? std::nullopt : wholeNumber(highestStored);
+    const std::optional<qint64> top = dbv::isNull(highestStored) ? std::nullopt : JetValue::wholeNumber(highestStored);
     if (!top) return true;  // no quotation stored
     return RaiseQuotationCounter(data, *top, error);
 }
@@ -1296,11 +1287,11 @@ void DataConversion::copyQuotations()
     HeldKeys headerKeys(prepare(headerRule(), {}).keys);
     LineKeys lineKeys(data_);
     if (!headerKeys.load(data_, headerRule(), error) || !lineKeys.load(error)) return failBoth(error);
-    if (!copyPart(headerRule(), kHeaderNumber, headerKeys, headers)) {
+    if (!copyPart(headerRule(), QuotationFields(headerRule()).number, headerKeys, headers)) {
         fail(lines, QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません"));
         return;
     }
-    if (!copyPart(lineRule(), kLineNumber, lineKeys, lines)) {
+    if (!copyPart(lineRule(), QuotationFields(lineRule()).number, lineKeys, lines)) {
         fail(headers, QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません"));
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/JapaneseOrder.h"
+#include "platform/JetValue.h"
 #include "platform/SqliteHandle.h"
 #include "platform/LinkFileBackend.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -94,42 +94,12 @@ Kind kindOf(const QString& declaredType)
     return Kind::Any;
 }
 
-std::optional<QVariant> parseDateTimeText(const QString& text)
-{
-    static const QRegularExpression re(QStringLiteral(
-        "^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3})\\d*)?)?)?$"));
-    const auto m = re.match(text.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    if (!date.isValid()) return std::nullopt;
-    if (m.captured(4).isEmpty()) return QVariant(date);
-    const int ms = m.captured(7).isEmpty() ? 0 : m.captured(7).leftJustified(3, QLatin1Char('0')).toInt();
-    const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
-    if (!time.isValid()) return std::nullopt;
-    return QVariant(QDateTime(date, time));
-}
-
-// Rows read in order often repeat a date (the lines of one quotation), and
-// making a local date and time costs a time-zone look-up: the last text read
-// is remembered.
-std::optional<QVariant> parseDateTime(const QString& text)
-{
-    thread_local QString lastText;
-    thread_local std::optional<QVariant> lastValue;
-    if (text != lastText) {
-        lastValue = parseDateTimeText(text);
-        lastText = text;
-    }
-    return lastValue;
-}
-
 // The stored value (as Qt's SQLite driver gives it) in the kind of its column.
 std::optional<QVariant> convert(const QVariant& v, Kind kind)
 {
     if (v.isNull()) return QVariant();
     const int type = v.metaType().id();
     const bool text = type == QMetaType::QString;
-    const bool real = type == QMetaType::Double;
     switch (kind) {
     case Kind::Any:
         if (type == QMetaType::Int) return QVariant(v.toLongLong());
@@ -137,15 +107,8 @@ std::optional<QVariant> convert(const QVariant& v, Kind kind)
     case Kind::Text:
         return QVariant(v.toString());
     case Kind::Integer: {
-        if (dbv::isIntegral(v)) return QVariant(v.toLongLong());
-        if (real) {
-            const double d = v.toDouble();
-            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.2e18) return QVariant(qint64(d));
-            return std::nullopt;
-        }
-        bool ok = false;
-        const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        return ok ? std::optional<QVariant>(QVariant(n)) : std::nullopt;
+        const auto n = JetValue::wholeNumber(v);
+        return n ? std::optional<QVariant>(QVariant(*n)) : std::nullopt;
     }
     case Kind::Real: {
         bool ok = false;
@@ -153,21 +116,16 @@ std::optional<QVariant> convert(const QVariant& v, Kind kind)
         return ok ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
     }
     case Kind::Money: {
-        const auto c = LinkFile::toCurrency(v);
+        const auto c = JetValue::currency(v);
         return c ? std::optional<QVariant>(QVariant::fromValue(*c)) : std::nullopt;
     }
     case Kind::YesNo: {
-        if (dbv::isIntegral(v) || real) return QVariant(v.toDouble() != 0.0);
-        const QString s = v.toString().trimmed();
-        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return QVariant(true);
-        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return QVariant(false);
-        bool ok = false;
-        const qint64 n = s.toLongLong(&ok);
-        return ok ? std::optional<QVariant>(QVariant(n != 0)) : std::nullopt;
+        const auto yes = JetValue::yesNo(v);
+        return yes ? std::optional<QVariant>(QVariant(*yes)) : std::nullopt;
     }
     case Kind::DateTime:
         if (!text) return std::nullopt;
-        return parseDateTime(v.toString());
+        return JetValue::dateTime(v.toString());
     case Kind::Binary:
         return QVariant(v.toByteArray());
     }
@@ -959,14 +917,5 @@ std::optional<QVariant> LinkFile::linkValue(sqlite3_stmt* statement, int i, Stor
 
 std::optional<Currency> LinkFile::toCurrency(const QVariant& value)
 {
-    if (value.isNull()) return std::nullopt;
-    if (value.metaType() == QMetaType::fromType<Currency>()) return value.value<Currency>();
-    if (dbv::isIntegral(value)) {
-        const qint64 n = value.toLongLong();
-        if (n > INT64_MAX / Currency::kScale || n < INT64_MIN / Currency::kScale) return std::nullopt;
-        return Currency::fromWhole(n);
-    }
-    if (value.metaType().id() == QMetaType::Double) return Currency::fromDouble(value.toDouble());
-    if (value.metaType().id() == QMetaType::QString) return Currency::parse(value.toString());
-    return std::nullopt;
+    return JetValue::currency(value);
 }
