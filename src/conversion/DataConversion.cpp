@@ -1,6 +1,7 @@
 #include "conversion/DataConversion.h"
 
 #include "app/CodeLists.h"
+#include "platform/JetValue.h"
 #include "platform/SqliteHandle.h"
 
 #include <QDateTime>
@@ -8,7 +9,6 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <sqlite3.h>
@@ -48,38 +48,21 @@ QString dateText(const QDateTime& dt)
     return QString(reinterpret_cast<const QChar*>(text), n);
 }
 
-std::optional<QVariant> dateFromText(const QString& text)
+// A date (QDate, QDateTime, or text as a date column of the older file
+// holds it) in the current form; nothing for anything else.
+std::optional<QVariant> storedDate(const QVariant& v)
 {
-    QString s = text.trimmed();
-    s.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QDate d = QDate::fromString(s, Qt::ISODate);
-    if (d.isValid()) return QVariant(d.toString(kIsoDate));
-    s.replace(QLatin1Char(' '), QLatin1Char('T'));
-    const QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
-    if (dt.isValid()) return QVariant(dateText(dt));
-    return std::nullopt;
-}
-
-std::optional<qint64> wholeNumber(const QVariant& v)
-{
-    if (v.metaType().id() == QMetaType::Bool) return v.toBool() ? 1 : 0;
-    if (dbv::isIntegral(v)) return v.toLongLong();
-    if (isCurrency(v)) {
-        const Currency c = v.value<Currency>();
-        if (c.isWhole()) return c.wholePart();
+    switch (v.metaType().id()) {
+    case QMetaType::QDate:
+        return QVariant(v.toDate().toString(kIsoDate));
+    case QMetaType::QDateTime:
+        return QVariant(dateText(v.toDateTime()));
+    case QMetaType::QString:
+        if (const auto d = JetValue::dateTime(v.toString())) return storedDate(*d);
+        return std::nullopt;
+    default:
         return std::nullopt;
     }
-    if (v.metaType().id() == QMetaType::Double) {
-        const double d = v.toDouble();
-        if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e18) return qint64(d);
-        return std::nullopt;
-    }
-    if (v.metaType().id() == QMetaType::QString) {
-        bool ok = false;
-        const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        if (ok) return n;
-    }
-    return std::nullopt;
 }
 
 // A value of the older file as the current column of that kind stores it;
@@ -98,32 +81,22 @@ std::optional<QVariant> stored(const QVariant& v, Kind kind)
         return QVariant(v.toString());
     case Kind::Money: {
         if (type == QMetaType::Bool) return std::nullopt;
-        const auto c = LinkFile::toCurrency(v);
+        const auto c = JetValue::currency(v);
         if (!c) return std::nullopt;
         return Currency::toDb(c);
     }
     case Kind::Integer: {
-        const auto n = wholeNumber(v);
+        const auto n = JetValue::wholeNumber(v);
         if (!n) return std::nullopt;
         return QVariant(*n);
     }
     case Kind::YesNo: {
-        if (type == QMetaType::QString) {
-            const QString s = v.toString().trimmed();
-            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return dbv::fromBool(true);
-            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return dbv::fromBool(false);
-        }
-        if (type == QMetaType::Double) return dbv::fromBool(v.toDouble() != 0.0);
-        if (isCurrency(v)) return dbv::fromBool(v.value<Currency>().raw() != 0);
-        const auto n = wholeNumber(v);
-        if (!n) return std::nullopt;
-        return dbv::fromBool(*n != 0);
+        const auto yes = JetValue::yesNo(v);
+        if (!yes) return std::nullopt;
+        return dbv::fromBool(*yes);
     }
     case Kind::Date:
-        if (type == QMetaType::QDate) return QVariant(v.toDate().toString(kIsoDate));
-        if (type == QMetaType::QDateTime) return QVariant(dateText(v.toDateTime()));
-        if (type == QMetaType::QString) return dateFromText(v.toString());
-        return std::nullopt;
+        return storedDate(v);
     }
     return std::nullopt;
 }
@@ -136,11 +109,6 @@ QString toSecond(const QString& storedDate)
 }
 const QString kDateToSecondSql = QStringLiteral("substr(日付 || ' 00:00:00', 1, 19)");
 
-bool emptyKey(const QVariant& v)
-{
-    return dbv::isNull(v) || (v.metaType().id() == QMetaType::QString && v.toString().isEmpty());
-}
-
 void logRefused(const QString& table, const QString& column, const QVariant& v)
 {
     qCWarning(lcConversion).noquote() << table << ": value" << v.toString() << "of" << column
@@ -150,28 +118,77 @@ void logRefused(const QString& table, const QString& column, const QVariant& v)
 // ---------------------------------------------------------------------------
 // The row copy
 
-// A text of an SQLite older file's row, valid UTF-8, where SQLite holds it:
-// bound as it is while the row is read (a field no key and no check reads).
-struct StoredText {
-    const char* data = "";
+// A value in the current file's form, as a copy binds it: Null, a whole
+// number (money in ten-thousandths, yes/no 0/1), a double or a text. A
+// text of an SQLite older file's row is held where SQLite holds it (valid
+// UTF-8, good while that row is read); every other text as a QString. A
+// copy fills one per field for every row without making a QVariant of each.
+struct Slot {
+    enum class Type : quint8 { Null, Integer, Real, Text, Utf8 };
+    Type type = Type::Null;
+    qint64 integer = 0;
+    double real = 0;
+    QString text;
+    const char* utf8 = nullptr;
     int size = 0;
+    QByteArray kept;  // the text of keep()
+
+    bool isNull() const { return type == Type::Null; }
+    // Null or an empty text: an empty key.
+    bool isEmpty() const
+    {
+        return type == Type::Null || (type == Type::Text && text.isEmpty()) || (type == Type::Utf8 && size == 0);
+    }
+    void setNull() { type = Type::Null; }
+    void setInteger(qint64 n) { type = Type::Integer, integer = n; }
+    void setText(QString s) { type = Type::Text, text = std::move(s); }
+    void setUtf8(const char* data, int bytes) { type = Type::Utf8, utf8 = data, size = bytes; }
+    // Holds its text itself, past the older row it was read from.
+    void keep()
+    {
+        if (type != Type::Utf8) return;
+        kept = QByteArray(utf8, size);
+        utf8 = kept.constData();
+    }
+    // A value as stored() gives it.
+    void set(const QVariant& v)
+    {
+        if (dbv::isNull(v)) return setNull();
+        if (dbv::isIntegral(v) || v.metaType().id() == QMetaType::Bool) return setInteger(v.toLongLong());
+        if (v.metaType().id() != QMetaType::Double) return setText(v.toString());
+        type = Type::Real, real = v.toDouble();
+    }
+    // As a QVariant would give it.
+    QString toString() const
+    {
+        switch (type) {
+        case Type::Null: return QString();
+        case Type::Integer: return QString::number(integer);
+        case Type::Real: return QVariant(real).toString();
+        case Type::Text: return text;
+        case Type::Utf8: return QString::fromUtf8(utf8, size);
+        }
+        return QString();
+    }
+    // The number of a whole-number field (those hold Integer or Null).
+    qint64 toLongLong() const { return type == Type::Integer ? integer : toString().toLongLong(); }
 };
+using Slots = std::vector<Slot>;
 
 struct Field {
     QString column;
     Kind kind = Kind::Text;
-    bool fixed = false;  // written with `value`, not copied
-    QVariant value;
+    bool fixed = false;  // written as Null, not copied
     bool emptyAsNull = false;  // an empty text is stored as Null
 };
 
 Field field(const QString& column, Kind kind = Kind::Text)
 {
-    return {column, kind, false, {}};
+    return {column, kind, false, false};
 }
 Field fixedNull(const QString& column)
 {
-    return {column, Kind::Text, true, QVariant()};
+    return {column, Kind::Text, true, false};
 }
 
 struct CopyRule {
@@ -179,6 +196,13 @@ struct CopyRule {
     QStringList order;    // the older table's order
     QList<Field> fields;  // in the order they are written
     QStringList keys;     // columns of fields; 日付 is matched to the whole second
+
+    // The index of the field of the column; -1 for none.
+    qsizetype field(const QString& column) const
+    {
+        const auto it = std::find_if(fields.cbegin(), fields.cend(), [&](const Field& f) { return f.column == column; });
+        return it == fields.cend() ? -1 : it - fields.cbegin();
+    }
 };
 
 enum class Verdict { Copy, BadCode, Conflict, Fail };
@@ -186,7 +210,7 @@ class KeyIndex;
 // Looks at a row (its values in the order of the fields the copy writes)
 // before it is written; may write what the row needs first, and then tells
 // the key index. Fail sets the error.
-using RowCheck = std::function<Verdict(const QVariantList& values, KeyIndex& keys, QString& error)>;
+using RowCheck = std::function<Verdict(const Slots& values, KeyIndex& keys, QString& error)>;
 
 struct Prepared {
     QList<qsizetype> written;  // indexes of the fields written
@@ -216,31 +240,37 @@ Prepared prepare(const CopyRule& rule, const QStringList& columns)
 // listed (Null for the others), and which of them the current column refuses
 // (those hold Null).
 struct RowValues {
-    QVariantList values;
+    Slots values;
     QList<qsizetype> refused;
+
+    // Every value Null, for a row of the rule.
+    void start(const CopyRule& rule)
+    {
+        if (values.size() != size_t(rule.fields.size())) values.resize(size_t(rule.fields.size()));
+        for (Slot& s : values) s.setNull();
+        refused.clear();
+    }
+    // Field i holds v as stored() gave it (nothing: refused).
+    void take(const Field& f, qsizetype i, const std::optional<QVariant>& v)
+    {
+        if (!v) {
+            refused << i;
+            return;
+        }
+        values[size_t(i)].set(*v);
+        if (f.emptyAsNull && values[size_t(i)].isEmpty()) values[size_t(i)].setNull();
+    }
 };
 
 // Fills `out` in place: a copy reuses one for all its rows.
 void fillRowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which,
                    RowValues& out)
 {
-    if (out.values.size() != rule.fields.size()) out.values = QVariantList(rule.fields.size());
-    else
-        for (QVariant& v : out.values) v.clear();
-    out.refused.clear();
+    out.start(rule);
     for (qsizetype i : which) {
         const Field& f = rule.fields[i];
-        if (f.fixed) {
-            out.values[i] = f.value;
-            continue;
-        }
-        if (p.source[i] < 0) continue;
-        const auto v = stored(row.value(p.source[i]), f.kind);
-        if (!v) {
-            out.refused << i;
-            continue;
-        }
-        if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
+        if (f.fixed || p.source[i] < 0) continue;
+        out.take(f, i, stored(row.value(p.source[i]), f.kind));
     }
 }
 
@@ -259,84 +289,70 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
                      const QList<qsizetype>& which, RowValues& out, StoredDates& dates)
 {
     using SK = LinkFile::StoredKind;
-    if (out.values.size() != rule.fields.size()) out.values = QVariantList(rule.fields.size());
-    else
-        for (QVariant& v : out.values) v.clear();
+    out.start(rule);
     if (dates.text.size() != rule.fields.size()) {
         dates.text = QList<QByteArray>(rule.fields.size());
         dates.value = QList<std::optional<QVariant>>(rule.fields.size());
     }
-    out.refused.clear();
     sqlite3_stmt* st = row.statement;
     for (qsizetype i : which) {
         const Field& f = rule.fields[i];
-        if (f.fixed) {
-            out.values[i] = f.value;
-            continue;
-        }
         const int c = int(p.source[i]);
-        if (c < 0) continue;
+        if (f.fixed || c < 0) continue;
+        Slot& slot = out.values[size_t(i)];
         const int type = sqlite3_column_type(st, c);
         const SK kind = row.kinds[c];
-        std::optional<QVariant> v;
-        if (type == SQLITE_NULL) {
-            v = QVariant();
-        } else if (f.kind == Kind::Text && kind == SK::Text && type == SQLITE_TEXT) {
+        if (type == SQLITE_NULL) continue;
+        if (f.kind == Kind::Text && kind == SK::Text && type == SQLITE_TEXT) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
             const int size = sqlite3_column_bytes(st, c);
-            if (text && !f.emptyAsNull && !p.keys.contains(i) && QByteArrayView(text, size).isValidUtf8())
-                v = QVariant::fromValue(StoredText{text, size});
-            else
-                v = QVariant(QString::fromUtf8(text, size));
+            if (size == 0 && f.emptyAsNull) continue;
+            // Text that is not valid UTF-8 is taken as the reader takes it.
+            if (text && QByteArrayView(text, size).isValidUtf8()) slot.setUtf8(text, size);
+            else slot.setText(LinkFile::storedText(st, c));
         } else if (f.kind == Kind::Integer && (kind == SK::Integer || kind == SK::Any) && type == SQLITE_INTEGER) {
-            v = QVariant(qint64(sqlite3_column_int64(st, c)));
+            slot.setInteger(sqlite3_column_int64(st, c));
         } else if (f.kind == Kind::YesNo && kind == SK::YesNo && type == SQLITE_INTEGER) {
-            v = dbv::fromBool(sqlite3_column_int64(st, c) != 0);
+            slot.setInteger(sqlite3_column_int64(st, c) != 0 ? 1 : 0);
         } else if (f.kind == Kind::Money && kind == SK::Money && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
-            const auto money = LinkFile::toCurrency(type == SQLITE_INTEGER ? QVariant(qlonglong(sqlite3_column_int64(st, c)))
-                                                                           : QVariant(sqlite3_column_double(st, c)));
+            const auto money = JetValue::currency(type == SQLITE_INTEGER ? QVariant(qlonglong(sqlite3_column_int64(st, c)))
+                                                                         : QVariant(sqlite3_column_double(st, c)));
             if (!money) return c;
-            v = Currency::toDb(money);
+            slot.setInteger(money->raw());
+        } else if (f.kind == Kind::Money && kind == SK::Real && type == SQLITE_FLOAT) {
+            // A double is read as it is; as money it may not fit.
+            const auto money = Currency::fromDouble(sqlite3_column_double(st, c));
+            if (money) slot.setInteger(money->raw());
+            else out.refused << i;
         } else if (f.kind == Kind::Date && kind == SK::DateTime && type == SQLITE_TEXT) {
-            const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                                            sqlite3_column_bytes(st, c));
+            const QByteArrayView text(reinterpret_cast<const char*>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
             if (dates.text[i].isNull() || dates.text[i] != text) {
+                // Kept before the value is read again, which may move SQLite's text.
+                dates.text[i] = text.toByteArray();
                 const auto link = LinkFile::linkValue(st, c, kind);
                 if (!link) return c;
-                dates.text[i] = QByteArray(text.constData(), text.size());
                 dates.value[i] = stored(*link, f.kind);
             }
-            v = dates.value[i];
+            out.take(f, i, dates.value[i]);
         } else {
             const auto link = LinkFile::linkValue(st, c, kind);
             if (!link) return c;
-            v = stored(*link, f.kind);
+            out.take(f, i, stored(*link, f.kind));
         }
-        if (!v) {
-            out.refused << i;
-            continue;
-        }
-        if (!(f.emptyAsNull && emptyKey(*v))) out.values[i] = std::move(*v);
     }
     return LinkFile::kNext;
 }
 
-RowValues rowValues(const CopyRule& rule, const Prepared& p, const LinkRow& row, const QList<qsizetype>& which)
-{
-    RowValues out;
-    fillRowValues(rule, p, row, which, out);
-    return out;
-}
-
 // A key field Null or empty (a key column the older table lacks is Null).
-bool hasEmptyKey(const Prepared& p, const QVariantList& values)
+bool hasEmptyKey(const Prepared& p, const Slots& values)
 {
-    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return emptyKey(values[i]); });
+    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return values[size_t(i)].isEmpty(); });
 }
 
 bool hasRefusedKey(const Prepared& p, const RowValues& row)
 {
-    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
+    return !row.refused.isEmpty() &&
+           std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
 }
 
 void fail(TableOutcome& out, const QString& error)
@@ -364,26 +380,28 @@ public:
     DirectStatement(const DirectStatement&) = delete;
     DirectStatement& operator=(const DirectStatement&) = delete;
 
-    // Binds the values in order and runs the statement to its first row
+    // Binds the values at `which`, then `last` when it is given (a row's
+    // values bound where they are), and runs the statement to its first row
     // (next() then tells whether there is one). False (error set) on failure.
-    bool run(const QVariantList& binds)
-    {
-        if (!statement_) return false;
-        sqlite3_reset(statement_);
-        for (int i = 0; i < int(binds.size()); ++i)
-            if (bind(i + 1, binds[i]) != SQLITE_OK) return failed();
-        return step();
-    }
-    // The same with the values at `which`, then `last` when it is given:
-    // a row's values bound where they are.
-    bool run(const QVariantList& values, const QList<qsizetype>& which, const QVariant* last)
+    bool run(const Slots& values, const QList<qsizetype>& which, std::optional<qint64> last = std::nullopt)
     {
         if (!statement_) return false;
         sqlite3_reset(statement_);
         int place = 0;
         for (qsizetype i : which)
-            if (bind(++place, values[i]) != SQLITE_OK) return failed();
-        if (last && bind(++place, *last) != SQLITE_OK) return failed();
+            if (bind(++place, values[size_t(i)]) != SQLITE_OK) return failed();
+        if (last && sqlite3_bind_int64(statement_, ++place, *last) != SQLITE_OK) return failed();
+        return step();
+    }
+    // The same for a statement of many rows: the values at `which` of each.
+    bool run(const std::vector<Slots>& rows, const QList<qsizetype>& which)
+    {
+        if (!statement_) return false;
+        sqlite3_reset(statement_);
+        int place = 0;
+        for (const Slots& values : rows)
+            for (qsizetype i : which)
+                if (bind(++place, values[size_t(i)]) != SQLITE_OK) return failed();
         return step();
     }
     // True while the statement stands on a row; moves to the next one after.
@@ -417,37 +435,23 @@ private:
         if (step_ != SQLITE_ROW && step_ != SQLITE_DONE) return failed();
         return true;
     }
-    int bind(int place, const QVariant& v)
+    // Bound in place: the values outlive the statement's run.
+    int bind(int place, const Slot& v)
     {
-        if (dbv::isNull(v)) return sqlite3_bind_null(statement_, place);
-        if (v.metaType() == QMetaType::fromType<StoredText>()) {
-            // Bound in place: the older row is read on only after the run.
-            const auto* t = static_cast<const StoredText*>(v.constData());
-            return sqlite3_bind_text(statement_, place, t->data, t->size, SQLITE_STATIC);
+        switch (v.type) {
+        case Slot::Type::Null:
+            return sqlite3_bind_null(statement_, place);
+        case Slot::Type::Integer:
+            return sqlite3_bind_int64(statement_, place, v.integer);
+        case Slot::Type::Real:
+            return sqlite3_bind_double(statement_, place, v.real);
+        case Slot::Type::Text:
+            return sqlite3_bind_text16(statement_, place, v.text.constData(), int(v.text.size() * sizeof(char16_t)),
+                                       SQLITE_STATIC);
+        case Slot::Type::Utf8:
+            return sqlite3_bind_text(statement_, place, v.utf8, v.size, SQLITE_STATIC);
         }
-        switch (v.metaType().id()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return sqlite3_bind_int64(statement_, place, v.toLongLong());
-        case QMetaType::Double:
-            return sqlite3_bind_double(statement_, place, v.toDouble());
-        case QMetaType::QByteArray: {
-            const QByteArray b = v.toByteArray();
-            return sqlite3_bind_blob(statement_, place, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        }
-        case QMetaType::QString: {
-            // Bound in place: the value outlives the statement's run.
-            const auto* t = static_cast<const QString*>(v.constData());
-            return sqlite3_bind_text16(statement_, place, t->constData(), int(t->size() * sizeof(char16_t)), SQLITE_STATIC);
-        }
-        default: {
-            const QByteArray t = v.toString().toUtf8();
-            return sqlite3_bind_text(statement_, place, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-        }
-        }
+        return SQLITE_MISUSE;
     }
     bool failed()
     {
@@ -466,9 +470,17 @@ private:
     QString error_;
 };
 
-// The update and the insert of one set of the fields the copy writes.
+// The update and the insert of one set of the fields the copy writes. When
+// rows are gathered (the key index needs no rowid of a row added), new
+// rows are kept, their texts copied, and inserted kBatch at a time: one
+// statement of many rows costs SQLite less than as many statements.
+// Gathered rows are written by flush(), which the copy calls before
+// anything else reads or writes the table.
 struct RowWriter {
-    RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which) : fields(which)
+    static constexpr int kBatch = 32;
+
+    RowWriter(Database& data, const CopyRule& rule, const QList<qsizetype>& which, bool gather)
+        : fields(which), gathering(gather)
     {
         QStringList sets, columns, marks;
         for (qsizetype i : fields) {
@@ -478,18 +490,31 @@ struct RowWriter {
             marks << QStringLiteral("?");
         }
         const QString table = Database::quoteIdent(rule.table);
+        const QString values = QStringLiteral("(%1)").arg(marks.join(QStringLiteral(", ")));
+        const QString insertSql =
+            QStringLiteral("insert into %1 (%2) values ").arg(table, columns.join(QStringLiteral(", ")));
         update.emplace(data, QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(QStringLiteral(", "))));
-        insert.emplace(data, QStringLiteral("insert into %1 (%2) values (%3)")
-                                 .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        insert.emplace(data, insertSql + values);
+        if (gathering) {
+            QStringList rows;
+            for (int r = 0; r < kBatch; ++r) rows << values;
+            batch.emplace(data, insertSql + rows.join(QStringLiteral(", ")));
+            gathered.reserve(kBatch);
+        }
     }
 
-    // Updates the row at rowid, or adds one when rowid is Null (and sets
-    // rowid to the new row's).
-    bool write(const QVariantList& values, QVariant& rowid, QString& error)
+    // Updates the row at rowid, or adds one when there is none (and sets
+    // rowid to the new row's, unless the row is gathered).
+    bool write(const Slots& values, std::optional<qint64>& rowid, QString& error)
     {
-        const bool adding = dbv::isNull(rowid);
+        if (!rowid && gathering) {
+            gathered.push_back(values);
+            for (qsizetype i : fields) gathered.back()[size_t(i)].keep();
+            return int(gathered.size()) < kBatch || flush(error);
+        }
+        const bool adding = !rowid;
         DirectStatement& s = adding ? *insert : *update;
-        if (!s.run(values, fields, adding ? nullptr : &rowid)) {
+        if (!s.run(values, fields, rowid)) {
             error = s.error();
             return false;
         }
@@ -497,8 +522,29 @@ struct RowWriter {
         return true;
     }
 
+    // Inserts the rows gathered, in the order they came.
+    bool flush(QString& error)
+    {
+        if (gathered.empty()) return true;
+        bool ok = true;
+        if (int(gathered.size()) == kBatch) {
+            ok = batch->run(gathered, fields);
+            if (!ok) error = batch->error();
+        } else {
+            for (const Slots& row : gathered)
+                if (!(ok = insert->run(row, fields))) {
+                    error = insert->error();
+                    break;
+                }
+        }
+        gathered.clear();
+        return ok;
+    }
+
     QList<qsizetype> fields;
-    std::optional<DirectStatement> update, insert;
+    bool gathering = false;
+    std::optional<DirectStatement> update, insert, batch;
+    std::vector<Slots> gathered;
 };
 
 // Where the current table holds the row a source row's key finds. Texts
@@ -507,18 +553,31 @@ struct RowWriter {
 class KeyIndex {
 public:
     virtual ~KeyIndex() = default;
-    // The rowid of the first current row with the key of `values`, Null for
-    // none. False (error set) when it cannot be looked up.
-    virtual bool find(const QVariantList& values, QVariant& rowid, QString& error) = 0;
-    // The copy added a row with the key of `values`.
-    virtual void added(const QVariantList& values, const QVariant& rowid) = 0;
+    // The rowid of the first current row with the key of `values`, nothing
+    // for none. False (error set) when it cannot be looked up.
+    virtual bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) = 0;
+    // The copy added a row with the key of `values`, at rowid when known.
+    virtual void added(const Slots& values, std::optional<qint64> rowid) = 0;
+    // Whether added() needs the rowid of a row added.
+    virtual bool needsRowids() const { return true; }
+    // Called before find() reads the table, so that it sees every row written.
+    std::function<bool(QString& error)> beforeLookUp;
 };
 
-QString foldedKey(const QVariantList& values, const QList<qsizetype>& keys)
+// A key's texts folded, as a current row's key and a source row's key are
+// compared.
+QString foldedKey(const QStringList& texts)
 {
     QString key;
-    for (qsizetype i : keys) key += values[i].toString().toCaseFolded() + QChar(0x1f);
+    for (const QString& t : texts) key += t.toCaseFolded() + QChar(0x1f);
     return key;
+}
+
+QString foldedKey(const Slots& values, const QList<qsizetype>& keys)
+{
+    QStringList texts;
+    for (qsizetype i : keys) texts << values[size_t(i)].toString();
+    return foldedKey(texts);
 }
 
 // The keys of a table small enough to hold them all: the masters and the
@@ -538,37 +597,36 @@ public:
             error = data.lastError();
             return false;
         }
-        QVariantList values(keys_.size() ? *std::max_element(keys_.cbegin(), keys_.cend()) + 1 : 0);
         while (q->next()) {
             bool null = false;
+            QStringList texts;
             for (qsizetype k = 0; k < keys_.size(); ++k) {
-                values[keys_[k]] = q->value(int(k) + 1);
-                null = null || dbv::isNull(values[keys_[k]]);
+                const QVariant v = q->value(int(k) + 1);
+                null = null || dbv::isNull(v);
+                texts << v.toString();
             }
             // A Null key is never found: a source row with one is skipped.
-            if (!null) hold(foldedKey(values, keys_), q->value(0));
+            if (!null) hold(foldedKey(texts), q->value(0).toLongLong());
         }
         return true;
     }
 
-    bool find(const QVariantList& values, QVariant& rowid, QString&) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, QString&) override
     {
-        rowid = rows_.value(foldedKey(values, keys_));
+        const auto it = rows_.constFind(foldedKey(values, keys_));
+        rowid = it == rows_.cend() ? std::nullopt : std::optional<qint64>(*it);
         return true;
     }
-    void added(const QVariantList& values, const QVariant& rowid) override
-    {
-        hold(foldedKey(values, keys_), rowid);
-    }
+    void added(const Slots& values, std::optional<qint64> rowid) override { hold(foldedKey(values, keys_), *rowid); }
 
 private:
-    void hold(const QString& key, const QVariant& rowid)
+    void hold(const QString& key, qint64 rowid)
     {
         if (!rows_.contains(key)) rows_.insert(key, rowid);  // the first row wins
     }
 
     QList<qsizetype> keys_;
-    QHash<QString, QVariant> rows_;
+    QHash<QString, qint64> rows_;
 };
 
 // The order columns the older table has; a column it lacks is simply not copied.
@@ -578,6 +636,40 @@ QStringList presentColumns(const QStringList& order, const QStringList& columns)
     for (const QString& o : order)
         if (columns.contains(o, Qt::CaseInsensitive)) present << o;
     return present;
+}
+
+// The rows of the older table, one at a time, each as the values of the
+// fields `which`, handed to `row` with a way to read a column as the older
+// file's reader gives it; `row` returns false to stop. Rule: in the rule's
+// order (the file's order when it has none of the order columns); Any: in
+// whichever order reads best. An SQLite older file is read as SQLite holds
+// it, without a row of values made for every row read. False when the read
+// failed or stopped; `read` counts the rows read.
+enum class OldOrder { Rule, Any };
+using OldValue = std::function<QVariant(qsizetype)>;
+bool forEachOldRow(LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, const Prepared& p,
+                   const QList<qsizetype>& which, int& read, OldOrder ordered,
+                   const std::function<bool(const RowValues&, const OldValue&)>& row)
+{
+    RowValues rv;
+    const QStringList order = presentColumns(rule.order, columns);
+    StoredDates dates;
+    const auto fast = Dbs.forEachStoredRow(rule.table, order, [&](const LinkFile::StoredRow& stored) {
+        ++read;
+        const int b = fillStoredValues(rule, p, stored, which, rv, dates);
+        if (b != LinkFile::kNext) return b;
+        const bool go = row(rv, [&](qsizetype c) {
+            return LinkFile::linkValue(stored.statement, int(c), stored.kinds[c]).value_or(QVariant());
+        });
+        return go ? LinkFile::kNext : LinkFile::kStop;
+    });
+    if (fast != LinkFile::StoredRead::Unavailable) return fast == LinkFile::StoredRead::Done;
+    // Read otherwise, a table in no particular order streams; in order it may be read whole.
+    return Dbs.forEachRow(rule.table, ordered == OldOrder::Rule ? order : QStringList(), [&](const LinkRow& linkRow) {
+        ++read;
+        fillRowValues(rule, p, linkRow, which, rv);
+        return row(rv, [&](qsizetype c) { return linkRow.value(c); });
+    });
 }
 
 // Copies the rows of the older table, read in the rule's order one at a
@@ -590,21 +682,33 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     // Every field the older table gives; a row with refused values is
     // written without them, by a writer of its own set of fields.
     std::map<QList<qsizetype>, RowWriter> writers;
+    RowWriter* whole = nullptr;  // the writer of rows without refused values
     const auto writerFor = [&](const QList<qsizetype>& refused) -> RowWriter& {
+        if (refused.isEmpty() && whole) return *whole;
         auto it = writers.find(refused);
         if (it == writers.end()) {
             QList<qsizetype> fields;
             for (qsizetype i : p.written)
                 if (!refused.contains(i)) fields << i;
-            it = writers.try_emplace(refused, data, rule, fields).first;
+            it = writers.try_emplace(refused, data, rule, fields, !keys.needsRowids()).first;
         }
+        if (refused.isEmpty()) whole = &it->second;
         return it->second;
     };
+    // Rows gathered are written before the table is read or written
+    // otherwise, so that rows keep the order they came in.
+    const auto flushAll = [&](QString& error) {
+        for (auto& [refused, writer] : writers)
+            if (!writer.flush(error)) return false;
+        return true;
+    };
+    keys.beforeLookUp = flushAll;
+    RowWriter* lastWriter = nullptr;
 
     QString error;
-    RowValues rv;
-    // One row, its values in rv: false stops the copy (error set, or the read failed).
-    const auto copyRow = [&](const std::function<QVariant(qsizetype)>& oldValue) {
+    // One row: false stops the copy (error set).
+    const bool read = forEachOldRow(Dbs, columns, rule, p, p.written, out.read, OldOrder::Rule,
+                                    [&](const RowValues& rv, const OldValue& oldValue) {
         if (hasRefusedKey(p, rv)) {
             ++out.badKeys;
             return true;
@@ -621,39 +725,21 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
             case Verdict::Fail: return false;
             }
         }
-        QVariant rowid;
+        std::optional<qint64> rowid;
         if (!keys.find(rv.values, rowid, error)) return false;
-        const bool adding = dbv::isNull(rowid);
-        if (!writerFor(rv.refused).write(rv.values, rowid, error)) return false;
+        const bool adding = !rowid;
+        RowWriter& writer = writerFor(rv.refused);
+        if ((!adding || &writer != lastWriter) && !flushAll(error)) return false;
+        lastWriter = &writer;
+        if (!writer.write(rv.values, rowid, error)) return false;
         if (adding) keys.added(rv.values, rowid);
         for (qsizetype i : rv.refused) logRefused(rule.table, rule.fields[i].column, oldValue(p.source[i]));
         out.refused += int(rv.refused.size());
         ++out.copied;
         return true;
-    };
-
-    const QStringList order = presentColumns(rule.order, columns);
-    // An SQLite older file is read as SQLite holds it: no row of values
-    // made for every row read.
-    StoredDates dates;
-    const auto fast = Dbs.forEachStoredRow(rule.table, order, [&](const LinkFile::StoredRow& row) {
-        ++out.read;
-        const int bad = fillStoredValues(rule, p, row, p.written, rv, dates);
-        if (bad != LinkFile::kNext) return bad;
-        const bool go = copyRow([&](qsizetype c) {
-            return LinkFile::linkValue(row.statement, int(c), row.kinds[c]).value_or(QVariant());
-        });
-        return go ? LinkFile::kNext : LinkFile::kStop;
     });
-    bool read = fast == LinkFile::StoredRead::Done;
-    if (fast == LinkFile::StoredRead::Unavailable) {
-        read = Dbs.forEachRow(rule.table, order, [&](const LinkRow& row) {
-            ++out.read;
-            fillRowValues(rule, p, row, p.written, rv);
-            return copyRow([&](qsizetype c) { return row.value(c); });
-        });
-    }
-    if (!read || !error.isEmpty()) {
+    keys.beforeLookUp = nullptr;
+    if (!read || !error.isEmpty() || !flushAll(error)) {
         fail(out, error.isEmpty() ? Dbs.errorText() : error);
         return false;
     }
@@ -738,9 +824,18 @@ const CopyRule& lineRule()
     return rule;
 }
 
-// Indexes of the fields the conflict check reads.
-constexpr qsizetype kHeaderNumber = 0, kHeaderCustomer = 1, kHeaderDate = 2;
-constexpr qsizetype kLineCustomer = 0, kLineDate = 1, kLineNumber = 2, kLineKind = 3, kLineRow = 4;
+// The fields of a quotation rule (headers or lines) that the conflict
+// check and the line look-ups read, found by their columns' names; -1 for
+// one the rule lacks (a header has no kind or line number).
+struct QuotationFields {
+    explicit QuotationFields(const CopyRule& rule)
+        : number(rule.field(QStringLiteral("伝票番号"))), customer(rule.field(QStringLiteral("顧客名"))),
+          date(rule.field(QStringLiteral("日付"))), kind(rule.field(QStringLiteral("伝票区分"))),
+          row(rule.field(QStringLiteral("行番号")))
+    {
+    }
+    qsizetype number, customer, date, kind, row;
+};
 
 // Who and when a stored quotation (header or line) belongs to: its customer
 // (without regard to case, as Jet compared names) and its date to the
@@ -754,6 +849,13 @@ Identity identity(const QVariant& customer, const QVariant& storedDate)
         return QStringLiteral("T") + (date ? toSecond(v.toString()) : v.toString().toCaseFolded());
     };
     return {part(customer, false), part(storedDate, true)};
+}
+
+// The same of an older row's values.
+Identity identity(const Slot& customer, const Slot& storedDate)
+{
+    const auto variant = [](const Slot& v) { return v.isNull() ? QVariant() : QVariant(v.toString()); };
+    return identity(variant(customer), variant(storedDate));
 }
 
 // Each quotation number has one identity or very few: short lists, kept
@@ -777,10 +879,10 @@ bool within(const Identities& part, const Identities& whole)
 }
 
 // A code as the numbered slots have it: "01".."99".
-bool isSlotCode(const QVariant& code)
+bool isSlotCode(const QString& code)
 {
     static const QRegularExpression re(QStringLiteral("^(0[1-9]|[1-9][0-9])$"));
-    return re.match(code.toString()).hasMatch();
+    return re.match(code).hasMatch();
 }
 
 QString numberList(const QList<qint64>& numbers)
@@ -961,12 +1063,12 @@ TableOutcome DataConversion::CnvCode()
                                {QStringLiteral("kcode"), QStringLiteral("code")},
                                // An empty name is a free slot, which the code lists mark with Null.
                                {field(QStringLiteral("kcode")), field(QStringLiteral("code")),
-                                {QStringLiteral("sname"), Kind::Text, false, {}, true}},
+                                {QStringLiteral("sname"), Kind::Text, false, true}},
                                {QStringLiteral("kcode"), QStringLiteral("code")}};
     std::optional<QSet<QString>> kinds;  // kinds that have their slots, case-folded
     Statement slot(data_, QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, null)"));
-    const RowCheck check = [&](const QVariantList& values, KeyIndex& keys, QString& error) {
-        if (!isSlotCode(values[1])) return Verdict::BadCode;
+    const RowCheck check = [&](const Slots& values, KeyIndex& keys, QString& error) {
+        if (!isSlotCode(values[1].toString())) return Verdict::BadCode;
         if (!kinds) {
             auto q = data_.query(QStringLiteral("select distinct kcode from コードマスタ where kcode is not null"));
             if (!q) {
@@ -979,13 +1081,15 @@ TableOutcome DataConversion::CnvCode()
         const QString kcode = values[0].toString();
         if (kinds->contains(kcode.toCaseFolded())) return Verdict::Copy;
         // A kind the current file lacks gets its 99 free slots, as every kind has.
+        Slots free(3);
+        free[0].setText(kcode);
         for (int i = 1; i <= 99; ++i) {
-            const QVariantList free{kcode, QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), QVariant()};
-            if (!slot.run(free.mid(0, 2))) {
+            free[1].setText(QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')));
+            if (!slot.run({free[0].text, free[1].text})) {
                 error = slot.error();
                 return Verdict::Fail;
             }
-            keys.added(free, slot.query().lastInsertId());
+            keys.added(free, slot.query().lastInsertId().toLongLong());
         }
         kinds->insert(kcode.toCaseFolded());
         return Verdict::Copy;
@@ -1000,20 +1104,21 @@ namespace {
 // for an empty or unconvertible key take no part; a customer or date the
 // current column refuses counts as Null, as a new row would hold it. A table
 // that cannot be read adds nothing: its copy fails on its own.
-void collectOld(LinkFile& Dbs, const CopyRule& rule, qsizetype number, qsizetype customer, qsizetype date, bool header,
-                const QHash<qint64, QuotationIds>& wanted, QHash<qint64, QuotationIds>& old)
+void collectOld(LinkFile& Dbs, const CopyRule& rule, bool header, const QHash<qint64, QuotationIds>& wanted,
+                QHash<qint64, QuotationIds>& old)
 {
     const auto columns = Dbs.hasTable(rule.table) ? Dbs.columns(rule.table) : std::nullopt;
     if (!columns) return;
     const Prepared p = prepare(rule, *columns);
-    const QList<qsizetype> which = p.keys + QList<qsizetype>{customer, date};
-    Dbs.forEachRow(rule.table, {}, [&](const LinkRow& row) {
-        const RowValues rv = rowValues(rule, p, row, which);
+    const QuotationFields f(rule);
+    const QList<qsizetype> which = p.keys + QList<qsizetype>{f.customer, f.date};
+    int read = 0;
+    forEachOldRow(Dbs, *columns, rule, p, which, read, OldOrder::Any, [&](const RowValues& rv, const OldValue&) {
         if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) return true;
-        const qint64 n = rv.values[number].toLongLong();
+        const qint64 n = rv.values[size_t(f.number)].toLongLong();
         if (!wanted.contains(n)) return true;
         QuotationIds& ids = old[n];
-        add(header ? ids.header : ids.lines, identity(rv.values[customer], rv.values[date]));
+        add(header ? ids.header : ids.lines, identity(rv.values[size_t(f.customer)], rv.values[size_t(f.date)]));
         return true;
     });
 }
@@ -1043,38 +1148,42 @@ public:
         return true;
     }
 
-    bool find(const QVariantList& values, QVariant& rowid, QString& error) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) override
     {
-        rowid = QVariant();
-        if (!held_.contains(values[kLineNumber].toLongLong()) && !added_.contains(place(values))) return true;
-        if (!find_.run({values[kLineNumber], values[kLineKind], values[kLineRow]})) {
+        rowid.reset();
+        if (!held_.contains(values[size_t(f_.number)].toLongLong()) && !added_.contains(place(values))) return true;
+        if (beforeLookUp && !beforeLookUp(error)) return false;
+        if (!find_.run(values, placeFields_)) {
             error = find_.error();
             return false;
         }
-        const Identity wanted = identity(values[kLineCustomer], values[kLineDate]);
+        const Identity wanted = identity(values[size_t(f_.customer)], values[size_t(f_.date)]);
         while (find_.next()) {
             if (dbv::isNull(find_.value(1)) || dbv::isNull(find_.value(2))) continue;
             if (identity(find_.value(1), find_.value(2)) == wanted) {
-                rowid = find_.value(0);
+                rowid = find_.value(0).toLongLong();
                 break;
             }
         }
         return true;
     }
-    void added(const QVariantList& values, const QVariant&) override { added_.insert(place(values)); }
+    void added(const Slots& values, std::optional<qint64>) override { added_.insert(place(values)); }
+    bool needsRowids() const override { return false; }
 
 private:
     // A line's number, kind and line number, hashed: the look-up above
     // compares customer and date, so a line of another customer or date in
     // the same place costs only a look-up, and no text is folded per line.
-    static size_t place(const QVariantList& values)
+    size_t place(const Slots& values) const
     {
-        return qHashMulti(0, values[kLineNumber].toLongLong(), values[kLineKind].toLongLong(),
-                          values[kLineRow].toLongLong());
+        return qHashMulti(0, values[size_t(f_.number)].toLongLong(), values[size_t(f_.kind)].toLongLong(),
+                          values[size_t(f_.row)].toLongLong());
     }
 
     Database& data_;
     DirectStatement find_;
+    const QuotationFields f_{lineRule()};
+    const QList<qsizetype> placeFields_{f_.number, f_.kind, f_.row};
     QSet<qint64> held_;   // numbers the current file holds lines of
     QSet<size_t> added_;  // places of the lines added, hashed
 };
@@ -1104,8 +1213,8 @@ std::optional<QSet<qint64>> DataConversion::conflicts(QString& error)
 
     // The same of the older quotations under those numbers.
     QHash<qint64, QuotationIds> old;
-    collectOld(Dbs_, headerRule(), kHeaderNumber, kHeaderCustomer, kHeaderDate, true, current, old);
-    collectOld(Dbs_, lineRule(), kLineNumber, kLineCustomer, kLineDate, false, current, old);
+    collectOld(Dbs_, headerRule(), true, current, old);
+    collectOld(Dbs_, lineRule(), false, current, old);
 
     // Another quotation holds the number when the current file has anything
     // under it that the older quotation does not account for, or when the
@@ -1135,7 +1244,7 @@ bool RaiseCounterToStoredNumbers(Database& data, QString& error)
         return false;
     }
     const QVariant highestStored = highest.first();
-    const std::optional<qint64> top = dbv::isNull(highestStored) ? std::nullopt : wholeNumber(highestStored);
+    const std::optional<qint64> top = dbv::isNull(highestStored) ? std::nullopt : JetValue::wholeNumber(highestStored);
     if (!top) return true;  // no quotation stored
     return RaiseQuotationCounter(data, *top, error);
 }
@@ -1163,8 +1272,8 @@ void DataConversion::copyQuotations()
         const auto columns = oldColumns(Dbs_, rule.table, out);
         if (!columns) return out.missing;
         skipped.clear();
-        const RowCheck check = [&](const QVariantList& values, KeyIndex&, QString&) {
-            const qint64 n = values[number].toLongLong();
+        const RowCheck check = [&](const Slots& values, KeyIndex&, QString&) {
+            const qint64 n = values[size_t(number)].toLongLong();
             if (!numbers->contains(n)) return Verdict::Copy;
             skipped.insert(n);
             return Verdict::Conflict;
@@ -1178,11 +1287,11 @@ void DataConversion::copyQuotations()
     HeldKeys headerKeys(prepare(headerRule(), {}).keys);
     LineKeys lineKeys(data_);
     if (!headerKeys.load(data_, headerRule(), error) || !lineKeys.load(error)) return failBoth(error);
-    if (!copyPart(headerRule(), kHeaderNumber, headerKeys, headers)) {
+    if (!copyPart(headerRule(), QuotationFields(headerRule()).number, headerKeys, headers)) {
         fail(lines, QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません"));
         return;
     }
-    if (!copyPart(lineRule(), kLineNumber, lineKeys, lines)) {
+    if (!copyPart(lineRule(), QuotationFields(lineRule()).number, lineKeys, lines)) {
         fail(headers, QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません"));
         return;
     }

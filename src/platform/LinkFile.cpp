@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/JapaneseOrder.h"
+#include "platform/JetValue.h"
 #include "platform/SqliteHandle.h"
 #include "platform/LinkFileBackend.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -93,42 +94,12 @@ Kind kindOf(const QString& declaredType)
     return Kind::Any;
 }
 
-std::optional<QVariant> parseDateTimeText(const QString& text)
-{
-    static const QRegularExpression re(QStringLiteral(
-        "^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3})\\d*)?)?)?$"));
-    const auto m = re.match(text.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    if (!date.isValid()) return std::nullopt;
-    if (m.captured(4).isEmpty()) return QVariant(date);
-    const int ms = m.captured(7).isEmpty() ? 0 : m.captured(7).leftJustified(3, QLatin1Char('0')).toInt();
-    const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
-    if (!time.isValid()) return std::nullopt;
-    return QVariant(QDateTime(date, time));
-}
-
-// Rows read in order often repeat a date (the lines of one quotation), and
-// making a local date and time costs a time-zone look-up: the last text read
-// is remembered.
-std::optional<QVariant> parseDateTime(const QString& text)
-{
-    thread_local QString lastText;
-    thread_local std::optional<QVariant> lastValue;
-    if (text != lastText) {
-        lastValue = parseDateTimeText(text);
-        lastText = text;
-    }
-    return lastValue;
-}
-
 // The stored value (as Qt's SQLite driver gives it) in the kind of its column.
 std::optional<QVariant> convert(const QVariant& v, Kind kind)
 {
     if (v.isNull()) return QVariant();
     const int type = v.metaType().id();
     const bool text = type == QMetaType::QString;
-    const bool real = type == QMetaType::Double;
     switch (kind) {
     case Kind::Any:
         if (type == QMetaType::Int) return QVariant(v.toLongLong());
@@ -136,15 +107,8 @@ std::optional<QVariant> convert(const QVariant& v, Kind kind)
     case Kind::Text:
         return QVariant(v.toString());
     case Kind::Integer: {
-        if (dbv::isIntegral(v)) return QVariant(v.toLongLong());
-        if (real) {
-            const double d = v.toDouble();
-            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.2e18) return QVariant(qint64(d));
-            return std::nullopt;
-        }
-        bool ok = false;
-        const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        return ok ? std::optional<QVariant>(QVariant(n)) : std::nullopt;
+        const auto n = JetValue::wholeNumber(v);
+        return n ? std::optional<QVariant>(QVariant(*n)) : std::nullopt;
     }
     case Kind::Real: {
         bool ok = false;
@@ -152,21 +116,16 @@ std::optional<QVariant> convert(const QVariant& v, Kind kind)
         return ok ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
     }
     case Kind::Money: {
-        const auto c = LinkFile::toCurrency(v);
+        const auto c = JetValue::currency(v);
         return c ? std::optional<QVariant>(QVariant::fromValue(*c)) : std::nullopt;
     }
     case Kind::YesNo: {
-        if (dbv::isIntegral(v) || real) return QVariant(v.toDouble() != 0.0);
-        const QString s = v.toString().trimmed();
-        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return QVariant(true);
-        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return QVariant(false);
-        bool ok = false;
-        const qint64 n = s.toLongLong(&ok);
-        return ok ? std::optional<QVariant>(QVariant(n != 0)) : std::nullopt;
+        const auto yes = JetValue::yesNo(v);
+        return yes ? std::optional<QVariant>(QVariant(*yes)) : std::nullopt;
     }
     case Kind::DateTime:
         if (!text) return std::nullopt;
-        return parseDateTime(v.toString());
+        return JetValue::dateTime(v.toString());
     case Kind::Binary:
         return QVariant(v.toByteArray());
     }
@@ -267,39 +226,38 @@ public:
     {
         const auto info = columnInfo(table, failure);
         if (!info) return Ordered::Failed;
-        QStringList select, orderBy, unsafe;
-        QList<Kind> kinds;
+        QStringList select, orderBy, orderColumns;
+        QList<Kind> kinds, orderKinds;
         for (const auto& c : *info) {
             select << quoteIdent(c.first);
             columns << c.first;
             kinds << c.second;
         }
         for (qsizetype i : order) {
-            const auto [expression, outOfOrder] = sqlOrder(select[i], kinds[i]);
-            orderBy << expression;
-            if (!outOfOrder.isEmpty()) unsafe << outOfOrder;
+            orderBy << sqlOrder(select[i], kinds[i]);
+            orderColumns << select[i];
+            orderKinds << kinds[i];
         }
         const QString from = quoteIdent(table);
-        QSqlQuery q(db_);
-        q.setForwardOnly(true);
-        if (!unsafe.isEmpty()) {
-            if (!q.exec(QStringLiteral("select exists (select 1 from %1 where %2)").arg(from, unsafe.join(QStringLiteral(" or "))))) {
-                fail(failure, q.lastError().text());
-                return Ordered::Failed;
-            }
-            if (!q.next() || q.value(0).toInt() != 0) return Ordered::NotInSql;
-            q.finish();
-        }
-        q.finish();
         // Rows that order alike keep the file's order (a table without rowid
         // has no such order here). Read through SQLite directly: this is the
         // long read of a conversion.
         sqlite3* db = handle();
-        // A table stored in that order already (rows written as they are
-        // numbered, as a file usually holds them) is read as it lies:
-        // sorting it would only cost.
-        if (!storedInOrder(db, from, orderBy)) orderBy << QStringLiteral("rowid");
-        else orderBy = QStringList{QStringLiteral("rowid")};
+        // One pass finds both whether a value could be placed otherwise and
+        // whether the table is stored in that order already (rows written
+        // as they are numbered, as a file usually holds them): then it is
+        // read as it lies, as sorting it would only cost.
+        switch (survey(db, from, orderBy, orderColumns, orderKinds)) {
+        case Survey::Unsafe:
+        case Survey::Unknown:
+            return Ordered::NotInSql;
+        case Survey::InOrder:
+            orderBy = QStringList{QStringLiteral("rowid")};
+            break;
+        case Survey::NotInOrder:
+            orderBy << QStringLiteral("rowid");
+            break;
+        }
         const QByteArray sql = QStringLiteral("select %1 from %2 order by %3")
                                    .arg(select.join(QStringLiteral(", ")), from, orderBy.join(QStringLiteral(", ")))
                                    .toUtf8();
@@ -328,22 +286,27 @@ public:
     }
 
 private:
-    // True when the rows in rowid order already stand in the order of the
-    // expressions (those of sqlOrder(), for values that passed its check):
-    // each row's values compare at or after the previous row's, as SQL
-    // compares them: Null first, then numbers, then texts in Japanese order.
-    // False as soon as one does not, for a blob, and on any error (the
-    // caller then sorts).
-    static bool storedInOrder(sqlite3* db, const QString& from, const QStringList& expressions)
+    enum class Survey { InOrder, NotInOrder, Unsafe, Unknown };
+    // The rows in rowid order, their order columns (`columns`, of `kinds`)
+    // as SQL orders them (`expressions`, those of sqlOrder()): Unsafe as soon
+    // as a value could take another place in that order than
+    // compareValues() gives its converted value (placedAlike()); else
+    // InOrder when each row's values compare at or after the previous
+    // row's, as SQL compares them: Null first, then numbers, then texts in
+    // Japanese order. NotInOrder when one does not or holds a blob; Unknown
+    // when the pass cannot run.
+    static Survey survey(sqlite3* db, const QString& from, const QStringList& expressions, const QStringList& columns,
+                         const QList<Kind>& kinds)
     {
-        if (!db || expressions.isEmpty()) return false;
-        const QByteArray sql = QStringLiteral("select %1 from %2 order by rowid")
-                                   .arg(expressions.join(QStringLiteral(", ")), from)
+        if (!db || expressions.isEmpty()) return Survey::Unknown;
+        // The order values, then the stored values they come from.
+        const QByteArray sql = QStringLiteral("select %1, %2 from %3 order by rowid")
+                                   .arg(expressions.join(QStringLiteral(", ")), columns.join(QStringLiteral(", ")), from)
                                    .toUtf8();
         sqlite3_stmt* prepared = nullptr;
         if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
             sqlite3_finalize(prepared);
-            return false;
+            return Survey::Unknown;
         }
         const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, &sqlite3_finalize);
         struct Value {
@@ -368,10 +331,12 @@ private:
             }
             return 0;
         };
-        bool first = true;
+        bool first = true, inOrder = true;
         int step = SQLITE_ROW;
         while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i) {
+            for (int i = 0; i < n; ++i)
+                if (!placedAlike(prepared, i, n + i, kinds[i])) return Survey::Unsafe;
+            for (int i = 0; i < n && inOrder; ++i) {
                 Value& v = current[i];
                 switch (sqlite3_column_type(prepared, i)) {
                 case SQLITE_NULL:
@@ -390,18 +355,73 @@ private:
                                   size_t(sqlite3_column_bytes(prepared, i)));
                     break;
                 default:
-                    return false;
+                    inOrder = false;
                 }
             }
-            if (!first) {
+            if (inOrder && !first) {
                 int c = 0;
                 for (int i = 0; i < n && c == 0; ++i) c = compare(current[i], previous[i]);
-                if (c < 0) return false;
+                inOrder = c >= 0;
             }
             first = false;
             std::swap(previous, current);
         }
-        return step == SQLITE_DONE;
+        if (step != SQLITE_DONE) return Survey::Unknown;
+        return inOrder ? Survey::InOrder : Survey::NotInOrder;
+    }
+
+    // False when the stored value at column `stored` could take another
+    // place in SQL's order (its order value at column `order`, from
+    // sqlOrder()) than compareValues() gives its converted value. Values
+    // that do not convert at all fail the read anyway.
+    static bool placedAlike(sqlite3_stmt* row, int order, int stored, Kind kind)
+    {
+        const int type = sqlite3_column_type(row, stored);
+        const bool number = type == SQLITE_INTEGER || type == SQLITE_FLOAT || type == SQLITE_NULL;
+        switch (kind) {
+        case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
+        case Kind::Integer:
+            return true;
+        case Kind::Text:
+            return type == SQLITE_TEXT || type == SQLITE_NULL;
+        case Kind::Real:
+        case Kind::YesNo:
+            return number;
+        case Kind::Money: {
+            // Exact while every real holds at most four decimals: x * 10000
+            // equals round(x * 10000) as SQLite rounds it.
+            if (!number) return false;
+            if (type != SQLITE_FLOAT) return true;
+            const double r = sqlite3_column_double(row, stored) * 10000;
+            constexpr double kLargest = double(std::numeric_limits<qint64>::max()) - 1;
+            if (!std::isfinite(r)) return false;
+            if (r >= 0 && r < kLargest) return r == double(qint64(r + 0.5));
+            if (r < 0 && -r < kLargest) return r == -double(qint64(-r + 0.5));
+            return true;  // as large as that, a double is whole
+        }
+        case Kind::DateTime: {
+            // A text in the full form orders as its date and time do: a date
+            // (10 characters), with hours and minutes (16), seconds (19) and
+            // a fraction of one to three digits (21 to 23, '.' at the 20th).
+            if (type != SQLITE_TEXT) return true;
+            if (sqlite3_column_type(row, order) == SQLITE_NULL) return false;  // no date to SQL
+            // Characters counted as SQLite's length() and substr() count them.
+            const unsigned char* z = sqlite3_column_text(row, stored);
+            const unsigned char* end = z + sqlite3_column_bytes(row, stored);
+            int characters = 0;
+            unsigned char twentieth = 0;
+            while (z < end && *z) {
+                if (++characters == 20) twentieth = *z;
+                if (*z++ >= 0xC0)
+                    while (z < end && (*z & 0xC0) == 0x80) ++z;
+            }
+            return characters == 10 || characters == 16 || characters == 19 ||
+                   (characters >= 21 && characters <= 23 && twentieth == '.');
+        }
+        case Kind::Binary:
+            return type == SQLITE_BLOB || type == SQLITE_NULL;
+        }
+        return false;
     }
 
     // The query's current row, its values in the kinds of their columns.
@@ -421,40 +441,28 @@ private:
         return true;
     }
 
-    // The column's SQL order expression, and the condition of a stored value
-    // that the expression could place otherwise than compareValues() places
-    // its converted value (empty when there is none). Values that do not
-    // convert at all fail the read anyway.
-    static std::pair<QString, QString> sqlOrder(const QString& c, Kind kind)
+    // The column's SQL order expression: SQLite's own order of Null,
+    // numbers, texts and blobs, texts in Japanese order, dates by their day.
+    static QString sqlOrder(const QString& c, Kind kind)
     {
-        const auto typeNotIn = [&](const char* types) {
-            return QStringLiteral("typeof(%1) not in (%2)").arg(c, QLatin1String(types));
-        };
         switch (kind) {
-        case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
-            return {c + QStringLiteral(" collate ") + QLatin1String(kJapaneseCollation), {}};
+        case Kind::Any:
         case Kind::Text:
-            return {c + QStringLiteral(" collate ") + QLatin1String(kJapaneseCollation), typeNotIn("'text', 'null'")};
+            return c + QStringLiteral(" collate ") + QLatin1String(kJapaneseCollation);
         case Kind::Integer:
-            return {QStringLiteral("cast(%1 as integer)").arg(c), {}};
+            return QStringLiteral("cast(%1 as integer)").arg(c);
         case Kind::Real:
+            return QStringLiteral("cast(%1 as real)").arg(c);
         case Kind::YesNo:
-            return {kind == Kind::Real ? QStringLiteral("cast(%1 as real)").arg(c) : QStringLiteral("(%1 <> 0)").arg(c),
-                    typeNotIn("'integer', 'real', 'null'")};
-        case Kind::Money:  // exact while every real holds at most four decimals
-            return {c, typeNotIn("'integer', 'real', 'null'") +
-                           QStringLiteral(" or (typeof(%1) = 'real' and %1 * 10000 <> round(%1 * 10000))").arg(c)};
-        case Kind::DateTime: {
-            // Text in the full form orders as its date and time does.
-            const QString day = QStringLiteral("julianday(replace(%1, '/', '-'))").arg(c);
-            return {day, QStringLiteral("(typeof(%1) = 'text' and (%2 is null or not (length(%1) in (10, 16, 19) or "
-                                        "(length(%1) between 21 and 23 and substr(%1, 20, 1) = '.'))))")
-                             .arg(c, day)};
-        }
+            return QStringLiteral("(%1 <> 0)").arg(c);
+        case Kind::Money:
         case Kind::Binary:
-            return {c, typeNotIn("'blob', 'null'")};
+            return c;
+        case Kind::DateTime:
+            // A text without '/' is read as it is: replace() would copy each.
+            return QStringLiteral("julianday(case when instr(%1, '/') then replace(%1, '/', '-') else %1 end)").arg(c);
         }
-        return {c, QStringLiteral("1")};
+        return c;
     }
 
     void registerCollation()
@@ -475,8 +483,7 @@ private:
         case SQLITE_FLOAT:
             return QVariant(sqlite3_column_double(statement, i));
         case SQLITE_TEXT:
-            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)),
-                                              sqlite3_column_bytes(statement, i)));
+            return QVariant(LinkFile::storedText(statement, i));
         case SQLITE_BLOB:
             return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, i)),
                                        sqlite3_column_bytes(statement, i)));
@@ -897,6 +904,14 @@ LinkFile::StoredRead LinkFile::forEachStoredRow(const QString& table, const QStr
     return StoredRead::Unavailable;
 }
 
+QString LinkFile::storedText(sqlite3_stmt* statement, int i)
+{
+    // As Qt's driver reads it: SQLite's own UTF-16, so that a text that is
+    // not valid UTF-8 comes back the same both ways.
+    const auto* text = static_cast<const QChar*>(sqlite3_column_text16(statement, i));
+    return QString(text, sqlite3_column_bytes16(statement, i) / qsizetype(sizeof(QChar)));
+}
+
 std::optional<QVariant> LinkFile::linkValue(sqlite3_stmt* statement, int i, StoredKind kind)
 {
     return convert(SqliteLinkFile::storedValue(statement, i), kind);
@@ -904,14 +919,5 @@ std::optional<QVariant> LinkFile::linkValue(sqlite3_stmt* statement, int i, Stor
 
 std::optional<Currency> LinkFile::toCurrency(const QVariant& value)
 {
-    if (value.isNull()) return std::nullopt;
-    if (value.metaType() == QMetaType::fromType<Currency>()) return value.value<Currency>();
-    if (dbv::isIntegral(value)) {
-        const qint64 n = value.toLongLong();
-        if (n > INT64_MAX / Currency::kScale || n < INT64_MIN / Currency::kScale) return std::nullopt;
-        return Currency::fromWhole(n);
-    }
-    if (value.metaType().id() == QMetaType::Double) return Currency::fromDouble(value.toDouble());
-    if (value.metaType().id() == QMetaType::QString) return Currency::parse(value.toString());
-    return std::nullopt;
+    return JetValue::currency(value);
 }

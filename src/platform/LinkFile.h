@@ -34,6 +34,8 @@
 // -1), DATETIME/DATE (text "yyyy-MM-dd[ HH:mm:ss[.zzz]]", "/" also allowed),
 // BLOB/BINARY; a column without a declared type gives what is stored. A
 // value that does not fit its column's kind is an error, never a guess.
+// Whole numbers, yes/no, currency and date texts are read as
+// platform/JetValue.h reads them, the same for the data conversion.
 //
 // Every failure (missing file, not a database, locked or damaged file,
 // missing table or column, unreadable value) names the file or the table and
@@ -164,9 +166,9 @@ public:
     // read without a failure.
     bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row);
 
-    // A link value as Currency: Currency itself, a whole number, a double
-    // (rounded to four decimals once) or decimal text. Nothing for Null and
-    // for anything else.
+    // A link value as Currency, as JetValue::currency reads it: Currency
+    // itself, a whole number, a double (rounded to four decimals once) or
+    // decimal text. Nothing for Null and for anything else.
     static std::optional<Currency> toCurrency(const QVariant& value);
 
     // For a reader that converts an SQLite file's values itself, without a
@@ -192,6 +194,8 @@ public:
     // The value at column i of a stored row as forEachRow hands it; nothing
     // when it does not fit the kind.
     static std::optional<QVariant> linkValue(sqlite3_stmt* statement, int i, StoredKind kind);
+    // The text at column i of a stored row as forEachRow reads it.
+    static QString storedText(sqlite3_stmt* statement, int i);
 
 private:
     bool fail(Error error, const QString& text);

@@ -305,6 +305,11 @@ void TestLinkFile::streamedRowsComeInTheOrderOfRows_data()
     QTest::newRow("dates in a short form") << "DATETIME" << "'2004-3-9', '2004-03-10', '2004-3-10 9:05', NULL, '2004-03-09'";
     QTest::newRow("money beyond four decimals") << "CURRENCY" << "100.00001, 100, '99.5', 100.00002, NULL";
     QTest::newRow("numbers in a text column") << "MEMO" << "'b', 10, 9.5, 'A', NULL";
+    QTest::newRow("money of half a ten-thousandth") << "CURRENCY" << "0.00005, 0, -0.00005, 0.00015, 0.0001, NULL";
+    QTest::newRow("dates to less than a millisecond") << "DATETIME"
+                                                      << "'2004-03-09 10:00:00.1239', '2004-03-09 10:00:00.123', "
+                                                         "'2004-03-09 10:00:00.12', '2004-03-09 10:00:00.1231'";
+    QTest::newRow("dates with blanks around") << "DATETIME" << "'2004-03-09 ', ' 2004-03-08', '2004-03-09', NULL";
 }
 
 void TestLinkFile::streamedRowsComeInTheOrderOfRows()
