@@ -322,7 +322,11 @@ private:
             if (a.rank != b.rank) return a.rank < b.rank ? -1 : 1;
             if (a.rank == 1) {
                 if (a.whole && b.whole) return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
-                return a.real < b.real ? -1 : (a.real > b.real ? 1 : 0);
+                // Exactly, as SQLite compares a whole number with a real
+                // (past 2^53 a whole number need not be a double).
+                const long double x = a.whole ? static_cast<long double>(a.integer) : a.real;
+                const long double y = b.whole ? static_cast<long double>(b.integer) : b.real;
+                return x < y ? -1 : (x > y ? 1 : 0);
             }
             if (a.rank == 2 && a.text != b.text) {
                 japanese_order_detail::Buffer x, y;
@@ -378,12 +382,24 @@ private:
     {
         const int type = sqlite3_column_type(row, stored);
         const bool number = type == SQLITE_INTEGER || type == SQLITE_FLOAT || type == SQLITE_NULL;
+        const auto text = [&] {
+            return QByteArrayView(sqlite3_column_text(row, stored), sqlite3_column_bytes(row, stored));
+        };
         switch (kind) {
         case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
-        case Kind::Integer:
-            return true;
+            // Text that is not valid UTF-8 is read (through SQLite's UTF-16)
+            // otherwise than the collation decodes it.
+            return type != SQLITE_TEXT || text().isValidUtf8();
+        case Kind::Integer: {
+            // A whole number in text: SQL's cast skips only ASCII blanks
+            // before it, the conversion trims every blank (an ideographic
+            // one too); a text of ASCII alone that converts casts alike.
+            if (type != SQLITE_TEXT) return true;
+            const QByteArrayView t = text();
+            return std::all_of(t.begin(), t.end(), [](char c) { return uchar(c) < 0x80; });
+        }
         case Kind::Text:
-            return type == SQLITE_TEXT || type == SQLITE_NULL;
+            return type == SQLITE_NULL || (type == SQLITE_TEXT && text().isValidUtf8());
         case Kind::Real:
         case Kind::YesNo:
             return number;

@@ -657,10 +657,12 @@ void TestTableCopies::orderedReadGivesWhatTheWholeReadGives_data()
                               QStringLiteral("'aBC商事', '2004-03-09 10:15:00.4', 7, 1, 0, '二', NULL, NULL, NULL, 1, 1, 1, 0, NULL, 0, NULL"),
                               QStringLiteral("'abc商事', '2004-03-09 10:15:00', 7, 1, 1, '三', NULL, NULL, NULL, 1, 1, 1, 0, NULL, 0, NULL"),
                               QStringLiteral("'B社', '2004-03-09', 8, 1, 0, '四', NULL, NULL, NULL, 1, 1, 1, 0, NULL, 0, NULL")})};
+    // (Not in a line's customer: a line table ordered by such a text is
+    // always read whole.)
     QTest::newRow("text that is not valid UTF-8")
         << QStringList{}
         << QStringList{header + QStringLiteral("(9, cast(x'41e38182ff' as text), '2004-03-09', 0, 0, 0)"),
-                       lines({QStringLiteral("cast(x'41e38182ff' as text), '2004-03-09', 9, 1, 0, cast(x'e381ff41' as text), NULL, "
+                       lines({QStringLiteral("'A社', '2004-03-09', 9, 1, 0, cast(x'e381ff41' as text), NULL, "
                                              "NULL, NULL, 1, 1, 1, 0, NULL, 0, NULL")})};
 }
 

@@ -310,6 +310,11 @@ void TestLinkFile::streamedRowsComeInTheOrderOfRows_data()
                                                       << "'2004-03-09 10:00:00.1239', '2004-03-09 10:00:00.123', "
                                                          "'2004-03-09 10:00:00.12', '2004-03-09 10:00:00.1231'";
     QTest::newRow("dates with blanks around") << "DATETIME" << "'2004-03-09 ', ' 2004-03-08', '2004-03-09', NULL";
+    // Whole numbers past a double's exact range beside reals; texts that are
+    // not valid UTF-8 (SQLite and the collation read their bytes otherwise).
+    QTest::newRow("whole numbers and reals past 2^53") << "" << "-9007199254740992.0, -9007199254740993, 9007199254740993, 9007199254740992.0";
+    QTest::newRow("whole numbers in text after an ideographic blank") << "LONG" << "3, '　5', 7, ' 6'";
+    QTest::newRow("texts that are not valid UTF-8") << "TEXT" << "cast(x'41ff' as text), cast(x'4180' as text), 'A', cast(x'41c3' as text)";
 }
 
 void TestLinkFile::streamedRowsComeInTheOrderOfRows()
