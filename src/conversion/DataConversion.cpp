@@ -307,8 +307,9 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
             const int size = sqlite3_column_bytes(st, c);
             if (size == 0 && f.emptyAsNull) continue;
-            // Text that is not valid UTF-8 is taken as the reader takes it.
-            if (text && QByteArrayView(text, size).isValidUtf8()) slot.setUtf8(text, size);
+            // Text SQLite reads otherwise (not valid UTF-8, U+FFFE, U+FFFF)
+            // is taken as the reader takes it.
+            if (text && LinkFile::readsAsStored(QByteArrayView(text, size))) slot.setUtf8(text, size);
             else slot.setText(LinkFile::storedText(st, c));
         } else if (f.kind == Kind::Integer && (kind == SK::Integer || kind == SK::Any) && type == SQLITE_INTEGER) {
             slot.setInteger(sqlite3_column_int64(st, c));

@@ -387,9 +387,9 @@ private:
         };
         switch (kind) {
         case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
-            // Text that is not valid UTF-8 is read (through SQLite's UTF-16)
+            // Text that SQLite reads otherwise (readsAsStored()) is read
             // otherwise than the collation decodes it.
-            return type != SQLITE_TEXT || text().isValidUtf8();
+            return type != SQLITE_TEXT || LinkFile::readsAsStored(text());
         case Kind::Integer: {
             // A whole number in text: SQL's cast skips only ASCII blanks
             // before it, the conversion trims every blank (an ideographic
@@ -399,7 +399,7 @@ private:
             return std::all_of(t.begin(), t.end(), [](char c) { return uchar(c) < 0x80; });
         }
         case Kind::Text:
-            return type == SQLITE_NULL || (type == SQLITE_TEXT && text().isValidUtf8());
+            return type == SQLITE_NULL || (type == SQLITE_TEXT && LinkFile::readsAsStored(text()));
         case Kind::Real:
         case Kind::YesNo:
             return number;
@@ -926,6 +926,15 @@ QString LinkFile::storedText(sqlite3_stmt* statement, int i)
     // not valid UTF-8 comes back the same both ways.
     const auto* text = static_cast<const QChar*>(sqlite3_column_text16(statement, i));
     return QString(text, sqlite3_column_bytes16(statement, i) / qsizetype(sizeof(QChar)));
+}
+
+bool LinkFile::readsAsStored(QByteArrayView utf8)
+{
+    if (!utf8.isValidUtf8()) return false;
+    // U+FFFE and U+FFFF are EF BF BE and EF BF BF.
+    for (qsizetype at = utf8.indexOf("\xEF\xBF"); at >= 0 && at + 2 < utf8.size(); at = utf8.indexOf("\xEF\xBF", at + 1))
+        if ((uchar(utf8[at + 2]) & 0xFE) == 0xBE) return false;
+    return true;
 }
 
 std::optional<QVariant> LinkFile::linkValue(sqlite3_stmt* statement, int i, StoredKind kind)

@@ -196,6 +196,10 @@ public:
     static std::optional<QVariant> linkValue(sqlite3_stmt* statement, int i, StoredKind kind);
     // The text at column i of a stored row as forEachRow reads it.
     static QString storedText(sqlite3_stmt* statement, int i);
+    // Whether text stored as these bytes reads as storedText() reads it,
+    // character for character: valid UTF-8 without U+FFFE or U+FFFF
+    // (SQLite reads those two as U+FFFD).
+    static bool readsAsStored(QByteArrayView utf8);
 
 private:
     bool fail(Error error, const QString& text);

@@ -663,6 +663,9 @@ void TestTableCopies::orderedReadGivesWhatTheWholeReadGives_data()
         << QStringList{}
         << QStringList{header + QStringLiteral("(9, cast(x'41e38182ff' as text), '2004-03-09', 0, 0, 0)"),
                        lines({QStringLiteral("'A社', '2004-03-09', 9, 1, 0, cast(x'e381ff41' as text), NULL, "
+                                             "NULL, NULL, 1, 1, 1, 0, NULL, 0, NULL"),
+                              // U+FFFF: valid UTF-8 that SQLite reads as U+FFFD.
+                              QStringLiteral("'A社', '2004-03-09', 9, 1, 1, cast(x'41efbfbf' as text), NULL, "
                                              "NULL, NULL, 1, 1, 1, 0, NULL, 0, NULL")})};
 }
 
@@ -696,6 +699,9 @@ void TestTableCopies::orderedReadGivesWhatTheWholeReadGives()
             for (const TableOutcome& out : f.run({&DataConversion::CnvMitumoriHeader, &DataConversion::CnvMitumori}))
                 results[whole] << out.summaryLine();
             results[whole] << TableSnapshot(f.data, {QStringLiteral("見積書ヘッダ"), QStringLiteral("見積書")});
+            // The texts as stored, byte for byte.
+            results[whole] << QueryCells(f.data, QStringLiteral("select hex(顧客名) from 見積書ヘッダ order by rowid"))
+                           << QueryCells(f.data, QStringLiteral("select hex(顧客名), hex(品名) from 見積書 order by rowid"));
         }
     }
     QCOMPARE(results[1], results[0]);

@@ -315,6 +315,8 @@ void TestLinkFile::streamedRowsComeInTheOrderOfRows_data()
     QTest::newRow("whole numbers and reals past 2^53") << "" << "-9007199254740992.0, -9007199254740993, 9007199254740993, 9007199254740992.0";
     QTest::newRow("whole numbers in text after an ideographic blank") << "LONG" << "3, '　5', 7, ' 6'";
     QTest::newRow("texts that are not valid UTF-8") << "TEXT" << "cast(x'41ff' as text), cast(x'4180' as text), 'A', cast(x'41c3' as text)";
+    // U+FFFE and U+FFFF: valid UTF-8 that SQLite reads as U+FFFD.
+    QTest::newRow("texts of U+FFFE and U+FFFF") << "TEXT" << "cast(x'41efbfbd' as text), cast(x'41efbfbe' as text), cast(x'41efbfbf' as text)";
 }
 
 void TestLinkFile::streamedRowsComeInTheOrderOfRows()
