@@ -387,8 +387,8 @@ private:
         };
         switch (kind) {
         case Kind::Any:  // SQLite's own order of Null, numbers, texts and blobs is ours
-            // Text that SQLite reads otherwise (readsAsStored()) is read
-            // otherwise than the collation decodes it.
+            // Text that SQLite's own reading changes (see readsAsStored())
+            // comes back otherwise than the collation decodes it.
             return type != SQLITE_TEXT || LinkFile::readsAsStored(text());
         case Kind::Integer: {
             // A whole number in text: SQL's cast skips only ASCII blanks
