@@ -95,6 +95,8 @@ private slots:
     void sameValueTypedAgainRecounts();
     void cellThatCannotBeWrittenIsShown_data();
     void cellThatCannotBeWrittenIsShown();
+    void closingTheTabKeepsTheTypedCell_data();
+    void closingTheTabKeepsTheTypedCell();
 };
 
 void TestGridEditing::nameLength_data()
@@ -560,4 +562,42 @@ void TestGridEditing::cellThatCannotBeWrittenIsShown()
 }
 
 QTEST_MAIN(TestGridEditing)
+// A tab closed as a window while a cell is still being typed: the close
+// commits the cell as a focus change would (the line keeps it, a new unit is
+// registered), and nothing breaks as the tab goes.
+void TestGridEditing::closingTheTabKeepsTheTypedCell_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("a new unit") << int(単位) << "樽" << "樽";
+    QTest::newRow("a quantity") << int(数量) << "3" << "3";
+}
+
+void TestGridEditing::closingTheTabKeepsTheTypedCell()
+{
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QuotationTabFixture f;
+    QVERIFY(load(f));
+    // A second tab on the same session, so that it can go while the session stays.
+    auto* tab = new QuotationTab(f.session, f.shown, f.history);
+    tab->bindGrids();
+    tab->applyLayout(f.session.設定情報, nullptr);
+    tab->Clear見積書(true);
+    QVERIFY(activateAlone(*tab));
+    GridView* grid = control<GridView>(*tab, "Grid明細");
+    grid->setFocus();
+    grid->setCurrentCell(0, col);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, typed, Qt::NoModifier);
+    QVERIFY(grid->isEditing());
+
+    delete tab;
+
+    QCOMPARE(stored(f, 1, col), kept);
+    if (col == 単位)
+        QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '単位' and sname = ?"), {typed}).toInt(), 1);
+}
+
 #include "tst_grid_editing.moc"

@@ -54,7 +54,12 @@ void QuotationTab::Readコード表(const QString& kind)
     lists_->Readコード表(kind);
 }
 
-QuotationTab::~QuotationTab() = default;
+QuotationTab::~QuotationTab()
+{
+    // The tab's own members go before its parts: a cell still being typed,
+    // committed as the parts are closed, reaches no routine of the tab.
+    grid_->disconnect(this);
+}
 
 const MessageCatalog& QuotationTab::messages() const
 {
