@@ -14,6 +14,7 @@
 #include "masters/HintWindow.h"
 #include "masters/FrmProduct.h"
 #include "masters/FrmCustomer.h"
+#include "platform/GridView.h"
 #include "platform/Twips.h"
 #include "printing/PrintHandOver.h"
 #include "printing/PrintSettingsWindows.h"
@@ -160,6 +161,10 @@ void Velt::Form_Unload()
     // (last opened first), so that no window outlives the databases it reads;
     // then the databases.
     if (printing_) printing_->closePreviews();
+    // A cell still being typed is dropped: its write would come as the
+    // window goes, after the work file has closed, and fail with a box. The
+    // quotation on screen is not stored by closing anyway.
+    for (GridView* grid : findChildren<GridView*>()) grid->cancelEdit();
     session_.close();
 }
 

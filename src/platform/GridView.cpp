@@ -359,6 +359,13 @@ bool GridView::commitEdit()
     return own && pane && left;
 }
 
+void GridView::cancelEdit()
+{
+    if (editor_) closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+    if (frozen_) frozen_->cancelEdit();
+    refusedOnLeave_ = false;
+}
+
 void GridView::refusedOnLeave()
 {
     // Focus-out comes once the focus is already where it went.

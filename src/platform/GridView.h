@@ -85,6 +85,9 @@ public:
     // value of an editor the focus has just left (see above); true when it was
     // written or when no editor was open.
     bool commitEdit();
+    // Closes an open editor (of either pane) without writing its value: for
+    // a window that goes together with its work tables.
+    void cancelEdit();
     bool isEditing() const;
     QWidget* editorWidget() const;
 

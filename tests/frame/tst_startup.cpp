@@ -3,6 +3,7 @@
 #include "app/FrmInfo.h"
 #include "frame/Velt.h"
 #include "masters/HintWindow.h"
+#include "platform/GridView.h"
 #include "platform/SingleInstance.h"
 #include "printing/ReportOutput.h"
 #include "support/FindControl.h"
@@ -52,6 +53,8 @@ private slots:
     void simultaneousStartsLeaveOneInstance();
     void closingClosesEverythingLastOpenedFirst_data();
     void closingClosesEverythingLastOpenedFirst();
+    void closingWhileACellIsTyped_data();
+    void closingWhileACellIsTyped();
     void openerShowsOneWindowAndHintGetsItsKey();
     void ownCompanyLabelsJumpToSettings();
     void qtTextsInJapanese();
@@ -295,6 +298,47 @@ void TestStartup::closingClosesEverythingLastOpenedFirst()
     QVERIFY(!f.data().isOpen());
     QVERIFY(!f.work().isOpen());
     QVERIFY(f.messages.shown().isEmpty());  // no question asked
+}
+
+void TestStartup::closingWhileACellIsTyped_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("Esc in a 品名 cell") << "esc" << 1 << "鉛筆";
+    QTest::newRow("Esc in a 数量 cell") << "esc" << 4 << "3";
+    QTest::newRow("the window's close in a 単位 cell") << "close" << 5 << "樽";
+    QTest::newRow("the session's quit in a 数量 cell") << "quit" << 4 << "3";
+}
+
+// The cell being typed is dropped with the window: no box about a write into
+// the closed work file comes after the window has gone.
+void TestStartup::closingWhileACellIsTyped()
+{
+    QFETCH(QString, how);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
+    grid->setFocus();
+    grid->setCurrentCell(0, col);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, typed, Qt::NoModifier);
+    QVERIFY(grid->isEditing());
+
+    QEvent quit(QEvent::Quit);
+    if (how == QLatin1String("esc"))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    else if (how == QLatin1String("close"))
+        f.window.close();
+    else
+        QCoreApplication::sendEvent(qApp, &quit);
+    QTRY_VERIFY(!f.window.isVisible());
+    QVERIFY(!f.work().isOpen());
+    // Whatever the window's going left queued has run.
+    QCoreApplication::processEvents();
+    QCOMPARE(f.messages.texts(), QStringList());
 }
 
 void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
