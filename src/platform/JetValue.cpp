@@ -1,16 +1,12 @@
 #include "platform/JetValue.h"
 
+#include "platform/Database.h"
+
 #include <QDateTime>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace {
-
-bool isWholeType(const QVariant& v)
-{
-    const int t = v.metaType().id();
-    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::ULongLong || t == QMetaType::UInt;
-}
 
 bool isCurrency(const QVariant& v)
 {
@@ -54,7 +50,7 @@ std::optional<qint64> wholeNumber(double d)
 std::optional<qint64> wholeNumber(const QVariant& v)
 {
     if (v.metaType().id() == QMetaType::Bool) return v.toBool() ? 1 : 0;
-    if (isWholeType(v)) return v.toLongLong();
+    if (dbv::isIntegral(v)) return v.toLongLong();
     if (isCurrency(v)) {
         const Currency c = v.value<Currency>();
         return c.isWhole() ? std::optional<qint64>(c.wholePart()) : std::nullopt;
@@ -68,7 +64,7 @@ std::optional<bool> yesNo(const QVariant& v)
 {
     const int type = v.metaType().id();
     if (type == QMetaType::Bool) return v.toBool();
-    if (isWholeType(v)) return v.toLongLong() != 0;
+    if (dbv::isIntegral(v)) return v.toLongLong() != 0;
     if (type == QMetaType::Double) return v.toDouble() != 0.0;
     if (isCurrency(v)) return v.value<Currency>().raw() != 0;
     if (type != QMetaType::QString) return std::nullopt;
@@ -83,7 +79,7 @@ std::optional<Currency> currency(const QVariant& v)
 {
     if (v.isNull()) return std::nullopt;
     if (isCurrency(v)) return v.value<Currency>();
-    if (isWholeType(v)) {
+    if (dbv::isIntegral(v)) {
         const qint64 n = v.toLongLong();
         if (n > INT64_MAX / Currency::kScale || n < INT64_MIN / Currency::kScale) return std::nullopt;
         return Currency::fromWhole(n);
