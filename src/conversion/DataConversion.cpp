@@ -119,15 +119,14 @@ void logRefused(const QString& table, const QString& column, const QVariant& v)
 // The row copy
 
 // A value in the current file's form, as a copy binds it: Null, a whole
-// number (money in ten-thousandths, yes/no 0/1), a double or a text. A
-// text of an SQLite older file's row is held where SQLite holds it (valid
-// UTF-8, good while that row is read); every other text as a QString. A
-// copy fills one per field for every row without making a QVariant of each.
+// number (money in ten-thousandths, yes/no 0/1) or a text. A text of an
+// SQLite older file's row is held where SQLite holds it (valid UTF-8, good
+// while that row is read); every other text as a QString. A copy fills one
+// per field for every row without making a QVariant of each.
 struct Slot {
-    enum class Type : quint8 { Null, Integer, Real, Text, Utf8 };
+    enum class Type : quint8 { Null, Integer, Text, Utf8 };
     Type type = Type::Null;
     qint64 integer = 0;
-    double real = 0;
     QString text;
     const char* utf8 = nullptr;
     int size = 0;
@@ -150,13 +149,12 @@ struct Slot {
         kept = QByteArray(utf8, size);
         utf8 = kept.constData();
     }
-    // A value as stored() gives it.
+    // A value as stored() gives it (never a double).
     void set(const QVariant& v)
     {
         if (dbv::isNull(v)) return setNull();
         if (dbv::isIntegral(v) || v.metaType().id() == QMetaType::Bool) return setInteger(v.toLongLong());
-        if (v.metaType().id() != QMetaType::Double) return setText(v.toString());
-        type = Type::Real, real = v.toDouble();
+        setText(v.toString());
     }
     // As a QVariant would give it.
     QString toString() const
@@ -164,7 +162,6 @@ struct Slot {
         switch (type) {
         case Type::Null: return QString();
         case Type::Integer: return QString::number(integer);
-        case Type::Real: return QVariant(real).toString();
         case Type::Text: return text;
         case Type::Utf8: return QString::fromUtf8(utf8, size);
         }
@@ -444,8 +441,6 @@ private:
             return sqlite3_bind_null(statement_, place);
         case Slot::Type::Integer:
             return sqlite3_bind_int64(statement_, place, v.integer);
-        case Slot::Type::Real:
-            return sqlite3_bind_double(statement_, place, v.real);
         case Slot::Type::Text:
             return sqlite3_bind_text16(statement_, place, v.text.constData(), int(v.text.size() * sizeof(char16_t)),
                                        SQLITE_STATIC);
