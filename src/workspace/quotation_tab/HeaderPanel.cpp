@@ -280,13 +280,6 @@ void HeaderPanel::fillShown(ShownQuotation& q) const
     q.見積金額 = amount(num見積金額);
 }
 
-void HeaderPanel::clearTotals()
-{
-    num合計->setNull();
-    num税抜計->setNull();
-    num消費税->setNull();
-}
-
 void HeaderPanel::showTotals(const CalcResult& r)
 {
     num税抜計->setValue(r.税抜計);

@@ -48,7 +48,6 @@ public:
     void fillShown(ShownQuotation& q) const;
     // The totals of a calculation; the quotation amount as the result says.
     void showTotals(const CalcResult& r);
-    void clearTotals();
     // An empty header: 様 as title, today's date, no totals; the tax boxes
     // enabled by the tax setting.
     void reset(bool tax);

@@ -42,10 +42,7 @@ QuotationTab::QuotationTab(Session& session, const ShownSettings& shownSettings,
     connect(header_, &HeaderPanel::ownNameDoubleClicked, this, &QuotationTab::ownNameDoubleClicked);
     connect(header_, &HeaderPanel::ownInfoDoubleClicked, this, &QuotationTab::ownInfoDoubleClicked);
     // The detail grid's figures go to the total boxes; a code it added is listed at once.
-    connect(grid_, &DetailGrid::totalsChanged, this, [this](const CalcResult& r) {
-        header_->clearTotals();
-        header_->showTotals(r);
-    });
+    connect(grid_, &DetailGrid::totalsChanged, this, [this](const CalcResult& r) { header_->showTotals(r); });
     connect(grid_, &DetailGrid::codeAdded, this, &QuotationTab::Readコード表);
 }
 
