@@ -10,6 +10,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
 #include "support/QuotationLines.h"
+#include "workspace/DetailLines.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include <QDir>

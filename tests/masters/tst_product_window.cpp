@@ -17,6 +17,7 @@
 #include "support/RecordingQuotationPort.h"
 #include "support/SessionFixture.h"
 #include "support/WidgetText.h"
+#include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 

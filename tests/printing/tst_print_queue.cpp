@@ -8,6 +8,7 @@
 // (`bash scripts/velt.sh test` starts one); where there is none it says so
 // and skips.
 #include "PrintSamples.h"
+#include "platform/Controls.h"
 #include "platform/WorkTableModel.h"
 #include "printing/PrintHandOver.h"
 #include "printing/ReportRender.h"

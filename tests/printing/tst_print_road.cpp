@@ -6,6 +6,7 @@
 // line count, nothing of an earlier quotation in a later printout, and a
 // preview that shows a whole page.
 #include "PrintSamples.h"
+#include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "printing/PrintHandOver.h"
 #include "support/FindControl.h"

@@ -3,11 +3,13 @@
 // reads, and the one hook through which a print request leaves the tab.
 
 #include "app/QuotationPort.h"
+#include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 #include "support/FindControl.h"
 #include "support/TabFixtures.h"
 #include "support/QuotationLines.h"
+#include "workspace/DetailLines.h"
 #include "workspace/QuotationStore.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 

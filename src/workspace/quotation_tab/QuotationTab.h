@@ -13,18 +13,10 @@
 // tests find them by these names.
 
 #include "app/QuotationPort.h"
-#include "platform/Controls.h"
-#include "workspace/DetailLines.h"
-#include "workspace/QuotationStore.h"
 
-#include <QVariant>
 #include <QWidget>
-#include <array>
 #include <memory>
-#include <optional>
 
-class QCheckBox;
-class QLineEdit;
 class QPushButton;
 class DetailGrid;
 class HeaderPanel;
