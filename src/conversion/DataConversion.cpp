@@ -74,8 +74,7 @@ std::optional<QVariant> stored(const QVariant& v, Kind kind)
     switch (kind) {
     case Kind::Text:
         if (type == QMetaType::QString) return v;
-        if (type == QMetaType::QDate) return QVariant(v.toDate().toString(kIsoDate));
-        if (type == QMetaType::QDateTime) return QVariant(dateText(v.toDateTime()));
+        if (type == QMetaType::QDate || type == QMetaType::QDateTime) return storedDate(v);
         if (isCurrency(v)) return QVariant(v.value<Currency>().toPlainString());
         if (type == QMetaType::QByteArray) return std::nullopt;
         return QVariant(v.toString());
