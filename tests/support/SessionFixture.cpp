@@ -3,6 +3,17 @@
 #include "app/SettingsTab.h"
 #include "app/StartupChecks.h"
 
+#include <QApplication>
+#include <QtTest>
+
+bool activateAlone(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
 SessionFixture::SessionFixture(const QStringList& copyFiles) : folder(copyFiles), session(optionsFor(folder))
 {
     session.messages().setPresenter(&messages);

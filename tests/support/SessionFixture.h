@@ -15,6 +15,12 @@
 #include "platform/MessagePresenter.h"
 #include "support/TestFolder.h"
 
+class QWidget;
+
+// Shows a widget (a tab, the main window) as a window and makes it the
+// active one, so that focus moves and key presses go where a user's would.
+bool activateAlone(QWidget& window);
+
 class SessionFixture {
 public:
     explicit SessionFixture(const QStringList& copyFiles = TestFolder::allFiles());

@@ -2,8 +2,7 @@
 
 #include "platform/Twips.h"
 
-#include <QApplication>
-#include <QtTest>
+#include <QCoreApplication>
 
 namespace {
 
@@ -16,14 +15,6 @@ void showAsPage(QWidget& tab)
 }
 
 }  // namespace
-
-bool activateAlone(QWidget& tab)
-{
-    tab.show();
-    tab.activateWindow();
-    QApplication::setActiveWindow(&tab);
-    return QTest::qWaitForWindowActive(&tab);
-}
 
 QuotationTabFixture::QuotationTabFixture(const QStringList& copyFiles)
     : SessionFixture(copyFiles), tab(session, shown, history)

@@ -50,10 +50,6 @@ public:
     int cleared = 0;            // how often the list was emptied
 };
 
-// Shows a tab as a window of its own and makes it the active one, so that
-// focus moves and key presses go where a user's would.
-bool activateAlone(QWidget& tab);
-
 class QuotationTabFixture : public SessionFixture {
 public:
     explicit QuotationTabFixture(const QStringList& copyFiles = TestFolder::allFiles());
