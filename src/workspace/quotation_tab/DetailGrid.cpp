@@ -170,12 +170,14 @@ bool DetailGrid::writeLines(const QList<QuotationLine>& lines, QString* error)
 
 void DetailGrid::showLines(bool loaded)
 {
+    // The grid reads w明細 again (subtotal lines take their row style from
+    // the model): Calc明細 does so once it has written the subtotal amounts.
     if (loaded) {
         DetailsChanged = false;
         Calc明細();
+    } else {
+        refresh();
     }
-    // Subtotal lines take their row style from the model.
-    refresh();
 }
 
 void DetailGrid::refresh()
