@@ -10,9 +10,6 @@
 #include "app/ShownSettings.h"
 #include "workspace/TabLinks.h"
 
-#include <QDate>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 void QuotationTab::connectQuotationScreen()
