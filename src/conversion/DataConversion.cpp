@@ -148,11 +148,11 @@ struct Slot {
         kept = QByteArray(utf8, size);
         utf8 = kept.constData();
     }
-    // A value as stored() gives it (never a double).
+    // A value as stored() gives it: Null, a whole number or a text.
     void set(const QVariant& v)
     {
         if (dbv::isNull(v)) return setNull();
-        if (dbv::isIntegral(v) || v.metaType().id() == QMetaType::Bool) return setInteger(v.toLongLong());
+        if (dbv::isIntegral(v)) return setInteger(v.toLongLong());
         setText(v.toString());
     }
     // As a QVariant would give it.
