@@ -102,7 +102,7 @@ private slots:
     void keysMatchedWithoutRegardToCase();
     void codesKeepTheirSlots();
     void quotationsInTheCurrentForms();
-    void linesMatchedToTheSecond();
+    void linesMatchedOnTheirDay();
     void quotationNumberHeldByAnotherQuotation_data();
     void quotationNumberHeldByAnotherQuotation();
     void quotationArrivesWholeOrNotAtAll_data();
@@ -382,9 +382,10 @@ void TestTableCopies::quotationsInTheCurrentForms()
                                          "<null>|<null>|1500000|0|<null>|1|<null>")}));
 }
 
-void TestTableCopies::linesMatchedToTheSecond()
+void TestTableCopies::linesMatchedOnTheirDay()
 {
-    // A line an earlier conversion stored at the whole second.
+    // A line an earlier conversion stored at the whole second: the older
+    // line of the same day updates it.
     Folder f({QStringLiteral("insert into 見積書ヘッダ (伝票番号, 日付, 顧客名) values (12, '2004-03-09', 'A社')"),
               QStringLiteral("insert into 見積書 (伝票番号, 顧客名, 日付, 行番号, 伝票区分, 品名) "
                              "values (12, 'A社', '2004-03-09 13:05:59', 0, 1, '旧品名')")});
