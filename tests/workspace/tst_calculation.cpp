@@ -11,7 +11,7 @@ namespace {
 
 // Lines written as "810;200x;S;;-50": an amount, "x" after it marks a tax-exempt
 // line, "S" a subtotal line ("S=999" one that still holds an old amount), "" a blank line.
-std::vector<CalcLine> lines(const QString& spec)
+std::vector<CalcLine> calcLines(const QString& spec)
 {
     std::vector<CalcLine> out;
     for (QString t : spec.split(QLatin1Char(';'))) {
@@ -115,6 +115,13 @@ void TestCalculation::totalsAndTax_data()
     QTest::newRow("credit cancels debit") << "810;-810" << true << outer << down << "0" << "" << "";
     // A subtotal line's old amount never counts.
     QTest::newRow("subtotal not counted") << "500;S=9999;310" << true << outer << down << "810" << "40" << "850";
+    // Totals far beyond what one line holds keep their tax: never a silent 0.
+    const QString big = QStringList(21, QStringLiteral("9999999999")).join(u';');
+    QTest::newRow("外税 切り捨て above 200,000,000,000") << big << true << outer << down << "209999999979" << "10499999998" << "220499999977";
+    QTest::newRow("外税 四捨五入 above 200,000,000,000") << big << true << outer << half << "209999999979" << "10499999999" << "220499999978";
+    QTest::newRow("内税 切り捨て above 200,000,000,000") << big << true << inner << down << "199999999980" << "9999999999" << "209999999979";
+    QTest::newRow("外税 credit above 200,000,000,000") << QStringList(21, QStringLiteral("-9999999999")).join(u';') << true << outer << down
+                                                 << "-209999999979" << "-10499999998" << "-220499999977";
     // Amounts with decimals are summed exactly.
     QTest::newRow("decimal amounts") << "0.1;0.2;809.7" << true << outer << down << "810" << "40" << "850";
 }
@@ -129,7 +136,7 @@ void TestCalculation::totalsAndTax()
     QFETCH(QString, tax);
     QFETCH(QString, total);
 
-    const CalcResult r = CalculateQuotation(::lines(lines), {taxOn, taxMode, rounding}, true);
+    const CalcResult r = CalculateQuotation(calcLines(lines), {taxOn, taxMode, rounding}, true);
     QCOMPARE(shown(r.税抜計), net);
     QCOMPARE(shown(r.消費税), tax);
     QCOMPARE(shown(r.合計), total);
@@ -154,7 +161,7 @@ void TestCalculation::subtotalLines()
 {
     QFETCH(QString, lines);
     QFETCH(QString, subtotals);
-    const CalcResult r = CalculateQuotation(::lines(lines), {true, QStringLiteral("外税"), QStringLiteral("切り捨て")}, false);
+    const CalcResult r = CalculateQuotation(calcLines(lines), {true, QStringLiteral("外税"), QStringLiteral("切り捨て")}, false);
     QCOMPARE(shownSubtotals(r), subtotals);
 }
 
@@ -181,7 +188,7 @@ void TestCalculation::quotationAmountRule()
     QFETCH(bool, taxOn);
     QFETCH(bool, detailsChanged);
     QFETCH(CalcResult::Amount, amount);
-    const CalcResult r = CalculateQuotation(::lines(lines), {taxOn, QStringLiteral("外税"), QStringLiteral("切り捨て")}, detailsChanged);
+    const CalcResult r = CalculateQuotation(calcLines(lines), {taxOn, QStringLiteral("外税"), QStringLiteral("切り捨て")}, detailsChanged);
     QCOMPARE(r.見積金額, amount);
 }
 

@@ -52,9 +52,10 @@ std::optional<QuotationRecord> QuotationKeeper::screenQuotation(int number, QStr
 void QuotationKeeper::cmd登録_Click()
 {
     if (session_.operationRunning()) return;
-    // A cell still being edited belongs to the quotation; when the lines do
-    // not take it, nothing is stored (the failure box tells why).
-    if (!lines_.commitEdit()) return;
+    // A cell still being edited belongs to the quotation, and so does a date
+    // or quotation amount still being typed; when they are not taken, nothing
+    // is stored (their warning or the failure box tells why).
+    if (!lines_.commitEdit() || !header_.commitTyped()) return;
     if (!EntryCheck()) {
         CnEntryMsg->hide();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -158,8 +158,9 @@ void QuotationTab::cmd印刷_Click()
 
 void QuotationTab::ExecPrn(const PrintRequest& request)
 {
-    // The line being edited reaches w明細 before anything reads it.
-    grid_->commitEdit();
+    // The line being edited reaches w明細 before anything reads it; a value
+    // refused there or in the header is not printed over (its warning says why).
+    if (!grid_->commitEdit() || !header_->commitTyped()) return;
     // A print asks first (No is the default); a preview never asks.
     if (request.print && !messages().ShowMessage(QStringLiteral("印刷"), QStringLiteral("確認"), QStringLiteral("見積書")))
         return;
