@@ -40,6 +40,10 @@ void QuotationTab::Clear見積書(bool all)
     std::array<QString, 4> titles;
     for (size_t i = 0; i < titles.size(); ++i) titles[i] = shownSettings_.shownSealTitle(int(i));
     header_->setSealTitles(titles);
+
+    // A new quotation: its quotation amount follows its total, also when only
+    // amounts are typed (a load that follows keeps the stored one).
+    grid_->setDetailsChanged(true);
 }
 
 void QuotationTab::cmdクリア_Click()
