@@ -37,6 +37,10 @@ std::optional<Spec> entryBox(const QString& kind, const QString& value)
     if (kind == u"確認") return yesNo(QStringLiteral("登録の確認"), text + QStringLiteral(" を登録します。よろしいですか"), false);
     if (kind == u"完了") return ok(QStringLiteral("登録完了"), text + QStringLiteral(" を登録しました。"), Spec::Icon::Information);
     if (kind == u"チェック") return ok(QStringLiteral("入力項目のチェック"), QStringLiteral("入力必須項目が空白です。"), Spec::Icon::Information);
+    // The text names the stored quotation ("2（乙商店）") that storing would replace.
+    if (kind == u"置換確認")
+        return yesNo(QStringLiteral("登録の確認"),
+                     QStringLiteral("伝票 ") + text + QStringLiteral(" は登録済みです。画面の見積書で置き換えます。よろしいですか"), true);
     return std::nullopt;
 }
 

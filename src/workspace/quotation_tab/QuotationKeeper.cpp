@@ -70,8 +70,31 @@ void QuotationKeeper::cmd登録_Click()
         messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
         return;
     }
-    if (!messages().ShowEntryMessage(QStringLiteral("確認"), QStringLiteral(" ") + dbv::text(quotation->header.顧客名))) return;
+    if (!confirmStore(*quotation)) return;
     Entry見積書(*quotation);
+}
+
+bool QuotationKeeper::confirmStore(const QuotationRecord& quotation)
+{
+    const int number = quotation.header.伝票番号;
+    if (number != loadedNumber_) {
+        // Storing replaces what the number holds: another quotation than the
+        // one loaded is named, and kept unless the user says otherwise.
+        bool ok = false;
+        QString error;
+        const std::optional<QuotationHeader> stored = LoadQuotationHeader(session_.DataDb(), number, &ok, &error);
+        if (!ok) {
+            messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
+            return false;
+        }
+        if (stored) {
+            const QString customer = dbv::text(stored->顧客名);
+            const QString named = customer.isEmpty() ? QString::number(number)
+                                                     : QStringLiteral("%1（%2）").arg(number).arg(customer);
+            return messages().ShowEntryMessage(QStringLiteral("置換確認"), named);
+        }
+    }
+    return messages().ShowEntryMessage(QStringLiteral("確認"), QStringLiteral(" ") + dbv::text(quotation.header.顧客名));
 }
 
 bool QuotationKeeper::EntryCheck()
