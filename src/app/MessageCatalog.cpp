@@ -78,6 +78,10 @@ std::optional<Spec> generalBox(const QString& kind, const QString& text)
     // The other kinds take a whole sentence; this one the name of what is missing.
     if (kind == u"ファイルなし") return ok(QStringLiteral("ファイルチェック"), MessageCatalog::ShortValue(text) + QStringLiteral("がありません。確認してください。"), Spec::Icon::Information);
     if (kind == u"確認") return yesNo(QStringLiteral("確認"), text + QStringLiteral("、よろしいですか"), false);
+    // The text names what was changed and not stored ("見積書").
+    if (kind == u"終了確認")
+        return yesNo(QStringLiteral("終了の確認"),
+                     MessageCatalog::ShortValue(text) + QStringLiteral("の変更が登録されていません。登録せずに終了します。よろしいですか"), true);
     if (kind == u"失敗") return ok(QStringLiteral("エラー"), text, Spec::Icon::Warning);
     return std::nullopt;
 }

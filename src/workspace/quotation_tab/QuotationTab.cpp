@@ -121,7 +121,10 @@ QuotationKeeper* QuotationTab::makeKeeper(QPushButton* cmd登録, QPushButton* c
     lines.commitEdit = [this] { return grid_->commitEdit(); };
     lines.read = [this](QString* error) { return grid_->lines(error); };
     lines.write = [this](const QList<QuotationLine>& written, QString* error) { return grid_->writeLines(written, error); };
-    lines.show = [this](bool loaded) { grid_->showLines(loaded); };
+    lines.show = [this](bool loaded) {
+        grid_->showLines(loaded);
+        if (loaded) keepAsUnchanged();
+    };
     lines.focus = [this] { focusDetailGrid(); };
     lines.clearScreen = [this](bool all) { Clear見積書(all); };
     return new QuotationKeeper(session_, *header_, std::move(lines), cmd登録, cmd削除, cmd転記, this);
