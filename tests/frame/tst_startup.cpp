@@ -370,6 +370,9 @@ void TestStartup::closingAsksWhenTypedWorkWouldBeLost_data()
     QTest::newRow("loaded, then a line typed, Esc, No") << "loaded+line" << "esc" << false << true;
     QTest::newRow("stored, Esc") << "stored" << "esc" << false << false;
     QTest::newRow("line typed, the session quits") << "line" << "quit" << false << false;
+    // Refused as the press takes the focus: still typed work, and its warning
+    // does not come after the window has gone.
+    QTest::newRow("a refused cell, 閉じる clicked, Yes") << "refused" << "click" << true << true;
 }
 
 void TestStartup::closingAsksWhenTypedWorkWouldBeLost()
@@ -393,11 +396,12 @@ void TestStartup::closingAsksWhenTypedWorkWouldBeLost()
             for (int i = 0; i < 3; ++i) QTest::keyClick(subject, Qt::Key_Backspace);
     } else if (work == u"line") {
         typeLine();
-    } else if (work == u"cell") {
+    } else if (work == u"cell" || work == u"refused") {
         GridView* grid = control<GridView>(q, "Grid明細");
         grid->setFocus();
         grid->setCurrentCell(0, amount);
-        QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QStringLiteral("7"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, work == u"cell" ? QStringLiteral("7") : QStringLiteral("12a"),
+                            Qt::NoModifier);
         QVERIFY(grid->isEditing());
     } else if (work == u"amount") {
         auto* box = control<NumberBox>(q, "num見積金額");
@@ -429,6 +433,8 @@ void TestStartup::closingAsksWhenTypedWorkWouldBeLost()
         f.window.close();
     else if (how == u"quit")
         QCoreApplication::sendEvent(qApp, &quit);
+    else if (how == u"click")
+        QTest::mouseClick(control<QPushButton>(q, "cmd閉じる"), Qt::LeftButton);
     else
         f.window.findChild<QPushButton*>(how)->click();
     QCoreApplication::processEvents();

@@ -194,7 +194,7 @@ bool DetailGrid::commitEdit()
 
 bool DetailGrid::cellBeingTyped() const
 {
-    return Grid明細->editorChanged();
+    return handBacksPending_ > 0 || Grid明細->editorChanged();
 }
 
 void DetailGrid::focusGrid()

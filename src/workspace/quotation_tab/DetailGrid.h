@@ -60,7 +60,8 @@ public:
     // The cell being edited goes into w明細. False when the grid refused it
     // or w明細 did not take it (its warning or the failure box says why).
     bool commitEdit();
-    // A cell is being typed (its editor holds text other than the cell's).
+    // A cell is being typed (its editor holds text other than the cell's,
+    // or a refused text is on its way back into its cell).
     bool cellBeingTyped() const;
     void focusGrid();
     // The focus into the grid, on the 品名 column of the current line.
@@ -166,6 +167,8 @@ private:
     WorkTableModel* dat商品区分 = nullptr;
 
     std::optional<bool> DetailsChanged;
+    // Refused texts handed back to their cells, not yet there.
+    int handBacksPending_ = 0;
     ProductLookup ProductLookupRecord;
     // Background of subtotal lines.
     QColor SyokeiLineStyle = QColor(0xE0, 0xE0, 0xE0);

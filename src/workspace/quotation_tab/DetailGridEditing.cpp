@@ -91,9 +91,13 @@ void DetailGrid::Grid明細_BeforeColUpdate(int row, int col, QString& text, boo
 void DetailGrid::handBack(int row, int col, const QString& typed, const std::function<void()>& tell)
 {
     // Once the grid has closed the editor: the warning, then the typed text
-    // back in its cell (nothing of it was written), unless the line has gone.
+    // back in its cell (nothing of it was written), unless the line or the
+    // window has gone meanwhile.
     const qint64 rowid = wkDat->rowid(row);
+    ++handBacksPending_;
     QTimer::singleShot(0, this, [this, rowid, col, typed, tell] {
+        --handBacksPending_;
+        if (!isVisible()) return;
         tell();
         for (int r = 0; wkDat && r < wkDat->rowCount(); ++r) {
             if (wkDat->rowid(r) != rowid) continue;
