@@ -437,6 +437,9 @@ void TestProductWindow::pickRecalculatesTheLine()
     Fixture<MainWindowFixture> x;
     QVERIFY(x.w);
     QuotationTab& q = x.f.quotation();
+    // Quantities are shown with their decimals, so a typed 2.25 is kept as typed.
+    x.f.session.設定情報.小数 = QStringLiteral("数量+単価");
+    q.applyLayout(x.f.session.設定情報, nullptr);
     // Line 2 is a subtotal line; line 1 as typed: 数量, then 単価 10.
     QVERIFY(WriteWorkLines(x.f.work(), {QuotationLine{}, lines::occupied(true)}));
     control<WorkTableModel>(q, "wkDat")->refresh();

@@ -191,6 +191,21 @@ void TestQuotationPort::printRequestsGoThroughTheHook()
     QVERIFY(requests[1].withDate);
     // Only the print asked first.
     QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("見積書を印刷します。よろしいですか")});
+
+    // A quotation amount the box refused and still shows is not printed over:
+    // its warning comes again instead.
+    QVERIFY(f.activate());
+    auto* amount = control<NumberBox>(q, "num見積金額");
+    amount->setFocus();
+    QTest::keyClicks(amount, QStringLiteral("12a"));
+    QTest::keyClick(amount, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    f.messages.clear();
+    control<QPushButton>(q, "cmdプレビュー")->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("見積金額には数字以外使用できません")});
+    QCOMPARE(amount->text(), QStringLiteral("12a"));
 }
 
 QTEST_MAIN(TestQuotationPort)
