@@ -72,6 +72,12 @@ TypedNumber ReadTypedNumber(int col, const QString& text, int decimals)
     return {NumberInput::Number, Currency::fromRaw(static_cast<int64_t>(kept.units))};
 }
 
+Currency ShownValue(Currency value, int decimals)
+{
+    const Decimal shown = Decimal::of(value).rounded(std::clamp(decimals, 0, Currency::kDecimals));
+    return Currency::fromRaw(static_cast<int64_t>(shown.rescaled(Currency::kDecimals).units));
+}
+
 NumberInput ClassifyNumber(int col, const QString& text)
 {
     return ReadTypedNumber(col, text, Currency::kDecimals).input;

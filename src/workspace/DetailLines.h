@@ -63,6 +63,9 @@ struct TypedNumber {
 // 4), halves away from zero as the display rounds, so that the value kept is
 // the value shown; the limits apply to the rounded value.
 TypedNumber ReadTypedNumber(int col, const QString& text, int decimals);
+// A value as a column of `decimals` places (0 to 4) shows it: rounded,
+// halves away from zero, the way a typed number is kept.
+Currency ShownValue(Currency value, int decimals);
 // The same without rounding to fewer places than a Currency holds.
 NumberInput ClassifyNumber(int col, const QString& text);
 

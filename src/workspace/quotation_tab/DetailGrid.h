@@ -134,7 +134,8 @@ private:
     // follows the total again (DetailsChanged). The caller recomputes the totals.
     void takeLineAmount(int row);
     // A product's price was written into the line (a typed 品名, a pick from
-    // the list, the product window or the product-detail panel), all alike: a
+    // the list, the product window or the product-detail panel), all alike:
+    // the price is kept as its column shows it, as a typed price is; a
     // line with a 数量 takes 数量 × 単価 as its 金額 (none without a price), a
     // line without one keeps its 金額 (an amount typed on its own); the
     // quotation amount follows the total again. The caller recomputes the totals.

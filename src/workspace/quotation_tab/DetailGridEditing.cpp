@@ -168,9 +168,19 @@ void DetailGrid::takeLineAmount(int row)
 
 void DetailGrid::takeProductPrice(int row)
 {
+    std::optional<Currency> price = wkDat->money(row, 単価);
+    if (price) {
+        // A stored price may hold more places than the column shows: the
+        // line keeps it as shown, as a typed price, so the line multiplies out.
+        const Currency shown = ShownValue(*price, shownDecimals(単価));
+        if (shown != *price && !wkDat->setMoney(row, 単価, shown)) {
+            reportLineWriteFailure();
+            return;
+        }
+        price = shown;
+    }
     const std::optional<Currency> quantity = wkDat->money(row, 数量);
     if (quantity) {
-        const std::optional<Currency> price = wkDat->money(row, 単価);
         const QString& mode = session_.設定情報.行端数;
         if (!LineAmountFits(quantity, price, mode))
             messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), LineAmountBeyondLimit());
