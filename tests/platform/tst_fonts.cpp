@@ -2,7 +2,10 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QRawFont>
 #include <QtTest>
+
+using CharacterMap = QList<std::pair<char32_t, quint32>>;
 
 // Stored print settings and window designs name the original's Windows fonts;
 // they must land on the Japanese fonts installed here, not on a Latin fallback.
@@ -11,6 +14,10 @@ class TestFonts : public QObject {
 private slots:
     void windowsNamesResolveToIpaFonts_data();
     void windowsNamesResolveToIpaFonts();
+    void oneCharacterPerGlyph_data();
+    void oneCharacterPerGlyph();
+    void boldFaces_data();
+    void boldFaces();
 };
 
 void TestFonts::windowsNamesResolveToIpaFonts_data()
@@ -31,6 +38,79 @@ void TestFonts::windowsNamesResolveToIpaFonts()
     if (!QFontDatabase::families().contains(expected)) QSKIP("IPA fonts are not installed");
     Fonts::installSubstitutions();
     QCOMPARE(QFontInfo(QFont(name)).family(), expected);
+}
+
+// A glyph reached from several characters keeps those of the kind Japanese
+// text is written in; a glyph of one character keeps it, whatever its kind.
+void TestFonts::oneCharacterPerGlyph_data()
+{
+    QTest::addColumn<CharacterMap>("map");
+    QTest::addColumn<CharacterMap>("expected");
+    QTest::newRow("a kanji and its Kangxi radical") << CharacterMap{{0x2F92, 7}, {0x898B, 7}} << CharacterMap{{0x898B, 7}};
+    QTest::newRow("a kanji and a radical supplement form")
+        << CharacterMap{{0x2E8C, 8}, {0x5C0F, 8}} << CharacterMap{{0x5C0F, 8}};
+    QTest::newRow("a kanji and its compatibility ideograph")
+        << CharacterMap{{0x6A02, 9}, {0xF914, 9}} << CharacterMap{{0x6A02, 9}};
+    QTest::newRow("a rarer kanji gives way to the common one")
+        << CharacterMap{{0x3ADA, 4}, {0x66F6, 4}} << CharacterMap{{0x66F6, 4}};
+    QTest::newRow("the ideographic space before the em space")
+        << CharacterMap{{0x2003, 3}, {0x3000, 3}} << CharacterMap{{0x3000, 3}};
+    QTest::newRow("the space before the tab") << CharacterMap{{0x09, 1}, {0x20, 1}, {0xA0, 1}}
+                                              << CharacterMap{{0x20, 1}, {0xA0, 1}};
+    QTest::newRow("characters of one kind stay") << CharacterMap{{0x2460, 5}, {0x2780, 5}}
+                                                 << CharacterMap{{0x2460, 5}, {0x2780, 5}};
+    QTest::newRow("a radical of its own glyph stays")
+        << CharacterMap{{0x2F00, 2}, {0x4E00, 6}} << CharacterMap{{0x2F00, 2}, {0x4E00, 6}};
+    QTest::newRow("sorted by character") << CharacterMap{{0x898B, 7}, {0x41, 3}} << CharacterMap{{0x41, 3}, {0x898B, 7}};
+}
+
+void TestFonts::oneCharacterPerGlyph()
+{
+    QFETCH(CharacterMap, map);
+    QFETCH(CharacterMap, expected);
+    QCOMPARE(Fonts::oneCharacterPerGlyph(map), expected);
+}
+
+void TestFonts::boldFaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("madeFrom");
+    QTest::newRow("ＭＳ Ｐ明朝") << "ＭＳ Ｐ明朝" << "Noto Serif CJK JP";
+    QTest::newRow("ＭＳ 明朝") << "ＭＳ 明朝" << "Noto Serif CJK JP";
+    QTest::newRow("ＭＳ Ｐゴシック") << "ＭＳ Ｐゴシック" << "Noto Sans CJK JP";
+    QTest::newRow("ＭＳ ゴシック") << "ＭＳ ゴシック" << "Noto Sans CJK JP";
+    QTest::newRow("IPAPMincho itself") << "IPAPMincho" << "Noto Serif CJK JP";
+    QTest::newRow("a face of its own") << "DejaVu Serif" << "";
+}
+
+// The IPA faces print bold in a real bold face made from Noto CJK, whose
+// character map reaches 見 but not its radical ⾒; other faces print bold in
+// themselves. The same family comes back every time.
+void TestFonts::boldFaces()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, madeFrom);
+    if (!madeFrom.isEmpty() && !QFontDatabase::families().contains(madeFrom)) QSKIP("Noto CJK is not installed");
+    Fonts::installSubstitutions();
+    const QString bold = Fonts::boldFamily(name);
+    QCOMPARE(Fonts::boldFamily(name), bold);
+    if (madeFrom.isEmpty()) {
+        QCOMPARE(bold, name);
+        return;
+    }
+    QVERIFY2(bold != name && bold != madeFrom, qPrintable(bold));
+    QFont font(bold);
+    font.setBold(true);
+    const QRawFont raw = QRawFont::fromFont(font);
+    QCOMPARE(raw.familyName(), bold);
+    QVERIFY(raw.weight() >= QFont::Bold);
+    QVERIFY(raw.supportsCharacter(U'見'));
+    QVERIFY(!raw.supportsCharacter(U'⾒'));
+    // The same outlines as the face it is made from.
+    QFont source(madeFrom);
+    source.setBold(true);
+    const QRawFont original = QRawFont::fromFont(source);
+    QCOMPARE(raw.glyphIndexesForString(u"見積書"_qs), original.glyphIndexesForString(u"見積書"_qs));
 }
 
 QTEST_MAIN(TestFonts)
