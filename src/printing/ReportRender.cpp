@@ -22,13 +22,19 @@ QPen penOf(const QColor& colour, double width)
 
 struct Painter {
     QPainter& p;
+    // A recording device (the print preview) keeps text as text only when it
+    // is given as text; every other device takes the glyphs as they were laid
+    // out, without laying the text out again.
+    bool glyphs = p.paintEngine() && p.paintEngine()->type() != QPaintEngine::Picture;
 
     void operator()(const ReportTextOp& op) const
     {
         // Bold text is text as regular text is, in the bold face the font
         // names (Fonts::boldFamily): a PDF keeps it searchable and copyable.
-        p.setFont(ReportText::font(op.font));
-        p.setPen(op.colour);
+        if (!glyphs) p.setFont(ReportText::font(op.font));
+        // Text takes its colour from the pen; the pen of a rule of that colour
+        // serves, so that a device keeps one pen for rules and text alike.
+        p.setPen(penOf(op.colour, ReportUnits::kTwipsPerLineWeight));
         for (const ReportTextLine& line : op.lines) {
             // Each line from its baseline, condensed where the layout says so.
             QPointF at = op.rect.topLeft() + line.baseline;
@@ -39,7 +45,10 @@ struct Painter {
                 p.scale(line.scaleX, 1);
                 at = QPointF(0, 0);
             }
-            p.drawText(at, line.text);
+            if (glyphs)
+                for (const QGlyphRun& run : line.glyphs) p.drawGlyphRun(at, run);
+            else
+                p.drawText(at, line.text);
             if (condensed) p.restore();
         }
     }
