@@ -149,20 +149,18 @@ QByteArray variationSequences(const QByteArray& cmap)
     return {};
 }
 
-// A cmap table of one format 12 subtable (Windows, full Unicode) over `map`,
-// and the variation sequences where the face had them.
+// A cmap table over `map` of one subtable (Windows, full Unicode) in format 10:
+// one glyph number for every character from U+0000 to the last one mapped, so
+// that finding a character's glyph is one step (a PDF writer asks for every
+// character of the basic plane to name the glyphs it embeds); and the
+// variation sequences where the face had them.
 QByteArray writeCharacterMap(const QList<std::pair<char32_t, quint32>>& map, const QByteArray& variations)
 {
-    QByteArray groups;
-    quint32 count = 0;
-    for (qsizetype i = 0; i < map.size();) {
-        qsizetype j = i + 1;
-        while (j < map.size() && map[j].first == map[j - 1].first + 1 && map[j].second == map[j - 1].second + 1) ++j;
-        put32(groups, map[i].first);
-        put32(groups, map[j - 1].first);
-        put32(groups, map[i].second);
-        ++count;
-        i = j;
+    const quint32 count = map.isEmpty() ? 0 : quint32(map.last().first) + 1;
+    QByteArray glyphs(qsizetype(count) * 2, '\0');
+    for (const auto& [c, glyph] : map) {
+        glyphs[qsizetype(c) * 2] = char(glyph >> 8 & 0xFF);
+        glyphs[qsizetype(c) * 2 + 1] = char(glyph & 0xFF);
     }
     const quint16 records = variations.isEmpty() ? 1 : 2;
     const quint32 first = 4 + 8 * records;
@@ -178,12 +176,13 @@ QByteArray writeCharacterMap(const QList<std::pair<char32_t, quint32>>& map, con
     put16(cmap, 10);
     put32(cmap, first + quint32(variations.size()));
     cmap.append(variations);
-    put16(cmap, 12);
+    put16(cmap, 10);
     put16(cmap, 0);
-    put32(cmap, 16 + quint32(groups.size()));
+    put32(cmap, 20 + quint32(glyphs.size()));
+    put32(cmap, 0);
     put32(cmap, 0);
     put32(cmap, count);
-    cmap.append(groups);
+    cmap.append(glyphs);
     return cmap;
 }
 
@@ -248,7 +247,7 @@ QByteArray writeFace(QList<std::pair<quint32, QByteArray>> tables)
 
 // ---------------------------------------------------------------- the derived bold faces
 
-constexpr int kDerivation = 2;  // raise when the derived face changes
+constexpr int kDerivation = 3;  // raise when the derived face changes
 
 // The tables a face may need to be drawn; others (signatures, colour, …) are left out.
 constexpr char kTables[][5] = {"BASE", "CFF ", "CFF2", "GDEF", "GPOS", "GSUB", "OS/2", "VORG", "cmap",
