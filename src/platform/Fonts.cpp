@@ -324,14 +324,15 @@ std::optional<QString> registerDerivedBold(const QString& source)
         return std::nullopt;
     }
     QSaveFile file(path);
-    if (folder.mkpath(QStringLiteral(".")) && file.open(QIODevice::WriteOnly) && file.write(face) == face.size() &&
-        file.commit()) {
+    const bool madeFolder = folder.mkpath(QStringLiteral("."));
+    if (madeFolder && file.open(QIODevice::WriteOnly) && file.write(face) == face.size() && file.commit()) {
         // Faces made from an earlier version of the source are of no more use.
         for (const QString& old : folder.entryList({stem + QStringLiteral("-*.otf")}, QDir::Files))
             if (folder.filePath(old) != path) folder.remove(old);
         if (auto f = registered(QFontDatabase::addApplicationFont(path))) return f;
     }
-    qCInfo(lcFonts) << "the bold face of" << source << "is not kept in" << folder.path() << file.errorString();
+    qCInfo(lcFonts) << "the bold face of" << source << "is not kept in" << folder.path() << ":"
+                    << (madeFolder ? file.errorString() : QStringLiteral("the folder cannot be made"));
     return registered(QFontDatabase::addApplicationFontFromData(face));
 }
 

@@ -2,7 +2,9 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QProcess>
 #include <QRawFont>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using CharacterMap = QList<std::pair<char32_t, quint32>>;
@@ -18,6 +20,7 @@ private slots:
     void oneCharacterPerGlyph();
     void boldFaces_data();
     void boldFaces();
+    void boldFaceWithoutACacheFolder();
 };
 
 void TestFonts::windowsNamesResolveToIpaFonts_data()
@@ -111,6 +114,37 @@ void TestFonts::boldFaces()
     source.setBold(true);
     const QRawFont original = QRawFont::fromFont(source);
     QCOMPARE(raw.glyphIndexesForString(u"見積書"_qs), original.glyphIndexesForString(u"見積書"_qs));
+}
+
+// Where the cache folder cannot be written, the bold face is made in memory:
+// bold still prints in a real bold face that reaches 見 and not ⾒. (Run in a
+// process of its own, whose cache folder lies under a file.)
+void TestFonts::boldFaceWithoutACacheFolder()
+{
+    if (!QFontDatabase::families().contains(u"Noto Serif CJK JP"_qs)) QSKIP("Noto CJK is not installed");
+    if (qEnvironmentVariableIsSet("VELT_TEST_NO_CACHE")) {
+        Fonts::installSubstitutions();
+        QFont font(Fonts::boldFamily(u"ＭＳ Ｐ明朝"_qs));
+        font.setBold(true);
+        const QRawFont raw = QRawFont::fromFont(font);
+        QVERIFY2(raw.familyName().startsWith(u"Velt "_qs), qPrintable(raw.familyName()));
+        QVERIFY(raw.weight() >= QFont::Bold);
+        QVERIFY(raw.supportsCharacter(U'見') && !raw.supportsCharacter(U'⾒'));
+        return;
+    }
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"file"_qs));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"VELT_TEST_NO_CACHE"_qs, u"1"_qs);
+    env.insert(u"XDG_CACHE_HOME"_qs, file.fileName() + u"/cache"_qs);
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {u"boldFaceWithoutACacheFolder"_qs});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAllStandardOutput().constData());
 }
 
 QTEST_MAIN(TestFonts)
