@@ -250,9 +250,9 @@ QByteArray writeFace(QList<std::pair<quint32, QByteArray>> tables)
 constexpr int kDerivation = 3;  // raise when the derived face changes
 
 // The tables a face may need to be drawn; others (signatures, colour, …) are left out.
-constexpr char kTables[][5] = {"BASE", "CFF ", "CFF2", "GDEF", "GPOS", "GSUB", "OS/2", "VORG", "cmap",
-                                   "cvt ", "fpgm", "gasp", "glyf", "head", "hhea", "hmtx", "kern", "loca",
-                                   "maxp", "post", "prep", "vhea", "vmtx"};
+constexpr char kTables[][5] = {"BASE", "CFF ", "CFF2", "GDEF", "GPOS", "GSUB", "OS/2", "VORG",
+                               "cmap", "cvt ", "fpgm", "gasp", "glyf", "head", "hhea", "hmtx",
+                               "kern", "loca", "maxp", "post", "prep", "vhea", "vmtx"};
 
 // The derived face of `source`: its tables with a one-to-one character map
 // and the names of `family`. Empty when the face cannot be read.
@@ -312,7 +312,7 @@ std::optional<QString> registerDerivedBold(const QString& source)
     QString stem = family;
     stem.remove(QLatin1Char(' '));
     QDir folder(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                      QStringLiteral("/PrjVelt/fonts"));
+                QStringLiteral("/PrjVelt/fonts"));
     const QString path = folder.filePath(stem + QLatin1Char('-') + QString::fromLatin1(key.result().toHex().left(16)) +
                                          QStringLiteral(".otf"));
     if (QFile::exists(path))
