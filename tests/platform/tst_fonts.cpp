@@ -112,8 +112,8 @@ void TestFonts::boldFaces()
     // The same outlines as the face it is made from.
     QFont source(madeFrom);
     source.setBold(true);
-    const QRawFont original = QRawFont::fromFont(source);
-    QCOMPARE(raw.glyphIndexesForString(u"見積書"_qs), original.glyphIndexesForString(u"見積書"_qs));
+    const QRawFont noto = QRawFont::fromFont(source);
+    QCOMPARE(raw.glyphIndexesForString(u"見積書"_qs), noto.glyphIndexesForString(u"見積書"_qs));
 }
 
 // Where the cache folder cannot be written, the bold face is made in memory:
