@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/UiBuild.h"
 #include "printing/PrintSettingsSample.h"
+#include "printing/QuotationReport.h"
 
 #include <QFontDatabase>
 #include <QLoggingCategory>
@@ -99,13 +100,13 @@ SetPrnWindow::SetPrnWindow(Session& session, const QString& layoutCode, QWidget*
     imContainer3D1 = panel(this, QStringLiteral("imContainer3D1"), 60, 60, 11880, 8280);
     buildSample(imContainer3D1);
 
-    Label25 = label(imContainer3D1, QStringLiteral("設定のヒント"), 5760, 4740, 3000, 300, QStringLiteral("Label25"));
-    txtヘルプ = make<MultiLineEdit>(imContainer3D1, QStringLiteral("txtヘルプ"), 5760, 5040, 6000, 2340);
+    Label25 = label(imContainer3D1, QStringLiteral("設定のヒント"), 5760, 5160, 3000, 300, QStringLiteral("Label25"));
+    txtヘルプ = make<MultiLineEdit>(imContainer3D1, QStringLiteral("txtヘルプ"), 5760, 5460, 6000, 1920);
     txtヘルプ->setReadOnly(true);
     txtヘルプ->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtヘルプ->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    imContainer3D46 = panel(imContainer3D1, QStringLiteral("imContainer3D46"), 5760, 120, 6000, 4500);
+    imContainer3D46 = panel(imContainer3D1, QStringLiteral("imContainer3D46"), 5760, 120, 6000, 4920);
     buildEditors(imContainer3D46);
 
     cmdクリア = button(imContainer3D1, QStringLiteral("cmdクリア"), QStringLiteral("クリア"), 5760, 7560, 1380, 450);
@@ -182,9 +183,15 @@ void SetPrnWindow::buildEditors(QWidget* p)
     label(p, QStringLiteral("トップマージン(TM)"), 150, 1020, 2000, 330, QStringLiteral("Label65"));
     numTM = make<NumberBox>(p, QStringLiteral("numTM"), 2160, 1020, 1000, 330);
     for (NumberBox* b : {numLM, numTM, numT1}) wholeNumbers(b, QStringLiteral("####0"), -99999, 99999);
+    // Under the margins: what a print does with one that does not fit.
+    lblマージン注意 = label(p, QString(), 150, 1410, 5700, 480, QStringLiteral("lblマージン注意"));
+    QFont small = lblマージン注意->font();
+    small.setPointSizeF(8);
+    lblマージン注意->setFont(small);
+    lblマージン注意->setStyleSheet(QStringLiteral("color: #d00000;"));
 
-    QLabel* fontHead = label(p, QStringLiteral("フォント"), 1560, 1500, 2700, 300, QStringLiteral("Label28"));
-    QLabel* sizeHead = label(p, QStringLiteral("サイズ"), 4320, 1500, 780, 300, QStringLiteral("Label27"));
+    QLabel* fontHead = label(p, QStringLiteral("フォント"), 1560, 1920, 2700, 300, QStringLiteral("Label28"));
+    QLabel* sizeHead = label(p, QStringLiteral("サイズ"), 4320, 1920, 780, 300, QStringLiteral("Label27"));
     fontHead->setAlignment(Qt::AlignCenter);
     sizeHead->setAlignment(Qt::AlignCenter);
 
@@ -201,22 +208,22 @@ void SetPrnWindow::buildEditors(QWidget* p)
         label(p, QStringLiteral("太字"), 5460, top, 480, 330, labelName);
         return box;
     };
-    row(1830, QStringLiteral("Label78"), QStringLiteral("自社名"), QStringLiteral("自社名"), cmb自社名フォント, cmb自社名サイズ);
-    chk自社名太字 = bold(1830, QStringLiteral("chk自社名太字"), QStringLiteral("Label79"));
-    row(2250, QStringLiteral("Label76"), QStringLiteral("顧客名"), QStringLiteral("顧客名"), cmb顧客名フォント, cmb顧客名サイズ);
-    chk顧客名太字 = bold(2250, QStringLiteral("chk顧客名太字"), QStringLiteral("Label77"));
-    row(2670, QStringLiteral("Label14"), QStringLiteral("自社情報"), QStringLiteral("自社情報"), cmb自社情報フォント, cmb自社情報サイズ);
-    row(3090, QStringLiteral("Label13"), QStringLiteral("顧客情報"), QStringLiteral("顧客情報"), cmb顧客情報フォント, cmb顧客情報サイズ);
+    row(2250, QStringLiteral("Label78"), QStringLiteral("自社名"), QStringLiteral("自社名"), cmb自社名フォント, cmb自社名サイズ);
+    chk自社名太字 = bold(2250, QStringLiteral("chk自社名太字"), QStringLiteral("Label79"));
+    row(2670, QStringLiteral("Label76"), QStringLiteral("顧客名"), QStringLiteral("顧客名"), cmb顧客名フォント, cmb顧客名サイズ);
+    chk顧客名太字 = bold(2670, QStringLiteral("chk顧客名太字"), QStringLiteral("Label77"));
+    row(3090, QStringLiteral("Label14"), QStringLiteral("自社情報"), QStringLiteral("自社情報"), cmb自社情報フォント, cmb自社情報サイズ);
+    row(3510, QStringLiteral("Label13"), QStringLiteral("顧客情報"), QStringLiteral("顧客情報"), cmb顧客情報フォント, cmb顧客情報サイズ);
 
-    label(p, QStringLiteral("自社情報印刷"), 150, 3570, 1400, 330, QStringLiteral("Label26"));
-    Chk自社情報印刷 = make<QCheckBox>(p, QStringLiteral("Chk自社情報印刷"), 1560, 3615, 240, 240);
+    label(p, QStringLiteral("自社情報印刷"), 150, 3990, 1400, 330, QStringLiteral("Label26"));
+    Chk自社情報印刷 = make<QCheckBox>(p, QStringLiteral("Chk自社情報印刷"), 1560, 4035, 240, 240);
 
-    label(p, QStringLiteral("白紙用紙の罫線の色"), 150, 3990, 2000, 330, QStringLiteral("Label24"));
-    Pic罫線色 = make<QLabel>(p, QStringLiteral("Pic罫線色"), 2160, 3990, 900, 330);
+    label(p, QStringLiteral("白紙用紙の罫線の色"), 150, 4410, 2000, 330, QStringLiteral("Label24"));
+    Pic罫線色 = make<QLabel>(p, QStringLiteral("Pic罫線色"), 2160, 4410, 900, 330);
     Pic罫線色->setFrameShape(QFrame::Box);
     Pic罫線色->setAutoFillBackground(true);
     Pic罫線色->setToolTip(QStringLiteral("ここをダブルクリックして色を指定"));
-    num白紙罫線色 = make<NumberBox>(p, QStringLiteral("num白紙罫線色"), 3180, 3990, 1400, 330);
+    num白紙罫線色 = make<NumberBox>(p, QStringLiteral("num白紙罫線色"), 3180, 4410, 1400, 330);
     // A Windows colour value: R + G·256 + B·65536.
     wholeNumbers(num白紙罫線色, QStringLiteral("#########"), 0, 0xFFFFFF);
     // Before anything is read the rule colour is black, as the prints take a missing one.
@@ -231,6 +238,7 @@ void SetPrnWindow::connectHandlers()
     connect(cmd読込, &QPushButton::clicked, this, &SetPrnWindow::cmd読込_Click);
     connect(cmd閉じる, &QPushButton::clicked, this, &SetPrnWindow::cmd閉じる_Click);
     Pic罫線色->installEventFilter(this);
+    for (NumberBox* box : {numLM, numTM}) connect(box, &NumberBox::valueChanged, this, &SetPrnWindow::showPrintedMargins);
     // A number a box does not take is refused where it is typed, with a word.
     const MessageCatalog& messages = session_.messages();
     ReportRefusedNumbers(numLM, QStringLiteral("レフトマージン(LM)"), messages);
@@ -265,6 +273,24 @@ void SetPrnWindow::showRuleColour(int colour)
 }
 
 QStringList SetPrnWindow::InstalledFonts() { return QFontDatabase::families(); }
+
+void SetPrnWindow::showPrintedMargins()
+{
+    // A margin that would push the print off the paper, or leave a page no
+    // room for a row, is held by the print: say so, and to what.
+    PrintSettingsEntry entry;
+    entry.LM = static_cast<int>(numLM->value().value_or(Currency()).wholePart());
+    entry.TM = static_cast<int>(numTM->value().value_or(Currency()).wholePart());
+    const PrintedMarginOffsets printed = PrintedMargins(layoutCode_, entry, session_.設定情報);
+    QStringList notes;
+    const auto note = [&](const QString& name, int given, int used) {
+        if (used != given)
+            notes << QStringLiteral("%1 %2 は用紙に収まらないため、印刷では %3 になります。").arg(name).arg(given).arg(used);
+    };
+    note(QStringLiteral("LM"), entry.LM, printed.LM);
+    note(QStringLiteral("TM"), entry.TM, printed.TM);
+    lblマージン注意->setText(notes.join(QLatin1Char('\n')));
+}
 
 // ---------------------------------------------------------------- procedures
 

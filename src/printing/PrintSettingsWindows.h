@@ -4,7 +4,8 @@
 // show and edit the row's title, margin offsets, the font and size of the four
 // text blocks, the bold and company-block flags, T1 and the rule colour; a
 // sample printout marks where each setting acts, and the help box shows the
-// layout's text of 専用伝票HELP.
+// layout's text of 専用伝票HELP. Under the margins a note tells a margin that
+// the print holds (one that would push it off the paper) and to what.
 //
 // The window writes 17 columns of its row in one transaction and never touches
 // the others or the other layout's row. After 登録 (whatever the answer) the
@@ -73,6 +74,7 @@ public:
     NumberBox* numLM = nullptr;
     NumberBox* numTM = nullptr;
     NumberBox* numT1 = nullptr;
+    QLabel* lblマージン注意 = nullptr;  // what a print does with a margin that does not fit
     PickOnlyComboBox* cmb自社名フォント = nullptr;
     PickOnlyComboBox* cmb自社名サイズ = nullptr;
     QCheckBox* chk自社名太字 = nullptr;
@@ -106,6 +108,7 @@ private:
     void connectHandlers();
     void Form_Load();
     void showRuleColour(int colour);
+    void showPrintedMargins();
 
     Session& session_;
     QString layoutCode_;

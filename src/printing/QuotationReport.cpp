@@ -1,8 +1,32 @@
 #include "printing/QuotationReport.h"
 
 #include "printing/QuotationPrint.h"
+#include "printing/RptQuotationA4.h"
+#include "printing/RptQuotationB5.h"
 
 #include <algorithm>
+#include <cmath>
+
+PrintedMarginOffsets PrintedMargins(const QString& layoutCode, const PrintSettingsEntry& printSettings,
+                                    const SettingsRecord& settings)
+{
+    // Where a page of the layout starts on the paper, with the offsets and without.
+    const auto origin = [&](int lm, int tm) {
+        PrintSettingsEntry entry = printSettings;
+        entry.LM = lm;
+        entry.TM = tm;
+        if (layoutCode == u"MB5"_qs) return rpt見積書B5({}, entry, settings).build({}).origin;
+        return Rpt見積書A401({}, entry, settings).build({}).origin;
+    };
+    const QPointF moved = origin(printSettings.LM, printSettings.TM) - origin(0, 0);
+    // Held below a value the nearest whole one below it, above it the nearest above.
+    const auto held = [](int given, double printed) {
+        if (printed < given) return int(std::floor(printed + 1e-6));
+        if (printed > given) return int(std::ceil(printed - 1e-6));
+        return given;
+    };
+    return {held(printSettings.LM, moved.x()), held(printSettings.TM, moved.y())};
+}
 
 QuotationReport::QuotationReport(ReportLayout design, int linesPerPage, PrnData見積書 data,
                                  PrintSettingsEntry printSettings, SettingsRecord settings)

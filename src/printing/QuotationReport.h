@@ -32,6 +32,17 @@ inline ReportControl hidden(ReportControl c)
 }
 }  // namespace QuotationDesign
 
+// LM and TM as a print of the layout of `layoutCode` ("MB5" the B5 layout, any
+// other the A4 one) takes them with these settings: as they are given, or,
+// where one would push the print off the paper or leave the page no room for
+// a row (Report), the whole value nearest to it that the print is held to.
+struct PrintedMarginOffsets {
+    int LM = 0;
+    int TM = 0;
+};
+PrintedMarginOffsets PrintedMargins(const QString& layoutCode, const PrintSettingsEntry& printSettings,
+                                    const SettingsRecord& settings);
+
 class QuotationReport : public Report {
 public:
     // Builds the pages over the lines it is given (in line order): exactly

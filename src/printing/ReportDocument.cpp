@@ -3,6 +3,8 @@
 #include "platform/Fonts.h"
 
 #include <QFontMetricsF>
+#include <QHash>
+#include <QMutex>
 #include <QTextLayout>
 #include <mutex>
 
@@ -70,14 +72,22 @@ QFont font(const ReportFont& f)
     static std::once_flag substitutions;
     std::call_once(substitutions, [] { Fonts::installSubstitutions(); });
 
+    // A report uses a handful of fonts, each for many texts.
+    static QMutex mutex;
+    static QHash<QString, QFont> made;
+    const int pixels = qMax(1, qRound(f.size * ReportUnits::kTwipsPerPoint));
+    const QString key = f.family + QLatin1Char('/') + QString::number(pixels) + (f.bold ? u'b' : u'r');
+    const QMutexLocker lock(&mutex);
+    if (const auto it = made.constFind(key); it != made.cend()) return *it;
+
     // Bold text prints in a face with a real bold weight where the designed
     // face has none (the IPA fonts): a synthetic bold barely shows on paper.
     QFont q(f.bold ? Fonts::boldFamily(f.family) : f.family);
-    q.setPixelSize(qMax(1, qRound(f.size * ReportUnits::kTwipsPerPoint)));
+    q.setPixelSize(pixels);
     q.setBold(f.bold);
     // Metrics independent of the device: the same lines on paper, PDF and screen.
     q.setHintingPreference(QFont::PreferNoHinting);
-    return q;
+    return *made.insert(key, q);
 }
 
 QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSizeF& box, Qt::Alignment alignment,
@@ -133,10 +143,31 @@ QList<ReportTextLine> layout(const QString& text, const ReportFont& f, const QSi
             if (alignment & Qt::AlignRight) x = box.width() - w;
             else if (alignment & Qt::AlignHCenter) x = (box.width() - w) / 2;
         }
-        out.append({s, QPointF(x, y + ascent), w, scaleX});
+        out.append({s, QPointF(x, y + ascent), w, scaleX, {}});
         y += height;
     }
     layout.endLayout();
+    // The glyphs of each printed line, from its own baseline's start. The
+    // layout splits a line where the script changes (kanji, kana, Latin); runs
+    // of one face are joined again, so that each prints as one.
+    for (int i = 0; i < out.size(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const QPointF start = line.position() + QPointF(0, line.ascent());
+        QList<QGlyphRun>& runs = out[i].glyphs;
+        for (const QGlyphRun& run : line.glyphRuns()) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& at : positions) at -= start;
+            if (!runs.isEmpty() && runs.last().rawFont() == run.rawFont() && runs.last().flags() == run.flags()) {
+                QGlyphRun& last = runs.last();
+                last.setGlyphIndexes(last.glyphIndexes() + run.glyphIndexes());
+                last.setPositions(last.positions() + positions);
+                continue;
+            }
+            QGlyphRun placed = run;
+            placed.setPositions(positions);
+            runs.append(placed);
+        }
+    }
     return out;
 }
 

@@ -7,18 +7,22 @@
 #include "printing/ReportLayout.h"
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QList>
 #include <QSizeF>
 #include <variant>
 
 // One printed line of a text: where its baseline starts (relative to the text
-// box's top-left), its advance width as printed, and its horizontal scale (1,
-// or below 1 where a line that may not wrap is condensed into its box).
+// box's top-left), its advance width as printed, its horizontal scale (1, or
+// below 1 where a line that may not wrap is condensed into its box), and its
+// glyphs as they were laid out, placed from the baseline's start (before the
+// scale), so that a renderer draws them without laying the text out again.
 struct ReportTextLine {
     QString text;
     QPointF baseline;
     double width = 0;
     double scaleX = 1;
+    QList<QGlyphRun> glyphs;
 };
 
 struct ReportTextOp {

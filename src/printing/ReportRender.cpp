@@ -1,12 +1,8 @@
 #include "printing/ReportRender.h"
 
-#include "platform/Fonts.h"
-
-#include <QFontMetricsF>
 #include <QLoggingCategory>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -26,48 +22,34 @@ QPen penOf(const QColor& colour, double width)
 
 struct Painter {
     QPainter& p;
+    // A recording device (the print preview) keeps text as text only when it
+    // is given as text; every other device takes the glyphs as they were laid
+    // out, without laying the text out again.
+    bool glyphs = p.paintEngine() && p.paintEngine()->type() != QPaintEngine::Picture;
 
     void operator()(const ReportTextOp& op) const
     {
-        const QFont font = ReportText::font(op.font);
-        // Bold text is drawn as the outlines of its bold face: that face (Noto
-        // CJK) maps some ideographs and their Kangxi radicals to one glyph,
-        // and a PDF would name such a glyph by the radical (見 read back as
-        // ⾒). The characters themselves go under the outlines in the regular
-        // face, invisible and stretched to the bold line's width, so a PDF
-        // holds the right text where it is printed.
-        const bool outlined = op.font.bold;
-        const bool realBold = outlined && Fonts::hasBoldFace(font.family());
-        const QFont regular = outlined ? ReportText::font({op.font.family, op.font.size, false}) : font;
+        // Bold text is text as regular text is, in the bold face the font
+        // names (Fonts::boldFamily): a PDF keeps it searchable and copyable.
+        if (!glyphs) p.setFont(ReportText::font(op.font));
+        // Text takes its colour from the pen; the pen of a rule of that colour
+        // serves, so that a device keeps one pen for rules and text alike.
+        p.setPen(penOf(op.colour, ReportUnits::kTwipsPerLineWeight));
         for (const ReportTextLine& line : op.lines) {
             // Each line from its baseline, condensed where the layout says so.
-            p.save();
-            p.translate(op.rect.topLeft() + line.baseline);
-            p.scale(line.scaleX, 1);
-            if (!outlined) {
-                p.setFont(font);
-                p.setPen(op.colour);
-                p.drawText(QPointF(0, 0), line.text);
-                p.restore();
-                continue;
+            QPointF at = op.rect.topLeft() + line.baseline;
+            const bool condensed = line.scaleX != 1;
+            if (condensed) {
+                p.save();
+                p.translate(at);
+                p.scale(line.scaleX, 1);
+                at = QPointF(0, 0);
             }
-            QPainterPath path;
-            path.addText(QPointF(0, 0), font, line.text);
-            if (realBold) {
-                p.fillPath(path, op.colour);
-            } else {
-                // No bold face installed: the outlines are thickened instead.
-                p.setPen(QPen(op.colour, font.pixelSize() / 30.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                p.setBrush(op.colour);
-                p.drawPath(path);
-            }
-            const double boldWidth = QFontMetricsF(font).horizontalAdvance(line.text);
-            const double regularWidth = QFontMetricsF(regular).horizontalAdvance(line.text);
-            if (regularWidth > 0) p.scale(boldWidth / regularWidth, 1);
-            p.setFont(regular);
-            p.setPen(QColor(0, 0, 0, 0));
-            p.drawText(QPointF(0, 0), line.text);
-            p.restore();
+            if (glyphs)
+                for (const QGlyphRun& run : line.glyphs) p.drawGlyphRun(at, run);
+            else
+                p.drawText(at, line.text);
+            if (condensed) p.restore();
         }
     }
     void operator()(const ReportLineOp& op) const

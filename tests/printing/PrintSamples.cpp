@@ -245,6 +245,21 @@ QList<Word> words(const QString& pdf, QString* error)
     return out;
 }
 
+QStringList embeddedFonts(const QString& pdf, QString* error)
+{
+    QStringList out;
+    const auto table = run(QStringLiteral("pdffonts"), {pdf}, error);
+    if (!table) return out;
+    // name, type (of one or more words), encoding, then emb, sub, uni and the object number.
+    static const QRegularExpression row(QStringLiteral("^(\\S+)\\s+.+\\s+(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"),
+                                        QRegularExpression::MultilineOption);
+    for (auto it = row.globalMatch(QString::fromUtf8(*table)); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2) == QLatin1String("yes")) out << m.captured(1);
+    }
+    return out;
+}
+
 Printed print(const ReportDocument& doc)
 {
     Printed out;

@@ -66,6 +66,8 @@ struct Word {
 // Nothing read (pages 0) when the tool fails; `error` says why.
 Info info(const QString& pdf, QString* error = nullptr);
 QList<Word> words(const QString& pdf, QString* error = nullptr);
+// The names of the fonts the PDF embeds (pdffonts).
+QStringList embeddedFonts(const QString& pdf, QString* error = nullptr);
 // Built pages written to a PDF in a temporary folder and read back: its
 // information and words, or the reason in `error`.
 struct Printed {

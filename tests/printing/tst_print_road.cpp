@@ -9,6 +9,7 @@
 #include "platform/Controls.h"
 #include "platform/GridView.h"
 #include "printing/PrintHandOver.h"
+#include "printing/ReportRender.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordingQuotationPort.h"
@@ -24,6 +25,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -174,6 +176,7 @@ private slots:
     void confirmation();
     void paperChoosesTheLayout_data();
     void paperChoosesTheLayout();
+    void q310PrintsTheA4Pages();
     void settingsReadForEveryRun();
     void printDataOfTheShownHeader_data();
     void printDataOfTheShownHeader();
@@ -311,6 +314,46 @@ void TestPrintRoad::paperChoosesTheLayout()
         QCOMPARE(doc.pages.first().text(QStringLiteral("lblタイトル"))->text, title);
         QVERIFY(f.session.printSettingsInUse());
         QCOMPARE(f.session.printSettingsInUse()->型番, code);
+    }
+}
+
+// Q-310, the model of a preprinted form, prints the A4 layout with the A4
+// settings: a preview and a print of it give pages that are A4白紙's to the
+// byte of their PDF (but for the time it was written).
+void TestPrintRoad::q310PrintsTheA4Pages()
+{
+    PrintFixture f;
+    f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET タイトル1 = '御見積書', LM = 300, TM = -200, 白紙罫線色 = 255, "
+                                     "顧客名フォント = 'ＭＳ Ｐゴシック', 顧客名サイズ = 18 WHERE 型番 = 'MA4'")});
+    QVERIFY(f.open());
+    fillHeader(f.quotation(), QStringLiteral("甲商事"), QStringLiteral("よろしくお願いします"));
+    QStringList cells;
+    for (int n = 1; n <= 20; ++n)
+        cells << QStringLiteral("%1:品名=品目%1").arg(n) << QStringLiteral("%1:金額=%2").arg(n).arg(100 * n);
+    cells << QStringLiteral("21:品名=小計") << QStringLiteral("21:小計=1") << QStringLiteral("21:金額=21000");
+    QVERIFY(f.setLines(cells));
+
+    QTemporaryDir dir;
+    const auto pdfOf = [&](const ReportDocument& doc, const QString& name) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!ReportRender::writePdf(doc, path) || !file.open(QIODevice::ReadOnly)) return QByteArray();
+        static const QRegularExpression written(QStringLiteral("/CreationDate \\(D:[0-9Z+'-]*\\)"));
+        return QString::fromLatin1(file.readAll()).replace(written, QString()).toLatin1();
+    };
+    for (const bool print : {false, true}) {
+        f.messages.setDefaultAnswer(MessageAnswer::Yes);
+        f.output.runs.clear();
+        f.run(print, QStringLiteral("A4白紙"));
+        f.run(print, QStringLiteral("Q-310"));
+        QCOMPARE(f.output.runs.size(), 2);
+        const ReportDocument& a4 = *f.output.runs[0].pages;
+        const ReportDocument& q310 = *f.output.runs[1].pages;
+        QCOMPARE(a4.pages.size(), 2);
+        QCOMPARE(a4.pages.first().text(QStringLiteral("lblタイトル"))->text, QStringLiteral("御見積書"));
+        const QByteArray expected = pdfOf(a4, QStringLiteral("a4.pdf"));
+        QVERIFY(!expected.isEmpty());
+        QVERIFY2(pdfOf(q310, QStringLiteral("q310.pdf")) == expected, print ? "print" : "preview");
     }
 }
 

@@ -167,6 +167,8 @@ private slots:
     void closeDropsUnsavedEdits();
     void sampleMarksThePrintedPlaces_data();
     void sampleMarksThePrintedPlaces();
+    void marginsThatDoNotFitAreTold_data();
+    void marginsThatDoNotFitAreTold();
 };
 
 // One row per window: the layout code in the column "code".
@@ -776,6 +778,66 @@ void TestPrintSettingsWindow::sampleMarksThePrintedPlaces()
             QVERIFY2(!mark->captionRect().intersects(other->captionRect()), qPrintable(pair));
         }
     }
+}
+
+void TestPrintSettingsWindow::marginsThatDoNotFitAreTold_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("lm");
+    QTest::addColumn<int>("tm");
+    QTest::addColumn<int>("printedLm");
+    QTest::addColumn<int>("printedTm");
+    QTest::newRow("A4: margins that fit") << "MA4" << 497 << 600 << 497 << 600;
+    QTest::newRow("A4: LM 1440") << "MA4" << 1440 << 0 << 497 << 0;
+    QTest::newRow("A4: TM 99999") << "MA4" << 0 << 99999 << 0 << 9325;
+    QTest::newRow("A4: both beyond the paper's corner") << "MA4" << -99999 << -99999 << -792 << -800;
+    QTest::newRow("B5: LM 1440, TM 20000") << "MB5" << 1440 << 20000 << 462 << 6035;
+}
+
+// A stored margin that would push the print off the paper (or leave a page no
+// room for a row) is told under the margins, with the value the print holds
+// it to; so is one typed, and the note goes when the margins fit.
+void TestPrintSettingsWindow::marginsThatDoNotFitAreTold()
+{
+    QFETCH(QString, code);
+    QFETCH(int, lm);
+    QFETCH(int, tm);
+    QFETCH(int, printedLm);
+    QFETCH(int, printedTm);
+
+    SessionFixture f;
+    f.folder.prepare({QStringLiteral("UPDATE 印刷情報 SET LM = %1, TM = %2 WHERE 型番 = '%3'").arg(lm).arg(tm).arg(code)});
+    QVERIFY(f.open());
+    SetPrnWindow* w = openWindow(f, code);
+    QVERIFY(w);
+    QStringList expected;
+    if (printedLm != lm)
+        expected << QStringLiteral("LM %1 は用紙に収まらないため、印刷では %2 になります。").arg(lm).arg(printedLm);
+    if (printedTm != tm)
+        expected << QStringLiteral("TM %1 は用紙に収まらないため、印刷では %2 になります。").arg(tm).arg(printedTm);
+    QCOMPARE(w->lblマージン注意->text(), expected.join(u'\n'));
+
+    // The print is where the note says: as with the values it names (the
+    // widest box may end half a twip short of the paper's edge).
+    PrintSettingsEntry given;
+    given.LM = lm;
+    given.TM = tm;
+    PrintSettingsEntry held = given;
+    held.LM = printedLm;
+    held.TM = printedTm;
+    const auto origin = [&](const PrintSettingsEntry& e) {
+        if (code == u"MB5"_qs) return rpt見積書B5({}, e, f.session.設定情報).build({}).origin;
+        return Rpt見積書A401({}, e, f.session.設定情報).build({}).origin;
+    };
+    const QPointF off = origin(given) - origin(held);
+    QVERIFY2(std::abs(off.x()) < 1 && std::abs(off.y()) < 1, qPrintable(u"%1, %2"_qs.arg(off.x()).arg(off.y())));
+
+    // Typed margins are told as well; ones that fit clear the note.
+    w->numLM->setValue(Currency::fromWhole(50000));
+    QVERIFY(w->lblマージン注意->text().startsWith(u"LM 50000 は用紙に収まらないため"_qs));
+    w->numLM->setValue(Currency::fromWhole(0));
+    w->numTM->setValue(Currency::fromWhole(0));
+    QCOMPARE(w->lblマージン注意->text(), QString());
 }
 
 QTEST_MAIN(TestPrintSettingsWindow)

@@ -6,6 +6,8 @@
 #include "printing/Report.h"
 #include "printing/ReportRender.h"
 
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -127,6 +129,8 @@ private slots:
     void condensedLines();
     void boldIsVisiblyBold_data();
     void boldIsVisiblyBold();
+    void boldIsText_data();
+    void boldIsText();
     void numberFormats_data();
     void numberFormats();
     void windowsColours_data();
@@ -372,6 +376,9 @@ void TestReportEngine::boldIsVisiblyBold_data()
 // The same text regular and bold in boxes of one size, drawn at 300 dpi both
 // as an image and through a PDF: the bold one carries at least 1.3 times the
 // ink, on the same baseline, and stays inside its box as the regular one does.
+// It carries more ink too than the regular face made bold by Qt (the same
+// outlines drawn twice, a little apart): such a faint bold gives a thin Mincho
+// face 1.3 times its ink in a PDF, and barely shows on paper.
 void TestReportEngine::boldIsVisiblyBold()
 {
     QFETCH(QString, family);
@@ -381,6 +388,7 @@ void TestReportEngine::boldIsVisiblyBold()
 
     const QRectF regularBox(1000, 1000, 5000, size * 20 * 1.2);
     const QRectF boldBox = regularBox.translated(0, 2000);
+    const QRectF faintBox = boldBox.translated(0, 2000);
     ReportPage page;
     for (const bool bold : {false, true}) {
         const ReportFont font{family, size, bold};
@@ -394,17 +402,42 @@ void TestReportEngine::boldIsVisiblyBold()
     const QList<ReportTextLine>& boldLines = page.text(u"bold"_qs)->lines;
     QCOMPARE(boldLines.size(), 1);
     QCOMPARE(boldLines[0].baseline.y(), regularLines[0].baseline.y());
+    // The regular lines in the faint bold, on a painter in twips.
+    const auto drawFaint = [&](QPainter& p) {
+        QFont faint = ReportText::font({family, size, false});
+        faint.setBold(true);
+        p.setFont(faint);
+        p.setPen(Qt::black);
+        for (const ReportTextLine& line : regularLines) p.drawText(faintBox.topLeft() + line.baseline, line.text);
+    };
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"bold.pdf"_qs);
     QVERIFY(ReportRender::writePdf(doc, pdf));
+    const QString faintPdf = dir.filePath(u"faint.pdf"_qs);
+    {
+        QPdfWriter writer(faintPdf);
+        writer.setResolution(int(ReportUnits::kTwipsPerInch));
+        writer.setPageLayout(QPageLayout(doc.pageSize(), doc.orientation, QMarginsF(0, 0, 0, 0)));
+        QPainter p(&writer);
+        drawFaint(p);
+    }
+    QImage image = ReportRender::pageImage(doc, 0, 300);
+    {
+        QPainter p(&image);
+        p.scale(300 / ReportUnits::kTwipsPerInch, 300 / ReportUnits::kTwipsPerInch);
+        drawFaint(p);
+    }
     QString error;
     const QImage fromPdf = PdfProbe::page(pdf, 1, 300, &error);
     QVERIFY2(!fromPdf.isNull(), qPrintable(error));
+    const QImage faintFromPdf = PdfProbe::page(faintPdf, 1, 300, &error);
+    QVERIFY2(!faintFromPdf.isNull(), qPrintable(error));
     const struct {
         const char* how;
         QImage image;
-    } renderings[] = {{"image", ReportRender::pageImage(doc, 0, 300)}, {"PDF", fromPdf}};
+        QImage faint;
+    } renderings[] = {{"image", image, image}, {"PDF", fromPdf, faintFromPdf}};
 
     const double dots = 300 / ReportUnits::kTwipsPerInch;
     for (const auto& r : renderings) {
@@ -414,29 +447,69 @@ void TestReportEngine::boldIsVisiblyBold()
             int dots = 0;
             QRect extent;
         };
-        const auto inkAround = [&](const QRectF& box) {
+        const auto inkAround = [&](const QImage& image, const QRectF& box) {
             const QRect area = QRectF(box.left() * dots, (box.top() - box.height()) * dots, box.width() * dots,
                                       box.height() * 3 * dots).toAlignedRect();
             Ink ink;
             for (int y = area.top(); y <= area.bottom(); ++y)
                 for (int x = area.left(); x <= area.right(); ++x)
-                    if (qGray(r.image.pixel(x, y)) < 128) {
+                    if (qGray(image.pixel(x, y)) < 128) {
                         ++ink.dots;
                         ink.extent |= QRect(x, y, 1, 1);
                     }
             ink.extent.translate(-QPointF(box.left() * dots, box.top() * dots).toPoint());
             return ink;
         };
-        const Ink regular = inkAround(regularBox);
-        const Ink bold = inkAround(boldBox);
-        QVERIFY2(regular.dots > 0, r.how);
-        QVERIFY2(bold.dots >= 1.3 * regular.dots,
-                 qPrintable(u"%1: bold %2 dots, regular %3"_qs.arg(QLatin1String(r.how)).arg(bold.dots).arg(regular.dots)));
+        const Ink regular = inkAround(r.image, regularBox);
+        const Ink bold = inkAround(r.image, boldBox);
+        const Ink faint = inkAround(r.faint, faintBox);
+        QVERIFY2(regular.dots > 0 && faint.dots > 0, r.how);
+        QVERIFY2(bold.dots >= 1.3 * regular.dots && bold.dots >= 1.05 * faint.dots,
+                 qPrintable(u"%1: bold %2 dots, regular %3, faint bold %4"_qs.arg(QLatin1String(r.how))
+                                .arg(bold.dots)
+                                .arg(regular.dots)
+                                .arg(faint.dots)));
         // Both inside their boxes.
         const QRect inside(0, 0, int(regularBox.width() * dots), int(regularBox.height() * dots));
         QVERIFY2(inside.contains(regular.extent), r.how);
         QVERIFY2(inside.contains(bold.extent), r.how);
     }
+}
+
+void TestReportEngine::boldIsText_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::newRow("P Mincho") << u"ＭＳ Ｐ明朝"_qs;
+    QTest::newRow("Mincho") << u"ＭＳ 明朝"_qs;
+    QTest::newRow("P Gothic") << u"ＭＳ Ｐゴシック"_qs;
+    QTest::newRow("Gothic") << u"ＭＳ ゴシック"_qs;
+}
+
+// Bold text is text of a bold face the PDF embeds, and reads back as it was
+// printed: kanji that share their glyph with a Kangxi radical (見 ⾒, 小 ⼩,
+// 金 ⾦, 入 ⼊, 日 ⽇) come back as the kanji, the ideographic space as itself.
+void TestReportEngine::boldIsText()
+{
+    QFETCH(QString, family);
+    const QString text = u"見積書の小計\u3000合計金額と入数の日付"_qs;
+    const ReportFont font{family, 14, true};
+    const QRectF box(1000, 1000, 8000, 400);
+    ReportPage page;
+    page.ops.append(ReportTextOp{u"bold"_qs, box, text, font, Qt::black, Qt::AlignLeft,
+                                 ReportText::layout(text, font, box.size(), Qt::AlignLeft, false)});
+    ReportDocument doc;
+    doc.pages = {page};
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"bold.pdf"_qs);
+    QVERIFY(ReportRender::writePdf(doc, pdf));
+    QString error;
+    QStringList words;
+    for (const PdfProbe::Word& w : PdfProbe::words(pdf, &error)) words << w.text;
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(words.join(u'\u3000'), text);
+    const QStringList fonts = PdfProbe::embeddedFonts(pdf, &error);
+    QVERIFY2(fonts.size() == 1 && fonts.first().contains(u"Bold"_qs), qPrintable(fonts.join(u", "_qs) + error));
 }
 
 void TestReportEngine::numberFormats_data()
