@@ -53,7 +53,7 @@ const QList<RequiredTable>& RequiredTables(Database::Role file)
     return file == Database::Role::Data ? data : work;
 }
 
-std::optional<QString> CheckRequiredTables(Database& db, Database::Role file)
+std::optional<Failure> CheckRequiredTables(Database& db, Database::Role file)
 {
     bool ok = false;
     QSet<QString> present;
@@ -64,10 +64,10 @@ std::optional<QString> CheckRequiredTables(Database& db, Database::Role file)
     const QList<RequiredTable>& required = RequiredTables(file);
     const bool none = std::none_of(required.begin(), required.end(),
                                    [&present](const RequiredTable& t) { return present.contains(t.table); });
-    if (none) return QStringLiteral("このプログラムのデータベースではありません (必要なテーブルがありません)。");
+    if (none) return Failure(QStringLiteral("このプログラムのデータベースではありません (必要なテーブルがありません)。"));
 
     for (const RequiredTable& t : required) {
-        if (!present.contains(t.table)) return QStringLiteral("テーブル %1 がありません。").arg(t.table);
+        if (!present.contains(t.table)) return Failure(QStringLiteral("テーブル %1 がありません。").arg(t.table));
         if (t.columns.isEmpty()) continue;
         // The grids address these columns by place: the first place that
         // holds another column names the column that belongs there, as
@@ -76,11 +76,11 @@ std::optional<QString> CheckRequiredTables(Database& db, Database::Role file)
         for (int i = 0; i < t.columns.size(); ++i) {
             if (i < columns.size() && columns[i] == t.columns[i]) continue;
             const qsizetype at = columns.indexOf(t.columns[i]);
-            if (at < 0) return QStringLiteral("テーブル %1 に列 %2 がありません。").arg(t.table, t.columns[i]);
-            return QStringLiteral("テーブル %1 の列 %2 が %3 番目にあります (%4 番目にあるはずの列です)。")
-                .arg(t.table, t.columns[i])
-                .arg(at + 1)
-                .arg(i + 1);
+            if (at < 0) return Failure(QStringLiteral("テーブル %1 に列 %2 がありません。").arg(t.table, t.columns[i]));
+            return Failure(QStringLiteral("テーブル %1 の列 %2 が %3 番目にあります (%4 番目にあるはずの列です)。")
+                               .arg(t.table, t.columns[i])
+                               .arg(at + 1)
+                               .arg(i + 1));
         }
     }
     return std::nullopt;
@@ -90,10 +90,9 @@ void ShowStartupProblem(const MessageCatalog& messages, const StartupProblem& pr
 {
     MessageBoxSpec spec;
     spec.title = QStringLiteral("PrjVelt");
-    const FailureText detail = SplitFailureDetail(problem.detail);
     spec.text = QStringLiteral("%1\n%2").arg(problem.headline, QDir::toNativeSeparators(problem.file));
-    if (!detail.shown.isEmpty()) spec.text += QStringLiteral("\n\n") + detail.shown;
-    spec.detail = detail.engine;
+    if (!problem.detail.said.isEmpty()) spec.text += QStringLiteral("\n\n") + problem.detail.said;
+    spec.detail = problem.detail.engine;
     spec.icon = MessageBoxSpec::Icon::Critical;
     messages.show(spec);
 }
@@ -112,16 +111,16 @@ std::optional<StartupProblem> OpenDataFiles(Session& session)
     // that is not the program's database ends the start-up, and neither file
     // has been changed.
     for (const auto& f : files) {
-        if (!QFileInfo(f.path).isFile()) return StartupProblem{f.path, QStringLiteral("ファイルが見つかりません。")};
+        if (!QFileInfo(f.path).isFile()) return StartupProblem{f.path, Failure::because(FailureReason::Missing)};
     }
     if (!canWriteFolder(session.DataFolder()))
-        return StartupProblem{session.DataFolder(), QStringLiteral("このフォルダに書き込めません (読み取り専用です)。")};
+        return StartupProblem{session.DataFolder(), Failure(QStringLiteral("このフォルダに書き込めません (読み取り専用です)。"))};
     for (const auto& f : files) {
         if (!QFileInfo(f.path).isWritable())
-            return StartupProblem{f.path, QStringLiteral("このファイルに書き込めません (読み取り専用です)。")};
+            return StartupProblem{f.path, Failure(QStringLiteral("このファイルに書き込めません (読み取り専用です)。"))};
     }
 
-    const auto fail = [&session](const QString& file, const QString& detail) {
+    const auto fail = [&session](const QString& file, const Failure& detail) {
         session.DataDb().close();
         session.WorkDb().close();
         return StartupProblem{file, detail};

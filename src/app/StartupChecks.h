@@ -6,6 +6,7 @@
 // the problem in the start-up error box and ends.
 
 #include "platform/Database.h"
+#include "platform/Failure.h"
 
 #include <QList>
 #include <QString>
@@ -17,11 +18,12 @@ class Session;
 
 struct StartupProblem {
     QString file;    // the file (or folder) the problem is in
-    QString detail;  // what is wrong, in the user's words or the database's
+    Failure detail;  // what is wrong: the program's words, the engine's apart
     QString headline = QStringLiteral("データベースを開けません。");
 };
 
-// Shows the start-up error box: the headline, the file and the detail.
+// Shows the start-up error box: the headline, the file and what the detail
+// says; the engine's words in the box's details.
 void ShowStartupProblem(const MessageCatalog& messages, const StartupProblem& problem);
 
 // Checks the folder and the files of the session and opens DataDb and WorkDb
@@ -47,5 +49,6 @@ const QList<RequiredTable>& RequiredTables(Database::Role file);
 // がありません。"), a column in another place ("テーブル w明細 の列 金額 が 11
 // 番目にあります (8 番目にあるはずの列です)。"), or, when it holds none of the
 // tables, that it is not a database of this program (an emptied file, a
-// database of other tables).
-std::optional<QString> CheckRequiredTables(Database& db, Database::Role file);
+// database of other tables), or what SQLite said when the list of its
+// tables cannot be read.
+std::optional<Failure> CheckRequiredTables(Database& db, Database::Role file);

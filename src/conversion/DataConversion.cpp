@@ -206,7 +206,7 @@ class KeyIndex;
 // Looks at a row (its values in the order of the fields the copy writes)
 // before it is written; may write what the row needs first, and then tells
 // the key index. Fail sets the error.
-using RowCheck = std::function<Verdict(const Slots& values, KeyIndex& keys, QString& error)>;
+using RowCheck = std::function<Verdict(const Slots& values, KeyIndex& keys, Failure& error)>;
 
 struct Prepared {
     QList<qsizetype> written;  // indexes of the fields written
@@ -352,7 +352,7 @@ bool hasRefusedKey(const Prepared& p, const RowValues& row)
            std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
 }
 
-void fail(TableOutcome& out, const QString& error)
+void fail(TableOutcome& out, const Failure& error)
 {
     out.failure = error;
     out.copied = 0;
@@ -422,7 +422,7 @@ public:
         return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement_, i)));
     }
     qint64 lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
-    QString error() const { return error_; }
+    Failure error() const { return error_; }
 
 private:
     bool step()
@@ -450,7 +450,8 @@ private:
     }
     bool failed()
     {
-        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("no SQLite connection");
+        error_ = db_ ? Failure::sqlite(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)))
+                     : Failure({}, QStringLiteral("no SQLite connection"));
         qCWarning(lcConversion).noquote() << error_ << "[" + sql_ + "]";
         if (statement_) sqlite3_reset(statement_);
         step_ = SQLITE_DONE;
@@ -462,7 +463,7 @@ private:
     sqlite3_stmt* statement_ = nullptr;
     int step_ = SQLITE_DONE;
     bool first_ = true;
-    QString error_;
+    Failure error_;
 };
 
 // The update and the insert of one set of the fields the copy writes. When
@@ -500,7 +501,7 @@ struct RowWriter {
 
     // Updates the row at rowid, or adds one when there is none (and sets
     // rowid to the new row's, unless the row is gathered).
-    bool write(const Slots& values, std::optional<qint64>& rowid, QString& error)
+    bool write(const Slots& values, std::optional<qint64>& rowid, Failure& error)
     {
         if (!rowid && gathering) {
             gathered.push_back(values);
@@ -518,7 +519,7 @@ struct RowWriter {
     }
 
     // Inserts the rows gathered, in the order they came.
-    bool flush(QString& error)
+    bool flush(Failure& error)
     {
         if (gathered.empty()) return true;
         bool ok = true;
@@ -550,13 +551,13 @@ public:
     virtual ~KeyIndex() = default;
     // The rowid of the first current row with the key of `values`, nothing
     // for none. False (error set) when it cannot be looked up.
-    virtual bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) = 0;
+    virtual bool find(const Slots& values, std::optional<qint64>& rowid, Failure& error) = 0;
     // The copy added a row with the key of `values`, at rowid when known.
     virtual void added(const Slots& values, std::optional<qint64> rowid) = 0;
     // Whether added() needs the rowid of a row added.
     virtual bool needsRowids() const { return true; }
     // Called before find() reads the table, so that it sees every row written.
-    std::function<bool(QString& error)> beforeLookUp;
+    std::function<bool(Failure& error)> beforeLookUp;
 };
 
 // A key's texts folded, as a current row's key and a source row's key are
@@ -582,7 +583,7 @@ public:
     HeldKeys(const QList<qsizetype>& keys) : keys_(keys) {}
 
     // Reads the current rows' keys (columns in the order of `keys`).
-    bool load(Database& data, const CopyRule& rule, QString& error)
+    bool load(Database& data, const CopyRule& rule, Failure& error)
     {
         QStringList columns;
         for (qsizetype i : keys_) columns << Database::quoteIdent(rule.fields[i].column);
@@ -606,7 +607,7 @@ public:
         return true;
     }
 
-    bool find(const Slots& values, std::optional<qint64>& rowid, QString&) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, Failure&) override
     {
         const auto it = rows_.constFind(foldedKey(values, keys_));
         rowid = it == rows_.cend() ? std::nullopt : std::optional<qint64>(*it);
@@ -692,7 +693,7 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     };
     // Rows gathered are written before the table is read or written
     // otherwise, so that rows keep the order they came in.
-    const auto flushAll = [&](QString& error) {
+    const auto flushAll = [&](Failure& error) {
         for (auto& [refused, writer] : writers)
             if (!writer.flush(error)) return false;
         return true;
@@ -700,7 +701,7 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     keys.beforeLookUp = flushAll;
     RowWriter* lastWriter = nullptr;
 
-    QString error;
+    Failure error;
     // One row: false stops the copy (error set).
     const bool read = forEachOldRow(Dbs, columns, rule, p, p.written, out.read, OldOrder::Rule,
                                     [&](const RowValues& rv, const OldValue& oldValue) {
@@ -735,7 +736,7 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     });
     keys.beforeLookUp = nullptr;
     if (!read || !error.isEmpty() || !flushAll(error)) {
-        fail(out, error.isEmpty() ? Dbs.errorText() : error);
+        fail(out, error.isEmpty() ? Dbs.failure() : error);
         return false;
     }
     return true;
@@ -750,7 +751,7 @@ std::optional<QStringList> oldColumns(LinkFile& Dbs, const QString& table, Table
         return std::nullopt;
     }
     auto columns = Dbs.columns(table);
-    if (!columns) fail(out, Dbs.errorText());
+    if (!columns) fail(out, Dbs.failure());
     return columns;
 }
 
@@ -762,7 +763,7 @@ TableOutcome copyTable(Database& data, LinkFile& Dbs, const CopyRule& rule, cons
     if (!columns) return out;
     Transaction tx(data);
     HeldKeys keys(prepare(rule, *columns).keys);
-    QString error;
+    Failure error;
     if (!tx.started() || !keys.load(data, rule, error)) {
         fail(out, error.isEmpty() ? data.lastError() : error);
         return out;
@@ -903,8 +904,11 @@ bool TableOutcome::complete() const
 
 QString TableOutcome::summaryLine() const
 {
-    if (!failure.isEmpty())
-        return QStringLiteral("%1：変換できませんでした（%2）。このテーブルは変更していません").arg(table, failure);
+    if (!failure.isEmpty()) {
+        const QString why = QString(failure.said).remove(QLatin1Char('\n'));
+        return QStringLiteral("%1：変換できませんでした%2。このテーブルは変更していません")
+            .arg(table, why.isEmpty() ? QString() : QStringLiteral("（%1）").arg(why));
+    }
     if (missing) return QStringLiteral("%1：旧データにテーブルがありません").arg(table);
     QString line = QStringLiteral("%1：読込 %2件、変換 %3件").arg(table).arg(read).arg(copied);
     if (emptyKeys) line += QStringLiteral("、キーが空のためスキップ %1件").arg(emptyKeys);
@@ -940,7 +944,7 @@ TableOutcome DataConversion::CnvJisyaInfo()
     if (!oldColumns(Dbs_, k自社情報, out)) return out;
     const auto old = Dbs_.rows(k自社情報);
     if (!old) {
-        fail(out, Dbs_.errorText());
+        fail(out, Dbs_.failure());
         return out;
     }
     out.read = int(old->rows.size());
@@ -1062,7 +1066,7 @@ TableOutcome DataConversion::CnvCode()
                                {QStringLiteral("kcode"), QStringLiteral("code")}};
     std::optional<QSet<QString>> kinds;  // kinds that have their slots, case-folded
     Statement slot(data_, QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, null)"));
-    const RowCheck check = [&](const Slots& values, KeyIndex& keys, QString& error) {
+    const RowCheck check = [&](const Slots& values, KeyIndex& keys, Failure& error) {
         if (!isSlotCode(values[1].toString())) return Verdict::BadCode;
         if (!kinds) {
             auto q = data_.query(QStringLiteral("select distinct kcode from コードマスタ where kcode is not null"));
@@ -1132,7 +1136,7 @@ public:
     {
     }
 
-    bool load(QString& error)
+    bool load(Failure& error)
     {
         auto q = data_.query(QStringLiteral("select distinct 伝票番号 from 見積書"));
         if (!q) {
@@ -1143,7 +1147,7 @@ public:
         return true;
     }
 
-    bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, Failure& error) override
     {
         rowid.reset();
         if (!held_.contains(values[size_t(f_.number)].toLongLong()) && !added_.contains(place(values))) return true;
@@ -1185,7 +1189,7 @@ private:
 
 }  // namespace
 
-std::optional<QSet<qint64>> DataConversion::conflicts(QString& error)
+std::optional<QSet<qint64>> DataConversion::conflicts(Failure& error)
 {
     // Who and when each current quotation is, by number.
     QHash<qint64, QuotationIds> current;
@@ -1230,7 +1234,7 @@ namespace {
 // stored (headers and lines), so that a new quotation is never proposed a
 // number already stored, which storing would replace. It is never lowered.
 // False (error set) when it cannot be read or written.
-bool RaiseCounterToStoredNumbers(Database& data, QString& error)
+bool RaiseCounterToStoredNumbers(Database& data, Failure& error)
 {
     Statement highest(data, QStringLiteral("select max(n) from (select max(伝票番号) as n from 見積書ヘッダ "
                                            "union all select max(伝票番号) from 見積書)"));
@@ -1251,7 +1255,7 @@ void DataConversion::copyQuotations()
     quotations_.emplace(TableOutcome(k見積書ヘッダ), TableOutcome(k見積書));
     TableOutcome& headers = quotations_->first;
     TableOutcome& lines = quotations_->second;
-    const auto failBoth = [&](const QString& error) {
+    const auto failBoth = [&](const Failure& error) {
         fail(headers, error);
         fail(lines, error);
     };
@@ -1259,7 +1263,7 @@ void DataConversion::copyQuotations()
     // counter in one transaction.
     Transaction tx(data_);
     if (!tx.started()) return failBoth(data_.lastError());
-    QString error;
+    Failure error;
     const auto numbers = conflicts(error);
     if (!numbers) return failBoth(error);
     QSet<qint64> skipped;
@@ -1267,7 +1271,7 @@ void DataConversion::copyQuotations()
         const auto columns = oldColumns(Dbs_, rule.table, out);
         if (!columns) return out.missing;
         skipped.clear();
-        const RowCheck check = [&](const Slots& values, KeyIndex&, QString&) {
+        const RowCheck check = [&](const Slots& values, KeyIndex&, Failure&) {
             const qint64 n = values[size_t(number)].toLongLong();
             if (!numbers->contains(n)) return Verdict::Copy;
             skipped.insert(n);
@@ -1283,11 +1287,11 @@ void DataConversion::copyQuotations()
     LineKeys lineKeys(data_);
     if (!headerKeys.load(data_, headerRule(), error) || !lineKeys.load(error)) return failBoth(error);
     if (!copyPart(headerRule(), QuotationFields(headerRule()).number, headerKeys, headers)) {
-        fail(lines, QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません"));
+        fail(lines, Failure(QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません")));
         return;
     }
     if (!copyPart(lineRule(), QuotationFields(lineRule()).number, lineKeys, lines)) {
-        fail(headers, QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません"));
+        fail(headers, Failure(QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません")));
         return;
     }
     // The counter ends above every number stored.

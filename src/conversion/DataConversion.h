@@ -54,7 +54,7 @@ struct TableOutcome {
 
     QString table;
     bool missing = false;  // the older file has no such table: nothing done
-    QString failure;       // not empty: nothing of the table was written, and why
+    Failure failure;       // not empty: nothing of the table was written, and why
     int read = 0;          // rows of the older table
     int copied = 0;        // rows added or updated
     int emptyKeys = 0;     // skipped: a key field Null or empty
@@ -66,7 +66,8 @@ struct TableOutcome {
 
     // Every row read was copied and nothing failed.
     bool complete() const;
-    // One line for the user: what was read, copied and skipped, or why not.
+    // One line for the user: what was read, copied and skipped, or why not
+    // (in the program's words; the engine's are failure.engine).
     QString summaryLine() const;
 };
 
@@ -94,7 +95,7 @@ private:
     // The quotation numbers the current file holds for another quotation,
     // found before either quotation table is written; nothing (error set)
     // when the current file could not be read.
-    std::optional<QSet<qint64>> conflicts(QString& error);
+    std::optional<QSet<qint64>> conflicts(Failure& error);
 
     LinkFile& Dbs_;
     Database& data_;

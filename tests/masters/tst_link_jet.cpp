@@ -249,7 +249,7 @@ void TestLinkJet::productFormats()
 
     const ProductLinkResult result = ImportProductLink(path, ProductLinkColumns(application), f.work);
 
-    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY2(result.ok, qPrintable(result.error.logText()));
     QCOMPARE(result.rows, 4);
     QCOMPARE(f.list(), samples::importedRows(withPack));
     QCOMPARE(FileHash(path), hash);
@@ -273,7 +273,7 @@ void TestLinkJet::damagedProductFile()
     const ProductLinkResult result = ImportProductLink(path, ProductLinkColumns(QStringLiteral("Dovan請求書")), f.work);
 
     QVERIFY2(!result.ok, "a damaged link file imported as if complete");
-    QVERIFY2(result.error.contains(QStringLiteral("壊れている可能性")), qPrintable(result.error));
+    QVERIFY2(result.error.logText().contains(QStringLiteral("壊れている可能性")), qPrintable(result.error.logText()));
     QCOMPARE(f.list(), before);
     QCOMPARE(FileHash(path), hash);
 }
