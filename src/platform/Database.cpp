@@ -58,6 +58,7 @@ bool Database::fail(const QString& what, Failure failure, const QString& sql)
     // SQLite refuses some writes into a file that was moved ("readonly
     // database"): the user learns which file went away.
     if (const std::optional<QString> moved = movedAway()) failure.prepend(*moved);
+    if (failure.reason == FailureReason::Damaged && !damageMet_) damageMet_ = failure;
     lastError_ = std::move(failure);
     qCWarning(lcDb).noquote() << what << path_ << ":" << lastError_ << (sql.isEmpty() ? QString() : "[" + sql + "]");
     return false;
@@ -69,6 +70,7 @@ bool Database::open(const QString& path, Role role, bool configureNow)
     path_ = path;
     role_ = role;
     lastError_ = {};
+    damageMet_.reset();
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile()) {
         return fail(QStringLiteral("open"),

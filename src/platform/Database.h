@@ -12,7 +12,9 @@
 //   "order by ふりがな collate japanese" lists readings in Japanese order.
 // - A failed statement is logged under the category velt.db and remembered in
 //   lastError(), so callers can show it: SQLite's result code and words apart
-//   from the program's own sentence (platform/Failure.h).
+//   from the program's own sentence (platform/Failure.h). The first failure
+//   that says the file is damaged stays in damageMet(), for whoever asks
+//   after a run of reads that skip their failures (the start-up's load).
 
 #include "platform/Failure.h"
 
@@ -59,6 +61,9 @@ public:
     QString path() const { return path_; }
     QSqlDatabase connection() const { return db_; }
     const Failure& lastError() const { return lastError_; }
+    // The first failure since open() whose reason is a damaged file; nothing
+    // while no statement met damage.
+    const std::optional<Failure>& damageMet() const { return damageMet_; }
 
     // Runs a statement. False on failure (logged, lastError() set).
     bool exec(const QString& sql, const QVariantList& binds = {});
@@ -111,6 +116,7 @@ private:
     int opens_ = 0;
     QString path_;
     Failure lastError_;
+    std::optional<Failure> damageMet_;
     Role role_ = Role::Data;
     int changes_ = 0;
     bool inTransaction_ = false;
