@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -57,6 +58,7 @@ private slots:
     void emptyOlderTables();
     void incompleteRunIsSummarised();
     void failedTableKeepsEngineWordsInDetails();
+    void conflictingNumbersStayVisiblePerTable();
     void unreadableFileWritesNothing_data();
     void unreadableFileWritesNothing();
     void newQuotationOnScreenMovesOffAConvertedNumber_data();
@@ -245,6 +247,34 @@ void TestConversionWindow::failedTableKeepsEngineWordsInDetails()
     QVERIFY2(box.text.contains(QStringLiteral("顧客マスタ：変換できませんでした")), qPrintable(box.text));
     QVERIFY2(!box.text.contains(QStringLiteral("disk says no")), qPrintable(box.text));
     QVERIFY2(box.detail.contains(QStringLiteral("disk says no")), qPrintable(box.detail));
+}
+
+// Quotation numbers the current file holds for other quotations are named in
+// the closing box, on the line of each quotation table, whatever characters
+// surround them.
+void TestConversionWindow::conflictingNumbersStayVisiblePerTable()
+{
+    MainWindowFixture f;
+    QVERIFY(OldDataFile::create(
+        oldPath(f),
+        {QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (7, 'A社', '2004-03-09'), (295, 'B社', '2004-04-01')"),
+         QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名) values "
+                        "('A社', '2004-03-09', 7, 1, 0, '旧品名'), ('B社', '2004-04-01', 295, 1, 0, '別品名')")}));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QVERIFY(f.data().exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values "
+                                         "(7, '現社', '2024-01-01'), (295, '現社', '2024-01-02')")));
+    w->cmd実行->click();
+
+    QCOMPARE(f.messages.shown().size(), 1);
+    const QStringList lines = f.messages.texts().first().split(QLatin1Char('\n'));
+    for (const QString& table : {QStringLiteral("見積書ヘッダ："), QStringLiteral("見積書：")}) {
+        const auto line = std::find_if(lines.cbegin(), lines.cend(), [&](const QString& l) { return l.startsWith(table); });
+        QVERIFY2(line != lines.cend(), qPrintable(table));
+        for (const char* number : {"7", "295"})
+            QVERIFY2(line->contains(QRegularExpression(QStringLiteral("(?<![0-9])%1(?![0-9])").arg(QLatin1String(number)))),
+                     qPrintable(*line));
+    }
 }
 
 void TestConversionWindow::unreadableFileWritesNothing_data()
