@@ -905,7 +905,8 @@ bool TableOutcome::complete() const
 QString TableOutcome::summaryLine() const
 {
     if (!failure.isEmpty()) {
-        const QString why = QString(failure.said).remove(QLatin1Char('\n'));
+        QString why = QString(failure.said).remove(QLatin1Char('\n'));
+        if (why.endsWith(u'。')) why.chop(1);
         return QStringLiteral("%1：変換できませんでした%2。このテーブルは変更していません")
             .arg(table, why.isEmpty() ? QString() : QStringLiteral("（%1）").arg(why));
     }
