@@ -36,6 +36,10 @@ std::optional<Spec> entryBox(const QString& kind, const QString& value)
     if (kind == u"確認") return yesNo(QStringLiteral("登録の確認"), text + QStringLiteral(" を登録します。よろしいですか"), false);
     if (kind == u"完了") return ok(QStringLiteral("登録完了"), text + QStringLiteral(" を登録しました。"), Spec::Icon::Information);
     if (kind == u"チェック") return ok(QStringLiteral("入力項目のチェック"), QStringLiteral("入力必須項目が空白です。"), Spec::Icon::Information);
+    // The text names the stored quotation ("2（乙商店）") that storing would replace.
+    if (kind == u"置換確認")
+        return yesNo(QStringLiteral("登録の確認"),
+                     QStringLiteral("伝票 ") + text + QStringLiteral(" は登録済みです。画面の見積書で置き換えます。よろしいですか"), true);
     return std::nullopt;
 }
 
@@ -73,6 +77,10 @@ std::optional<Spec> generalBox(const QString& kind, const QString& text)
     // The other kinds take a whole sentence; this one the name of what is missing.
     if (kind == u"ファイルなし") return ok(QStringLiteral("ファイルチェック"), MessageCatalog::ShortValue(text) + QStringLiteral("がありません。確認してください。"), Spec::Icon::Information);
     if (kind == u"確認") return yesNo(QStringLiteral("確認"), text + QStringLiteral("、よろしいですか"), false);
+    // The text names what was changed and not stored ("見積書").
+    if (kind == u"終了確認")
+        return yesNo(QStringLiteral("終了の確認"),
+                     MessageCatalog::ShortValue(text) + QStringLiteral("の変更が登録されていません。登録せずに終了します。よろしいですか"), true);
     if (kind == u"失敗") return ok(QStringLiteral("エラー"), text, Spec::Icon::Warning);
     return std::nullopt;
 }

@@ -14,7 +14,11 @@ bool withinRoundingLimits(const Decimal& amount)
 
 Currency RoundAmount(const Decimal& a, const QString& mode)
 {
-    if (!withinRoundingLimits(a)) return Currency();
+    return withinRoundingLimits(a) ? RoundWhole(a, mode) : Currency();
+}
+
+Currency RoundWhole(const Decimal& a, const QString& mode)
+{
     Decimal shifted = a;
     const bool positive = a.sign() > 0;  // zero goes with the negative amounts
     if (mode == QStringLiteral("切り捨て")) {

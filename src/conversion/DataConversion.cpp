@@ -100,13 +100,11 @@ std::optional<QVariant> stored(const QVariant& v, Kind kind)
     return std::nullopt;
 }
 
-// A stored date taken to the whole second: 'YYYY-MM-DD HH:MM:SS'. The same
-// expression in SQL matches stored dates with and without a time of day.
-QString toSecond(const QString& storedDate)
+// The day of a stored date: 'YYYY-MM-DD', with or without a time of day.
+QString dayOf(const QString& storedDate)
 {
-    return (storedDate + QStringLiteral(" 00:00:00")).left(19);
+    return storedDate.left(10);
 }
-const QString kDateToSecondSql = QStringLiteral("substr(日付 || ' 00:00:00', 1, 19)");
 
 void logRefused(const QString& table, const QString& column, const QVariant& v)
 {
@@ -191,7 +189,9 @@ struct CopyRule {
     QString table;
     QStringList order;    // the older table's order
     QList<Field> fields;  // in the order they are written
-    QStringList keys;     // columns of fields; 日付 is matched to the whole second
+    QStringList keys;     // columns of fields
+    QStringList nullable = {};    // keys whose Null is matched as Null, not an empty key
+    QStringList alsoNeeded = {};  // columns the older table must have besides the keys
 
     // The index of the field of the column; -1 for none.
     qsizetype field(const QString& column) const
@@ -201,17 +201,22 @@ struct CopyRule {
     }
 };
 
-enum class Verdict { Copy, BadCode, Conflict, Fail };
+enum class Verdict { Copy, BadCode, LeftOut, Fail, EmptyKey, BadKey };
 class KeyIndex;
-// Looks at a row (its values in the order of the fields the copy writes)
-// before it is written; may write what the row needs first, and then tells
-// the key index. Fail sets the error.
-using RowCheck = std::function<Verdict(const Slots& values, KeyIndex& keys, Failure& error)>;
+struct RowValues;
+// Looks at a row with a whole key (its values in the order of the fields
+// the copy writes) before it is written; may write what the row needs
+// first, and then tells the key index. Fail sets the error.
+using RowCheck = std::function<Verdict(const RowValues& row, KeyIndex& keys, Failure& error)>;
+// Told of a row skipped for its key (EmptyKey or BadKey); true when the row
+// belongs to a quotation left out whole, and is counted with those.
+using KeySkip = std::function<bool(const RowValues& row, Verdict why)>;
 
 struct Prepared {
-    QList<qsizetype> written;  // indexes of the fields written
-    QList<qsizetype> keys;     // indexes of the key fields
-    QList<qsizetype> source;   // per field: its column in the older rows, -1 when none
+    QList<qsizetype> written;   // indexes of the fields written
+    QList<qsizetype> keys;      // indexes of the key fields
+    QList<qsizetype> required;  // those that make an empty key when Null or empty
+    QList<qsizetype> source;    // per field: its column in the older rows, -1 when none
 };
 
 // The fields the older table can give: every fixed one and every one it has.
@@ -228,7 +233,10 @@ Prepared prepare(const CopyRule& rule, const QStringList& columns)
     }
     for (const QString& k : rule.keys)
         for (qsizetype i = 0; i < rule.fields.size(); ++i)
-            if (rule.fields[i].column == k) p.keys << i;
+            if (rule.fields[i].column == k) {
+                p.keys << i;
+                if (!rule.nullable.contains(k)) p.required << i;
+            }
     return p;
 }
 
@@ -340,10 +348,10 @@ int fillStoredValues(const CopyRule& rule, const Prepared& p, const LinkFile::St
     return LinkFile::kNext;
 }
 
-// A key field Null or empty (a key column the older table lacks is Null).
+// A key field Null or empty, of those that cannot be.
 bool hasEmptyKey(const Prepared& p, const Slots& values)
 {
-    return std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return values[size_t(i)].isEmpty(); });
+    return std::any_of(p.required.cbegin(), p.required.cend(), [&](qsizetype i) { return values[size_t(i)].isEmpty(); });
 }
 
 bool hasRefusedKey(const Prepared& p, const RowValues& row)
@@ -358,6 +366,12 @@ void fail(TableOutcome& out, const Failure& error)
     out.copied = 0;
     out.refused = 0;
     qCWarning(lcConversion).noquote() << out.table << ":" << error;
+}
+
+// The same, for a reason in the program's own words.
+void fail(TableOutcome& out, const QString& reason)
+{
+    fail(out, Failure(reason));
 }
 
 // A statement of the copies run through SQLite directly, on the data
@@ -669,10 +683,11 @@ bool forEachOldRow(LinkFile& Dbs, const QStringList& columns, const CopyRule& ru
 }
 
 // Copies the rows of the older table, read in the rule's order one at a
-// time, inside the caller's transaction. False (the outcome failed) when a
-// row cannot be read or written.
-bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, KeyIndex& keys,
-              TableOutcome& out, const RowCheck& check = {})
+// time, inside the caller's transaction. Anything but All: the outcome
+// failed, as a row could not be read or could not be written.
+enum class RowsCopied { All, ReadFailed, WriteFailed };
+RowsCopied copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, KeyIndex& keys,
+                    TableOutcome& out, const RowCheck& check = {}, const KeySkip& keySkip = {})
 {
     const Prepared p = prepare(rule, columns);
     // Every field the older table gives; a row with refused values is
@@ -705,20 +720,20 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
     // One row: false stops the copy (error set).
     const bool read = forEachOldRow(Dbs, columns, rule, p, p.written, out.read, OldOrder::Rule,
                                     [&](const RowValues& rv, const OldValue& oldValue) {
-        if (hasRefusedKey(p, rv)) {
-            ++out.badKeys;
-            return true;
-        }
-        if (hasEmptyKey(p, rv.values)) {
-            ++out.emptyKeys;
+        const Verdict key = hasRefusedKey(p, rv)            ? Verdict::BadKey
+                            : hasEmptyKey(p, rv.values) ? Verdict::EmptyKey
+                                                        : Verdict::Copy;
+        if (key != Verdict::Copy) {
+            if (keySkip && keySkip(rv, key)) ++out.leftOut;
+            else ++(key == Verdict::BadKey ? out.badKeys : out.emptyKeys);
             return true;
         }
         if (check) {
-            switch (check(rv.values, keys, error)) {
-            case Verdict::Copy: break;
+            switch (check(rv, keys, error)) {
             case Verdict::BadCode: ++out.badCodes; return true;
-            case Verdict::Conflict: ++out.conflictRows; return true;
+            case Verdict::LeftOut: ++out.leftOut; return true;
             case Verdict::Fail: return false;
+            default: break;
             }
         }
         std::optional<qint64> rowid;
@@ -735,31 +750,58 @@ bool copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, const C
         return true;
     });
     keys.beforeLookUp = nullptr;
-    if (!read || !error.isEmpty() || !flushAll(error)) {
-        fail(out, error.isEmpty() ? Dbs.failure() : error);
-        return false;
+    if (!read && error.isEmpty()) {
+        fail(out, Dbs.failure());
+        return RowsCopied::ReadFailed;
     }
-    return true;
+    if (!error.isEmpty() || !flushAll(error)) {
+        fail(out, error);
+        return RowsCopied::WriteFailed;
+    }
+    return RowsCopied::All;
 }
 
 // The older table's columns; nothing when the older file lacks the table
-// (the outcome says it is missing) or it cannot be read (the outcome failed).
-std::optional<QStringList> oldColumns(LinkFile& Dbs, const QString& table, TableOutcome& out)
+// (the outcome says it is missing), or it cannot be read, has no columns
+// or lacks one of `needed` (the outcome failed).
+std::optional<QStringList> oldColumns(LinkFile& Dbs, const QString& table, TableOutcome& out,
+                                      const QStringList& needed = {})
 {
     if (!Dbs.hasTable(table)) {
         out.missing = true;
         return std::nullopt;
     }
     auto columns = Dbs.columns(table);
-    if (!columns) fail(out, Dbs.failure());
+    if (!columns) {
+        fail(out, Dbs.failure());
+        return std::nullopt;
+    }
+    // A table is never without columns: its definition is damaged.
+    if (columns->isEmpty()) {
+        fail(out, QStringLiteral("旧データの%1に項目がありません。ファイルが壊れている可能性があります").arg(table));
+        return std::nullopt;
+    }
+    QStringList lacking;
+    for (const QString& c : needed)
+        if (!columns->contains(c, Qt::CaseInsensitive)) lacking << c;
+    if (!lacking.isEmpty()) {
+        fail(out, QStringLiteral("旧データの%1に%2の項目がありません").arg(table, lacking.join(QStringLiteral("、"))));
+        return std::nullopt;
+    }
     return columns;
+}
+
+// The older table's columns, which must include every key of the rule.
+std::optional<QStringList> oldColumns(LinkFile& Dbs, const CopyRule& rule, TableOutcome& out)
+{
+    return oldColumns(Dbs, rule.table, out, rule.keys + rule.alsoNeeded);
 }
 
 // A table copied in a transaction of its own, its keys held.
 TableOutcome copyTable(Database& data, LinkFile& Dbs, const CopyRule& rule, const RowCheck& check = {})
 {
     TableOutcome out(rule.table);
-    const auto columns = oldColumns(Dbs, rule.table, out);
+    const auto columns = oldColumns(Dbs, rule, out);
     if (!columns) return out;
     Transaction tx(data);
     HeldKeys keys(prepare(rule, *columns).keys);
@@ -768,7 +810,8 @@ TableOutcome copyTable(Database& data, LinkFile& Dbs, const CopyRule& rule, cons
         fail(out, error.isEmpty() ? data.lastError() : error);
         return out;
     }
-    if (copyRows(data, Dbs, *columns, rule, keys, out, check) && !tx.commit()) fail(out, data.lastError());
+    if (copyRows(data, Dbs, *columns, rule, keys, out, check) == RowsCopied::All && !tx.commit())
+        fail(out, data.lastError());
     return out;
 }
 
@@ -793,7 +836,10 @@ const CopyRule& headerRule()
          field(QStringLiteral("納期")), field(QStringLiteral("印鑑1")), field(QStringLiteral("印鑑2")),
          field(QStringLiteral("印鑑3")), field(QStringLiteral("印鑑4")), field(QStringLiteral("メモ"))},
         // The header's key is the number; a Null number is an empty key.
-        {QStringLiteral("伝票番号")}};
+        {QStringLiteral("伝票番号")},
+        {},
+        // Who and when the quotation is.
+        {QStringLiteral("顧客名"), QStringLiteral("日付")}};
     return rule;
 }
 
@@ -816,7 +862,10 @@ const CopyRule& lineRule()
          field(QStringLiteral("非課税"), Kind::YesNo), field(QStringLiteral("ふりがな")),
          field(QStringLiteral("小計"), Kind::YesNo), fixedNull(QStringLiteral("備考"))},
         {QStringLiteral("顧客名"), QStringLiteral("日付"), QStringLiteral("伝票番号"), QStringLiteral("伝票区分"),
-         QStringLiteral("行番号")}};
+         QStringLiteral("行番号")},
+        // A line's Null date, kind or line number is matched to a Null one:
+        // only a Null or empty customer or number is an empty key.
+        {QStringLiteral("日付"), QStringLiteral("伝票区分"), QStringLiteral("行番号")}};
     return rule;
 }
 
@@ -834,15 +883,16 @@ struct QuotationFields {
 };
 
 // Who and when a stored quotation (header or line) belongs to: its customer
-// (without regard to case, as Jet compared names) and its date to the
-// second, Null told from an empty text.
+// (without regard to case, as Jet compared names) and the day of its date
+// (the quotation tab stores a date without the time of day an older line
+// may carry), Null told from an empty text.
 using Identity = std::pair<QString, QString>;
 
 Identity identity(const QVariant& customer, const QVariant& storedDate)
 {
     const auto part = [](const QVariant& v, bool date) {
         if (dbv::isNull(v)) return QStringLiteral("N");
-        return QStringLiteral("T") + (date ? toSecond(v.toString()) : v.toString().toCaseFolded());
+        return QStringLiteral("T") + (date ? dayOf(v.toString()) : v.toString().toCaseFolded());
     };
     return {part(customer, false), part(storedDate, true)};
 }
@@ -861,6 +911,7 @@ using Identities = QList<Identity>;
 struct QuotationIds {
     Identities header;
     Identities lines;
+    std::optional<LeftOut> problem;  // a line with an empty key or one that does not fit
     Identities all() const { return header + lines; }
 };
 
@@ -881,14 +932,28 @@ bool isSlotCode(const QString& code)
     return re.match(code).hasMatch();
 }
 
+// Quotation numbers as the message names them: "伝票番号 7、295", the
+// first few of a long list and the count of the rest.
 QString numberList(const QList<qint64>& numbers)
 {
     constexpr int kShown = 10;
     QStringList shown;
     for (qsizetype i = 0; i < numbers.size() && i < kShown; ++i) shown << QString::number(numbers[i]);
-    QString text = shown.join(QStringLiteral(", "));
+    QString text = QStringLiteral("伝票番号 ") + shown.join(QStringLiteral("、"));
     if (numbers.size() > kShown) text += QStringLiteral(" ほか%1件").arg(numbers.size() - kShown);
     return text;
+}
+
+QString reasonText(LeftOut why)
+{
+    switch (why) {
+    case LeftOut::EmptyKey: return QStringLiteral("顧客名が空の明細がある");
+    case LeftOut::BadKey: return QStringLiteral("キーを変換できない明細がある");
+    case LeftOut::Conflict: return QStringLiteral("別の見積書が登録済みの番号");
+    case LeftOut::NoHeader: return QStringLiteral("見積書ヘッダがない");
+    case LeftOut::NoLines: return QStringLiteral("明細を読み込めない");
+    }
+    return {};
 }
 
 }  // namespace
@@ -898,8 +963,8 @@ QString numberList(const QList<qint64>& numbers)
 
 bool TableOutcome::complete() const
 {
-    return !missing && failure.isEmpty() && emptyKeys == 0 && badKeys == 0 && badCodes == 0 && conflictRows == 0 &&
-           refused == 0;
+    return !missing && failure.isEmpty() && emptyKeys == 0 && badKeys == 0 && badCodes == 0 && leftOut == 0 &&
+           quotationsLeftOut.isEmpty() && refused == 0;
 }
 
 QString TableOutcome::summaryLine() const
@@ -915,8 +980,7 @@ QString TableOutcome::summaryLine() const
     if (emptyKeys) line += QStringLiteral("、キーが空のためスキップ %1件").arg(emptyKeys);
     if (badKeys) line += QStringLiteral("、キーを変換できないためスキップ %1件").arg(badKeys);
     if (badCodes) line += QStringLiteral("、コードが01～99以外のためスキップ %1件").arg(badCodes);
-    if (conflictRows)
-        line += QStringLiteral("、別の見積書が登録済みの番号（%1）のためスキップ %2件").arg(numberList(conflicts)).arg(conflictRows);
+    if (leftOut) line += QStringLiteral("、変換しなかった見積書のためスキップ %1件").arg(leftOut);
     if (refused) line += QStringLiteral("、変換できない値 %1件（その項目は書き込んでいません）").arg(refused);
     return line;
 }
@@ -928,7 +992,20 @@ QString ConversionMessage(const QList<TableOutcome>& outcomes)
     if (complete) return text;
     text += QStringLiteral("\n\n変換できなかったデータがあります。\n");
     QStringList lines;
-    for (const TableOutcome& o : outcomes) lines << o.summaryLine();
+    QMap<LeftOut, QSet<qint64>> leftOut;
+    for (const TableOutcome& o : outcomes) {
+        lines << o.summaryLine();
+        for (auto it = o.quotationsLeftOut.cbegin(); it != o.quotationsLeftOut.cend(); ++it)
+            leftOut[it.key()].unite(QSet<qint64>(it.value().cbegin(), it.value().cend()));
+    }
+    if (!leftOut.isEmpty()) {
+        lines << QString() << QStringLiteral("次の見積書はヘッダも明細も変換していません。");
+        for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it) {
+            QList<qint64> numbers(it.value().cbegin(), it.value().cend());
+            std::sort(numbers.begin(), numbers.end());
+            lines << reasonText(it.key()) + QStringLiteral("：") + numberList(numbers);
+        }
+    }
     return text + lines.join(QLatin1Char('\n'));
 }
 
@@ -1067,7 +1144,8 @@ TableOutcome DataConversion::CnvCode()
                                {QStringLiteral("kcode"), QStringLiteral("code")}};
     std::optional<QSet<QString>> kinds;  // kinds that have their slots, case-folded
     Statement slot(data_, QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, null)"));
-    const RowCheck check = [&](const Slots& values, KeyIndex& keys, Failure& error) {
+    const RowCheck check = [&](const RowValues& row, KeyIndex& keys, Failure& error) {
+        const Slots& values = row.values;
         if (!isSlotCode(values[1].toString())) return Verdict::BadCode;
         if (!kinds) {
             auto q = data_.query(QStringLiteral("select distinct kcode from コードマスタ where kcode is not null"));
@@ -1099,41 +1177,61 @@ TableOutcome DataConversion::CnvCode()
 
 namespace {
 
-// Who and when each quotation is, by number, for the numbers `wanted` (all
-// when it is Null): from the older headers and lines. Rows the copies skip
-// for an empty or unconvertible key take no part; a customer or date the
-// current column refuses counts as Null, as a new row would hold it. A table
-// that cannot be read adds nothing: its copy fails on its own.
-void collectOld(LinkFile& Dbs, const CopyRule& rule, bool header, const QHash<qint64, QuotationIds>& wanted,
-                QHash<qint64, QuotationIds>& old)
+// Who and when each quotation is, by number, for the numbers `wanted`: from
+// the older headers and lines, and whether a line of it has an empty key or
+// one that does not fit (a row without a number takes no part). A customer
+// or date the current column refuses counts as Null, as a new row would
+// hold it. A table that cannot be read adds nothing: its copy fails on its
+// own.
+void collectOld(LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, bool header,
+                const QHash<qint64, QuotationIds>& wanted, QHash<qint64, QuotationIds>& old)
 {
-    const auto columns = Dbs.hasTable(rule.table) ? Dbs.columns(rule.table) : std::nullopt;
-    if (!columns) return;
-    const Prepared p = prepare(rule, *columns);
+    const Prepared p = prepare(rule, columns);
     const QuotationFields f(rule);
     const QList<qsizetype> which = p.keys + QList<qsizetype>{f.customer, f.date};
     int read = 0;
-    forEachOldRow(Dbs, *columns, rule, p, which, read, OldOrder::Any, [&](const RowValues& rv, const OldValue&) {
-        if (hasRefusedKey(p, rv) || hasEmptyKey(p, rv.values)) return true;
-        const qint64 n = rv.values[size_t(f.number)].toLongLong();
-        if (!wanted.contains(n)) return true;
-        QuotationIds& ids = old[n];
-        add(header ? ids.header : ids.lines, identity(rv.values[size_t(f.customer)], rv.values[size_t(f.date)]));
+    forEachOldRow(Dbs, columns, rule, p, which, read, OldOrder::Any, [&](const RowValues& rv, const OldValue&) {
+        const Slot& number = rv.values[size_t(f.number)];
+        if (number.isNull() || !wanted.contains(number.toLongLong())) return true;
+        QuotationIds& ids = old[number.toLongLong()];
+        if (hasRefusedKey(p, rv)) {
+            if (!ids.problem) ids.problem = LeftOut::BadKey;
+        } else if (hasEmptyKey(p, rv.values)) {
+            if (!ids.problem) ids.problem = LeftOut::EmptyKey;
+        } else {
+            add(header ? ids.header : ids.lines, identity(rv.values[size_t(f.customer)], rv.values[size_t(f.date)]));
+        }
         return true;
     });
 }
 
+// The quotation numbers of an older quotation table (rows without one take
+// no part); nothing when it cannot be read. `read` counts its rows.
+std::optional<QSet<qint64>> oldNumbers(LinkFile& Dbs, const QStringList& columns, const CopyRule& rule, int& read)
+{
+    const Prepared p = prepare(rule, columns);
+    const qsizetype number = QuotationFields(rule).number;
+    QSet<qint64> numbers;
+    const bool ok = forEachOldRow(Dbs, columns, rule, p, {number}, read, OldOrder::Any,
+                                  [&](const RowValues& rv, const OldValue&) {
+        if (!rv.values[size_t(number)].isNull()) numbers.insert(rv.values[size_t(number)].toLongLong());
+        return true;
+    });
+    if (!ok) return std::nullopt;
+    return numbers;
+}
+
 // The quotation lines, too many to hold their keys: a line is looked up by
-// its number, kind and line number (indexed), and its customer (without
-// regard to case) and date (to the second) are compared here. A line of a
-// number the current file did not hold can only meet a line this copy
-// added; such a line is looked up only when one with the same key may have
-// been added.
+// its number, kind and line number (indexed, Null matching Null), and its
+// customer (without regard to case) and the day of its date are compared
+// here. A line of a number the current file did not hold can only meet a
+// line this copy added; such a line is looked up only when one with the
+// same key may have been added.
 class LineKeys final : public KeyIndex {
 public:
     explicit LineKeys(Database& data)
         : data_(data), find_(data, QStringLiteral("select rowid, 顧客名, 日付 from 見積書 where 伝票番号 = ? and "
-                                                  "伝票区分 = ? and 行番号 = ? order by rowid"))
+                                                  "伝票区分 is ? and 行番号 is ? order by rowid"))
     {
     }
 
@@ -1159,7 +1257,6 @@ public:
         }
         const Identity wanted = identity(values[size_t(f_.customer)], values[size_t(f_.date)]);
         while (find_.next()) {
-            if (dbv::isNull(find_.value(1)) || dbv::isNull(find_.value(2))) continue;
             if (identity(find_.value(1), find_.value(2)) == wanted) {
                 rowid = find_.value(0).toLongLong();
                 break;
@@ -1188,49 +1285,6 @@ private:
     QSet<size_t> added_;  // places of the lines added, hashed
 };
 
-}  // namespace
-
-std::optional<QSet<qint64>> DataConversion::conflicts(Failure& error)
-{
-    // Who and when each current quotation is, by number.
-    QHash<qint64, QuotationIds> current;
-    const auto scan = [&](const QString& sql, bool header) {
-        auto q = data_.query(sql);
-        if (!q) return false;
-        while (q->next()) {
-            QuotationIds& ids = current[q->value(0).toLongLong()];
-            add(header ? ids.header : ids.lines, identity(q->value(1), q->value(2)));
-        }
-        return true;
-    };
-    if (!scan(QStringLiteral("select 伝票番号, 顧客名, 日付 from 見積書ヘッダ"), true) ||
-        !scan(QStringLiteral("select distinct 伝票番号, 顧客名, 日付 from 見積書"), false)) {
-        error = data_.lastError();
-        return std::nullopt;
-    }
-    QSet<qint64> found;
-    if (current.isEmpty()) return found;
-
-    // The same of the older quotations under those numbers.
-    QHash<qint64, QuotationIds> old;
-    collectOld(Dbs_, headerRule(), true, current, old);
-    collectOld(Dbs_, lineRule(), false, current, old);
-
-    // Another quotation holds the number when the current file has anything
-    // under it that the older quotation does not account for, or when the
-    // older lines would sit beside current lines of another date or customer.
-    for (auto it = old.cbegin(); it != old.cend(); ++it) {
-        const QuotationIds& now = current[it.key()];
-        const QuotationIds& before = it.value();
-        const bool other = !within(now.all(), before.all()) ||
-                           (!before.lines.isEmpty() && !now.lines.isEmpty() && !within(now.lines, before.lines));
-        if (other) found.insert(it.key());
-    }
-    return found;
-}
-
-namespace {
-
 // Raises the quotation counter 最大見積書番号 to the highest quotation number
 // stored (headers and lines), so that a new quotation is never proposed a
 // number already stored, which storing would replace. It is never lowered.
@@ -1249,55 +1303,191 @@ bool RaiseCounterToStoredNumbers(Database& data, Failure& error)
     return RaiseQuotationCounter(data, *top, error);
 }
 
+// The quotations left out, as the outcomes name them.
+QMap<LeftOut, QList<qint64>> byReason(const QHash<qint64, LeftOut>& left)
+{
+    QMap<LeftOut, QList<qint64>> named;
+    for (auto it = left.cbegin(); it != left.cend(); ++it) named[it.value()] << it.key();
+    for (QList<qint64>& numbers : named) std::sort(numbers.begin(), numbers.end());
+    return named;
+}
+
 }  // namespace
+
+std::optional<QHash<qint64, LeftOut>> DataConversion::heldBack(QSet<qint64>& held, Failure& error)
+{
+    // Who and when each current quotation is, by number.
+    QHash<qint64, QuotationIds> current;
+    const auto scan = [&](const QString& sql, bool header) {
+        auto q = data_.query(sql);
+        if (!q) return false;
+        while (q->next()) {
+            QuotationIds& ids = current[q->value(0).toLongLong()];
+            add(header ? ids.header : ids.lines, identity(q->value(1), q->value(2)));
+        }
+        return true;
+    };
+    if (!scan(QStringLiteral("select 伝票番号, 顧客名, 日付 from 見積書ヘッダ"), true) ||
+        !scan(QStringLiteral("select distinct 伝票番号, 顧客名, substr(日付, 1, 10) from 見積書"), false)) {
+        error = data_.lastError();
+        return std::nullopt;
+    }
+    QHash<qint64, LeftOut> found;
+    held = QSet<qint64>();
+    for (auto it = current.cbegin(); it != current.cend(); ++it) held.insert(it.key());
+    if (current.isEmpty()) return found;
+
+    // The same of the older quotations under those numbers (the copy has
+    // checked that both older tables can be read).
+    QHash<qint64, QuotationIds> old;
+    TableOutcome unused;
+    for (bool header : {true, false}) {
+        const CopyRule& rule = header ? headerRule() : lineRule();
+        if (const auto columns = oldColumns(Dbs_, rule, unused)) collectOld(Dbs_, *columns, rule, header, current, old);
+    }
+
+    // Another quotation holds the number when the current file has anything
+    // under it that the older quotation does not account for, or when the
+    // older lines would sit beside current lines of another day or customer.
+    // The older quotation is decided here, whole, as a copy that is under
+    // way cannot take back what it changed in a current quotation.
+    for (auto it = old.cbegin(); it != old.cend(); ++it) {
+        const QuotationIds& now = current[it.key()];
+        const QuotationIds& before = it.value();
+        const bool other = !within(now.all(), before.all()) ||
+                           (!before.lines.isEmpty() && !now.lines.isEmpty() && !within(now.lines, before.lines));
+        if (other) found.insert(it.key(), LeftOut::Conflict);
+        else if (before.problem) found.insert(it.key(), *before.problem);
+        else if (before.header.isEmpty()) found.insert(it.key(), LeftOut::NoHeader);
+    }
+    return found;
+}
 
 void DataConversion::copyQuotations()
 {
     quotations_.emplace(TableOutcome(k見積書ヘッダ), TableOutcome(k見積書));
     TableOutcome& headers = quotations_->first;
     TableOutcome& lines = quotations_->second;
+    const QString linesHeldBack = QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません");
+    const QString headersHeldBack = QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません");
+    QHash<qint64, LeftOut> left;  // the quotations left out whole, by number
+    const auto name = [&] { headers.quotationsLeftOut = lines.quotationsLeftOut = byReason(left); };
+    // A table whose quotations cannot arrive whole, as the other table cannot
+    // be read: nothing of it is written, and its quotations are named.
+    const auto holdBack = [&](const CopyRule& rule, const QStringList& columns, TableOutcome& out, LeftOut why,
+                              const QString& reason) {
+        out = TableOutcome(rule.table);
+        const auto numbers = oldNumbers(Dbs_, columns, rule, out.read);
+        if (!numbers) return fail(out, Dbs_.failure());
+        if (out.read == 0) return;
+        fail(out, reason);
+        for (qint64 n : *numbers) left.insert(n, why);
+    };
+
+    const auto headerColumns = oldColumns(Dbs_, headerRule(), headers);
+    const auto lineColumns = oldColumns(Dbs_, lineRule(), lines);
+    if (!headerColumns || !lineColumns) {
+        if (headerColumns) holdBack(headerRule(), *headerColumns, headers, LeftOut::NoLines, headersHeldBack);
+        if (lineColumns) holdBack(lineRule(), *lineColumns, lines, LeftOut::NoHeader, linesHeldBack);
+        return name();
+    }
+
     const auto failBoth = [&](const Failure& error) {
         fail(headers, error);
         fail(lines, error);
     };
-    // A quotation arrives whole or not at all: headers, lines and the
-    // counter in one transaction.
+    // Headers, lines and the counter in one transaction.
     Transaction tx(data_);
     if (!tx.started()) return failBoth(data_.lastError());
     Failure error;
-    const auto numbers = conflicts(error);
-    if (!numbers) return failBoth(error);
-    QSet<qint64> skipped;
-    const auto copyPart = [&](const CopyRule& rule, qsizetype number, KeyIndex& keys, TableOutcome& out) {
-        const auto columns = oldColumns(Dbs_, rule.table, out);
-        if (!columns) return out.missing;
-        skipped.clear();
-        const RowCheck check = [&](const Slots& values, KeyIndex&, Failure&) {
-            const qint64 n = values[size_t(number)].toLongLong();
-            if (!numbers->contains(n)) return Verdict::Copy;
-            skipped.insert(n);
-            return Verdict::Conflict;
-        };
-        const bool copied = copyRows(data_, Dbs_, *columns, rule, keys, out, check);
-        out.conflicts = QList<qint64>(skipped.cbegin(), skipped.cend());
-        std::sort(out.conflicts.begin(), out.conflicts.end());
-        return copied;
+    QSet<qint64> held;  // numbers the current file holds
+    const auto decided = heldBack(held, error);
+    if (!decided) return failBoth(error);
+    left = *decided;
+    const QuotationFields headerFields(headerRule()), lineFields(lineRule());
+    const auto numberOf = [](const RowValues& rv, const QuotationFields& f) {
+        return rv.values[size_t(f.number)].toLongLong();
+    };
+    // Rows written per number, taken back when a line found later leaves
+    // its quotation out; only a number the current file did not hold can
+    // be found so (its rows were all added by this copy).
+    struct Written {
+        int rows = 0;
+        int refused = 0;
+    };
+    QHash<qint64, Written> headersWritten, linesWritten;
+    QSet<qint64> found;
+    const auto leave = [&](qint64 n, LeftOut why) {
+        if (left.contains(n)) return;
+        left.insert(n, why);
+        if (!held.contains(n)) found.insert(n);
+    };
+
+    QSet<qint64> withHeader;  // numbers of the older headers
+    const RowCheck headerCheck = [&](const RowValues& rv, KeyIndex&, Failure&) {
+        const qint64 n = numberOf(rv, headerFields);
+        withHeader.insert(n);
+        if (left.contains(n)) return Verdict::LeftOut;
+        Written& w = headersWritten[n];
+        ++w.rows, w.refused += int(rv.refused.size());
+        return Verdict::Copy;
+    };
+    const RowCheck lineCheck = [&](const RowValues& rv, KeyIndex&, Failure&) {
+        const qint64 n = numberOf(rv, lineFields);
+        if (!withHeader.contains(n)) leave(n, LeftOut::NoHeader);
+        if (left.contains(n)) return Verdict::LeftOut;
+        Written& w = linesWritten[n];
+        ++w.rows, w.refused += int(rv.refused.size());
+        return Verdict::Copy;
+    };
+    const KeySkip lineKeySkip = [&](const RowValues& rv, Verdict why) {
+        if (rv.values[size_t(lineFields.number)].isNull()) return false;  // a line of no quotation
+        const qint64 n = numberOf(rv, lineFields);
+        // A number the current file holds was decided before: it has none.
+        if (!held.contains(n)) leave(n, why == Verdict::BadKey ? LeftOut::BadKey : LeftOut::EmptyKey);
+        return left.contains(n);
     };
 
     HeldKeys headerKeys(prepare(headerRule(), {}).keys);
     LineKeys lineKeys(data_);
     if (!headerKeys.load(data_, headerRule(), error) || !lineKeys.load(error)) return failBoth(error);
-    if (!copyPart(headerRule(), QuotationFields(headerRule()).number, headerKeys, headers)) {
-        fail(lines, Failure(QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません")));
-        return;
+    const RowsCopied headersCopied = copyRows(data_, Dbs_, *headerColumns, headerRule(), headerKeys, headers, headerCheck);
+    if (headersCopied != RowsCopied::All) {
+        left.clear();
+        if (headersCopied == RowsCopied::ReadFailed) holdBack(lineRule(), *lineColumns, lines, LeftOut::NoHeader, linesHeldBack);
+        else fail(lines, linesHeldBack);
+        return name();
     }
-    if (!copyPart(lineRule(), QuotationFields(lineRule()).number, lineKeys, lines)) {
-        fail(headers, Failure(QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません")));
-        return;
+    const RowsCopied linesCopied = copyRows(data_, Dbs_, *lineColumns, lineRule(), lineKeys, lines, lineCheck, lineKeySkip);
+    if (linesCopied != RowsCopied::All) {
+        left.clear();
+        fail(headers, headersHeldBack);
+        if (linesCopied == RowsCopied::ReadFailed)
+            for (qint64 n : std::as_const(withHeader)) left.insert(n, LeftOut::NoLines);
+        return name();
+    }
+
+    // The quotations found incomplete on the way: what was written of them
+    // goes again.
+    Statement dropHeader(data_, QStringLiteral("delete from 見積書ヘッダ where 伝票番号 = ?"));
+    Statement dropLines(data_, QStringLiteral("delete from 見積書 where 伝票番号 = ?"));
+    for (qint64 n : std::as_const(found)) {
+        if (!dropHeader.run({n}) || !dropLines.run({n})) {
+            left.clear();
+            return failBoth(dropHeader.error().isEmpty() ? dropLines.error() : dropHeader.error());
+        }
+        for (auto [out, written] : {std::pair{&headers, headersWritten.value(n)}, std::pair{&lines, linesWritten.value(n)}}) {
+            out->copied -= written.rows;
+            out->refused -= written.refused;
+            out->leftOut += written.rows;
+        }
     }
     // The counter ends above every number stored.
-    if (!RaiseCounterToStoredNumbers(data_, error)) return failBoth(error);
-    if (!tx.commit()) failBoth(data_.lastError());
+    if (!RaiseCounterToStoredNumbers(data_, error) || !tx.commit()) {
+        left.clear();
+        return failBoth(error.isEmpty() ? data_.lastError() : error);
+    }
+    name();
 }
 
 TableOutcome DataConversion::CnvMitumoriHeader()

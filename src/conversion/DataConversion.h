@@ -15,7 +15,10 @@
 // Rules beyond a plain copy, so that a conversion never damages what the
 // current file holds:
 // - A row whose key is Null or empty, or does not fit its column, is skipped
-//   and counted.
+//   and counted. A quotation line's 日付, 伝票区分 and 行番号 are matched
+//   as they are, Null to Null: only its 顧客名 and 伝票番号 can be empty.
+// - An older table without columns, or without a key field (the header's
+//   顧客名 and 日付 too), is not copied: it fails with the reason.
 // - 最大見積書番号 ends as the largest of the current counter, the older
 //   counter and the highest quotation number stored after the quotation
 //   copies (raised in the same transaction as their rows), so no number
@@ -23,30 +26,44 @@
 // - Code-list rows keep to the numbered slots "01".."99": a row with another
 //   code is skipped; a kind the current file lacks gets its 99 free slots
 //   first; an empty sname is stored as Null (a free slot).
-// - A quotation number that the current file holds for another quotation
-//   (another customer or date, to the second) is not copied at all, neither
-//   header nor lines, and is named in the outcome. The same quotation again
-//   (a second run) is updated.
-// - Quotation lines are matched on their date to the whole second; the older
-//   value is stored as it is.
+// - A quotation arrives with its header and all its lines, or not at all:
+//   its lines are those of its number. One is left out whole, and named by
+//   number in the outcome, when a line of it has an empty key or a key that
+//   does not fit, when the older file has lines of it but no header, or when
+//   the current file holds another quotation under its number (another
+//   customer, or another day). The same customer on the same day is the
+//   same quotation, updated.
+// - Quotation lines are matched on the day of their date; the older value
+//   is stored as it is.
 // - Any other value that does not fit its current column is left unwritten:
 //   the row keeps that field's value (a new row its column's default), the
 //   other fields are written, and the value is counted.
 // - A failed write leaves the whole table as it was (rolled back) and is
 //   reported.
 // - The quotation headers and lines are copied together, in one
-//   transaction, by whichever of their two steps runs first: a quotation
-//   arrives whole or not at all, and a failure of either table leaves both
-//   as they were.
+//   transaction, by whichever of their two steps runs first: a failure of
+//   either table leaves both as they were, and one that cannot be read
+//   holds back every quotation of the other, named.
 
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
 
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QSet>
 #include <QString>
 #include <optional>
+
+// Why a quotation was left out whole: neither its header nor a line of it
+// was written. In the order the message names them.
+enum class LeftOut {
+    EmptyKey,  // a line of it without its customer's name
+    BadKey,    // a line of it whose key does not fit its column
+    Conflict,  // the current file holds another quotation under its number
+    NoHeader,  // the older file has lines of it but no header
+    NoLines,   // the older lines could not be read
+};
 
 // What one table copy did.
 struct TableOutcome {
@@ -60,8 +77,10 @@ struct TableOutcome {
     int emptyKeys = 0;     // skipped: a key field Null or empty
     int badKeys = 0;       // skipped: a key value that does not fit its column
     int badCodes = 0;      // skipped: a code outside "01".."99"
-    int conflictRows = 0;  // skipped: a quotation number held by another quotation
-    QList<qint64> conflicts;  // those quotation numbers, ascending
+    int leftOut = 0;       // skipped: rows of quotations left out whole
+    // The quotations left out whole by number, ascending, under the first
+    // reason found; both quotation tables' outcomes hold them.
+    QMap<LeftOut, QList<qint64>> quotationsLeftOut;
     int refused = 0;       // values left unwritten in rows written: they do not fit their column
 
     // Every row read was copied and nothing failed.
@@ -72,7 +91,8 @@ struct TableOutcome {
 };
 
 // The message after a run: "コンバートが終了しました", followed by a line per
-// table when any table is not complete.
+// table when any table is not complete, and the quotations left out whole,
+// by reason and number.
 QString ConversionMessage(const QList<TableOutcome>& outcomes);
 
 class DataConversion {
@@ -92,10 +112,11 @@ public:
 private:
     // Both quotation tables in one transaction, once: their outcomes.
     void copyQuotations();
-    // The quotation numbers the current file holds for another quotation,
-    // found before either quotation table is written; nothing (error set)
-    // when the current file could not be read.
-    std::optional<QSet<qint64>> conflicts(Failure& error);
+    // The quotation numbers the current file holds (held), and those of
+    // them whose older quotation is left out, with the reason, found before
+    // either quotation table is written; nothing (error set) when the
+    // current file could not be read.
+    std::optional<QHash<qint64, LeftOut>> heldBack(QSet<qint64>& held, Failure& error);
 
     LinkFile& Dbs_;
     Database& data_;

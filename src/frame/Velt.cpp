@@ -184,6 +184,18 @@ void Velt::closeEvent(QCloseEvent* e)
         closeRetry_->start();
         return;
     }
+    // Typed work is not lost without a question (No by default); the end of
+    // the desktop session does not wait for an answer.
+    if (!unloaded_ && !sessionEnding_ && quotation_->holdsUnsavedChanges() &&
+        !session_.messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("終了確認"), QStringLiteral("見積書"))) {
+        e->ignore();
+        // A quit that came while the question was open still goes on.
+        if (pending_ != Pending::Quit) {
+            pending_ = Pending::None;
+            closeRetry_->stop();
+        }
+        return;
+    }
     closeRetry_->stop();
     Form_Unload();
     e->accept();
@@ -241,6 +253,7 @@ bool Velt::eventFilter(QObject* o, QEvent* e)
         // the quit goes on. Until then the application must not close windows
         // under handlers still running.
         pending_ = Pending::Quit;
+        sessionEnding_ = true;
         endOpenDialogs();
         if (closeIsSafe()) {
             pending_ = Pending::None;
@@ -251,7 +264,8 @@ bool Velt::eventFilter(QObject* o, QEvent* e)
         return true;
     }
     if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
-        // Esc from any control of this window closes the program, without a question.
+        // Esc from any control of this window closes the program (asking
+        // first only when the quotation holds unsaved changes).
         auto* w = qobject_cast<QWidget*>(o);
         if (w && w->window() == this && isVisible()) {
             close();

@@ -81,6 +81,8 @@ private:
     QuotationTab* quotation_ = nullptr;
     std::unique_ptr<PrintHandOver> printing_;
     bool unloaded_ = false;
+    // The desktop session asked the program to quit: closing asks nothing.
+    bool sessionEnding_ = false;
     Pending pending_ = Pending::None;
     QTimer* closeRetry_ = nullptr;
 };

@@ -14,6 +14,34 @@
 #include <QVBoxLayout>
 #include <limits>
 
+// ---------------------------------------------------------------- RefusalOnLeave
+
+void RefusalOnLeave::note(QWidget* owner)
+{
+    // The focus is already where it went; this change is reported after the
+    // focus-out, so the watch starts with the next one.
+    refused_ = true;
+    focusAfter_ = QApplication::focusWidget();
+    if (!watch_)
+        watch_ = QObject::connect(qApp, &QApplication::focusChanged, owner, [this](QWidget*, QWidget* now) {
+            if (now != focusAfter_) forget();
+        });
+}
+
+bool RefusalOnLeave::take()
+{
+    const bool was = refused_;
+    forget();
+    return was;
+}
+
+void RefusalOnLeave::forget()
+{
+    refused_ = false;
+    QObject::disconnect(watch_);
+    watch_ = {};
+}
+
 // ---------------------------------------------------------------- NumberBox
 
 NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent)
@@ -24,16 +52,11 @@ NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent)
     connect(this, &QLineEdit::returnPressed, this, &NumberBox::commitEdit);
 }
 
-NumberBox::~NumberBox()
-{
-    // Before QWidget's destructor moves the focus away.
-    disconnect(focusWatch_);
-}
-
 void NumberBox::setValue(std::optional<Currency> v)
 {
     const bool changed = v != value_;
     value_ = v;
+    holdsRefused_ = false;  // a value set replaces a refused text
     showValue();
     if (changed) emit valueChanged();
 }
@@ -67,37 +90,41 @@ bool NumberBox::setTextValue(const QString& text)
     return true;
 }
 
+QString NumberBox::valueText() const
+{
+    if (editing_) return value_ ? value_->toPlainString() : QString();
+    return displayText();
+}
+
 void NumberBox::showValue()
 {
-    if (editing_)
-        setText(value_ ? value_->toPlainString() : QString());
-    else
-        setText(displayText());
+    if (!holdsRefused_) setText(valueText());
+}
+
+bool NumberBox::holdsUntakenText() const
+{
+    return text() != valueText();
 }
 
 bool NumberBox::commitEdit()
 {
-    if (!editing_) return true;
+    if (!editing_ && !holdsRefused_) return true;
     const QString typed = text();
     if (setTextValue(typed)) return true;
-    showValue();  // refused: the old value comes back
+    // Refused: the old value comes back, or the text stays to be corrected.
+    if (keepRefused_)
+        holdsRefused_ = true;
+    else
+        showValue();
     emit refused(typed);
     return false;
 }
 
 bool NumberBox::commitTyped()
 {
-    const bool now = commitEdit();
-    const bool left = !refusedOnLeave_;
-    forgetRefusal();
-    return now && left;
-}
-
-void NumberBox::forgetRefusal()
-{
-    refusedOnLeave_ = false;
-    disconnect(focusWatch_);
-    focusWatch_ = {};
+    // Refused as the focus left for the button whose handler asks: said already.
+    if (leave_.take()) return false;
+    return commitEdit();
 }
 
 Currency NumberBox::minimum() const
@@ -120,16 +147,7 @@ void NumberBox::focusInEvent(QFocusEvent* e)
 
 void NumberBox::focusOutEvent(QFocusEvent* e)
 {
-    if (!commitEdit()) {
-        // The focus is already where it went; this change is reported after
-        // the focus-out, so the watch starts with the next one.
-        refusedOnLeave_ = true;
-        focusAfterRefusal_ = QApplication::focusWidget();
-        if (!focusWatch_)
-            focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-                if (now != focusAfterRefusal_) forgetRefusal();
-            });
-    }
+    if (!commitEdit()) leave_.note(this);
     editing_ = false;
     showValue();
     QLineEdit::focusOutEvent(e);
@@ -263,15 +281,32 @@ void DateBox::showDate()
     edit_->setText(text());
 }
 
-void DateBox::commitEdit()
+bool DateBox::holdsUntakenText() const
 {
-    if (edit_->text() == text()) return;
-    if (!setTextValue(edit_->text())) showDate();
+    return edit_->text() != text();
+}
+
+bool DateBox::commitEdit()
+{
+    const QString typed = edit_->text();
+    if (typed == text()) return true;
+    if (setTextValue(typed)) return true;
+    // Refused: the old date comes back, or the text stays to be corrected.
+    if (!keepRefused_) showDate();
+    emit refused(typed);
+    return false;
+}
+
+bool DateBox::commitTyped()
+{
+    // Refused as the focus left for the button whose handler asks: said already.
+    if (leave_.take()) return false;
+    return commitEdit();
 }
 
 bool DateBox::eventFilter(QObject* o, QEvent* e)
 {
-    if (o == edit_ && e->type() == QEvent::FocusOut) commitEdit();
+    if (o == edit_ && e->type() == QEvent::FocusOut && !commitEdit()) leave_.note(this);
     if (o == edit_ && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier)) {

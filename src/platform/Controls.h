@@ -21,17 +21,36 @@
 
 class QToolButton;
 
+// Text a box refused as the focus left it, for the handler of the button the
+// focus went to: remembered until the handler asks (take) or the focus moves
+// on from where it went.
+class RefusalOnLeave {
+public:
+    ~RefusalOnLeave() { forget(); }
+    // The box `owner` refused its text as the focus left it.
+    void note(QWidget* owner);
+    // True once when such a refusal is remembered; forgets it.
+    bool take();
+    void forget();
+
+private:
+    bool refused_ = false;
+    QPointer<QWidget> focusAfter_;
+    QMetaObject::Connection watch_;
+};
+
 // Typed text the box does not take (no number, or a number out of its range)
 // is refused as the user leaves the box or presses Enter: the box sends
-// refused() and shows its old value again; nothing is stored in its place.
-// A handler that reads the box calls commitTyped() first and stops when it
-// returns false: also when the text was refused as the focus left the box
-// for the button whose handler now runs, as long as the focus stayed there.
+// refused() and shows its old value again (or, with setKeepRefusedText, keeps
+// showing the refused text for correction until it is corrected or a value is
+// set); nothing is stored in its place. A handler that reads the box calls
+// commitTyped() first and stops when it returns false: also when the text was
+// refused as the focus left the box for the button whose handler now runs, as
+// long as the focus stayed there.
 class NumberBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit NumberBox(QWidget* parent = nullptr);
-    ~NumberBox() override;
 
     std::optional<Currency> value() const { return value_; }
     bool isNull() const { return !value_.has_value(); }
@@ -50,8 +69,13 @@ public:
 
     // Takes the text being typed. False when it was refused now, or when it
     // was refused as the focus left the box and the focus is still where it
-    // went (see above); true otherwise.
+    // went (see above); true otherwise. A kept refused text is tried again.
     bool commitTyped();
+    // Refused text stays shown for correction instead of the old value.
+    void setKeepRefusedText(bool keep) { keepRefused_ = keep; }
+    // The box shows text that is not its value: typed and not yet taken, or
+    // refused and kept.
+    bool holdsUntakenText() const;
     // The values the box takes: its range, within what a Currency holds.
     Currency minimum() const;
     Currency maximum() const;
@@ -68,18 +92,17 @@ protected:
 private:
     bool commitEdit();
     void showValue();
-    void forgetRefusal();
+    // The value as the box shows it now (plain while it is being edited).
+    QString valueText() const;
 
     std::optional<Currency> value_;
     std::optional<Currency> min_;
     std::optional<Currency> max_;
     QString format_ = QStringLiteral("#,###");
     bool editing_ = false;
-    // Text refused as the focus left the box, until commitTyped() or until
-    // the focus moves on from where it went (watched only meanwhile).
-    bool refusedOnLeave_ = false;
-    QPointer<QWidget> focusAfterRefusal_;
-    QMetaObject::Connection focusWatch_;
+    bool keepRefused_ = false;
+    bool holdsRefused_ = false;  // the refused text is shown, kept for correction
+    RefusalOnLeave leave_;
 };
 
 class DateBox : public QWidget {
@@ -104,20 +127,33 @@ public:
     // the value; anything else is refused (false, date unchanged).
     bool setTextValue(const QString& text);
 
+    // Typed text that is no date is refused as the user leaves the box or
+    // presses Enter: refused() is sent and the old date shown again, or the
+    // refused text stays for correction with setKeepRefusedText. commitTyped()
+    // works as the number box's does.
+    void setKeepRefusedText(bool keep) { keepRefused_ = keep; }
+    bool commitTyped();
+    // The box shows text that is not its date (typed, or refused and kept).
+    bool holdsUntakenText() const;
+
 signals:
     void dateChanged();
+    // The user's text that the box refused; the date stayed as it was.
+    void refused(const QString& text);
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void commitEdit();
+    bool commitEdit();
     void showDate();
     void openCalendar();
 
     QLineEdit* edit_ = nullptr;
     QToolButton* button_ = nullptr;
+    bool keepRefused_ = false;
+    RefusalOnLeave leave_;
     std::optional<QDate> date_;
     QString format_ = QStringLiteral("yyyy/mm/dd");
     QString heading_ = QStringLiteral("yyyy年mm月");

@@ -196,6 +196,12 @@ Decimal Decimal::rescaled(int newScale) const
     return {units * pow10i(newScale - scale), newScale};
 }
 
+Decimal Decimal::rounded(int decimals) const
+{
+    if (decimals < 0 || scale <= decimals) return *this;
+    return {divHalfUp(units, pow10i(scale - decimals)), decimals};
+}
+
 __int128 Decimal::truncated() const
 {
     return units / pow10i(scale);

@@ -67,6 +67,8 @@ struct Decimal {
     }
     static std::optional<Decimal> parse(const QString& text);  // any number of decimals (up to 18)
     Decimal rescaled(int newScale) const;  // only to a larger or equal scale
+    // To at most `decimals` places, halves away from zero (as a display format shows it).
+    Decimal rounded(int decimals) const;
     int sign() const { return units > 0 ? 1 : (units < 0 ? -1 : 0); }
     // Toward zero, to a whole number; fits when |value| < 2^63 / 10^4.
     __int128 truncated() const;

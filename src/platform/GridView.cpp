@@ -385,6 +385,30 @@ QWidget* GridView::editorWidget() const
     return frozen_ ? frozen_->editorWidget() : nullptr;
 }
 
+bool GridView::editorChanged() const
+{
+    QWidget* editor = editorWidget();
+    return editor && editorText(editor) != editor->property(kInitialText).toString();
+}
+
+void GridView::reopenEditor(int row, int col, const QString& text)
+{
+    if (!model_ || isEditing()) return;
+    const QModelIndex i = model_->index(row, col);
+    if (!i.isValid()) return;
+    setFocus();
+    setCurrentCell(row, col);
+    edit(i);
+    QWidget* editor = editorWidget();
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setEditText(text);
+        if (combo->lineEdit()) combo->lineEdit()->selectAll();
+    } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        line->setText(text);
+        line->selectAll();
+    }
+}
+
 bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     // A frozen column's cells are edited in the pane that shows them.

@@ -90,6 +90,12 @@ public:
     void cancelEdit();
     bool isEditing() const;
     QWidget* editorWidget() const;
+    // An editor is open whose text is not the one it opened with.
+    bool editorChanged() const;
+    // Opens the editor of a cell with the given text in place of the cell's
+    // own (a value the window refused, handed back to be corrected); the
+    // focus goes into it. Nothing when another editor is open.
+    void reopenEditor(int row, int col, const QString& text);
 
     // Japanese input on or off for the grid and its editors (best effort:
     // this enables or disables the input method; it cannot force kana mode).

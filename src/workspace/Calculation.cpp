@@ -47,10 +47,11 @@ CalcResult CalculateQuotation(const std::vector<CalcLine>& lines, const CalcSett
 
     if (settings.税計算) {
         if (settings.税区分 == QStringLiteral("外税")) {
-            // Tax on top of the taxable lines.
+            // Tax on top of the taxable lines. Rounded without the limit of a
+            // line amount: the lines may add up to far more than one line holds.
             const Decimal product{static_cast<__int128>(r.htotal.raw()) * kConsumptionTaxPercent,
                                   Currency::kDecimals + 2};
-            const Currency tax = RoundAmount(product, settings.税端数);
+            const Currency tax = RoundWhole(product, settings.税端数);
             r.消費税 = tax;
             r.合計 = r.total + tax;
         } else if (settings.税区分 == QStringLiteral("内税")) {
@@ -58,7 +59,7 @@ CalcResult CalculateQuotation(const std::vector<CalcLine>& lines, const CalcSett
             // kept to four decimals (halves to even).
             const Currency net = Currency::fromRaw(static_cast<int64_t>(
                 divideHalfEven(static_cast<__int128>(r.htotal.raw()) * 100, 100 + kConsumptionTaxPercent)));
-            const Currency tax = RoundAmount(r.htotal - net, settings.税端数);
+            const Currency tax = RoundWhole(Decimal::of(r.htotal - net), settings.税端数);
             r.消費税 = tax;
             // Tax-exempt lines belong to the net total too, so that
             // net total + tax = total.

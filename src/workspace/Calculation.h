@@ -22,7 +22,7 @@ struct CalcLine {
 struct CalcSettings {
     bool 税計算 = false;   // tax is computed at all
     QString 税区分;        // "外税", "内税", any other text: no tax
-    QString 税端数;        // rounding mode of the tax, handed to RoundAmount
+    QString 税端数;        // rounding mode of the tax, handed to RoundWhole
 };
 
 struct CalcResult {

@@ -5,6 +5,7 @@
 
 #include <QLoggingCategory>
 #include <QSqlRecord>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcDetail, "velt.detail")
 
@@ -48,21 +49,62 @@ bool WithinLimit(int col, const Decimal& value)
     return b && value.compare(b->low) >= 0 && value.compare(b->high) <= 0;
 }
 
+NumberLimits LimitsOf(int col)
+{
+    const auto b = boundsOf(col);
+    if (!b) return {};
+    // The bounds have at most two places: they fit a Currency exactly.
+    const auto currency = [](const Decimal& d) {
+        return Currency::fromRaw(static_cast<int64_t>(d.rescaled(Currency::kDecimals).units));
+    };
+    return {currency(b->low), currency(b->high)};
+}
+
+TypedNumber ReadTypedNumber(int col, const QString& text, int decimals)
+{
+    if (text.trimmed().isEmpty()) return {NumberInput::Empty, std::nullopt};
+    const auto d = Decimal::parse(text);
+    if (!d) return {NumberInput::NotANumber, std::nullopt};
+    const Decimal shown = d->rounded(std::clamp(decimals, 0, Currency::kDecimals));
+    if (!WithinLimit(col, shown)) return {NumberInput::BeyondLimit, std::nullopt};
+    // Within the limits, at most four places: it fits a Currency exactly.
+    const Decimal kept = shown.rescaled(Currency::kDecimals);
+    return {NumberInput::Number, Currency::fromRaw(static_cast<int64_t>(kept.units))};
+}
+
+Currency ShownValue(Currency value, int decimals)
+{
+    const Decimal shown = Decimal::of(value).rounded(std::clamp(decimals, 0, Currency::kDecimals));
+    return Currency::fromRaw(static_cast<int64_t>(shown.rescaled(Currency::kDecimals).units));
+}
+
 NumberInput ClassifyNumber(int col, const QString& text)
 {
-    if (text.trimmed().isEmpty()) return NumberInput::Empty;
-    const auto d = Decimal::parse(text);
-    if (!d) return NumberInput::NotANumber;
-    return WithinLimit(col, *d) ? NumberInput::Number : NumberInput::BeyondLimit;
+    return ReadTypedNumber(col, text, Currency::kDecimals).input;
 }
 
 std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
                                    const QString& mode)
 {
     if (!quantity || !price) return std::nullopt;
-    const Currency amount = RoundAmount(Decimal::product(*quantity, *price), mode);
+    const Decimal product = Decimal::product(*quantity, *price);
+    // Far beyond the limits: not rounded at all (the rounding works on amounts a Currency holds).
+    const Decimal far{10000000000, 0};
+    if (product.compare(far) > 0 || product.compare(Decimal{-far.units, 0}) < 0) return std::nullopt;
+    const Currency amount = RoundWhole(product, mode);
     if (!WithinLimit(金額, Decimal::of(amount))) return std::nullopt;
     return amount;
+}
+
+bool LineAmountFits(std::optional<Currency> quantity, std::optional<Currency> price, const QString& mode)
+{
+    return !quantity || !price || LineAmount(quantity, price, mode).has_value();
+}
+
+QString LineAmountBeyondLimit()
+{
+    return QStringLiteral("数量 × 単価 の金額が -9,999,999,999 から 9,999,999,999 までに収まりません。"
+                          "数量と単価を確認してください");
 }
 
 void LookupProduct(Database& data, ProductLookup& record)

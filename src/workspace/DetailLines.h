@@ -47,16 +47,37 @@ inline const QString kSubtotalLineRefusal = QStringLiteral("小計行は変更�
 // The typed-number columns 数量, 単価 and 金額 and their bounds (bounds allowed).
 bool IsNumberColumn(int col);
 bool WithinLimit(int col, const Decimal& value);
+struct NumberLimits {
+    Currency low;
+    Currency high;
+};
+// The bounds of a number column (zero for any other column).
+NumberLimits LimitsOf(int col);
 
 // What a typed text in a number column becomes.
 enum class NumberInput { Empty, Number, BeyondLimit, NotANumber };
+struct TypedNumber {
+    NumberInput input = NumberInput::Empty;
+    std::optional<Currency> value;  // a Number: the value the cell keeps
+};
+// A typed number is rounded to the `decimals` places its column shows (0 to
+// 4), halves away from zero as the display rounds, so that the value kept is
+// the value shown; the limits apply to the rounded value.
+TypedNumber ReadTypedNumber(int col, const QString& text, int decimals);
+// A value as a column of `decimals` places (0 to 4) shows it: rounded,
+// halves away from zero, the way a typed number is kept.
+Currency ShownValue(Currency value, int decimals);
+// The same without rounding to fewer places than a Currency holds.
 NumberInput ClassifyNumber(int col, const QString& text);
 
 // 数量 × 単価, exact, rounded by the line rounding mode; nothing when either
-// is missing. A product beyond ±9999999999.99 gives 0 (RoundAmount's limit);
-// a product within it that rounds beyond the 金額 limit gives nothing.
+// is missing, and nothing when the amount falls beyond the 金額 limits.
 std::optional<Currency> LineAmount(std::optional<Currency> quantity, std::optional<Currency> price,
                                    const QString& mode);
+// The line amount of 数量 and 単価 is within the 金額 limits, or one of them is missing.
+bool LineAmountFits(std::optional<Currency> quantity, std::optional<Currency> price, const QString& mode);
+// What a line whose 数量 × 単価 leaves the 金額 limits is told.
+QString LineAmountBeyondLimit();
 
 // The name rules shared with the product window (app/ProductMaster.h).
 using ::CutToShiftJis;

@@ -1,7 +1,8 @@
 // The conversion from a real Access 97 (Jet 3) older file, made by the test
 // Jet writer: every table with Japanese text, Nulls, money, dates and yes/no
 // arrives in the current data file; damaged copies of the file end the run
-// with a message and leave the damaged table's data as it was.
+// with a message and leave the damaged table's data as it was; a quotation
+// arrives whole or not at all, and the message names those left out.
 
 #include "app/SettingsTab.h"
 #include "conversion/FrmConversion.h"
@@ -87,6 +88,8 @@ private slots:
     void largeOlderFileConvertsWhole();
     void damagedFileEndsWithAMessage_data();
     void damagedFileEndsWithAMessage();
+    void quotationsArriveWholeOrAreNamed_data();
+    void quotationsArriveWholeOrAreNamed();
 };
 
 void TestConversionJet::everyTableFromAnAccess97File()
@@ -163,6 +166,70 @@ void TestConversionJet::damagedFileEndsWithAMessage()
     QVERIFY2(messages.first().contains(QStringLiteral("壊れている可能性")), qPrintable(messages.first()));
     QCOMPARE(TableSnapshot(run.f.data(), {QStringLiteral("顧客マスタ")}), customers);
     QCOMPARE(FileHash(run.oldPath()), hash);
+}
+
+// Older quotations besides 41 of olderTables(): 42 with a Null date and 43
+// with a Null customer, header and lines alike.
+void addNullQuotations(QList<jet::Table>& t)
+{
+    using OldDataFile::jetRow;
+    t[4].rows.append(jetRow(t[4], {{"伝票番号", 42}, {"顧客名", "顧客002"}, {"件名", "日付なし"}}));
+    t[4].rows.append(jetRow(t[4], {{"伝票番号", 43}, {"日付", QDate(2004, 3, 10)}, {"件名", "顧客なし"}}));
+    for (int k = 0; k < 2; ++k) {
+        t[5].rows.append(jetRow(t[5], {{"顧客名", "顧客002"}, {"伝票番号", 42}, {"伝票区分", 1}, {"行番号", k}, {"品名", "日付なしの品"}}));
+        t[5].rows.append(jetRow(t[5], {{"日付", QDate(2004, 3, 10)}, {"伝票番号", 43}, {"伝票区分", 1}, {"行番号", k}, {"品名", "顧客なしの品"}}));
+    }
+}
+
+void TestConversionJet::quotationsArriveWholeOrAreNamed_data()
+{
+    QTest::addColumn<QString>("change");  // what is done to the older file
+    QTest::addColumn<QStringList>("quotations");  // number, lines
+    QTest::addColumn<QStringList>("shown");  // lines the box's text holds
+    QTest::newRow("a Null date and a Null customer")
+        << "" << QStringList{"41|3", "42|2"}
+        << QStringList{"見積書：読込 7件、変換 5件、変換しなかった見積書のためスキップ 2件",
+                       "顧客名が空の明細がある：伝票番号 43"};
+    QTest::newRow("the lines' definition emptied")
+        << "damage 見積書" << QStringList{}
+        << QStringList{"見積書：変換できませんでした（旧データの見積書に項目がありません。ファイルが壊れている可能性があります）。"
+                       "このテーブルは変更していません",
+                       "見積書ヘッダ：変換できませんでした（見積書（明細）を変換できないため、ヘッダも書き込んでいません）。"
+                       "このテーブルは変更していません",
+                       "明細を読み込めない：伝票番号 41、42、43"};
+    QTest::newRow("no header table")
+        << "without 見積書ヘッダ" << QStringList{}
+        << QStringList{"見積書ヘッダ：旧データにテーブルがありません", "見積書ヘッダがない：伝票番号 41、42、43"};
+}
+
+void TestConversionJet::quotationsArriveWholeOrAreNamed()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, quotations);
+    QFETCH(QStringList, shown);
+    Run run;
+    QVERIFY(run.ok());
+    QList<jet::Table> tables = olderTables(3);
+    addNullQuotations(tables);
+    if (change == "without 見積書ヘッダ") tables.removeAt(4);
+    jet::Layout layout;
+    QVERIFY(OldDataFile::createJet3(run.oldPath(), tables, &layout));
+    if (change == "damage 見積書") QVERIFY(jet::damage(run.oldPath(), layout, QStringLiteral("見積書"), jet::Damage::EmptyDefinition));
+
+    const QStringList messages = run.convert();
+    QCOMPARE(messages.size(), 1);
+    const QStringList lines = messages.first().split(QLatin1Char('\n'));
+    for (const QString& line : shown) QVERIFY2(lines.contains(line), qPrintable(messages.first()));
+    QCOMPARE(run.cells(QStringLiteral("select h.伝票番号, count(l.rowid) from 見積書ヘッダ h left join 見積書 l using (伝票番号) "
+                                      "group by h.伝票番号")),
+             quotations);
+    QCOMPARE(run.cells(QStringLiteral("select count(*) from 見積書 where 伝票番号 not in (select 伝票番号 from 見積書ヘッダ)")),
+             QStringList{"0"});
+    // The Null date arrives as Null, in the header and every line.
+    if (quotations.contains("42|2"))
+        QCOMPARE(run.cells(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 42 and 日付 is null "
+                                          "union all select 日付 is null from 見積書ヘッダ where 伝票番号 = 42")),
+                 (QStringList{"2", "1"}));
 }
 
 QTEST_MAIN(TestConversionJet)

@@ -5,6 +5,7 @@
 #include "masters/HintWindow.h"
 #include "platform/GridView.h"
 #include "platform/SingleInstance.h"
+#include "platform/WorkTableModel.h"
 #include "printing/ReportOutput.h"
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
@@ -40,6 +41,8 @@ bool overwrite(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+const QString kCloseQuestion = QStringLiteral("見積書の変更が登録されていません。登録せずに終了します。よろしいですか");
+
 }  // namespace
 
 class TestStartup : public QObject {
@@ -58,6 +61,8 @@ private slots:
     void closingClosesEverythingLastOpenedFirst();
     void closingWhileACellIsTyped_data();
     void closingWhileACellIsTyped();
+    void closingAsksWhenTypedWorkWouldBeLost_data();
+    void closingAsksWhenTypedWorkWouldBeLost();
     void openerShowsOneWindowAndHintGetsItsKey();
     void ownCompanyLabelsJumpToSettings();
     void qtTextsInJapanese();
@@ -352,8 +357,10 @@ void TestStartup::closingWhileACellIsTyped_data()
     QTest::newRow("the session's quit in a 数量 cell") << "quit" << 4 << "3";
 }
 
-// The cell being typed is dropped with the window: no box about a write into
-// the closed work file comes after the window has gone.
+// The cell being typed is dropped with the window once the close question
+// (a typed cell is unsaved work) is answered Yes, and at once when the session
+// quits: no box about a write into the closed work file comes after the
+// window has gone.
 void TestStartup::closingWhileACellIsTyped()
 {
     QFETCH(QString, how);
@@ -379,7 +386,118 @@ void TestStartup::closingWhileACellIsTyped()
     QVERIFY(!f.work().isOpen());
     // Whatever the window's going left queued has run.
     QCoreApplication::processEvents();
-    QCOMPARE(f.messages.texts(), QStringList());
+    QCOMPARE(f.messages.texts(), how == QLatin1String("quit") ? QStringList() : QStringList{kCloseQuestion});
+}
+
+// Closing the program while the quotation holds work not stored asks first,
+// whichever way it is closed (いいえ is the default and keeps everything);
+// a screen as the last reset, load or store left it closes at once, and so
+// does the program when the desktop session ends.
+void TestStartup::closingAsksWhenTypedWorkWouldBeLost_data()
+{
+    QTest::addColumn<QString>("work");  // what was done on the quotation tab
+    QTest::addColumn<QString>("how");   // how the program is closed
+    QTest::addColumn<bool>("yes");      // the answer, if asked
+    QTest::addColumn<bool>("asked");
+
+    QTest::newRow("fresh screen, Esc") << "none" << "esc" << false << false;
+    QTest::newRow("subject typed, Esc, No") << "subject" << "esc" << false << true;
+    QTest::newRow("subject typed, cmd閉じる, Yes") << "subject" << "cmd閉じる" << true << true;
+    QTest::newRow("line typed, window closed, No") << "line" << "window" << false << true;
+    QTest::newRow("cell being typed, cmd履歴閉じる, No") << "cell" << "cmd履歴閉じる" << false << true;
+    QTest::newRow("quotation amount typed, cmd設定閉じる, No") << "amount" << "cmd設定閉じる" << false << true;
+    QTest::newRow("subject typed and typed back, Esc") << "undone" << "esc" << false << false;
+    QTest::newRow("loaded, unchanged, Esc") << "loaded" << "esc" << false << false;
+    QTest::newRow("loaded, then a line typed, Esc, No") << "loaded+line" << "esc" << false << true;
+    QTest::newRow("stored, Esc") << "stored" << "esc" << false << false;
+    QTest::newRow("line typed, the session quits") << "line" << "quit" << false << false;
+    // Refused as the press takes the focus: still typed work, and its warning
+    // does not come after the window has gone.
+    QTest::newRow("a refused cell, 閉じる clicked, Yes") << "refused" << "click" << true << true;
+}
+
+void TestStartup::closingAsksWhenTypedWorkWouldBeLost()
+{
+    QFETCH(QString, work);
+    QFETCH(QString, how);
+    QFETCH(bool, yes);
+    QFETCH(bool, asked);
+    MainWindowFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+    auto* lines = q.findChild<WorkTableModel*>(QStringLiteral("wkDat"));
+    auto* subject = control<QLineEdit>(q, "txt件名");
+    const int amount = lines->columnOf(QStringLiteral("金額"));
+    const auto typeLine = [&] { QVERIFY(lines->editCell(0, amount, QStringLiteral("500"))); };
+    if (work == u"subject" || work == u"undone") {
+        subject->setFocus();
+        QTest::keyClicks(subject, QStringLiteral("abc"));
+        if (work == u"undone")
+            for (int i = 0; i < 3; ++i) QTest::keyClick(subject, Qt::Key_Backspace);
+    } else if (work == u"line") {
+        typeLine();
+    } else if (work == u"cell" || work == u"refused") {
+        GridView* grid = control<GridView>(q, "Grid明細");
+        grid->setFocus();
+        grid->setCurrentCell(0, amount);
+        QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, work == u"cell" ? QStringLiteral("7") : QStringLiteral("12a"),
+                            Qt::NoModifier);
+        QVERIFY(grid->isEditing());
+    } else if (work == u"amount") {
+        auto* box = control<NumberBox>(q, "num見積金額");
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("12345"));
+    } else if (work.startsWith(u"loaded") || work == u"stored") {
+        control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("乙商店"));
+        typeLine();
+        control<QLineEdit>(q, "txtNo")->setText(QStringLiteral("5"));
+        control<QPushButton>(q, "cmd登録")->click();  // answered Yes
+        QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ where 伝票番号 = 5")).toInt(), 1);
+        if (work.startsWith(u"loaded")) {
+            auto* number = control<QLineEdit>(q, "txtNo");
+            number->setFocus();
+            number->selectAll();
+            QTest::keyClicks(number, QStringLiteral("5"));
+            QTest::keyClick(number, Qt::Key_Return);
+            QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("乙商店"));
+        }
+        if (work == u"loaded+line") QVERIFY(lines->editCell(1, amount, QStringLiteral("100")));
+    }
+    f.messages.clear();
+    f.messages.answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
+
+    QEvent quit(QEvent::Quit);
+    if (how == u"esc")
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : subject, Qt::Key_Escape);
+    else if (how == u"window")
+        f.window.close();
+    else if (how == u"quit")
+        QCoreApplication::sendEvent(qApp, &quit);
+    else if (how == u"click")
+        QTest::mouseClick(control<QPushButton>(q, "cmd閉じる"), Qt::LeftButton);
+    else
+        f.window.findChild<QPushButton*>(how)->click();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(f.messages.texts(), asked ? QStringList{kCloseQuestion} : QStringList());
+    if (asked) {
+        QCOMPARE(f.messages.shown().first().title, QStringLiteral("終了の確認"));
+        QCOMPARE(f.messages.shown().first().defaultButton, MessageBoxSpec::Default::No);
+    }
+    const bool closed = !asked || yes;
+    QCOMPARE(f.window.isVisible(), !closed);
+    QCOMPARE(f.work().isOpen(), !closed);
+    if (closed) return;
+    // Nothing typed was lost, and the next close asks again.
+    if (work == u"subject") QCOMPARE(subject->text(), QStringLiteral("abc"));
+    if (work == u"line") QCOMPARE(lines->money(0, amount), Currency::fromWhole(500));
+    if (work == u"cell") QVERIFY(control<GridView>(q, "Grid明細")->isEditing());
+    if (work == u"amount") QCOMPARE(control<NumberBox>(q, "num見積金額")->text(), QStringLiteral("12345"));
+    f.messages.clear();
+    f.window.close();
+    QCOMPARE(f.messages.texts(), QStringList{kCloseQuestion});
+    QVERIFY(!f.window.isVisible());
 }
 
 void TestStartup::openerShowsOneWindowAndHintGetsItsKey()

@@ -391,8 +391,9 @@ void TestProductWindow::pickIntoTheQuotation_data()
     QTest::addColumn<bool>("subtotal");
     QTest::addColumn<QString>("after");  // line 3 afterwards
     // 数量, 商品区分 and 入数 of the line are never touched; 金額 follows the picked price.
-    QTest::newRow("a price shown rounded keeps its decimals")
-        << "コピー用紙" << false << "コピー用紙|文具|12|4|冊|1234.5|4938|1|こぴーようし";
+    // The line keeps the price as its column shows it, so that 数量 × 単価 on paper gives 金額.
+    QTest::newRow("a price with hidden decimals is kept as shown")
+        << "コピー用紙" << false << "コピー用紙|文具|12|4|冊|1235|4940|1|こぴーようし";
     QTest::newRow("a price of 0 is written; no reading keeps the line's")
         << "100%ジュース" << false << "100%ジュース|文具|12|4|本|0|0|0|じょうぎ";
     QTest::newRow("no unit keeps the line's") << "O'Neil ペン" << false << "O'Neil ペン|文具|12|4|箱|250|1000|0|おにーるぺん";
@@ -437,6 +438,9 @@ void TestProductWindow::pickRecalculatesTheLine()
     Fixture<MainWindowFixture> x;
     QVERIFY(x.w);
     QuotationTab& q = x.f.quotation();
+    // Quantities are shown with their decimals, so a typed 2.25 is kept as typed.
+    x.f.session.設定情報.小数 = QStringLiteral("数量+単価");
+    q.applyLayout(x.f.session.設定情報, nullptr);
     // Line 2 is a subtotal line; line 1 as typed: 数量, then 単価 10.
     QVERIFY(WriteWorkLines(x.f.work(), {QuotationLine{}, lines::occupied(true)}));
     control<WorkTableModel>(q, "wkDat")->refresh();

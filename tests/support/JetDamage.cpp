@@ -13,6 +13,7 @@ QString nameOf(Damage damage)
     case Damage::CatalogByte: return QStringLiteral("a flipped catalog byte");
     case Damage::ZeroedPage: return QStringLiteral("a zeroed data page");
     case Damage::Truncated: return QStringLiteral("truncated");
+    case Damage::EmptyDefinition: return QStringLiteral("an emptied table definition");
     }
     return {};
 }
@@ -38,6 +39,19 @@ bool truncateFile(const QString& path, qint64 size)
 {
     QFile f(path);
     return f.exists() && size >= 0 && size < f.size() && f.resize(size);
+}
+
+bool emptyDefinition(const QString& path, const Layout& layout, const QString& table)
+{
+    if (!layout.definitionPage.contains(table)) return false;
+    const bool jet3 = layout.pageSize == 2048;
+    const qint64 at = static_cast<qint64>(layout.definitionPage.value(table)) * layout.pageSize;
+    const int rowCountAt = jet3 ? 12 : 16;
+    const int columnCountsAt = jet3 ? 21 : 41;  // the most columns, variable columns, columns
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite) || at + layout.pageSize > f.size()) return false;
+    return f.seek(at + rowCountAt) && f.write(QByteArray(4, '\0')) == 4 && f.seek(at + columnCountsAt) &&
+           f.write(QByteArray(6, '\0')) == 6;
 }
 
 qint64 catalogIdOffset(const QString& path, const Layout& layout, const QString& table)
@@ -78,6 +92,8 @@ bool damage(const QString& path, const Layout& layout, const QString& table, Dam
     case Damage::Truncated:
         return !pages.isEmpty()
                && truncateFile(path, static_cast<qint64>(pages.last()) * layout.pageSize + layout.pageSize / 2);
+    case Damage::EmptyDefinition:
+        return emptyDefinition(path, layout, table);
     }
     return false;
 }

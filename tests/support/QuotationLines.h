@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QTest>
 
 namespace lines {
 
@@ -77,6 +78,16 @@ QString storedAmounts(Fixture& f, int row)
         out << (v ? v->toPlainString() : QString());
     }
     return out.join(QLatin1Char('|'));
+}
+
+// Opens the stored quotation `number` as a user does: typed into txtNo, Enter.
+inline void reopen(QuotationTab& q, const QString& number)
+{
+    auto* box = control<QLineEdit>(q, "txtNo");
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, number);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
 }  // namespace lines

@@ -1,5 +1,7 @@
 #include "workspace/Calculation.h"
+#include "StoreSamples.h"
 #include "support/FindControl.h"
+#include "support/QuotationLines.h"
 #include "support/TabFixtures.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
@@ -11,7 +13,7 @@ namespace {
 
 // Lines written as "810;200x;S;;-50": an amount, "x" after it marks a tax-exempt
 // line, "S" a subtotal line ("S=999" one that still holds an old amount), "" a blank line.
-std::vector<CalcLine> lines(const QString& spec)
+std::vector<CalcLine> calcLines(const QString& spec)
 {
     std::vector<CalcLine> out;
     for (QString t : spec.split(QLatin1Char(';'))) {
@@ -59,6 +61,10 @@ private slots:
     void tabRecomputesOnEveryCellEdit();
     void quotationAmountKeptOrFollowed_data();
     void quotationAmountKeptOrFollowed();
+    void newQuotationAmountFollowsItsTotal_data();
+    void newQuotationAmountFollowsItsTotal();
+    void largeTotalsKeepTheirTax_data();
+    void largeTotalsKeepTheirTax();
 };
 
 void TestCalculation::totalsAndTax_data()
@@ -115,6 +121,13 @@ void TestCalculation::totalsAndTax_data()
     QTest::newRow("credit cancels debit") << "810;-810" << true << outer << down << "0" << "" << "";
     // A subtotal line's old amount never counts.
     QTest::newRow("subtotal not counted") << "500;S=9999;310" << true << outer << down << "810" << "40" << "850";
+    // Totals far beyond what one line holds keep their tax: never a silent 0.
+    const QString big = QStringList(21, QStringLiteral("9999999999")).join(u';');
+    QTest::newRow("外税 切り捨て above 200,000,000,000") << big << true << outer << down << "209999999979" << "10499999998" << "220499999977";
+    QTest::newRow("外税 四捨五入 above 200,000,000,000") << big << true << outer << half << "209999999979" << "10499999999" << "220499999978";
+    QTest::newRow("内税 切り捨て above 200,000,000,000") << big << true << inner << down << "199999999980" << "9999999999" << "209999999979";
+    QTest::newRow("外税 credit above 200,000,000,000") << QStringList(21, QStringLiteral("-9999999999")).join(u';') << true << outer << down
+                                                 << "-209999999979" << "-10499999998" << "-220499999977";
     // Amounts with decimals are summed exactly.
     QTest::newRow("decimal amounts") << "0.1;0.2;809.7" << true << outer << down << "810" << "40" << "850";
 }
@@ -129,7 +142,7 @@ void TestCalculation::totalsAndTax()
     QFETCH(QString, tax);
     QFETCH(QString, total);
 
-    const CalcResult r = CalculateQuotation(::lines(lines), {taxOn, taxMode, rounding}, true);
+    const CalcResult r = CalculateQuotation(calcLines(lines), {taxOn, taxMode, rounding}, true);
     QCOMPARE(shown(r.税抜計), net);
     QCOMPARE(shown(r.消費税), tax);
     QCOMPARE(shown(r.合計), total);
@@ -154,7 +167,7 @@ void TestCalculation::subtotalLines()
 {
     QFETCH(QString, lines);
     QFETCH(QString, subtotals);
-    const CalcResult r = CalculateQuotation(::lines(lines), {true, QStringLiteral("外税"), QStringLiteral("切り捨て")}, false);
+    const CalcResult r = CalculateQuotation(calcLines(lines), {true, QStringLiteral("外税"), QStringLiteral("切り捨て")}, false);
     QCOMPARE(shownSubtotals(r), subtotals);
 }
 
@@ -181,7 +194,7 @@ void TestCalculation::quotationAmountRule()
     QFETCH(bool, taxOn);
     QFETCH(bool, detailsChanged);
     QFETCH(CalcResult::Amount, amount);
-    const CalcResult r = CalculateQuotation(::lines(lines), {taxOn, QStringLiteral("外税"), QStringLiteral("切り捨て")}, detailsChanged);
+    const CalcResult r = CalculateQuotation(calcLines(lines), {taxOn, QStringLiteral("外税"), QStringLiteral("切り捨て")}, detailsChanged);
     QCOMPARE(r.見積金額, amount);
 }
 
@@ -262,6 +275,101 @@ void TestCalculation::quotationAmountKeptOrFollowed()
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(0, amount, QString()));
     QVERIFY(control<NumberBox>(f.quotation(), "num見積金額")->isNull());
     control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(std::nullopt);
+}
+
+namespace {
+
+// Opens the tab, active, with the tax computed by `mode` and rounded by 四捨五入.
+bool openTaxed(QuotationTabFixture& f, const QString& mode)
+{
+    if (!f.open() || !f.activate()) return false;
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = mode;
+    f.shown.taxRounding = QStringLiteral("四捨五入");
+    return true;
+}
+
+}  // namespace
+
+// A new quotation's quotation amount follows its total, also when only
+// amounts are typed; a loaded one keeps its stored amount until a quantity or
+// price is typed. Shown, stored and reloaded alike.
+void TestCalculation::newQuotationAmountFollowsItsTotal_data()
+{
+    QTest::addColumn<QString>("before");  // "fresh", "stored" (one stored first), "loaded" (stored 見積金額 40000)
+    QTest::addColumn<QString>("typed");   // on line 1: "column=text;..."
+    QTest::addColumn<QString>("amount");  // 見積金額 shown, stored and reloaded ("" for none)
+    QTest::newRow("new quotation, an amount alone") << "fresh" << "7=50000" << "52500";
+    QTest::newRow("the next new quotation after a store") << "stored" << "7=50000" << "52500";
+    QTest::newRow("new quotation, the amount emptied again") << "fresh" << "7=50000;7=" << "";
+    QTest::newRow("loaded, an amount typed: the stored one stays") << "loaded" << "7=50000" << "40000";
+    QTest::newRow("loaded, 数量 and 単価 typed: follows") << "loaded" << "4=2;6=25000" << "52500";
+}
+
+void TestCalculation::newQuotationAmountFollowsItsTotal()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(QString, amount);
+    QuotationTabFixture f;
+    QVERIFY(openTaxed(f, QStringLiteral("外税")));
+    QuotationTab& q = f.quotation();
+    WorkTableModel* m = control<WorkTableModel>(q, "wkDat");
+    if (before == u"stored") {
+        QVERIFY(m->editCell(0, 1, QStringLiteral("机")));
+        QVERIFY(m->editCell(0, 7, QStringLiteral("100")));
+        lines::storedAmounts(f, 0);
+    } else if (before == u"loaded") {
+        QuotationHeader h = samples::header(8, QStringLiteral("乙商店"));
+        h.見積金額 = samples::yen(40000);
+        QuotationLine line;
+        line.品名 = QStringLiteral("工事一式");
+        line.金額 = samples::yen(10000);
+        QVERIFY(StoreQuotation(f.data(), {h, {line}}, samples::codesOf(f.data())).ok);
+        lines::reopen(q, QStringLiteral("8"));
+        QCOMPARE(control<NumberBox>(q, "num見積金額")->value(), samples::yen(40000));
+    }
+    if (m->text(0, 1).isEmpty()) QVERIFY(m->editCell(0, 1, QStringLiteral("工事一式")));
+    for (const QString& cell : typed.split(u';')) QVERIFY(m->editCell(0, cell.section(u'=', 0, 0).toInt(), cell.section(u'=', 1)));
+
+    const auto shown = [&] { return lines::shownTotals(q).section(u'|', 3); };
+    QCOMPARE(shown(), amount);
+    const QString number = control<QLineEdit>(q, "txtNo")->text();
+    QCOMPARE(lines::storedAmounts(f, 0).section(u'|', 4), amount);
+    lines::reopen(q, number);
+    QCOMPARE(shown(), amount);
+}
+
+// Large totals (100 lines of 9,999,999,999) keep their tax on screen, in the
+// store and after a reload.
+void TestCalculation::largeTotalsKeepTheirTax_data()
+{
+    QTest::addColumn<QString>("mode");    // 税区分
+    QTest::addColumn<QString>("totals");  // 税抜計|消費税|合計|見積金額 (四捨五入)
+    QTest::newRow("外税") << "外税" << "999999999900|49999999995|1049999999895|1049999999895";
+    QTest::newRow("内税") << "内税" << "952380952286|47619047614|999999999900|999999999900";
+}
+
+void TestCalculation::largeTotalsKeepTheirTax()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, totals);
+    QuotationTabFixture f;
+    QVERIFY(openTaxed(f, mode));
+    QuotationTab& q = f.quotation();
+    QuotationLine line;
+    line.品名 = QStringLiteral("設備一式");
+    line.金額 = samples::yen(9999999999);
+    QVERIFY(WriteWorkLines(f.work(), QList<QuotationLine>(100, line)));
+    control<WorkTableModel>(q, "wkDat")->refresh();
+    // The last line typed again: the lines are counted.
+    QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(99, 7, QStringLiteral("9999999999")));
+
+    QCOMPARE(lines::shownTotals(q), totals);
+    const QString number = control<QLineEdit>(q, "txtNo")->text();
+    QCOMPARE(lines::storedAmounts(f, 99), QStringLiteral("9999999999|") + totals);
+    lines::reopen(q, number);
+    QCOMPARE(lines::shownTotals(q), totals);
 }
 
 QTEST_MAIN(TestCalculation)

@@ -43,6 +43,8 @@ class TestDetailLines : public QObject {
 private slots:
     void classifyNumber_data();
     void classifyNumber();
+    void typedNumberKeptAsShown_data();
+    void typedNumberKeptAsShown();
     void lineAmount_data();
     void lineAmount();
     void subtotalRefusal_data();
@@ -84,6 +86,44 @@ void TestDetailLines::classifyNumber()
     QCOMPARE(ClassifyNumber(col, text), kind);
 }
 
+// A typed number keeps the places its column shows, rounded as the display
+// rounds (halves away from zero); the limits hold for what is kept.
+void TestDetailLines::typedNumberKeptAsShown_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("decimals");  // shown by the column
+    QTest::addColumn<NumberInput>("kind");
+    QTest::addColumn<QString>("kept");  // "" for none
+    QTest::newRow("数量 1.555 shown to 2 places") << int(数量) << "1.555" << 2 << NumberInput::Number << "1.56";
+    QTest::newRow("単価 100.125 shown to 2 places") << int(単価) << "100.125" << 2 << NumberInput::Number << "100.13";
+    QTest::newRow("数量 2.5 shown whole") << int(数量) << "2.5" << 0 << NumberInput::Number << "3";
+    QTest::newRow("単価 -2.5 shown whole") << int(単価) << "-2.5" << 0 << NumberInput::Number << "-3";
+    QTest::newRow("金額 123.45") << int(金額) << "123.45" << 0 << NumberInput::Number << "123";
+    QTest::newRow("金額 0.5") << int(金額) << "0.5" << 0 << NumberInput::Number << "1";
+    QTest::newRow("金額 0.49") << int(金額) << "0.49" << 0 << NumberInput::Number << "0";
+    QTest::newRow("as many places as shown") << int(数量) << "1.25" << 2 << NumberInput::Number << "1.25";
+    QTest::newRow("grouping and full-width digits") << int(単価) << "１,２３４.５" << 0 << NumberInput::Number << "1235";
+    QTest::newRow("rounds onto the 数量 bound") << int(数量) << "-999999.994" << 2 << NumberInput::Number << "-999999.99";
+    QTest::newRow("rounds past the 数量 bound") << int(数量) << "999999.995" << 2 << NumberInput::BeyondLimit << "";
+    QTest::newRow("rounds past the 金額 bound") << int(金額) << "9999999999.5" << 0 << NumberInput::BeyondLimit << "";
+    QTest::newRow("two signs") << int(数量) << "--5" << 2 << NumberInput::NotANumber << "";
+    QTest::newRow("a letter") << int(金額) << "12a" << 0 << NumberInput::NotANumber << "";
+    QTest::newRow("blank") << int(単価) << " " << 0 << NumberInput::Empty << "";
+}
+
+void TestDetailLines::typedNumberKeptAsShown()
+{
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(int, decimals);
+    QFETCH(NumberInput, kind);
+    QFETCH(QString, kept);
+    const TypedNumber typed = ReadTypedNumber(col, text, decimals);
+    QCOMPARE(typed.input, kind);
+    QCOMPARE(typed.value ? typed.value->toPlainString() : QString(), kept);
+}
+
 void TestDetailLines::lineAmount_data()
 {
     QTest::addColumn<QString>("quantity");  // "" = missing
@@ -104,8 +144,9 @@ void TestDetailLines::lineAmount_data()
     QTest::newRow("rounds beyond the 金額 limit") << "9999999999.5" << "1" << "四捨五入" << "";
     QTest::newRow("product rounds onto the 金額 limit") << "1000" << "9999999.9994" << "四捨五入" << "9999999999";
     QTest::newRow("product rounds past the 金額 limit") << "1000" << "9999999.9995" << "四捨五入" << "";
-    QTest::newRow("product beyond the rounding limit gives 0") << "10000000000" << "1" << "四捨五入" << "0";
-    QTest::newRow("product below the rounding limit gives 0") << "999999.99" << "-99999999.99" << "四捨五入" << "0";
+    // Far beyond the 金額 limit: nothing, never a silent 0.
+    QTest::newRow("product far beyond the 金額 limit gives nothing") << "10000000000" << "1" << "四捨五入" << "";
+    QTest::newRow("product far below the 金額 limit gives nothing") << "999999.99" << "-99999999.99" << "四捨五入" << "";
 }
 
 void TestDetailLines::lineAmount()

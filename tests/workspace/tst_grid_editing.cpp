@@ -1,4 +1,6 @@
+#include "app/QuotationPort.h"
 #include "platform/Database.h"
+#include "support/QuotationLines.h"
 #include "workspace/DetailLines.h"
 #include "platform/GridView.h"
 #include "support/FindControl.h"
@@ -10,6 +12,7 @@
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace DetailLine;
@@ -64,6 +67,38 @@ void setLine(QuotationTabFixture& f, int line, const QString& spec)
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(line - 1, values));
 }
 
+// The cells 数量|単価|金額 of line row (0-based) as the grid shows them; a
+// cell whose value is not the one it shows reads "shown≠kept".
+QString shownLine(QuotationTabFixture& f, int row)
+{
+    WorkTableModel* m = control<WorkTableModel>(f.quotation(), "wkDat");
+    QStringList out;
+    for (int c : {数量, 単価, 金額}) {
+        const QString shown = m->text(row, c);
+        const std::optional<Currency> kept = m->money(row, c);
+        const std::optional<Currency> read = shown.isEmpty() ? std::nullopt : Currency::parse(shown);
+        out << (read != kept ? shown + u'≠' + (kept ? kept->toPlainString() : QString())
+                             : kept ? kept->toPlainString() : QString());
+    }
+    return out.join(u'|');
+}
+
+// Picks product list row `listRow` into the current line through the 品名 drop-down.
+void pickFromList(QuotationTabFixture& f, int row, int listRow)
+{
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
+    grid->setFocus();
+    grid->setCurrentCell(row, 品名);
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* combo = qobject_cast<QComboBox*>(grid->editorWidget());
+    QVERIFY(combo);
+    combo->showPopup();
+    QTRY_VERIFY(combo->view()->isVisible());
+    combo->view()->setCurrentIndex(control<WorkTableModel>(f.quotation(), "dat商品参照")->index(listRow, 0));
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
 // Opens the tab with nothing typed yet and no box shown.
 bool load(QuotationTabFixture& f)
 {
@@ -98,6 +133,12 @@ private slots:
     void cellOnAFullDiskSaysSo();
     void closingTheTabKeepsTheTypedCell_data();
     void closingTheTabKeepsTheTypedCell();
+    void refusedInputIsSaidKeptAndNotStored_data();
+    void refusedInputIsSaidKeptAndNotStored();
+    void typedDecimalsAreKeptAsShown_data();
+    void typedDecimalsAreKeptAsShown();
+    void productPriceRecountsTheLine_data();
+    void productPriceRecountsTheLine();
 };
 
 void TestGridEditing::nameLength_data()
@@ -142,27 +183,35 @@ void TestGridEditing::cellEdits_data()
     const QString r = QStringLiteral("四捨五入");
     const QString none;
 
-    // Limits: a bound itself stays; beyond it the cell is emptied, the cursor returns.
+    // Limits: a bound itself stays; beyond it the value is refused with the
+    // range it takes, the old value stays and the typed text goes back into
+    // its cell (the cursor on it) to be corrected.
+    const QString qtyRange = QStringLiteral("数量には -999,999 から 999,999 までの数を入力してください");
+    const QString priceRange = QStringLiteral("単価には -99,999,999 から 99,999,999 までの数を入力してください");
+    const QString amountRange = QStringLiteral("金額には -9,999,999,999 から 9,999,999,999 までの数を入力してください");
+    const QString beyond = LineAmountBeyondLimit();
     QTest::newRow("数量 upper bound") << line << r << 4 << "999999.99" << "999999.99" << "100999999" << true << none << -1 << false;
-    QTest::newRow("数量 beyond upper") << line << r << 4 << "1000000" << "NULL" << "NULL" << true << none << 4 << false;
+    QTest::newRow("数量 beyond upper") << line << r << 4 << "1000000" << "2.5" << "253" << false << qtyRange << 4 << true;
     QTest::newRow("数量 lower bound") << line << r << 4 << "-999999.99" << "-999999.99" << "-100999999" << true << none << -1 << false;
-    QTest::newRow("数量 beyond lower by a fraction") << line << r << 4 << "-999999.991" << "NULL" << "NULL" << true << none << 4 << false;
+    QTest::newRow("数量 rounds onto the lower bound") << line << r << 4 << "-999999.991" << "-999999.99" << "-100999999" << true << none << -1 << false;
+    QTest::newRow("数量 rounds beyond lower") << line << r << 4 << "-999999.995" << "2.5" << "253" << false << qtyRange << 4 << true;
     QTest::newRow("単価 lower bound") << qty << r << 6 << "-99999999.99" << "-99999999.99" << "-250000000" << true << none << -1 << false;
-    QTest::newRow("単価 beyond lower") << line << r << 6 << "-100000000" << "NULL" << "NULL" << true << none << 6 << false;
+    QTest::newRow("単価 beyond lower") << line << r << 6 << "-100000000" << "101" << "253" << false << priceRange << 6 << true;
     QTest::newRow("単価 upper bound") << qty << r << 6 << "99999999.99" << "99999999.99" << "250000000" << true << none << -1 << false;
-    QTest::newRow("単価 beyond upper") << line << r << 6 << "100000000" << "NULL" << "NULL" << true << none << 6 << false;
+    QTest::newRow("単価 beyond upper") << line << r << 6 << "100000000" << "101" << "253" << false << priceRange << 6 << true;
     QTest::newRow("金額 upper bound, as typed") << line << r << 7 << "9999999999" << "9999999999" << "9999999999" << false << none << -1 << false;
-    QTest::newRow("金額 beyond upper") << line << r << 7 << "10000000000" << "NULL" << "NULL" << false << none << 7 << false;
+    QTest::newRow("金額 beyond upper") << line << r << 7 << "10000000000" << "253" << "253" << false << amountRange << 7 << true;
     QTest::newRow("金額 lower bound") << line << r << 7 << "-9999999999" << "-9999999999" << "-9999999999" << false << none << -1 << false;
-    QTest::newRow("金額 beyond lower") << line << r << 7 << "-10000000000" << "NULL" << "NULL" << false << none << 7 << false;
-    QTest::newRow("金額 with decimals stays unrounded") << line << r << 7 << "12.5" << "12.5" << "12.5" << false << none << -1 << false;
-    QTest::newRow("数量 far beyond any money value") << line << r << 4 << "123456789012345678901" << "NULL" << "NULL" << true << none << 4 << false;
-    // A product beyond ±9999999999.99 gives 金額 0, the rounding's limit.
-    QTest::newRow("product beyond the rounding limit") << "単価=99999999.99" << r << 4 << "999999.99" << "999999.99" << "0" << true << none << -1 << false;
-    QTest::newRow("product below the rounding limit") << "単価=-99999999.99" << r << 4 << "999999.99" << "999999.99" << "0" << true << none << -1 << false;
-    QTest::newRow("product just past the rounding limit") << "単価=10000000" << r << 4 << "1000" << "1000" << "0" << true << none << -1 << false;
+    QTest::newRow("金額 beyond lower") << line << r << 7 << "-10000000000" << "253" << "253" << false << amountRange << 7 << true;
+    QTest::newRow("金額 with decimals kept as shown") << line << r << 7 << "12.5" << "13" << "13" << false << none << -1 << false;
+    QTest::newRow("数量 far beyond any money value") << line << r << 4 << "123456789012345678901" << "2.5" << "253" << false << qtyRange << 4 << true;
+    // A 数量 × 単価 beyond what 金額 holds is refused: never a silent 0.
+    QTest::newRow("product beyond the rounding limit") << "単価=99999999.99" << r << 4 << "999999.99" << "NULL" << "NULL" << false << beyond << 4 << true;
+    QTest::newRow("product below the rounding limit") << "単価=-99999999.99" << r << 4 << "999999.99" << "NULL" << "NULL" << false << beyond << 4 << true;
+    QTest::newRow("product just past the 金額 limit") << "単価=10000000" << r << 4 << "1000" << "NULL" << "NULL" << false << beyond << 4 << true;
     QTest::newRow("product rounds onto 金額 bound") << "単価=9999999.9994" << r << 4 << "1000" << "1000" << "9999999999" << true << none << -1 << false;
-    QTest::newRow("product rounds past 金額 bound") << "単価=9999999.9995" << r << 4 << "1000" << "1000" << "NULL" << true << none << -1 << false;
+    QTest::newRow("product rounds past 金額 bound") << "単価=9999999.9995" << r << 4 << "1000" << "NULL" << "NULL" << false << beyond << 4 << true;
+    QTest::newRow("price typed beyond with the quantity") << "数量=999999.99" << r << 6 << "99999999.99" << "NULL" << "NULL" << false << beyond << 6 << true;
 
     // Line amount: exact decimal product, then the line rounding.
     QTest::newRow("2.01 x 250 四捨五入") << "単価=250" << r << 4 << "2.01" << "2.01" << "503" << true << none << -1 << false;
@@ -180,9 +229,10 @@ void TestGridEditing::cellEdits_data()
     QTest::newRow("数量 cleared") << line << r << 4 << "" << "NULL" << "NULL" << true << none << -1 << false;
     QTest::newRow("単価 cleared") << line << r << 6 << "" << "NULL" << "NULL" << true << none << -1 << false;
     QTest::newRow("金額 cleared") << line << r << 7 << "" << "NULL" << "NULL" << false << none << -1 << false;
-    QTest::newRow("数量 not a number") << line << r << 4 << "abc" << "2.5" << "253" << false << none << -1 << true;
-    QTest::newRow("単価 not a number") << line << r << 6 << "1O1" << "101" << "253" << false << none << -1 << true;
-    QTest::newRow("金額 not a number") << line << r << 7 << "x" << "253" << "253" << false << none << -1 << true;
+    QTest::newRow("数量 not a number") << line << r << 4 << "abc" << "2.5" << "253" << false << "数量には数字以外使用できません" << 4 << true;
+    QTest::newRow("数量 two signs") << line << r << 4 << "--5" << "2.5" << "253" << false << "数量には数字以外使用できません" << 4 << true;
+    QTest::newRow("単価 not a number") << line << r << 6 << "1O1" << "101" << "253" << false << "単価には数字以外使用できません" << 6 << true;
+    QTest::newRow("金額 not a number") << line << r << 7 << "12a" << "253" << "253" << false << "金額には数字以外使用できません" << 7 << true;
     // The same value typed again changes nothing stored but counts again, as any edit does.
     QTest::newRow("same 数量 again") << "品名=鉛筆;数量=2.5;単価=101;金額=300" << r << 4 << "2.50" << "2.5" << "253" << true << none << -1 << false;
 
@@ -213,10 +263,14 @@ void TestGridEditing::cellEdits()
     QuotationTabFixture f;
     QVERIFY(load(f));
     f.session.設定情報.行端数 = mode;
+    // Quantities and prices are shown with two places.
+    f.session.設定情報.小数 = QStringLiteral("数量+単価");
+    f.quotation().applyLayout(f.session.設定情報, nullptr);
     setLine(f, 1, QStringLiteral("品名=消しゴム;数量=2.5;単価=101;金額=253"));
     setLine(f, 2, line);
     const QStringList before = table(f);
-    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(1, 0);
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
+    grid->setCurrentCell(1, 0);
 
     const bool taken = control<WorkTableModel>(f.quotation(), "wkDat")->editCell(1, col, typed);
     QCoreApplication::processEvents();
@@ -227,7 +281,13 @@ void TestGridEditing::cellEdits()
     QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(taken, !refused);
     if (refused) QCOMPARE(table(f), before);
-    if (cursor >= 0) QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), cursor);
+    if (cursor >= 0) {
+        // The refused text is back in its cell, to be corrected.
+        QCOMPARE(grid->currentRow(), 1);
+        QCOMPARE(grid->currentColumn(), cursor);
+        QVERIFY(grid->isEditing());
+        QCOMPARE(qobject_cast<QLineEdit*>(grid->editorWidget())->text(), typed);
+    }
     // The model's cache and the table agree.
     QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->editText(1, 金額), amount == u"NULL" ? QString() : amount);
 }
@@ -236,26 +296,28 @@ void TestGridEditing::productLookup_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("after");  // 品名, 単位, 単価, 非課税, ふりがな
+    QTest::addColumn<QString>("amount");     // 金額 afterwards: 3 × the price found
 
     QTest::newRow("trimmed half- and full-width blanks")
-        << QStringLiteral("　 鉛筆 　") << QStringList{"鉛筆", "本", "80", "0", "えんぴつ"};
+        << QStringLiteral("　 鉛筆 　") << QStringList{"鉛筆", "本", "80", "0", "えんぴつ"} << "240";
     QTest::newRow("apostrophe in the name")
-        << QStringLiteral(" O'Brien's ペン　") << QStringList{"O'Brien's ペン", "本", "150", "1", "NULL"};
+        << QStringLiteral(" O'Brien's ペン　") << QStringList{"O'Brien's ペン", "本", "150", "1", "NULL"} << "450";
     QTest::newRow("price 0 leaves 単価 empty")
-        << QStringLiteral("見本") << QStringList{"見本", "個", "NULL", "0", "みほん"};
+        << QStringLiteral("見本") << QStringList{"見本", "個", "NULL", "0", "みほん"} << "NULL";
     QTest::newRow("no unit, no price in the master")
-        << QStringLiteral("切手") << QStringList{"切手", "NULL", "NULL", "1", "きって"};
-    QTest::newRow("not found") << QStringLiteral("消しゴム") << QStringList{"消しゴム", "NULL", "NULL", "0", "NULL"};
-    QTest::newRow("emptied") << QString() << QStringList{"NULL", "NULL", "NULL", "0", "NULL"};
-    QTest::newRow("blanks only") << QStringLiteral("　 ") << QStringList{"NULL", "NULL", "NULL", "0", "NULL"};
+        << QStringLiteral("切手") << QStringList{"切手", "NULL", "NULL", "1", "きって"} << "NULL";
+    QTest::newRow("not found") << QStringLiteral("消しゴム") << QStringList{"消しゴム", "NULL", "NULL", "0", "NULL"} << "NULL";
+    QTest::newRow("emptied") << QString() << QStringList{"NULL", "NULL", "NULL", "0", "NULL"} << "NULL";
+    QTest::newRow("blanks only") << QStringLiteral("　 ") << QStringList{"NULL", "NULL", "NULL", "0", "NULL"} << "NULL";
     QTest::newRow("cut to 50 bytes, then looked up")
-        << QStringLiteral("あ").repeated(26) << QStringList{QStringLiteral("あ").repeated(25), "NULL", "NULL", "0", "NULL"};
+        << QStringLiteral("あ").repeated(26) << QStringList{QStringLiteral("あ").repeated(25), "NULL", "NULL", "0", "NULL"} << "NULL";
 }
 
 void TestGridEditing::productLookup()
 {
     QFETCH(QString, typed);
     QFETCH(QStringList, after);
+    QFETCH(QString, amount);
 
     QuotationTabFixture f;
     QVERIFY(load(f));
@@ -270,10 +332,11 @@ void TestGridEditing::productLookup()
     QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(2, 品名, typed));
 
     QCOMPARE((QStringList{stored(f, 3, 品名), stored(f, 3, 単位), stored(f, 3, 単価), stored(f, 3, 非課税), stored(f, 3, ふりがな)}), after);
-    // Quantity, amount, category and pack quantity stay; nothing counts as a quantity edit.
+    // Quantity, category and pack quantity stay; the amount follows the price
+    // found (none without one), and the quotation amount follows the total.
     QCOMPARE((QStringList{stored(f, 3, 数量), stored(f, 3, 金額), stored(f, 3, 商品区分), stored(f, 3, 入数)}),
-             (QStringList{"3", "2997", "文具", "12"}));
-    QVERIFY(!control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged().has_value());
+             (QStringList{"3", amount, "文具", "12"}));
+    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged(), std::optional<bool>(true));
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->productLookupRecord().品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
 }
@@ -437,6 +500,8 @@ void TestGridEditing::typingIntoTheGrid()
     f.session.設定情報.行端数 = QStringLiteral("四捨五入");
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.session.設定情報.小数 = QStringLiteral("数量");
+    f.quotation().applyLayout(f.session.設定情報, nullptr);
     GridView* grid = control<GridView>(f.quotation(), "Grid明細");
     QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
     grid->setFocus();
@@ -465,7 +530,8 @@ void TestGridEditing::typingIntoTheGrid()
     QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1050));
     QCOMPARE(control<NumberBox>(f.quotation(), "num見積金額")->value(), Currency::fromWhole(1050));
 
-    // A second line, and a 金額 beyond its limit: emptied, the cursor stays on it.
+    // A second line, and a 金額 beyond its limit: refused and said, the
+    // typed text back in the cell, the old amount kept.
     grid->setCurrentCell(1, 品名);
     QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QStringLiteral("消しゴム"), Qt::NoModifier);
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
@@ -481,11 +547,21 @@ void TestGridEditing::typingIntoTheGrid()
     QTest::keyClicks(grid->editorWidget(), QStringLiteral("0000000000"));
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
     QCoreApplication::processEvents();
-    QCOMPARE(stored(f, 2, 金額), QStringLiteral("NULL"));
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("金額には -9,999,999,999 から 9,999,999,999 までの数を入力してください")});
+    QCOMPARE(stored(f, 2, 金額), QStringLiteral("3"));
     QCOMPARE(grid->currentRow(), 1);
     QCOMPARE(grid->currentColumn(), int(金額));
-    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1050));
+    QVERIFY(grid->isEditing());
+    QCOMPARE(qobject_cast<QLineEdit*>(grid->editorWidget())->text(), QStringLiteral("10000000000"));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1053));
     QCOMPARE(stored(f, 2, 品名), QStringLiteral("消しゴム"));
+    // Corrected, it is taken.
+    QTest::keyClick(grid->editorWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(grid->editorWidget(), QStringLiteral("7"));
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    QCOMPARE(stored(f, 2, 金額), QStringLiteral("7"));
+    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(1057));
+    QCOMPARE(f.messages.texts().size(), 1);
 }
 
 // Typing the value a cell already holds recounts the line and the totals:
@@ -498,6 +574,8 @@ void TestGridEditing::sameValueTypedAgainRecounts()
     f.session.設定情報.税区分 = QStringLiteral("外税");
     f.shown.taxRounding = QStringLiteral("切り上げ");
     f.session.設定情報.行端数 = QStringLiteral("切り上げ");
+    f.session.設定情報.小数 = QStringLiteral("数量+単価");
+    f.quotation().applyLayout(f.session.設定情報, nullptr);
     setLine(f, 1, QStringLiteral("品名=鉛筆"));
     WorkTableModel* lines = control<WorkTableModel>(f.quotation(), "wkDat");
     QVERIFY(lines->editCell(0, 数量, QStringLiteral("1.5")));
@@ -628,6 +706,245 @@ void TestGridEditing::closingTheTabKeepsTheTypedCell()
     QCOMPARE(stored(f, 1, col), kept);
     if (col == 単位)
         QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '単位' and sname = ?"), {typed}).toInt(), 1);
+}
+
+// What the grid's number cells, the quotation amount and the date refuse is
+// said with the field's warning, stays on screen to be corrected, and is never
+// stored: 登録 stops over it (and says it again). Corrected, it is taken,
+// stored and reloaded.
+void TestGridEditing::refusedInputIsSaidKeptAndNotStored_data()
+{
+    QTest::addColumn<QString>("field");      // a grid column, "見積金額" or "日付"
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("corrected");  // typed then
+    QTest::addColumn<QString>("kept");       // what is stored and reloaded from it
+
+    const QString qtyDigits = QStringLiteral("数量には数字以外使用できません");
+    const QString date = QStringLiteral("正しい日付が指定されていません。確認してください");
+    QTest::newRow("数量 12a") << "数量" << "12a" << qtyDigits << "3" << "3";
+    QTest::newRow("数量 --5") << "数量" << "--5" << qtyDigits << "3" << "3";
+    QTest::newRow("単価 --5") << "単価" << "--5" << "単価には数字以外使用できません" << "600" << "600";
+    QTest::newRow("金額 12a") << "金額" << "12a" << "金額には数字以外使用できません" << "900" << "900";
+    QTest::newRow("数量 over its limit")
+        << "数量" << "1000000" << "数量には -999,999 から 999,999 までの数を入力してください" << "4" << "4";
+    QTest::newRow("単価 over its limit")
+        << "単価" << "100000000" << "単価には -99,999,999 から 99,999,999 までの数を入力してください" << "700" << "700";
+    QTest::newRow("見積金額 12a") << "見積金額" << "12a" << "見積金額には数字以外使用できません" << "5000" << "5000";
+    QTest::newRow("見積金額 --5") << "見積金額" << "--5" << "見積金額には数字以外使用できません" << "5000" << "5000";
+    QTest::newRow("日付 2026/2/30") << "日付" << "2026/2/30" << date << "2026/2/28" << "2026-02-28";
+    QTest::newRow("日付 2026/13/01") << "日付" << "2026/13/01" << date << "2026/12/01" << "2026-12-01";
+    QTest::newRow("日付 0000/01/01") << "日付" << "0000/01/01" << date << "2001/01/01" << "2001-01-01";
+}
+
+void TestGridEditing::refusedInputIsSaidKeptAndNotStored()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, warning);
+    QFETCH(QString, corrected);
+    QFETCH(QString, kept);
+    QuotationTabFixture f;
+    QVERIFY(load(f));
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+    f.session.設定情報.年号 = QStringLiteral("西暦");
+    q.applyLayout(f.session.設定情報, nullptr);
+    setLine(f, 1, QStringLiteral("品名=鉛筆;数量=2;単価=500;金額=1000"));
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("甲商店"));
+    control<DateBox>(q, "dt日付")->setDate(QDate(2024, 6, 3));
+    control<NumberBox>(q, "num見積金額")->setValue(Currency::fromWhole(1050));
+    const QString number = control<QLineEdit>(q, "txtNo")->text();
+    GridView* grid = control<GridView>(q, "Grid明細");
+    auto* amount = control<NumberBox>(q, "num見積金額");
+    QLineEdit* dateEdit = control<DateBox>(q, "dt日付")->lineEdit();
+    const int col = control<WorkTableModel>(q, "wkDat")->columnOf(field);
+    const QStringList lines = table(f);
+
+    // Typed, then Enter.
+    QLineEdit* box = field == u"見積金額" ? amount : field == u"日付" ? dateEdit : nullptr;
+    if (box) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+    } else {
+        grid->setFocus();
+        grid->setCurrentCell(0, col);
+        QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, typed, Qt::NoModifier);
+        QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(f.messages.texts(), QStringList{warning});
+    // The typed text stays on screen; nothing of it was taken.
+    const auto shownText = [&] {
+        return box ? box->text() : grid->isEditing() ? qobject_cast<QLineEdit*>(grid->editorWidget())->text() : QString();
+    };
+    QCOMPARE(shownText(), typed);
+    QCOMPARE(table(f), lines);
+    QCOMPARE(amount->value(), std::optional<Currency>(Currency::fromWhole(1050)));
+    QCOMPARE(control<DateBox>(q, "dt日付")->date(), std::optional<QDate>(QDate(2024, 6, 3)));
+
+    // 登録 stores nothing and says why again; the text stays.
+    QTest::mouseClick(control<QPushButton>(q, "cmd登録"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.messages.texts(), (QStringList{warning, warning}));
+    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ")).toInt(), 0);
+    QCOMPARE(shownText(), typed);
+
+    // Corrected, it is taken, stored and reloaded.
+    QLineEdit* editor = box ? box : qobject_cast<QLineEdit*>(grid->editorWidget());
+    QVERIFY(editor);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, corrected);
+    QTest::keyClick(editor, Qt::Key_Return);
+    f.messages.clear();
+    QTest::mouseClick(control<QPushButton>(q, "cmd登録"), Qt::LeftButton);
+    QCOMPARE(f.messages.texts().size(), 2);  // the question and 登録完了
+    const auto saved = LoadQuotation(f.data(), number.toInt());
+    QVERIFY(saved);
+    const QuotationLine line = saved->lines.value(0);
+    const QString storedValue = field == u"見積金額" ? saved->header.見積金額->toPlainString()
+                                : field == u"日付"   ? saved->header.日付->toString(Qt::ISODate)
+                                : field == u"数量"   ? line.数量->toPlainString()
+                                : field == u"単価"   ? line.単価->toPlainString()
+                                                     : line.金額->toPlainString();
+    QCOMPARE(storedValue, kept);
+    lines::reopen(f.quotation(), number);
+    if (field == u"見積金額")
+        QCOMPARE(amount->value()->toPlainString(), kept);
+    else if (field == u"日付")
+        QCOMPARE(control<DateBox>(q, "dt日付")->date()->toString(Qt::ISODate), kept);
+    else
+        QCOMPARE(stored(f, 1, col), kept);
+}
+
+// A typed 数量, 単価 or 金額 keeps the places its column shows (by the 小数
+// setting; 金額 whole), so a line multiplies out as shown and the lines add up
+// to the totals; the store and a reload keep the same values.
+void TestGridEditing::typedDecimalsAreKeptAsShown_data()
+{
+    QTest::addColumn<QString>("decimals");  // 小数
+    QTest::addColumn<QString>("typed");     // "line:column=text;..."
+    QTest::addColumn<QStringList>("shown");  // 数量|単価|金額 of lines 1 to 3
+    QTest::addColumn<QString>("totals");    // 税抜計|消費税|合計|見積金額 (外税 5 %, 四捨五入)
+
+    QTest::newRow("数量+単価: 1.555 × 100.125")
+        << "数量+単価" << "1:4=1.555;1:6=100.125" << QStringList{"1.56|100.13|156", "||", "||"} << "156|8|164|164";
+    QTest::newRow("しない: 2.5 × 101.4")
+        << "しない" << "1:4=2.5;1:6=101.4" << QStringList{"3|101|303", "||", "||"} << "303|15|318|318";
+    QTest::newRow("数量: the price whole")
+        << "数量" << "1:4=1.5;1:6=100.125" << QStringList{"1.5|100|150", "||", "||"} << "150|8|158|158";
+    QTest::newRow("単価: the quantity whole")
+        << "単価" << "1:4=1.5;1:6=100.125" << QStringList{"2|100.13|200", "||", "||"} << "200|10|210|210";
+    QTest::newRow("金額 123.45, 0.5, 0.5")
+        << "数量+単価" << "1:7=123.45;2:7=0.5;3:7=0.5" << QStringList{"||123", "||1", "||1"} << "125|6|131|131";
+    QTest::newRow("credit 金額 -0.5")
+        << "しない" << "1:7=100;2:7=-0.5" << QStringList{"||100", "||-1", "||"} << "99|5|104|104";
+}
+
+void TestGridEditing::typedDecimalsAreKeptAsShown()
+{
+    QFETCH(QString, decimals);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, totals);
+    QuotationTabFixture f;
+    QVERIFY(f.open());
+    f.session.設定情報.小数 = decimals;
+    f.session.設定情報.行端数 = QStringLiteral("四捨五入");
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.shown.taxRounding = QStringLiteral("四捨五入");
+    f.quotation().applyLayout(f.session.設定情報, nullptr);
+    WorkTableModel* m = control<WorkTableModel>(f.quotation(), "wkDat");
+    for (const QString& cell : typed.split(u';')) {
+        const int row = cell.section(u':', 0, 0).toInt() - 1;
+        const int col = cell.section(u':', 1).section(u'=', 0, 0).toInt();
+        if (m->text(row, 品名).isEmpty()) QVERIFY(m->editCell(row, 品名, QStringLiteral("品%1").arg(row + 1)));
+        QVERIFY(m->editCell(row, col, cell.section(u'=', 1)));
+    }
+    const auto screen = [&] { return QStringList{shownLine(f, 0), shownLine(f, 1), shownLine(f, 2)}; };
+    QCOMPARE(screen(), shown);
+    QCOMPARE(lines::shownTotals(f.quotation()), totals);
+    QVERIFY(f.messages.texts().isEmpty());
+
+    const QString number = control<QLineEdit>(f.quotation(), "txtNo")->text();
+    QCOMPARE(lines::storedAmounts(f, 0), shown[0].section(u'|', 2) + u'|' + totals);
+    lines::reopen(f.quotation(), number);
+    QCOMPARE(screen(), shown);
+    QCOMPARE(lines::shownTotals(f.quotation()), totals);
+}
+
+// However a line's product and price are set (its 品名 typed, a pick from the
+// list, the product window, the product-detail panel), the line's 金額, the
+// totals and what is stored follow the price alike: a line with a 数量 takes
+// 数量 × 単価 (none without a price), a line of an amount alone keeps it.
+void TestGridEditing::productPriceRecountsTheLine_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("line");    // line 1 before
+    QTest::addColumn<QString>("after");   // 数量|単価|金額 of line 1 after
+    QTest::addColumn<QString>("totals");  // 税抜計|消費税|合計|見積金額
+
+    const QString priced = QStringLiteral("品名=見本;数量=2;単価=500;金額=1000");
+    const QString lump = QStringLiteral("品名=工事一式;金額=50000");
+    QTest::newRow("送料 typed after 数量 and 単価") << "typed" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
+    QTest::newRow("a 品名 not in the master typed") << "typed" << "未登録品" << priced << "2||" << "0|||";
+    QTest::newRow("送料 picked from the list") << "list" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
+    QTest::newRow("送料 from the product window") << "window" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
+    QTest::newRow("送料 from the product-detail panel") << "panel" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
+    QTest::newRow("送料 typed on a line of an amount alone") << "typed" << "送料" << lump << "|1000|50000" << "50000|2500|52500|52500";
+    QTest::newRow("送料 picked on a line of an amount alone") << "list" << "送料" << lump << "|1000|50000" << "50000|2500|52500|52500";
+    QTest::newRow("送料 from the window on a line of an amount alone") << "window" << "送料" << lump << "|1000|50000" << "50000|2500|52500|52500";
+}
+
+void TestGridEditing::productPriceRecountsTheLine()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, name);
+    QFETCH(QString, line);
+    QFETCH(QString, after);
+    QFETCH(QString, totals);
+    QuotationTabFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.activate());
+    QuotationTab& q = f.quotation();
+    f.session.設定情報.税計算 = true;
+    f.session.設定情報.税区分 = QStringLiteral("外税");
+    f.shown.taxRounding = QStringLiteral("四捨五入");
+    QVERIFY(f.data().exec(QStringLiteral(
+        "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('送料', '式', 10000000, 0, 'そうりょう')")));
+    control<DetailGrid>(q, "DetailGrid")->SetDD品名();
+    setLine(f, 1, line);
+    GridView* grid = control<GridView>(q, "Grid明細");
+    grid->setCurrentCell(0, 品名);
+
+    if (way == u"typed") {
+        QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(0, 品名, name));
+    } else if (way == u"list") {
+        pickFromList(f, 0, 0);
+    } else if (way == u"window") {
+        ProductPick pick;
+        pick.品名 = name;
+        pick.単価 = Currency::fromWhole(1000);
+        QVERIFY(static_cast<QuotationPort&>(q).pickProduct(pick));
+    } else {
+        control<QPushButton>(q, "cmd商品詳細")->click();
+        control<QLineEdit>(q, "txt品名詳細")->setText(name);
+        control<NumberBox>(q, "num単価詳細")->setValue(Currency::fromWhole(1000));
+        control<QPushButton>(q, "cmd顧客詳細登録")->click();
+    }
+
+    QCOMPARE(shownLine(f, 0), after);
+    QCOMPARE(lines::shownTotals(q), totals);
+    const QString number = control<QLineEdit>(q, "txtNo")->text();
+    QCOMPARE(lines::storedAmounts(f, 0), after.section(u'|', 2) + u'|' + totals);
+    lines::reopen(f.quotation(), number);
+    QCOMPARE(shownLine(f, 0), after);
+    QCOMPARE(lines::shownTotals(q), totals);
 }
 
 #include "tst_grid_editing.moc"

@@ -75,8 +75,9 @@ void TestQuotationPort::pickProductIntoTheCurrentLine_data()
 {
     QTest::addColumn<bool>("subtotal");
     QTest::addColumn<QStringList>("after");  // line 3 afterwards
-    QTest::newRow("an ordinary line takes the given fields, 金額 follows the price")
-        << false << QStringList{"定規", "文具", "12", "4", "本", "1200.5", "4802", "1", "じょうぎ"};
+    // The price is kept as the column shows it (no decimals by default), so the line multiplies out.
+    QTest::newRow("an ordinary line takes the given fields, 金額 follows the price as shown")
+        << false << QStringList{"定規", "文具", "12", "4", "本", "1201", "4804", "1", "じょうぎ"};
     QTest::newRow("a subtotal line refuses")
         << true << QStringList{" 小 計", "<null>", "<null>", "<null>", "<null>", "<null>", "40", "0", "<null>"};
 }
@@ -111,7 +112,7 @@ void TestQuotationPort::pickProductIntoTheCurrentLine()
         return;
     }
     // The totals as after a typed price; the line is tax-exempt.
-    QCOMPARE(control<NumberBox>(q, "num合計")->value(), Currency::fromWhole(4802));
+    QCOMPARE(control<NumberBox>(q, "num合計")->value(), Currency::fromWhole(4804));
     QCOMPARE(control<NumberBox>(q, "num消費税")->value(), Currency());
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(control<GridView>(q, "Grid明細")->currentRow(), 2);
@@ -191,6 +192,21 @@ void TestQuotationPort::printRequestsGoThroughTheHook()
     QVERIFY(requests[1].withDate);
     // Only the print asked first.
     QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("見積書を印刷します。よろしいですか")});
+
+    // A quotation amount the box refused and still shows is not printed over:
+    // its warning comes again instead.
+    QVERIFY(f.activate());
+    auto* amount = control<NumberBox>(q, "num見積金額");
+    amount->setFocus();
+    QTest::keyClicks(amount, QStringLiteral("12a"));
+    QTest::keyClick(amount, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    f.messages.clear();
+    control<QPushButton>(q, "cmdプレビュー")->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("見積金額には数字以外使用できません")});
+    QCOMPARE(amount->text(), QStringLiteral("12a"));
 }
 
 QTEST_MAIN(TestQuotationPort)

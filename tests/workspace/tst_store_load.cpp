@@ -40,6 +40,8 @@ private slots:
     void typedNumberThenStoreStoresTheScreen();
     void failedStoreSaysWhy_data();
     void failedStoreSaysWhy();
+    void storingOverAnotherQuotationAsksFirst_data();
+    void storingOverAnotherQuotationAsksFirst();
 };
 
 namespace {
@@ -610,6 +612,89 @@ void TestStoreLoad::failedStoreSaysWhy()
     if (cause == u"locked") QVERIFY(other.exec(QStringLiteral("ROLLBACK")));
     QVERIFY(!LoadQuotationHeader(f.data(), 32));
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("32"));
+}
+
+// 登録 under a number that holds a stored quotation other than the one on
+// screen asks first, naming that quotation (No by default): No keeps it and
+// the screen, Yes replaces it. The quotation loaded and stored again, or a new
+// one under a free number, gets the usual question.
+void TestStoreLoad::storingOverAnotherQuotationAsksFirst_data()
+{
+    QTest::addColumn<QString>("loaded");    // the number loaded first; "" a new quotation
+    QTest::addColumn<QString>("number");    // the number 登録 stores under
+    QTest::addColumn<bool>("yes");          // the answer
+    QTest::addColumn<QString>("question");  // the one question asked
+    QTest::addColumn<bool>("noDefault");    // いいえ is its default
+    QTest::addColumn<bool>("stored");       // the screen's quotation is stored under the number
+
+    const QString replace = QStringLiteral("伝票 2（乙商店） は登録済みです。画面の見積書で置き換えます。よろしいですか");
+    const QString usual = QStringLiteral(" 丙工業 を登録します。よろしいですか");
+    QTest::newRow("new quotation over 2, No") << "" << "2" << false << replace << true << false;
+    QTest::newRow("new quotation over 2, Yes") << "" << "2" << true << replace << true << true;
+    QTest::newRow("3 loaded, stored under 2, No") << "3" << "2" << false << replace << true << false;
+    QTest::newRow("3 loaded, stored under 2, Yes") << "3" << "2" << true << replace << true << true;
+    QTest::newRow("2 loaded and stored again") << "2" << "2" << true << usual << false << true;
+    QTest::newRow("new quotation under the free 4") << "" << "4" << true << usual << false << true;
+}
+
+void TestStoreLoad::storingOverAnotherQuotationAsksFirst()
+{
+    QFETCH(QString, loaded);
+    QFETCH(QString, number);
+    QFETCH(bool, yes);
+    QFETCH(QString, question);
+    QFETCH(bool, noDefault);
+    QFETCH(bool, stored);
+    QuotationTabFixture f;
+    QVERIFY(f.open());
+    QuotationTab& q = f.quotation();
+    QVERIFY(StoreQuotation(f.data(), {header(2, QStringLiteral("乙商店")), {product(QStringLiteral("品2"), 3, 100)}},
+                           codesOf(f.data())).ok);
+    QVERIFY(StoreQuotation(f.data(), {header(3, QStringLiteral("甲商店")), {product(QStringLiteral("品3"), 1, 100)}},
+                           codesOf(f.data())).ok);
+    auto open = [&](const QString& n) {
+        control<QLineEdit>(q, "txtNo")->setText(n);
+        control<HeaderPanel>(q, "Header")->txtNo_Commit();
+    };
+    if (!loaded.isEmpty()) open(loaded);
+    // The screen: 丙工業 with one line, under the number.
+    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("丙工業"));
+    QVERIFY(WriteWorkLines(f.work(), {product(QStringLiteral("机"), 1, 2000)}));
+    control<WorkTableModel>(q, "wkDat")->refresh();
+    control<QLineEdit>(q, "txtNo")->setText(number);
+    const QStringList before = snapshot(f.data());
+    f.messages.clear();
+    f.messages.answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
+
+    control<QPushButton>(q, "cmd登録")->click();
+
+    QVERIFY(!f.messages.shown().isEmpty());
+    const MessageBoxSpec& asked = f.messages.shown().first();
+    QCOMPARE(asked.title, QStringLiteral("登録の確認"));
+    QCOMPARE(asked.text, question);
+    QCOMPARE(asked.defaultButton, noDefault ? MessageBoxSpec::Default::No : MessageBoxSpec::Default::Yes);
+    if (!stored) {
+        // Nothing replaced; the screen stays to be stored under another number.
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(snapshot(f.data()), before);
+        QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), number);
+        QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("丙工業"));
+        QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("机")));
+        open(number);
+        QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("乙商店"));
+        QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("品2")));
+        return;
+    }
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("登録完了")}));
+    const auto kept = LoadQuotation(f.data(), number.toInt());
+    QVERIFY(kept);
+    QCOMPARE(kept->header.顧客名, QVariant(QStringLiteral("丙工業")));
+    QCOMPARE(kept->lines.size(), 1);
+    // Reopened, it is the screen that was stored; the other quotation stays.
+    open(number);
+    QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("丙工業"));
+    QCOMPARE(ReadWorkLines(f.work())[0].品名, QVariant(QStringLiteral("机")));
+    QCOMPARE(dbv::text(LoadQuotation(f.data(), 3)->header.顧客名), number == u"3" ? QStringLiteral("丙工業") : QStringLiteral("甲商店"));
 }
 
 QTEST_MAIN(TestStoreLoad)

@@ -187,12 +187,14 @@ void DetailGrid::refresh()
 
 bool DetailGrid::commitEdit()
 {
-    if (!wkDat) return true;
-    bool written = true;
-    const auto failed = connect(wkDat, &WorkTableModel::writeFailed, this, [&written] { written = false; });
-    Grid明細->commitEdit();
-    disconnect(failed);
-    return written;
+    // False also for a value refused as the focus left the grid for the
+    // button whose handler asks.
+    return !wkDat || Grid明細->commitEdit();
+}
+
+bool DetailGrid::cellBeingTyped() const
+{
+    return handBacksPending_ > 0 || Grid明細->editorChanged();
 }
 
 void DetailGrid::focusGrid()
@@ -241,8 +243,8 @@ void DetailGrid::refreshCodeList(CodeList list)
 
 bool DetailGrid::pickProduct(const ProductPick& pick)
 {
-    if (!wkDat) return false;
-    Grid明細->commitEdit();
+    // A cell being typed goes first; a value refused there stops the pick.
+    if (!wkDat || !Grid明細->commitEdit()) return false;
     const int row = std::max(0, Grid明細->currentRow());
     if (row >= wkDat->rowCount()) return false;
     if (isSubtotalLine(row)) {
@@ -260,9 +262,9 @@ bool DetailGrid::pickProduct(const ProductPick& pick)
         reportLineWriteFailure();
         return false;
     }
-    // A picked price counts as a typed one: the line's amount and the totals follow it.
+    // The line's amount and the totals follow a picked price.
     if (pick.単価) {
-        takeLineAmount(row);
+        takeProductPrice(row);
         Calc明細();
     }
     // The main window comes forward with the line's 品名 current; the
@@ -298,8 +300,8 @@ bool DetailGrid::writeProduct(int row, const ProductDetail& product)
                                                 {商品区分, dbv::textOrNull(product.商品区分)},
                                                 {ふりがな, dbv::textOrNull(product.ふりがな)}});
     if (!written) return false;
-    // The price counts as a typed one: the line's amount and the totals follow it.
-    takeLineAmount(row);
+    // The line's amount and the totals follow the price.
+    takeProductPrice(row);
     Calc明細();
     return true;
 }

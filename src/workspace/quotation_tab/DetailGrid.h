@@ -16,6 +16,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class QPushButton;
@@ -56,9 +57,12 @@ public:
     // quotation's, just loaded: the totals are computed, and the quotation
     // amount stays the stored one until a quantity or price is typed.
     void showLines(bool loaded);
-    // The cell being edited goes into w明細. False when w明細 did not take it
-    // (the failure box has said why).
+    // The cell being edited goes into w明細. False when the grid refused it
+    // or w明細 did not take it (its warning or the failure box says why).
     bool commitEdit();
+    // A cell is being typed (its editor holds text other than the cell's,
+    // or a refused text is on its way back into its cell).
+    bool cellBeingTyped() const;
     void focusGrid();
     // The focus into the grid, on the 品名 column of the current line.
     void focusNameColumn();
@@ -125,10 +129,24 @@ private:
     // A write of w明細 that a handler made for the user's edit or pick failed:
     // the failure box with the database's words.
     void reportLineWriteFailure() const;
-    // The line's 数量 or 単価 changed, typed or picked: its 金額 becomes
-    // 数量 × 単価 by the line rounding, and the quotation amount follows the
-    // total again (DetailsChanged). The caller recomputes the totals.
+    // The line's 数量 or 単価 was typed: its 金額 becomes 数量 × 単価 by the
+    // line rounding (none when either is empty), and the quotation amount
+    // follows the total again (DetailsChanged). The caller recomputes the totals.
     void takeLineAmount(int row);
+    // A product's price was written into the line (a typed 品名, a pick from
+    // the list, the product window or the product-detail panel), all alike:
+    // the price is kept as its column shows it, as a typed price is; a
+    // line with a 数量 takes 数量 × 単価 as its 金額 (none without a price), a
+    // line without one keeps its 金額 (an amount typed on its own); the
+    // quotation amount follows the total again. The caller recomputes the totals.
+    void takeProductPrice(int row);
+    // A typed value the grid refused: once the grid has closed the editor,
+    // `tell` says why and the typed text goes back into its cell for
+    // correction. Nothing of it is written.
+    void handBack(int row, int col, const QString& typed, const std::function<void()>& tell);
+    // The places a number column shows by its display format: a typed value
+    // is kept to them, so the value kept is the value shown.
+    int shownDecimals(int col) const;
     // Changes the line structure at line n in w明細 (a subtotal line inserted,
     // a line deleted) and reads it again; then the failure box, or the cursor
     // back on line n in its column, the totals recomputed and the grid focused.
@@ -150,6 +168,8 @@ private:
     WorkTableModel* dat商品区分 = nullptr;
 
     std::optional<bool> DetailsChanged;
+    // Refused texts handed back to their cells, not yet there.
+    int handBacksPending_ = 0;
     ProductLookup ProductLookupRecord;
     // Background of subtotal lines.
     QColor SyokeiLineStyle = QColor(0xE0, 0xE0, 0xE0);

@@ -13,30 +13,12 @@
 #include "platform/InputMethod.h"
 #include "app/CellWriteFailures.h"
 #include "platform/JapaneseText.h"
+#include "platform/NumberFormat.h"
 #include "platform/WorkTableModel.h"
 
-#include <QPoint>
 #include <QTimer>
 
 using namespace DetailLine;
-
-namespace {
-
-// A cell the cursor must go back to once the grid has finished its own move
-// (a value beyond its limit was emptied). Kept on the grid itself.
-const char* const kReturnCell = "veltReturnCell";
-
-void returnToCell(GridView* grid, int row, int col)
-{
-    grid->setProperty(kReturnCell, QPoint(col, row));
-    grid->setCurrentCell(row, col);
-    QTimer::singleShot(0, grid, [grid, row, col] {
-        grid->setProperty(kReturnCell, QVariant());
-        grid->setCurrentCell(row, col);
-    });
-}
-
-}  // namespace
 
 void DetailGrid::connectEditing()
 {
@@ -71,18 +53,63 @@ void DetailGrid::Grid明細_BeforeColUpdate(int row, int col, QString& text, boo
         return;
     }
     if (IsNumberColumn(col)) {
-        switch (ClassifyNumber(col, text)) {
-        case NumberInput::Number: break;
+        const QString typed = text;
+        const TypedNumber number = ReadTypedNumber(col, typed, shownDecimals(col));
+        switch (number.input) {
         case NumberInput::Empty: text.clear(); break;  // a cleared cell holds no value
-        case NumberInput::BeyondLimit:
-            text.clear();
-            returnToCell(Grid明細, row, col);
+        case NumberInput::Number: {
+            // 数量 and 単価 must still make a line amount 金額 can hold.
+            const QString& mode = session_.設定情報.行端数;
+            const bool fits = col == 数量   ? LineAmountFits(number.value, wkDat->money(row, 単価), mode)
+                              : col == 単価 ? LineAmountFits(wkDat->money(row, 数量), number.value, mode)
+                                            : true;
+            if (!fits) {
+                cancel = true;
+                handBack(row, col, typed, [this] {
+                    messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), LineAmountBeyondLimit());
+                });
+                break;
+            }
+            text = number.value->toPlainString();  // the value the cell shows
             break;
-        case NumberInput::NotANumber: cancel = true; break;  // the old value stays
+        }
+        case NumberInput::BeyondLimit:
+        case NumberInput::NotANumber: {
+            cancel = true;
+            const NumberLimits limits = LimitsOf(col);
+            handBack(row, col, typed, [this, col, typed, limits] {
+                messages().ShowRefusedNumber(wkDat->column(col).field, typed, limits.low, limits.high);
+            });
+            break;
+        }
         }
     } else if (col == 品名) {
         text = CutToShiftJis(text);
     }
+}
+
+void DetailGrid::handBack(int row, int col, const QString& typed, const std::function<void()>& tell)
+{
+    // Once the grid has closed the editor: the warning, then the typed text
+    // back in its cell (nothing of it was written), unless the line or the
+    // window has gone meanwhile.
+    const qint64 rowid = wkDat->rowid(row);
+    ++handBacksPending_;
+    QTimer::singleShot(0, this, [this, rowid, col, typed, tell] {
+        --handBacksPending_;
+        if (!isVisible()) return;
+        tell();
+        for (int r = 0; wkDat && r < wkDat->rowCount(); ++r) {
+            if (wkDat->rowid(r) != rowid) continue;
+            Grid明細->reopenEditor(r, col, typed);
+            return;
+        }
+    });
+}
+
+int DetailGrid::shownDecimals(int col) const
+{
+    return NumberFormat::decimalsOf(wkDat->column(col).format);
 }
 
 void DetailGrid::Grid明細_AfterColUpdate(int row, int col)
@@ -93,13 +120,15 @@ void DetailGrid::Grid明細_AfterColUpdate(int row, int col)
         const QString name = TrimBlanks(wkDat->text(row, 品名));
         r.品名 = name;
         Seek商品();
-        // The line amount stays as it is until 数量 or 単価 is edited.
         if (!wkDat->setValues(row, {{品名, name},
                                     {単位, r.単位},
                                     {単価, r.単価 != Currency() ? QVariant::fromValue(r.単価) : QVariant()},
                                     {非課税, r.非課税},
-                                    {ふりがな, r.ふりがな}}))
+                                    {ふりがな, r.ふりがな}})) {
             reportLineWriteFailure();
+            break;
+        }
+        takeProductPrice(row);
         break;
     }
     case 商品区分:
@@ -137,6 +166,29 @@ void DetailGrid::takeLineAmount(int row)
     DetailsChanged = true;
 }
 
+void DetailGrid::takeProductPrice(int row)
+{
+    std::optional<Currency> price = wkDat->money(row, 単価);
+    if (price) {
+        // A stored price may hold more places than the column shows: the
+        // line keeps it as shown, as a typed price, so the line multiplies out.
+        const Currency shown = ShownValue(*price, shownDecimals(単価));
+        if (shown != *price && !wkDat->setMoney(row, 単価, shown)) {
+            reportLineWriteFailure();
+            return;
+        }
+        price = shown;
+    }
+    const std::optional<Currency> quantity = wkDat->money(row, 数量);
+    if (quantity) {
+        const QString& mode = session_.設定情報.行端数;
+        if (!LineAmountFits(quantity, price, mode))
+            messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"), LineAmountBeyondLimit());
+        if (!wkDat->setMoney(row, 金額, LineAmount(quantity, price, mode))) reportLineWriteFailure();
+    }
+    DetailsChanged = true;
+}
+
 void DetailGrid::Grid明細_ComboSelect(int col, int sourceRow)
 {
     if (col != 品名 || !dat商品参照 || !wkDat) return;
@@ -153,19 +205,14 @@ void DetailGrid::Grid明細_ComboSelect(int col, int sourceRow)
         reportLineWriteFailure();
         return;
     }
-    // The picked price counts as a typed one: the line and the totals follow it.
-    takeLineAmount(row);
+    // The line and the totals follow the picked price.
+    takeProductPrice(row);
     Calc明細();
     Grid明細->setCurrentCell(row, 数量);
 }
 
 void DetailGrid::Grid明細_KeyDown(int& key)
 {
-    // A value beyond its limit was emptied: the cursor stays on it.
-    if (Grid明細->property(kReturnCell).isValid()) {
-        key = 0;
-        return;
-    }
     if (key != VKey::Enter || Grid明細->currentColumn() != 金額) return;
     const int row = Grid明細->currentRow();
     if (row < 0 || !wkDat) return;

@@ -59,8 +59,8 @@ void putCursorBack(GridView* grid, const WorkTableModel* m, int n, int col)
 
 void DetailGrid::Create小計()
 {
-    if (!wkDat) return;
-    Grid明細->commitEdit();
+    // A cell being typed goes first; a value refused there stops the insertion.
+    if (!wkDat || !Grid明細->commitEdit()) return;
     const int row = Grid明細->currentRow();
     const int n = currentLineNumber(Grid明細, wkDat);
     if (n == 0) return;
@@ -79,8 +79,7 @@ void DetailGrid::Create小計()
 
 void DetailGrid::LineDelete()
 {
-    if (!wkDat) return;
-    Grid明細->commitEdit();
+    if (!wkDat || !Grid明細->commitEdit()) return;
     const int n = currentLineNumber(Grid明細, wkDat);
     if (n == 0) return;
     changeLines(n, DeleteLine, QStringLiteral("行を削除できませんでした。"));

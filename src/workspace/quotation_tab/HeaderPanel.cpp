@@ -109,6 +109,17 @@ void HeaderPanel::build(Session& session)
         num見積金額->setFont(f);
     }
     for (NumberBox* b : {num税抜計, num消費税, num合計, num見積金額}) b->setDisplayFormat(QStringLiteral("#,###"));
+    // A quotation amount or a date the box refuses is said, and stays to be corrected.
+    num見積金額->setKeepRefusedText(true);
+    ReportRefusedNumbers(num見積金額, QStringLiteral("見積金額"), session.messages());
+    dt日付->setKeepRefusedText(true);
+    const MessageCatalog& messages = session.messages();
+    connect(
+        dt日付, &DateBox::refused, this,
+        [&messages] {
+            messages.ShowMessage(QStringLiteral("入力"), QStringLiteral("必須入力なし"), QStringLiteral("正しい日付が"));
+        },
+        Qt::QueuedConnection);
 
     // ---- own company (double-click jumps to the settings tab)
     lbl自社名 = make<QLabel>(p, QStringLiteral("lbl自社名"), 6840, 540, 5280, 420);
@@ -369,6 +380,24 @@ bool HeaderPanel::checkRequired(const std::function<void()>& tell)
     else
         customer_->focusName();
     return false;
+}
+
+bool HeaderPanel::commitTyped()
+{
+    if (!dt日付->commitTyped()) {
+        dt日付->setFocus();
+        return false;
+    }
+    if (!num見積金額->commitTyped()) {
+        num見積金額->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool HeaderPanel::holdsUntakenText() const
+{
+    return dt日付->holdsUntakenText() || num見積金額->holdsUntakenText();
 }
 
 void HeaderPanel::focusNumber()

@@ -65,6 +65,11 @@ public:
     // True when number, date and customer are filled. Otherwise `tell` runs
     // and the focus goes to the first of them that is empty.
     bool checkRequired(const std::function<void()>& tell);
+    // The date and the quotation amount take what is typed in them; false
+    // (the warning shown, the typed text kept) when one of them refuses it.
+    bool commitTyped();
+    // The date or the quotation amount shows typed text they have not taken.
+    bool holdsUntakenText() const;
 
     void focusNumber();
     void focusCustomer();

@@ -52,9 +52,10 @@ std::optional<QuotationRecord> QuotationKeeper::screenQuotation(int number, Fail
 void QuotationKeeper::cmd登録_Click()
 {
     if (session_.operationRunning()) return;
-    // A cell still being edited belongs to the quotation; when the lines do
-    // not take it, nothing is stored (the failure box tells why).
-    if (!lines_.commitEdit()) return;
+    // A cell still being edited belongs to the quotation, and so does a date
+    // or quotation amount still being typed; when they are not taken, nothing
+    // is stored (their warning or the failure box tells why).
+    if (!lines_.commitEdit() || !header_.commitTyped()) return;
     if (!EntryCheck()) {
         CnEntryMsg->hide();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -69,8 +70,31 @@ void QuotationKeeper::cmd登録_Click()
         messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
         return;
     }
-    if (!messages().ShowEntryMessage(QStringLiteral("確認"), QStringLiteral(" ") + dbv::text(quotation->header.顧客名))) return;
+    if (!confirmStore(*quotation)) return;
     Entry見積書(*quotation);
+}
+
+bool QuotationKeeper::confirmStore(const QuotationRecord& quotation)
+{
+    const int number = quotation.header.伝票番号;
+    if (number != loadedNumber_) {
+        // Storing replaces what the number holds: another quotation than the
+        // one loaded is named, and kept unless the user says otherwise.
+        bool ok = false;
+        Failure error;
+        const std::optional<QuotationHeader> stored = LoadQuotationHeader(session_.DataDb(), number, &ok, &error);
+        if (!ok) {
+            messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
+            return false;
+        }
+        if (stored) {
+            const QString customer = dbv::text(stored->顧客名);
+            const QString named = customer.isEmpty() ? QString::number(number)
+                                                     : QStringLiteral("%1（%2）").arg(number).arg(customer);
+            return messages().ShowEntryMessage(QStringLiteral("置換確認"), named);
+        }
+    }
+    return messages().ShowEntryMessage(QStringLiteral("確認"), QStringLiteral(" ") + dbv::text(quotation.header.顧客名));
 }
 
 bool QuotationKeeper::EntryCheck()

@@ -74,6 +74,10 @@ public:
 
 private:
     const MessageCatalog& messages() const;
+    // The question before storing: the usual confirmation, or, when the
+    // number holds a stored quotation other than the one loaded, whether that
+    // one is to be replaced (No by default). True to store.
+    bool confirmStore(const QuotationRecord& quotation);
     // The quotation on screen: the header as shown and the lines; nothing
     // (error set) when the lines cannot be read.
     std::optional<QuotationRecord> screenQuotation(int number, Failure* error) const;

@@ -40,6 +40,29 @@ void QuotationTab::Clear見積書(bool all)
     std::array<QString, 4> titles;
     for (size_t i = 0; i < titles.size(); ++i) titles[i] = shownSettings_.shownSealTitle(int(i));
     header_->setSealTitles(titles);
+
+    // A new quotation: its quotation amount follows its total, also when only
+    // amounts are typed (a load that follows keeps the stored one).
+    grid_->setDetailsChanged(true);
+    keepAsUnchanged();
+}
+
+void QuotationTab::keepAsUnchanged()
+{
+    Failure error;
+    const std::optional<QList<QuotationLine>> lines = grid_->lines(&error);
+    unchanged_ = lines ? std::optional<QuotationRecord>(QuotationRecord{header_->header(), *lines}) : std::nullopt;
+}
+
+bool QuotationTab::holdsUnsavedChanges() const
+{
+    // Text typed and not yet taken counts, a refused one too.
+    if (grid_->cellBeingTyped() || header_->holdsUntakenText()) return true;
+    Failure error;
+    const std::optional<QList<QuotationLine>> lines = grid_->lines(&error);
+    // Lines that cannot be read cannot be told unchanged.
+    if (!lines || !unchanged_) return true;
+    return header_->header() != unchanged_->header || *lines != unchanged_->lines;
 }
 
 void QuotationTab::cmdクリア_Click()

@@ -121,7 +121,10 @@ QuotationKeeper* QuotationTab::makeKeeper(QPushButton* cmd登録, QPushButton* c
     lines.commitEdit = [this] { return grid_->commitEdit(); };
     lines.read = [this](Failure* error) { return grid_->lines(error); };
     lines.write = [this](const QList<QuotationLine>& written, Failure* error) { return grid_->writeLines(written, error); };
-    lines.show = [this](bool loaded) { grid_->showLines(loaded); };
+    lines.show = [this](bool loaded) {
+        grid_->showLines(loaded);
+        if (loaded) keepAsUnchanged();
+    };
     lines.focus = [this] { focusDetailGrid(); };
     lines.clearScreen = [this](bool all) { Clear見積書(all); };
     return new QuotationKeeper(session_, *header_, std::move(lines), cmd登録, cmd削除, cmd転記, this);
@@ -158,8 +161,9 @@ void QuotationTab::cmd印刷_Click()
 
 void QuotationTab::ExecPrn(const PrintRequest& request)
 {
-    // The line being edited reaches w明細 before anything reads it.
-    grid_->commitEdit();
+    // The line being edited reaches w明細 before anything reads it; a value
+    // refused there or in the header is not printed over (its warning says why).
+    if (!grid_->commitEdit() || !header_->commitTyped()) return;
     // A print asks first (No is the default); a preview never asks.
     if (request.print && !messages().ShowMessage(QStringLiteral("印刷"), QStringLiteral("確認"), QStringLiteral("見積書")))
         return;

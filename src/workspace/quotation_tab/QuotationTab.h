@@ -13,9 +13,11 @@
 // tests find them by these names.
 
 #include "app/QuotationPort.h"
+#include "workspace/QuotationStore.h"
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QPushButton;
 class DetailGrid;
@@ -61,6 +63,9 @@ public:
 
     // The history tab's open: the number into txtNo, committed, the grid focused.
     void openNumber(const QString& number);
+    // The quotation on screen differs from what the last reset, load or store
+    // left (the number aside), or holds typed text not yet taken.
+    bool holdsUnsavedChanges() const;
 
     // ---- Product-detail panel ---------------------------------------------------------
     // Opens the product-detail panel on the current line (not on a subtotal line).
@@ -105,6 +110,8 @@ private:
     QuotationKeeper* makeKeeper(QPushButton* cmd登録, QPushButton* cmd削除, QPushButton* cmd転記);
 
     const MessageCatalog& messages() const;
+    // The screen as it stands counts as unchanged (after a reset or a load).
+    void keepAsUnchanged();
     // The paper list "A4白紙", "B5白紙", "Q-310" with the default paper of the settings.
     void resetPaperChoice();
 
@@ -114,6 +121,9 @@ private:
     ProductDetailPanel* productPanel_ = nullptr;  // Cn商品詳細
     PrintPanel* printPanel_ = nullptr;            // Cn印刷選択
     std::unique_ptr<PickLists> lists_;
+    // The quotation as the last reset or load left it; nothing when its lines
+    // could not be read.
+    std::optional<QuotationRecord> unchanged_;
 
     // Buttons
     QPushButton* cmd商品詳細 = nullptr;
