@@ -133,7 +133,7 @@ int main(int argc, char** argv)
 
     MainWindowFixture f;
     if (!f.open() || !fillMaster(f.data(), rows)) {
-        std::fprintf(stderr, "cannot build the data file: %s\n", qPrintable(f.data().lastError()));
+        std::fprintf(stderr, "cannot build the data file: %s\n", qPrintable(f.data().lastError().logText()));
         return 1;
     }
     control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();

@@ -93,7 +93,7 @@ int main(int argc, char** argv)
                  QStringLiteral("create table 商品マスタ (品名 TEXT, 商品区分 TEXT, 入数 TEXT, 単位 TEXT, 単価 CURRENCY, "
                                 "非課税 YESNO, ふりがな TEXT)"),
                  QStringLiteral("insert into 商品マスタ values (?, ?, ?, ?, ? / 10000.0, ?, ?)"), count)) {
-        std::fprintf(stderr, "cannot fill the files: %s %s\n", qPrintable(data.lastError()), qPrintable(link.lastError()));
+        std::fprintf(stderr, "cannot fill the files: %s %s\n", qPrintable(data.lastError().logText()), qPrintable(link.lastError().logText()));
         return 1;
     }
     link.close();

@@ -11,7 +11,7 @@ namespace {
 
 bool must(bool ok, Database& db, const char* what)
 {
-    if (!ok) std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(db.lastError()));
+    if (!ok) std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(db.lastError().logText()));
     return ok;
 }
 

@@ -9,7 +9,7 @@ void ShowCellWriteFailures(WorkTableModel* model, const MessageCatalog& messages
     // the editor that is still being closed.
     QObject::connect(
         model, &WorkTableModel::writeFailed, model,
-        [&messages](int, int, const QString& error) {
+        [&messages](int, int, const Failure& error) {
             messages.ShowFailure(QStringLiteral("入力した値を書き込めませんでした。セルは元の値のままです。"), error);
         },
         Qt::QueuedConnection);

@@ -23,9 +23,9 @@ QStringList ReadCodeEntries(Database& data, const QString& kcode)
 }
 
 bool ReplaceWorkRows(Database& work, const QString& table, const QStringList& columns, const QList<QVariantList>& rows,
-                     QString* error)
+                     Failure* error)
 {
-    QString failure;
+    Failure failure;
     Transaction tx(work);
     bool ok = tx.started() && work.exec(QStringLiteral("delete from ") + Database::quoteIdent(table));
     if (ok) {
@@ -40,7 +40,7 @@ bool ReplaceWorkRows(Database& work, const QString& table, const QStringList& co
             for (qsizetype i = 0; i < rows[r].size(); ++i) insert.bindValue(int(i), rows[r][i]);
             ok = insert.exec();
         }
-        if (!ok) failure = insert.lastError().text();
+        if (!ok) failure = SqlFailure(insert.lastError());
     }
     ok = ok && tx.commit();
     if (!ok) {
@@ -89,7 +89,7 @@ CodeEntry AutoEntryCode(Database& db, const QString& kcode, const QString& value
     return CodeEntry::ListFull;
 }
 
-bool RaiseQuotationCounter(Database& db, qint64 number, QString& error)
+bool RaiseQuotationCounter(Database& db, qint64 number, Failure& error)
 {
     Statement find(db, QStringLiteral("select rowid, 最大見積書番号 from 自社情報 order by rowid limit 1"));
     if (!find.run({})) {

@@ -5,6 +5,8 @@
 // rebuild the same tables. Registering a typed value in a code list, and the
 // quotation counter kept beside the lists.
 
+#include "platform/Failure.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,7 +31,7 @@ CodeEntry AutoEntryCode(Database& dataDb, const QString& kcode, const QString& v
 // when it holds a lower number or none (a settings row is added when there is
 // none); it is never lowered. Runs inside the caller's transaction. False
 // (error set) when the counter cannot be read or written.
-bool RaiseQuotationCounter(Database& dataDb, qint64 number, QString& error);
+bool RaiseQuotationCounter(Database& dataDb, qint64 number, Failure& error);
 
 // The entries of one code kind: the filled slots in code order (free slots
 // skipped). A list that cannot be read is logged and gives no entries.
@@ -39,7 +41,7 @@ QStringList ReadCodeEntries(Database& data, const QString& kcode);
 // other columns take their defaults), in one transaction. False, logged and
 // with the database's words in error, when it failed: the table keeps its rows.
 bool ReplaceWorkRows(Database& work, const QString& table, const QStringList& columns,
-                     const QList<QVariantList>& rows, QString* error = nullptr);
+                     const QList<QVariantList>& rows, Failure* error = nullptr);
 
 // Rebuilds a reference table (its one column sname) from the entries of the
 // code kind kcode, and returns the entries.

@@ -10,7 +10,7 @@
 
 Q_LOGGING_CATEGORY(lcMaintenance, "velt.maintenance")
 
-bool WipeBusinessData(Database& data, QString* error)
+bool WipeBusinessData(Database& data, Failure* error)
 {
     static const QStringList statements{
         QStringLiteral("delete from 顧客マスタ"),
@@ -71,13 +71,13 @@ SchemaUpgradeResult UpgradeSchema(Database& data, Database& work)
     // work database; they only say what this run found.
     if (!work.exec(QStringLiteral("delete from 更新テーブル名")) ||
         !work.exec(QStringLiteral("insert into 更新テーブル名 select distinct テーブル名 from テーブル更新情報 "))) {
-        result.failed << QStringLiteral("更新テーブル名: ") + work.lastError();
+        result.failed << QStringLiteral("更新テーブル名: ") + work.lastError().logText();
         return result;
     }
     bool ok = false;
     const QList<QSqlRecord> tables = work.rows(QStringLiteral("select テーブル名 from 更新テーブル名 order by rowid"), {}, &ok);
     if (!ok) {
-        result.failed << QStringLiteral("更新テーブル名: ") + work.lastError();
+        result.failed << QStringLiteral("更新テーブル名: ") + work.lastError().logText();
         return result;
     }
 
@@ -94,7 +94,7 @@ SchemaUpgradeResult UpgradeSchema(Database& data, Database& work)
                            "where テーブル名 = ? and (存在 = 0 or 存在 is null) order by rowid"),
             {table}, &ok);
         if (!ok) {
-            result.failed << table + QStringLiteral(": ") + work.lastError();
+            result.failed << table + QStringLiteral(": ") + work.lastError().logText();
             continue;
         }
         for (const QSqlRecord& m : missing) {
@@ -109,7 +109,7 @@ SchemaUpgradeResult UpgradeSchema(Database& data, Database& work)
                               .arg(Database::quoteIdent(table), Database::quoteIdent(column), type))) {
                 result.added << name;
             } else {
-                result.failed << name + QStringLiteral(": ") + data.lastError();
+                result.failed << name + QStringLiteral(": ") + data.lastError().logText();
             }
         }
     }
@@ -131,7 +131,7 @@ SchemaUpgradeResult UpgradeSchema(Database& data, Database& work)
         written = data.insert(QStringLiteral("自社情報"), stamp);
     }
     if (!written) {
-        result.failed << QStringLiteral("自社情報: ") + data.lastError();
+        result.failed << QStringLiteral("自社情報: ") + data.lastError().logText();
         qCWarning(lcMaintenance) << "schema upgrade: stamp not written:" << data.lastError();
     }
     result.stamped = written;
@@ -143,7 +143,7 @@ void SettingsTab::Data初期化()
     const MessageCatalog& messages = session_.messages();
     if (!messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("確認"), QStringLiteral("すべてのデータを初期化します。")))
         return;
-    QString error;
+    Failure error;
     if (!WipeBusinessData(session_.DataDb(), &error)) {
         messages.ShowFailure(QStringLiteral("データを初期化できませんでした。データは変更されていません。"), error);
         return;

@@ -18,7 +18,7 @@ inline const QString LastUpdate = QStringLiteral("2005/01/06");
 // code slot (コードマスタ.sname Null), all in one transaction. 印刷情報 and
 // KivHint are not touched. False when anything failed: then nothing changed
 // and error holds the database's words.
-bool WipeBusinessData(Database& data, QString* error = nullptr);
+bool WipeBusinessData(Database& data, Failure* error = nullptr);
 
 // True when 自社情報 has a column named exactly "Version" and its first row
 // holds the current version there.

@@ -3,7 +3,6 @@
 #include "platform/Controls.h"
 #include "platform/NumberFormat.h"
 #include <QRegularExpression>
-#include <QStringList>
 
 namespace {
 
@@ -123,56 +122,18 @@ bool MessageCatalog::ShowInputWarning(const QString& kind, const QString& text) 
 bool MessageCatalog::ConfirmPrint(const QString& kind, const QString& text) const { return present(printBox(kind, text)); }
 bool MessageCatalog::ShowGeneralMessage(const QString& kind, const QString& text) const { return present(generalBox(kind, text)); }
 
-FailureText SplitFailureDetail(const QString& detail)
+bool MessageCatalog::ShowFailure(const QString& what, const Failure& why) const
 {
-    // Lines in the program's own Japanese (a file name, the table that could
-    // not be read) stay readable; the engine's English words go to the
-    // details: a line of them ("database is locked", "UNIQUE constraint
-    // failed: 顧客マスタ.顧客名"), or a parenthesised part of a Japanese line
-    // such as "（database is locked）". Engine text is ASCII only, or opens
-    // with an English word and a blank or colon.
-    static const QRegularExpression englishOpening(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*[ :]"));
-    static const QRegularExpression enginePart(QStringLiteral("[（(]([^（）()]+)[）)]"));
-    const auto isEngine = [](const QString& t) {
-        bool ascii = true;
-        for (const QChar c : t) ascii = ascii && c.unicode() < 0x80;
-        return ascii || englishOpening.match(t).hasMatch();
-    };
-    QStringList shown;
-    QStringList engine;
-    for (const QString& line : detail.split(QLatin1Char('\n'))) {
-        const QString t = line.trimmed();
-        if (t.isEmpty()) {
-            shown << QString();  // a blank line between paragraphs stays
-            continue;
-        }
-        if (isEngine(t)) {
-            engine << t;
-            continue;
-        }
-        QString kept = t;
-        auto it = enginePart.globalMatch(t);
-        while (it.hasNext()) {
-            const auto m = it.next();
-            const QString inner = m.captured(1).trimmed();
-            if (!isEngine(inner)) continue;
-            engine << inner;
-            kept.replace(m.captured(0), QString());
-        }
-        shown << kept;
-    }
-    while (!shown.isEmpty() && shown.first().isEmpty()) shown.removeFirst();
-    while (!shown.isEmpty() && shown.last().isEmpty()) shown.removeLast();
-    return {shown.join(QLatin1Char('\n')), engine.join(QLatin1Char('\n'))};
+    QString text = what;
+    if (!why.said.isEmpty()) text += QStringLiteral("\n\n") + why.said;
+    return ShowWithDetails(QStringLiteral("その他"), QStringLiteral("失敗"), text, why.engine);
 }
 
-bool MessageCatalog::ShowFailure(const QString& what, const QString& detail) const
+bool MessageCatalog::ShowWithDetails(const QString& category, const QString& kind, const QString& text,
+                                     const QString& details) const
 {
-    const FailureText parts = SplitFailureDetail(detail);
-    QString text = what;
-    if (!parts.shown.isEmpty()) text += QStringLiteral("\n\n") + parts.shown;
-    auto spec = CatalogueEntry(QStringLiteral("その他"), QStringLiteral("失敗"), text);
-    spec->detail = parts.engine;
+    auto spec = CatalogueEntry(category, kind, text);
+    if (spec) spec->detail = details;
     return present(spec);
 }
 

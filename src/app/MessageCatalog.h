@@ -12,19 +12,13 @@
 // unless a test gives it a recording one.
 
 #include "platform/Currency.h"
+#include "platform/Failure.h"
 #include "platform/MessagePresenter.h"
 
 #include <QString>
 #include <optional>
 
 class NumberBox;
-
-// A failure's detail split into what the box shows and the engine's words.
-struct FailureText {
-    QString shown;
-    QString engine;
-};
-FailureText SplitFailureDetail(const QString& detail);
 
 class MessageCatalog {
 public:
@@ -44,10 +38,15 @@ public:
     bool ShowGeneralMessage(const QString& kind, const QString& text) const;  // "その他"
 
     // A failed write: ("その他", "失敗", what) shows what did not happen, so
-    // nothing failed is ever reported as done. Of detail, the program's own
-    // Japanese lines follow in the text; the database's own (English) words go
-    // to the box's details.
-    bool ShowFailure(const QString& what, const QString& detail) const;
+    // nothing failed is ever reported as done. What the failure says (the
+    // program's own words and the reason) follows whole in the text; the
+    // engine's words go to the box's details.
+    bool ShowFailure(const QString& what, const Failure& why) const;
+
+    // The box of a catalogue entry with words for its details (the engine's,
+    // the loader's); nothing shown, false, for an entry the catalogue lacks.
+    bool ShowWithDetails(const QString& category, const QString& kind, const QString& text,
+                         const QString& details) const;
 
     // A number typed into a box that the box refused, named by its field:
     // text that is no number gets the digits-only warning ("単価には数字以外使用

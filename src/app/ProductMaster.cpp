@@ -48,7 +48,7 @@ QString ProductListOrderBy(const QString& setting)
                                              : QStringLiteral(" order by ふりがな collate japanese, 品名 collate japanese");
 }
 
-bool StoreProductDetail(Database& data, const SettingsRecord& settings, const ProductDetail& product, QString* error)
+bool StoreProductDetail(Database& data, const SettingsRecord& settings, const ProductDetail& product, Failure* error)
 {
     // Afterwards a code value is in its list, or the list has no free slot
     // left; a list that could not be written fails the store.

@@ -5,6 +5,7 @@
 // product-detail panel's store (one product and its new code values).
 
 #include "platform/Currency.h"
+#include "platform/Failure.h"
 #include "platform/JapaneseText.h"
 
 #include <QHash>
@@ -71,4 +72,4 @@ struct ProductDetail {
 // all in one transaction on the data database. False, with the database's
 // words in error and nothing written, when any of it failed.
 bool StoreProductDetail(Database& data, const SettingsRecord& settings, const ProductDetail& product,
-                        QString* error = nullptr);
+                        Failure* error = nullptr);

@@ -4,36 +4,24 @@
 #include "app/Session.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 
 namespace {
 
-QList<RequiredTable> dataTables()
+// The tables the windows bind their grids to: they address the columns by place.
+bool boundByPlace(const QString& table)
 {
-    QList<RequiredTable> out;
-    for (const char16_t* t : {u"見積書ヘッダ", u"見積書", u"顧客マスタ", u"商品マスタ", u"コードマスタ", u"自社情報",
-                              u"印刷情報", u"KivHint"})
-        out.append({QString::fromUtf16(t), {}});
-    return out;
+    static const QStringList bound{u"w明細"_qs,     u"w商品参照"_qs,     u"w単位参照"_qs,
+                                   u"w入数参照"_qs, u"w商品区分参照"_qs, u"w履歴リスト"_qs};
+    return bound.contains(table);
 }
 
-QList<RequiredTable> workTables()
+QList<RequiredTable> shipped(const QList<std::pair<QString, QStringList>>& tables)
 {
-    // First the tables the quotation and history tabs bind their grids to,
-    // with their columns; then the rest, read and written by name.
-    QList<RequiredTable> out{
-        {u"w明細"_qs, {u"行番号"_qs, u"品名"_qs, u"商品区分"_qs, u"入数"_qs, u"数量"_qs, u"単位"_qs, u"単価"_qs, u"金額"_qs,
-                      u"非課税"_qs, u"ふりがな"_qs, u"小計"_qs}},
-        {u"w商品参照"_qs, {u"品名"_qs, u"商品区分"_qs, u"入数"_qs, u"単位"_qs, u"単価"_qs, u"非課税"_qs, u"ふりがな"_qs}},
-        {u"w単位参照"_qs, {u"sname"_qs}},
-        {u"w入数参照"_qs, {u"sname"_qs}},
-        {u"w商品区分参照"_qs, {u"sname"_qs}},
-        {u"w履歴リスト"_qs, {u"チェック"_qs, u"伝票番号"_qs, u"日付"_qs, u"顧客名"_qs, u"件名"_qs}},
-    };
-    for (const char16_t* t : {u"w明細ソート", u"wコードマスタ", u"wコードマスタソート", u"w顧客マスタ", u"w商品マスタ",
-                              u"専用伝票HELP", u"テーブル更新情報", u"更新テーブル名"})
-        out.append({QString::fromUtf16(t), {}});
+    QList<RequiredTable> out;
+    for (const auto& [table, columns] : tables) out.append({table, columns, boundByPlace(table)});
     return out;
 }
 
@@ -44,56 +32,94 @@ bool canWriteFolder(const QString& folder)
     return info.isDir() && info.isWritable() && info.isExecutable();
 }
 
+quint32 bigEndian(const QByteArray& bytes, int at, int size)
+{
+    quint32 v = 0;
+    for (int i = 0; i < size; ++i) v = (v << 8) | quint8(bytes[at + i]);
+    return v;
+}
+
 }  // namespace
 
 const QList<RequiredTable>& RequiredTables(Database::Role file)
 {
-    static const QList<RequiredTable> data = dataTables();
-    static const QList<RequiredTable> work = workTables();
+    static const QList<RequiredTable> data = shipped({
+#include "app/VeltData2KColumns.inc"
+    });
+    static const QList<RequiredTable> work = shipped({
+#include "app/VeltWork2KColumns.inc"
+    });
     return file == Database::Role::Data ? data : work;
 }
 
-std::optional<QString> CheckRequiredTables(Database& db, Database::Role file)
+std::optional<Failure> CheckRequiredTables(Database& db, Database::Role file)
 {
+    // Every table with its columns, in one read of the schema.
     bool ok = false;
-    QSet<QString> present;
-    for (const QSqlRecord& r : db.rows(QStringLiteral("select name from sqlite_master where type = 'table'"), {}, &ok))
-        present.insert(r.value(0).toString());
+    QHash<QString, QStringList> present;
+    for (const QSqlRecord& r :
+         db.rows(QStringLiteral("select m.name, p.name from sqlite_master m, pragma_table_info(m.name) p "
+                                "where m.type = 'table' order by m.name, p.cid"),
+                 {}, &ok))
+        present[r.value(0).toString()].append(r.value(1).toString());
     if (!ok) return db.lastError();
 
     const QList<RequiredTable>& required = RequiredTables(file);
     const bool none = std::none_of(required.begin(), required.end(),
                                    [&present](const RequiredTable& t) { return present.contains(t.table); });
-    if (none) return QStringLiteral("このプログラムのデータベースではありません (必要なテーブルがありません)。");
+    if (none) return Failure(QStringLiteral("このプログラムのデータベースではありません (必要なテーブルがありません)。"));
 
     for (const RequiredTable& t : required) {
-        if (!present.contains(t.table)) return QStringLiteral("テーブル %1 がありません。").arg(t.table);
-        if (t.columns.isEmpty()) continue;
-        // The grids address these columns by place: the first place that
-        // holds another column names the column that belongs there, as
-        // missing or as standing elsewhere.
-        const QStringList columns = db.columns(t.table);
+        if (!present.contains(t.table)) return Failure(QStringLiteral("テーブル %1 がありません。").arg(t.table));
+        const QStringList& columns = present[t.table];
         for (int i = 0; i < t.columns.size(); ++i) {
-            if (i < columns.size() && columns[i] == t.columns[i]) continue;
+            if (t.byPlace && i < columns.size() && columns[i] == t.columns[i]) continue;
+            // The first column missing is named; of a table bound by place,
+            // the first place that holds another column names the column
+            // that belongs there, as missing or as standing elsewhere.
             const qsizetype at = columns.indexOf(t.columns[i]);
-            if (at < 0) return QStringLiteral("テーブル %1 に列 %2 がありません。").arg(t.table, t.columns[i]);
-            return QStringLiteral("テーブル %1 の列 %2 が %3 番目にあります (%4 番目にあるはずの列です)。")
-                .arg(t.table, t.columns[i])
-                .arg(at + 1)
-                .arg(i + 1);
+            if (at < 0) return Failure(QStringLiteral("テーブル %1 に列 %2 がありません。").arg(t.table, t.columns[i]));
+            if (!t.byPlace) continue;
+            return Failure(QStringLiteral("テーブル %1 の列 %2 が %3 番目にあります (%4 番目にあるはずの列です)。")
+                               .arg(t.table, t.columns[i])
+                               .arg(at + 1)
+                               .arg(i + 1));
         }
     }
     return std::nullopt;
+}
+
+std::optional<Failure> CheckFileLength(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;  // the open that follows says why
+    const QByteArray header = f.read(100);
+    const qint64 size = f.size();
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return std::nullopt;
+    // The page size (1 stands for 65536) and, while the header's change
+    // counter vouches for it, the number of pages the file holds.
+    const quint32 stored = bigEndian(header, 16, 2);
+    const qint64 pageSize = stored == 1 ? 65536 : stored;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) return std::nullopt;  // SQLite's open tells
+    // (A write-ahead log beside it may still hold pages a checkpoint had not
+    // yet written when it stopped: then only the page size is checked.)
+    const quint32 pages = bigEndian(header, 28, 4);
+    const bool pagesKnown = pages > 0 && bigEndian(header, 24, 4) == bigEndian(header, 92, 4) &&
+                            QFileInfo(path + QStringLiteral("-wal")).size() == 0;
+    if (size % pageSize == 0 && (!pagesKnown || qint64(pages) * pageSize <= size)) return std::nullopt;
+    const QString expected = pagesKnown ? QStringLiteral("%1 バイトのはずが").arg(qint64(pages) * pageSize)
+                                        : QStringLiteral("ページ（%1 バイト）の整数倍のはずが").arg(pageSize);
+    return Failure::because(FailureReason::Damaged)
+        .prepend(QStringLiteral("ファイルが途中で切れています（%1 %2 バイトしかありません）。").arg(expected).arg(size));
 }
 
 void ShowStartupProblem(const MessageCatalog& messages, const StartupProblem& problem)
 {
     MessageBoxSpec spec;
     spec.title = QStringLiteral("PrjVelt");
-    const FailureText detail = SplitFailureDetail(problem.detail);
     spec.text = QStringLiteral("%1\n%2").arg(problem.headline, QDir::toNativeSeparators(problem.file));
-    if (!detail.shown.isEmpty()) spec.text += QStringLiteral("\n\n") + detail.shown;
-    spec.detail = detail.engine;
+    if (!problem.detail.said.isEmpty()) spec.text += QStringLiteral("\n\n") + problem.detail.said;
+    spec.detail = problem.detail.engine;
     spec.icon = MessageBoxSpec::Icon::Critical;
     messages.show(spec);
 }
@@ -112,16 +138,19 @@ std::optional<StartupProblem> OpenDataFiles(Session& session)
     // that is not the program's database ends the start-up, and neither file
     // has been changed.
     for (const auto& f : files) {
-        if (!QFileInfo(f.path).isFile()) return StartupProblem{f.path, QStringLiteral("ファイルが見つかりません。")};
+        if (!QFileInfo(f.path).isFile()) return StartupProblem{f.path, Failure::because(FailureReason::Missing)};
     }
     if (!canWriteFolder(session.DataFolder()))
-        return StartupProblem{session.DataFolder(), QStringLiteral("このフォルダに書き込めません (読み取り専用です)。")};
+        return StartupProblem{session.DataFolder(), Failure(QStringLiteral("このフォルダに書き込めません (読み取り専用です)。"))};
     for (const auto& f : files) {
         if (!QFileInfo(f.path).isWritable())
-            return StartupProblem{f.path, QStringLiteral("このファイルに書き込めません (読み取り専用です)。")};
+            return StartupProblem{f.path, Failure(QStringLiteral("このファイルに書き込めません (読み取り専用です)。"))};
+    }
+    for (const auto& f : files) {
+        if (auto cut = CheckFileLength(f.path)) return StartupProblem{f.path, *cut};
     }
 
-    const auto fail = [&session](const QString& file, const QString& detail) {
+    const auto fail = [&session](const QString& file, const Failure& detail) {
         session.DataDb().close();
         session.WorkDb().close();
         return StartupProblem{file, detail};
@@ -136,5 +165,13 @@ std::optional<StartupProblem> OpenDataFiles(Session& session)
     // From here on the files are the program's: their journals are set.
     session.DataDb().configure();
     session.WorkDb().configure();
+    return std::nullopt;
+}
+
+std::optional<StartupProblem> DamageMetByTheLoad(Session& session)
+{
+    for (Database* db : {&session.DataDb(), &session.WorkDb()}) {
+        if (const std::optional<Failure>& damage = db->damageMet()) return StartupProblem{db->path(), *damage};
+    }
     return std::nullopt;
 }

@@ -207,7 +207,7 @@ struct RowValues;
 // Looks at a row with a whole key (its values in the order of the fields
 // the copy writes) before it is written; may write what the row needs
 // first, and then tells the key index. Fail sets the error.
-using RowCheck = std::function<Verdict(const RowValues& row, KeyIndex& keys, QString& error)>;
+using RowCheck = std::function<Verdict(const RowValues& row, KeyIndex& keys, Failure& error)>;
 // Told of a row skipped for its key (EmptyKey or BadKey); true when the row
 // belongs to a quotation left out whole, and is counted with those.
 using KeySkip = std::function<bool(const RowValues& row, Verdict why)>;
@@ -360,12 +360,18 @@ bool hasRefusedKey(const Prepared& p, const RowValues& row)
            std::any_of(p.keys.cbegin(), p.keys.cend(), [&](qsizetype i) { return row.refused.contains(i); });
 }
 
-void fail(TableOutcome& out, const QString& error)
+void fail(TableOutcome& out, const Failure& error)
 {
     out.failure = error;
     out.copied = 0;
     out.refused = 0;
     qCWarning(lcConversion).noquote() << out.table << ":" << error;
+}
+
+// The same, for a reason in the program's own words.
+void fail(TableOutcome& out, const QString& reason)
+{
+    fail(out, Failure(reason));
 }
 
 // A statement of the copies run through SQLite directly, on the data
@@ -430,7 +436,7 @@ public:
         return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement_, i)));
     }
     qint64 lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
-    QString error() const { return error_; }
+    Failure error() const { return error_; }
 
 private:
     bool step()
@@ -458,7 +464,8 @@ private:
     }
     bool failed()
     {
-        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("no SQLite connection");
+        error_ = db_ ? Failure::sqlite(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)))
+                     : Failure({}, QStringLiteral("no SQLite connection"));
         qCWarning(lcConversion).noquote() << error_ << "[" + sql_ + "]";
         if (statement_) sqlite3_reset(statement_);
         step_ = SQLITE_DONE;
@@ -470,7 +477,7 @@ private:
     sqlite3_stmt* statement_ = nullptr;
     int step_ = SQLITE_DONE;
     bool first_ = true;
-    QString error_;
+    Failure error_;
 };
 
 // The update and the insert of one set of the fields the copy writes. When
@@ -508,7 +515,7 @@ struct RowWriter {
 
     // Updates the row at rowid, or adds one when there is none (and sets
     // rowid to the new row's, unless the row is gathered).
-    bool write(const Slots& values, std::optional<qint64>& rowid, QString& error)
+    bool write(const Slots& values, std::optional<qint64>& rowid, Failure& error)
     {
         if (!rowid && gathering) {
             gathered.push_back(values);
@@ -526,7 +533,7 @@ struct RowWriter {
     }
 
     // Inserts the rows gathered, in the order they came.
-    bool flush(QString& error)
+    bool flush(Failure& error)
     {
         if (gathered.empty()) return true;
         bool ok = true;
@@ -558,13 +565,13 @@ public:
     virtual ~KeyIndex() = default;
     // The rowid of the first current row with the key of `values`, nothing
     // for none. False (error set) when it cannot be looked up.
-    virtual bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) = 0;
+    virtual bool find(const Slots& values, std::optional<qint64>& rowid, Failure& error) = 0;
     // The copy added a row with the key of `values`, at rowid when known.
     virtual void added(const Slots& values, std::optional<qint64> rowid) = 0;
     // Whether added() needs the rowid of a row added.
     virtual bool needsRowids() const { return true; }
     // Called before find() reads the table, so that it sees every row written.
-    std::function<bool(QString& error)> beforeLookUp;
+    std::function<bool(Failure& error)> beforeLookUp;
 };
 
 // A key's texts folded, as a current row's key and a source row's key are
@@ -590,7 +597,7 @@ public:
     HeldKeys(const QList<qsizetype>& keys) : keys_(keys) {}
 
     // Reads the current rows' keys (columns in the order of `keys`).
-    bool load(Database& data, const CopyRule& rule, QString& error)
+    bool load(Database& data, const CopyRule& rule, Failure& error)
     {
         QStringList columns;
         for (qsizetype i : keys_) columns << Database::quoteIdent(rule.fields[i].column);
@@ -614,7 +621,7 @@ public:
         return true;
     }
 
-    bool find(const Slots& values, std::optional<qint64>& rowid, QString&) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, Failure&) override
     {
         const auto it = rows_.constFind(foldedKey(values, keys_));
         rowid = it == rows_.cend() ? std::nullopt : std::optional<qint64>(*it);
@@ -701,7 +708,7 @@ RowsCopied copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, c
     };
     // Rows gathered are written before the table is read or written
     // otherwise, so that rows keep the order they came in.
-    const auto flushAll = [&](QString& error) {
+    const auto flushAll = [&](Failure& error) {
         for (auto& [refused, writer] : writers)
             if (!writer.flush(error)) return false;
         return true;
@@ -709,7 +716,7 @@ RowsCopied copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, c
     keys.beforeLookUp = flushAll;
     RowWriter* lastWriter = nullptr;
 
-    QString error;
+    Failure error;
     // One row: false stops the copy (error set).
     const bool read = forEachOldRow(Dbs, columns, rule, p, p.written, out.read, OldOrder::Rule,
                                     [&](const RowValues& rv, const OldValue& oldValue) {
@@ -744,7 +751,7 @@ RowsCopied copyRows(Database& data, LinkFile& Dbs, const QStringList& columns, c
     });
     keys.beforeLookUp = nullptr;
     if (!read && error.isEmpty()) {
-        fail(out, Dbs.errorText());
+        fail(out, Dbs.failure());
         return RowsCopied::ReadFailed;
     }
     if (!error.isEmpty() || !flushAll(error)) {
@@ -766,7 +773,7 @@ std::optional<QStringList> oldColumns(LinkFile& Dbs, const QString& table, Table
     }
     auto columns = Dbs.columns(table);
     if (!columns) {
-        fail(out, Dbs.errorText());
+        fail(out, Dbs.failure());
         return std::nullopt;
     }
     // A table is never without columns: its definition is damaged.
@@ -798,7 +805,7 @@ TableOutcome copyTable(Database& data, LinkFile& Dbs, const CopyRule& rule, cons
     if (!columns) return out;
     Transaction tx(data);
     HeldKeys keys(prepare(rule, *columns).keys);
-    QString error;
+    Failure error;
     if (!tx.started() || !keys.load(data, rule, error)) {
         fail(out, error.isEmpty() ? data.lastError() : error);
         return out;
@@ -962,8 +969,12 @@ bool TableOutcome::complete() const
 
 QString TableOutcome::summaryLine() const
 {
-    if (!failure.isEmpty())
-        return QStringLiteral("%1：変換できませんでした（%2）。このテーブルは変更していません").arg(table, failure);
+    if (!failure.isEmpty()) {
+        QString why = QString(failure.said).remove(QLatin1Char('\n'));
+        if (why.endsWith(u'。')) why.chop(1);
+        return QStringLiteral("%1：変換できませんでした%2。このテーブルは変更していません")
+            .arg(table, why.isEmpty() ? QString() : QStringLiteral("（%1）").arg(why));
+    }
     if (missing) return QStringLiteral("%1：旧データにテーブルがありません").arg(table);
     QString line = QStringLiteral("%1：読込 %2件、変換 %3件").arg(table).arg(read).arg(copied);
     if (emptyKeys) line += QStringLiteral("、キーが空のためスキップ %1件").arg(emptyKeys);
@@ -1011,7 +1022,7 @@ TableOutcome DataConversion::CnvJisyaInfo()
     if (!oldColumns(Dbs_, k自社情報, out)) return out;
     const auto old = Dbs_.rows(k自社情報);
     if (!old) {
-        fail(out, Dbs_.errorText());
+        fail(out, Dbs_.failure());
         return out;
     }
     out.read = int(old->rows.size());
@@ -1133,7 +1144,7 @@ TableOutcome DataConversion::CnvCode()
                                {QStringLiteral("kcode"), QStringLiteral("code")}};
     std::optional<QSet<QString>> kinds;  // kinds that have their slots, case-folded
     Statement slot(data_, QStringLiteral("insert into コードマスタ (kcode, code, sname) values (?, ?, null)"));
-    const RowCheck check = [&](const RowValues& row, KeyIndex& keys, QString& error) {
+    const RowCheck check = [&](const RowValues& row, KeyIndex& keys, Failure& error) {
         const Slots& values = row.values;
         if (!isSlotCode(values[1].toString())) return Verdict::BadCode;
         if (!kinds) {
@@ -1224,7 +1235,7 @@ public:
     {
     }
 
-    bool load(QString& error)
+    bool load(Failure& error)
     {
         auto q = data_.query(QStringLiteral("select distinct 伝票番号 from 見積書"));
         if (!q) {
@@ -1235,7 +1246,7 @@ public:
         return true;
     }
 
-    bool find(const Slots& values, std::optional<qint64>& rowid, QString& error) override
+    bool find(const Slots& values, std::optional<qint64>& rowid, Failure& error) override
     {
         rowid.reset();
         if (!held_.contains(values[size_t(f_.number)].toLongLong()) && !added_.contains(place(values))) return true;
@@ -1278,7 +1289,7 @@ private:
 // stored (headers and lines), so that a new quotation is never proposed a
 // number already stored, which storing would replace. It is never lowered.
 // False (error set) when it cannot be read or written.
-bool RaiseCounterToStoredNumbers(Database& data, QString& error)
+bool RaiseCounterToStoredNumbers(Database& data, Failure& error)
 {
     Statement highest(data, QStringLiteral("select max(n) from (select max(伝票番号) as n from 見積書ヘッダ "
                                            "union all select max(伝票番号) from 見積書)"));
@@ -1303,7 +1314,7 @@ QMap<LeftOut, QList<qint64>> byReason(const QHash<qint64, LeftOut>& left)
 
 }  // namespace
 
-std::optional<QHash<qint64, LeftOut>> DataConversion::heldBack(QSet<qint64>& held, QString& error)
+std::optional<QHash<qint64, LeftOut>> DataConversion::heldBack(QSet<qint64>& held, Failure& error)
 {
     // Who and when each current quotation is, by number.
     QHash<qint64, QuotationIds> current;
@@ -1367,7 +1378,7 @@ void DataConversion::copyQuotations()
                               const QString& reason) {
         out = TableOutcome(rule.table);
         const auto numbers = oldNumbers(Dbs_, columns, rule, out.read);
-        if (!numbers) return fail(out, Dbs_.errorText());
+        if (!numbers) return fail(out, Dbs_.failure());
         if (out.read == 0) return;
         fail(out, reason);
         for (qint64 n : *numbers) left.insert(n, why);
@@ -1381,14 +1392,14 @@ void DataConversion::copyQuotations()
         return name();
     }
 
-    const auto failBoth = [&](const QString& error) {
+    const auto failBoth = [&](const Failure& error) {
         fail(headers, error);
         fail(lines, error);
     };
     // Headers, lines and the counter in one transaction.
     Transaction tx(data_);
     if (!tx.started()) return failBoth(data_.lastError());
-    QString error;
+    Failure error;
     QSet<qint64> held;  // numbers the current file holds
     const auto decided = heldBack(held, error);
     if (!decided) return failBoth(error);
@@ -1413,7 +1424,7 @@ void DataConversion::copyQuotations()
     };
 
     QSet<qint64> withHeader;  // numbers of the older headers
-    const RowCheck headerCheck = [&](const RowValues& rv, KeyIndex&, QString&) {
+    const RowCheck headerCheck = [&](const RowValues& rv, KeyIndex&, Failure&) {
         const qint64 n = numberOf(rv, headerFields);
         withHeader.insert(n);
         if (left.contains(n)) return Verdict::LeftOut;
@@ -1421,7 +1432,7 @@ void DataConversion::copyQuotations()
         ++w.rows, w.refused += int(rv.refused.size());
         return Verdict::Copy;
     };
-    const RowCheck lineCheck = [&](const RowValues& rv, KeyIndex&, QString&) {
+    const RowCheck lineCheck = [&](const RowValues& rv, KeyIndex&, Failure&) {
         const qint64 n = numberOf(rv, lineFields);
         if (!withHeader.contains(n)) leave(n, LeftOut::NoHeader);
         if (left.contains(n)) return Verdict::LeftOut;

@@ -71,7 +71,7 @@ struct TableOutcome {
 
     QString table;
     bool missing = false;  // the older file has no such table: nothing done
-    QString failure;       // not empty: nothing of the table was written, and why
+    Failure failure;       // not empty: nothing of the table was written, and why
     int read = 0;          // rows of the older table
     int copied = 0;        // rows added or updated
     int emptyKeys = 0;     // skipped: a key field Null or empty
@@ -85,7 +85,8 @@ struct TableOutcome {
 
     // Every row read was copied and nothing failed.
     bool complete() const;
-    // One line for the user: what was read, copied and skipped, or why not.
+    // One line for the user: what was read, copied and skipped, or why not
+    // (in the program's words; the engine's are failure.engine).
     QString summaryLine() const;
 };
 
@@ -115,7 +116,7 @@ private:
     // them whose older quotation is left out, with the reason, found before
     // either quotation table is written; nothing (error set) when the
     // current file could not be read.
-    std::optional<QHash<qint64, LeftOut>> heldBack(QSet<qint64>& held, QString& error);
+    std::optional<QHash<qint64, LeftOut>> heldBack(QSet<qint64>& held, Failure& error);
 
     LinkFile& Dbs_;
     Database& data_;

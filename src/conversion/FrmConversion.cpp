@@ -172,7 +172,7 @@ bool FrmConversion::runConversion(const QString& path)
     if (!anyTable) {
         messages.ShowFailure(QStringLiteral("Access97のデータ（%1）を読み込めませんでした。データは変更していません。")
                                  .arg(QFileInfo(path).fileName()),
-                             opened ? QStringLiteral("変換するテーブルがありません。") : Dbs.errorText());
+                             opened ? Failure(QStringLiteral("変換するテーブルがありません。")) : Dbs.failure());
         return false;
     }
 
@@ -201,12 +201,13 @@ bool FrmConversion::runConversion(const QString& path)
     }
     Dbs.close();
 
-    // The engine's own words of a table that failed go to the box's details.
-    const FailureText closing = SplitFailureDetail(ConversionMessage(outcomes));
-    if (auto box = MessageCatalog::CatalogueEntry(QStringLiteral("その他"), QStringLiteral("メッセージ"), closing.shown)) {
-        box->detail = closing.engine;
-        messages.show(*box);
-    }
+    // The outcome is shown whole; the engine's own words of a table that
+    // failed go to the box's details, each under its table.
+    QStringList engine;
+    for (const TableOutcome& o : outcomes)
+        if (!o.failure.engine.isEmpty()) engine << o.table + QStringLiteral(": ") + o.failure.engine;
+    messages.ShowWithDetails(QStringLiteral("その他"), QStringLiteral("メッセージ"), ConversionMessage(outcomes),
+                             engine.join(QLatin1Char('\n')));
     Lbl説明->setText(QString());
     return std::any_of(outcomes.cbegin(), outcomes.cend(), [](const TableOutcome& o) { return o.copied > 0; });
 }

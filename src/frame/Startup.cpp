@@ -39,7 +39,7 @@ int StartProgram(const SessionOptions& options, const QString& instanceKey)
         return 0;
     case SingleInstance::Claim::Failed:
         // Without the claim a second instance could run on the same files.
-        ShowStartupProblem(session.messages(), {instance.lockPath(), instance.errorString(),
+        ShowStartupProblem(session.messages(), {instance.lockPath(), instance.failure(),
                                                 QStringLiteral("プログラムを起動できません。")});
         return 1;
     case SingleInstance::Claim::Primary:

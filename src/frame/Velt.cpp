@@ -120,19 +120,24 @@ bool Velt::Form_Load()
     // The data folder, then both databases, open for the whole run. Files that
     // are missing, cannot be written, or lack the tables the program needs end
     // the start-up: nothing is created and nothing is written.
-    session_.locateDataFolder();
-    if (const auto problem = OpenDataFiles(session_)) {
-        ShowStartupProblem(session_.messages(), *problem);
+    const auto refuse = [this](const StartupProblem& problem) {
+        ShowStartupProblem(session_.messages(), problem);
         Form_Unload();
         hide();
         return false;
-    }
+    };
+    session_.locateDataFolder();
+    if (const auto problem = OpenDataFiles(session_)) return refuse(*problem);
 
     settings_->Clear設定();
     settings_->Read設定();
     FormInit();
     quotation_->Clear見積書(true);
     history_->cmd履歴クリア_Click();
+    // A file whose header is sound but whose pages are damaged shows it only
+    // when they are read: if the load's reads met damage, the program does
+    // not run on that file (every store would fail) but says so.
+    if (const auto damaged = DamageMetByTheLoad(session_)) return refuse(*damaged);
     return true;
 }
 

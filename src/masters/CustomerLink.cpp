@@ -85,12 +85,12 @@ CustomerLinkFormat CustomerLinkFormatOf(const QString& application)
     return CustomerLinkFormat::None;
 }
 
-std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLinkFormat format, QString* error)
+std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLinkFormat format, Failure* error)
 {
     if (format == CustomerLinkFormat::None) return QList<CustomerRow>{};
     const std::optional<LinkTable> table = link.rows(QStringLiteral("顧客マスタ"), {QStringLiteral("ふりがな")});
     if (!table) {
-        if (error) *error = link.errorText();
+        if (error) *error = link.failure();
         return std::nullopt;
     }
     QList<CustomerRow> customers;

@@ -35,4 +35,4 @@ CustomerLinkFormat CustomerLinkFormatOf(const QString& application);
 // Nothing, with a message for the user in error, when the file cannot be
 // read: no 顧客マスタ table, no ふりがな column, a value that cannot be read,
 // a damaged file.
-std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLinkFormat format, QString* error);
+std::optional<QList<CustomerRow>> ReadLinkedCustomers(LinkFile& link, CustomerLinkFormat format, Failure* error);

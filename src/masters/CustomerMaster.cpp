@@ -12,16 +12,16 @@ Q_LOGGING_CATEGORY(lcCustomers, "velt.customers")
 
 namespace {
 
-void setError(QString* out, const QString& text)
+void setError(Failure* out, const Failure& failure)
 {
-    qCWarning(lcCustomers).noquote() << text;
-    if (out) *out = text;
+    qCWarning(lcCustomers).noquote() << failure;
+    if (out) *out = failure;
 }
 
 }  // namespace
 
 std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& nameText, const QString& kanaText,
-                                                QString* error)
+                                                Failure* error)
 {
     QStringList conditions;
     QVariantList binds;
@@ -38,13 +38,13 @@ std::optional<QList<CustomerRow>> FindCustomers(Database& data, const QString& n
     QList<CustomerRow> rows;
     while (q->next()) rows.append({q->value(0), q->value(1), q->value(2), q->value(3)});
     if (q->lastError().isValid()) {
-        setError(error, q->lastError().text());
+        setError(error, SqlFailure(q->lastError()));
         return std::nullopt;
     }
     return rows;
 }
 
-bool ReplaceCustomerWorkList(Database& work, const QList<CustomerRow>& rows, bool numbered, QString* error)
+bool ReplaceCustomerWorkList(Database& work, const QList<CustomerRow>& rows, bool numbered, Failure* error)
 {
     QList<QVariantList> values;
     values.reserve(rows.size());
@@ -59,7 +59,7 @@ bool ReplaceCustomerWorkList(Database& work, const QList<CustomerRow>& rows, boo
                            values, error);
 }
 
-std::optional<QList<CustomerRow>> ReadCustomerWorkList(Database& work, bool tickedOnly, QString* error)
+std::optional<QList<CustomerRow>> ReadCustomerWorkList(Database& work, bool tickedOnly, Failure* error)
 {
     QString sql = QStringLiteral("select 顧客名, 顧客情報, ふりがな, 敬称 from w顧客マスタ");
     if (tickedOnly) sql += QStringLiteral(" where チェック <> 0");
@@ -74,7 +74,7 @@ std::optional<QList<CustomerRow>> ReadCustomerWorkList(Database& work, bool tick
     return rows;
 }
 
-bool WriteCustomers(Database& data, const QList<CustomerRow>& rows, QString& error)
+bool WriteCustomers(Database& data, const QList<CustomerRow>& rows, Failure& error)
 {
     for (const CustomerRow& r : rows) {
         const QString name = dbv::text(r.顧客名);
@@ -91,7 +91,7 @@ bool WriteCustomers(Database& data, const QList<CustomerRow>& rows, QString& err
     return true;
 }
 
-bool DeleteCustomers(Database& data, const QStringList& names, QString& error)
+bool DeleteCustomers(Database& data, const QStringList& names, Failure& error)
 {
     for (const QString& name : names) {
         if (name.isEmpty()) continue;

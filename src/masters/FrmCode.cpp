@@ -128,7 +128,7 @@ void FrmCode::Readコード表(const QString& listName)
     if (!ok) {
         // Empty slots must not pass for the list: 登録 would store them over
         // it. The window is left cleared, with nothing to save.
-        const QString readError = data.lastError();
+        const Failure readError = data.lastError();
         Clearコード表();
         session_.messages().ShowFailure(listName + QStringLiteral(" を読み込めませんでした。"), readError);
         return;
@@ -211,7 +211,7 @@ void FrmCode::Deleteコードマスタ(const QString& listName)
     // A list that was never stored is compacted on screen only, until 登録 stores it.
     write.databases = stored ? QList<Database*>{&data, &work} : QList<Database*>{&work};
     write.failure = failure;
-    RunMasterWrite(session_, write, [&](QString&) {
+    RunMasterWrite(session_, write, [&](Failure&) {
         return fillSlots(work, kScratchTable, *slotTexts) && work.exec(QStringLiteral("delete from wコードマスタ")) &&
                work.exec(QStringLiteral("insert into wコードマスタ select * from wコードマスタソート")) &&
                (!stored || storeCodeList(data, listName, *slotTexts));
@@ -236,7 +236,7 @@ void FrmCode::Entryコード表(const QString& listName)
     write.doneCategory = QStringLiteral("登録");
     write.doneText = listName;
     write.failure = failure;
-    RunMasterWrite(session_, write, [&](QString&) { return storeCodeList(data, listName, *slotTexts); });
+    RunMasterWrite(session_, write, [&](Failure&) { return storeCodeList(data, listName, *slotTexts); });
 }
 
 void FrmCode::cmb区分_Click()

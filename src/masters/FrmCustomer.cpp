@@ -66,7 +66,7 @@ void FrmCustomer::Read顧客マスタ()
     if (!busy.active()) return;
     Grid顧客マスタ->commitEdit();
     // The list changes only when the customers were read.
-    QString error;
+    Failure error;
     const auto rows = FindCustomers(session_.DataDb(), txt顧客名->text(), txtかな->text(), &error);
     if (rows && ReplaceCustomerWorkList(session_.WorkDb(), *rows, true, &error)) {
         dat顧客->refresh();
@@ -93,7 +93,7 @@ void FrmCustomer::Delete顧客()
     if (MasterBusy(session_) || !Grid顧客マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("削除"), QStringLiteral("指定確認"), kList)) return;
 
-    QString error;
+    Failure error;
     const auto ticked = ReadCustomerWorkList(session_.WorkDb(), true, &error);
     if (!ticked) {
         session_.messages().ShowFailure(QStringLiteral("顧客情報を削除できませんでした。"), error);
@@ -109,7 +109,7 @@ void FrmCustomer::Delete顧客()
     MasterWrite write;
     write.databases = {&session_.WorkDb(), &session_.DataDb()};
     write.failure = QStringLiteral("顧客情報を削除できませんでした。顧客マスタは変更していません。");
-    const WriteResult result = RunMasterWrite(session_, write, [&](QString& e) {
+    const WriteResult result = RunMasterWrite(session_, write, [&](Failure& e) {
         if (!DeleteCustomers(session_.DataDb(), names, e)) return false;
         if (session_.WorkDb().exec(QStringLiteral("delete from w顧客マスタ where チェック <> 0"))) return true;
         e = session_.WorkDb().lastError();
@@ -123,7 +123,7 @@ void FrmCustomer::Entry顧客情報()
     if (MasterBusy(session_) || !Grid顧客マスタ->commitEdit()) return;
     if (!session_.messages().ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), kList)) return;
     const MasterWrite write = savingWrite(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。"));
-    const WriteResult result = RunMasterWrite(session_, write, [this](QString& e) {
+    const WriteResult result = RunMasterWrite(session_, write, [this](Failure& e) {
         const auto rows = ReadCustomerWorkList(session_.WorkDb(), false, &e);
         return rows && WriteCustomers(session_.DataDb(), *rows, e);
     });
@@ -157,14 +157,14 @@ void FrmCustomer::Read顧客リンク()
     if (!busy.active()) return;
     Grid顧客マスタ->commitEdit();
     // The file is read whole first; the list changes only when that worked.
-    QString error;
+    Failure error;
     std::optional<QList<CustomerRow>> customers;
     {
         LinkFile link;
         if (link.open(*file))
             customers = ReadLinkedCustomers(link, format, &error);
         else
-            error = link.errorText();
+            error = link.failure();
     }
     if (customers && ReplaceCustomerWorkList(session_.WorkDb(), *customers, false, &error)) {
         dat顧客->refresh();
@@ -229,7 +229,7 @@ void FrmCustomer::cmd顧客詳細登録_Click()
     const CustomerRow customer{name, txt顧客情報->text(), txtふりがな->text(), cmb敬称->text()};
     // On failure the panel stays open with what was typed.
     if (RunMasterWrite(session_, savingWrite(QStringLiteral("%1 を登録できませんでした。").arg(MessageCatalog::ShortValue(name))),
-                       [&](QString& e) { return WriteCustomers(session_.DataDb(), {customer}, e); }) != WriteResult::Done)
+                       [&](Failure& e) { return WriteCustomers(session_.DataDb(), {customer}, e); }) != WriteResult::Done)
         return;
     Read顧客マスタ();
     // The stored customer becomes the current row, when the search boxes let it into the list.

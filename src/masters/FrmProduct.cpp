@@ -151,7 +151,7 @@ void FrmProduct::Read商品マスタ()
     filter.品名 = txt品名->text();
     filter.かな = txtかな->text();
     filter.商品区分 = cmb商品区分->text();
-    QString error;
+    Failure error;
     const bool ok = FillProductList(session_.DataDb(), session_.WorkDb(), filter, session_.設定情報.商品表示順, &error);
     showList();
     busy.done();
@@ -169,7 +169,7 @@ void FrmProduct::Entry商品情報()
     write.label = LblSyohinMsg;
     write.busyText = kSaving;
     write.failure = QStringLiteral("商品情報を登録できませんでした。商品マスタは変更していません。");
-    RunMasterWrite(session_, write, [this](QString& e) { return SaveProductList(session_.DataDb(), session_.WorkDb(), &e); });
+    RunMasterWrite(session_, write, [this](Failure& e) { return SaveProductList(session_.DataDb(), session_.WorkDb(), &e); });
 }
 
 void FrmProduct::Delete商品()
@@ -180,7 +180,7 @@ void FrmProduct::Delete商品()
     // The deletion keeps its own transactions; a failed one deletes no product.
     MasterWrite write;
     write.failure = QStringLiteral("商品情報を削除できませんでした。商品マスタは変更していません。");
-    if (RunMasterWrite(session_, write, [this](QString& e) {
+    if (RunMasterWrite(session_, write, [this](Failure& e) {
             return DeleteTickedProducts(session_.DataDb(), session_.WorkDb(), &e);
         }) != WriteResult::Busy)
         showList();
@@ -264,7 +264,7 @@ void FrmProduct::Entry商品詳細()
     // The product and its code values in one transaction of their own.
     MasterWrite write;
     write.failure = QStringLiteral("%1 を登録できませんでした。").arg(MessageCatalog::ShortValue(product.品名));
-    if (RunMasterWrite(session_, write, [&](QString& e) {
+    if (RunMasterWrite(session_, write, [&](Failure& e) {
             return StoreProductDetail(session_.DataDb(), session_.設定情報, product, &e);
         }) != WriteResult::Done)
         return;

@@ -94,9 +94,9 @@ bool HintWindow::writeHint(const QString& category, const QString& failure, cons
     write.doneText = QStringLiteral("ヒント");
     write.failure = failure;
     write.afterCommit = std::move(afterCommit);
-    return RunMasterWrite(session_, write, [&](QString& error) {
+    return RunMasterWrite(session_, write, [&](Failure& error) {
                if (formName.isEmpty() || ctlName.isEmpty()) {
-                   error = QStringLiteral("ヒントのキーがありません。");
+                   error = Failure(QStringLiteral("ヒントのキーがありません。"));
                    return false;
                }
                // One row per key: whatever is stored under it goes first.

@@ -19,7 +19,7 @@ bool MasterBusy(const Session& session)
 
 WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const WriteStatements& statements)
 {
-    QString error;
+    Failure error;
     bool ok = false;
     {
         BusyPanel busy(session, write.panel, write.label, write.busyText);
@@ -29,13 +29,13 @@ WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const Wri
         // statements run innermost, inside every transaction, and the first
         // database listed is committed first. A failure anywhere rolls back
         // every transaction not yet committed.
-        QString statementError;
-        QString dbError;  // the first database's words, in the order listed
+        Failure statementError;
+        Failure dbError;  // the first database's failure, in the order listed
         std::function<bool()> writes = [&] { return statements(statementError); };
         for (int i = 0; i < write.databases.size(); ++i) {
             writes = [i, db = write.databases[i], inner = std::move(writes), &dbError] {
                 bool innerDone = false;
-                QString e;
+                Failure e;
                 if (WriteAllOrNothing(*db, [&] { return innerDone = inner(); }, &e)) return true;
                 if (innerDone && i > 0) qCWarning(lcMasters) << "a write was committed to one database but not to the next";
                 if (dbError.isEmpty()) dbError = e;
@@ -56,7 +56,7 @@ WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const Wri
     return WriteResult::Done;
 }
 
-bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QString* error)
+bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, Failure* error)
 {
     Transaction tx(db);
     const bool ok = tx.started() && writes() && tx.commit();
@@ -80,7 +80,8 @@ void ShowRefusedEdits(WorkTableModel* model, const MessageCatalog& messages)
                 messages.ShowRefusedNumber(name, text, Currency::fromRaw(std::numeric_limits<int64_t>::min()),
                                            Currency::fromRaw(std::numeric_limits<int64_t>::max()));
             else
-                messages.ShowFailure(QStringLiteral("「%1」には入力した値を使えません。セルは元の値のままです。").arg(name), text);
+                messages.ShowFailure(QStringLiteral("「%1」には入力した値を使えません。セルは元の値のままです。").arg(name),
+                                     Failure(MessageCatalog::ShortValue(text)));
         },
         Qt::QueuedConnection);
 }

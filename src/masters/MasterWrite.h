@@ -12,7 +12,9 @@
 //     w.doneCategory = QStringLiteral("登録");
 //     w.doneText = QStringLiteral("ヒント");
 //     w.failure = QStringLiteral("ヒントを登録できませんでした。");
-//     RunMasterWrite(session, w, [&](QString& error) { return ...statements...; });
+//     RunMasterWrite(session, w, [&](Failure& error) { return ...statements...; });
+
+#include "platform/Failure.h"
 
 #include <QList>
 #include <QString>
@@ -55,7 +57,7 @@ enum class WriteResult {
 
 // Runs the statements; they return false at the first failure and may set
 // error (by default the failed database's own words are shown).
-using WriteStatements = std::function<bool(QString& error)>;
+using WriteStatements = std::function<bool(Failure& error)>;
 WriteResult RunMasterWrite(Session& session, const MasterWrite& write, const WriteStatements& statements);
 
 // True while another storing, loading or listing runs: a button handler
@@ -66,7 +68,7 @@ bool MasterBusy(const Session& session);
 // transaction on db and commits when it returns true. False, with the
 // database's words in error, when the transaction could not start, a write
 // failed or the commit did; then it is rolled back and nothing of it stays.
-bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, QString* error = nullptr);
+bool WriteAllOrNothing(Database& db, const std::function<bool()>& writes, Failure* error = nullptr);
 
 // Tells the user of every edit of a list grid's cell that did not reach its
 // work table: the catalogue's input warning for a value the column refuses

@@ -23,9 +23,9 @@ std::optional<QVariant> yesNoValue(const QVariant& v)
     return dbv::fromBool(n != 0);
 }
 
-QString badValue(const QString& column, const QVariant& v)
+Failure badValue(const QString& column, const QVariant& v)
 {
-    return QStringLiteral("テーブル「%1」の列「%2」の値「%3」を読み込めません。").arg(kTable, column, v.toString());
+    return Failure(QStringLiteral("テーブル「%1」の列「%2」の値「%3」を読み込めません。").arg(kTable, column, v.toString()));
 }
 
 }  // namespace
@@ -46,17 +46,17 @@ ProductLinkResult ImportProductLink(const QString& path, const QStringList& colu
     ProductLinkResult result;
     LinkFile link;
     if (!link.open(path)) {
-        result.error = link.errorText();
+        result.error = link.failure();
         return result;
     }
     const std::optional<LinkTable> table = link.rows(kTable, {QStringLiteral("ふりがな")});
     if (!table) {
-        result.error = link.errorText();
+        result.error = link.failure();
         return result;
     }
     for (const QString& c : columns) {
         if (!table->hasColumn(c)) {
-            result.error = QStringLiteral("テーブル「%1」に列「%2」がありません。").arg(table->name, c);
+            result.error = Failure(QStringLiteral("テーブル「%1」に列「%2」がありません。").arg(table->name, c));
             return result;
         }
     }

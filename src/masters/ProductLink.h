@@ -4,6 +4,8 @@
 // w商品マスタ. The file is read whole first; the list is replaced only when
 // every row was read, and the file itself is never changed.
 
+#include "platform/Failure.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,7 +21,7 @@ QStringList ProductLinkColumns(const QString& application);
 struct ProductLinkResult {
     bool ok = false;
     int rows = 0;   // rows imported
-    QString error;  // why nothing was imported (a message for the user)
+    Failure error;  // why nothing was imported
 };
 
 // Reads the link file at path with the given columns (ProductLinkColumns)

@@ -19,7 +19,7 @@ const QString kFieldList = kFields.join(QStringLiteral(", "));
 
 }  // namespace
 
-bool FillProductList(Database& data, Database& work, const ProductFilter& filter, const QString& order, QString* error)
+bool FillProductList(Database& data, Database& work, const ProductFilter& filter, const QString& order, Failure* error)
 {
     QStringList conditions;
     QVariantList binds;
@@ -47,13 +47,13 @@ bool FillProductList(Database& data, Database& work, const ProductFilter& filter
         rows.append(std::move(row));
     }
     if (products->lastError().isValid()) {
-        if (error) *error = products->lastError().text();
+        if (error) *error = SqlFailure(products->lastError());
         return false;
     }
     return ReplaceWorkRows(work, QStringLiteral("w商品マスタ"), kFields, rows, error);
 }
 
-bool SaveProductList(Database& data, Database& work, QString* error)
+bool SaveProductList(Database& data, Database& work, Failure* error)
 {
     bool ok = false;
     const QList<QSqlRecord> rows =
@@ -77,7 +77,7 @@ bool SaveProductList(Database& data, Database& work, QString* error)
     }, error);
 }
 
-bool DeleteTickedProducts(Database& data, Database& work, QString* error)
+bool DeleteTickedProducts(Database& data, Database& work, Failure* error)
 {
     bool ok = false;
     const QList<QSqlRecord> ticked =
@@ -92,9 +92,9 @@ bool DeleteTickedProducts(Database& data, Database& work, QString* error)
     // products stored (a later 登録 must not write deleted products back),
     // and a deletion that fails after the list lost them only hides stored
     // products until the next 読込.
-    QString statementError;
-    QString workError;
-    QString dataError;
+    Failure statementError;
+    Failure workError;
+    Failure dataError;
     bool listDone = false;
     const bool done = WriteAllOrNothing(data, [&] {
         return listDone = WriteAllOrNothing(work, [&] {

@@ -3,6 +3,8 @@
 // filled from 商品マスタ by the search bar's filters and written back by its
 // 登録 and 削除. Plain rules without the window.
 
+#include "platform/Failure.h"
+
 #include <QString>
 
 class Database;
@@ -35,7 +37,7 @@ struct ProductFilter {
 // is "品名順", otherwise by ふりがな then 品名 (Null first; Japanese order). False, with the
 // database's words in error and the list as it was, when it failed.
 bool FillProductList(Database& data, Database& work, const ProductFilter& filter, const QString& order,
-                     QString* error = nullptr);
+                     Failure* error = nullptr);
 
 // Writes every listed product into 商品マスタ by 品名 as the master keeps it
 // (ProductMasterName: without blanks at either end, never cut): edits the
@@ -45,7 +47,7 @@ bool FillProductList(Database& data, Database& work, const ProductFilter& filter
 // blanks) are passed over; products not in the list stay as they are. One transaction: false,
 // with the database's words in error and 商品マスタ as it was, when any write
 // failed.
-bool SaveProductList(Database& data, Database& work, QString* error = nullptr);
+bool SaveProductList(Database& data, Database& work, Failure* error = nullptr);
 
 // Deletes the ticked products from 商品マスタ by 品名 and their rows from the
 // list, each in one transaction; the list's is committed first. Nothing
@@ -53,4 +55,4 @@ bool SaveProductList(Database& data, Database& work, QString* error = nullptr);
 // either failed: then no product was deleted (and the list, unless only the
 // products' commit failed, keeps its rows and ticks), so a list save can
 // never write a deleted product back.
-bool DeleteTickedProducts(Database& data, Database& work, QString* error = nullptr);
+bool DeleteTickedProducts(Database& data, Database& work, Failure* error = nullptr);

@@ -13,6 +13,16 @@
 
 Q_LOGGING_CATEGORY(lcDb, "velt.db")
 
+namespace {
+
+// A statement asked of a connection that is not open: the program's own fault.
+Failure notOpen()
+{
+    return Failure(QStringLiteral("データベースが開かれていません。"));
+}
+
+}  // namespace
+
 Database::Database() = default;
 
 Database::~Database()
@@ -20,13 +30,37 @@ Database::~Database()
     close();
 }
 
-bool Database::fail(const QString& what, const QString& error, const QString& sql)
+Failure SqlFailure(const QSqlError& error)
+{
+    // The driver hands over the code sqlite3_step or sqlite3_prepare gave.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return Failure::sqlite(ok ? code : SQLITE_ERROR, error.text());
+}
+
+bool Database::fail(const QString& what, const QSqlError& error, const QString& sql)
+{
+    Failure failure = SqlFailure(error);
+    // The extended code tells more (a file moved away, a page read short)
+    // while the connection still holds it for this statement.
+    if (sqlite3* connection = SqliteHandle(db_)) {
+        const int extended = sqlite3_extended_errcode(connection);
+        bool ok = false;
+        const int primary = error.nativeErrorCode().toInt(&ok);
+        if (ok && (extended & 0xff) == primary && extended != primary)
+            failure = Failure::sqlite(extended, error.text());
+    }
+    return fail(what, std::move(failure), sql);
+}
+
+bool Database::fail(const QString& what, Failure failure, const QString& sql)
 {
     // SQLite refuses some writes into a file that was moved ("readonly
     // database"): the user learns which file went away.
-    const std::optional<QString> moved = movedAway();
-    lastError_ = moved ? *moved + QLatin1Char('\n') + error : error;
-    qCWarning(lcDb).noquote() << what << path_ << ":" << error << (sql.isEmpty() ? QString() : "[" + sql + "]");
+    if (const std::optional<QString> moved = movedAway()) failure.prepend(*moved);
+    if (failure.reason == FailureReason::Damaged && !damageMet_) damageMet_ = failure;
+    lastError_ = std::move(failure);
+    qCWarning(lcDb).noquote() << what << path_ << ":" << lastError_ << (sql.isEmpty() ? QString() : "[" + sql + "]");
     return false;
 }
 
@@ -35,10 +69,14 @@ bool Database::open(const QString& path, Role role, bool configureNow)
     close();
     path_ = path;
     role_ = role;
-    lastError_.clear();
+    lastError_ = {};
+    damageMet_.reset();
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile()) {
-        return fail(QStringLiteral("open"), QStringLiteral("ファイルが見つかりません (%1)").arg(path), {});
+        return fail(QStringLiteral("open"),
+                    Failure(QStringLiteral("ファイル %1 が見つかりません。").arg(QDir::toNativeSeparators(path)), {},
+                            FailureReason::Missing),
+                    {});
     }
     // Unique among the live connections: this object's address, and a count
     // of its own opens so that a reopen never meets a name still being removed.
@@ -50,7 +88,7 @@ bool Database::open(const QString& path, Role role, bool configureNow)
     db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db_.open()) {
-        const QString err = db_.lastError().text();
+        const QSqlError err = db_.lastError();
         close();
         path_ = path;
         return fail(QStringLiteral("open"), err, {});
@@ -59,7 +97,7 @@ bool Database::open(const QString& path, Role role, bool configureNow)
     {
         QSqlQuery probe(db_);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
-            const QString err = probe.lastError().text();
+            const QSqlError err = probe.lastError();
             probe = QSqlQuery();
             close();
             path_ = path;
@@ -70,7 +108,7 @@ bool Database::open(const QString& path, Role role, bool configureNow)
     if (!RegisterJapaneseCollation(db_)) {
         close();
         path_ = path;
-        return fail(QStringLiteral("open"), QStringLiteral("日本語の並び順を使えません"), {});
+        return fail(QStringLiteral("open"), Failure(QStringLiteral("日本語の並び順を使えません。")), {});
     }
     if (configureNow) configure();
     return true;
@@ -104,11 +142,11 @@ void Database::close()
 bool Database::exec(const QString& sql, const QVariantList& binds)
 {
     changes_ = 0;
-    if (!db_.isOpen()) return fail(QStringLiteral("exec"), QStringLiteral("database not open"), sql);
+    if (!db_.isOpen()) return fail(QStringLiteral("exec"), notOpen(), sql);
     QSqlQuery q(db_);
-    if (!q.prepare(sql)) return fail(QStringLiteral("prepare"), q.lastError().text(), sql);
+    if (!q.prepare(sql)) return fail(QStringLiteral("prepare"), q.lastError(), sql);
     for (const QVariant& b : binds) q.addBindValue(b);
-    if (!q.exec()) return fail(QStringLiteral("exec"), q.lastError().text(), sql);
+    if (!q.exec()) return fail(QStringLiteral("exec"), q.lastError(), sql);
     changes_ = q.numRowsAffected();
     return true;
 }
@@ -116,18 +154,18 @@ bool Database::exec(const QString& sql, const QVariantList& binds)
 std::optional<QSqlQuery> Database::query(const QString& sql, const QVariantList& binds)
 {
     if (!db_.isOpen()) {
-        fail(QStringLiteral("query"), QStringLiteral("database not open"), sql);
+        fail(QStringLiteral("query"), notOpen(), sql);
         return std::nullopt;
     }
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
-        fail(QStringLiteral("prepare"), q.lastError().text(), sql);
+        fail(QStringLiteral("prepare"), q.lastError(), sql);
         return std::nullopt;
     }
     for (const QVariant& b : binds) q.addBindValue(b);
     if (!q.exec()) {
-        fail(QStringLiteral("query"), q.lastError().text(), sql);
+        fail(QStringLiteral("query"), q.lastError(), sql);
         return std::nullopt;
     }
     return q;
@@ -218,8 +256,8 @@ bool Database::upsert(const QString& table, const Fields& keys, const Fields& va
 
 bool Database::beginTransaction()
 {
-    if (!db_.isOpen()) return fail(QStringLiteral("begin"), QStringLiteral("database not open"), {});
-    if (inTransaction_) return fail(QStringLiteral("begin"), QStringLiteral("transaction already open"), {});
+    if (!db_.isOpen()) return fail(QStringLiteral("begin"), notOpen(), {});
+    if (inTransaction_) return fail(QStringLiteral("begin"), Failure({}, QStringLiteral("transaction already open")), {});
     // BEGIN IMMEDIATE: take the write lock now, so a transaction never fails half-way for a lock.
     if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     inTransaction_ = true;
@@ -228,7 +266,7 @@ bool Database::beginTransaction()
 
 bool Database::commit()
 {
-    if (!inTransaction_) return fail(QStringLiteral("commit"), QStringLiteral("no transaction"), {});
+    if (!inTransaction_) return fail(QStringLiteral("commit"), Failure({}, QStringLiteral("no transaction")), {});
     if (!fileInPlace()) {
         rollback();
         return false;
@@ -246,7 +284,7 @@ bool Database::fileInPlace()
 {
     const std::optional<QString> moved = movedAway();
     if (!moved) return true;
-    lastError_ = *moved;
+    lastError_ = Failure(*moved);
     qCWarning(lcDb).noquote() << *moved;
     return false;
 }
@@ -272,7 +310,7 @@ bool Database::rollback()
     inTransaction_ = false;
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("ROLLBACK"))) {
-        qCWarning(lcDb).noquote() << "rollback" << path_ << ":" << q.lastError().text();
+        qCWarning(lcDb).noquote() << "rollback" << path_ << ":" << q.lastError();
         return false;
     }
     return true;
@@ -321,11 +359,7 @@ Statement::Statement(Database& db, const QString& sql) : q_(db.connection()), sq
 {
     q_.setForwardOnly(true);
     prepared_ = q_.prepare(sql);
-    if (!prepared_) {
-        failed_ = true;
-        error_ = q_.lastError().text();
-        qCWarning(lcDb).noquote() << "prepare" << path_ << ":" << error_ << "[" + sql_ + "]";
-    }
+    if (!prepared_) failed("prepare");
 }
 
 bool Statement::run(const QVariantList& binds)
@@ -333,12 +367,17 @@ bool Statement::run(const QVariantList& binds)
     if (!prepared_) return false;
     for (qsizetype i = 0; i < binds.size(); ++i) q_.bindValue(int(i), binds[i]);
     if (!q_.exec()) {
-        failed_ = true;
-        error_ = q_.lastError().text();
-        qCWarning(lcDb).noquote() << "exec" << path_ << ":" << error_ << "[" + sql_ + "]";
+        failed("exec");
         return false;
     }
     return true;
+}
+
+void Statement::failed(const char* what)
+{
+    failed_ = true;
+    error_ = SqlFailure(q_.lastError());
+    qCWarning(lcDb).noquote() << what << path_ << ":" << error_ << "[" + sql_ + "]";
 }
 
 QVariant Statement::first()
@@ -348,10 +387,10 @@ QVariant Statement::first()
     return v;
 }
 
-QString Statement::error() const
+Failure Statement::error() const
 {
     if (!failed_) return {};
-    return error_.isEmpty() ? QStringLiteral("statement failed") : error_;
+    return error_.isEmpty() ? Failure({}, QStringLiteral("statement failed")) : error_;
 }
 
 namespace dbv {

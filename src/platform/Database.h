@@ -11,10 +11,16 @@
 // - Every connection knows the collation "japanese" (platform/JapaneseOrder.h):
 //   "order by ふりがな collate japanese" lists readings in Japanese order.
 // - A failed statement is logged under the category velt.db and remembered in
-//   lastError(), so callers can show it.
+//   lastError(), so callers can show it: SQLite's result code and words apart
+//   from the program's own sentence (platform/Failure.h). The first failure
+//   that says the file is damaged stays in damageMet(), for whoever asks
+//   after a run of reads that skip their failures (the start-up's load).
+
+#include "platform/Failure.h"
 
 #include <QLoggingCategory>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
@@ -23,6 +29,10 @@
 #include <utility>
 
 Q_DECLARE_LOGGING_CATEGORY(lcDb)
+
+// What Qt's SQLite driver reported, as a failure: SQLite's result code and
+// words, the reason they name.
+Failure SqlFailure(const QSqlError& error);
 
 // Column name / value pairs in the order they are written.
 using Fields = QList<std::pair<QString, QVariant>>;
@@ -50,7 +60,10 @@ public:
     bool isOpen() const { return db_.isOpen(); }
     QString path() const { return path_; }
     QSqlDatabase connection() const { return db_; }
-    QString lastError() const { return lastError_; }
+    const Failure& lastError() const { return lastError_; }
+    // The first failure since open() whose reason is a damaged file; nothing
+    // while no statement met damage.
+    const std::optional<Failure>& damageMet() const { return damageMet_; }
 
     // Runs a statement. False on failure (logged, lastError() set).
     bool exec(const QString& sql, const QVariantList& binds = {});
@@ -93,7 +106,8 @@ public:
     static QString quoteIdent(const QString& name);
 
 private:
-    bool fail(const QString& what, const QString& error, const QString& sql);
+    bool fail(const QString& what, const QSqlError& error, const QString& sql);
+    bool fail(const QString& what, Failure failure, const QString& sql);
     // What fileInPlace() tells when the file is no longer in place.
     std::optional<QString> movedAway() const;
 
@@ -101,7 +115,8 @@ private:
     QString connectionName_;
     int opens_ = 0;
     QString path_;
-    QString lastError_;
+    Failure lastError_;
+    std::optional<Failure> damageMet_;
     Role role_ = Role::Data;
     int changes_ = 0;
     bool inTransaction_ = false;
@@ -137,13 +152,15 @@ public:
     // when there is none); the query is finished.
     QVariant first();
     // Why the statement failed; empty while it has not failed.
-    QString error() const;
+    Failure error() const;
 
 private:
+    void failed(const char* what);
+
     QSqlQuery q_;
     QString sql_;
     QString path_;
-    QString error_;
+    Failure error_;
     bool prepared_ = false;
     bool failed_ = false;
 };

@@ -187,9 +187,10 @@ QString JetReader::warningSince(qint64 mark) const
     return QString::fromLocal8Bit(eol >= 0 ? text.left(eol) : text).trimmed();
 }
 
-bool JetReader::damaged(JetFault& fault, const QString& detail) const
+bool JetReader::damaged(JetFault& fault, const QString& detail, const QString& libmdbWords) const
 {
     fault = {jetproto::Fault::Damaged, {detail}};
+    if (!libmdbWords.isEmpty()) fault.args << libmdbWords;
     return false;
 }
 
@@ -243,7 +244,7 @@ bool JetReader::readCatalog(qint64 mark, JetFault& fault)
                                   .arg(recorded)
                                   .arg(catalog->len));
     const QString warning = warningSince(mark);
-    if (!warning.isEmpty()) return damaged(fault, QStringLiteral("テーブルの一覧を読むと「%1」").arg(warning));
+    if (!warning.isEmpty()) return damaged(fault, QStringLiteral("テーブルの一覧を読むと警告が出ました"), warning);
     if (stream_->pastEnd) return damaged(fault, QStringLiteral("テーブルの一覧がファイルの終わりより先を指しています"));
 
     for (guint i = 0; i < catalog->len; ++i) {
@@ -320,10 +321,9 @@ bool JetReader::read(const QString& table, JetRowSink& sink, quint32& rowsRead, 
                                        .arg(rowsRead + 1));
         const QString warning = warningSince(mark);
         return warning.isEmpty() ? false
-                                 : !damaged(fault, QStringLiteral("テーブル「%1」の %2 行目の辺りで「%3」")
-                                                       .arg(table)
-                                                       .arg(rowsRead + 1)
-                                                       .arg(warning));
+                                 : !damaged(fault,
+                                            QStringLiteral("テーブル「%1」の %2 行目の辺りで警告が出ました").arg(table).arg(rowsRead + 1),
+                                            warning);
     };
     const unsigned recorded = def->num_rows;
     mdb_rewind_table(def);

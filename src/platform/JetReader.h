@@ -71,7 +71,9 @@ public:
 private:
     qint64 warningMark() const;
     QString warningSince(qint64 mark) const;
-    bool damaged(JetFault& fault, const QString& detail) const;
+    // detail: what was found, in the program's words; libmdbWords: what
+    // libmdb warned, when it did.
+    bool damaged(JetFault& fault, const QString& detail, const QString& libmdbWords = {}) const;
     bool readCatalog(qint64 mark, JetFault& fault);
     MdbTableDef* openTable(const QString& table, JetFault& fault);
 

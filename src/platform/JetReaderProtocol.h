@@ -45,7 +45,8 @@ enum class Frame : quint8 {
 // Why a request failed, with the arguments each kind carries.
 enum class Fault : quint8 {
     Unreadable = 1,  // detail: the file cannot be read as a Jet database
-    Damaged = 2,     // detail: what the reader found damaged
+    Damaged = 2,     // detail: what the reader found damaged, in the program's words;
+                     // then, when libmdb warned, its own words
     NoTable = 3,     // table
     BadValue = 4,    // table, column, value as text
     BadDate = 5,     // table, column, row number (from 1, in the file's order)

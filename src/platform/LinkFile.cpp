@@ -31,37 +31,43 @@ Q_LOGGING_CATEGORY(lcLinkFile, "velt.linkfile")
 // Messages
 
 namespace linkmsg {
-QString notFound(const QString& path)
+Failure notFound(const QString& path)
 {
-    return QStringLiteral("「%1」が見つかりません。").arg(QFileInfo(path).fileName());
+    return Failure(QStringLiteral("「%1」が見つかりません。").arg(QFileInfo(path).fileName()), {}, FailureReason::Missing);
 }
-QString notADatabase(const QString& path)
+Failure notADatabase(const QString& path)
 {
-    return QStringLiteral("「%1」はデータベースファイルではありません。").arg(QFileInfo(path).fileName());
+    return Failure(QStringLiteral("「%1」はデータベースファイルではありません。").arg(QFileInfo(path).fileName()));
 }
-QString unreadable(const QString& path, const QString& detail)
+Failure unreadable(const QString& path, const QString& detail)
 {
-    return QStringLiteral("「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail);
+    return Failure(QStringLiteral("「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail));
 }
-QString damaged(const QString& path, const QString& detail)
+Failure unreadable(const QString& path, const Failure& why)
 {
-    return QStringLiteral("「%1」は壊れている可能性があるため読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail);
+    Failure f = why;
+    return f.prepend(QStringLiteral("「%1」を読み込めません。").arg(QFileInfo(path).fileName()));
 }
-QString noTable(const QString& table)
+Failure damaged(const QString& path, const QString& detail, const QString& engineWords)
 {
-    return QStringLiteral("テーブル「%1」がありません。").arg(table);
+    return Failure(QStringLiteral("「%1」は壊れている可能性があるため読み込めません（%2）。").arg(QFileInfo(path).fileName(), detail),
+                   engineWords, FailureReason::Damaged);
 }
-QString noColumn(const QString& table, const QString& column)
+Failure noTable(const QString& table)
 {
-    return QStringLiteral("テーブル「%1」に列「%2」がありません。").arg(table, column);
+    return Failure(QStringLiteral("テーブル「%1」がありません。").arg(table));
 }
-QString badValue(const QString& table, const QString& column, const QString& value)
+Failure noColumn(const QString& table, const QString& column)
 {
-    return QStringLiteral("テーブル「%1」の列「%2」の値「%3」を読み込めません。").arg(table, column, value);
+    return Failure(QStringLiteral("テーブル「%1」に列「%2」がありません。").arg(table, column));
 }
-QString badDate(const QString& table, const QString& column, const QString& row)
+Failure badValue(const QString& table, const QString& column, const QString& value)
 {
-    return QStringLiteral("テーブル「%1」の %3 行目、列「%2」の日付が範囲（100年～9999年）の外です。").arg(table, column, row);
+    return Failure(QStringLiteral("テーブル「%1」の列「%2」の値「%3」を読み込めません。").arg(table, column, value));
+}
+Failure badDate(const QString& table, const QString& column, const QString& row)
+{
+    return Failure(QStringLiteral("テーブル「%1」の %3 行目、列「%2」の日付が範囲（100年～9999年）の外です。").arg(table, column, row));
 }
 }  // namespace linkmsg
 
@@ -166,13 +172,13 @@ public:
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
-        if (!db_.open()) return fail(failure, db_.lastError().text());
+        if (!db_.open()) return fail(failure, SqlFailure(db_.lastError()));
         registerCollation();
         QSqlQuery q(db_);
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("select name from sqlite_master where type in ('table', 'view') "
                                    "and name not like 'sqlite\\_%' escape '\\' order by rowid")))
-            return fail(failure, q.lastError().text());
+            return fail(failure, SqlFailure(q.lastError()));
         while (q.next()) tables_.append(q.value(0).toString());
         return true;
     }
@@ -204,14 +210,14 @@ public:
         QSqlQuery q(db_);
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("select %1 from %2").arg(select, quoteIdent(table))))
-            return fail(failure, q.lastError().text());
+            return fail(failure, SqlFailure(q.lastError()));
         header(columns);
         while (q.next()) {
             QVariantList values;
             if (!convertRow(q, table, columns, kinds, values, failure)) return false;
             if (!row(std::move(values))) return false;
         }
-        if (q.lastError().isValid()) return fail(failure, q.lastError().text());
+        if (q.lastError().isValid()) return fail(failure, SqlFailure(q.lastError()));
         return true;
     }
 
@@ -279,7 +285,7 @@ public:
             }
         }
         if (step != SQLITE_DONE) {
-            fail(failure, QString::fromUtf8(sqlite3_errmsg(db)));
+            fail(failure, Failure::sqlite(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db))));
             return Ordered::Failed;
         }
         return Ordered::Done;
@@ -521,7 +527,7 @@ private:
         QSqlQuery q(db_);
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("pragma table_info(%1)").arg(quoteIdent(table)))) {
-            fail(failure, q.lastError().text());
+            fail(failure, SqlFailure(q.lastError()));
             return std::nullopt;
         }
         QList<std::pair<QString, Kind>> out;
@@ -533,9 +539,9 @@ private:
         return out;
     }
 
-    bool fail(LinkFailure& failure, const QString& detail)
+    bool fail(LinkFailure& failure, const Failure& why)
     {
-        failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path_, detail)};
+        failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path_, why)};
         return false;
     }
 
@@ -674,11 +680,11 @@ LinkFile::Format LinkFile::detect(const QString& path)
     return Format::None;
 }
 
-bool LinkFile::fail(Error error, const QString& text)
+bool LinkFile::fail(Error error, const Failure& failure)
 {
     error_ = error;
-    errorText_ = text;
-    qCWarning(lcLinkFile).noquote() << path_ << ":" << text;
+    failure_ = failure;
+    qCWarning(lcLinkFile).noquote() << path_ << ":" << failure;
     return false;
 }
 
@@ -687,11 +693,13 @@ bool LinkFile::open(const QString& path)
     close();
     path_ = path;
     error_ = Error::None;
-    errorText_.clear();
+    failure_ = {};
     if (!QFileInfo(path).isFile()) return fail(Error::NotFound, linkmsg::notFound(path));
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly))
-        return fail(Error::Unreadable, linkmsg::unreadable(path, probe.errorString()));
+        return fail(Error::Unreadable,
+                    linkmsg::unreadable(path, Failure(QStringLiteral("ファイルを開けません。読み取りの権限を確かめてください。"),
+                                                      probe.errorString())));
     probe.close();
 
     const Format announced = detect(path);
@@ -701,7 +709,7 @@ bool LinkFile::open(const QString& path)
         return fail(Error::NotADatabase, linkmsg::notADatabase(path));
     case Format::SQLite: {
         auto sqlite = std::make_unique<SqliteLinkFile>();
-        if (!sqlite->open(path, failure)) return fail(failure.error, failure.text);
+        if (!sqlite->open(path, failure)) return fail(failure.error, failure.failure);
         backend_ = std::move(sqlite);
         format_ = Format::SQLite;
         return true;
@@ -710,7 +718,7 @@ bool LinkFile::open(const QString& path)
     case Format::Jet4: {
         Format format = announced;
         backend_ = openJetLinkFile(path, limits_, format, failure);
-        if (!backend_) return fail(failure.error, failure.text);
+        if (!backend_) return fail(failure.error, failure.failure);
         format_ = format;
         return true;
     }
@@ -755,7 +763,7 @@ std::optional<QStringList> LinkFile::columns(const QString& table)
     }
     LinkFailure failure;
     auto result = backend_->columns(name, failure);
-    if (!result) fail(failure.error, failure.text);
+    if (!result) fail(failure.error, failure.failure);
     return result;
 }
 
@@ -788,7 +796,7 @@ std::optional<LinkTable> LinkFile::rows(const QString& table, const QStringList&
     QList<QVariantList> values;
     LinkFailure failure;
     if (!backend_->read(name, columnNames, values, failure)) {
-        fail(failure.error, failure.text);
+        fail(failure.error, failure.failure);
         return std::nullopt;
     }
 
@@ -832,7 +840,7 @@ bool LinkFile::forEachRow(const QString& table, const std::function<bool(const L
             return !stopped;
         },
         failure);
-    if (!ok && !stopped) fail(failure.error, failure.text);
+    if (!ok && !stopped) fail(failure.error, failure.failure);
     return ok;
 }
 
@@ -882,7 +890,7 @@ bool LinkFile::forEachRow(const QString& table, const QStringList& orderBy, cons
         case SqliteLinkFile::Ordered::Stopped:
             return false;
         case SqliteLinkFile::Ordered::Failed:
-            return fail(failure.error, failure.text);
+            return fail(failure.error, failure.failure);
         case SqliteLinkFile::Ordered::NotInSql:
             qCDebug(lcLinkFile).noquote() << path_ << ":" << table << "read whole to be ordered";
             break;
@@ -912,7 +920,7 @@ LinkFile::StoredRead LinkFile::forEachStoredRow(const QString& table, const QStr
     case SqliteLinkFile::Ordered::Stopped:
         return StoredRead::Failed;
     case SqliteLinkFile::Ordered::Failed:
-        fail(failure.error, failure.text);
+        fail(failure.error, failure.failure);
         return StoredRead::Failed;
     case SqliteLinkFile::Ordered::NotInSql:
         break;

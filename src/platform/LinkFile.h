@@ -39,8 +39,9 @@
 //
 // Every failure (missing file, not a database, locked or damaged file,
 // missing table or column, unreadable value) names the file or the table and
-// is reported through error()
-// and errorText(), a message for the user; nothing throws or aborts.
+// is reported through error() and failure(): the program's words for the
+// user, the engine's (SQLite's, libmdb's, the system's) apart for the
+// details; nothing throws or aborts.
 //
 // Names of tables and columns are matched without regard to ASCII case, as
 // Jet does. Rows are read whole; a caller that needs a filter filters them.
@@ -48,6 +49,7 @@
 // repaint; their own busy guards keep clicks out).
 
 #include "platform/Currency.h"
+#include "platform/Failure.h"
 
 #include <QHash>
 #include <QList>
@@ -135,7 +137,9 @@ public:
     QString path() const { return path_; }
 
     Error error() const { return error_; }
-    QString errorText() const { return errorText_; }
+    const Failure& failure() const { return failure_; }
+    // The failure in one line, for logs.
+    QString errorText() const { return failure_.logText(); }
 
     // Tables of the file (user tables; for SQLite, tables and views).
     QStringList tables() const;
@@ -202,7 +206,7 @@ public:
     static bool readsAsStored(QByteArrayView utf8);
 
 private:
-    bool fail(Error error, const QString& text);
+    bool fail(Error error, const Failure& failure);
     // The table's name as the file spells it and the places of the order
     // columns; nothing (error set) when the table or a column is missing.
     std::optional<std::pair<QString, QList<qsizetype>>> orderColumns(const QString& table, const QStringList& orderBy);
@@ -220,6 +224,6 @@ private:
     Format format_ = Format::None;
     QString path_;
     Error error_ = Error::None;
-    QString errorText_;
+    Failure failure_;
     ReaderLimits limits_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The readers behind LinkFile, one per file format. Only LinkFile uses them.
 
+#include "platform/Failure.h"
 #include "platform/LinkFile.h"
 
 #include <functional>
@@ -9,7 +10,7 @@ class QDataStream;
 
 struct LinkFailure {
     LinkFile::Error error = LinkFile::Error::None;
-    QString text;
+    Failure failure;
 };
 
 class LinkFileBackend {
@@ -40,16 +41,22 @@ public:
     }
 };
 
-// The user-facing texts of the failures, shared by the backends.
+// The failures, shared by the backends: the program's words naming the file,
+// the table or the value, and the engine's words apart from them.
 namespace linkmsg {
-QString notFound(const QString& path);
-QString notADatabase(const QString& path);
-QString unreadable(const QString& path, const QString& detail);
-QString damaged(const QString& path, const QString& detail);
-QString noTable(const QString& table);
-QString noColumn(const QString& table, const QString& column);
-QString badValue(const QString& table, const QString& column, const QString& value);
-QString badDate(const QString& table, const QString& column, const QString& row);
+Failure notFound(const QString& path);
+Failure notADatabase(const QString& path);
+// detail: why, in the program's words.
+Failure unreadable(const QString& path, const QString& detail);
+// why: what the engine said (SQLite's reason and words, the system's words).
+Failure unreadable(const QString& path, const Failure& why);
+// detail: what was found damaged, in the program's words; engineWords: what
+// libmdb or the system said about it, when anything.
+Failure damaged(const QString& path, const QString& detail, const QString& engineWords = {});
+Failure noTable(const QString& table);
+Failure noColumn(const QString& table, const QString& column);
+Failure badValue(const QString& table, const QString& column, const QString& value);
+Failure badDate(const QString& table, const QString& column, const QString& row);
 }  // namespace linkmsg
 
 // Opens a Jet file through the reader process velt_jet_reader (beside the

@@ -80,8 +80,9 @@ public:
         process_.start(QIODevice::ReadWrite);
         if (!process_.waitForStarted(10000)) {
             failure = {LinkFile::Error::Unreadable,
-                       linkmsg::unreadable(path_, QStringLiteral("読み込み用のプログラム「%1」を起動できません")
-                                                      .arg(QFileInfo(readerPath()).fileName()))};
+                       linkmsg::unreadable(path_, Failure(QStringLiteral("読み込み用のプログラム「%1」を起動できません。")
+                                                              .arg(QFileInfo(readerPath()).fileName()),
+                                                          process_.errorString()))};
             broken_ = failure;
             return false;
         }
@@ -263,7 +264,7 @@ private:
             failure = {LinkFile::Error::Unreadable, linkmsg::unreadable(path_, arg0)};
             break;
         case jetproto::Fault::Damaged:
-            failure = {LinkFile::Error::Unreadable, linkmsg::damaged(path_, arg0)};
+            failure = {LinkFile::Error::Unreadable, linkmsg::damaged(path_, arg0, arg1)};
             break;
         case jetproto::Fault::NoTable:
             failure = {LinkFile::Error::NoTable, linkmsg::noTable(arg0)};

@@ -222,7 +222,7 @@ std::optional<bool> LinkFile::forEachOrderedOnDisk(const QString& table, const Q
     const bool read = backend_->readEach(
         table, [&](const QStringList& c) { columnNames = c; },
         [&](QVariantList&& values) { return kept = scratch.add(values); }, failure);
-    if (!read) return kept ? fail(failure.error, failure.text) : inMemory(scratch);
+    if (!read) return kept ? fail(failure.error, failure.failure) : inMemory(scratch);
     LinkRow current;
     current.header_ = header(columnNames);
     switch (scratch.forEach([&](QVariantList&& values) {
@@ -237,5 +237,5 @@ std::optional<bool> LinkFile::forEachOrderedOnDisk(const QString& table, const Q
         break;
     }
     return fail(Error::Unreadable,
-                linkmsg::unreadable(path_, QStringLiteral("作業用の一時ファイルを読めません: %1").arg(scratch.error())));
+                linkmsg::unreadable(path_, Failure(QStringLiteral("作業用の一時ファイルを読めません。"), scratch.error())));
 }

@@ -22,20 +22,21 @@ const QByteArray kActivate = "activate\n";
 
 // The folder exists, is a real folder (not a link), belongs to the user and
 // lets nobody else in; a folder of ours with looser rights is tightened.
-bool ensurePrivateFolder(const QString& path, QString* error)
+bool ensurePrivateFolder(const QString& path, Failure* error)
 {
     const QByteArray native = QFile::encodeName(path);
+    const auto systemWords = [&path] { return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))); };
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
-        *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = Failure(QStringLiteral("フォルダ %1 を作成できません。").arg(path), systemWords());
         return false;
     }
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
-        *error = QStringLiteral("%1: 利用者自身のフォルダではありません。").arg(path);
+        *error = Failure(QStringLiteral("%1 は利用者自身のフォルダではありません。").arg(path));
         return false;
     }
     if ((st.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0) {
-        *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = Failure(QStringLiteral("フォルダ %1 を利用者だけのものにできません。").arg(path), systemWords());
         return false;
     }
     return true;
@@ -90,9 +91,9 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
             return Claim::Primary;
         }
         if (lock_->error() != QLockFile::LockFailedError) {
-            error_ = QStringLiteral("%1: %2").arg(lockPath(), lock_->error() == QLockFile::PermissionError
-                                                                  ? QStringLiteral("書き込む権限がありません。")
-                                                                  : QStringLiteral("作成できません。"));
+            error_ = Failure(lock_->error() == QLockFile::PermissionError
+                                 ? QStringLiteral("%1 に書き込む権限がありません。").arg(lockPath())
+                                 : QStringLiteral("%1 を作成できません。").arg(lockPath()));
             return Claim::Failed;
         }
         // The holder listens right after taking the lock; until it does (or

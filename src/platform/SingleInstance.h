@@ -18,6 +18,8 @@
 // their names come from the key. No environment variable (TMPDIR,
 // XDG_RUNTIME_DIR) takes part, so starts from different environments meet.
 
+#include "platform/Failure.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -31,7 +33,7 @@ public:
     enum class Claim {
         Primary,  // this is the instance: it holds the lock and listens
         Running,  // another instance holds the lock; it was asked to come forward
-        Failed,   // the claim could not be made (errorString() says why)
+        Failed,   // the claim could not be made (failure() says why)
     };
 
     // key names the lock and the socket inside folder(); keyFor() gives the
@@ -50,7 +52,7 @@ public:
     // how long a later start keeps knocking on an instance that holds the
     // lock but does not answer yet.
     Claim claim(int waitMs = 5000);
-    QString errorString() const { return error_; }
+    const Failure& failure() const { return error_; }
 
 signals:
     // A later start asked this instance to bring its window forward.
@@ -62,7 +64,7 @@ private:
     void onNewConnection();
 
     QString key_;
-    QString error_;
+    Failure error_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
 };

@@ -406,7 +406,7 @@ bool WorkTableModel::write(int row, const QList<std::pair<int, QVariant>>& store
     if (db_.changes() != 1) {
         // The row went away behind the cache (SQL without a refresh).
         qCWarning(lcGrid).noquote() << table_ << ": no row with rowid" << rowids_[row];
-        writeError_ = QStringLiteral("%1 の行 %2 がありません。").arg(table_).arg(row + 1);
+        writeError_ = Failure(QStringLiteral("%1 の行 %2 がありません。").arg(table_).arg(row + 1));
         return false;
     }
     const int n = columns_.size();

@@ -25,6 +25,7 @@
 // send no cellEdited.
 
 #include "platform/Currency.h"
+#include "platform/Failure.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -153,8 +154,9 @@ signals:
     void cellRecommitted(int row, int col);
     // The user's edit of a cell could not be written to the work table (the
     // file is read-only, the disk full, the row gone): the cell keeps its old
-    // value, and the window must tell the user (error: the database's words).
-    void writeFailed(int row, int col, const QString& error);
+    // value, and the window must tell the user (error: why, as the database
+    // said it).
+    void writeFailed(int row, int col, const Failure& error);
     // The user's edit of a cell is no value of the column's kind ("12O0" for
     // a number): the cell keeps its old value, and the window must tell the
     // user. (A refusal of the before-update hook is the hook's to tell.)
@@ -177,5 +179,5 @@ private:
     QList<QVariant> cells_;  // row-major, columns_.size() per row; values as the database holds them
     BeforeCellUpdate beforeCellUpdate_;
     RowStyle rowStyle_;
-    QString writeError_;  // why the last write() failed
+    Failure writeError_;  // why the last write() failed
 };

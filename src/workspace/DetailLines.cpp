@@ -175,7 +175,7 @@ bool appendBlankLines(Database& work)
                      {kLines, kLines});
 }
 
-bool finish(Database& work, Transaction& tx, QString* error)
+bool finish(Database& work, Transaction& tx, Failure* error)
 {
     if (work.exec(QStringLiteral("delete from w明細ソート")) && tx.commit()) return true;
     if (error) *error = work.lastError();
@@ -183,14 +183,14 @@ bool finish(Database& work, Transaction& tx, QString* error)
 }
 
 // The lines can be moved around line n: w明細 has all its columns and n is a line.
-bool movable(const QStringList& fields, int n, QString* error)
+bool movable(const QStringList& fields, int n, Failure* error)
 {
     if (fields.size() > 小計 && n >= 1 && n <= kLines) return true;
-    if (error) *error = QStringLiteral("w明細");
+    if (error) *error = Failure(QStringLiteral("w明細 の %1 行目を動かせません。").arg(n));
     return false;
 }
 
-bool fail(Database& work, QString* error)
+bool fail(Database& work, Failure* error)
 {
     if (error) *error = work.lastError();
     return false;
@@ -198,7 +198,7 @@ bool fail(Database& work, QString* error)
 
 }  // namespace
 
-bool InsertSubtotalLine(Database& work, int n, QString* error)
+bool InsertSubtotalLine(Database& work, int n, Failure* error)
 {
     const QStringList fields = work.columns(QStringLiteral("w明細"));
     if (!movable(fields, n, error)) return false;
@@ -224,7 +224,7 @@ bool InsertSubtotalLine(Database& work, int n, QString* error)
     return finish(work, tx, error);
 }
 
-bool DeleteLine(Database& work, int n, QString* error)
+bool DeleteLine(Database& work, int n, Failure* error)
 {
     const QStringList fields = work.columns(QStringLiteral("w明細"));
     if (!movable(fields, n, error)) return false;

@@ -5,6 +5,7 @@
 
 #include "app/ProductMaster.h"
 #include "platform/Currency.h"
+#include "platform/Failure.h"
 
 #include <QString>
 #include <QVariant>
@@ -106,9 +107,9 @@ std::optional<QString> SubtotalRefusal(int n, const LineCells& current, const st
 // Inserts a subtotal line at n: the lines n..99 move down one (line 100 is
 // dropped, so callers refuse when it holds anything); its 金額 is the sum of
 // the amounts strictly between the previous subtotal line (or the top) and n.
-bool InsertSubtotalLine(Database& work, int n, QString* error = nullptr);
+bool InsertSubtotalLine(Database& work, int n, Failure* error = nullptr);
 // Deletes line n: the lines below move up one and a blank line 100 is added.
-bool DeleteLine(Database& work, int n, QString* error = nullptr);
+bool DeleteLine(Database& work, int n, Failure* error = nullptr);
 
 }  // namespace DetailLine
 

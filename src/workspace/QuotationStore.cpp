@@ -59,13 +59,13 @@ std::optional<QDate> dateFromDb(const QVariant& v)
 }
 
 
-std::optional<QString> err(const Statement& s)
+std::optional<Failure> err(const Statement& s)
 {
     return s.error();
 }
 
 // The customer: a new row in full; an existing row keeps what the quotation left empty.
-std::optional<QString> upsertCustomer(Database& data, const QuotationHeader& h)
+std::optional<Failure> upsertCustomer(Database& data, const QuotationHeader& h)
 {
     {
         Statement find(data, QStringLiteral("select rowid from 顧客マスタ where 顧客名 = ? order by rowid limit 1"));
@@ -87,7 +87,7 @@ std::optional<QString> upsertCustomer(Database& data, const QuotationHeader& h)
     return std::nullopt;
 }
 
-std::optional<QString> upsertProducts(Database& data, const QList<QuotationLine>& lines)
+std::optional<Failure> upsertProducts(Database& data, const QList<QuotationLine>& lines)
 {
     // Every named product, in line order (the last line of a name wins); subtotal lines are no products.
     {
@@ -232,9 +232,9 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
     if (registerCode) {
         // Afterwards the value is in its list, or the list has no free slot
         // left; a list that could not be written fails the store.
-        auto offer = [&](const QString& kcode, const QString& value) -> std::optional<QString> {
+        auto offer = [&](const QString& kcode, const QString& value) -> std::optional<Failure> {
             if (registerCode(kcode, value) != CodeEntry::Failed) return std::nullopt;
-            return data.lastError().isEmpty() ? QStringLiteral("code value %1 of %2 not written").arg(value, kcode)
+            return data.lastError().isEmpty() ? Failure(QStringLiteral("コード表「%1」に「%2」を登録できません。").arg(kcode, value))
                                               : data.lastError();
         };
         QSet<QString> units;  // each unit is offered once
@@ -253,7 +253,7 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 
     // The highest stored number only grows.
     {
-        QString error;
+        Failure error;
         if (!RaiseQuotationCounter(data, h.伝票番号, error)) return {false, error};
     }
 
@@ -261,7 +261,7 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
     return {true, {}};
 }
 
-std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok, QString* error)
+std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok, Failure* error)
 {
     if (ok) *ok = true;
     Statement head(data, QStringLiteral("select 日付, 顧客名, 顧客情報, 敬称, メモ, 件名, 有効期限, 支払条件, 受渡場所, 納期, "
@@ -294,7 +294,7 @@ std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, b
     return h;
 }
 
-QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok, QString* error)
+QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok, Failure* error)
 {
     if (ok) *ok = true;
     QList<QuotationLine> out;
@@ -309,7 +309,7 @@ QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok, QS
     return out;
 }
 
-std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok, QString* error)
+std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok, Failure* error)
 {
     bool headOk = true;
     auto h = LoadQuotationHeader(data, number, &headOk, error);
@@ -323,7 +323,7 @@ std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* o
     return q;
 }
 
-bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* error)
+bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, Failure* error)
 {
     Transaction tx(work);
     if (!tx.started()) {

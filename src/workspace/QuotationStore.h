@@ -71,7 +71,7 @@ using CodeRegistrar = std::function<CodeEntry(const QString& kcode, const QStrin
 
 struct StoreOutcome {
     bool ok = false;
-    QString error;  // the database's words when ok is false
+    Failure error;  // why, when ok is false
 };
 
 // Stores the quotation in one transaction on `data`: the customer, every named
@@ -85,18 +85,18 @@ StoreOutcome StoreQuotation(Database& data, const QuotationRecord& q, const Code
 // The header of a stored quotation; nothing when there is none (ok false when
 // the statement failed).
 std::optional<QuotationHeader> LoadQuotationHeader(Database& data, int number, bool* ok = nullptr,
-                                                   QString* error = nullptr);
+                                                   Failure* error = nullptr);
 // Its lines in line order, at most DetailLine::kLines.
-QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok = nullptr, QString* error = nullptr);
+QList<QuotationLine> LoadQuotationLines(Database& data, int number, bool* ok = nullptr, Failure* error = nullptr);
 // Reads one stored quotation; nothing when the number has no header.
 // ok (when given) is false when a statement failed, error then holds the
 // database's words.
-std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok = nullptr, QString* error = nullptr);
+std::optional<QuotationRecord> LoadQuotation(Database& data, int number, bool* ok = nullptr, Failure* error = nullptr);
 
 // Writes lines into the rows of w明細 (row k gets the k-th line, rows
 // without a line become blank), in one transaction on the work database:
 // false (error set) when it failed, and then w明細 is as it was.
-bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, QString* error = nullptr);
+bool WriteWorkLines(Database& work, const QList<QuotationLine>& lines, Failure* error = nullptr);
 // The rows of w明細 in line order (ReadDetailWorkRows).
 QList<QuotationLine> ReadWorkLines(Database& work, bool* ok = nullptr);
 

@@ -13,8 +13,10 @@ class TestCatalogue : public QObject {
 private slots:
     void boxes_data();
     void boxes();
-    void failureKeepsEngineWordsInDetails_data();
-    void failureKeepsEngineWordsInDetails();
+    void failureShowsTheProgramsWordsWhole_data();
+    void failureShowsTheProgramsWordsWhole();
+    void sqliteReasonsInJapanese_data();
+    void sqliteReasonsInJapanese();
     void longValuesAreShortened_data();
     void longValuesAreShortened();
     void refusedNumbers_data();
@@ -97,43 +99,85 @@ void TestCatalogue::boxes()
     QCOMPARE(s.defaultButton, defaultButton);
 }
 
-void TestCatalogue::failureKeepsEngineWordsInDetails_data()
+// The program's own words are shown whole, whatever characters they hold
+// (numbers in parentheses, a file name with a blank or parentheses, a value
+// in ASCII, a path at the start of a line); only what the engine said goes
+// to the details.
+void TestCatalogue::failureShowsTheProgramsWordsWhole_data()
 {
-    QTest::addColumn<QString>("detail");
-    QTest::addColumn<QString>("text");        // what the box says
-    QTest::addColumn<QString>("engineWords"); // its details
-    const QString what = QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。");
-    QTest::newRow("engine words only") << "boom Unable to fetch row" << what << "boom Unable to fetch row";
-    QTest::newRow("several engine lines") << "database disk image is malformed\nUnable to execute statement" << what
-                                          << "database disk image is malformed\nUnable to execute statement";
-    QTest::newRow("the program's own words stay")
-        << QStringLiteral("「link.mdb」が見つかりません。") << what + QStringLiteral("\n\n「link.mdb」が見つかりません。") << "";
-    QTest::newRow("engine words inside a sentence")
-        << QStringLiteral("「old.mdb」を読み込めません（database is locked）。")
-        << what + QStringLiteral("\n\n「old.mdb」を読み込めません。") << "database is locked";
-    QTest::newRow("engine words naming a table")
-        << QStringLiteral("UNIQUE constraint failed: 顧客マスタ.顧客名") << what << QStringLiteral("UNIQUE constraint failed: 顧客マスタ.顧客名");
-    QTest::newRow("table-named engine words inside a sentence")
-        << QStringLiteral("顧客マスタ：変換できませんでした（no such column: ふりがな）。")
-        << what + QStringLiteral("\n\n顧客マスタ：変換できませんでした。") << QStringLiteral("no such column: ふりがな");
-    QTest::newRow("the program's own parenthesised words stay")
-        << QStringLiteral("「old.mdb」は壊れている可能性があるため読み込めません（読み込み用のプログラムが異常終了しました）。")
-        << what + QStringLiteral("\n\n「old.mdb」は壊れている可能性があるため読み込めません（読み込み用のプログラムが異常終了しました）。") << "";
-    QTest::newRow("no detail") << "" << what << "";
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("skipped quotation numbers")
+        << QStringLiteral("見積書ヘッダ：読込 5件、変換 3件、別の見積書が登録済みの番号（7, 295）のためスキップ 2件") << "";
+    QTest::newRow("damaged file with a blank and parentheses in its name")
+        << QStringLiteral("「顧客 (2).mdb」は壊れている可能性があるため読み込めません（テーブル「顧客マスタ」の 3 行目の辺りで警告が出ました）。")
+        << "Warning: unrecognized usage map type: 255";
+    QTest::newRow("no database, parentheses in the name") << QStringLiteral("「顧客(old).mdb」はデータベースファイルではありません。") << "";
+    QTest::newRow("a size in parentheses")
+        << QStringLiteral("「x.mdb」は壊れている可能性があるため読み込めません（読み込み用のプログラムが異常終了しました。"
+                          "メモリの上限（512 MB）を超えたか、読めないデータがあります）。")
+        << "";
+    QTest::newRow("an English word in the program's parentheses")
+        << QStringLiteral("「x.mdb」を読み込めません（Jet データベースとして開けません）。") << "";
+    QTest::newRow("a value in ASCII") << QStringLiteral("テーブル「顧客マスタ」の列「単価」の値「ABC (Japan)」を読み込めません。") << "";
+    QTest::newRow("a line opening with a path") << QStringLiteral("C:\\旧\\顧客.mdb を書き込めません。") << "";
+    QTest::newRow("a reason and SQLite's words")
+        << QStringLiteral("ファイルがほかのプログラムで使用中です。そのプログラムを閉じてから、もう一度やり直してください。")
+        << "SQLite 5: database is locked Unable to fetch row";
+    QTest::newRow("SQLite's words only") << "" << "SQLite 19: UNIQUE constraint failed: 顧客マスタ.顧客名";
+    QTest::newRow("nothing said") << "" << "";
 }
 
-void TestCatalogue::failureKeepsEngineWordsInDetails()
+void TestCatalogue::failureShowsTheProgramsWordsWhole()
 {
-    QFETCH(QString, detail);
-    QFETCH(QString, text);
-    QFETCH(QString, engineWords);
+    QFETCH(QString, said);
+    QFETCH(QString, engine);
     RecordingPresenter rec;
     const MessageCatalog catalogue(&rec);
-    catalogue.ShowFailure(QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。"), detail);
+    const QString what = QStringLiteral("顧客情報を登録できませんでした。顧客マスタは変更していません。");
+    catalogue.ShowFailure(what, Failure(said, engine));
     QCOMPARE(rec.shown().size(), 1);
     QCOMPARE(rec.shown().first().title, QStringLiteral("エラー"));
-    QCOMPARE(rec.shown().first().text, text);
-    QCOMPARE(rec.shown().first().detail, engineWords);
+    QCOMPARE(rec.shown().first().text, said.isEmpty() ? what : what + QStringLiteral("\n\n") + said);
+    QCOMPARE(rec.shown().first().detail, engine);
+}
+
+// The reason an SQLite result code names is said in Japanese in the box; the
+// code and SQLite's words are in its details.
+void TestCatalogue::sqliteReasonsInJapanese_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("engineText");
+    QTest::addColumn<QString>("reason");  // empty: none said
+    QTest::newRow("full") << 13 << "database or disk is full" << "ディスクの空き容量が足りません";
+    QTest::newRow("busy") << 5 << "database is locked" << "ほかのプログラムで使用中です";
+    QTest::newRow("locked") << 6 << "database table is locked" << "ほかのプログラムで使用中です";
+    QTest::newRow("corrupt") << 11 << "database disk image is malformed" << "壊れている可能性があります";
+    QTest::newRow("not a database") << 26 << "file is not a database" << "壊れている可能性があります";
+    QTest::newRow("short read") << 522 << "disk I/O error" << "壊れている可能性があります";
+    QTest::newRow("read-only") << 8 << "attempt to write a readonly database" << "書き込めません";
+    QTest::newRow("cannot open") << 14 << "unable to open database file" << "書き込めません";
+    QTest::newRow("permission") << 3 << "access permission denied" << "書き込めません";
+    QTest::newRow("moved away: the program's own sentence says it") << 1032 << "attempt to write a readonly database" << "";
+    QTest::newRow("a refused constraint") << 19 << "CHECK constraint failed" << "";
+}
+
+void TestCatalogue::sqliteReasonsInJapanese()
+{
+    QFETCH(int, code);
+    QFETCH(QString, engineText);
+    QFETCH(QString, reason);
+    RecordingPresenter rec;
+    const MessageCatalog catalogue(&rec);
+    const QString what = QStringLiteral("見積書を登録できませんでした。");
+    catalogue.ShowFailure(what, Failure::sqlite(code, engineText));
+    const Spec& box = rec.shown().first();
+    if (reason.isEmpty())
+        QCOMPARE(box.text, what);
+    else
+        QVERIFY2(box.text.startsWith(what + QStringLiteral("\n\n")) && box.text.contains(reason), qPrintable(box.text));
+    QVERIFY2(!box.text.contains(engineText), qPrintable(box.text));
+    QVERIFY2(box.detail.contains(engineText) && box.detail.contains(QString::number(code)), qPrintable(box.detail));
 }
 
 // A value set into a wording keeps its first 40 characters (cut before a line

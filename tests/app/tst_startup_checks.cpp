@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QtTest>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -81,15 +82,15 @@ bool refused(SessionFixture& f)
     return problem.has_value();
 }
 
-// The checks refused with one error box naming `named` and saying `says`,
-// and both databases closed.
+// The checks refused with one error box naming `named` and saying `says`
+// (in its text, or the engine's words in its details), and both databases
+// closed.
 void verifyStartupRefused(SessionFixture& f, const QString& named, const QString& says)
 {
     QCOMPARE(f.messages.shown().size(), 1);
     const MessageBoxSpec& box = f.messages.shown().first();
     QCOMPARE(box.icon, MessageBoxSpec::Icon::Critical);
     QVERIFY2(box.text.contains(named), qPrintable(box.text));
-    // The engine's own words are in the box's details.
     QVERIFY2(box.text.contains(says) || box.detail.contains(says), qPrintable(box.text + box.detail));
     QVERIFY(!f.data().isOpen());
     QVERIFY(!f.work().isOpen());
@@ -165,9 +166,10 @@ void TestStartupChecks::workDatabaseWithoutBoundTablesStopsStartup()
 }
 
 // A file that does not hold the tables the program needs (emptied by a failed
-// copy, another database, a file of another kind, one table short) is refused
-// with the start-up error box naming it, and neither file is changed: an
-// empty file stays empty.
+// copy, another database, a file of another kind, one table short, one
+// column short of any table), or that is damaged (random bytes, cut short) is
+// refused with the start-up error box naming it and what is wrong, and
+// neither file is changed: an empty file stays empty.
 void TestStartupChecks::fileWithoutTheProgramsTablesIsRefusedUnchanged_data()
 {
     QTest::addColumn<QString>("file");
@@ -185,6 +187,20 @@ void TestStartupChecks::fileWithoutTheProgramsTablesIsRefusedUnchanged_data()
     QTest::newRow("data file without 見積書") << data << "drop table 見積書" << "テーブル 見積書 がありません";
     QTest::newRow("work file without 更新テーブル名") << work << "drop table 更新テーブル名"
                                                    << "テーブル 更新テーブル名 がありません";
+    // Every column the program reads or writes, not only those of the grids.
+    QTest::newRow("data file without 見積書ヘッダ.件名") << data << "alter table 見積書ヘッダ drop column 件名"
+                                                  << "テーブル 見積書ヘッダ に列 件名 がありません";
+    QTest::newRow("data file without 自社情報.最大見積書番号") << data << "alter table 自社情報 drop column 最大見積書番号"
+                                                      << "テーブル 自社情報 に列 最大見積書番号 がありません";
+    QTest::newRow("data file without 見積書.備考 (the conversion writes it)")
+        << data << "alter table 見積書 drop column 備考" << "テーブル 見積書 に列 備考 がありません";
+    QTest::newRow("work file without w顧客マスタ.敬称") << work << "alter table w顧客マスタ drop column 敬称"
+                                                    << "テーブル w顧客マスタ に列 敬称 がありません";
+    const QString damaged = QStringLiteral("ファイルが壊れている可能性があります");
+    QTest::newRow("data file of random bytes") << data << "random" << damaged;
+    QTest::newRow("work file of random bytes") << work << "random" << damaged;
+    QTest::newRow("data file cut after a page") << data << "cut at 8192" << "ファイルが途中で切れています";
+    QTest::newRow("data file cut inside a page") << data << "cut at 10000" << "ファイルが途中で切れています";
 }
 
 void TestStartupChecks::fileWithoutTheProgramsTablesIsRefusedUnchanged()
@@ -198,6 +214,13 @@ void TestStartupChecks::fileWithoutTheProgramsTablesIsRefusedUnchanged()
         QVERIFY(overwrite(path, {}));
     } else if (damage == QLatin1String("text")) {
         QVERIFY(overwrite(path, "Standard Jet DB\n"));
+    } else if (damage == QLatin1String("random")) {
+        QRandomGenerator bytes(31);
+        QByteArray noise(16384, '\0');
+        bytes.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        QVERIFY(overwrite(path, noise));
+    } else if (damage.startsWith(QLatin1String("cut at "))) {
+        QVERIFY(QFile::resize(path, damage.mid(7).toLongLong()));
     } else if (damage == QLatin1String("other tables")) {
         QVERIFY(overwrite(path, {}));
         f.folder.prepare({QStringLiteral("create table 得意先 (名前 text)")}, path);

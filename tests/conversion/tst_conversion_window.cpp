@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -57,6 +58,7 @@ private slots:
     void emptyOlderTables();
     void incompleteRunIsSummarised();
     void failedTableKeepsEngineWordsInDetails();
+    void conflictingNumbersStayVisible();
     void unreadableFileWritesNothing_data();
     void unreadableFileWritesNothing();
     void newQuotationOnScreenMovesOffAConvertedNumber_data();
@@ -245,6 +247,36 @@ void TestConversionWindow::failedTableKeepsEngineWordsInDetails()
     QVERIFY2(box.text.contains(QStringLiteral("顧客マスタ：変換できませんでした")), qPrintable(box.text));
     QVERIFY2(!box.text.contains(QStringLiteral("disk says no")), qPrintable(box.text));
     QVERIFY2(box.detail.contains(QStringLiteral("disk says no")), qPrintable(box.detail));
+}
+
+// Quotation numbers the current file holds for other quotations are named in
+// the closing box, whatever characters surround them: the box shows the
+// conversion's message whole.
+void TestConversionWindow::conflictingNumbersStayVisible()
+{
+    MainWindowFixture f;
+    QVERIFY(OldDataFile::create(
+        oldPath(f),
+        {QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values (7, 'A社', '2004-03-09'), (295, 'B社', '2004-04-01')"),
+         QStringLiteral("insert into 見積書 (顧客名, 日付, 伝票番号, 伝票区分, 行番号, 品名) values "
+                        "('A社', '2004-03-09', 7, 1, 0, '旧品名'), ('B社', '2004-04-01', 295, 1, 0, '別品名')")}));
+    FrmConversion* w = openWindow(f);
+    QVERIFY(w);
+    QVERIFY(f.data().exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values "
+                                         "(7, '現社', '2024-01-01'), (295, '現社', '2024-01-02')")));
+    w->cmd実行->click();
+
+    QCOMPARE(f.messages.shown().size(), 1);
+    const QString text = f.messages.texts().first();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const auto named = [](const QString& line) {
+        for (const char* number : {"7", "295"})
+            if (!line.contains(QRegularExpression(QStringLiteral("(?<![0-9])%1(?![0-9])").arg(QLatin1String(number)))))
+                return false;
+        return true;
+    };
+    QVERIFY2(std::any_of(lines.cbegin(), lines.cend(), named), qPrintable(text));
+    QVERIFY(f.messages.shown().first().detail.isEmpty());
 }
 
 void TestConversionWindow::unreadableFileWritesNothing_data()

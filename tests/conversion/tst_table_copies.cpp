@@ -616,8 +616,8 @@ void TestTableCopies::quotationTableThatCannotBeRead()
     const TableOutcome& unread = out[table];
     const TableOutcome& heldBack = out[1 - table];
     if (reason.isEmpty()) QVERIFY(unread.missing);
-    else QVERIFY2(unread.failure.contains(reason), qPrintable(unread.failure));
-    QCOMPARE(heldBack.failure, table == 0 ? QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません")
+    else QVERIFY2(unread.failure.logText().contains(reason), qPrintable(unread.failure.logText()));
+    QCOMPARE(heldBack.failure.said, table == 0 ? QStringLiteral("見積書ヘッダを変換できないため、明細も書き込んでいません")
                                           : QStringLiteral("見積書（明細）を変換できないため、ヘッダも書き込んでいません"));
     QVERIFY(heldBack.summaryLine().endsWith(QStringLiteral("このテーブルは変更していません")));
     QCOMPARE(namedPart(out), named);
@@ -746,7 +746,7 @@ void TestTableCopies::tableLeftAsItWasWhenItCannotBeCopied()
     const QStringList before = TableSnapshot(f.data, kAllTables);
     const QList<TableOutcome> out = f.runAll();
     QCOMPARE(out.size(), 6);
-    QVERIFY2(out[step].failure.contains(reason), qPrintable(out[step].failure));
+    QVERIFY2(out[step].failure.logText().contains(reason), qPrintable(out[step].failure.logText()));
     for (int i : QList<int>{step} + withIt) {
         QCOMPARE(out[i].copied, 0);
         QVERIFY(out[i].summaryLine().contains(QStringLiteral("このテーブルは変更していません")));

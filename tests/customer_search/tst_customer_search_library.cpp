@@ -96,9 +96,9 @@ void TestCustomerSearchLibrary::registerToolWritesAndRemovesTheClass()
     classes = component_abi::readClasses(registry);
     QVERIFY(!classes.contains(classId()));
     QVERIFY(classes.contains(other));
-    QString error;
-    QVERIFY(!components.create<ClsPelmarInterface>(classId(), &error));
-    QVERIFY(!error.isEmpty());
+    ComponentFailure failure;
+    QVERIFY(!components.create<ClsPelmarInterface>(classId(), &failure));
+    QCOMPARE(failure.kind, ComponentFailure::Kind::NotRegistered);
 
     // A library that is not there, or no library named: a failure, nothing written.
     const QByteArray before = FileHash(registry);

@@ -21,6 +21,7 @@
 #include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QtTest>
@@ -50,6 +51,8 @@ private slots:
     void freshDataFolderOpensBothDatabases();
     void unopenableDatabaseStopsStartup_data();
     void unopenableDatabaseStopsStartup();
+    void damagedPagesTheLoadMeetsStopStartup_data();
+    void damagedPagesTheLoadMeetsStopStartup();
     void exitWithWindowsOpenEndsCleanly();
     void secondStartBringsFirstForwardAndTouchesNothing();
     void claimIsTheLockOfALiveHolder();
@@ -110,6 +113,44 @@ void TestStartup::unopenableDatabaseStopsStartup()
     // Nothing created, nothing written.
     QCOMPARE(filesIn(f.folder.dataFolder()), QStringList{present});
     QCOMPARE(FileHash(f.folder.dataFolder() + present), before);
+}
+
+// A file whose header is sound but whose pages are damaged (ten pages of
+// noise from page 2 on): the load's first reads meet the damage, and the
+// start-up stops with one box that names the file and says it is damaged,
+// SQLite's words in the details, instead of a window with empty lists on
+// which every store fails.
+void TestStartup::damagedPagesTheLoadMeetsStopStartup_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("data file") << "VeltData2K.mdb";
+    QTest::newRow("work file") << "VeltWork2K.mdb";
+}
+
+void TestStartup::damagedPagesTheLoadMeetsStopStartup()
+{
+    QFETCH(QString, file);
+    MainWindowFixture f;
+    const QString path = f.folder.dataFolder() + file;
+    {
+        QFile damaged(path);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        QRandomGenerator bytes(7);
+        QByteArray noise(10 * 4096, '\0');
+        bytes.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        QVERIFY(damaged.seek(4096) && damaged.write(noise) == noise.size());
+    }
+    QVERIFY(!f.open());
+
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.icon, MessageBoxSpec::Icon::Critical);
+    QVERIFY2(box.text.contains(file), qPrintable(box.text));
+    QVERIFY2(box.text.contains(QStringLiteral("ファイルが壊れている可能性があります")), qPrintable(box.text));
+    QVERIFY2(box.detail.contains(QStringLiteral("SQLite")), qPrintable(box.detail));
+    QVERIFY(!f.window.isVisible());
+    QVERIFY(!f.data().isOpen());
+    QVERIFY(!f.work().isOpen());
 }
 
 // The program as a real process: its event loop ends by QCoreApplication::exit()

@@ -448,7 +448,7 @@ void TestCodeList::busyWindowStartsNothing()
     MasterWrite write;
     write.databases = {&f.data()};
     write.doneCategory = QStringLiteral("登録");
-    QCOMPARE(RunMasterWrite(f.session, write, [&ran](QString&) { return ran = true; }), WriteResult::Busy);
+    QCOMPARE(RunMasterWrite(f.session, write, [&ran](Failure&) { return ran = true; }), WriteResult::Busy);
     QVERIFY(!ran);
     QVERIFY(f.messages.shown().isEmpty());
 

@@ -54,6 +54,7 @@ private slots:
     void formats();
     void unreadableFileLeavesTheList_data();
     void unreadableFileLeavesTheList();
+    void linkFileInUseSaysSo();
     void linkFileIsNeverChanged();
     void importThenSaveAddsAndUpdates();
 };
@@ -246,6 +247,36 @@ void TestCustomerLink::unreadableFileLeavesTheList()
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
     QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客リンク参照を読み込めませんでした。一覧は変更していません。\n\n")));
     QVERIFY(w->CnKokyakuMsg->isHidden());
+}
+
+// A link file that another program holds (a connection in an exclusive
+// transaction): the box names the file and says it is in use, SQLite's
+// words in its details; the list stays.
+void TestCustomerLink::linkFileInUseSaysSo()
+{
+    CustomerWindowFixture f;
+    QVERIFY(f.open());
+    const QString path = f.folder.root() + QStringLiteral("/cust.db");
+    makeSqliteFile(f.folder, path, {"create table 顧客マスタ (顧客名 TEXT, 顧客情報 TEXT, ふりがな TEXT, 敬称 TEXT)",
+                                     "insert into 顧客マスタ values ('青木商店', NULL, 'あおき', '様')"});
+    Database other;
+    QVERIFY(other.open(path, Database::Role::Data, false));
+    QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    f.session.設定情報.顧客リンクアプリ = QStringLiteral("Dovan請求書");
+    f.session.設定情報.顧客リンクパス = path;
+    FrmCustomer* w = openCustomerWindow(f);
+    QVERIFY(w);
+    const QStringList list = customerList(f);
+
+    w->cmdリンク参照->click();
+
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.text, QStringLiteral("顧客リンク参照を読み込めませんでした。一覧は変更していません。\n\n「cust.db」を読み込めません。\n"
+                                      "ファイルがほかのプログラムで使用中です。そのプログラムを閉じてから、もう一度やり直してください。"));
+    QVERIFY2(box.detail.contains(QStringLiteral("database is locked")), qPrintable(box.detail));
+    QCOMPARE(customerList(f), list);
+    QVERIFY(other.exec(QStringLiteral("ROLLBACK")));
 }
 
 void TestCustomerLink::linkFileIsNeverChanged()

@@ -19,9 +19,9 @@ struct DataFile {
     }
     QStringList found(const QString& name, const QString& kana, int field = 0)
     {
-        QString error;
+        Failure error;
         const auto rows = FindCustomers(data, name, kana, &error);
-        if (!rows) return {QStringLiteral("<failed: %1>").arg(error)};
+        if (!rows) return {QStringLiteral("<failed: %1>").arg(error.logText())};
         QStringList out;
         for (const CustomerRow& r : *rows) out << (field == 0 ? r.顧客名 : r.ふりがな).toString();
         return out;

@@ -200,7 +200,8 @@ void TestLinkJet::damagedCustomerFile()
     CustomerWindowFixture f;
     QVERIFY(f.open());
     QVERIFY(addCustomers(f.data(), {{"青木商店", "<null>", "あおき", "様"}}));
-    const QString path = f.folder.root() + QStringLiteral("/link.mdb");
+    // A name with a blank and parentheses is named whole.
+    const QString path = f.folder.root() + QStringLiteral("/顧客 (2).mdb");
     jet::Layout layout;
     QVERIFY(writeJet(path, version, {manyCustomers()}, &layout));
     QVERIFY(layout.dataPages.value(QStringLiteral("顧客マスタ")).size() > 1);
@@ -218,6 +219,13 @@ void TestLinkJet::damagedCustomerFile()
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
     QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客リンク参照を読み込めませんでした。一覧は変更していません。")));
     QVERIFY2(f.messages.texts().first().contains(QStringLiteral("壊れている可能性")), qPrintable(f.messages.texts().first()));
+    QVERIFY2(f.messages.texts().first().contains(QStringLiteral("「顧客 (2).mdb」")), qPrintable(f.messages.texts().first()));
+    // libmdb's own warnings are in the details, never in the text.
+    QVERIFY2(!f.messages.texts().first().contains(QStringLiteral("warning"), Qt::CaseInsensitive),
+             qPrintable(f.messages.texts().first()));
+    if (damage == jet::Damage::ZeroedPage)
+        QVERIFY2(f.messages.shown().first().detail.contains(QStringLiteral("warning")),
+                 qPrintable(f.messages.shown().first().detail));
     QCOMPARE(customerList(f), list);
     QCOMPARE(listColumn(w, 顧客名), QStringList{"青木商店"});
     QVERIFY(w->CnKokyakuMsg->isHidden());
@@ -249,7 +257,7 @@ void TestLinkJet::productFormats()
 
     const ProductLinkResult result = ImportProductLink(path, ProductLinkColumns(application), f.work);
 
-    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY2(result.ok, qPrintable(result.error.logText()));
     QCOMPARE(result.rows, 4);
     QCOMPARE(f.list(), samples::importedRows(withPack));
     QCOMPARE(FileHash(path), hash);
@@ -273,7 +281,7 @@ void TestLinkJet::damagedProductFile()
     const ProductLinkResult result = ImportProductLink(path, ProductLinkColumns(QStringLiteral("Dovan請求書")), f.work);
 
     QVERIFY2(!result.ok, "a damaged link file imported as if complete");
-    QVERIFY2(result.error.contains(QStringLiteral("壊れている可能性")), qPrintable(result.error));
+    QVERIFY2(result.error.logText().contains(QStringLiteral("壊れている可能性")), qPrintable(result.error.logText()));
     QCOMPARE(f.list(), before);
     QCOMPARE(FileHash(path), hash);
 }

@@ -36,7 +36,7 @@ struct Files {
     void putList(const QStringList& values)
     {
         for (const QString& v : values)
-            QVERIFY2(work.exec(QStringLiteral("insert into w商品マスタ values (%1)").arg(v)), qPrintable(work.lastError()));
+            QVERIFY2(work.exec(QStringLiteral("insert into w商品マスタ values (%1)").arg(v)), qPrintable(work.lastError().logText()));
     }
 
     TestFolder folder;
@@ -119,8 +119,8 @@ void TestProductList::listing()
     QFETCH(QStringList, names);
     Files f;
     f.putList({QStringLiteral("1, '前の一覧', NULL, NULL, NULL, NULL, NULL, NULL")});
-    QString error;
-    QVERIFY2(FillProductList(f.data, f.work, {name, reading, category}, order, &error), qPrintable(error));
+    Failure error;
+    QVERIFY2(FillProductList(f.data, f.work, {name, reading, category}, order, &error), qPrintable(error.logText()));
     QCOMPARE(f.names(), names);
 }
 
@@ -164,7 +164,7 @@ void TestProductList::failedListingKeepsTheList()
     QVERIFY(FillProductList(f.data, f.work, {QStringLiteral("鉛筆"), {}, {}}, kByName));
     const QStringList before = f.list();
     QVERIFY(f.data.exec(QStringLiteral("alter table 商品マスタ rename column ふりがな to よみ")));
-    QString error;
+    Failure error;
     QVERIFY(!FillProductList(f.data, f.work, {}, kByName, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(f.list(), before);
@@ -188,8 +188,8 @@ void TestProductList::save()
         QStringLiteral("0, '　%1 ', NULL, NULL, NULL, 100, 0, 'ながい'").arg(kLongName),
         QStringLiteral("0, ' 消しゴム', '文具用品', NULL, '箱', 600000, 0, 'けしごむ'"),
     });
-    QString error;
-    QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error));
+    Failure error;
+    QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error.logText()));
     // 消しゴム is listed under its name with a blank before it: the same product.
     QCOMPARE(f.master(), (QStringList{"商品マスタ|'鉛筆'|'筆記具'|'6'|'ダース'|9876500|1|'えんぴつ'",
                                       "商品マスタ|'消しゴム'|'文具用品'|<null>|'箱'|600000|0|'けしごむ'",
@@ -213,8 +213,8 @@ void TestProductList::namesStoredWithBlanksAreEdited()
                                        "(' 定規　', 1, 1), ('のり ', 2, 0), ('のり', 3, 0)")));
     f.putList({QStringLiteral("0, '　定規 ', NULL, NULL, '本', 100, 1, 'じょうぎ'"),
                QStringLiteral("0, 'のり', NULL, NULL, NULL, 300, 0, 'のり'")});
-    QString error;
-    QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error));
+    Failure error;
+    QVERIFY2(SaveProductList(f.data, f.work, &error), qPrintable(error.logText()));
     // 定規 takes its name; のり has its name already, so 'のり ' is left alone.
     QCOMPARE(f.master(), (QStringList{"商品マスタ|'定規'|<null>|<null>|'本'|100|1|'じょうぎ'",
                                       "商品マスタ|'のり '|<null>|<null>|<null>|2|0|<null>",
@@ -225,7 +225,7 @@ void TestProductList::namesStoredWithBlanksAreEdited()
     ProductDetail eraser;
     eraser.品名 = QStringLiteral("消しゴム");
     eraser.単価 = Currency::fromWhole(60);
-    QVERIFY2(StoreProductDetail(f.data, SettingsRecord{}, eraser, &error), qPrintable(error));
+    QVERIFY2(StoreProductDetail(f.data, SettingsRecord{}, eraser, &error), qPrintable(error.logText()));
     QCOMPARE(f.master().size(), 4);
     QCOMPARE(f.master().last(), QStringLiteral("商品マスタ|'消しゴム'|<null>|<null>|<null>|600000|1|<null>"));
 }
@@ -239,9 +239,9 @@ void TestProductList::saveRefusedPartWayWritesNothing()
     f.putList({QStringLiteral("0, '鉛筆', '文具', '12', '本', 1, 0, 'えんぴつ'"),
                QStringLiteral("0, '新品', NULL, NULL, NULL, NULL, 0, NULL"),
                QStringLiteral("0, '壊れ物', NULL, NULL, NULL, NULL, 0, NULL")});
-    QString error;
+    Failure error;
     QVERIFY(!SaveProductList(f.data, f.work, &error));
-    QVERIFY2(error.contains(QStringLiteral("refused by the test")), qPrintable(error));
+    QVERIFY2(error.logText().contains(QStringLiteral("refused by the test")), qPrintable(error.logText()));
     QCOMPARE(f.master(), before);
 }
 
@@ -261,14 +261,14 @@ void TestProductList::deleteTicked()
     QVERIFY(f.data.exec(QStringLiteral("create trigger refuse before delete on 商品マスタ when old.品名 = '鉛筆' "
                                        "begin select raise(abort, 'refused by the test'); end")));
     const QStringList ticked = f.list();
-    QString error;
+    Failure error;
     QVERIFY(!DeleteTickedProducts(f.data, f.work, &error));
-    QVERIFY2(error.contains(QStringLiteral("refused by the test")), qPrintable(error));
+    QVERIFY2(error.logText().contains(QStringLiteral("refused by the test")), qPrintable(error.logText()));
     QCOMPARE(f.master(), master);
     QCOMPARE(f.list(), ticked);
 
     QVERIFY(f.data.exec(QStringLiteral("drop trigger refuse")));
-    QVERIFY2(DeleteTickedProducts(f.data, f.work, &error), qPrintable(error));
+    QVERIFY2(DeleteTickedProducts(f.data, f.work, &error), qPrintable(error.logText()));
     QCOMPARE(f.names(), (QStringList{"100%ジュース", "コピー用紙", "消しゴム", "赤鉛筆"}));
     QCOMPARE(f.data.scalar(QStringLiteral("select group_concat(品名, ',') from (select 品名 from 商品マスタ order by rowid)")).toString(),
              QStringLiteral("赤鉛筆,コピー用紙,100%ジュース,消しゴム"));
@@ -366,7 +366,7 @@ void TestProductList::linkImport()
     const ProductLinkResult result = ImportProductLink(path, ProductLinkColumns(application), f.work);
 
     QCOMPARE(result.ok, error.isEmpty());
-    QVERIFY2(result.error.contains(error), qPrintable(result.error));
+    QVERIFY2(result.error.logText().contains(error), qPrintable(result.error.logText()));
     QCOMPARE(f.list(), rows.isEmpty() ? before : rows);
     QCOMPARE(result.rows, int(rows.size()));
 }

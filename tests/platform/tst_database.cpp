@@ -131,12 +131,12 @@ void TestFolderbase::commitNeedsTheFileInPlace()
     const bool wrote = db.exec(QStringLiteral("insert into %1 (品名) values ('消しゴム')").arg(table));
     if (what == u"keep") {
         QVERIFY(wrote);
-        QVERIFY2(tx.commit(), qPrintable(db.lastError()));
+        QVERIFY2(tx.commit(), qPrintable(db.lastError().logText()));
         QVERIFY(db.fileInPlace());
         return;
     }
     QVERIFY(!wrote || !tx.commit());
-    QVERIFY2(db.lastError().contains(QDir::toNativeSeparators(path)), qPrintable(db.lastError()));
+    QVERIFY2(db.lastError().logText().contains(QDir::toNativeSeparators(path)), qPrintable(db.lastError().logText()));
     QVERIFY(!db.fileInPlace());
     tx.rollback();
     QVERIFY(!db.inTransaction());

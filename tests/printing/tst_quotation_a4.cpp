@@ -555,7 +555,7 @@ void TestQuotationA4::pdfOfAStoredQuotation()
     q.lines = sample.lines;
     const StoreOutcome stored =
         StoreQuotation(db, q, [&db](const QString& kcode, const QString& value) { return AutoEntryCode(db, kcode, value); });
-    QVERIFY2(stored.ok, qPrintable(stored.error));
+    QVERIFY2(stored.ok, qPrintable(stored.error.logText()));
     const auto loaded = LoadQuotation(db, 1024);
     QVERIFY(loaded);
     QCOMPARE(loaded->lines.size(), 100);

@@ -60,8 +60,8 @@ bool TestFolder::copyShipped(const QString& name, const QString& dest)
 void TestFolder::prepare(const QStringList& statements, const QString& path) const
 {
     Database db;
-    QVERIFY2(db.open(path.isEmpty() ? dataDbPath() : path, Database::Role::Data, false), qPrintable(db.lastError()));
-    for (const QString& s : statements) QVERIFY2(db.exec(s), qPrintable(s + QStringLiteral(": ") + db.lastError()));
+    QVERIFY2(db.open(path.isEmpty() ? dataDbPath() : path, Database::Role::Data, false), qPrintable(db.lastError().logText()));
+    for (const QString& s : statements) QVERIFY2(db.exec(s), qPrintable(s + QStringLiteral(": ") + db.lastError().logText()));
 }
 
 namespace {
@@ -91,7 +91,7 @@ QStringList QueryCells(Database& db, const QString& sql)
 {
     bool ok = false;
     QStringList out = renderRows(db, sql, ok);
-    if (!ok) out << QStringLiteral("<failed: %1>").arg(db.lastError());
+    if (!ok) out << QStringLiteral("<failed: %1>").arg(db.lastError().logText());
     return out;
 }
 

@@ -235,7 +235,7 @@ void TestDetailLines::lineMoves()
     if (QByteArray(QTest::currentDataTag()) == "line 100 is pushed out")
         QVERIFY(work.exec(QStringLiteral("update w明細 set 品名 = 'Z' where 行番号 = 100")));
 
-    QString error;
+    Failure error;
     QVERIFY(subtotal ? InsertSubtotalLine(work, n, &error) : DeleteLine(work, n, &error));
     QVERIFY(error.isEmpty());
     QCOMPARE(detailLines(work), expectedLines(after));
@@ -253,9 +253,9 @@ void TestDetailLines::failedMoveLeavesLinesAsTheyWere()
     QVERIFY(work.exec(QStringLiteral(
         "create trigger fail_late before insert on w明細 when new.行番号 = 50 begin select raise(abort, 'disk full'); end")));
     for (bool subtotal : {true, false}) {
-        QString error;
+        Failure error;
         QVERIFY(!(subtotal ? InsertSubtotalLine(work, 2, &error) : DeleteLine(work, 1, &error)));
-        QVERIFY2(error.contains(QStringLiteral("disk full")), qPrintable(error));
+        QVERIFY2(error.logText().contains(QStringLiteral("disk full")), qPrintable(error.logText()));
         QCOMPARE(detailLines(work), before);
     }
 }

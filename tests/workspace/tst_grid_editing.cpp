@@ -130,6 +130,7 @@ private slots:
     void sameValueTypedAgainRecounts();
     void cellThatCannotBeWrittenIsShown_data();
     void cellThatCannotBeWrittenIsShown();
+    void cellOnAFullDiskSaysSo();
     void closingTheTabKeepsTheTypedCell_data();
     void closingTheTabKeepsTheTypedCell();
     void refusedInputIsSaidKeptAndNotStored_data();
@@ -637,6 +638,35 @@ void TestGridEditing::cellThatCannotBeWrittenIsShown()
     QCOMPARE(table(f), before);
     QCoreApplication::processEvents();
     QCOMPARE(f.messages.shown().size(), 1);
+}
+
+// A cell whose write needs room the work file cannot get (SQLite's
+// max_page_count holds it at its size; the write adds a large row beside
+// it): the box says the disk is full, SQLite's words in its details.
+void TestGridEditing::cellOnAFullDiskSaysSo()
+{
+    QuotationTabFixture f;
+    QVERIFY(load(f));
+    QVERIFY(f.work().exec(QStringLiteral("PRAGMA max_page_count = %1")
+                              .arg(f.work().scalar(QStringLiteral("PRAGMA page_count")).toLongLong())));
+    QVERIFY(f.work().exec(QStringLiteral("create temp trigger grow after update on w明細 "
+                                         "begin insert into w明細ソート (品名) values (zeroblob(200000)); end")));
+    const QStringList before = table(f);
+    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
+    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
+    grid->setFocus();
+
+    grid->setCurrentCell(0, 品名);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QStringLiteral("机"), Qt::NoModifier);
+    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
+
+    QTRY_COMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.text, QStringLiteral("入力した値を書き込めませんでした。セルは元の値のままです。\n\n"
+                                      "ディスクの空き容量が足りません。空き容量を増やしてから、もう一度やり直してください。"));
+    QVERIFY2(box.detail.contains(QStringLiteral("database or disk is full")), qPrintable(box.detail));
+    QCOMPARE(table(f), before);
+    QCoreApplication::processEvents();
 }
 
 QTEST_MAIN(TestGridEditing)

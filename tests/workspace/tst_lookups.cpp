@@ -55,6 +55,8 @@ private slots:
     void enterMovesThroughTheHeader_data();
     void enterMovesThroughTheHeader();
     void customerSearchComponent();
+    void customerSearchSaysWhyItCannotOpen_data();
+    void customerSearchSaysWhyItCannotOpen();
     void postalLookupFillsAnEmptyBlock_data();
     void postalLookupFillsAnEmptyBlock();
     void postalLookupWithoutDictionary();
@@ -188,7 +190,7 @@ void TestLookups::customerSearchComponent()
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("残る名前"));
 
-    // Registered, but its library is gone: the same message.
+    // Registered, but its library is gone: a message as well.
     QVERIFY(component_abi::registerClass(registry.registryFile(), QString::fromLatin1(ClsPelmarInterface::ClassId),
                                          f.folder.root() + QStringLiteral("/missing.so")));
     control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
@@ -197,6 +199,55 @@ void TestLookups::customerSearchComponent()
 
     qunsetenv("VELT_FAKE_PICK");
     qunsetenv("VELT_FAKE_LOG");
+}
+
+// The customer search that cannot open says which of its causes it is,
+// naming the file; the loader's own words go to the box's details.
+void TestLookups::customerSearchSaysWhyItCannotOpen_data()
+{
+    QTest::addColumn<QString>("state");  // of the registry file
+    QTest::addColumn<QString>("says");   // with <library> and <registry> for the files
+    QTest::newRow("no registry file") << "none" << "顧客検索コンポーネントが登録されていないため、顧客参照を開けません。";
+    QTest::newRow("library missing") << "missing"
+                                     << "顧客検索コンポーネントのライブラリ「<library>」が見つからないため、顧客参照を開けません。";
+    QTest::newRow("not a library") << "text"
+                                   << "顧客検索コンポーネントとして登録されたファイル「<library>」が顧客検索のライブラリではないため、"
+                                      "顧客参照を開けません。";
+    QTest::newRow("registry file damaged") << "damaged"
+                                           << "コンポーネントの登録ファイル「<registry>」が壊れているため、顧客参照を開けません。";
+}
+
+void TestLookups::customerSearchSaysWhyItCannotOpen()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, says);
+    QuotationTabFixture f;
+    const QString registry = f.session.components().registryFile();
+    const QString library = f.folder.root() + (state == u"text" ? QStringLiteral("/notes (old).so") : QStringLiteral("/missing.so"));
+    const QString clsid = QString::fromLatin1(ClsPelmarInterface::ClassId);
+    if (state == u"missing" || state == u"text") QVERIFY(component_abi::registerClass(registry, clsid, library));
+    if (state == u"text") {
+        QFile notes(library);
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a library\n") > 0);
+    }
+    if (state == u"damaged") {
+        QVERIFY(component_abi::registerClass(registry, clsid, library));
+        QFile damaged(registry);
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate) && damaged.write("{\"classes\": {\"{") > 0);
+    }
+    QVERIFY(f.open());
+    control<TextComboBox>(f.quotation(), "cmb顧客名")->setText(QStringLiteral("入力中の名前"));
+
+    control<QPushButton>(f.quotation(), "cmd顧客参照")->click();
+
+    QCOMPARE(f.messages.shown().size(), 1);
+    const MessageBoxSpec& box = f.messages.shown().first();
+    QCOMPARE(box.title, QStringLiteral("注意"));
+    says.replace(QStringLiteral("<library>"), QDir::toNativeSeparators(library));
+    says.replace(QStringLiteral("<registry>"), QDir::toNativeSeparators(registry));
+    QCOMPARE(box.text, says);
+    QVERIFY(!box.detail.isEmpty());
+    QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("入力中の名前"));
 }
 
 void TestLookups::postalLookupFillsAnEmptyBlock_data()

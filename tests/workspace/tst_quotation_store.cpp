@@ -68,7 +68,7 @@ void TestQuotationStore::fullQuotationRoundTrip()
     }
     q.lines[99] = product(QStringLiteral("最終行の品"), 3, 999);
     const StoreOutcome outcome = StoreQuotation(db_, q, codesOf(db_));
-    QVERIFY2(outcome.ok, qPrintable(outcome.error));
+    QVERIFY2(outcome.ok, qPrintable(outcome.error.logText()));
 
     bool ok = false;
     const auto back = LoadQuotation(db_, 41, &ok);
@@ -203,7 +203,7 @@ void TestQuotationStore::failedStoreLeavesEverything()
     next.lines[1].単位 = QStringLiteral("新単位");
     const StoreOutcome outcome = StoreQuotation(db_, next, codesOf(db_));
     QVERIFY(!outcome.ok);
-    QVERIFY(outcome.error.contains(QStringLiteral("refused")));
+    QVERIFY(outcome.error.logText().contains(QStringLiteral("refused")));
     QCOMPARE(snapshot(db_), before);
     QVERIFY(!db_.inTransaction());
     QCOMPARE(LoadQuotation(db_, 50)->header.件名, QVariant(QStringLiteral("旧版")));

@@ -38,6 +38,8 @@ private slots:
     void loadIsAllOrNothing();
     void typedNumberIsLoadedOnEnterOnly();
     void typedNumberThenStoreStoresTheScreen();
+    void failedStoreSaysWhy_data();
+    void failedStoreSaysWhy();
     void storingOverAnotherQuotationAsksFirst_data();
     void storingOverAnotherQuotationAsksFirst();
 };
@@ -546,6 +548,70 @@ void TestStoreLoad::typedNumberThenStoreStoresTheScreen()
     QCOMPARE(stored->lines[0].品名, QVariant(QStringLiteral("机")));
     // A fresh quotation with the next number follows.
     QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("31"));
+}
+
+// A store that fails says why in Japanese, by SQLite's result code: the disk
+// is full (the file may not grow: SQLite's max_page_count), another program
+// holds the file (a second connection in an exclusive transaction), or the
+// pages the store meets are damaged (those of 見積書, which the tab's opening
+// does not read). SQLite's words are in the details only; nothing is stored
+// and the screen stays.
+void TestStoreLoad::failedStoreSaysWhy_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("disk full") << "full" << "ディスクの空き容量が足りません" << "database or disk is full";
+    QTest::newRow("in use by another program") << "locked" << "ファイルがほかのプログラムで使用中です" << "database is locked";
+    QTest::newRow("damaged pages") << "damaged" << "ファイルが壊れている可能性があります" << "malformed";
+}
+
+void TestStoreLoad::failedStoreSaysWhy()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, reason);
+    QFETCH(QString, engine);
+    QuotationTabFixture f;
+    if (cause == u"damaged") {
+        Database file;
+        QVERIFY(file.open(f.folder.dataDbPath(), Database::Role::Data, false));
+        const QList<QSqlRecord> pages = file.rows(QStringLiteral("select rootpage from sqlite_master where tbl_name = '見積書'"));
+        file.close();
+        QCOMPARE(pages.size(), 2);  // the table and its index
+        QFile damaged(f.folder.dataDbPath());
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        for (const QSqlRecord& page : pages)
+            QVERIFY(damaged.seek((page.value(0).toLongLong() - 1) * 4096) && damaged.write(QByteArray(4096, '\x5a')) == 4096);
+    }
+    QVERIFY(f.open());
+    fillScreen(f, QStringLiteral("32"));
+    // A hundred lines of long names: the lines need pages the file does not have yet.
+    QList<QuotationLine> lines;
+    for (int i = 0; i < 100; ++i) lines << product(QStringLiteral("品%1 ").arg(i) + QStringLiteral("あ").repeated(60), 1, 100);
+    QVERIFY(WriteWorkLines(f.work(), lines));
+    control<WorkTableModel>(f.quotation(), "wkDat")->refresh();
+    Database other;
+    if (cause == u"full")
+        QVERIFY(f.data().exec(QStringLiteral("PRAGMA max_page_count = %1")
+                                  .arg(f.data().scalar(QStringLiteral("PRAGMA page_count")).toLongLong())));
+    if (cause == u"locked") {
+        QVERIFY(f.data().exec(QStringLiteral("PRAGMA busy_timeout = 100")));
+        QVERIFY(other.open(f.folder.dataDbPath()));
+        QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    f.messages.clear();
+
+    QTest::mouseClick(control<QPushButton>(f.quotation(), "cmd登録"), Qt::LeftButton);
+
+    QCOMPARE(titles(f.messages), (QStringList{QStringLiteral("登録の確認"), QStringLiteral("エラー")}));
+    const MessageBoxSpec& box = f.messages.shown()[1];
+    QVERIFY2(box.text.startsWith(QStringLiteral("見積書を登録できませんでした。\n\n")), qPrintable(box.text));
+    QVERIFY2(box.text.contains(reason), qPrintable(box.text));
+    QVERIFY2(!box.text.contains(engine), qPrintable(box.text));
+    QVERIFY2(box.detail.contains(engine), qPrintable(box.detail));
+    if (cause == u"locked") QVERIFY(other.exec(QStringLiteral("ROLLBACK")));
+    QVERIFY(!LoadQuotationHeader(f.data(), 32));
+    QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("32"));
 }
 
 // 登録 under a number that holds a stored quotation other than the one on

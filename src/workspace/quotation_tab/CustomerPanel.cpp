@@ -12,6 +12,7 @@
 #include "app/UiBuild.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFocusEvent>
 #include <QLoggingCategory>
 
@@ -49,6 +50,30 @@ private:
     QWidget* widget_;
     std::function<void()> f_;
 };
+
+// Why the customer search cannot open, in the user's words; the loader's own
+// words go to the box's details.
+QString SearchUnavailable(const ComponentFailure& failure)
+{
+    const QString file = QDir::toNativeSeparators(failure.file);
+    QString why;
+    switch (failure.kind) {
+    case ComponentFailure::Kind::LibraryMissing:
+        why = QStringLiteral("顧客検索コンポーネントのライブラリ「%1」が見つからないため").arg(file);
+        break;
+    case ComponentFailure::Kind::NotALibrary:
+        why = QStringLiteral("顧客検索コンポーネントとして登録されたファイル「%1」が顧客検索のライブラリではないため").arg(file);
+        break;
+    case ComponentFailure::Kind::RegistryDamaged:
+        why = QStringLiteral("コンポーネントの登録ファイル「%1」が壊れているため").arg(file);
+        break;
+    case ComponentFailure::Kind::None:
+    case ComponentFailure::Kind::NotRegistered:
+        why = QStringLiteral("顧客検索コンポーネントが登録されていないため");
+        break;
+    }
+    return why + QStringLiteral("、顧客参照を開けません。");
+}
 
 }  // namespace
 
@@ -158,11 +183,11 @@ void CustomerPanel::cmb顧客名_LostFocus()
 
 void CustomerPanel::cmd顧客参照_Click()
 {
-    QString error;
-    auto search = session_.components().create<ClsPelmarInterface>(QString::fromLatin1(ClsPelmarInterface::ClassId), &error);
+    ComponentFailure failure;
+    auto search = session_.components().create<ClsPelmarInterface>(QString::fromLatin1(ClsPelmarInterface::ClassId), &failure);
     if (!search) {
-        session_.messages().ShowMessage(QStringLiteral("その他"), QStringLiteral("注意"),
-                    QStringLiteral("顧客検索コンポーネントが登録されていないため、顧客参照を開けません。"));
+        session_.messages().ShowWithDetails(QStringLiteral("その他"), QStringLiteral("注意"), SearchUnavailable(failure),
+                                            failure.engine);
         cmb顧客名->setFocus();
         return;
     }

@@ -154,7 +154,7 @@ void DetailGrid::Clear明細ワーク()
     refresh();
 }
 
-std::optional<QList<QuotationLine>> DetailGrid::lines(QString* error) const
+std::optional<QList<QuotationLine>> DetailGrid::lines(Failure* error) const
 {
     bool ok = false;
     QList<QuotationLine> read = ReadWorkLines(session_.WorkDb(), &ok);
@@ -163,7 +163,7 @@ std::optional<QList<QuotationLine>> DetailGrid::lines(QString* error) const
     return std::nullopt;
 }
 
-bool DetailGrid::writeLines(const QList<QuotationLine>& lines, QString* error)
+bool DetailGrid::writeLines(const QList<QuotationLine>& lines, Failure* error)
 {
     return WriteWorkLines(session_.WorkDb(), lines, error);
 }

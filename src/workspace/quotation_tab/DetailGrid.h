@@ -49,10 +49,10 @@ public:
     // Rebuilds w明細 as 100 empty lines.
     void Clear明細ワーク();
     // The lines of w明細 in line order; nothing (error set) when they cannot be read.
-    std::optional<QList<QuotationLine>> lines(QString* error) const;
+    std::optional<QList<QuotationLine>> lines(Failure* error) const;
     // Replaces the lines of w明細 (all or nothing); false (error set) when
     // they could not be written. The grid shows them once showLines is called.
-    bool writeLines(const QList<QuotationLine>& lines, QString* error);
+    bool writeLines(const QList<QuotationLine>& lines, Failure* error);
     // The grid reads w明細 again. `loaded`: the lines are a stored
     // quotation's, just loaded: the totals are computed, and the quotation
     // amount stays the stored one until a quantity or price is typed.
@@ -150,7 +150,7 @@ private:
     // Changes the line structure at line n in w明細 (a subtotal line inserted,
     // a line deleted) and reads it again; then the failure box, or the cursor
     // back on line n in its column, the totals recomputed and the grid focused.
-    void changeLines(int n, bool (*change)(Database& work, int n, QString* error), const QString& failure);
+    void changeLines(int n, bool (*change)(Database& work, int n, Failure* error), const QString& failure);
 
     Session& session_;
     const ShownSettings& shownSettings_;

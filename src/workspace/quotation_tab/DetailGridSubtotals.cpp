@@ -85,10 +85,10 @@ void DetailGrid::LineDelete()
     changeLines(n, DeleteLine, QStringLiteral("行を削除できませんでした。"));
 }
 
-void DetailGrid::changeLines(int n, bool (*change)(Database&, int, QString*), const QString& failure)
+void DetailGrid::changeLines(int n, bool (*change)(Database&, int, Failure*), const QString& failure)
 {
     const int col = Grid明細->currentColumn();
-    QString error;
+    Failure error;
     const bool ok = change(session_.WorkDb(), n, &error);
     wkDat->refresh();
     if (!ok) {

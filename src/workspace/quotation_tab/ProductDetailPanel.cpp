@@ -99,7 +99,7 @@ void ProductDetailPanel::Entry商品詳細()
     if (!messages.ShowMessage(QStringLiteral("登録"), QStringLiteral("確認"), name)) return;
 
     // The product and its code values belong together: all or nothing.
-    QString error;
+    Failure error;
     if (!StoreProductDetail(session_.DataDb(), session_.設定情報, product, &error)) {
         messages.ShowFailure(QStringLiteral("商品を登録できませんでした。明細行も変更していません。"), error);
         return;

@@ -38,7 +38,7 @@ const MessageCatalog& QuotationKeeper::messages() const
 
 // ---------------------------------------------------------------- storing
 
-std::optional<QuotationRecord> QuotationKeeper::screenQuotation(int number, QString* error) const
+std::optional<QuotationRecord> QuotationKeeper::screenQuotation(int number, Failure* error) const
 {
     QuotationRecord q;
     q.header = header_.header();
@@ -64,7 +64,7 @@ void QuotationKeeper::cmd登録_Click()
     // What the checks passed is what is stored: the quotation is taken from
     // the screen now, so nothing that happens while the question is open (a
     // focus change, say) can change what is written.
-    QString error;
+    Failure error;
     const std::optional<QuotationRecord> quotation = screenQuotation(*ParseQuotationNumber(header_.numberText()), &error);
     if (!quotation) {
         messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
@@ -81,7 +81,7 @@ bool QuotationKeeper::confirmStore(const QuotationRecord& quotation)
         // Storing replaces what the number holds: another quotation than the
         // one loaded is named, and kept unless the user says otherwise.
         bool ok = false;
-        QString error;
+        Failure error;
         const std::optional<QuotationHeader> stored = LoadQuotationHeader(session_.DataDb(), number, &ok, &error);
         if (!ok) {
             messages().ShowFailure(QStringLiteral("見積書を登録できませんでした。"), error);
@@ -154,7 +154,7 @@ void QuotationKeeper::Read見積書()
     const auto number = LookupQuotationNumber(header_.numberText());
     if (!number) return;
     bool ok = false;
-    QString failure;
+    Failure failure;
     const std::optional<QuotationRecord> q = LoadQuotation(session_.DataDb(), *number, &ok, &failure);
     if (ok && !q) return;  // no quotation of that number: the reset screen, no message
     const bool failed = !ok || !lines_.write(q->lines, &failure);

@@ -28,9 +28,9 @@ public:
         // (the failure box was shown).
         std::function<bool()> commitEdit;
         // The lines in line order; nothing (error set) when they cannot be read.
-        std::function<std::optional<QList<QuotationLine>>(QString* error)> read;
+        std::function<std::optional<QList<QuotationLine>>(Failure* error)> read;
         // Replaces the lines; false (error set) when they cannot be written.
-        std::function<bool(const QList<QuotationLine>& lines, QString* error)> write;
+        std::function<bool(const QList<QuotationLine>& lines, Failure* error)> write;
         // The grid shows the lines anew. `loaded`: they are a stored
         // quotation's, just loaded: its totals are computed, its amount stays
         // the stored one until a quantity or price is typed.
@@ -80,7 +80,7 @@ private:
     bool confirmStore(const QuotationRecord& quotation);
     // The quotation on screen: the header as shown and the lines; nothing
     // (error set) when the lines cannot be read.
-    std::optional<QuotationRecord> screenQuotation(int number, QString* error) const;
+    std::optional<QuotationRecord> screenQuotation(int number, Failure* error) const;
 
     Session& session_;
     HeaderPanel& header_;

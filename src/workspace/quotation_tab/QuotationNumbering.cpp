@@ -89,7 +89,7 @@ void QuotationKeeper::renewNumberIfStored()
     // Stored or not; nothing when the stored quotations cannot be read.
     auto isStored = [this](int number) -> std::optional<bool> {
         bool ok = false;
-        QString error;
+        Failure error;
         const bool stored = LoadQuotationHeader(session_.DataDb(), number, &ok, &error).has_value();
         if (!ok) {
             qCWarning(lcNumbering) << "quotation" << number << "could not be looked up:" << error;

@@ -49,7 +49,7 @@ void QuotationTab::Clear見積書(bool all)
 
 void QuotationTab::keepAsUnchanged()
 {
-    QString error;
+    Failure error;
     const std::optional<QList<QuotationLine>> lines = grid_->lines(&error);
     unchanged_ = lines ? std::optional<QuotationRecord>(QuotationRecord{header_->header(), *lines}) : std::nullopt;
 }
@@ -58,7 +58,7 @@ bool QuotationTab::holdsUnsavedChanges() const
 {
     // Text typed and not yet taken counts, a refused one too.
     if (grid_->cellBeingTyped() || header_->holdsUntakenText()) return true;
-    QString error;
+    Failure error;
     const std::optional<QList<QuotationLine>> lines = grid_->lines(&error);
     // Lines that cannot be read cannot be told unchanged.
     if (!lines || !unchanged_) return true;

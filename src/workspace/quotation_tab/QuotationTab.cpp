@@ -119,8 +119,8 @@ QuotationKeeper* QuotationTab::makeKeeper(QPushButton* cmd登録, QPushButton* c
 {
     QuotationKeeper::Lines lines;
     lines.commitEdit = [this] { return grid_->commitEdit(); };
-    lines.read = [this](QString* error) { return grid_->lines(error); };
-    lines.write = [this](const QList<QuotationLine>& written, QString* error) { return grid_->writeLines(written, error); };
+    lines.read = [this](Failure* error) { return grid_->lines(error); };
+    lines.write = [this](const QList<QuotationLine>& written, Failure* error) { return grid_->writeLines(written, error); };
     lines.show = [this](bool loaded) {
         grid_->showLines(loaded);
         if (loaded) keepAsUnchanged();
