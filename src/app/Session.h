@@ -5,7 +5,7 @@
 // the hint key, the message catalogue with its presenter, the registry of
 // secondary windows, and the few outside services tests replace (file and
 // colour dialogs, the postal look-up, the component registry, the drive root
-// of the original's fixed drive paths).
+// that fixed Windows drive paths map under).
 //
 // main (StartProgram) creates it before the main window and destroys it after
 // the window and before the application object; its destructor closes the
@@ -29,7 +29,7 @@ struct SessionOptions {
     // The program's folder; its data folder is <programFolder>/data/.
     // Empty: the folder of the running executable.
     QString programFolder;
-    // The folder the original's drive paths ("c:\...") map under. Empty:
+    // The folder fixed Windows drive paths ("c:\...") map under. Empty:
     // $VELT_DRIVE_ROOT, else ~/.local/share/PrjVelt/drives.
     QString driveRoot;
     // The class registry of components. Empty: ComponentRegistry's default.
@@ -55,7 +55,7 @@ public:
     const QString& WorkDbPath() const { return workDbPath_; }
     const QString& PostalDictionaryPath() const { return postalDictionaryPath_; }
 
-    // A drive path of the original ("c:\kvrdevelop.txt") under this session's drive root.
+    // A fixed Windows drive path ("c:\kvrdevelop.txt") under this session's drive root.
     QString mapDrivePath(const QString& windowsPath) const;
 
     // Closes the secondary windows (last opened first), then DataDb, then
@@ -103,7 +103,7 @@ public:
     std::unique_ptr<PostalLookup> createPostalLookup() const;
     void setPostalLookupFactory(PostalLookup::Factory factory);  // empty: the dialog
 
-    // The developer marker file and folders (drive paths of the original).
+    // The developer marker file and folders (fixed Windows drive paths).
     static const QString DeveloperMarkerFile;
     static const QString DeveloperDataFolder;
     static const QString DeveloperPostalFolder;

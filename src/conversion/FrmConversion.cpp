@@ -27,7 +27,8 @@ QFont gothic(const QWidget* w, double points)
 const QString kOldFile = QStringLiteral("VeltData.mdb");
 
 // The label's text at its designed size, or smaller where the substituted
-// font is wider than the original's and the text would be cut off.
+// font is wider than the Windows font the size was designed for and the text
+// would be cut off.
 void fitText(QLabel* label, const QString& text, double points)
 {
     QFont f = label->font();

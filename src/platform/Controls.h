@@ -6,7 +6,7 @@
 //                  it still shows a stored text that is not in the list
 //   TextComboBox   an editable combo box whose list can be refilled without losing the typed text
 //   MultiLineEdit  a text box of several lines; stored text uses CR LF between lines
-//   KeyHook        key-down handlers in the original's style: the handler may set the key to 0
+//   KeyHook        key-down handlers that may swallow a key by setting it to 0
 
 #include "platform/Currency.h"
 
@@ -114,7 +114,7 @@ public:
     bool isNull() const { return !date_.has_value(); }
     void setDate(std::optional<QDate> d);
     void setNull() { setDate(std::nullopt); }
-    // The original hands a date to the box as eight digits "yyyymmdd"; "" empties it.
+    // A date handed to the box as eight digits "yyyymmdd"; "" empties it.
     void setDateText(const QString& yyyymmdd);
 
     void setFormats(const QString& editAndDisplay, const QString& calendarHeading);
@@ -216,7 +216,7 @@ private:
     Handler handler_;
 };
 
-// Key codes of the original (virtual-key codes).
+// Key codes as key-down handlers see them: the Windows virtual-key codes.
 namespace VKey {
 constexpr int Enter = 13;
 constexpr int Escape = 27;

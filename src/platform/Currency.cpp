@@ -128,8 +128,8 @@ std::optional<Currency> Currency::fromDouble(double value)
     if (!std::isfinite(value)) return std::nullopt;
     const long double scaled = static_cast<long double>(value) * kScale;
     if (scaled > 9.2e18L || scaled < -9.2e18L) return std::nullopt;
-    // Halves to even, the way the original converts to its currency type
-    // (the default rounding mode; rint, as nearbyint without its slow
+    // Banker's rounding to four decimals (halves to even: the default rounding
+    // mode; rint, as nearbyint without its slow
     // saving of the floating-point flags, which nothing here reads).
     const long double r = std::rint(scaled);
     return fromRaw(static_cast<int64_t>(r));

@@ -21,7 +21,7 @@ public:
 
     // Exact decimal text: optional blanks, sign, digits with optional "," grouping,
     // optional "." and decimals. More than four decimals are rounded half to even
-    // (as the original's currency conversion does). Full-width digits are accepted.
+    // (banker's rounding to four decimals). Full-width digits are accepted.
     // Returns nothing for text that is not a number or does not fit.
     static std::optional<Currency> parse(const QString& text);
 

@@ -2,7 +2,7 @@
 // Japanese era dates. Qt has no Japanese calendar, so the eras are our own
 // table (明治 .. 令和), with the start days the desktop's Japanese calendar uses.
 //
-// Format tokens (the date formats of the original's date boxes):
+// Format tokens (the date formats the settings give the date boxes):
 //   yyyy  four-digit year      yy  two-digit year
 //   mm    two-digit month      m   month
 //   dd    two-digit day        d   day

@@ -1,5 +1,5 @@
 #pragma once
-// The original's Windows font names (stored in print settings, set on labels)
+// The Windows font names that stored print settings and labels hold
 // are substituted by the IPA fonts: Gothic faces by IPA(P)Gothic, Mincho faces
 // by IPA(P)Mincho. Fontconfig maps none of them by itself.
 //

@@ -1,5 +1,6 @@
 #pragma once
-// Display formats of number boxes and grid columns, in the original's notation:
+// Display formats of number boxes and grid columns, in the notation the settings and
+// window designs use:
 // "#,###" (grouping, no decimals), "Standard" (grouping, two decimals),
 // "###,###", "##,###,###", "####0", "#########", "#,##0.00" ...
 // Zero shows as "0" (a blank cell would read as "no value").

@@ -1,5 +1,5 @@
 #pragma once
-// The original names some fixed places by Windows drive paths ("c:\kvrdevelop.txt",
+// Some fixed places are named by Windows drive paths ("c:\kvrdevelop.txt",
 // default folders like "c:\Dovan\data"). Here each drive path maps to a path
 // under one root folder: "c:\a\b" -> <root>/c/a/b. The root belongs to the
 // session (tests point it at a temporary folder); defaultDriveRoot() is

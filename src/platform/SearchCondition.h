@@ -10,7 +10,6 @@
 // its value to bind) when text is not empty: text found anywhere inside
 // column, "*" standing for any text and "?" for any one character, every
 // other character taken literally ("%", "_" and quotes are plain;
-// platform/SearchPattern.h), the Latin letters A-Z in either case as the
-// original engine compared them (the program's connections keep LIKE case-sensitive for
-// everything else).
+// platform/SearchPattern.h), the Latin letters A-Z in either case, as users expect of a search
+// (the program's connections keep LIKE case-sensitive for everything else).
 void AddContainsCondition(QStringList& conditions, QVariantList& binds, const QString& column, const QString& text);

@@ -23,8 +23,8 @@ inline QString LikeLiteral(const QString& text)
     return out;
 }
 
-// A search box's text as a pattern: the wildcards users of the original
-// database engine know, '*' for any text (none included) and '?' for any one
+// A search box's text as a pattern: the wildcards of the desktop database
+// engines users know, '*' for any text (none included) and '?' for any one
 // character; every other character, '%', '_', '\' and quotes among them,
 // stands for itself.
 inline QString SearchLikePattern(const QString& typed)

@@ -9,7 +9,7 @@
 
 using CharacterMap = QList<std::pair<char32_t, quint32>>;
 
-// Stored print settings and window designs name the original's Windows fonts;
+// Stored print settings and window designs name Windows fonts;
 // they must land on the Japanese fonts installed here, not on a Latin fallback.
 class TestFonts : public QObject {
     Q_OBJECT

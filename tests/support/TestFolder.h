@@ -1,7 +1,7 @@
 #pragma once
 // A fresh program folder per test: a temporary folder with a copy of the
 // shipped database files in its data folder, and a drive root for the
-// original's fixed drive paths. Nothing global is changed.
+// fixed Windows drive paths. Nothing global is changed.
 
 #include <QString>
 #include <QStringList>
