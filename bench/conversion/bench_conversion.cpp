@@ -19,6 +19,7 @@
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
 #include "platform/MessagePresenter.h"
+#include "support/FindControl.h"
 #include "support/OldDataFile.h"
 #include "support/TestFolder.h"
 
@@ -153,6 +154,7 @@ Run convert(Session& session, RecordingPresenter& messages)
     FrmConversion window(session);
     window.show();
     QApplication::processEvents();
+    const QLabel* label = control<QLabel>(window, "Lbl説明");
     QElapsedTimer total, step;
     QString current;
     const auto stepDone = [&] {
@@ -161,7 +163,7 @@ Run convert(Session& session, RecordingPresenter& messages)
     QObject::connect(&window, &FrmConversion::progressShown, &window, [&](const QString& text) {
         stepDone();
         // What the user sees at this moment: the text on the label.
-        current = window.Lbl説明->text() == text ? text : QStringLiteral("(label not set) ") + text;
+        current = label->text() == text ? text : QStringLiteral("(label not set) ") + text;
         step.start();
     });
     messages.setOnShow([&](const MessageBoxSpec&) {

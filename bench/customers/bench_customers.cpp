@@ -138,14 +138,19 @@ int main(int argc, char** argv)
     }
     control<QPushButton>(f.quotation(), "cmd顧客マスタ")->click();
     auto* w = qobject_cast<FrmCustomer*>(f.session.windows().find(QStringLiteral("Frm顧客情報")));
-    if (!w || w->dat顧客->rowCount() != count) {
+    if (!w || control<WorkTableModel>(*w, "dat顧客")->rowCount() != count) {
         std::fprintf(stderr, "the customer window did not list %d customers\n", count);
         return 1;
     }
+    // The controls are found before any run, so a run times the window's work alone.
+    const WorkTableModel* list = control<WorkTableModel>(*w, "dat顧客");
+    GridView* grid = control<GridView>(*w, "Grid顧客マスタ");
+    QPushButton* read = control<QPushButton>(*w, "cmd読込");
+    QPushButton* link = control<QPushButton>(*w, "cmdリンク参照");
     std::printf("%d customers\n", count);
     report("読込 (list read and shown)", MedianMs(kRuns, [&] {
-               w->cmd読込->click();
-               w->Grid顧客マスタ->viewport()->repaint();
+               read->click();
+               grid->viewport()->repaint();
            }),
            200);
 
@@ -158,10 +163,10 @@ int main(int argc, char** argv)
         f.session.設定情報.顧客リンクアプリ = moxel ? QStringLiteral("Moxel顧客管理") : QStringLiteral("Dovan請求書");
         f.session.設定情報.顧客リンクパス = path;
         const double import = MedianMs(kRuns, [&] {
-            w->cmdリンク参照->click();
-            w->Grid顧客マスタ->viewport()->repaint();
+            link->click();
+            grid->viewport()->repaint();
         });
-        if (w->dat顧客->rowCount() != count || !f.messages.shown().isEmpty()) {
+        if (list->rowCount() != count || !f.messages.shown().isEmpty()) {
             std::fprintf(stderr, "the import did not list %d customers\n", count);
             return 1;
         }

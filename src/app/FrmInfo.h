@@ -1,6 +1,7 @@
 #pragma once
 // The information window: the program's version and how to reach support.
-// Its banner opens the deployer's web site in the desktop's browser.
+// Its banner opens the deployer's web site in the desktop's browser. Its
+// controls are private and carry their own names as objectName.
 
 #include "app/SecondaryWindow.h"
 
@@ -27,16 +28,16 @@ public:
     // The support text: groups of lines separated by CR LF, an empty line after each group.
     static QString SupportText();
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    UrlOpener urlOpener_;
+
     QFrame* imContainer3D1 = nullptr;
     QFrame* CnVersion = nullptr;
     QLabel* lblVersion = nullptr;
     QFrame* CnQuolen = nullptr;
     QLabel* lblquolen1 = nullptr;
     QLabel* Image2 = nullptr;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    UrlOpener urlOpener_;
 };

@@ -51,7 +51,8 @@ public:
 QList<PostalEntry> SearchPostalDictionary(Database& dictionary, const QString& query, int limit = 500,
                                           bool* ok = nullptr);
 
-// The search dialog.
+// The search dialog. Its controls are private and carry their own names as
+// objectName.
 class PostalLookupDialog : public QDialog {
     Q_OBJECT
 public:
@@ -65,16 +66,16 @@ public:
     void pick();
     PostalEntry result() const { return result_; }
 
+private:
+    std::unique_ptr<Database> dictionary_;
+    PostalEntry result_;
+
     QLineEdit* txt検索 = nullptr;
     QPushButton* cmd検索 = nullptr;
     QTableWidget* lst結果 = nullptr;
     QLabel* lblMessage = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdキャンセル = nullptr;
-
-private:
-    std::unique_ptr<Database> dictionary_;
-    PostalEntry result_;
 };
 
 // "1234567" -> "123-4567"; a value holding "-" or of another length comes back

@@ -2,7 +2,8 @@
 // The data conversion window "データ変換": copies the older data file
 // "VeltData.mdb" of the data folder into the current data database, table by
 // table (DataConversion), showing which table it works on, and ends with one
-// message that names whatever could not be copied.
+// message that names whatever could not be copied. Its controls are private
+// and carry their own names as objectName.
 
 #include "app/SecondaryWindow.h"
 
@@ -30,13 +31,6 @@ public:
     void cmd閉じる_Click();
     bool running() const { return running_; }
 
-    QFrame* imContainer3D1 = nullptr;
-    QFrame* imContainer3D2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Lbl説明 = nullptr;
-    QPushButton* cmd実行 = nullptr;
-    QPushButton* cmd閉じる = nullptr;
-
 signals:
     // A progress text was put into Lbl説明 (before it is painted).
     void progressShown(const QString& text);
@@ -54,4 +48,11 @@ private:
 
     Session& session_;
     bool running_ = false;
+
+    QFrame* imContainer3D1 = nullptr;
+    QFrame* imContainer3D2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Lbl説明 = nullptr;
+    QPushButton* cmd実行 = nullptr;
+    QPushButton* cmd閉じる = nullptr;
 };

@@ -2,7 +2,8 @@
 // The customer-search dialog "顧客参照": four search boxes with 検索, fifty
 // kana-initial buttons, the result grid Grid参照 and 選択 / クリア / 閉じる.
 // It only reads the data file; a pick puts the customer's name into
-// ModPelmar::RetVal.
+// ModPelmar::RetVal. Its controls are private and carry their own names as
+// objectName (the kana buttons "cmd50(0)".."cmd50(49)").
 
 #include "customer_search/ModPelmar.h"
 
@@ -34,18 +35,6 @@ public:
     void cmdクリア_Click();
     void cmd閉じる_Click();
 
-    QLineEdit* txtかな = nullptr;
-    QLineEdit* txt電話番号 = nullptr;
-    QLineEdit* txt顧客名 = nullptr;
-    QLineEdit* txt住所1 = nullptr;
-    QPushButton* cmd検索 = nullptr;
-    QPushButton* cmd選択 = nullptr;
-    QPushButton* cmdクリア = nullptr;
-    QPushButton* cmd閉じる = nullptr;
-    std::array<QPushButton*, 50> cmd50{};
-    QTableView* Grid参照 = nullptr;
-    QFrame* Msg検索中 = nullptr;
-
     void done(int result) override;
 
 protected:
@@ -57,4 +46,16 @@ private:
 
     PelmarGridModel* model_ = nullptr;
     bool picked_ = false;
+
+    QLineEdit* txtかな = nullptr;
+    QLineEdit* txt電話番号 = nullptr;
+    QLineEdit* txt顧客名 = nullptr;
+    QLineEdit* txt住所1 = nullptr;
+    QPushButton* cmd検索 = nullptr;
+    QPushButton* cmd選択 = nullptr;
+    QPushButton* cmdクリア = nullptr;
+    QPushButton* cmd閉じる = nullptr;
+    std::array<QPushButton*, 50> cmd50{};
+    QTableView* Grid参照 = nullptr;
+    QFrame* Msg検索中 = nullptr;
 };

@@ -11,6 +11,7 @@
 //
 // The class is FrmCode (class names must be ASCII); the window's objectName,
 // the name the window registry and the tests know it by, is "Frmコード".
+// Its controls are private and carry their own names as objectName.
 
 #include "app/SecondaryWindow.h"
 
@@ -50,6 +51,14 @@ public:
     void cmd行削除_Click();
     void cmd登録_Click();
 
+private:
+    // The texts of the grid's slots "01".."99" (Null for an empty slot),
+    // from the work table; nothing when it cannot be read.
+    std::optional<QList<QVariant>> gridSlots(bool compactTicked);
+
+    Session& session_;
+    QString shownList_;  // the list the grid holds ("" after クリア)
+
     QLabel* Label1 = nullptr;
     PickOnlyComboBox* cmb区分 = nullptr;
     GridView* Gridコードマスタ = nullptr;
@@ -58,12 +67,4 @@ public:
     QPushButton* cmd行削除 = nullptr;
     QPushButton* cmd登録 = nullptr;
     QPushButton* cmd閉じる = nullptr;
-
-private:
-    // The texts of the grid's slots "01".."99" (Null for an empty slot),
-    // from the work table; nothing when it cannot be read.
-    std::optional<QList<QVariant>> gridSlots(bool compactTicked);
-
-    Session& session_;
-    QString shownList_;  // the list the grid holds ("" after クリア)
 };

@@ -4,6 +4,8 @@
 // deleted), a detail panel that edits and stores one customer, the import
 // from a linked application (参照), and the pick of a customer into the
 // quotation (選択 or a double click), written through the quotation port.
+//
+// Its controls are private and carry their own names as objectName.
 
 #include "app/SecondaryWindow.h"
 
@@ -46,6 +48,19 @@ public:
     void cmd顧客詳細閉じる_Click();
     void cmd郵便_Click();
 
+private:
+    void buildControls();
+    void buildDetailPanel();
+    void connectHandlers();
+    void fillHonorifics();
+    // The text of a column of the grid's current row ("" without one).
+    QString currentText(int col) const;
+    // A write into 顧客マスタ under the busy label "登録中です････".
+    MasterWrite savingWrite(const QString& failure);
+
+    Session& session_;
+    QuotationPort& quotation_;
+
     // ---- Controls (objectName = the member's name) ----------------------------------
     QLineEdit* txt顧客名 = nullptr;
     QLineEdit* txtかな = nullptr;
@@ -73,17 +88,4 @@ public:
 
     QFrame* CnKokyakuMsg = nullptr;
     QLabel* LblKokyakuMsg = nullptr;
-
-private:
-    void buildControls();
-    void buildDetailPanel();
-    void connectHandlers();
-    void fillHonorifics();
-    // The text of a column of the grid's current row ("" without one).
-    QString currentText(int col) const;
-    // A write into 顧客マスタ under the busy label "登録中です････".
-    MasterWrite savingWrite(const QString& failure);
-
-    Session& session_;
-    QuotationPort& quotation_;
 };

@@ -73,6 +73,7 @@ void FrmCustomer::buildControls()
                           QStringLiteral("リンク参照　指定された他のアプリの顧客データを参照する"));
 
     dat顧客 = new WorkTableModel(session_.WorkDb(), QStringLiteral("w顧客マスタ"), this);
+    dat顧客->setObjectName(QStringLiteral("dat顧客"));
     dat顧客->declareColumns({
         // The running number is the list's own; Japanese input is off only in the tick column.
         Column::number(QStringLiteral("行"), QStringLiteral("行"), 600, QStringLiteral("####0"), WorkTableModel::Kind::Integer)

@@ -7,7 +7,7 @@
 // picked into the quotation's current line through the quotation port (選択
 // or a double click), the window staying open.
 //
-// Controls carry their own names as objectName.
+// Its controls are private and carry their own names as objectName.
 
 #include "app/SecondaryWindow.h"
 
@@ -48,6 +48,16 @@ public:
     void cmd選択_Click();
     void cmd顧客詳細閉じる_Click();
 
+private:
+    void build();
+    void connectControls();
+    ProductDetailFields fields() const;
+    // Shows w商品マスタ as it now stands.
+    void showList();
+
+    Session& session_;
+    QuotationPort& quotation_;
+
     // ---- Controls -----------------------------------------------------------------
     // Search bar
     QLineEdit* txt品名 = nullptr;
@@ -84,14 +94,4 @@ public:
     // Busy panel
     QFrame* CnSyohinMsg = nullptr;
     QLabel* LblSyohinMsg = nullptr;
-
-private:
-    void build();
-    void connectControls();
-    ProductDetailFields fields() const;
-    // Shows w商品マスタ as it now stands.
-    void showList();
-
-    Session& session_;
-    QuotationPort& quotation_;
 };

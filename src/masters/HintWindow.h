@@ -6,7 +6,8 @@
 // 削除 deletes it.
 //
 // The class is HintWindow; the window's objectName, the name the window
-// registry and the tests know it by, is "Hint".
+// registry and the tests know it by, is "Hint". Its controls are private and
+// carry their own names as objectName.
 
 #include "app/SecondaryWindow.h"
 
@@ -44,16 +45,6 @@ public:
 
     bool editMode() const;
 
-    QLabel* lblFormName = nullptr;
-    QLabel* lblCtlName = nullptr;
-    QLabel* lblFormTitle = nullptr;
-    MultiLineEdit* txtContents = nullptr;
-    QPushButton* cmd編集 = nullptr;
-    QPushButton* cmd登録 = nullptr;
-    QPushButton* cmd削除 = nullptr;
-    QPushButton* cmdクリア = nullptr;
-    QPushButton* cmd閉じる = nullptr;
-
 private:
     // Runs a store or a deletion of the window's key as one write: the stored
     // row goes, then the statements run; the completion box of category, or
@@ -63,4 +54,14 @@ private:
                    std::function<void()> afterCommit = {});
 
     Session& session_;
+
+    QLabel* lblFormName = nullptr;
+    QLabel* lblCtlName = nullptr;
+    QLabel* lblFormTitle = nullptr;
+    MultiLineEdit* txtContents = nullptr;
+    QPushButton* cmd編集 = nullptr;
+    QPushButton* cmd登録 = nullptr;
+    QPushButton* cmd削除 = nullptr;
+    QPushButton* cmdクリア = nullptr;
+    QPushButton* cmd閉じる = nullptr;
 };

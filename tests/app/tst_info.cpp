@@ -1,6 +1,7 @@
 // The information window: version line, support text, banner.
 
 #include "app/FrmInfo.h"
+#include "support/FindControl.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -23,8 +24,8 @@ void TestInfo::showsVersionAndSupportWhateverTheSettingsHold()
     info->show();
     QCOMPARE(info->objectName(), QStringLiteral("FrmInfo"));
     QCOMPARE(info->windowTitle(), QStringLiteral("情報"));
-    QCOMPARE(info->lblVersion->text(), QStringLiteral("Velt 見積書 Pro Ver 2.00 LastUpdate 2005/01/06"));
-    QVERIFY(info->CnQuolen->isVisibleTo(info));
+    QCOMPARE(control<QLabel>(*info, "lblVersion")->text(), QStringLiteral("Velt 見積書 Pro Ver 2.00 LastUpdate 2005/01/06"));
+    QVERIFY(control<QFrame>(*info, "CnQuolen")->isVisibleTo(info));
 
     // Groups separated by CR LF, each followed by an empty line, the two hints last.
     const QString text = FrmInfo::SupportText();
@@ -35,7 +36,7 @@ void TestInfo::showsVersionAndSupportWhateverTheSettingsHold()
     QCOMPARE(groups[2].split(QStringLiteral("\r\n")).size(), 3);  // telephone, fax and mail, web
     QCOMPARE(groups[3], QStringLiteral("質問、サポートはできるだけメール、掲示板をご利用ください。"));
     QCOMPARE(groups[4], QStringLiteral("質問、専用伝票購入、その他は上のバナーをクリックしてください"));
-    QCOMPARE(info->lblquolen1->text(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(control<QLabel>(*info, "lblquolen1")->text(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TestInfo::bannerOpensTheDeployersSite()
@@ -46,7 +47,7 @@ void TestInfo::bannerOpensTheDeployersSite()
         return true;
     });
     info.show();
-    QTest::mouseClick(info.Image2, Qt::LeftButton);
+    QTest::mouseClick(control<QLabel>(info, "Image2"), Qt::LeftButton);
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened.first().isValid());
     QVERIFY(opened.first().scheme().startsWith(QStringLiteral("http")));

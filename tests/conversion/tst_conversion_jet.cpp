@@ -7,6 +7,7 @@
 #include "app/SettingsTab.h"
 #include "conversion/FrmConversion.h"
 #include "platform/Currency.h"
+#include "support/FindControl.h"
 #include "support/JetDamage.h"
 #include "support/MainWindowFixture.h"
 #include "support/OldDataFile.h"
@@ -68,7 +69,7 @@ public:
         f.settings().cmdデータ変換->click();
         auto* w = qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
         if (!w) return {QStringLiteral("<no window>")};
-        w->cmd実行->click();
+        control<QPushButton>(*w, "cmd実行")->click();
         return f.messages.texts();
     }
     QStringList cells(const QString& sql) { return QueryCells(f.data(), sql); }

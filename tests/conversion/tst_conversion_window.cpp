@@ -81,25 +81,26 @@ void TestConversionWindow::opensFromTheMainWindow()
     MainWindowFixture f;
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
+    auto* cmd閉じる = control<QPushButton>(*w, "cmd閉じる");
     QCOMPARE(w->objectName(), QStringLiteral("Frmデータ変換"));
     QCOMPARE(w->windowTitle(), QStringLiteral("データ変換"));
     QVERIFY(w->isVisible());
-    QCOMPARE(w->Label1->text(), QStringLiteral("データ変換  Access97 →Access2000"));
+    QCOMPARE(control<QLabel>(*w, "Label1")->text(), QStringLiteral("データ変換  Access97 →Access2000"));
     QCOMPARE(FrmConversion::ExplanationText(),
              QStringLiteral("アクセス97からアクセス2000へのデータ変換を行います。\r\n"
                             "旧形式のアクセス97のデータはアクセス2000と同じデータフォルダに置いてください。\r\n"
                             "　Velt Ver 1.20より以前から使用している場合は「実行」ボタンを押してデータ変換を行ってください。\r\n"
                             "　Velt を新規で使用する場合はデータ変換の必要はありません。"));
-    QCOMPARE(w->Lbl説明->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QCOMPARE(w->cmd実行->text(), QStringLiteral("実　行"));
-    QCOMPARE(w->cmd閉じる->text(), QStringLiteral("閉じる"));
-    QCOMPARE(w->cmd閉じる->toolTip(), QStringLiteral("データ変換フォームを閉じます。"));
+    QCOMPARE(control<QLabel>(*w, "Lbl説明")->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(control<QPushButton>(*w, "cmd実行")->text(), QStringLiteral("実　行"));
+    QCOMPARE(cmd閉じる->text(), QStringLiteral("閉じる"));
+    QCOMPARE(cmd閉じる->toolTip(), QStringLiteral("データ変換フォームを閉じます。"));
     QCOMPARE(w->OldDataPath(), oldPath(f));
 
     // 閉じる before any run: the window goes, nothing is touched.
     const QStringList data = TableSnapshot(f.data(), kTables);
     QPointer<FrmConversion> gone = w;
-    w->cmd閉じる->click();
+    cmd閉じる->click();
     QTRY_VERIFY(gone.isNull());
     QCOMPARE(TableSnapshot(f.data(), kTables), data);
     QVERIFY(f.messages.shown().isEmpty());
@@ -111,11 +112,11 @@ void TestConversionWindow::noOlderFile()
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
     const QStringList data = TableSnapshot(f.data(), kTables);
-    const QString explanation = w->Lbl説明->text();
-    w->cmd実行->click();
+    const QString explanation = control<QLabel>(*w, "Lbl説明")->text();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("Access97のデータは見つかりませんでした。")});
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("情報"));
-    QCOMPARE(w->Lbl説明->text(), explanation);
+    QCOMPARE(control<QLabel>(*w, "Lbl説明")->text(), explanation);
     QCOMPARE(TableSnapshot(f.data(), kTables), data);
     QVERIFY(!QFileInfo::exists(oldPath(f)));
 }
@@ -135,28 +136,31 @@ void TestConversionWindow::completeRun()
     const QByteArray oldHash = FileHash(oldPath(f));
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
+    auto* Lbl説明 = control<QLabel>(*w, "Lbl説明");
+    auto* cmd実行 = control<QPushButton>(*w, "cmd実行");
+    auto* cmd閉じる = control<QPushButton>(*w, "cmd閉じる");
 
     // At every step: its text on the label, both buttons disabled, a close refused.
     QStringList progress;
     bool buttonsDisabled = true;
     connect(w, &FrmConversion::progressShown, w, [&](const QString& text) {
         progress << text;
-        buttonsDisabled = buttonsDisabled && w->Lbl説明->text() == text && !w->cmd実行->isEnabled() &&
-                          !w->cmd閉じる->isEnabled() && w->running();
+        buttonsDisabled = buttonsDisabled && Lbl説明->text() == text && !cmd実行->isEnabled() &&
+                          !cmd閉じる->isEnabled() && w->running();
         w->close();
     });
     bool labelKeptUntilTheMessage = false;
-    f.messages.setOnShow([&](const MessageBoxSpec&) { labelKeptUntilTheMessage = w->Lbl説明->text() == kProgress.last(); });
+    f.messages.setOnShow([&](const MessageBoxSpec&) { labelKeptUntilTheMessage = Lbl説明->text() == kProgress.last(); });
 
-    QTest::mouseClick(w->cmd実行, Qt::LeftButton);
+    QTest::mouseClick(cmd実行, Qt::LeftButton);
     QCOMPARE(progress, kProgress);
     QVERIFY(buttonsDisabled);
     QCOMPARE(f.messages.texts(), QStringList{kDone});
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("情報"));
     QVERIFY(labelKeptUntilTheMessage);
     QVERIFY(w->isVisible());
-    QCOMPARE(w->Lbl説明->text(), QString());
-    QVERIFY(w->cmd実行->isEnabled() && w->cmd閉じる->isEnabled());
+    QCOMPARE(Lbl説明->text(), QString());
+    QVERIFY(cmd実行->isEnabled() && cmd閉じる->isEnabled());
 
     QCOMPARE(f.data().scalar(QStringLiteral("select 最大見積書番号 from 自社情報")).toInt(), 40);
     QCOMPARE(f.data().scalar(QStringLiteral("select 合計 from 見積書ヘッダ where 伝票番号 = 40")).toLongLong(), 2000000);
@@ -167,12 +171,12 @@ void TestConversionWindow::completeRun()
 
     // Closed and opened again: the explanation is back.
     QPointer<FrmConversion> gone = w;
-    w->cmd閉じる->click();
+    cmd閉じる->click();
     QTRY_VERIFY(gone.isNull());
     f.settings().cmdデータ変換->click();
     auto* again = qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
     QVERIFY(again);
-    QCOMPARE(again->Lbl説明->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(control<QLabel>(*again, "Lbl説明")->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TestConversionWindow::olderFileNameInAnyCase_data()
@@ -195,7 +199,7 @@ void TestConversionWindow::olderFileNameInAnyCase()
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
     QCOMPARE(w->OldDataPath(), f.folder.dataFolder() + found);
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.texts(), QStringList{kDone});
     QCOMPARE(QueryCells(f.data(), QStringLiteral("select 顧客名 from 顧客マスタ")), QStringList{"'" + found + "'"});
 }
@@ -207,9 +211,9 @@ void TestConversionWindow::emptyOlderTables()
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
     const QStringList data = TableSnapshot(f.data(), kTables);
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.texts(), QStringList{kDone});
-    QCOMPARE(w->Lbl説明->text(), QString());
+    QCOMPARE(control<QLabel>(*w, "Lbl説明")->text(), QString());
     QCOMPARE(TableSnapshot(f.data(), kTables), data);
 }
 
@@ -220,7 +224,7 @@ void TestConversionWindow::incompleteRunIsSummarised()
                                                             "(NULL, NULL, 'い', NULL)")}));
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.texts(), QStringList{kDone + QStringLiteral("\n\n変換できなかったデータがあります。\n"
                                                                     "自社情報：読込 0件、変換 0件\n"
                                                                     "顧客マスタ：読込 2件、変換 1件、キーが空のためスキップ 1件\n"
@@ -228,7 +232,7 @@ void TestConversionWindow::incompleteRunIsSummarised()
                                                                     "コードマスタ：読込 0件、変換 0件\n"
                                                                     "見積書ヘッダ：読込 0件、変換 0件\n"
                                                                     "見積書：読込 0件、変換 0件")});
-    QCOMPARE(w->Lbl説明->text(), QString());
+    QCOMPARE(control<QLabel>(*w, "Lbl説明")->text(), QString());
 }
 
 // A table the current file refuses is named in Japanese; the database's own
@@ -241,7 +245,7 @@ void TestConversionWindow::failedTableKeepsEngineWordsInDetails()
     QVERIFY(w);
     QVERIFY(f.data().exec(QStringLiteral(
         "create trigger refuse before insert on 顧客マスタ begin select raise(abort, 'disk says no'); end")));
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.shown().size(), 1);
     const MessageBoxSpec& box = f.messages.shown().first();
     QVERIFY2(box.text.contains(QStringLiteral("顧客マスタ：変換できませんでした")), qPrintable(box.text));
@@ -264,7 +268,7 @@ void TestConversionWindow::conflictingNumbersStayVisible()
     QVERIFY(w);
     QVERIFY(f.data().exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名, 日付) values "
                                          "(7, '現社', '2024-01-01'), (295, '現社', '2024-01-02')")));
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
 
     QCOMPARE(f.messages.shown().size(), 1);
     const QString text = f.messages.texts().first();
@@ -307,11 +311,11 @@ void TestConversionWindow::unreadableFileWritesNothing()
     FrmConversion* w = openWindow(f);
     QVERIFY(w);
     const QStringList data = TableSnapshot(f.data(), kTables);
-    const QString explanation = w->Lbl説明->text();
+    const QString explanation = control<QLabel>(*w, "Lbl説明")->text();
     QStringList progress;
     connect(w, &FrmConversion::progressShown, w, [&](const QString& text) { progress << text; });
 
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.shown().size(), 1);
     const MessageBoxSpec box = f.messages.shown().first();
     QCOMPARE(box.title, QStringLiteral("エラー"));
@@ -319,8 +323,8 @@ void TestConversionWindow::unreadableFileWritesNothing()
              qPrintable(box.text));
     QVERIFY2(box.text.contains(detail), qPrintable(box.text));
     QVERIFY(progress.isEmpty());
-    QCOMPARE(w->Lbl説明->text(), explanation);
-    QVERIFY(w->cmd実行->isEnabled() && w->cmd閉じる->isEnabled());
+    QCOMPARE(control<QLabel>(*w, "Lbl説明")->text(), explanation);
+    QVERIFY(control<QPushButton>(*w, "cmd実行")->isEnabled() && control<QPushButton>(*w, "cmd閉じる")->isEnabled());
     QCOMPARE(TableSnapshot(f.data(), kTables), data);
     QCOMPARE(FileHash(oldPath(f)), oldHash);
 }
@@ -364,7 +368,7 @@ void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber()
     control<QLineEdit>(q, "txt件名")->setText(QStringLiteral("新しい件名"));
     QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(0, DetailLine::品名, QStringLiteral("消しゴム")));
 
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.texts(), QStringList{kDone});
 
     // The settings as converted, in the record, on the settings tab and on the quotation tab.
@@ -415,7 +419,7 @@ void TestConversionWindow::loadedQuotationKeepsItsNumber()
     q.openNumber(QStringLiteral("1"));
     QCOMPARE(control<TextComboBox>(q, "cmb顧客名")->text(), QStringLiteral("C社"));
 
-    w->cmd実行->click();
+    control<QPushButton>(*w, "cmd実行")->click();
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.session.設定情報.自社名, QStringLiteral("旧商会"));
     QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("1"));

@@ -7,6 +7,7 @@
 #include "customer_search/FrmPelmar.h"
 #include "customer_search/ModPelmar.h"
 #include "platform/JapaneseOrder.h"
+#include "support/FindControl.h"
 #include "support/TestFolder.h"
 
 #include <QFrame>
@@ -59,7 +60,7 @@ QList<CustomerFixtureRow> kanaCustomers()
 // The names the grid lists, without its trailing empty row (which must be there).
 QStringList listedNames(FrmPelmar& dialog)
 {
-    QAbstractItemModel* m = dialog.Grid参照->model();
+    QAbstractItemModel* m = control<QTableView>(dialog, "Grid参照")->model();
     QStringList names;
     if (m->rowCount() == 0) return {u"<no rows>"_qs};
     for (int r = 0; r < m->rowCount() - 1; ++r) names << m->index(r, 0).data().toString();
@@ -158,11 +159,15 @@ void TestCustomerSearch::convertKanaInitial()
 void TestCustomerSearch::kanaButtons()
 {
     FrmPelmar dialog;
+    // The kana buttons in the order the dialog made them: button i is named cmd50(i).
+    const QList<QPushButton*> made =
+        dialog.findChildren<QPushButton*>(QRegularExpression(QStringLiteral("^cmd50\\(")), Qt::FindDirectChildrenOnly);
+    QCOMPARE(made.size(), 50);
     QString captions;
     for (int i = 0; i < 50; ++i) {
         QPushButton* b = kanaButton(dialog, i);
         QVERIFY2(b, qPrintable(QString::number(i)));
-        QCOMPARE(b, dialog.cmd50[i]);
+        QCOMPARE(b, made[i]);
         captions += b->text();
     }
     QCOMPARE(captions, u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやいゆえよらりるれろわゐゑを　"_qs);
@@ -205,16 +210,17 @@ void TestCustomerSearch::kanaSearch()
         for (const auto& r : withReading) names << r.顧客名;
         QCOMPARE(names.size(), customers.size() - 1);
     }
-    f.dialog.txt顧客名->setText(u"残る"_qs);
+    control<QLineEdit>(f.dialog, "txt顧客名")->setText(u"残る"_qs);
     kanaButton(f.dialog, button)->click();
     QCOMPARE(listedNames(f.dialog), names);
-    QCOMPARE(f.dialog.txt顧客名->text(), u"残る"_qs);  // the boxes are not touched
+    QCOMPARE(control<QLineEdit>(f.dialog, "txt顧客名")->text(), u"残る"_qs);  // the boxes are not touched
 }
 
 void TestCustomerSearch::kanaSearchShowsNotice()
 {
     SearchFixture f(kanaCustomers());
     QVERIFY(f.ok);
+    auto* Msg検索中 = control<QFrame>(f.dialog, "Msg検索中");
     // The notice is visible while the search reads, and only for a kana search.
     struct Watch : QObject {
         QList<QEvent::Type> seen;
@@ -226,13 +232,13 @@ void TestCustomerSearch::kanaSearchShowsNotice()
     } watch;
     f.dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
-    QCOMPARE(f.dialog.Msg検索中->findChild<QLabel*>()->text(), u"検索中です･･･"_qs);
-    f.dialog.Msg検索中->installEventFilter(&watch);
-    f.dialog.cmd検索->click();
+    QCOMPARE(Msg検索中->findChild<QLabel*>()->text(), u"検索中です･･･"_qs);
+    Msg検索中->installEventFilter(&watch);
+    control<QPushButton>(f.dialog, "cmd検索")->click();
     QVERIFY(watch.seen.isEmpty());
     kanaButton(f.dialog, 5)->click();
     QCOMPARE(watch.seen, (QList<QEvent::Type>{QEvent::Show, QEvent::Hide}));
-    QVERIFY(f.dialog.Msg検索中->isHidden());
+    QVERIFY(Msg検索中->isHidden());
 }
 
 void TestCustomerSearch::freeTextSearch_data()
@@ -274,20 +280,21 @@ void TestCustomerSearch::freeTextSearch()
     const auto customers = textCustomers();
     SearchFixture f(customers);
     QVERIFY(f.ok);
-    f.dialog.txtかな->setText(kana);
-    f.dialog.txt電話番号->setText(phone);
-    f.dialog.txt顧客名->setText(name);
-    f.dialog.txt住所1->setText(address);
-    f.dialog.cmd検索->click();
+    auto* Grid参照 = control<QTableView>(f.dialog, "Grid参照");
+    control<QLineEdit>(f.dialog, "txtかな")->setText(kana);
+    control<QLineEdit>(f.dialog, "txt電話番号")->setText(phone);
+    control<QLineEdit>(f.dialog, "txt顧客名")->setText(name);
+    control<QLineEdit>(f.dialog, "txt住所1")->setText(address);
+    control<QPushButton>(f.dialog, "cmd検索")->click();
     QCOMPARE(listedNames(f.dialog), names);
     // The address column shows the customer block; the first row is current.
     if (!names.isEmpty()) {
         const auto it = std::find_if(customers.begin(), customers.end(), [&](auto& c) { return c.顧客名 == names.first(); });
-        QCOMPARE(f.dialog.Grid参照->model()->index(0, 1).data().toString(), it->顧客情報.toString().replace(u"\r\n"_qs, u" "_qs));
-        QCOMPARE(f.dialog.Grid参照->currentIndex().row(), 0);
+        QCOMPARE(Grid参照->model()->index(0, 1).data().toString(), it->顧客情報.toString().replace(u"\r\n"_qs, u" "_qs));
+        QCOMPARE(Grid参照->currentIndex().row(), 0);
     }
-    QCOMPARE(f.dialog.Grid参照->model()->headerData(0, Qt::Horizontal).toString(), u"名称"_qs);
-    QCOMPARE(f.dialog.Grid参照->model()->headerData(1, Qt::Horizontal).toString(), u"住所1"_qs);
+    QCOMPARE(Grid参照->model()->headerData(0, Qt::Horizontal).toString(), u"名称"_qs);
+    QCOMPARE(Grid参照->model()->headerData(1, Qt::Horizontal).toString(), u"住所1"_qs);
 }
 
 void TestCustomerSearch::listStopsAt1000()
@@ -303,7 +310,7 @@ void TestCustomerSearch::listStopsAt1000()
     std::shuffle(customers.begin(), customers.end(), *QRandomGenerator::global());
     SearchFixture f(customers);
     QVERIFY(f.ok);
-    for (QPushButton* search : {f.dialog.cmd検索, kanaButton(f.dialog, 5)}) {
+    for (QPushButton* search : {control<QPushButton>(f.dialog, "cmd検索"), kanaButton(f.dialog, 5)}) {
         search->click();
         const QStringList names = listedNames(f.dialog);
         QCOMPARE(names.size(), 1000);
@@ -331,20 +338,20 @@ void TestCustomerSearch::pick()
     QFETCH(QString, result);
     SearchFixture f(textCustomers());
     QVERIFY(f.ok);
+    auto* Grid参照 = control<QTableView>(f.dialog, "Grid参照");
     QVERIFY(f.showAfterAnEarlierPick());
     if (row >= 0) {
-        f.dialog.txt住所1->setText(u"大阪"_qs);
-        f.dialog.cmd検索->click();
-        QCOMPARE(f.dialog.Grid参照->model()->rowCount(), 3);
-        if (!doubleClick) f.dialog.Grid参照->setCurrentIndex(f.dialog.Grid参照->model()->index(row, 1));
+        control<QLineEdit>(f.dialog, "txt住所1")->setText(u"大阪"_qs);
+        control<QPushButton>(f.dialog, "cmd検索")->click();
+        QCOMPARE(Grid参照->model()->rowCount(), 3);
+        if (!doubleClick) Grid参照->setCurrentIndex(Grid参照->model()->index(row, 1));
     }
     if (doubleClick) {
-        QTableView* grid = f.dialog.Grid参照;
-        const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = Grid参照->visualRect(Grid参照->model()->index(row, 1)).center();
+        QTest::mouseClick(Grid参照->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(Grid参照->viewport(), Qt::LeftButton, {}, at);
     } else {
-        f.dialog.cmd選択->click();
+        control<QPushButton>(f.dialog, "cmd選択")->click();
     }
     QVERIFY(f.dialog.picked());
     QVERIFY(!f.dialog.isVisible());
@@ -355,7 +362,7 @@ void TestCustomerSearch::pick()
 
 void TestCustomerSearch::closeWithoutPick_data()
 {
-    QTest::addColumn<QString>("control");  // Esc pressed here; "cmd閉じる" is clicked
+    QTest::addColumn<QString>("target");  // Esc pressed here; "cmd閉じる" is clicked
     for (const char* c : {"txtかな", "txt電話番号", "txt顧客名", "txt住所1", "Grid参照", "cmd検索", "cmd50(5)"})
         QTest::newRow((QByteArray("Esc in ") + c).constData()) << QString::fromUtf8(c);
     QTest::newRow("閉じる") << u"cmd閉じる"_qs;
@@ -363,14 +370,14 @@ void TestCustomerSearch::closeWithoutPick_data()
 
 void TestCustomerSearch::closeWithoutPick()
 {
-    QFETCH(QString, control);
+    QFETCH(QString, target);
     SearchFixture f(textCustomers());
     QVERIFY(f.ok);
     QVERIFY(f.showAfterAnEarlierPick());
-    f.dialog.cmd検索->click();
-    auto* w = f.dialog.findChild<QWidget*>(control);
+    control<QPushButton>(f.dialog, "cmd検索")->click();
+    auto* w = f.dialog.findChild<QWidget*>(target);
     QVERIFY(w);
-    if (control == u"cmd閉じる"_qs) {
+    if (target == u"cmd閉じる"_qs) {
         static_cast<QPushButton*>(w)->click();
     } else {
         w->setFocus();
@@ -389,15 +396,15 @@ void TestCustomerSearch::clearMovesFocusOnly()
     f.dialog.show();
     QApplication::setActiveWindow(&f.dialog);
     QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
-    f.dialog.txtかな->setText(u"やま"_qs);
-    f.dialog.txt顧客名->setText(u"山"_qs);
-    f.dialog.cmd検索->click();
+    control<QLineEdit>(f.dialog, "txtかな")->setText(u"やま"_qs);
+    control<QLineEdit>(f.dialog, "txt顧客名")->setText(u"山"_qs);
+    control<QPushButton>(f.dialog, "cmd検索")->click();
     const QStringList before = listedNames(f.dialog);
     QCOMPARE(before.size(), 3);
-    f.dialog.cmdクリア->click();
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f.dialog.txt電話番号));
-    QCOMPARE(f.dialog.txtかな->text(), u"やま"_qs);
-    QCOMPARE(f.dialog.txt顧客名->text(), u"山"_qs);
+    control<QPushButton>(f.dialog, "cmdクリア")->click();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(control<QLineEdit>(f.dialog, "txt電話番号")));
+    QCOMPARE(control<QLineEdit>(f.dialog, "txtかな")->text(), u"やま"_qs);
+    QCOMPARE(control<QLineEdit>(f.dialog, "txt顧客名")->text(), u"山"_qs);
     QCOMPARE(listedNames(f.dialog), before);
     QVERIFY(f.dialog.isVisible());
 }
@@ -408,15 +415,15 @@ void TestCustomerSearch::readsWithoutWriting()
     QVERIFY(f.ok);
     const QByteArray before = FileHash(f.data.dataDbPath());
     QVERIFY(!before.isEmpty());
-    f.dialog.txt顧客名->setText(u"O'Brien"_qs);
-    f.dialog.cmd検索->click();
+    control<QLineEdit>(f.dialog, "txt顧客名")->setText(u"O'Brien"_qs);
+    control<QPushButton>(f.dialog, "cmd検索")->click();
     kanaButton(f.dialog, 49)->click();
     // The dialog's connection refuses writes.
     {
         QSqlQuery write(QSqlDatabase::database(QStringLiteral("PrjPelmar"), false));
         QVERIFY(!write.exec(QStringLiteral("delete from 顧客マスタ")));
     }
-    f.dialog.cmd閉じる->click();
+    control<QPushButton>(f.dialog, "cmd閉じる")->click();
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("PrjPelmar")));
     QCOMPARE(FileHash(f.data.dataDbPath()), before);
 }
@@ -435,9 +442,9 @@ void TestCustomerSearch::formShowHandsBackThePick()
         search.setPcDataMode(anything);
         SearchDriver driver([name = name](QWidget* w) {
             auto* d = qobject_cast<FrmPelmar*>(w);
-            d->txt顧客名->setText(name);
-            d->cmd検索->click();
-            d->cmd選択->click();
+            control<QLineEdit>(*d, "txt顧客名")->setText(name);
+            control<QPushButton>(*d, "cmd検索")->click();
+            control<QPushButton>(*d, "cmd選択")->click();
         });
         QVERIFY(search.FormShow());
         QVERIFY(driver.ran());
@@ -448,7 +455,7 @@ void TestCustomerSearch::formShowHandsBackThePick()
     // A search closed without a pick hands back nothing, not the earlier pick.
     ClsPelmar search;
     search.setPcDataFile(data.dataDbPath());
-    SearchDriver driver([](QWidget* d) { QTest::keyClick(qobject_cast<FrmPelmar*>(d)->txtかな, Qt::Key_Escape); });
+    SearchDriver driver([](QWidget* d) { QTest::keyClick(control<QLineEdit>(*d, "txtかな"), Qt::Key_Escape); });
     QVERIFY(!search.FormShow());
     QVERIFY(driver.ran());
     search.SetRetVal();
@@ -468,9 +475,9 @@ void TestCustomerSearch::secondSearchWhileOneIsOpen()
         second.setPcDataFile(data.dataDbPath());
         QVERIFY(!second.FormShow());
         auto* d = qobject_cast<FrmPelmar*>(w);
-        d->txt顧客名->setText(u"山本"_qs);
-        d->cmd検索->click();
-        d->cmd選択->click();
+        control<QLineEdit>(*d, "txt顧客名")->setText(u"山本"_qs);
+        control<QPushButton>(*d, "cmd検索")->click();
+        control<QPushButton>(*d, "cmd選択")->click();
     });
     QVERIFY(first.FormShow());
     QVERIFY(driver.ran());

@@ -7,6 +7,7 @@
 
 #include "masters/FrmCustomer.h"
 #include "platform/Database.h"
+#include "support/FindControl.h"
 #include "support/OldDataFile.h"
 #include "support/RecordingQuotationPort.h"
 #include "support/SessionFixture.h"
@@ -197,10 +198,11 @@ void TestShutdown::secondaryWindowStaysDuringItsSave()
             return false;
         }
     };
-    auto* closer = new CloseOnShow(customers->CnKokyakuMsg, customers);
-    customers->CnKokyakuMsg->installEventFilter(closer);
+    auto* busy = control<QFrame>(*customers, "CnKokyakuMsg");
+    auto* closer = new CloseOnShow(busy, customers);
+    busy->installEventFilter(closer);
 
-    customers->cmd登録->click();
+    control<QPushButton>(*customers, "cmd登録")->click();
     QVERIFY(closer->asked);
     QVERIFY(!customers.isNull());
     QVERIFY(customers->isVisible());

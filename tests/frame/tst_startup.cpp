@@ -517,9 +517,9 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
     f.settings().cmdHint->click();
     auto* hint = qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
     QVERIFY(hint);
-    QCOMPARE(hint->lblFormName->text(), QStringLiteral("Velt"));
-    QCOMPARE(hint->lblCtlName->text(), QStringLiteral("cmdHint"));
-    QCOMPARE(hint->lblFormTitle->text(), QStringLiteral("Velt 見積書"));
+    QCOMPARE(control<QLabel>(*hint, "lblFormName")->text(), QStringLiteral("Velt"));
+    QCOMPARE(control<QLabel>(*hint, "lblCtlName")->text(), QStringLiteral("cmdHint"));
+    QCOMPARE(control<QLabel>(*hint, "lblFormTitle")->text(), QStringLiteral("Velt 見積書"));
     // The caption in the key is the one when the button is pressed.
     QPointer<QWidget> oldHint(hint);
     hint->close();
@@ -528,7 +528,7 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
     f.settings().cmdHint->click();
     hint = qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
     QVERIFY(hint);
-    QCOMPARE(hint->lblFormTitle->text(), QStringLiteral("Velt's 見積書"));
+    QCOMPARE(control<QLabel>(*hint, "lblFormTitle")->text(), QStringLiteral("Velt's 見積書"));
 
     // A closed window comes back afresh on the next click.
     QWidget* code = f.session.windows().find(QStringLiteral("Frmコード"));

@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/WorkTableModel.h"
 #include "support/RecordingQuotationPort.h"
+#include "support/FindControl.h"
 #include "support/SessionFixture.h"
 
 #include <QFile>
@@ -28,12 +29,19 @@ inline FrmCustomer* openCustomerWindow(CustomerWindowFixture& f)
     return f.openWindow<FrmCustomer>(QStringLiteral("Frm顧客情報"), f.quotation);
 }
 
+// The list on screen: the window's model of w顧客マスタ.
+inline WorkTableModel* listModel(const FrmCustomer* w)
+{
+    return control<WorkTableModel>(*w, "dat顧客");
+}
+
 // A column of the list on screen; Null reads <null>.
 inline QStringList listColumn(const FrmCustomer* w, int col)
 {
+    const WorkTableModel* list = listModel(w);
     QStringList out;
-    for (int r = 0; r < w->dat顧客->rowCount(); ++r) {
-        const QVariant v = w->dat顧客->value(r, col);
+    for (int r = 0; r < list->rowCount(); ++r) {
+        const QVariant v = list->value(r, col);
         out << (dbv::isNull(v) ? QStringLiteral("<null>") : v.toString());
     }
     return out;
@@ -45,7 +53,7 @@ inline QStringList listRows(const FrmCustomer* w)
     using namespace CustomerListColumn;
     QStringList out;
     const QList<QStringList> columns{listColumn(w, 顧客名), listColumn(w, 顧客情報), listColumn(w, ふりがな), listColumn(w, 敬称)};
-    for (int r = 0; r < w->dat顧客->rowCount(); ++r)
+    for (int r = 0; r < listModel(w)->rowCount(); ++r)
         out << QStringList{columns[0][r], columns[1][r], columns[2][r], columns[3][r]}.join(QLatin1Char('|'));
     return out;
 }

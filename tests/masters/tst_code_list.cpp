@@ -70,15 +70,21 @@ QStringList gridRows(SessionFixture& f)
     return out;
 }
 
+// The list on screen: the window's model of wコードマスタ.
+WorkTableModel* slotList(const FrmCode* w)
+{
+    return control<WorkTableModel>(*w, "datコード");
+}
+
 int column(FrmCode* w, const char16_t* field)
 {
-    return w->datコード->columnOf(QString::fromUtf16(field));
+    return slotList(w)->columnOf(QString::fromUtf16(field));
 }
 
 // Writes a cell the way the grid's editor does.
 bool editSlot(FrmCode* w, int slot, const char16_t* field, const QString& text)
 {
-    return w->datコード->editCell(slot - 1, column(w, field), text);
+    return slotList(w)->editCell(slot - 1, column(w, field), text);
 }
 
 const QString kDeleteQuestion = QStringLiteral("指定されたデータ を削除します。よろしいですか");
@@ -145,22 +151,23 @@ void TestCodeList::chooserAndSlotsOnLoad()
     f.session.設定情報.入数列タイトル = packTitle;
     FrmCode* w = openCodeWindow(f);
     QVERIFY(w);
+    auto* cmb区分 = control<PickOnlyComboBox>(*w, "cmb区分");
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("コード表"));
 
     QStringList items;
-    for (int i = 0; i < w->cmb区分->count(); ++i) items << w->cmb区分->itemText(i);
+    for (int i = 0; i < cmb区分->count(); ++i) items << cmb区分->itemText(i);
     QCOMPARE(items, (QStringList{"単位", "商品区分", packTitle, "有効期限", "支払条件", "受渡場所", "納期"}));
-    QCOMPARE(w->cmb区分->text(), kUnit);
+    QCOMPARE(cmb区分->text(), kUnit);
     if (!list.isEmpty()) {
-        w->cmb区分->setCurrentIndex(items.indexOf(list));
-        emit w->cmb区分->activated(items.indexOf(list));
-        QCOMPARE(w->cmb区分->text(), list);
+        cmb区分->setCurrentIndex(items.indexOf(list));
+        emit cmb区分->activated(items.indexOf(list));
+        QCOMPARE(cmb区分->text(), list);
     }
 
     QCOMPARE(gridRows(f), slotRows(filled));
-    QCOMPARE(w->datコード->rowCount(), 99);
-    QVERIFY(w->datコード->checkedRowids(column(w, u"チェック")).isEmpty());
+    QCOMPARE(slotList(w)->rowCount(), 99);
+    QVERIFY(slotList(w)->checkedRowids(column(w, u"チェック")).isEmpty());
     QVERIFY(f.messages.shown().isEmpty());
     // Loading stores nothing.
     if (list == QStringLiteral("規格")) QVERIFY(storedRows(f.data(), list).isEmpty());
@@ -213,12 +220,12 @@ void TestCodeList::save()
     const QStringList otherLists = storedRows(f.data(), QStringLiteral("7")) + storedRows(f.data(), QStringLiteral("商品区分"));
     FrmCode* w = openCodeWindow(f);
     QVERIFY(w);
-    w->cmb区分->setText(list);
+    control<PickOnlyComboBox>(*w, "cmb区分")->setText(list);
     w->Readコード表(list);
     for (const QString& e : edits) QVERIFY(editSlot(w, e.left(2).toInt(), u"sname", e.mid(3)));
     f.messages.setDefaultAnswer(yes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    QTest::mouseClick(w->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*w, "cmd登録"), Qt::LeftButton);
 
     QStringList texts{list + QStringLiteral(" を登録します。よろしいですか")};
     if (yes) texts << list + QStringLiteral(" を登録しました。");
@@ -286,27 +293,28 @@ void TestCodeList::deleteTicked()
     f.session.設定情報.入数列タイトル = list == QStringLiteral("規格") ? list : QStringLiteral("5'S");
     FrmCode* w = openCodeWindow(f);
     QVERIFY(w);
-    w->cmb区分->setText(list);
+    WorkTableModel* datコード = slotList(w);
+    control<PickOnlyComboBox>(*w, "cmb区分")->setText(list);
     w->Readコード表(list);
     const QStringList before = gridRows(f);
     for (const QString& e : edits) QVERIFY(editSlot(w, e.left(2).toInt(), u"sname", e.mid(3)));
     for (int slot : ticks) QVERIFY(editSlot(w, slot, u"チェック", QStringLiteral("1")));
     f.messages.setDefaultAnswer(yes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    QTest::mouseClick(w->cmd行削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*w, "cmd行削除"), Qt::LeftButton);
 
     // The question, and no completion box.
     QCOMPARE(f.messages.texts(), QStringList{kDeleteQuestion});
     QCOMPARE(f.messages.shown().first().defaultButton, MessageBoxSpec::Default::No);
     QCOMPARE(storedRows(f.data(), list), stored);
     if (!yes) {
-        QCOMPARE(w->datコード->checkedRowids(column(w, u"チェック")).size(), ticks.size());
+        QCOMPARE(datコード->checkedRowids(column(w, u"チェック")).size(), ticks.size());
         QCOMPARE(gridRows(f), before);
         return;
     }
     QCOMPARE(gridRows(f), slotRows(grid));
-    QCOMPARE(w->datコード->rowCount(), 99);
-    QVERIFY(w->datコード->checkedRowids(column(w, u"チェック")).isEmpty());
+    QCOMPARE(datコード->rowCount(), 99);
+    QVERIFY(datコード->checkedRowids(column(w, u"チェック")).isEmpty());
 }
 
 void TestCodeList::clearedWindowStoresNothing_data()
@@ -326,13 +334,14 @@ void TestCodeList::clearedWindowStoresNothing()
     QVERIFY(f.open());
     FrmCode* w = openCodeWindow(f);
     QVERIFY(w);
+    auto* cmb区分 = control<PickOnlyComboBox>(*w, "cmb区分");
     QVERIFY(editSlot(w, 1, u"sname", QStringLiteral("本")));
     QVERIFY(editSlot(w, 1, u"チェック", QStringLiteral("1")));
     const QStringList before = TableSnapshot(f.data(), {QStringLiteral("コードマスタ")});
 
     if (readFails) {
         QVERIFY(f.data().exec(QStringLiteral("alter table コードマスタ rename to コードマスタ控え")));
-        emit w->cmb区分->activated(1);
+        emit cmb区分->activated(1);
         QVERIFY(f.data().exec(QStringLiteral("alter table コードマスタ控え rename to コードマスタ")));
         QCOMPARE(f.messages.shown().size(), 1);
         QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
@@ -340,21 +349,21 @@ void TestCodeList::clearedWindowStoresNothing()
                  qPrintable(f.messages.texts().first()));
         f.messages.clear();
     } else {
-        QTest::mouseClick(w->cmdクリア, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*w, "cmdクリア"), Qt::LeftButton);
     }
-    QCOMPARE(w->cmb区分->text(), QString());
+    QCOMPARE(cmb区分->text(), QString());
     QStringList rows;
     for (int i = 1; i <= 98; ++i) rows << QStringLiteral("%1=<null>").arg(i);
     QCOMPARE(gridRows(f), rows);
 
-    QTest::mouseClick(w->cmd行削除, Qt::LeftButton);
-    QTest::mouseClick(w->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*w, "cmd行削除"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*w, "cmd登録"), Qt::LeftButton);
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(TableSnapshot(f.data(), {QStringLiteral("コードマスタ")}), before);
 
     // Choosing a list loads it again.
-    emit w->cmb区分->activated(1);
-    QCOMPARE(w->cmb区分->text(), QStringLiteral("商品区分"));
+    emit cmb区分->activated(1);
+    QCOMPARE(cmb区分->text(), QStringLiteral("商品区分"));
     QCOMPARE(gridRows(f), slotRows({"01=文具"}));
 }
 
@@ -401,7 +410,7 @@ void TestCodeList::failedWriteChangesNothing()
     QVERIFY(f.messages.shown().last().detail.contains(QStringLiteral("refused")));
     QCOMPARE(storedRows(f.data(), kUnit), stored);
     QCOMPARE(gridRows(f), grid);
-    QCOMPARE(w->datコード->checkedRowids(column(w, u"チェック")).size(), 1);
+    QCOMPARE(slotList(w)->checkedRowids(column(w, u"チェック")).size(), 1);
     QVERIFY(!f.session.operationRunning());
 }
 
@@ -414,7 +423,7 @@ void TestCodeList::onlyTickAndTextAreEdited()
     const QList<std::pair<const char16_t*, Qt::ItemFlags>> columns{
         {u"行番号", {}}, {u"チェック", Qt::ItemIsUserCheckable}, {u"code", {}}, {u"sname", Qt::ItemIsEditable}};
     for (const auto& [field, edit] : columns) {
-        const Qt::ItemFlags flags = w->datコード->flags(w->datコード->index(2, column(w, field)));
+        const Qt::ItemFlags flags = slotList(w)->flags(slotList(w)->index(2, column(w, field)));
         QCOMPARE(flags & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable), edit);
     }
     // Typing over a code changes nothing; the row of the slot stays the slot.
@@ -437,9 +446,10 @@ void TestCodeList::busyWindowStartsNothing()
 
     // Another operation runs (its busy label shows).
     f.session.setOperationRunning(true);
-    for (QPushButton* b : {w->cmd登録, w->cmd行削除, w->cmdクリア}) QTest::mouseClick(b, Qt::LeftButton);
-    emit w->cmb区分->activated(1);
-    QCOMPARE(w->cmb区分->text(), kUnit);
+    for (const char* button : {"cmd登録", "cmd行削除", "cmdクリア"}) QTest::mouseClick(control<QPushButton>(*w, button), Qt::LeftButton);
+    auto* cmb区分 = control<PickOnlyComboBox>(*w, "cmb区分");
+    emit cmb区分->activated(1);
+    QCOMPARE(cmb区分->text(), kUnit);
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(gridRows(f), grid);
     QCOMPARE(TableSnapshot(f.data(), {QStringLiteral("コードマスタ")}), stored);
@@ -453,7 +463,7 @@ void TestCodeList::busyWindowStartsNothing()
     QVERIFY(f.messages.shown().isEmpty());
 
     f.session.setOperationRunning(false);
-    QTest::mouseClick(w->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*w, "cmd登録"), Qt::LeftButton);
     QCOMPARE(f.messages.texts().last(), QStringLiteral("単位 を登録しました。"));
     QCOMPARE(storedRows(f.data(), kUnit), slotRows({"01=本", "02=箱"}));
 }
@@ -469,7 +479,7 @@ void TestCodeList::unitTypedHereReachesQuotationList()
     QVERIFY(QTest::qWaitForWindowActive(w));
 
     // Slot 03 of 単位, typed through the grid.
-    GridView* grid = w->Gridコードマスタ;
+    GridView* grid = control<GridView>(*w, "Gridコードマスタ");
     grid->setFocus();
     grid->setCurrentCell(2, column(w, u"sname"));
     typeText(grid, QStringLiteral("ダース"));
@@ -477,7 +487,7 @@ void TestCodeList::unitTypedHereReachesQuotationList()
     QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
     // Enter went on to the next slot's text.
     QCOMPARE(grid->currentRow(), 3);
-    QTest::mouseClick(w->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*w, "cmd登録"), Qt::LeftButton);
     QCOMPARE(f.messages.texts(), (QStringList{"単位 を登録します。よろしいですか", "単位 を登録しました。"}));
     QCOMPARE(storedRows(f.data(), kUnit), slotRows({"03=ダース"}));
 
@@ -514,21 +524,24 @@ void TestCodeList::picture()
     const QString dir = qEnvironmentVariable("VELT_SCREENSHOT_DIR");
     if (!dir.isEmpty()) QVERIFY(image.save(QDir(dir).filePath(QStringLiteral("code_list.png"))));
     // Captions and tool-tips as the user reads them.
-    const QList<std::pair<QPushButton*, QStringList>> buttons{
-        {w->cmdクリア, {"クリア", "伝票情報を画面上から消去します。登録済みの伝票は無くなりません。"}},
-        {w->cmd行削除, {"行削除", "明細行のフォーカスのある行を１行削除します。"}},
-        {w->cmd登録, {"登録", "左明細のコードを登録します。"}},
-        {w->cmd閉じる, {"閉じる", "コード登録画面を終了します。"}}};
-    for (const auto& [b, texts] : buttons) QCOMPARE((QStringList{b->text(), b->toolTip()}), texts);
-    QCOMPARE(w->Label1->text(), QStringLiteral("区分"));
+    const QList<std::pair<const char*, QStringList>> buttons{
+        {"cmdクリア", {"クリア", "伝票情報を画面上から消去します。登録済みの伝票は無くなりません。"}},
+        {"cmd行削除", {"行削除", "明細行のフォーカスのある行を１行削除します。"}},
+        {"cmd登録", {"登録", "左明細のコードを登録します。"}},
+        {"cmd閉じる", {"閉じる", "コード登録画面を終了します。"}}};
+    for (const auto& [name, texts] : buttons) {
+        const QPushButton* b = control<QPushButton>(*w, name);
+        QCOMPARE((QStringList{b->text(), b->toolTip()}), texts);
+    }
+    QCOMPARE(control<QLabel>(*w, "Label1")->text(), QStringLiteral("区分"));
     QStringList captions;
-    for (int c = 0; c < w->datコード->columnCount(); ++c)
-        if (!w->Gridコードマスタ->isColumnHidden(c)) captions << w->datコード->headerData(c, Qt::Horizontal).toString();
+    for (int c = 0; c < slotList(w)->columnCount(); ++c)
+        if (!control<GridView>(*w, "Gridコードマスタ")->isColumnHidden(c))
+            captions << slotList(w)->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, (QStringList{"行番号", "", "code", "名     称"}));
     // Every control lies inside the window.
-    for (QWidget* c : {static_cast<QWidget*>(w->cmb区分), static_cast<QWidget*>(w->Gridコードマスタ),
-                       static_cast<QWidget*>(w->cmd閉じる)})
-        QVERIFY(w->rect().contains(c->geometry()));
+    for (const char* name : {"cmb区分", "Gridコードマスタ", "cmd閉じる"})
+        QVERIFY(w->rect().contains(placeIn(*w, control<QWidget>(*w, name))));
 }
 
 QTEST_MAIN(TestCodeList)

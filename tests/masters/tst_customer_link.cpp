@@ -100,13 +100,13 @@ void TestCustomerLink::checksInOrder()
     QVERIFY(w);
     const QStringList list = customerList(f);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
 
     QCOMPARE(f.messages.texts(), QStringList{message});
     QCOMPARE(f.messages.shown().first().title, title);
     QCOMPARE(customerList(f), list);
     QCOMPARE(listColumn(w, 顧客名), QStringList{"青木商店"});
-    QVERIFY(w->CnKokyakuMsg->isHidden());
+    QVERIFY(control<QFrame>(*w, "CnKokyakuMsg")->isHidden());
 }
 
 void TestCustomerLink::formats_data()
@@ -187,13 +187,13 @@ void TestCustomerLink::formats()
     QVERIFY(w);
     const QStringList master = customerMaster(f);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
 
     QCOMPARE(listRows(w), list);
     QCOMPARE(listColumn(w, 行), QStringList(list.size(), QStringLiteral("<null>")));  // imported rows have no number
     QCOMPARE(listColumn(w, チェック), QStringList(list.size(), QStringLiteral("false")));
     QVERIFY(f.messages.shown().isEmpty());
-    QVERIFY(w->CnKokyakuMsg->isHidden());
+    QVERIFY(control<QFrame>(*w, "CnKokyakuMsg")->isHidden());
     QCOMPARE(customerMaster(f), master);  // nothing reaches the master before 登録
 }
 
@@ -236,17 +236,17 @@ void TestCustomerLink::unreadableFileLeavesTheList()
     f.session.設定情報.顧客リンクパス = path;
     FrmCustomer* w = openCustomerWindow(f);
     QVERIFY(w);
-    QVERIFY(w->dat顧客->editCell(0, 顧客情報, QStringLiteral("未登録の編集")));
+    QVERIFY(listModel(w)->editCell(0, 顧客情報, QStringLiteral("未登録の編集")));
     const QStringList list = customerList(f);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
 
     QCOMPARE(customerList(f), list);
     QCOMPARE(listColumn(w, 顧客名), (QStringList{"青木商店", "石田工務店"}));
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
     QVERIFY(f.messages.texts().first().startsWith(QStringLiteral("顧客リンク参照を読み込めませんでした。一覧は変更していません。\n\n")));
-    QVERIFY(w->CnKokyakuMsg->isHidden());
+    QVERIFY(control<QFrame>(*w, "CnKokyakuMsg")->isHidden());
 }
 
 // A link file that another program holds (a connection in an exclusive
@@ -268,7 +268,7 @@ void TestCustomerLink::linkFileInUseSaysSo()
     QVERIFY(w);
     const QStringList list = customerList(f);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
 
     QCOMPARE(f.messages.shown().size(), 1);
     const MessageBoxSpec& box = f.messages.shown().first();
@@ -292,10 +292,10 @@ void TestCustomerLink::linkFileIsNeverChanged()
     FrmCustomer* w = openCustomerWindow(f);
     QVERIFY(w);
 
-    w->cmdリンク参照->click();
-    QCOMPARE(w->dat顧客->rowCount(), kMoxelTable.size() - 1);
+    control<QPushButton>(*w, "cmdリンク参照")->click();
+    QCOMPARE(listModel(w)->rowCount(), kMoxelTable.size() - 1);
     f.messages.answerNext(MessageAnswer::Yes);
-    w->cmd登録->click();
+    control<QPushButton>(*w, "cmd登録")->click();
 
     QCOMPARE(sha256(path), before);
     QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"moxeldata.mdb"});  // no journal left beside it
@@ -315,9 +315,9 @@ void TestCustomerLink::importThenSaveAddsAndUpdates()
     FrmCustomer* w = openCustomerWindow(f);
     QVERIFY(w);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
     f.messages.answerNext(MessageAnswer::Yes);
-    w->cmd登録->click();
+    control<QPushButton>(*w, "cmd登録")->click();
 
     QCOMPARE(customerMaster(f), (QStringList{"顧客マスタ|'青木商店'|'新住所'|'あおき'|'御中'",
                                              "顧客マスタ|'リンク外商店'|'住所'|'りんくがい'|'様'",

@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "masters/HintWindow.h"
 #include "platform/Controls.h"
+#include "support/FindControl.h"
 #include "support/SessionFixture.h"
 
 #include <QDir>
@@ -88,15 +89,15 @@ void TestHint::opensWithKeyAndStoredText()
     QVERIFY(h);
     QVERIFY(h->isVisible());
     QCOMPARE(h->windowTitle(), QStringLiteral("ヒント        "));
-    QCOMPARE(h->lblFormName->text(), QStringLiteral("Velt"));
-    QCOMPARE(h->lblCtlName->text(), QStringLiteral("cmdHint"));
-    QCOMPARE(h->lblFormTitle->text(), QStringLiteral("Velt 見積書"));
-    QCOMPARE(h->txtContents->toPlainText(), shown);
+    QCOMPARE(control<QLabel>(*h, "lblFormName")->text(), QStringLiteral("Velt"));
+    QCOMPARE(control<QLabel>(*h, "lblCtlName")->text(), QStringLiteral("cmdHint"));
+    QCOMPARE(control<QLabel>(*h, "lblFormTitle")->text(), QStringLiteral("Velt 見積書"));
+    QCOMPARE(control<MultiLineEdit>(*h, "txtContents")->toPlainText(), shown);
     // Edit mode off: read-only, and every button in the one colour.
-    QVERIFY(h->txtContents->isReadOnly());
+    QVERIFY(control<MultiLineEdit>(*h, "txtContents")->isReadOnly());
     QVERIFY(!h->editMode());
-    for (QPushButton* b : {h->cmd編集, h->cmd登録, h->cmd削除, h->cmdクリア, h->cmd閉じる})
-        QCOMPARE(buttonColour(b), QColor(0x59, 0x89, 0x9F));
+    for (const char* button : {"cmd編集", "cmd登録", "cmd削除", "cmdクリア", "cmd閉じる"})
+        QCOMPARE(buttonColour(control<QPushButton>(*h, button)), QColor(0x59, 0x89, 0x9F));
     QVERIFY(f.messages.shown().isEmpty());
 }
 
@@ -106,26 +107,28 @@ void TestHint::editModeToggles()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
+    auto* cmd編集 = control<QPushButton>(*h, "cmd編集");
+    auto* txtContents = control<MultiLineEdit>(*h, "txtContents");
     h->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(h));
 
-    QTest::mouseClick(h->cmd編集, Qt::LeftButton);
+    QTest::mouseClick(cmd編集, Qt::LeftButton);
     QVERIFY(h->editMode());
-    QVERIFY(!h->txtContents->isReadOnly());
-    QCOMPARE(buttonColour(h->cmd編集), QColor(0xFF, 0x80, 0x80));
-    QCOMPARE(WindowsColour(buttonColour(h->cmd編集)), HintWindow::EditModeColour);
-    QCOMPARE(buttonColour(h->cmd登録), QColor(0x59, 0x89, 0x9F));
-    QTRY_VERIFY(h->txtContents->hasFocus());
-    QTest::keyClicks(h->txtContents, QStringLiteral("abc"));
-    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("abc"));
+    QVERIFY(!txtContents->isReadOnly());
+    QCOMPARE(buttonColour(cmd編集), QColor(0xFF, 0x80, 0x80));
+    QCOMPARE(WindowsColour(buttonColour(cmd編集)), HintWindow::EditModeColour);
+    QCOMPARE(buttonColour(control<QPushButton>(*h, "cmd登録")), QColor(0x59, 0x89, 0x9F));
+    QTRY_VERIFY(txtContents->hasFocus());
+    QTest::keyClicks(txtContents, QStringLiteral("abc"));
+    QCOMPARE(txtContents->toPlainText(), QStringLiteral("abc"));
 
-    QTest::mouseClick(h->cmd編集, Qt::LeftButton);
+    QTest::mouseClick(cmd編集, Qt::LeftButton);
     QVERIFY(!h->editMode());
-    QVERIFY(h->txtContents->isReadOnly());
-    QCOMPARE(buttonColour(h->cmd編集), QColor(0x59, 0x89, 0x9F));
-    QTRY_VERIFY(h->txtContents->hasFocus());
-    QTest::keyClicks(h->txtContents, QStringLiteral("d"));
-    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("abc"));
+    QVERIFY(txtContents->isReadOnly());
+    QCOMPARE(buttonColour(cmd編集), QColor(0x59, 0x89, 0x9F));
+    QTRY_VERIFY(txtContents->hasFocus());
+    QTest::keyClicks(txtContents, QStringLiteral("d"));
+    QCOMPARE(txtContents->toPlainText(), QStringLiteral("abc"));
 }
 
 void TestHint::storeKeepsOneRowPerKey()
@@ -135,8 +138,8 @@ void TestHint::storeKeepsOneRowPerKey()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
-    h->txtContents->setText(QStringLiteral("最初の\r\nヒント"));
-    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    control<MultiLineEdit>(*h, "txtContents")->setText(QStringLiteral("最初の\r\nヒント"));
+    QTest::mouseClick(control<QPushButton>(*h, "cmd登録"), Qt::LeftButton);
     QCOMPARE(f.messages.texts(), (QStringList{kStoreQuestion, kStored}));
     QCOMPARE(hints(f), (QStringList{"Velt|cmd登録|x|別のヒント", "Velt|cmdHint|Velt 見積書|最初の\r\nヒント"}));
 
@@ -144,21 +147,21 @@ void TestHint::storeKeepsOneRowPerKey()
     h->close();
     QTRY_VERIFY(!f.session.windows().find(QStringLiteral("Hint")));
     h = openHint(f, QStringLiteral("Velt's 見積書"));
-    QCOMPARE(h->txtContents->text(), QStringLiteral("最初の\r\nヒント"));
-    h->txtContents->setText(QStringLiteral("it's the 'second'"));
+    QCOMPARE(control<MultiLineEdit>(*h, "txtContents")->text(), QStringLiteral("最初の\r\nヒント"));
+    control<MultiLineEdit>(*h, "txtContents")->setText(QStringLiteral("it's the 'second'"));
     f.messages.clear();
-    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd登録"), Qt::LeftButton);
     QCOMPARE(f.messages.texts(), (QStringList{kStoreQuestion, kStored}));
     QCOMPARE(hints(f), (QStringList{"Velt|cmd登録|x|別のヒント", "Velt|cmdHint|Velt's 見積書|it's the 'second'"}));
 
     // An empty text is stored as Null; No stores nothing.
-    h->txtContents->setText(QString());
+    control<MultiLineEdit>(*h, "txtContents")->setText(QString());
     f.messages.clear();
     f.messages.answerNext(MessageAnswer::No);
-    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd登録"), Qt::LeftButton);
     QCOMPARE(f.messages.texts(), QStringList{kStoreQuestion});
     QCOMPARE(hints(f).last(), QStringLiteral("Velt|cmdHint|Velt's 見積書|it's the 'second'"));
-    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd登録"), Qt::LeftButton);
     QCOMPARE(hints(f).last(), QStringLiteral("Velt|cmdHint|Velt's 見積書|<null>"));
 }
 
@@ -189,16 +192,17 @@ void TestHint::deleteHint()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
-    if (h->txtContents->toPlainText().isEmpty()) h->txtContents->setText(QStringLiteral("typed"));
+    auto* txtContents = control<MultiLineEdit>(*h, "txtContents");
+    if (txtContents->toPlainText().isEmpty()) txtContents->setText(QStringLiteral("typed"));
     f.messages.setDefaultAnswer(yes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    QTest::mouseClick(h->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd削除"), Qt::LeftButton);
 
     QStringList texts{kDeleteQuestion};
     if (yes) texts << kDeleted;
     QCOMPARE(f.messages.texts(), texts);
     QCOMPARE(f.messages.shown().first().defaultButton, MessageBoxSpec::Default::No);
-    QCOMPARE(h->txtContents->toPlainText(), textAfter);
+    QCOMPARE(txtContents->toPlainText(), textAfter);
     QCOMPARE(hints(f), stored);
 }
 
@@ -209,9 +213,9 @@ void TestHint::clearThenCloseKeepsStoredHint()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
-    QTest::mouseClick(h->cmdクリア, Qt::LeftButton);
-    QCOMPARE(h->txtContents->toPlainText(), QString());
-    QTest::mouseClick(h->cmd閉じる, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmdクリア"), Qt::LeftButton);
+    QCOMPARE(control<MultiLineEdit>(*h, "txtContents")->toPlainText(), QString());
+    QTest::mouseClick(control<QPushButton>(*h, "cmd閉じる"), Qt::LeftButton);
     QTRY_VERIFY(!f.session.windows().find(QStringLiteral("Hint")));
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(hints(f), QStringList{"Velt|cmdHint|x|残る"});
@@ -225,8 +229,8 @@ void TestHint::failedStoreKeepsHint()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
-    h->txtContents->setText(QStringLiteral("新しい"));
-    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
+    control<MultiLineEdit>(*h, "txtContents")->setText(QStringLiteral("新しい"));
+    QTest::mouseClick(control<QPushButton>(*h, "cmd登録"), Qt::LeftButton);
 
     // The old row's delete went back with the refused insert.
     QCOMPARE(hints(f), QStringList{"Velt|cmdHint|x|古い"});
@@ -234,7 +238,7 @@ void TestHint::failedStoreKeepsHint()
     QCOMPARE(f.messages.shown().last().title, QStringLiteral("エラー"));
     QVERIFY(f.messages.texts().last().startsWith(QStringLiteral("ヒントを登録できませんでした。")));
     QVERIFY(!f.messages.texts().contains(kStored));
-    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("新しい"));
+    QCOMPARE(control<MultiLineEdit>(*h, "txtContents")->toPlainText(), QStringLiteral("新しい"));
 }
 
 void TestHint::windowWithoutKeyStoresNothing()
@@ -244,12 +248,12 @@ void TestHint::windowWithoutKeyStoresNothing()
     QVERIFY(f.open());
     // Opened without a key (not through the hint button).
     HintWindow h(f.session);
-    QCOMPARE(h.lblFormName->text(), QString());
-    QCOMPARE(h.txtContents->toPlainText(), QString());
-    h.txtContents->setText(QStringLiteral("どこにも"));
+    QCOMPARE(control<QLabel>(h, "lblFormName")->text(), QString());
+    QCOMPARE(control<MultiLineEdit>(h, "txtContents")->toPlainText(), QString());
+    control<MultiLineEdit>(h, "txtContents")->setText(QStringLiteral("どこにも"));
     const QStringList before = hints(f);
 
-    for (QPushButton* b : {h.cmd登録, h.cmd削除}) {
+    for (QPushButton* b : {control<QPushButton>(h, "cmd登録"), control<QPushButton>(h, "cmd削除")}) {
         f.messages.clear();
         QTest::mouseClick(b, Qt::LeftButton);
         // The question, then the failure: never the completion box.
@@ -258,7 +262,7 @@ void TestHint::windowWithoutKeyStoresNothing()
         QVERIFY(f.messages.texts().last().contains(QStringLiteral("キーがありません")));
     }
     QCOMPARE(hints(f), before);
-    QCOMPARE(h.txtContents->toPlainText(), QStringLiteral("どこにも"));
+    QCOMPARE(control<MultiLineEdit>(h, "txtContents")->toPlainText(), QStringLiteral("どこにも"));
 }
 
 void TestHint::busyWindowStartsNothing()
@@ -268,13 +272,13 @@ void TestHint::busyWindowStartsNothing()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
-    h->txtContents->setText(QStringLiteral("新しい"));
+    control<MultiLineEdit>(*h, "txtContents")->setText(QStringLiteral("新しい"));
     f.session.setOperationRunning(true);
-    QTest::mouseClick(h->cmd登録, Qt::LeftButton);
-    QTest::mouseClick(h->cmd削除, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd登録"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd削除"), Qt::LeftButton);
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(hints(f), QStringList{"Velt|cmdHint|x|古い"});
-    QCOMPARE(h->txtContents->toPlainText(), QStringLiteral("新しい"));
+    QCOMPARE(control<MultiLineEdit>(*h, "txtContents")->toPlainText(), QStringLiteral("新しい"));
 }
 
 void TestHint::picture()
@@ -286,18 +290,21 @@ void TestHint::picture()
     QVERIFY(f.open());
     HintWindow* h = openHint(f);
     QVERIFY(h);
-    QTest::mouseClick(h->cmd編集, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*h, "cmd編集"), Qt::LeftButton);
     const QImage image = h->grab().toImage();
     QVERIFY(!image.isNull());
     const QString dir = qEnvironmentVariable("VELT_SCREENSHOT_DIR");
     if (!dir.isEmpty()) QVERIFY(image.save(QDir(dir).filePath(QStringLiteral("hint.png"))));
     // The edit button is painted in its edit-mode colour (red), the others in
     // theirs (blue); the style shades them a little.
-    const auto painted = [&image](QPushButton* b) { return image.pixelColor(b->geometry().center() + QPoint(0, b->height() / 3)); };
-    QVERIFY(painted(h->cmd編集).red() > painted(h->cmd編集).blue() + 0x40);
-    QVERIFY(painted(h->cmd登録).blue() > painted(h->cmd登録).red() + 0x20);
-    for (QWidget* c : {static_cast<QWidget*>(h->txtContents), static_cast<QWidget*>(h->cmd閉じる)})
-        QVERIFY(h->rect().contains(c->geometry()));
+    const auto painted = [&](const char* button) {
+        const QRect place = placeIn(*h, control<QPushButton>(*h, button));
+        return image.pixelColor(place.center() + QPoint(0, place.height() / 3));
+    };
+    QVERIFY(painted("cmd編集").red() > painted("cmd編集").blue() + 0x40);
+    QVERIFY(painted("cmd登録").blue() > painted("cmd登録").red() + 0x20);
+    for (const char* name : {"txtContents", "cmd閉じる"})
+        QVERIFY(h->rect().contains(placeIn(*h, control<QWidget>(*h, name))));
 }
 
 QTEST_MAIN(TestHint)

@@ -182,11 +182,11 @@ void TestLinkJet::customerFormats()
     QVERIFY(w);
     const QStringList master = customerMaster(f);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
 
     QVERIFY2(f.messages.shown().isEmpty(), qPrintable(f.messages.texts().join('\n')));
     QCOMPARE(listRows(w), list);
-    QVERIFY(w->CnKokyakuMsg->isHidden());
+    QVERIFY(control<QFrame>(*w, "CnKokyakuMsg")->isHidden());
     QCOMPARE(customerMaster(f), master);
     QCOMPARE(FileHash(path), hash);
 }
@@ -213,7 +213,7 @@ void TestLinkJet::damagedCustomerFile()
     QVERIFY(w);
     const QStringList list = customerList(f);
 
-    w->cmdリンク参照->click();
+    control<QPushButton>(*w, "cmdリンク参照")->click();
 
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("エラー"));
@@ -228,7 +228,7 @@ void TestLinkJet::damagedCustomerFile()
                  qPrintable(f.messages.shown().first().detail));
     QCOMPARE(customerList(f), list);
     QCOMPARE(listColumn(w, 顧客名), QStringList{"青木商店"});
-    QVERIFY(w->CnKokyakuMsg->isHidden());
+    QVERIFY(control<QFrame>(*w, "CnKokyakuMsg")->isHidden());
     QCOMPARE(FileHash(path), hash);
 }
 

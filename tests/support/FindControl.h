@@ -11,6 +11,8 @@
 
 #include <QDebug>
 #include <QObject>
+#include <QRect>
+#include <QWidget>
 
 template <class T = QObject>
 T* control(const QObject& root, const QString& name)
@@ -24,4 +26,11 @@ template <class T = QObject>
 T* control(const QObject& root, const char* name)
 {
     return control<T>(root, QString::fromUtf8(name));
+}
+
+// A control's place and size in the coordinates of an ancestor (its window or
+// tab), wherever between the two it sits.
+inline QRect placeIn(const QWidget& ancestor, const QWidget* w)
+{
+    return QRect(w->mapTo(&ancestor, QPoint()), w->size());
 }

@@ -348,14 +348,16 @@ void TestLookups::postalDialogHandsBackThePick()
     PostalLookupDialog dialog(data.postalPath());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    dialog.txt検索->setFocus();
-    dialog.txt検索->setText(QStringLiteral("910-0002"));
+    auto* txt検索 = control<QLineEdit>(dialog, "txt検索");
+    txt検索->setFocus();
+    txt検索->setText(QStringLiteral("910-0002"));
     // Enter in the search box searches and leaves the dialog open.
-    QTest::keyClick(dialog.txt検索, Qt::Key_Return);
+    QTest::keyClick(txt検索, Qt::Key_Return);
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.QDialog::result(), int(QDialog::Rejected));
-    QCOMPARE(dialog.lst結果->rowCount(), 1);
-    QCOMPARE(dialog.lst結果->item(0, 0)->text(), QStringLiteral("910-0002"));
+    const auto* lst結果 = control<QTableWidget>(dialog, "lst結果");
+    QCOMPARE(lst結果->rowCount(), 1);
+    QCOMPARE(lst結果->item(0, 0)->text(), QStringLiteral("910-0002"));
     dialog.pick();
     QCOMPARE(dialog.result().郵便番号, QStringLiteral("9100002"));
     QCOMPARE(dialog.result().住所, QStringLiteral("福井県試験市架空町"));

@@ -151,8 +151,8 @@ void start()
     } else if (scenario == QLatin1String("postal")) {
         control<QPushButton>(window->quotation(), "cmd顧客マスタ")->click();
         auto* customers = qobject_cast<FrmCustomer*>(windows.find(QStringLiteral("Frm顧客情報")));
-        customers->cmd新規->click();
-        clickSoon(customers->cmd郵便);
+        control<QPushButton>(*customers, "cmd新規")->click();
+        clickSoon(control<QPushButton>(*customers, "cmd郵便"));
     } else if (scenario.endsWith(QLatin1String("-conversion"))) {
         window->settings().cmdデータ変換->click();
         auto* conversion = qobject_cast<FrmConversion*>(windows.find(QStringLiteral("Frmデータ変換")));
@@ -167,7 +167,7 @@ void start()
             else
                 QTimer::singleShot(0, window, &QWidget::close);
         });
-        clickSoon(conversion->cmd実行);
+        clickSoon(control<QPushButton>(*conversion, "cmd実行"));
     } else if (scenario == QLatin1String("close-list-save")) {
         control<QPushButton>(window->quotation(), "cmd顧客マスタ")->click();
         auto* customers = qobject_cast<FrmCustomer*>(windows.find(QStringLiteral("Frm顧客情報")));
@@ -176,8 +176,8 @@ void start()
                                            "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
                                            "select i, '顧客' || i, 'こきゃく' || i from n")
                                 .arg(customersToSave));
-        endWhenShown(customers->CnKokyakuMsg);
-        clickSoon(customers->cmd登録);
+        endWhenShown(control<QFrame>(*customers, "CnKokyakuMsg"));
+        clickSoon(control<QPushButton>(*customers, "cmd登録"));
     } else {
         say(QStringLiteral("unknown case"));
         QCoreApplication::exit(2);
