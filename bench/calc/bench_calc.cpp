@@ -4,7 +4,7 @@
 // Target: under 1 ms per call and within 5x of the read.
 #include "support/FindControl.h"
 #include "support/MainWindowFixture.h"
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 #include "workspace/quotation_tab/DetailGrid.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 #include "frame/Velt.h"
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     DetailGrid& w = *control<DetailGrid>(tab, "DetailGrid");
     f.session.設定情報.税計算 = true;
     f.session.設定情報.税区分 = QStringLiteral("外税");
-    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
+    control<PickOnlyComboBox>(f.settings(), "cmb税端数")->setText(QStringLiteral("四捨五入"));
     w.setDetailsChanged(true);
 
     // 100 filled lines; every tenth is a subtotal line.

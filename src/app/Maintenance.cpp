@@ -2,11 +2,7 @@
 
 #include "app/Maintenance.h"
 
-#include "app/Session.h"
-#include "app/SettingsTab.h"
-
 #include <QLoggingCategory>
-#include <QPushButton>
 
 Q_LOGGING_CATEGORY(lcMaintenance, "velt.maintenance")
 
@@ -136,22 +132,4 @@ SchemaUpgradeResult UpgradeSchema(Database& data, Database& work)
     }
     result.stamped = written;
     return result;
-}
-
-void SettingsTab::Data初期化()
-{
-    const MessageCatalog& messages = session_.messages();
-    if (!messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("確認"), QStringLiteral("すべてのデータを初期化します。")))
-        return;
-    Failure error;
-    if (!WipeBusinessData(session_.DataDb(), &error)) {
-        messages.ShowFailure(QStringLiteral("データを初期化できませんでした。データは変更されていません。"), error);
-        return;
-    }
-    messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("すべてのデータを初期化しました"));
-}
-
-void SettingsTab::cmd初期化_Click()
-{
-    Data初期化();
 }

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class Database;
+
 struct SettingsRecord {
     QString 自社名;
     QString 自社情報;
@@ -36,6 +38,24 @@ struct SettingsRecord {
     QString 印鑑タイトル3;
     QString 印鑑タイトル4;
 };
+
+// The factory values of the six settings a cleared settings tab also puts
+// into the record (税計算, 小数, 年号, 行端数, 印刷用紙, 税区分 "外税"); the
+// others keep their values.
+void ClearSettingsRecord(SettingsRecord& record);
+
+// What ReadSettingsRow found in 自社情報.
+struct SettingsRowRead {
+    bool found = false;             // a first row was there; the record holds it
+    bool lineRoundingNull = false;  // its 行端数 was Null (the record holds "四捨五入")
+};
+
+// Reads the first row of 自社情報 into the record, each Null field as its
+// default (texts their factory value or empty, yes/no fields true). Without
+// a row the record takes the no-row defaults (税区分 "内税") and keeps its
+// links, flags and seal titles; a table that cannot be read leaves it as it
+// is (logged).
+SettingsRowRead ReadSettingsRow(Database& data, SettingsRecord& record);
 
 // The code kind of pack quantities: the kind the 入数列タイトル setting names,
 // "入数" while the setting is empty. Pick lists, the detail grid, the

@@ -7,7 +7,6 @@
 #include "app/FrmInfo.h"
 #include "app/Maintenance.h"
 #include "app/Session.h"
-#include "app/SettingsTab.h"
 #include "app/StartupChecks.h"
 #include "conversion/FrmConversion.h"
 #include "masters/FrmCode.h"
@@ -20,6 +19,7 @@
 #include "printing/PrintSettingsWindows.h"
 #include "workspace/HistoryTab.h"
 #include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -90,20 +90,17 @@ void Velt::connectLifeCycle()
     QuotationTab& q = *quotation_;
     SettingsTab& s = *settings_;
     connect(&q, &QuotationTab::closeClicked, this, &QWidget::close);
-    for (QPushButton* b : {history_->cmd履歴閉じる, s.cmd設定閉じる})
-        connect(b, &QPushButton::clicked, this, &QWidget::close);
-    history_->cmd履歴閉じる->setToolTip(QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
-    s.cmd設定閉じる->setToolTip(QStringLiteral("見積書を終了します。"));
+    connect(history_, &HistoryTab::closeClicked, this, &QWidget::close);
+    connect(&s, &SettingsTab::closeClicked, this, &QWidget::close);
 
-    connect(s.cmdA4, &QPushButton::clicked, this, &Velt::cmdA4_Click);
-    connect(s.cmdB5, &QPushButton::clicked, this, &Velt::cmdB5_Click);
-    connect(s.cmdHint, &QPushButton::clicked, this, &Velt::cmdHint_Click);
+    connect(&s, &SettingsTab::printSettingsA4Clicked, this, &Velt::cmdA4_Click);
+    connect(&s, &SettingsTab::printSettingsB5Clicked, this, &Velt::cmdB5_Click);
+    connect(&s, &SettingsTab::hintClicked, this, &Velt::cmdHint_Click);
     connect(&q, &QuotationTab::codeListClicked, this, &Velt::cmdコード_Click);
-    connect(s.cmdデータ変換, &QPushButton::clicked, this, &Velt::cmdデータ変換_Click);
+    connect(&s, &SettingsTab::conversionClicked, this, &Velt::cmdデータ変換_Click);
     connect(&q, &QuotationTab::customerMasterClicked, this, &Velt::cmd顧客マスタ_Click);
     connect(&q, &QuotationTab::productMasterClicked, this, &Velt::cmd商品_Click);
-    connect(s.cmd情報, &QPushButton::clicked, this, &Velt::cmd情報_Click);
-    s.cmdデータ変換->setToolTip(QStringLiteral("Ver 2.00 より前の旧形式の請求データを変換します。"));
+    connect(&s, &SettingsTab::infoClicked, this, &Velt::cmd情報_Click);
 
     connect(&q, &QuotationTab::ownNameDoubleClicked, this, &Velt::lbl自社名_DblClick);
     connect(&q, &QuotationTab::ownInfoDoubleClicked, this, &Velt::lbl自社情報_DblClick);
@@ -343,11 +340,11 @@ void Velt::cmd情報_Click()
 void Velt::lbl自社名_DblClick()
 {
     SSTab1->setCurrentIndex(2);
-    settings_->txt自社名->setFocus();
+    settings_->focusOwnName();
 }
 
 void Velt::lbl自社情報_DblClick()
 {
     SSTab1->setCurrentIndex(2);
-    settings_->txt自社情報->setFocus();
+    settings_->focusOwnInfo();
 }

@@ -2,8 +2,9 @@
 // The main window "Velt 見積書": the frame around three tabs (quotation,
 // history, settings) in the tab control SSTab1, the openers of the secondary
 // windows, start-up (the load), the closing order, and the layout from the
-// settings. The tabs own their controls and handlers; controls keep their own
-// names as objectName, so each is still found by name from the main window.
+// settings. The tabs own their controls and handlers and keep them private;
+// the frame wires them through their routines and signals. Controls keep their
+// own names as objectName, so each is still found by name from the main window.
 
 #include <QWidget>
 #include <memory>
@@ -58,8 +59,6 @@ public:
     void lbl自社名_DblClick();
     void lbl自社情報_DblClick();
 
-    QTabWidget* SSTab1 = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -76,6 +75,7 @@ private:
     enum class Pending { None, Close, Quit };
 
     Session& session_;
+    QTabWidget* SSTab1 = nullptr;
     SettingsTab* settings_ = nullptr;
     HistoryTab* history_ = nullptr;
     QuotationTab* quotation_ = nullptr;

@@ -11,6 +11,9 @@
 // the others or the other layout's row. After 登録 (whatever the answer) the
 // row is reloaded into the session's print-settings entries, so the next print
 // uses it; printSettingsRead tells the frame which entry now holds it.
+//
+// The window keeps its controls private; each carries its own name as
+// objectName, by which tests find it.
 
 #include "app/PrintSettings.h"
 #include "app/SecondaryWindow.h"
@@ -54,6 +57,25 @@ public:
     // The installed font families, in the one order all four lists take.
     static QStringList InstalledFonts();
 
+signals:
+    // After 登録: the layout's row was reloaded into this entry of the
+    // session's print settings (nullptr: no entry was free).
+    void printSettingsRead(const PrintSettingsEntry* entry);
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void buildSample(QWidget* parent);
+    void buildEditors(QWidget* parent);
+    void connectHandlers();
+    void Form_Load();
+    void showRuleColour(int colour);
+    void showPrintedMargins();
+
+    Session& session_;
+    QString layoutCode_;
+
     // ---- Controls (objectName = the name) -----------------------------------------
     QFrame* imContainer3D1 = nullptr;
     SamplePicture* Picture1 = nullptr;
@@ -93,23 +115,4 @@ public:
     QPushButton* cmd登録 = nullptr;
     QPushButton* cmd読込 = nullptr;
     QPushButton* cmdクリア = nullptr;
-
-signals:
-    // After 登録: the layout's row was reloaded into this entry of the
-    // session's print settings (nullptr: no entry was free).
-    void printSettingsRead(const PrintSettingsEntry* entry);
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    void buildSample(QWidget* parent);
-    void buildEditors(QWidget* parent);
-    void connectHandlers();
-    void Form_Load();
-    void showRuleColour(int colour);
-    void showPrintedMargins();
-
-    Session& session_;
-    QString layoutCode_;
 };

@@ -26,6 +26,7 @@ HistoryTab::HistoryTab(Session& session, QWidget* parent) : QWidget(parent), ses
     connect(cmd履歴削除, &QPushButton::clicked, this, &HistoryTab::cmd履歴削除_Click);
     connect(cmd履歴クリア, &QPushButton::clicked, this, &HistoryTab::cmd履歴クリア_Click);
     connect(cmd見積書, &QPushButton::clicked, this, &HistoryTab::cmd見積書_Click);
+    connect(cmd履歴閉じる, &QPushButton::clicked, this, &HistoryTab::closeClicked);
     connect(Grid履歴リスト, &GridView::cellClicked, this, [this](int row, int col) {
         Grid履歴リスト->setCurrentCell(row, col);
         Grid履歴リスト_Click();
@@ -58,7 +59,8 @@ void HistoryTab::build()
     cmd履歴削除 = button(p, QStringLiteral("cmd履歴削除"), QStringLiteral("削除"), 8640, bt, 1020, bh,
                          QStringLiteral("チェックマークのある伝票を削除します。マークは複数可能です。"));
     cmd見積書 = button(p, QStringLiteral("cmd見積書"), QStringLiteral("見積書"), 9720, bt, 1020, bh);
-    cmd履歴閉じる = button(p, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる"), 10920, bt, 1260, bh);
+    cmd履歴閉じる = button(p, QStringLiteral("cmd履歴閉じる"), QStringLiteral("閉じる"), 10920, bt, 1260, bh,
+                           QStringLiteral("見積書を終了します。伝票の登録は忘れてませんか"));
 
     Grid履歴リスト = make<GridView>(p, QStringLiteral("Grid履歴リスト"), 120, 1440, 12060, 7620);
 

@@ -1,7 +1,9 @@
 #pragma once
 // The history tab of the main window: stored quotations listed by customer and
 // date range (newest first) on the work table w履歴リスト, ticked and deleted,
-// or opened on the quotation tab. It owns its controls and handlers.
+// or opened on the quotation tab. It owns its controls and handlers and keeps
+// its controls private (tests find them by object name); the frame opens
+// quotations through setOpenQuotation and closes on closeClicked.
 
 #include "platform/Controls.h"
 #include "workspace/TabLinks.h"
@@ -50,6 +52,15 @@ public:
     void setCustomerNames(const QStringList& names) override;
     void Clear履歴() override;
 
+signals:
+    void closeClicked();  // cmd履歴閉じる
+
+private:
+    void build();
+
+    Session& session_;
+    std::function<void(const QString&)> openQuotation_;
+
     TextComboBox* cmb履歴顧客名 = nullptr;
     DateBox* txt開始 = nullptr;
     DateBox* txt終了 = nullptr;
@@ -64,10 +75,4 @@ public:
     QPushButton* cmd履歴クリア = nullptr;
     QPushButton* cmd見積書 = nullptr;
     QPushButton* cmd履歴閉じる = nullptr;
-
-private:
-    void build();
-
-    Session& session_;
-    std::function<void(const QString&)> openQuotation_;
 };

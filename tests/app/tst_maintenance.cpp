@@ -1,10 +1,8 @@
-// The data wipe and the schema upgrade of the data database.
+// The schema upgrade of the data database.
 
 #include "app/Maintenance.h"
-#include "app/SettingsTab.h"
 #include "support/SessionFixture.h"
 
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -12,27 +10,6 @@ namespace {
 int count(Database& db, const QString& sql)
 {
     return db.scalar(sql).toInt();
-}
-
-// A data file with something in every table the wipe touches or must leave alone.
-void fillBusinessData(Database& db)
-{
-    QVERIFY(db.exec(QStringLiteral("insert into 顧客マスタ (顧客名, 顧客情報) values ('山田商店', '〒100-0001')")));
-    QVERIFY(db.exec(QStringLiteral("insert into 商品マスタ (品名, 単価) values ('鉛筆', 1000000)")));
-    QVERIFY(db.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名) values (1, '山田商店')")));
-    QVERIFY(db.exec(QStringLiteral("insert into 見積書 (伝票番号, 行番号, 品名) values (1, 0, '鉛筆')")));
-    QVERIFY(db.exec(QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '01'")));
-    QVERIFY(db.exec(QStringLiteral("insert into KivHint (FormName, CtlName, Contents) values ('Velt', 'txtNo', 'ヒント')")));
-    QVERIFY(db.exec(QStringLiteral("update 印刷情報 set タイトル1 = '御見積書（改）' where 型番 = 'MA4'")));
-}
-
-// Every row of the tables the wipe touches or must leave alone: equal
-// snapshots mean nothing changed (Null and an empty text told apart).
-QStringList snapshot(Database& db)
-{
-    return TableSnapshot(db, {QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("自社情報"),
-                              QStringLiteral("見積書"), QStringLiteral("見積書ヘッダ"), QStringLiteral("コードマスタ"),
-                              QStringLiteral("印刷情報"), QStringLiteral("KivHint")});
 }
 
 QString firstVersion(Database& db)
@@ -45,70 +22,10 @@ QString firstVersion(Database& db)
 class TestMaintenance : public QObject {
     Q_OBJECT
 private slots:
-    void wipeAfterConfirmation_data();
-    void wipeAfterConfirmation();
     void upgradeAddsMissingColumnsAndStamps_data();
     void upgradeAddsMissingColumnsAndStamps();
     void failedColumnLeavesNoStampAndIsRetried();
 };
-
-void TestMaintenance::wipeAfterConfirmation_data()
-{
-    QTest::addColumn<bool>("answerYes");
-    QTest::addColumn<bool>("failPartWay");
-    QTest::newRow("yes wipes") << true << false;
-    QTest::newRow("no keeps everything") << false << false;
-    QTest::newRow("failure part-way keeps everything") << true << true;
-}
-
-void TestMaintenance::wipeAfterConfirmation()
-{
-    QFETCH(bool, answerYes);
-    QFETCH(bool, failPartWay);
-    SessionFixture f;
-    QVERIFY(f.open());
-    SettingsTab settings(f.session);
-    Database& db = f.data();
-    fillBusinessData(db);
-    if (failPartWay) {
-        // 見積書ヘッダ is emptied after the masters and the settings row.
-        QVERIFY(db.exec(QStringLiteral("create trigger refuse before delete on 見積書ヘッダ "
-                                       "begin select raise(abort, 'locked'); end")));
-    }
-    const QStringList before = snapshot(db);
-    const int slotCount = count(db, QStringLiteral("select count(*) from コードマスタ"));
-    const int workLines = count(f.work(), QStringLiteral("select count(*) from w明細"));
-    f.messages.clear();
-    f.messages.answerNext(answerYes ? MessageAnswer::Yes : MessageAnswer::No);
-
-    settings.cmd初期化->click();
-
-    const auto& shown = f.messages.shown();
-    QVERIFY(!shown.isEmpty());
-    QCOMPARE(shown.first().title, QStringLiteral("確認"));
-    QCOMPARE(shown.first().text, QStringLiteral("すべてのデータを初期化します。、よろしいですか"));
-    if (!answerYes) {
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(snapshot(db), before);
-        return;
-    }
-    QCOMPARE(shown.size(), 2);
-    if (failPartWay) {
-        QCOMPARE(shown.last().title, QStringLiteral("エラー"));
-        QVERIFY(!f.messages.texts().contains(QStringLiteral("すべてのデータを初期化しました")));
-        QCOMPARE(snapshot(db), before);
-        return;
-    }
-    QCOMPARE(shown.last().text, QStringLiteral("すべてのデータを初期化しました"));
-    for (const char16_t* t : {u"顧客マスタ", u"商品マスタ", u"自社情報", u"見積書", u"見積書ヘッダ"})
-        QCOMPARE(count(db, QStringLiteral("select count(*) from %1").arg(QString::fromUtf16(t))), 0);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from コードマスタ")), slotCount);
-    QCOMPARE(count(db, QStringLiteral("select count(*) from コードマスタ where sname is not null")), 0);
-    QCOMPARE(db.scalar(QStringLiteral("select タイトル1 from 印刷情報 where 型番 = 'MA4'")).toString(),
-             QStringLiteral("御見積書（改）"));
-    QCOMPARE(db.scalar(QStringLiteral("select Contents from KivHint")).toString(), QStringLiteral("ヒント"));
-    QCOMPARE(count(f.work(), QStringLiteral("select count(*) from w明細")), workLines);
-}
 
 void TestMaintenance::upgradeAddsMissingColumnsAndStamps_data()
 {

@@ -4,7 +4,7 @@
 // with a message and leave the damaged table's data as it was; a quotation
 // arrives whole or not at all, and the message names those left out.
 
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 #include "conversion/FrmConversion.h"
 #include "platform/Currency.h"
 #include "support/FindControl.h"
@@ -66,7 +66,7 @@ public:
     // Presses 実行 in the conversion window; the messages shown.
     QStringList convert()
     {
-        f.settings().cmdデータ変換->click();
+        control<QPushButton>(f.settings(), "cmdデータ変換")->click();
         auto* w = qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
         if (!w) return {QStringLiteral("<no window>")};
         control<QPushButton>(*w, "cmd実行")->click();

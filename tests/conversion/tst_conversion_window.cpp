@@ -2,7 +2,7 @@
 // run's progress and message, the older file left as it was, and the files
 // that cannot be converted.
 
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 #include "conversion/FrmConversion.h"
 #include "platform/Controls.h"
 #include "platform/WorkTableModel.h"
@@ -70,7 +70,7 @@ private:
     static FrmConversion* openWindow(MainWindowFixture& f)
     {
         if (!f.open()) return nullptr;
-        f.settings().cmdデータ変換->click();
+        control<QPushButton>(f.settings(), "cmdデータ変換")->click();
         return qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
     }
     static QString oldPath(MainWindowFixture& f) { return f.folder.dataFolder() + QStringLiteral("VeltData.mdb"); }
@@ -173,7 +173,7 @@ void TestConversionWindow::completeRun()
     QPointer<FrmConversion> gone = w;
     cmd閉じる->click();
     QTRY_VERIFY(gone.isNull());
-    f.settings().cmdデータ変換->click();
+    control<QPushButton>(f.settings(), "cmdデータ変換")->click();
     auto* again = qobject_cast<FrmConversion*>(f.session.windows().find(QStringLiteral("Frmデータ変換")));
     QVERIFY(again);
     QCOMPARE(control<QLabel>(*again, "Lbl説明")->text(), FrmConversion::ExplanationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -373,7 +373,7 @@ void TestConversionWindow::newQuotationOnScreenMovesOffAConvertedNumber()
 
     // The settings as converted, in the record, on the settings tab and on the quotation tab.
     QCOMPARE(f.session.設定情報.自社名, QStringLiteral("旧商会"));
-    QCOMPARE(f.settings().txt自社名->text(), QStringLiteral("旧商会"));
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt自社名")->text(), QStringLiteral("旧商会"));
     QCOMPARE(control<QLabel>(q, "lbl自社名")->text(), QStringLiteral("旧商会"));
     // The next free number; what was typed stays.
     QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), proposed);

@@ -1,4 +1,4 @@
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 #include "frame/Startup.h"
 #include "app/FrmInfo.h"
 #include "frame/Velt.h"
@@ -79,7 +79,7 @@ void TestStartup::freshDataFolderOpensBothDatabases()
     QCOMPARE(f.session.DataDbPath(), f.folder.dataDbPath());
     QCOMPARE(f.session.WorkDbPath(), f.folder.workDbPath());
     QCOMPARE(f.session.PostalDictionaryPath(), f.folder.postalPath());
-    QCOMPARE(f.window.SSTab1->count(), 3);
+    QCOMPARE(control<QTabWidget>(f.window, "SSTab1")->count(), 3);
     QVERIFY(f.messages.shown().isEmpty());
     f.window.close();
     QVERIFY(!f.data().isOpen());
@@ -334,7 +334,7 @@ void TestStartup::closingClosesEverythingLastOpenedFirst()
     QCOMPARE(f.session.windows().openWindows().size(), 2);
 
     if (how == QLatin1String("esc")) {
-        f.window.SSTab1->setCurrentIndex(0);
+        control<QTabWidget>(f.window, "SSTab1")->setCurrentIndex(0);
         QTest::keyClick(control<QLineEdit>(f.quotation(), "txt件名"), Qt::Key_Escape);
     } else {
         f.window.findChild<QPushButton*>(how)->click();
@@ -511,10 +511,10 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
         if (t->objectName() == QStringLiteral("Frmコード") && t->isVisible()) ++codeWindows;
     QCOMPARE(codeWindows, 1);
     QCOMPARE(f.session.windows().find(QStringLiteral("Frmコード"))->windowTitle(), QStringLiteral("コード表"));
-    f.settings().cmd情報->click();
+    control<QPushButton>(f.settings(), "cmd情報")->click();
     QVERIFY(qobject_cast<FrmInfo*>(f.session.windows().find(QStringLiteral("FrmInfo"))));
 
-    f.settings().cmdHint->click();
+    control<QPushButton>(f.settings(), "cmdHint")->click();
     auto* hint = qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
     QVERIFY(hint);
     QCOMPARE(control<QLabel>(*hint, "lblFormName")->text(), QStringLiteral("Velt"));
@@ -525,7 +525,7 @@ void TestStartup::openerShowsOneWindowAndHintGetsItsKey()
     hint->close();
     QTRY_VERIFY(oldHint.isNull());
     f.window.setWindowTitle(QStringLiteral("Velt's 見積書"));
-    f.settings().cmdHint->click();
+    control<QPushButton>(f.settings(), "cmdHint")->click();
     hint = qobject_cast<HintWindow*>(f.session.windows().find(QStringLiteral("Hint")));
     QVERIFY(hint);
     QCOMPARE(control<QLabel>(*hint, "lblFormTitle")->text(), QStringLiteral("Velt's 見積書"));
@@ -546,12 +546,12 @@ void TestStartup::ownCompanyLabelsJumpToSettings()
     f.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
     QTest::mouseDClick(control<QLabel>(f.quotation(), "lbl自社名"), Qt::LeftButton);
-    QCOMPARE(f.window.SSTab1->currentIndex(), 2);
-    QTRY_VERIFY(f.settings().txt自社名->hasFocus());
-    f.window.SSTab1->setCurrentIndex(0);
+    QCOMPARE(control<QTabWidget>(f.window, "SSTab1")->currentIndex(), 2);
+    QTRY_VERIFY(control<QLineEdit>(f.settings(), "txt自社名")->hasFocus());
+    control<QTabWidget>(f.window, "SSTab1")->setCurrentIndex(0);
     QTest::mouseDClick(control<QLabel>(f.quotation(), "lbl自社情報"), Qt::LeftButton);
-    QCOMPARE(f.window.SSTab1->currentIndex(), 2);
-    QTRY_VERIFY(f.settings().txt自社情報->hasFocus());
+    QCOMPARE(control<QTabWidget>(f.window, "SSTab1")->currentIndex(), 2);
+    QTRY_VERIFY(control<MultiLineEdit>(f.settings(), "txt自社情報")->hasFocus());
 }
 
 // Qt's own texts read in Japanese once the start-up has loaded Qt's

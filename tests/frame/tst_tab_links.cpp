@@ -5,7 +5,7 @@
 // settings tab's boxes as they show, stored or not. Each tab alone is tested
 // in tests/workspace on stand-ins for the others.
 
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 #include "platform/GridView.h"
 #include "platform/WorkTableModel.h"
 #include "support/FindControl.h"
@@ -74,8 +74,8 @@ void TestTabLinks::loadLaysOutTheTabsAndShowsAFreshQuotation()
     QCOMPARE(control<QLabel>(q, "lbl自社名")->text(), QStringLiteral("自社"));
     QCOMPARE(control<QLabel>(q, "lbl自社名")->font().family(), QStringLiteral("ＭＳ 明朝"));
     QCOMPARE(control<QLabel>(q, "lbl自社名")->font().pointSizeF(), 20.0);
-    QCOMPARE(f.history().txt開始->headingFormat(), QStringLiteral("yyyy年 mm月"));
-    QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    QCOMPARE(control<DateBox>(f.history(), "txt開始")->headingFormat(), QStringLiteral("yyyy年 mm月"));
+    QCOMPARE(control<WorkTableModel>(f.history(), "dat履歴")->rowCount(), 0);
     // A fresh quotation: the next number, 100 blank lines, the seal titles as the settings tab shows them.
     QCOMPARE(control<QLineEdit>(q, "txtNo")->text(), QStringLiteral("42"));
     QCOMPARE(control<WorkTableModel>(q, "wkDat")->rowCount(), 100);
@@ -90,18 +90,18 @@ void TestTabLinks::historyOpensAndQuotationDeleteEmptiesTheList()
     QVERIFY(store(f.data(), 3, QStringLiteral("甲商事")));
     QVERIFY(store(f.data(), 4, QStringLiteral("乙's 工業")));
     HistoryTab& h = f.history();
-    f.window.SSTab1->setCurrentIndex(1);
+    control<QTabWidget>(f.window, "SSTab1")->setCurrentIndex(1);
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    h.txt終了->setDate(QDate(2024, 12, 31));
-    h.cmd読込->click();
-    QCOMPARE(h.dat履歴->rowCount(), 2);
-    QCOMPARE(h.dat履歴->value(0, 1).toInt(), 4);  // newest first
+    control<DateBox>(h, "txt終了")->setDate(QDate(2024, 12, 31));
+    control<QPushButton>(h, "cmd読込")->click();
+    QCOMPARE(control<WorkTableModel>(h, "dat履歴")->rowCount(), 2);
+    QCOMPARE(control<WorkTableModel>(h, "dat履歴")->value(0, 1).toInt(), 4);  // newest first
 
     // A click on a row (not its tick) opens that quotation on the quotation tab.
-    const QRect cell = h.Grid履歴リスト->visualRect(h.dat履歴->index(0, 3));
+    const QRect cell = control<GridView>(h, "Grid履歴リスト")->visualRect(control<WorkTableModel>(h, "dat履歴")->index(0, 3));
     QVERIFY(cell.isValid());
-    QTest::mouseClick(h.Grid履歴リスト->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(f.window.SSTab1->currentIndex(), 0);
+    QTest::mouseClick(control<GridView>(h, "Grid履歴リスト")->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(control<QTabWidget>(f.window, "SSTab1")->currentIndex(), 0);
     QCOMPARE(control<QLineEdit>(f.quotation(), "txtNo")->text(), QStringLiteral("4"));
     QCOMPARE(control<TextComboBox>(f.quotation(), "cmb顧客名")->text(), QStringLiteral("乙's 工業"));
     QCOMPARE(control<QLineEdit>(f.quotation(), "txt件名")->text(), QStringLiteral("件名4"));
@@ -111,9 +111,9 @@ void TestTabLinks::historyOpensAndQuotationDeleteEmptiesTheList()
     f.messages.answerNext(MessageAnswer::Yes);
     control<QuotationKeeper>(f.quotation(), "QuotationKeeper")->cmd削除_Click();
     QCOMPARE(storedNumbers(f.data()), QList<int>{3});
-    QCOMPARE(h.dat履歴->rowCount(), 0);
-    QCOMPARE(h.txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));
-    QCOMPARE(h.num登録件数->value(), std::optional<Currency>(Currency::fromWhole(2)));
+    QCOMPARE(control<WorkTableModel>(h, "dat履歴")->rowCount(), 0);
+    QCOMPARE(control<DateBox>(h, "txt終了")->date(), std::optional<QDate>(QDate(2024, 12, 31)));
+    QCOMPARE(control<NumberBox>(h, "num登録件数")->value(), std::optional<Currency>(Currency::fromWhole(2)));
 }
 
 void TestTabLinks::quotationTabReadsTheSettingsTabAsShown()
@@ -125,22 +125,23 @@ void TestTabLinks::quotationTabReadsTheSettingsTabAsShown()
     f.session.設定情報.税区分 = QStringLiteral("外税");
 
     // The tax rounding of the settings tab's box, not stored.
-    f.settings().cmb税端数->setText(QStringLiteral("切り捨て"));
+    control<PickOnlyComboBox>(f.settings(), "cmb税端数")->setText(QStringLiteral("切り捨て"));
     WorkTableModel* lines = control<WorkTableModel>(f.quotation(), "wkDat");
     const int amount = lines->columnOf(QStringLiteral("金額"));
     QVERIFY(lines->editCell(0, amount, QStringLiteral("810")));
     QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(40));
-    f.settings().cmb税端数->setText(QStringLiteral("四捨五入"));
+    control<PickOnlyComboBox>(f.settings(), "cmb税端数")->setText(QStringLiteral("四捨五入"));
     QVERIFY(lines->editCell(0, amount, QStringLiteral("810")));
     QCOMPARE(control<NumberBox>(f.quotation(), "num消費税")->value(), Currency::fromWhole(41));
 
     // A full reset takes the seal titles typed there, and hands the customer
     // names to the history tab's filter.
-    for (int i = 0; i < 4; ++i) f.settings().txt印鑑タイトル[i]->setText(QStringLiteral("印%1").arg(i + 1));
+    for (int i = 0; i < 4; ++i)
+        control<QLineEdit>(f.settings(), QStringLiteral("txt印鑑タイトル%1").arg(i + 1))->setText(QStringLiteral("印%1").arg(i + 1));
     control<QPushButton>(f.quotation(), "cmdクリア")->click();
     for (int i = 0; i < 4; ++i)
         QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(i))->text(), QStringLiteral("印%1").arg(i + 1));
-    QVERIFY(items(f.history().cmb履歴顧客名).contains(QStringLiteral("新顧客")));
+    QVERIFY(items(control<TextComboBox>(f.history(), "cmb履歴顧客名")).contains(QStringLiteral("新顧客")));
     QVERIFY(f.messages.shown().isEmpty());
 }
 

@@ -1,6 +1,6 @@
 #include "support/SessionFixture.h"
 
-#include "app/SettingsTab.h"
+#include "app/SettingsRecord.h"
 #include "app/StartupChecks.h"
 
 #include <QApplication>
@@ -32,9 +32,8 @@ bool SessionFixture::open()
 {
     session.locateDataFolder();
     if (OpenDataFiles(session)) return false;
-    // The settings tab is what reads the row into the record.
-    SettingsTab settings(session);
-    settings.Clear設定();
-    settings.Read設定();
+    // The record as the load's cleared and read settings tab leaves it.
+    ClearSettingsRecord(session.設定情報);
+    ReadSettingsRow(session.DataDb(), session.設定情報);
     return true;
 }

@@ -18,7 +18,6 @@
 // tab's boxes read by the quotation tab, the print road) is tested on the
 // main window (tests/frame).
 
-#include "app/ShownSettings.h"
 #include "support/SessionFixture.h"
 #include "workspace/HistoryTab.h"
 #include "workspace/TabLinks.h"

@@ -1,114 +1,10 @@
-#include "app/QuotationPort.h"
-#include "platform/Database.h"
-#include "support/QuotationLines.h"
-#include "workspace/DetailLines.h"
-#include "platform/GridView.h"
-#include "support/FindControl.h"
-#include "support/TabFixtures.h"
-#include "workspace/quotation_tab/DetailGrid.h"
-#include "workspace/quotation_tab/QuotationTab.h"
-#include "platform/WorkTableModel.h"
+// Editing the detail grid: the name's length, cell edits and what follows
+// from them (amounts, subtotals, totals), Enter on the amount column, input
+// methods by column, typing into the grid, a value typed again, decimals kept
+// as shown, and a cell still being typed when the tab closes. Products in the
+// grid are tst_grid_products, refused and unwritable cells tst_grid_refusals.
 
-#include <QComboBox>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
-
-using namespace DetailLine;
-
-namespace {
-
-const char* const kFields[] = {"行番号", "品名", "商品区分", "入数", "数量", "単位", "単価", "金額", "非課税", "ふりがな", "小計"};
-
-// A stored cell of w明細 as text: "NULL", money and 数量 as plain decimals.
-QString stored(QuotationTabFixture& f, int line, int col)
-{
-    const QVariant v = f.work().scalar(
-        QStringLiteral("select %1 from w明細 where 行番号 = ?").arg(Database::quoteIdent(QString::fromUtf8(kFields[col]))),
-        {line});
-    if (dbv::isNull(v)) return QStringLiteral("NULL");
-    if (col == 数量 || col == 単価 || col == 金額) return Currency::fromDb(v)->toPlainString();
-    return v.toString();
-}
-
-QStringList table(QuotationTabFixture& f)
-{
-    QStringList rows;
-    for (const QSqlRecord& r : f.work().rows(QStringLiteral("select * from w明細 order by rowid"))) {
-        QStringList cells;
-        for (int c = 0; c < r.count(); ++c) cells << (r.isNull(c) ? QStringLiteral("NULL") : r.value(c).toString());
-        rows << cells.join(u'|');
-    }
-    return rows;
-}
-
-QVariant money(const char* text)
-{
-    return QVariant::fromValue(*Currency::parse(QString::fromUtf8(text)));
-}
-
-// Sets line `line` (1-based) from "field=value" pairs; money fields take decimals.
-void setLine(QuotationTabFixture& f, int line, const QString& spec)
-{
-    QList<std::pair<int, QVariant>> values;
-    for (const QString& pair : spec.split(u';', Qt::SkipEmptyParts)) {
-        const QString field = pair.section(u'=', 0, 0);
-        const QString value = pair.section(u'=', 1);
-        const int col = control<WorkTableModel>(f.quotation(), "wkDat")->columnOf(field);
-        QVERIFY2(col >= 0, qPrintable(field));
-        if (col == 数量 || col == 単価 || col == 金額)
-            values.append({col, money(value.toUtf8().constData())});
-        else if (col == 非課税 || col == 小計)
-            values.append({col, value == u"1"});
-        else
-            values.append({col, value});
-    }
-    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->setValues(line - 1, values));
-}
-
-// The cells 数量|単価|金額 of line row (0-based) as the grid shows them; a
-// cell whose value is not the one it shows reads "shown≠kept".
-QString shownLine(QuotationTabFixture& f, int row)
-{
-    WorkTableModel* m = control<WorkTableModel>(f.quotation(), "wkDat");
-    QStringList out;
-    for (int c : {数量, 単価, 金額}) {
-        const QString shown = m->text(row, c);
-        const std::optional<Currency> kept = m->money(row, c);
-        const std::optional<Currency> read = shown.isEmpty() ? std::nullopt : Currency::parse(shown);
-        out << (read != kept ? shown + u'≠' + (kept ? kept->toPlainString() : QString())
-                             : kept ? kept->toPlainString() : QString());
-    }
-    return out.join(u'|');
-}
-
-// Picks product list row `listRow` into the current line through the 品名 drop-down.
-void pickFromList(QuotationTabFixture& f, int row, int listRow)
-{
-    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
-    grid->setFocus();
-    grid->setCurrentCell(row, 品名);
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto* combo = qobject_cast<QComboBox*>(grid->editorWidget());
-    QVERIFY(combo);
-    combo->showPopup();
-    QTRY_VERIFY(combo->view()->isVisible());
-    combo->view()->setCurrentIndex(control<WorkTableModel>(f.quotation(), "dat商品参照")->index(listRow, 0));
-    QTest::keyClick(combo->view(), Qt::Key_Return);
-    QCoreApplication::processEvents();
-}
-
-// Opens the tab with nothing typed yet and no box shown.
-bool load(QuotationTabFixture& f)
-{
-    if (!f.open()) return false;
-    control<DetailGrid>(f.quotation(), "DetailGrid")->setDetailsChanged(std::nullopt);
-    f.messages.clear();
-    return true;
-}
-
-}  // namespace
+#include "GridEditingSupport.h"
 
 class TestGridEditing : public QObject {
     Q_OBJECT
@@ -117,28 +13,15 @@ private slots:
     void nameLength();
     void cellEdits_data();
     void cellEdits();
-    void productLookup_data();
-    void productLookup();
-    void pickFromProductList_data();
-    void pickFromProductList();
     void enterOnAmountColumn_data();
     void enterOnAmountColumn();
-    void newCodesAreRegistered_data();
-    void newCodesAreRegistered();
     void inputMethodFollowsColumn();
     void typingIntoTheGrid();
     void sameValueTypedAgainRecounts();
-    void cellThatCannotBeWrittenIsShown_data();
-    void cellThatCannotBeWrittenIsShown();
-    void cellOnAFullDiskSaysSo();
     void closingTheTabKeepsTheTypedCell_data();
     void closingTheTabKeepsTheTypedCell();
-    void refusedInputIsSaidKeptAndNotStored_data();
-    void refusedInputIsSaidKeptAndNotStored();
     void typedDecimalsAreKeptAsShown_data();
     void typedDecimalsAreKeptAsShown();
-    void productPriceRecountsTheLine_data();
-    void productPriceRecountsTheLine();
 };
 
 void TestGridEditing::nameLength_data()
@@ -292,106 +175,6 @@ void TestGridEditing::cellEdits()
     QCOMPARE(control<WorkTableModel>(f.quotation(), "wkDat")->editText(1, 金額), amount == u"NULL" ? QString() : amount);
 }
 
-void TestGridEditing::productLookup_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("after");  // 品名, 単位, 単価, 非課税, ふりがな
-    QTest::addColumn<QString>("amount");     // 金額 afterwards: 3 × the price found
-
-    QTest::newRow("trimmed half- and full-width blanks")
-        << QStringLiteral("　 鉛筆 　") << QStringList{"鉛筆", "本", "80", "0", "えんぴつ"} << "240";
-    QTest::newRow("apostrophe in the name")
-        << QStringLiteral(" O'Brien's ペン　") << QStringList{"O'Brien's ペン", "本", "150", "1", "NULL"} << "450";
-    QTest::newRow("price 0 leaves 単価 empty")
-        << QStringLiteral("見本") << QStringList{"見本", "個", "NULL", "0", "みほん"} << "NULL";
-    QTest::newRow("no unit, no price in the master")
-        << QStringLiteral("切手") << QStringList{"切手", "NULL", "NULL", "1", "きって"} << "NULL";
-    QTest::newRow("not found") << QStringLiteral("消しゴム") << QStringList{"消しゴム", "NULL", "NULL", "0", "NULL"} << "NULL";
-    QTest::newRow("emptied") << QString() << QStringList{"NULL", "NULL", "NULL", "0", "NULL"} << "NULL";
-    QTest::newRow("blanks only") << QStringLiteral("　 ") << QStringList{"NULL", "NULL", "NULL", "0", "NULL"} << "NULL";
-    QTest::newRow("cut to 50 bytes, then looked up")
-        << QStringLiteral("あ").repeated(26) << QStringList{QStringLiteral("あ").repeated(25), "NULL", "NULL", "0", "NULL"} << "NULL";
-}
-
-void TestGridEditing::productLookup()
-{
-    QFETCH(QString, typed);
-    QFETCH(QStringList, after);
-    QFETCH(QString, amount);
-
-    QuotationTabFixture f;
-    QVERIFY(load(f));
-    QVERIFY(f.data().exec(
-        QStringLiteral("insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values "
-                       "('鉛筆', '本', 800000, 0, 'えんぴつ'), (?, '本', 1500000, 1, null), "
-                       "('見本', '個', 0, 0, 'みほん'), ('切手', null, null, 1, 'きって')"),
-        {QStringLiteral("O'Brien's ペン")}));
-    // A line from an earlier look-up: nothing of it may survive the next one.
-    setLine(f, 3, QStringLiteral("品名=旧品;単位=箱;数量=3;単価=999;金額=2997;非課税=1;ふりがな=きゅうひん;商品区分=文具;入数=12"));
-
-    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(2, 品名, typed));
-
-    QCOMPARE((QStringList{stored(f, 3, 品名), stored(f, 3, 単位), stored(f, 3, 単価), stored(f, 3, 非課税), stored(f, 3, ふりがな)}), after);
-    // Quantity, category and pack quantity stay; the amount follows the price
-    // found (none without one), and the quotation amount follows the total.
-    QCOMPARE((QStringList{stored(f, 3, 数量), stored(f, 3, 金額), stored(f, 3, 商品区分), stored(f, 3, 入数)}),
-             (QStringList{"3", amount, "文具", "12"}));
-    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged(), std::optional<bool>(true));
-    QVERIFY(f.messages.shown().isEmpty());
-    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->productLookupRecord().品名.toString(), after[0] == u"NULL" ? QString() : after[0]);
-}
-
-void TestGridEditing::pickFromProductList_data()
-{
-    QTest::addColumn<bool>("subtotal");
-    QTest::newRow("ordinary line") << false;
-    QTest::newRow("subtotal line") << true;
-}
-
-void TestGridEditing::pickFromProductList()
-{
-    QFETCH(bool, subtotal);
-    QuotationTabFixture f;
-    QVERIFY(load(f));
-    // The list holds a price the master no longer has: the pick takes the list's row as it is.
-    QVERIFY(f.data().exec(QStringLiteral(
-        "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('鉛筆', '本', 800000, 0, 'えんぴつ')")));
-    QVERIFY(f.work().exec(QStringLiteral(
-        "insert into w商品参照 (品名, 商品区分, 入数, 単位, 単価, 非課税, ふりがな) values "
-        "('定規', '文具', '10', '本', 1200000, 0, 'じょうぎ'), ('鉛筆', '文具', '12', 'ダース', 750000, 1, 'えんぴつ')")));
-    QVERIFY(control<WorkTableModel>(f.quotation(), "dat商品参照")->refresh());
-    setLine(f, 5, subtotal ? QStringLiteral("品名= 小 計;小計=1;金額=0")
-                           : QStringLiteral("品名=旧品;数量=4;単価=10;金額=40"));
-    const QStringList before = table(f);
-
-    control<GridView>(f.quotation(), "Grid明細")->setFocus();
-    control<GridView>(f.quotation(), "Grid明細")->setCurrentCell(4, 品名);
-    QTest::keyClick(control<GridView>(f.quotation(), "Grid明細"), Qt::Key_F2);
-    auto* combo = qobject_cast<QComboBox*>(control<GridView>(f.quotation(), "Grid明細")->editorWidget());
-    QVERIFY(combo);
-    combo->showPopup();
-    QTRY_VERIFY(combo->view()->isVisible());
-    combo->view()->setCurrentIndex(control<WorkTableModel>(f.quotation(), "dat商品参照")->index(1, 0));
-    QTest::keyClick(combo->view(), Qt::Key_Return);
-    QCoreApplication::processEvents();
-
-    if (subtotal) {
-        QCOMPARE(f.messages.texts(), QStringList{kSubtotalLineRefusal});
-        QCOMPARE(table(f), before);
-        return;
-    }
-    QVERIFY(f.messages.shown().isEmpty());
-    QStringList cells;
-    for (int c = 品名; c <= 小計; ++c) cells << stored(f, 5, c);
-    // Seven cells from the list, nothing looked up again; the picked price
-    // counts as a typed one: 4 × 75, and the totals follow.
-    QCOMPARE(cells, (QStringList{"鉛筆", "文具", "12", "4", "ダース", "75", "300", "1", "えんぴつ", "0"}));
-    QCOMPARE(control<DetailGrid>(f.quotation(), "DetailGrid")->detailsChanged(), std::optional<bool>(true));
-    QCOMPARE(control<NumberBox>(f.quotation(), "num合計")->value(), Currency::fromWhole(300));
-    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), 4);
-    QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), int(数量));
-}
-
 void TestGridEditing::enterOnAmountColumn_data()
 {
     QTest::addColumn<int>("row");
@@ -416,66 +199,6 @@ void TestGridEditing::enterOnAmountColumn()
     QTest::keyClick(control<GridView>(f.quotation(), "Grid明細"), Qt::Key_Return);
     QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentRow(), toRow);
     QCOMPARE(control<GridView>(f.quotation(), "Grid明細")->currentColumn(), toCol);
-}
-
-void TestGridEditing::newCodesAreRegistered_data()
-{
-    QTest::addColumn<int>("col");
-    QTest::addColumn<QString>("title");   // 入数列タイトル
-    QTest::addColumn<QString>("setup");   // SQL on the data database before the edit
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QStringList>("filled");  // the kind's taken slots afterwards
-    QTest::addColumn<QString>("list");       // the pick list of the column
-    QTest::addColumn<QStringList>("listed");
-
-    const QString fill = QStringLiteral("update コードマスタ set sname = 'x' || code where kcode = '単位'");
-    QTest::newRow("new 単位") << 5 << "入数" << "" << "箱" << "単位" << QStringList{"01=箱"} << "w単位参照"
-                              << QStringList{"箱"};
-    QTest::newRow("単位 already there")
-        << 5 << "入数" << "update コードマスタ set sname = '個' where kcode = '単位' and code = '03'" << "個" << "単位"
-        << QStringList{"03=個"} << "w単位参照" << QStringList{"個"};
-    QTest::newRow("no free 単位 slot") << 5 << "入数" << fill << "箱" << "単位" << QStringList{"01=x01", "02=x02"}
-                                       << "w単位参照" << QStringList{"x01", "x02"};
-    QTest::newRow("new 商品区分") << 2 << "入数" << "" << "文具" << "商品区分" << QStringList{"01=文具"}
-                                  << "w商品区分参照" << QStringList{"文具"};
-    QTest::newRow("new 入数") << 3 << "入数" << "" << "12" << "入数" << QStringList{"01=12"} << "w入数参照"
-                              << QStringList{"12"};
-    QTest::newRow("入数 under the kind its title names")
-        << 3 << "規格"
-        << "insert into コードマスタ (kcode, code, sname) select '規格', code, null from コードマスタ where kcode = '入数'"
-        << "24" << "規格" << QStringList{"01=24"} << "w入数参照" << QStringList{"24"};
-}
-
-void TestGridEditing::newCodesAreRegistered()
-{
-    QFETCH(int, col);
-    QFETCH(QString, title);
-    QFETCH(QString, setup);
-    QFETCH(QString, typed);
-    QFETCH(QString, kind);
-    QFETCH(QStringList, filled);
-    QFETCH(QString, list);
-    QFETCH(QStringList, listed);
-    QuotationTabFixture f;
-    QVERIFY(load(f));
-    if (!setup.isEmpty()) QVERIFY(f.data().exec(setup));
-    f.session.設定情報.入数列タイトル = title;
-    f.quotation().Readコード表(QStringLiteral("すべて"));
-
-    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->editCell(0, col, typed));
-
-    QStringList taken;
-    for (const QSqlRecord& r : f.data().rows(
-             QStringLiteral("select code, sname from コードマスタ where kcode = ? and sname is not null order by code"), {kind}))
-        taken << r.value(0).toString() + u'=' + r.value(1).toString();
-    QCOMPARE(taken.mid(0, filled.size()), filled);
-    if (filled.size() == 1) QCOMPARE(taken.size(), 1);
-    QStringList shown;
-    for (const QSqlRecord& r : f.work().rows(QStringLiteral("select sname from %1").arg(list)))
-        shown << r.value(0).toString();
-    QCOMPARE(shown.mid(0, listed.size()), listed);
-    QVERIFY(f.messages.shown().isEmpty());
 }
 
 void TestGridEditing::inputMethodFollowsColumn()
@@ -598,78 +321,6 @@ void TestGridEditing::sameValueTypedAgainRecounts()
     QVERIFY(f.messages.texts().isEmpty());
 }
 
-// A typed cell that w明細 does not take (here a trigger stands in for a full
-// disk or a file made read-only) keeps its old value and says so in the
-// failure box; nothing follows from the edit.
-void TestGridEditing::cellThatCannotBeWrittenIsShown_data()
-{
-    QTest::addColumn<int>("col");
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("数量") << int(数量) << "3";
-    QTest::newRow("単価") << int(単価) << "120";
-    QTest::newRow("品名") << int(品名) << "机";
-}
-
-void TestGridEditing::cellThatCannotBeWrittenIsShown()
-{
-    QFETCH(int, col);
-    QFETCH(QString, typed);
-    QuotationTabFixture f;
-    QVERIFY(load(f));
-    QVERIFY(f.work().exec(QStringLiteral(
-        "create temp trigger refuse before update on w明細 begin select raise(abort, 'the disk is full'); end")));
-    const QStringList before = table(f);
-    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
-    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
-    grid->setFocus();
-
-    grid->setCurrentCell(0, col);
-    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, typed, Qt::NoModifier);
-    QVERIFY(grid->isEditing());
-    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
-
-    QTRY_COMPARE(f.messages.shown().size(), 1);
-    const MessageBoxSpec& box = f.messages.shown().first();
-    QCOMPARE(box.title, QStringLiteral("エラー"));
-    QVERIFY2(box.text.contains(QStringLiteral("書き込めませんでした")), qPrintable(box.text));
-    QVERIFY2(box.detail.contains(QStringLiteral("the disk is full")), qPrintable(box.text));
-    QVERIFY(!grid->isEditing());
-    QVERIFY(control<WorkTableModel>(f.quotation(), "wkDat")->isNull(0, col));
-    QCOMPARE(table(f), before);
-    QCoreApplication::processEvents();
-    QCOMPARE(f.messages.shown().size(), 1);
-}
-
-// A cell whose write needs room the work file cannot get (SQLite's
-// max_page_count holds it at its size; the write adds a large row beside
-// it): the box says the disk is full, SQLite's words in its details.
-void TestGridEditing::cellOnAFullDiskSaysSo()
-{
-    QuotationTabFixture f;
-    QVERIFY(load(f));
-    QVERIFY(f.work().exec(QStringLiteral("PRAGMA max_page_count = %1")
-                              .arg(f.work().scalar(QStringLiteral("PRAGMA page_count")).toLongLong())));
-    QVERIFY(f.work().exec(QStringLiteral("create temp trigger grow after update on w明細 "
-                                         "begin insert into w明細ソート (品名) values (zeroblob(200000)); end")));
-    const QStringList before = table(f);
-    GridView* grid = control<GridView>(f.quotation(), "Grid明細");
-    QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
-    grid->setFocus();
-
-    grid->setCurrentCell(0, 品名);
-    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QStringLiteral("机"), Qt::NoModifier);
-    QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
-
-    QTRY_COMPARE(f.messages.shown().size(), 1);
-    const MessageBoxSpec& box = f.messages.shown().first();
-    QCOMPARE(box.text, QStringLiteral("入力した値を書き込めませんでした。セルは元の値のままです。\n\n"
-                                      "ディスクの空き容量が足りません。空き容量を増やしてから、もう一度やり直してください。"));
-    QVERIFY2(box.detail.contains(QStringLiteral("database or disk is full")), qPrintable(box.detail));
-    QCOMPARE(table(f), before);
-    QCoreApplication::processEvents();
-}
-
-QTEST_MAIN(TestGridEditing)
 // A tab closed as a window while a cell is still being typed: the close
 // commits the cell as a focus change would (the line keeps it, a new unit is
 // registered), and nothing breaks as the tab goes.
@@ -706,118 +357,6 @@ void TestGridEditing::closingTheTabKeepsTheTypedCell()
     QCOMPARE(stored(f, 1, col), kept);
     if (col == 単位)
         QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from コードマスタ where kcode = '単位' and sname = ?"), {typed}).toInt(), 1);
-}
-
-// What the grid's number cells, the quotation amount and the date refuse is
-// said with the field's warning, stays on screen to be corrected, and is never
-// stored: 登録 stops over it (and says it again). Corrected, it is taken,
-// stored and reloaded.
-void TestGridEditing::refusedInputIsSaidKeptAndNotStored_data()
-{
-    QTest::addColumn<QString>("field");      // a grid column, "見積金額" or "日付"
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("warning");
-    QTest::addColumn<QString>("corrected");  // typed then
-    QTest::addColumn<QString>("kept");       // what is stored and reloaded from it
-
-    const QString qtyDigits = QStringLiteral("数量には数字以外使用できません");
-    const QString date = QStringLiteral("正しい日付が指定されていません。確認してください");
-    QTest::newRow("数量 12a") << "数量" << "12a" << qtyDigits << "3" << "3";
-    QTest::newRow("数量 --5") << "数量" << "--5" << qtyDigits << "3" << "3";
-    QTest::newRow("単価 --5") << "単価" << "--5" << "単価には数字以外使用できません" << "600" << "600";
-    QTest::newRow("金額 12a") << "金額" << "12a" << "金額には数字以外使用できません" << "900" << "900";
-    QTest::newRow("数量 over its limit")
-        << "数量" << "1000000" << "数量には -999,999 から 999,999 までの数を入力してください" << "4" << "4";
-    QTest::newRow("単価 over its limit")
-        << "単価" << "100000000" << "単価には -99,999,999 から 99,999,999 までの数を入力してください" << "700" << "700";
-    QTest::newRow("見積金額 12a") << "見積金額" << "12a" << "見積金額には数字以外使用できません" << "5000" << "5000";
-    QTest::newRow("見積金額 --5") << "見積金額" << "--5" << "見積金額には数字以外使用できません" << "5000" << "5000";
-    QTest::newRow("日付 2026/2/30") << "日付" << "2026/2/30" << date << "2026/2/28" << "2026-02-28";
-    QTest::newRow("日付 2026/13/01") << "日付" << "2026/13/01" << date << "2026/12/01" << "2026-12-01";
-    QTest::newRow("日付 0000/01/01") << "日付" << "0000/01/01" << date << "2001/01/01" << "2001-01-01";
-}
-
-void TestGridEditing::refusedInputIsSaidKeptAndNotStored()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, typed);
-    QFETCH(QString, warning);
-    QFETCH(QString, corrected);
-    QFETCH(QString, kept);
-    QuotationTabFixture f;
-    QVERIFY(load(f));
-    QVERIFY(f.activate());
-    QuotationTab& q = f.quotation();
-    f.session.設定情報.年号 = QStringLiteral("西暦");
-    q.applyLayout(f.session.設定情報, nullptr);
-    setLine(f, 1, QStringLiteral("品名=鉛筆;数量=2;単価=500;金額=1000"));
-    control<TextComboBox>(q, "cmb顧客名")->setText(QStringLiteral("甲商店"));
-    control<DateBox>(q, "dt日付")->setDate(QDate(2024, 6, 3));
-    control<NumberBox>(q, "num見積金額")->setValue(Currency::fromWhole(1050));
-    const QString number = control<QLineEdit>(q, "txtNo")->text();
-    GridView* grid = control<GridView>(q, "Grid明細");
-    auto* amount = control<NumberBox>(q, "num見積金額");
-    QLineEdit* dateEdit = control<DateBox>(q, "dt日付")->lineEdit();
-    const int col = control<WorkTableModel>(q, "wkDat")->columnOf(field);
-    const QStringList lines = table(f);
-
-    // Typed, then Enter.
-    QLineEdit* box = field == u"見積金額" ? amount : field == u"日付" ? dateEdit : nullptr;
-    if (box) {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, typed);
-        QTest::keyClick(box, Qt::Key_Return);
-    } else {
-        grid->setFocus();
-        grid->setCurrentCell(0, col);
-        QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, typed, Qt::NoModifier);
-        QTest::keyClick(grid->editorWidget(), Qt::Key_Return);
-    }
-    QCoreApplication::processEvents();
-    QCOMPARE(f.messages.texts(), QStringList{warning});
-    // The typed text stays on screen; nothing of it was taken.
-    const auto shownText = [&] {
-        return box ? box->text() : grid->isEditing() ? qobject_cast<QLineEdit*>(grid->editorWidget())->text() : QString();
-    };
-    QCOMPARE(shownText(), typed);
-    QCOMPARE(table(f), lines);
-    QCOMPARE(amount->value(), std::optional<Currency>(Currency::fromWhole(1050)));
-    QCOMPARE(control<DateBox>(q, "dt日付")->date(), std::optional<QDate>(QDate(2024, 6, 3)));
-
-    // 登録 stores nothing and says why again; the text stays.
-    QTest::mouseClick(control<QPushButton>(q, "cmd登録"), Qt::LeftButton);
-    QCoreApplication::processEvents();
-    QCOMPARE(f.messages.texts(), (QStringList{warning, warning}));
-    QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書ヘッダ")).toInt(), 0);
-    QCOMPARE(shownText(), typed);
-
-    // Corrected, it is taken, stored and reloaded.
-    QLineEdit* editor = box ? box : qobject_cast<QLineEdit*>(grid->editorWidget());
-    QVERIFY(editor);
-    editor->setFocus();
-    editor->selectAll();
-    QTest::keyClicks(editor, corrected);
-    QTest::keyClick(editor, Qt::Key_Return);
-    f.messages.clear();
-    QTest::mouseClick(control<QPushButton>(q, "cmd登録"), Qt::LeftButton);
-    QCOMPARE(f.messages.texts().size(), 2);  // the question and 登録完了
-    const auto saved = LoadQuotation(f.data(), number.toInt());
-    QVERIFY(saved);
-    const QuotationLine line = saved->lines.value(0);
-    const QString storedValue = field == u"見積金額" ? saved->header.見積金額->toPlainString()
-                                : field == u"日付"   ? saved->header.日付->toString(Qt::ISODate)
-                                : field == u"数量"   ? line.数量->toPlainString()
-                                : field == u"単価"   ? line.単価->toPlainString()
-                                                     : line.金額->toPlainString();
-    QCOMPARE(storedValue, kept);
-    lines::reopen(f.quotation(), number);
-    if (field == u"見積金額")
-        QCOMPARE(amount->value()->toPlainString(), kept);
-    else if (field == u"日付")
-        QCOMPARE(control<DateBox>(q, "dt日付")->date()->toString(Qt::ISODate), kept);
-    else
-        QCOMPARE(stored(f, 1, col), kept);
 }
 
 // A typed 数量, 単価 or 金額 keeps the places its column shows (by the 小数
@@ -877,74 +416,5 @@ void TestGridEditing::typedDecimalsAreKeptAsShown()
     QCOMPARE(lines::shownTotals(f.quotation()), totals);
 }
 
-// However a line's product and price are set (its 品名 typed, a pick from the
-// list, the product window, the product-detail panel), the line's 金額, the
-// totals and what is stored follow the price alike: a line with a 数量 takes
-// 数量 × 単価 (none without a price), a line of an amount alone keeps it.
-void TestGridEditing::productPriceRecountsTheLine_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("line");    // line 1 before
-    QTest::addColumn<QString>("after");   // 数量|単価|金額 of line 1 after
-    QTest::addColumn<QString>("totals");  // 税抜計|消費税|合計|見積金額
-
-    const QString priced = QStringLiteral("品名=見本;数量=2;単価=500;金額=1000");
-    const QString lump = QStringLiteral("品名=工事一式;金額=50000");
-    QTest::newRow("送料 typed after 数量 and 単価") << "typed" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
-    QTest::newRow("a 品名 not in the master typed") << "typed" << "未登録品" << priced << "2||" << "0|||";
-    QTest::newRow("送料 picked from the list") << "list" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
-    QTest::newRow("送料 from the product window") << "window" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
-    QTest::newRow("送料 from the product-detail panel") << "panel" << "送料" << priced << "2|1000|2000" << "2000|100|2100|2100";
-    QTest::newRow("送料 typed on a line of an amount alone") << "typed" << "送料" << lump << "|1000|50000" << "50000|2500|52500|52500";
-    QTest::newRow("送料 picked on a line of an amount alone") << "list" << "送料" << lump << "|1000|50000" << "50000|2500|52500|52500";
-    QTest::newRow("送料 from the window on a line of an amount alone") << "window" << "送料" << lump << "|1000|50000" << "50000|2500|52500|52500";
-}
-
-void TestGridEditing::productPriceRecountsTheLine()
-{
-    QFETCH(QString, way);
-    QFETCH(QString, name);
-    QFETCH(QString, line);
-    QFETCH(QString, after);
-    QFETCH(QString, totals);
-    QuotationTabFixture f;
-    QVERIFY(f.open());
-    QVERIFY(f.activate());
-    QuotationTab& q = f.quotation();
-    f.session.設定情報.税計算 = true;
-    f.session.設定情報.税区分 = QStringLiteral("外税");
-    f.shown.taxRounding = QStringLiteral("四捨五入");
-    QVERIFY(f.data().exec(QStringLiteral(
-        "insert into 商品マスタ (品名, 単位, 単価, 非課税, ふりがな) values ('送料', '式', 10000000, 0, 'そうりょう')")));
-    control<DetailGrid>(q, "DetailGrid")->SetDD品名();
-    setLine(f, 1, line);
-    GridView* grid = control<GridView>(q, "Grid明細");
-    grid->setCurrentCell(0, 品名);
-
-    if (way == u"typed") {
-        QVERIFY(control<WorkTableModel>(q, "wkDat")->editCell(0, 品名, name));
-    } else if (way == u"list") {
-        pickFromList(f, 0, 0);
-    } else if (way == u"window") {
-        ProductPick pick;
-        pick.品名 = name;
-        pick.単価 = Currency::fromWhole(1000);
-        QVERIFY(static_cast<QuotationPort&>(q).pickProduct(pick));
-    } else {
-        control<QPushButton>(q, "cmd商品詳細")->click();
-        control<QLineEdit>(q, "txt品名詳細")->setText(name);
-        control<NumberBox>(q, "num単価詳細")->setValue(Currency::fromWhole(1000));
-        control<QPushButton>(q, "cmd顧客詳細登録")->click();
-    }
-
-    QCOMPARE(shownLine(f, 0), after);
-    QCOMPARE(lines::shownTotals(q), totals);
-    const QString number = control<QLineEdit>(q, "txtNo")->text();
-    QCOMPARE(lines::storedAmounts(f, 0), after.section(u'|', 2) + u'|' + totals);
-    lines::reopen(f.quotation(), number);
-    QCOMPARE(shownLine(f, 0), after);
-    QCOMPARE(lines::shownTotals(q), totals);
-}
-
+QTEST_MAIN(TestGridEditing)
 #include "tst_grid_editing.moc"

@@ -26,13 +26,19 @@ void openListed(HistoryTabFixture& f)
     QVERIFY(f.open());
     storeFixture(f);
     QVERIFY(QTest::qWaitForWindowExposed(&f.tab));
-    f.history().cmd読込->click();
+    control<QPushButton>(f.history(), "cmd読込")->click();
+}
+
+// The history list's model over w履歴リスト.
+WorkTableModel* historyRows(HistoryTabFixture& f)
+{
+    return control<WorkTableModel>(f.history(), "dat履歴");
 }
 
 QList<int> listed(HistoryTabFixture& f)
 {
     QList<int> out;
-    for (int r = 0; r < f.history().dat履歴->rowCount(); ++r) out << f.history().dat履歴->value(r, 1).toInt();
+    for (int r = 0; r < historyRows(f)->rowCount(); ++r) out << historyRows(f)->value(r, 1).toInt();
     return out;
 }
 
@@ -43,8 +49,8 @@ int rowOf(HistoryTabFixture& f, int number)
 
 void clickCell(HistoryTabFixture& f, int row, int col)
 {
-    GridView* g = f.history().Grid履歴リスト;
-    const QRect rect = g->visualRect(f.history().dat履歴->index(row, col));
+    GridView* g = control<GridView>(f.history(), "Grid履歴リスト");
+    const QRect rect = g->visualRect(historyRows(f)->index(row, col));
     QVERIFY(rect.isValid());
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, rect.center());
 }
@@ -93,18 +99,21 @@ void TestHistory::listByFilter()
     HistoryTabFixture f;
     QVERIFY(f.open());
     storeFixture(f);
-    f.history().cmb履歴顧客名->setText(customer);
-    f.history().txt開始->setDate(from.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(from, Qt::ISODate)));
-    f.history().txt終了->setDate(to.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(to, Qt::ISODate)));
-    f.history().cmd読込->click();
+    control<TextComboBox>(f.history(), "cmb履歴顧客名")->setText(customer);
+    const auto date = [](const QString& iso) {
+        return iso.isEmpty() ? std::nullopt : std::optional<QDate>(QDate::fromString(iso, Qt::ISODate));
+    };
+    control<DateBox>(f.history(), "txt開始")->setDate(date(from));
+    control<DateBox>(f.history(), "txt終了")->setDate(date(to));
+    control<QPushButton>(f.history(), "cmd読込")->click();
     QCOMPARE(listed(f), numbers);
-    QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(count)));
-    QCOMPARE(f.history().lblRirekiMsg->text(), QStringLiteral("読込中です････"));
-    QVERIFY(!f.history().CnRirekiMsg->isVisible());
+    QCOMPARE(control<NumberBox>(f.history(), "num登録件数")->value(), std::optional<Currency>(Currency::fromWhole(count)));
+    QCOMPARE(control<QLabel>(f.history(), "lblRirekiMsg")->text(), QStringLiteral("読込中です････"));
+    QVERIFY(!control<QFrame>(f.history(), "CnRirekiMsg")->isVisible());
     // Every row arrives unticked, with its date and subject.
-    for (int r = 0; r < f.history().dat履歴->rowCount(); ++r) {
-        QVERIFY(!f.history().dat履歴->value(r, 0).toBool());
-        QCOMPARE(f.history().dat履歴->text(r, 4), QStringLiteral("件名%1").arg(numbers[r]));
+    for (int r = 0; r < historyRows(f)->rowCount(); ++r) {
+        QVERIFY(!historyRows(f)->value(r, 0).toBool());
+        QCOMPARE(historyRows(f)->text(r, 4), QStringLiteral("件名%1").arg(numbers[r]));
     }
     QVERIFY(f.messages.shown().isEmpty());
 }
@@ -118,9 +127,9 @@ void TestHistory::tickDeleteAndOpen()
 
     // A click in the tick column toggles the tick in w履歴リスト; a second click clears it.
     clickCell(f, rowOf(f, 6), 0);
-    QVERIFY(f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
+    QVERIFY(historyRows(f)->value(rowOf(f, 6), 0).toBool());
     clickCell(f, rowOf(f, 6), 0);
-    QVERIFY(!f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
+    QVERIFY(!historyRows(f)->value(rowOf(f, 6), 0).toBool());
     clickCell(f, rowOf(f, 5), 0);
     clickCell(f, rowOf(f, 3), 0);
     QCOMPARE(f.work().scalar(QStringLiteral("select group_concat(伝票番号) from "
@@ -131,17 +140,17 @@ void TestHistory::tickDeleteAndOpen()
     // Answered No: nothing happens.
     f.messages.clear();
     f.messages.answerNext(MessageAnswer::No);
-    f.history().cmd履歴削除->click();
+    control<QPushButton>(f.history(), "cmd履歴削除")->click();
     QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
     QCOMPARE(listed(f).size(), 7);
     // Yes: both ticked quotations go, lines included; the rest of the list and the count stay.
-    f.history().cmd履歴削除->click();
+    control<QPushButton>(f.history(), "cmd履歴削除")->click();
     QCOMPARE(f.messages.shown().size(), 2);
     QCOMPARE(f.messages.shown()[1].text, QStringLiteral("指定された 見積書 を削除します。よろしいですか"));
     QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 4, 6, 7}));
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 in (3, 5)")).toInt(), 0);
     QCOMPARE(listed(f), (QList<int>{6, 7, 4, 2, 1}));
-    QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(6)));
+    QCOMPARE(control<NumberBox>(f.history(), "num登録件数")->value(), std::optional<Currency>(Currency::fromWhole(6)));
 
     // A click on any other column asks the frame to open that quotation (the
     // opening itself is the main window's test, tst_tab_links).
@@ -150,26 +159,27 @@ void TestHistory::tickDeleteAndOpen()
 
     // Emptied from the quotation tab (a deletion there, a reset): the list
     // goes, the date filters and the count stay.
-    f.history().txt終了->setDate(QDate(2024, 12, 31));
+    control<DateBox>(f.history(), "txt終了")->setDate(QDate(2024, 12, 31));
     f.history().cmd読込_Click();
     QCOMPARE(listed(f).size(), 5);
     static_cast<HistoryList&>(f.history()).Clear履歴();
-    QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    QCOMPARE(historyRows(f)->rowCount(), 0);
     QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト")).toInt(), 0);
-    QCOMPARE(f.history().txt終了->date(), std::optional<QDate>(QDate(2024, 12, 31)));
-    QCOMPARE(f.history().num登録件数->value(), std::optional<Currency>(Currency::fromWhole(4)));  // 7 has no customer
+    QCOMPARE(control<DateBox>(f.history(), "txt終了")->date(), std::optional<QDate>(QDate(2024, 12, 31)));
+    // 7 has no customer
+    QCOMPARE(control<NumberBox>(f.history(), "num登録件数")->value(), std::optional<Currency>(Currency::fromWhole(4)));
 
     // Clearing empties the list, the filters and the count box.
-    f.history().cmb履歴顧客名->setText(QStringLiteral("甲商事"));
-    f.history().txt開始->setDate(QDate(2024, 1, 1));
-    f.history().cmd履歴クリア->click();
-    QCOMPARE(f.history().dat履歴->rowCount(), 0);
+    control<TextComboBox>(f.history(), "cmb履歴顧客名")->setText(QStringLiteral("甲商事"));
+    control<DateBox>(f.history(), "txt開始")->setDate(QDate(2024, 1, 1));
+    control<QPushButton>(f.history(), "cmd履歴クリア")->click();
+    QCOMPARE(historyRows(f)->rowCount(), 0);
     QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト")).toInt(), 0);
-    QCOMPARE(f.history().cmb履歴顧客名->text(), QString());
-    QVERIFY(f.history().txt開始->isNull());
-    QVERIFY(f.history().txt終了->isNull());
-    QVERIFY(f.history().num登録件数->isNull());
-    QCOMPARE(f.history().num登録件数->text(), QString());
+    QCOMPARE(control<TextComboBox>(f.history(), "cmb履歴顧客名")->text(), QString());
+    QVERIFY(control<DateBox>(f.history(), "txt開始")->isNull());
+    QVERIFY(control<DateBox>(f.history(), "txt終了")->isNull());
+    QVERIFY(control<NumberBox>(f.history(), "num登録件数")->isNull());
+    QCOMPARE(control<NumberBox>(f.history(), "num登録件数")->text(), QString());
 }
 
 void TestHistory::failedDeleteKeepsListAndQuotations()
@@ -180,8 +190,8 @@ void TestHistory::failedDeleteKeepsListAndQuotations()
     QVERIFY(f.data().exec(QStringLiteral(
         "create trigger keep before delete on 見積書ヘッダ when old.伝票番号 = 3 begin select raise(abort, 'locked'); end")));
     f.history().cmd読込_Click();
-    f.history().dat履歴->setValue(rowOf(f, 5), 0, true);
-    f.history().dat履歴->setValue(rowOf(f, 3), 0, true);
+    historyRows(f)->setValue(rowOf(f, 5), 0, true);
+    historyRows(f)->setValue(rowOf(f, 3), 0, true);
     f.messages.clear();
     f.history().Delete履歴();
     QCOMPARE(f.messages.shown().size(), 2);
@@ -191,8 +201,8 @@ void TestHistory::failedDeleteKeepsListAndQuotations()
     QCOMPARE(storedNumbers(f), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
     QCOMPARE(f.data().scalar(QStringLiteral("select count(*) from 見積書 where 伝票番号 = 5")).toInt(), 1);
     QCOMPARE(listed(f).size(), 7);
-    QVERIFY(f.history().dat履歴->value(rowOf(f, 5), 0).toBool());
-    QVERIFY(f.history().dat履歴->value(rowOf(f, 3), 0).toBool());
+    QVERIFY(historyRows(f)->value(rowOf(f, 5), 0).toBool());
+    QVERIFY(historyRows(f)->value(rowOf(f, 3), 0).toBool());
 }
 
 // A tick that w履歴リスト does not take is not shown as ticked, and the failure
@@ -211,7 +221,7 @@ void TestHistory::tickThatCannotBeWrittenIsShown()
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown()[0].title, QStringLiteral("エラー"));
     QVERIFY(f.messages.shown()[0].detail.contains(QStringLiteral("read-only file")));
-    QVERIFY(!f.history().dat履歴->value(rowOf(f, 6), 0).toBool());
+    QVERIFY(!historyRows(f)->value(rowOf(f, 6), 0).toBool());
     QCOMPARE(f.work().scalar(QStringLiteral("select count(*) from w履歴リスト where チェック <> 0")).toInt(), 0);
 }
 

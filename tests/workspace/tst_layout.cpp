@@ -43,23 +43,27 @@ void historyEra(const QString& era, const QDate& date, const QString& historyDat
     setSetting(f, QStringLiteral("年号"), era);
     QVERIFY(f.open());
 
-    f.history().txt開始->setDate(date);
-    f.history().txt終了->setDate(date);
-    QCOMPARE(f.history().txt開始->text(), filterDate);
-    QCOMPARE(f.history().txt終了->text(), filterDate);
+    control<DateBox>(f.history(), "txt開始")->setDate(date);
+    control<DateBox>(f.history(), "txt終了")->setDate(date);
+    QCOMPARE(control<DateBox>(f.history(), "txt開始")->text(), filterDate);
+    QCOMPARE(control<DateBox>(f.history(), "txt終了")->text(), filterDate);
 
     QVERIFY(f.work().exec(QStringLiteral("INSERT INTO w履歴リスト (チェック, 伝票番号, 日付, 顧客名, 件名) VALUES (0, 1, ?, 'x', 'y')"),
                                  {date.toString(Qt::ISODate)}));
-    QVERIFY(f.history().dat履歴->refresh());
-    QCOMPARE(f.history().dat履歴->text(f.history().dat履歴->rowCount() - 1, 2), historyDate);
+    WorkTableModel* rows = control<WorkTableModel>(f.history(), "dat履歴");
+    QVERIFY(rows->refresh());
+    QCOMPARE(rows->text(rows->rowCount() - 1, 2), historyDate);
 
     const bool japanese = era == u"和暦";
-    QCOMPARE(f.history().txt開始->headingFormat(), japanese ? QStringLiteral("ggg ee年 mm月") : QStringLiteral("yyyy年 mm月"));
-    QCOMPARE(f.history().txt開始->x(), twips(945));
-    QCOMPARE(f.history().txt開始->width(), twips(japanese ? 2370 : 1590));
-    QCOMPARE(f.history().txt終了->x(), twips(japanese ? 3780 : 3000));
-    QCOMPARE(f.history().txt終了->width(), twips(japanese ? 2370 : 1590));
-    QCOMPARE(f.history().Label28->x(), twips(japanese ? 3450 : 2670));
+    QCOMPARE(control<DateBox>(f.history(), "txt開始")->headingFormat(),
+             japanese ? QStringLiteral("ggg ee年 mm月") : QStringLiteral("yyyy年 mm月"));
+    // Places on the tab, whatever holds the control.
+    const auto left = [&](const char* name) { return control<QWidget>(f.history(), name)->mapTo(&f.history(), QPoint()).x(); };
+    QCOMPARE(left("txt開始"), twips(945));
+    QCOMPARE(control<DateBox>(f.history(), "txt開始")->width(), twips(japanese ? 2370 : 1590));
+    QCOMPARE(left("txt終了"), twips(japanese ? 3780 : 3000));
+    QCOMPARE(control<DateBox>(f.history(), "txt終了")->width(), twips(japanese ? 2370 : 1590));
+    QCOMPARE(left("Label28"), twips(japanese ? 3450 : 2670));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "platform/GridView.h"
 #include "app/MessageCatalog.h"
 #include "app/Session.h"
-#include "app/ShownSettings.h"
+#include "workspace/TabLinks.h"
 #include "platform/WorkTableModel.h"
 
 #include <QLoggingCategory>

@@ -7,7 +7,6 @@
 #include "workspace/quotation_tab/QuotationTab.h"
 
 #include "app/Session.h"
-#include "app/ShownSettings.h"
 #include "workspace/TabLinks.h"
 
 #include <QPushButton>

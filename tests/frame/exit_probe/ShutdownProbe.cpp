@@ -13,7 +13,6 @@
 // answered only in the cases that close (the program waits for them).
 
 #include "app/Session.h"
-#include "app/SettingsTab.h"
 #include "conversion/FrmConversion.h"
 #include "frame/Startup.h"
 #include "frame/Velt.h"
@@ -22,6 +21,7 @@
 #include "printing/PrintSettingsWindows.h"
 #include "support/FindControl.h"
 #include "workspace/quotation_tab/QuotationTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -142,7 +142,7 @@ void start()
         control<QPushButton>(window->quotation(), "cmd商品")->click();
         clickSoon(buttonOf(windows.find(QStringLiteral("Frm商品情報")), u"cmd登録"));
     } else if (scenario == QLatin1String("box-a4") || scenario == QLatin1String("colour")) {
-        window->settings().cmdA4->click();
+        control<QPushButton>(window->settings(), "cmdA4")->click();
         auto* a4 = qobject_cast<SetPrnWindow*>(windows.find(QStringLiteral("SetPrnA4")));
         if (scenario == QLatin1String("colour"))
             QTimer::singleShot(0, a4, &SetPrnWindow::Pic罫線色_DblClick);
@@ -154,7 +154,7 @@ void start()
         control<QPushButton>(*customers, "cmd新規")->click();
         clickSoon(control<QPushButton>(*customers, "cmd郵便"));
     } else if (scenario.endsWith(QLatin1String("-conversion"))) {
-        window->settings().cmdデータ変換->click();
+        control<QPushButton>(window->settings(), "cmdデータ変換")->click();
         auto* conversion = qobject_cast<FrmConversion*>(windows.find(QStringLiteral("Frmデータ変換")));
         const bool quit = scenario.startsWith(QLatin1String("quit-"));
         QObject::connect(conversion, &FrmConversion::progressShown, window, [window, quit] {

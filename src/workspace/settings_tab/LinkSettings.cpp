@@ -1,8 +1,9 @@
 // The link-source settings: which sibling application and file customers and products are imported from.
 
-#include "app/Session.h"
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
+
 #include "app/Dialogs.h"
+#include "app/Session.h"
 
 #include <QLineEdit>
 #include <QPushButton>

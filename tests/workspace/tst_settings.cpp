@@ -4,7 +4,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/WidgetText.h"
 #include "workspace/HistoryTab.h"
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 #include "frame/Velt.h"
 #include "workspace/quotation_tab/QuotationTab.h"
 
@@ -60,6 +60,32 @@ public:
     std::optional<int> chooseColor(QWidget*, int) override { return std::nullopt; }
 };
 
+int count(Database& db, const QString& sql)
+{
+    return db.scalar(sql).toInt();
+}
+
+// A data file with something in every table the wipe touches or must leave alone.
+void fillBusinessData(Database& db)
+{
+    QVERIFY(db.exec(QStringLiteral("insert into 顧客マスタ (顧客名, 顧客情報) values ('山田商店', '〒100-0001')")));
+    QVERIFY(db.exec(QStringLiteral("insert into 商品マスタ (品名, 単価) values ('鉛筆', 1000000)")));
+    QVERIFY(db.exec(QStringLiteral("insert into 見積書ヘッダ (伝票番号, 顧客名) values (1, '山田商店')")));
+    QVERIFY(db.exec(QStringLiteral("insert into 見積書 (伝票番号, 行番号, 品名) values (1, 0, '鉛筆')")));
+    QVERIFY(db.exec(QStringLiteral("update コードマスタ set sname = '個' where kcode = '単位' and code = '01'")));
+    QVERIFY(db.exec(QStringLiteral("insert into KivHint (FormName, CtlName, Contents) values ('Velt', 'txtNo', 'ヒント')")));
+    QVERIFY(db.exec(QStringLiteral("update 印刷情報 set タイトル1 = '御見積書（改）' where 型番 = 'MA4'")));
+}
+
+// Every row of the tables the wipe touches or must leave alone: equal
+// snapshots mean nothing changed (Null and an empty text told apart).
+QStringList snapshot(Database& db)
+{
+    return TableSnapshot(db, {QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), QStringLiteral("自社情報"),
+                              QStringLiteral("見積書"), QStringLiteral("見積書ヘッダ"), QStringLiteral("コードマスタ"),
+                              QStringLiteral("印刷情報"), QStringLiteral("KivHint")});
+}
+
 }  // namespace
 
 class TestSettings : public QObject {
@@ -76,6 +102,8 @@ private slots:
     void pickProposesDefaultFolder();
     void pathButton_data();
     void pathButton();
+    void wipeAfterConfirmation_data();
+    void wipeAfterConfirmation();
 };
 
 void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
@@ -85,22 +113,24 @@ void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
     QVERIFY(f.open());
 
     // The tab shows the factory values ...
-    QCOMPARE(items(f.settings().cmb年号), (QStringList{"和暦", "西暦"}));
-    QCOMPARE(items(f.settings().cmb税端数), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
-    QCOMPARE(items(f.settings().cmb行端数), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
-    QCOMPARE(items(f.settings().cmb税区分), (QStringList{"外税", "内税", "非課税"}));
-    QCOMPARE(items(f.settings().cmb印刷用紙), (QStringList{"A4白紙", "B5白紙"}));
-    QCOMPARE(items(f.settings().cmb小数), (QStringList{"しない", "数量+単価", "数量", "単価"}));
-    QCOMPARE(items(f.settings().cmb商品表示順), (QStringList{"品名順", "ふりがな順"}));
-    QCOMPARE(items(f.settings().cmb顧客リンクアプリ),
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb年号")), (QStringList{"和暦", "西暦"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb税端数")), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb行端数")), (QStringList{"四捨五入", "切り捨て", "切り上げ"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb税区分")), (QStringList{"外税", "内税", "非課税"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb印刷用紙")), (QStringList{"A4白紙", "B5白紙"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb小数")), (QStringList{"しない", "数量+単価", "数量", "単価"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb商品表示順")), (QStringList{"品名順", "ふりがな順"}));
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb顧客リンクアプリ")),
              (QStringList{"Dovan請求書", "Tesra納品書", "Moxel顧客管理", "MoxelⅡ顧客管理", "Sulka", ""}));
-    QCOMPARE(items(f.settings().cmb商品リンクアプリ), (QStringList{"Dovan請求書", "Tesra納品書", "Sulka"}));
-    QCOMPARE(f.settings().cmb年号->text(), QStringLiteral("和暦"));
-    QCOMPARE(f.settings().cmb税区分->text(), QStringLiteral("外税"));
-    QCOMPARE(f.settings().cmb小数->text(), QStringLiteral("しない"));
-    QCOMPARE(f.settings().cmb印刷用紙->text(), QStringLiteral("A4白紙"));
-    QCOMPARE(f.settings().cmb顧客リンクアプリ->text(), QString());
-    for (QCheckBox* c : {f.settings().chk税計算, f.settings().Chk商品自動登録, f.settings().Chk納期自動登録}) QVERIFY(c->isChecked());
+    QCOMPARE(items(control<PickOnlyComboBox>(f.settings(), "cmb商品リンクアプリ")),
+             (QStringList{"Dovan請求書", "Tesra納品書", "Sulka"}));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb年号")->text(), QStringLiteral("和暦"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb税区分")->text(), QStringLiteral("外税"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb小数")->text(), QStringLiteral("しない"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb印刷用紙")->text(), QStringLiteral("A4白紙"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb顧客リンクアプリ")->text(), QString());
+    for (const char* name : {"chk税計算", "Chk商品自動登録", "Chk納期自動登録"})
+        QVERIFY(control<QCheckBox>(f.settings(), name)->isChecked());
 
     // ... while the record holds the no-row defaults; links, flags and seals stay unset.
     const SettingsRecord& r = f.session.設定情報;
@@ -117,7 +147,7 @@ void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
     QVERIFY(!r.商品登録 && !r.納期登録);
 
     // 登録 adds exactly one row with what the tab shows; a second one edits it.
-    f.settings().cmd設定登録->click();
+    control<QPushButton>(f.settings(), "cmd設定登録")->click();
     QCOMPARE(settingsRows(f).size(), 1);
     QCOMPARE(settingsRows(f)[0].value(u"税区分"_qs).toString(), QStringLiteral("外税"));
     QVERIFY(settingsRows(f)[0].value(u"顧客リンクアプリ"_qs).isNull());
@@ -125,8 +155,8 @@ void TestSettings::emptyTableShowsFactoryValuesAndSaveAddsOneRow()
     QCOMPARE(settingsRows(f)[0].value(u"自社名"_qs).toString(), QString());
     QVERIFY(!settingsRows(f)[0].value(u"自社名"_qs).isNull());
     QCOMPARE(f.session.設定情報.税区分, QStringLiteral("外税"));
-    f.settings().txt自社名->setText(QStringLiteral("二回目"));
-    f.settings().cmd設定登録->click();
+    control<QLineEdit>(f.settings(), "txt自社名")->setText(QStringLiteral("二回目"));
+    control<QPushButton>(f.settings(), "cmd設定登録")->click();
     QCOMPARE(settingsRows(f).size(), 1);
     QCOMPARE(settingsRows(f)[0].value(u"自社名"_qs).toString(), QStringLiteral("二回目"));
     QCOMPARE(f.messages.texts().count(QStringLiteral("設定 を登録しました。")), 2);
@@ -146,17 +176,17 @@ void TestSettings::storedRowReadBackIntoTabAndRecord()
     QVERIFY(f.open());
 
     const SettingsRecord& r = f.session.設定情報;
-    QCOMPARE(f.settings().txt自社名->text(), QStringLiteral("O'Hara 商会"));
-    QCOMPARE(f.settings().txt自社情報->text(), QStringLiteral("〒100-0001\r\n東京都千代田区"));
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt自社名")->text(), QStringLiteral("O'Hara 商会"));
+    QCOMPARE(control<MultiLineEdit>(f.settings(), "txt自社情報")->text(), QStringLiteral("〒100-0001\r\n東京都千代田区"));
     QCOMPARE(control<QLabel>(f.quotation(), "lbl自社名")->text(), QStringLiteral("O'Hara 商会"));
     QCOMPARE(control<QLabel>(f.quotation(), "lbl自社情報")->text(), QStringLiteral("〒100-0001\n東京都千代田区"));
     QCOMPARE(r.自社情報, QStringLiteral("〒100-0001\r\n東京都千代田区"));
-    const QList<std::pair<PickOnlyComboBox*, QString>> boxes{
-        {f.settings().cmb年号, "西暦"}, {f.settings().cmb税端数, "切り上げ"}, {f.settings().cmb税区分, "非課税"}, {f.settings().cmb印刷用紙, "B5白紙"},
-        {f.settings().cmb小数, "数量"}, {f.settings().cmb商品表示順, "ふりがな順"}, {f.settings().cmb顧客リンクアプリ, "Moxel顧客管理"},
+    const QList<std::pair<const char*, QString>> boxes{
+        {"cmb年号", "西暦"}, {"cmb税端数", "切り上げ"}, {"cmb税区分", "非課税"}, {"cmb印刷用紙", "B5白紙"},
+        {"cmb小数", "数量"}, {"cmb商品表示順", "ふりがな順"}, {"cmb顧客リンクアプリ", "Moxel顧客管理"},
         // a stored text outside the list is shown as it is
-        {f.settings().cmb商品リンクアプリ, "Zentra販売・仕入・在庫管理"}};
-    for (const auto& [box, text] : boxes) QCOMPARE(box->text(), text);
+        {"cmb商品リンクアプリ", "Zentra販売・仕入・在庫管理"}};
+    for (const auto& [box, text] : boxes) QCOMPARE(control<PickOnlyComboBox>(f.settings(), box)->text(), text);
     QCOMPARE(r.年号, QStringLiteral("西暦"));
     QCOMPARE(r.税端数, QStringLiteral("切り上げ"));
     QCOMPARE(r.税区分, QStringLiteral("非課税"));
@@ -164,25 +194,25 @@ void TestSettings::storedRowReadBackIntoTabAndRecord()
     QCOMPARE(r.小数, QStringLiteral("数量"));
     QCOMPARE(r.商品リンクアプリ, QStringLiteral("Zentra販売・仕入・在庫管理"));
     // The stored path was written after its application.
-    QCOMPARE(f.settings().txt顧客リンクパス->text(), QStringLiteral("/srv/moxeldata.mdb"));
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt顧客リンクパス")->text(), QStringLiteral("/srv/moxeldata.mdb"));
     QCOMPARE(r.顧客リンクパス, QStringLiteral("/srv/moxeldata.mdb"));
-    QCOMPARE(f.settings().txt商品リンクパス->text(), QString());
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt商品リンクパス")->text(), QString());
     QCOMPARE(r.入数列タイトル, QStringLiteral("規格"));
-    QCOMPARE(f.settings().cmb入数列タイトル->text(), QStringLiteral("規格"));
-    QCOMPARE(f.settings().txt印鑑タイトル[0]->text(), QStringLiteral("社長"));
-    QCOMPARE(f.settings().txt印鑑タイトル[1]->text(), QString());
+    QCOMPARE(control<TextComboBox>(f.settings(), "cmb入数列タイトル")->text(), QStringLiteral("規格"));
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt印鑑タイトル1")->text(), QStringLiteral("社長"));
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt印鑑タイトル2")->text(), QString());
     QCOMPARE(r.印鑑タイトル4, QStringLiteral("担当"));
     // Yes/no: 0 clears, Null ticks, 1 ticks.
-    QVERIFY(!f.settings().chk税計算->isChecked() && !r.税計算);
-    QVERIFY(f.settings().Chk商品自動登録->isChecked() && r.商品登録);
-    QVERIFY(!f.settings().Chk商品区分自動登録->isChecked() && !r.商品区分登録);
-    QVERIFY(f.settings().Chk納期自動登録->isChecked() && r.納期登録);
+    QVERIFY(!control<QCheckBox>(f.settings(), "chk税計算")->isChecked() && !r.税計算);
+    QVERIFY(control<QCheckBox>(f.settings(), "Chk商品自動登録")->isChecked() && r.商品登録);
+    QVERIFY(!control<QCheckBox>(f.settings(), "Chk商品区分自動登録")->isChecked() && !r.商品区分登録);
+    QVERIFY(control<QCheckBox>(f.settings(), "Chk納期自動登録")->isChecked() && r.納期登録);
 
     // A Null line rounding sets the record and leaves the box as it shows.
     QCOMPARE(r.行端数, QStringLiteral("四捨五入"));
-    f.settings().cmb行端数->setText(QStringLiteral("切り捨て"));
+    control<PickOnlyComboBox>(f.settings(), "cmb行端数")->setText(QStringLiteral("切り捨て"));
     f.settings().Read設定();
-    QCOMPARE(f.settings().cmb行端数->text(), QStringLiteral("切り捨て"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb行端数")->text(), QStringLiteral("切り捨て"));
     QCOMPARE(f.session.設定情報.行端数, QStringLiteral("四捨五入"));
 }
 
@@ -200,19 +230,19 @@ void TestSettings::saveAfterYesOnlyAndReloads()
     QVERIFY(f.open());
     const QSqlRecord before = settingsRows(f).value(0);
 
-    f.settings().txt自社名->setText(QStringLiteral("株式会社 O'Neil"));
-    f.settings().txt自社情報->setText(QStringLiteral("一行目\r\n二行目"));
-    f.settings().cmb税区分->setText(QString());  // an empty choice stores its default
-    f.settings().cmb小数->setText(QStringLiteral("数量+単価"));
-    f.settings().cmb入数列タイトル->setText(QStringLiteral("ケース"));
-    f.settings().cmb顧客リンクアプリ->setText(QStringLiteral("Dovan請求書"));
-    f.settings().txt顧客リンクパス->setText(QStringLiteral("/srv/dovan.mdb"));
-    f.settings().Chk単位自動登録->setChecked(false);
-    f.settings().txt印鑑タイトル[2]->setText(QStringLiteral("検印"));
+    control<QLineEdit>(f.settings(), "txt自社名")->setText(QStringLiteral("株式会社 O'Neil"));
+    control<MultiLineEdit>(f.settings(), "txt自社情報")->setText(QStringLiteral("一行目\r\n二行目"));
+    control<PickOnlyComboBox>(f.settings(), "cmb税区分")->setText(QString());  // an empty choice stores its default
+    control<PickOnlyComboBox>(f.settings(), "cmb小数")->setText(QStringLiteral("数量+単価"));
+    control<TextComboBox>(f.settings(), "cmb入数列タイトル")->setText(QStringLiteral("ケース"));
+    control<PickOnlyComboBox>(f.settings(), "cmb顧客リンクアプリ")->setText(QStringLiteral("Dovan請求書"));
+    control<QLineEdit>(f.settings(), "txt顧客リンクパス")->setText(QStringLiteral("/srv/dovan.mdb"));
+    control<QCheckBox>(f.settings(), "Chk単位自動登録")->setChecked(false);
+    control<QLineEdit>(f.settings(), "txt印鑑タイトル3")->setText(QStringLiteral("検印"));
 
     f.messages.answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
     QSignalSpy read(&f.settings(), &SettingsTab::settingsRead);
-    f.settings().cmd設定登録->click();
+    control<QPushButton>(f.settings(), "cmd設定登録")->click();
 
     QCOMPARE(f.messages.shown().first().title, QStringLiteral("登録の確認"));
     QCOMPARE(f.messages.shown().first().text, QStringLiteral("設定 を登録します。よろしいですか"));
@@ -222,8 +252,8 @@ void TestSettings::saveAfterYesOnlyAndReloads()
         QCOMPARE(f.messages.shown().size(), 1);
         for (int i = 0; i < before.count(); ++i) QCOMPARE(rows[0].value(i), before.value(i));
         // The reload brings the tab back to the stored row.
-        QCOMPARE(f.settings().txt自社名->text(), before.value(u"自社名"_qs).toString());
-        QCOMPARE(f.settings().cmb小数->text(), before.value(u"小数"_qs).toString());
+        QCOMPARE(control<QLineEdit>(f.settings(), "txt自社名")->text(), before.value(u"自社名"_qs).toString());
+        QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb小数")->text(), before.value(u"小数"_qs).toString());
         QCOMPARE(f.session.設定情報.小数, before.value(u"小数"_qs).toString());
         return;
     }
@@ -270,8 +300,8 @@ void TestSettings::failedSaveShowsFailureAndKeepsRow()
     QVERIFY(f.open());
     const QList<QSqlRecord> before = settingsRows(f);
 
-    f.settings().txt自社名->setText(QStringLiteral("変更後"));
-    f.settings().cmd設定登録->click();
+    control<QLineEdit>(f.settings(), "txt自社名")->setText(QStringLiteral("変更後"));
+    control<QPushButton>(f.settings(), "cmd設定登録")->click();
 
     const QStringList texts = f.messages.texts();
     QVERIFY(!texts.contains(QStringLiteral("設定 を登録しました。")));
@@ -293,14 +323,14 @@ void TestSettings::clearResetsTabAndSixMembersOnly()
     QVERIFY(f.open());
     const QSqlRecord before = settingsRows(f).value(0);
 
-    f.settings().cmd設定クリア->click();
-    QCOMPARE(f.settings().txt自社名->text(), QString());
-    QCOMPARE(f.settings().cmb税区分->text(), QStringLiteral("外税"));
-    QCOMPARE(f.settings().cmb税端数->text(), QStringLiteral("四捨五入"));
-    QCOMPARE(f.settings().cmb顧客リンクアプリ->text(), QString());
-    QCOMPARE(f.settings().txt顧客リンクパス->text(), QString());
-    QVERIFY(f.settings().chk税計算->isChecked());
-    QCOMPARE(f.settings().cmb入数列タイトル->text(), QStringLiteral("規格"));  // not touched
+    control<QPushButton>(f.settings(), "cmd設定クリア")->click();
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt自社名")->text(), QString());
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb税区分")->text(), QStringLiteral("外税"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb税端数")->text(), QStringLiteral("四捨五入"));
+    QCOMPARE(control<PickOnlyComboBox>(f.settings(), "cmb顧客リンクアプリ")->text(), QString());
+    QCOMPARE(control<QLineEdit>(f.settings(), "txt顧客リンクパス")->text(), QString());
+    QVERIFY(control<QCheckBox>(f.settings(), "chk税計算")->isChecked());
+    QCOMPARE(control<TextComboBox>(f.settings(), "cmb入数列タイトル")->text(), QStringLiteral("規格"));  // not touched
     const SettingsRecord& r = f.session.設定情報;
     QCOMPARE(r.税区分, QStringLiteral("外税"));
     QCOMPARE(r.行端数, QStringLiteral("四捨五入"));
@@ -335,8 +365,8 @@ void TestSettings::pickProposesDefaultFolder()
     QFETCH(QString, expected);
     SettingsFixture f;
     QVERIFY(f.open());
-    PickOnlyComboBox* box = customers ? f.settings().cmb顧客リンクアプリ : f.settings().cmb商品リンクアプリ;
-    QLineEdit* path = customers ? f.settings().txt顧客リンクパス : f.settings().txt商品リンクパス;
+    auto* box = control<PickOnlyComboBox>(f.settings(), customers ? "cmb顧客リンクアプリ" : "cmb商品リンクアプリ");
+    auto* path = control<QLineEdit>(f.settings(), customers ? "txt顧客リンクパス" : "txt商品リンクパス");
     box->setText(QStringLiteral("Tesra納品書"));
     path->setText(QStringLiteral("/chosen/file.mdb"));
 
@@ -387,12 +417,12 @@ void TestSettings::pathButton()
     f.tab.show();
     f.tab.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.tab));
-    PickOnlyComboBox* box = customers ? f.settings().cmb顧客リンクアプリ : f.settings().cmb商品リンクアプリ;
-    QLineEdit* path = customers ? f.settings().txt顧客リンクパス : f.settings().txt商品リンクパス;
+    auto* box = control<PickOnlyComboBox>(f.settings(), customers ? "cmb顧客リンクアプリ" : "cmb商品リンクアプリ");
+    auto* path = control<QLineEdit>(f.settings(), customers ? "txt顧客リンクパス" : "txt商品リンクパス");
     box->setText(application);
     path->setText(QStringLiteral("/before.mdb"));
 
-    (customers ? f.settings().cmd顧客リンクパス : f.settings().cmd商品リンクパス)->click();
+    control<QPushButton>(f.settings(), customers ? "cmd顧客リンクパス" : "cmd商品リンクパス")->click();
 
     const QString subject = customers ? QStringLiteral("顧客") : QStringLiteral("商品");
     if (application.isEmpty()) {
@@ -410,6 +440,64 @@ void TestSettings::pathButton()
     QCOMPARE(fake.folder, f.session.mapDrivePath(QStringLiteral("c:\\")));
     QCOMPARE(path->text(), answer.isEmpty() ? QStringLiteral("/before.mdb") : answer);
     QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestSettings::wipeAfterConfirmation_data()
+{
+    QTest::addColumn<bool>("answerYes");
+    QTest::addColumn<bool>("failPartWay");
+    QTest::newRow("yes wipes") << true << false;
+    QTest::newRow("no keeps everything") << false << false;
+    QTest::newRow("failure part-way keeps everything") << true << true;
+}
+
+void TestSettings::wipeAfterConfirmation()
+{
+    QFETCH(bool, answerYes);
+    QFETCH(bool, failPartWay);
+    SessionFixture f;
+    QVERIFY(f.open());
+    SettingsTab settings(f.session);
+    Database& db = f.data();
+    fillBusinessData(db);
+    if (failPartWay) {
+        // 見積書ヘッダ is emptied after the masters and the settings row.
+        QVERIFY(db.exec(QStringLiteral("create trigger refuse before delete on 見積書ヘッダ "
+                                       "begin select raise(abort, 'locked'); end")));
+    }
+    const QStringList before = snapshot(db);
+    const int slotCount = count(db, QStringLiteral("select count(*) from コードマスタ"));
+    const int workLines = count(f.work(), QStringLiteral("select count(*) from w明細"));
+    f.messages.clear();
+    f.messages.answerNext(answerYes ? MessageAnswer::Yes : MessageAnswer::No);
+
+    control<QPushButton>(settings, "cmd初期化")->click();
+
+    const auto& shown = f.messages.shown();
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(shown.first().title, QStringLiteral("確認"));
+    QCOMPARE(shown.first().text, QStringLiteral("すべてのデータを初期化します。、よろしいですか"));
+    if (!answerYes) {
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(snapshot(db), before);
+        return;
+    }
+    QCOMPARE(shown.size(), 2);
+    if (failPartWay) {
+        QCOMPARE(shown.last().title, QStringLiteral("エラー"));
+        QVERIFY(!f.messages.texts().contains(QStringLiteral("すべてのデータを初期化しました")));
+        QCOMPARE(snapshot(db), before);
+        return;
+    }
+    QCOMPARE(shown.last().text, QStringLiteral("すべてのデータを初期化しました"));
+    for (const char16_t* t : {u"顧客マスタ", u"商品マスタ", u"自社情報", u"見積書", u"見積書ヘッダ"})
+        QCOMPARE(count(db, QStringLiteral("select count(*) from %1").arg(QString::fromUtf16(t))), 0);
+    QCOMPARE(count(db, QStringLiteral("select count(*) from コードマスタ")), slotCount);
+    QCOMPARE(count(db, QStringLiteral("select count(*) from コードマスタ where sname is not null")), 0);
+    QCOMPARE(db.scalar(QStringLiteral("select タイトル1 from 印刷情報 where 型番 = 'MA4'")).toString(),
+             QStringLiteral("御見積書（改）"));
+    QCOMPARE(db.scalar(QStringLiteral("select Contents from KivHint")).toString(), QStringLiteral("ヒント"));
+    QCOMPARE(count(f.work(), QStringLiteral("select count(*) from w明細")), workLines);
 }
 
 QTEST_MAIN(TestSettings)

@@ -2,10 +2,13 @@
 // The settings tab of the main window: the settings row 自社情報 shown and
 // edited, the link sources of imports, the data wipe, and the buttons that
 // open the print-settings, hint, conversion and information windows (the
-// frame connects those). Other tabs read what it shows through ShownSettings.
+// frame connects their signals). Its controls are private; other tabs read
+// what it shows through ShownSettings, the frame uses its routines and
+// signals. Controls carry their own names as objectName; tests find them by
+// these names.
 
-#include "app/ShownSettings.h"
 #include "platform/Controls.h"
+#include "workspace/TabLinks.h"
 
 #include <QWidget>
 #include <array>
@@ -20,22 +23,51 @@ class SettingsTab : public QWidget, public ShownSettings {
 public:
     explicit SettingsTab(Session& session, QWidget* parent = nullptr);
 
+    // Factory values and lists in the boxes, and the six settings the record
+    // takes with them (ClearSettingsRecord); nothing stored changes.
     void Clear設定();
+    // The stored row into the record (ReadSettingsRow) and the boxes.
     void Read設定();
+    // Asks, then writes what the boxes show into the first row, all or nothing.
     void Entry設定();
+    // Asks, then wipes all business data (WipeBusinessData).
+    void Data初期化();
+
+    // The own-company boxes take the focus (the quotation tab's captions lead here).
+    void focusOwnName();  // txt自社名
+    void focusOwnInfo();  // txt自社情報
+
+    // ShownSettings
+    QString shownTaxRounding() const override;
+    QString shownSealTitle(int index) const override;
+
+signals:
+    // Read設定 has put the stored settings into the settings record: the
+    // own-company captions of the quotation tab follow.
+    void settingsRead();
+
+    // What the frame opens.
+    void printSettingsA4Clicked();  // cmdA4
+    void printSettingsB5Clicked();  // cmdB5
+    void hintClicked();             // cmdHint
+    void conversionClicked();       // cmdデータ変換
+    void infoClicked();             // cmd情報
+    void closeClicked();            // cmd設定閉じる
+
+private:
+    void build();
+
     void cmd設定登録_Click();
     void cmd設定クリア_Click();
+    void cmd初期化_Click();
+    // The link sources (LinkSettings.cpp).
     void cmb顧客リンクアプリ_Click();
     void cmb顧客リンクアプリ_Change();
     void cmb商品リンクアプリ_Click();
     void cmd顧客リンクパス_Click();
     void cmd商品リンクパス_Click();
-    void Data初期化();
-    void cmd初期化_Click();
 
-    // ShownSettings
-    QString shownTaxRounding() const override;
-    QString shownSealTitle(int index) const override;
+    Session& session_;
 
     QLineEdit* txt自社名 = nullptr;
     MultiLineEdit* txt自社情報 = nullptr;
@@ -73,14 +105,4 @@ public:
     QPushButton* cmdデータ変換 = nullptr;
     QPushButton* cmd情報 = nullptr;
     QPushButton* cmd初期化 = nullptr;
-
-signals:
-    // Read設定 has put the stored settings into the settings record: the
-    // own-company captions of the quotation tab follow.
-    void settingsRead();
-
-private:
-    void build();
-
-    Session& session_;
 };

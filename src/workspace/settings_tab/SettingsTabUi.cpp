@@ -1,7 +1,8 @@
 // The controls of the settings tab and their places (twips).
 
+#include "workspace/settings_tab/SettingsTab.h"
+
 #include "app/UiBuild.h"
-#include "app/SettingsTab.h"
 
 void SettingsTab::build()
 {
@@ -84,7 +85,8 @@ void SettingsTab::build()
     cmdB5 = button(p, QStringLiteral("cmdB5"), QStringLiteral("B5"), 2760, 4620, 900, 480);
 
     cmdHint = button(p, QStringLiteral("cmdHint"), QStringLiteral("ヒント"), 120, 7620, 1200, 600);
-    cmdデータ変換 = button(p, QStringLiteral("cmdデータ変換"), QStringLiteral("変換"), 1380, 7620, 1200, 600);
+    cmdデータ変換 = button(p, QStringLiteral("cmdデータ変換"), QStringLiteral("変換"), 1380, 7620, 1200, 600,
+                           QStringLiteral("Ver 2.00 より前の旧形式の請求データを変換します。"));
     cmd情報 = button(p, QStringLiteral("cmd情報"), QStringLiteral("情報"), 2640, 7620, 1200, 600);
     cmd初期化 = button(p, QStringLiteral("cmd初期化"), QStringLiteral("初期化"), 3900, 7620, 1200, 600,
                        QStringLiteral("すべてのデータを初期化します。"));
@@ -97,5 +99,6 @@ void SettingsTab::build()
                            QStringLiteral("設定画面の情報を消去します。登録済みデータは消去されません。"));
     cmd設定削除 = button(p, QStringLiteral("cmd設定削除"), QStringLiteral("削除"), 8760, by, 1080, bh,
                          QStringLiteral("設定情報を削除し初期値に戻します。"));
-    cmd設定閉じる = button(p, QStringLiteral("cmd設定閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh);
+    cmd設定閉じる = button(p, QStringLiteral("cmd設定閉じる"), QStringLiteral("閉じる"), 10920, by, 1260, bh,
+                           QStringLiteral("見積書を終了します。"));
 }

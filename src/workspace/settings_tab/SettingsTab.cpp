@@ -1,17 +1,14 @@
-// The settings row, the settings record and the settings tab.
+// The settings tab: the settings row shown, cleared and stored, and the data wipe.
 
-#include "app/SettingsTab.h"
+#include "workspace/settings_tab/SettingsTab.h"
 
+#include "app/Maintenance.h"
 #include "app/Session.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QPushButton>
-#include <QSqlRecord>
-
-Q_LOGGING_CATEGORY(lcSettings, "velt.settings")
 
 namespace {
 
@@ -53,6 +50,24 @@ SettingsTab::SettingsTab(Session& session, QWidget* parent) : QWidget(parent), s
     connect(cmb商品リンクアプリ, &PickOnlyComboBox::picked, this, &SettingsTab::cmb商品リンクアプリ_Click);
     connect(cmd顧客リンクパス, &QPushButton::clicked, this, &SettingsTab::cmd顧客リンクパス_Click);
     connect(cmd商品リンクパス, &QPushButton::clicked, this, &SettingsTab::cmd商品リンクパス_Click);
+
+    // The windows and the closing are the frame's.
+    connect(cmdA4, &QPushButton::clicked, this, &SettingsTab::printSettingsA4Clicked);
+    connect(cmdB5, &QPushButton::clicked, this, &SettingsTab::printSettingsB5Clicked);
+    connect(cmdHint, &QPushButton::clicked, this, &SettingsTab::hintClicked);
+    connect(cmdデータ変換, &QPushButton::clicked, this, &SettingsTab::conversionClicked);
+    connect(cmd情報, &QPushButton::clicked, this, &SettingsTab::infoClicked);
+    connect(cmd設定閉じる, &QPushButton::clicked, this, &SettingsTab::closeClicked);
+}
+
+void SettingsTab::focusOwnName()
+{
+    txt自社名->setFocus();
+}
+
+void SettingsTab::focusOwnInfo()
+{
+    txt自社情報->setFocus();
 }
 
 QString SettingsTab::shownTaxRounding() const
@@ -86,13 +101,7 @@ void SettingsTab::Clear設定()
     fill(cmb商品リンクアプリ, 商品リンクList(), QString());
     txt商品リンクパス->clear();
 
-    SettingsRecord& r = session_.設定情報;
-    r.税計算 = true;
-    r.小数 = u"しない"_qs;
-    r.年号 = u"和暦"_qs;
-    r.行端数 = u"四捨五入"_qs;
-    r.印刷用紙 = u"A4白紙"_qs;
-    r.税区分 = u"外税"_qs;
+    ClearSettingsRecord(session_.設定情報);
 
     fill(cmb商品表示順, 表示順List(), u"品名順"_qs);
 
@@ -101,88 +110,38 @@ void SettingsTab::Clear設定()
 
 void SettingsTab::Read設定()
 {
-    SettingsRecord& r = session_.設定情報;
-    bool ok = false;
-    const std::optional<QSqlRecord> row =
-        session_.DataDb().firstRow(QStringLiteral("SELECT * FROM 自社情報 ORDER BY rowid LIMIT 1"), {}, &ok);
-    if (!ok) {
-        // A missing or damaged table: the load goes on with what the tab and record hold.
-        qCWarning(lcSettings) << "settings row not read:" << session_.DataDb().lastError();
-        return;
-    }
-    if (!row) {
-        r.自社名.clear();
-        r.自社情報.clear();
-        r.年号 = u"和暦"_qs;
-        r.税端数 = u"四捨五入"_qs;
-        r.税区分 = u"内税"_qs;
-        r.印刷用紙 = u"A4白紙"_qs;
-        r.小数 = u"しない"_qs;
-        r.行端数 = u"四捨五入"_qs;
-        r.税計算 = true;
-        r.入数列タイトル = u"入数"_qs;
-        r.商品表示順 = u"品名順"_qs;
-        return;
-    }
+    const SettingsRecord& r = session_.設定情報;
+    // A table that cannot be read, or one without a row: the boxes keep what they show.
+    const SettingsRowRead read = ReadSettingsRow(session_.DataDb(), session_.設定情報);
+    if (!read.found) return;
 
-    auto field = [&](const QString& name) { return row->value(name); };
-    // A text field: the stored value, or the field's value for Null.
-    auto text = [&](const QString& name, const QString& whenNull) {
-        const QVariant v = field(name);
-        return dbv::isNull(v) ? whenNull : v.toString();
-    };
-    // A yes/no field: Null counts as ticked.
-    auto flag = [&](const QString& name, QCheckBox* box, bool& member) {
-        const QVariant v = field(name);
-        member = dbv::isNull(v) ? true : dbv::toBool(v);
-        box->setChecked(member);
-    };
-
-    r.自社名 = text(u"自社名"_qs, {});
     txt自社名->setText(r.自社名);
-    r.自社情報 = text(u"自社情報"_qs, {});
     txt自社情報->setText(r.自社情報);
-    r.年号 = text(u"年号"_qs, u"和暦"_qs);
     cmb年号->setText(r.年号);
-    r.税端数 = text(u"税端数"_qs, u"四捨五入"_qs);
     cmb税端数->setText(r.税端数);
-    r.税区分 = text(u"税区分"_qs, u"内税"_qs);
     cmb税区分->setText(r.税区分);
-    r.印刷用紙 = text(u"印刷用紙"_qs, u"A4白紙"_qs);
     cmb印刷用紙->setText(r.印刷用紙);
-    r.小数 = text(u"小数"_qs, u"しない"_qs);
     cmb小数->setText(r.小数);
     // A Null line rounding sets the record only; the box keeps what it shows.
-    r.行端数 = text(u"行端数"_qs, u"四捨五入"_qs);
-    if (!dbv::isNull(field(u"行端数"_qs))) cmb行端数->setText(r.行端数);
+    if (!read.lineRoundingNull) cmb行端数->setText(r.行端数);
     // Each link application before its path: setting the application can empty the path box.
-    r.顧客リンクアプリ = text(u"顧客リンクアプリ"_qs, {});
     cmb顧客リンクアプリ->setText(r.顧客リンクアプリ);
-    r.顧客リンクパス = text(u"顧客リンクパス"_qs, {});
     txt顧客リンクパス->setText(r.顧客リンクパス);
-    r.商品リンクアプリ = text(u"商品リンクアプリ"_qs, {});
     cmb商品リンクアプリ->setText(r.商品リンクアプリ);
-    r.商品リンクパス = text(u"商品リンクパス"_qs, {});
     txt商品リンクパス->setText(r.商品リンクパス);
-    flag(u"税計算"_qs, chk税計算, r.税計算);
-    flag(u"商品登録"_qs, Chk商品自動登録, r.商品登録);
-    flag(u"商品区分登録"_qs, Chk商品区分自動登録, r.商品区分登録);
-    flag(u"単位登録"_qs, Chk単位自動登録, r.単位登録);
-    flag(u"入数登録"_qs, Chk入数自動登録, r.入数登録);
-    flag(u"有効期限登録"_qs, Chk有効期限自動登録, r.有効期限登録);
-    flag(u"支払条件登録"_qs, Chk支払条件自動登録, r.支払条件登録);
-    flag(u"受渡場所登録"_qs, Chk受渡場所自動登録, r.受渡場所登録);
-    flag(u"納期登録"_qs, Chk納期自動登録, r.納期登録);
-
-    r.商品表示順 = text(u"商品表示順"_qs, u"品名順"_qs);
+    chk税計算->setChecked(r.税計算);
+    Chk商品自動登録->setChecked(r.商品登録);
+    Chk商品区分自動登録->setChecked(r.商品区分登録);
+    Chk単位自動登録->setChecked(r.単位登録);
+    Chk入数自動登録->setChecked(r.入数登録);
+    Chk有効期限自動登録->setChecked(r.有効期限登録);
+    Chk支払条件自動登録->setChecked(r.支払条件登録);
+    Chk受渡場所自動登録->setChecked(r.受渡場所登録);
+    Chk納期自動登録->setChecked(r.納期登録);
     cmb商品表示順->setText(r.商品表示順);
-    r.入数列タイトル = text(u"入数列タイトル"_qs, u"入数"_qs);
     cmb入数列タイトル->setText(r.入数列タイトル);
-    QString* seals[] = {&r.印鑑タイトル1, &r.印鑑タイトル2, &r.印鑑タイトル3, &r.印鑑タイトル4};
-    for (int i = 0; i < 4; ++i) {
-        *seals[i] = text(QStringLiteral("印鑑タイトル%1").arg(i + 1), {});
-        txt印鑑タイトル[i]->setText(*seals[i]);
-    }
+    const QString seals[] = {r.印鑑タイトル1, r.印鑑タイトル2, r.印鑑タイトル3, r.印鑑タイトル4};
+    for (int i = 0; i < 4; ++i) txt印鑑タイトル[i]->setText(seals[i]);
     emit settingsRead();
 }
 
@@ -263,4 +222,22 @@ void SettingsTab::cmd設定登録_Click()
 void SettingsTab::cmd設定クリア_Click()
 {
     Clear設定();
+}
+
+void SettingsTab::Data初期化()
+{
+    const MessageCatalog& messages = session_.messages();
+    if (!messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("確認"), QStringLiteral("すべてのデータを初期化します。")))
+        return;
+    Failure error;
+    if (!WipeBusinessData(session_.DataDb(), &error)) {
+        messages.ShowFailure(QStringLiteral("データを初期化できませんでした。データは変更されていません。"), error);
+        return;
+    }
+    messages.ShowMessage(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("すべてのデータを初期化しました"));
+}
+
+void SettingsTab::cmd初期化_Click()
+{
+    Data初期化();
 }
