@@ -32,7 +32,7 @@ void quotationEra(const QString& era, const QDate& date, const QString& quotatio
     QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->text(), quotationDate);
     const bool japanese = era == u"和暦";
     QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->headingFormat(), japanese ? QStringLiteral("gggee年mm月") : QStringLiteral("yyyy年mm月"));
-    QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->x(), twips(japanese ? 9240 : 9610));
+    QCOMPARE(placeIn(f.quotation(), control<DateBox>(f.quotation(), "dt日付")).x(), twips(japanese ? 9240 : 9610));
     QCOMPARE(control<DateBox>(f.quotation(), "dt日付")->width(), twips(japanese ? 2235 : 1755));
 }
 
@@ -213,8 +213,8 @@ void TestLayout::sealBoxes()
         QCOMPARE(l->y2(), ends[i][3]);
     }
     const double lefts[4] = {9200, 9800, 10400, 11000};
-    for (int i = 0; i < 4; ++i) QCOMPARE(control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(i))->pos(), twipsPoint(lefts[i], 2980));
-    QCOMPARE(control<QFrame>(f.quotation(), "Cn商品詳細")->pos(), twipsPoint(4080, 780));
+    for (int i = 0; i < 4; ++i) QCOMPARE(placeIn(f.quotation(), control<QLineEdit>(f.quotation(), QStringLiteral("txt印鑑(%1)").arg(i))).topLeft(), twipsPoint(lefts[i], 2980));
+    QCOMPARE(placeIn(f.quotation(), control<QFrame>(f.quotation(), "Cn商品詳細")).topLeft(), twipsPoint(4080, 780));
 }
 
 void TestLayout::ownCompanyFonts_data()
