@@ -19,6 +19,7 @@
 #include "platform/Database.h"
 #include "platform/LinkFile.h"
 #include "platform/MessagePresenter.h"
+#include "support/FindControl.h"
 #include "support/OldDataFile.h"
 #include "support/TestFolder.h"
 
@@ -113,9 +114,8 @@ double readLinesSeconds(const QString& oldPath)
     QElapsedTimer t;
     t.start();
     qint64 rows = 0;
-    const auto read = link.forEachStoredRow(QStringLiteral("見積書"), kLineOrder,
-                                            [&](const LinkFile::StoredRow&) { return ++rows, LinkFile::kNext; });
-    return read == LinkFile::StoredRead::Done ? t.nsecsElapsed() / 1e9 : -1;
+    const bool read = link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](LinkCursor&) { return ++rows, true; });
+    return read ? t.nsecsElapsed() / 1e9 : -1;
 }
 
 // The same from a Jet file: its lines as rows, in that order, through the
@@ -126,7 +126,7 @@ double readJetLinesSeconds(const QString& oldPath)
     QElapsedTimer t;
     t.start();
     qint64 rows = 0;
-    const bool read = link.open(oldPath) && link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](const LinkRow&) {
+    const bool read = link.open(oldPath) && link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](LinkCursor&) {
         return ++rows, true;
     });
     return read ? t.nsecsElapsed() / 1e9 : -1;
@@ -161,7 +161,7 @@ Run convert(Session& session, RecordingPresenter& messages)
     QObject::connect(&window, &FrmConversion::progressShown, &window, [&](const QString& text) {
         stepDone();
         // What the user sees at this moment: the text on the label.
-        current = window.Lbl説明->text() == text ? text : QStringLiteral("(label not set) ") + text;
+        current = control<QLabel>(window, "Lbl説明")->text() == text ? text : QStringLiteral("(label not set) ") + text;
         step.start();
     });
     messages.setOnShow([&](const MessageBoxSpec&) {
