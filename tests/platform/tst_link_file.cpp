@@ -2,7 +2,9 @@
 // rows by name, in order, one at a time, and the values that do not fit.
 
 #include "LinkFiles.h"
+#include "platform/ColumnValue.h"
 #include "platform/LinkFile.h"
+#include "platform/StoredValue.h"
 #include "support/WholeRows.h"
 
 #include <QtTest>
@@ -36,6 +38,10 @@ private slots:
     void rowsOneAtATime();
     void toCurrency_data();
     void toCurrency();
+
+    void storedFormsComeStraightFromTheRow_data();
+    void storedFormsComeStraightFromTheRow();
+    void lentTextLastsAsLongAsItsRow();
 
 private:
     LinkFolder folder_;
@@ -403,6 +409,93 @@ void TestLinkFile::toCurrency()
     }
     QVERIFY(c.has_value());
     QCOMPARE(c->raw(), raw);
+}
+
+void TestLinkFile::storedFormsComeStraightFromTheRow_data()
+{
+    QTest::addColumn<QString>("declared");  // the column's declared type
+    QTest::addColumn<QString>("stored");    // SQL literal
+    const QList<std::pair<const char*, QStringList>> cases{
+        {"TEXT", {"'東京'", "''", "'2004-03-09'", "'12'", "cast(x'41ff' as text)", "cast(x'41efbfbf' as text)"}},
+        {"LONG", {"42", "' 42'", "7.5", "'x'", "9.9e18"}},
+        {"", {"42", "'abc'", "2.5", "x'00'"}},
+        {"YESNO", {"-1", "0", "'True'", "2.5", "'x'"}},
+        {"CURRENCY", {"1234.5", "980", "0.00005", "1e300", "'12.5'", "'x'"}},
+        {"DOUBLE", {"2.25", "1e300", "'1.5'", "7"}},
+        {"DATETIME", {"'2004-03-09'", "'2004/3/9 10:00'", "'2004-03-09 13:05:59.25'", "'三月'", "5", "'0099-01-01'"}},
+        {"BLOB", {"x'00ff'"}},
+    };
+    for (const auto& [declared, literals] : cases) {
+        QTest::addRow("%s Null", *declared ? declared : "untyped") << declared << "NULL";
+        for (const QString& literal : literals)
+            QTest::addRow("%s %s", *declared ? declared : "untyped", qPrintable(literal)) << declared << literal;
+    }
+}
+
+// A value's stored form for each kind, as the row gives it, and as
+// ColumnValue::stored makes it of the value the row reads: the same.
+void TestLinkFile::storedFormsComeStraightFromTheRow()
+{
+    QFETCH(QString, declared);
+    QFETCH(QString, stored);
+    LinkFile link;
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table t (v %1, k LONG)").arg(declared),
+                                    QStringLiteral("insert into t (v, k) values (%1, 1)").arg(stored)}),
+             qPrintable(link.errorText()));
+    const auto shown = [](LinkCursor::Stored result, const StoredValue& v) {
+        switch (result) {
+        case LinkCursor::Stored::Refused: return QStringLiteral("refused");
+        case LinkCursor::Stored::Unreadable: return QStringLiteral("unreadable");
+        case LinkCursor::Stored::Fits: break;
+        }
+        if (v.isNull()) return QStringLiteral("Null");
+        return (v.type() == StoredValue::Type::Integer ? QStringLiteral("int ") : QStringLiteral("text ")) + v.toString();
+    };
+    QStringList fromRow, fromValue;
+    link.forEachRow(QStringLiteral("t"), {QStringLiteral("k")}, [&](LinkCursor& row) {
+        for (ColumnKind kind : {ColumnKind::Text, ColumnKind::Integer, ColumnKind::Money, ColumnKind::Bool, ColumnKind::Date}) {
+            StoredValue direct;
+            fromRow << shown(row.stored(0, kind, direct), direct);
+            StoredValue made;
+            LinkCursor::Stored result = LinkCursor::Stored::Unreadable;
+            if (const auto value = row.value(0)) {
+                const auto form = ColumnValue::stored(*value, kind);
+                result = form ? LinkCursor::Stored::Fits : LinkCursor::Stored::Refused;
+                if (form) made.set(*form);
+            }
+            fromValue << shown(result, made);
+        }
+        return true;
+    });
+    QCOMPARE(fromRow.size(), 5);
+    QCOMPARE(fromRow, fromValue);
+}
+
+void TestLinkFile::lentTextLastsAsLongAsItsRow()
+{
+    LinkFile link;
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table t (k LONG, s TEXT)"),
+                                    QStringLiteral("insert into t values (1, '東京都'), (2, '大阪府')")}),
+             qPrintable(link.errorText()));
+    StoredValue lent, kept;
+    QList<bool> goodOnItsRow, goodOnTheNext;
+    QVERIFY(link.forEachRow(QStringLiteral("t"), {QStringLiteral("k")}, [&](LinkCursor& row) {
+        if (lent.type() == StoredValue::Type::Utf8) goodOnTheNext << lent.good();
+        row.stored(1, ColumnKind::Text, lent);
+        if (kept.isNull()) {
+            kept = lent;
+            kept.keep();
+        }
+        goodOnItsRow << (lent.type() == StoredValue::Type::Utf8 && lent.good());
+        return true;
+    }));
+    // Lent, not copied, and good while its row is read; gone after.
+    QCOMPARE(goodOnItsRow, (QList<bool>{true, true}));
+    QCOMPARE(goodOnTheNext, QList<bool>{false});
+    QVERIFY(!lent.good());
+    // Kept, it outlives its row.
+    QVERIFY(kept.good());
+    QCOMPARE(kept.toString(), QStringLiteral("東京都"));
 }
 
 QTEST_MAIN(TestLinkFile)
