@@ -114,9 +114,8 @@ double readLinesSeconds(const QString& oldPath)
     QElapsedTimer t;
     t.start();
     qint64 rows = 0;
-    const auto read = link.forEachStoredRow(QStringLiteral("見積書"), kLineOrder,
-                                            [&](const LinkFile::StoredRow&) { return ++rows, LinkFile::kNext; });
-    return read == LinkFile::StoredRead::Done ? t.nsecsElapsed() / 1e9 : -1;
+    const bool read = link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](LinkCursor&) { return ++rows, true; });
+    return read ? t.nsecsElapsed() / 1e9 : -1;
 }
 
 // The same from a Jet file: its lines as rows, in that order, through the
@@ -127,7 +126,7 @@ double readJetLinesSeconds(const QString& oldPath)
     QElapsedTimer t;
     t.start();
     qint64 rows = 0;
-    const bool read = link.open(oldPath) && link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](const LinkRow&) {
+    const bool read = link.open(oldPath) && link.forEachRow(QStringLiteral("見積書"), kLineOrder, [&](LinkCursor&) {
         return ++rows, true;
     });
     return read ? t.nsecsElapsed() / 1e9 : -1;

@@ -29,13 +29,13 @@
 //   binary                     QByteArray
 //   Null                       a null QVariant
 // An SQLite link file says a column's kind by its declared type, in Jet's
-// words or SQLite's: TEXT/MEMO/CHAR, INTEGER/LONG/BYTE, DOUBLE/SINGLE/REAL,
-// CURRENCY/MONEY (REAL, integer or decimal text), YESNO/BOOLEAN/BIT (0/1 or
-// -1), DATETIME/DATE (text "yyyy-MM-dd[ HH:mm:ss[.zzz]]", "/" also allowed),
-// BLOB/BINARY; a column without a declared type gives what is stored. A
-// value that does not fit its column's kind is an error, never a guess.
-// Whole numbers, yes/no, currency and date texts are read as
-// platform/JetValue.h reads them, the same for the data conversion.
+// words or SQLite's (ColumnKindOf, platform/ColumnValue.h): TEXT/MEMO/CHAR,
+// INTEGER/LONG/BYTE, DOUBLE/SINGLE/REAL, CURRENCY/MONEY (REAL, integer or
+// decimal text), YESNO/BOOLEAN/BIT (0/1 or -1), DATETIME/DATE (text
+// "yyyy-MM-dd[ HH:mm:ss[.zzz]]", "/" also allowed), BLOB/BINARY; a column
+// without a declared type gives what is stored. A value that does not fit
+// its column's kind is an error, never a guess. Values are read as
+// ColumnValue::read reads them, the same for the data conversion.
 //
 // Every failure (missing file, not a database, locked or damaged file,
 // missing table or column, unreadable value) names the file or the table and
@@ -44,12 +44,14 @@
 // details; nothing throws or aborts.
 //
 // Names of tables and columns are matched without regard to ASCII case, as
-// Jet does. Rows are read whole; a caller that needs a filter filters them.
+// Jet does. A caller that needs a filter filters the rows.
 // A Jet file is read while events other than user input run (the windows
 // repaint; their own busy guards keep clicks out).
 
+#include "platform/ColumnValue.h"
 #include "platform/Currency.h"
 #include "platform/Failure.h"
+#include "platform/StoredValue.h"
 
 #include <QHash>
 #include <QList>
@@ -61,7 +63,6 @@
 #include <optional>
 
 class LinkFileBackend;
-struct sqlite3_stmt;
 
 // A row of a link table: its values by column name.
 class LinkRow {
@@ -76,7 +77,8 @@ public:
     const QStringList& columns() const;
 
 private:
-    friend class LinkFile;
+    friend class LinkCursor;
+    friend class HeldCursor;
     struct Header {
         QStringList columns;
         QHash<QString, qsizetype> byName;  // exact and case-folded names
@@ -93,6 +95,54 @@ struct LinkTable {
     QList<LinkRow> rows;
 
     bool hasColumn(const QString& column) const;
+};
+
+// The row a read of LinkFile::forEachRow stands on, read column by column
+// as they are asked for. It is good only while `row` runs: the read moves on
+// when `row` returns, and what it lent of the row (StoredValue::lend) with
+// it.
+class LinkCursor {
+public:
+    virtual ~LinkCursor() = default;
+    LinkCursor(const LinkCursor&) = delete;
+    LinkCursor& operator=(const LinkCursor&) = delete;
+
+    // The table's columns in the file's order.
+    const QStringList& columns() const { return header_->columns; }
+
+    // The value of column i as rows() gives it. Nothing when it does not fit
+    // its column's kind: the read then fails with BadValue naming it, once
+    // `row` returns.
+    virtual std::optional<QVariant> value(qsizetype i) = 0;
+    // The whole row, every value as value() gives it; nothing (the read
+    // fails as above) when one does not fit.
+    virtual std::optional<LinkRow> row();
+
+    enum class Stored {
+        Fits,
+        Refused,     // the value does not fit `kind`: out is left as it was
+        Unreadable,  // value(i) gives nothing: the read fails as above
+    };
+    // The value of column i in the form a column of `kind` stores it,
+    // ColumnValue::stored(value(i), kind), into `out`: a text may be lent
+    // from the row.
+    virtual Stored stored(qsizetype i, ColumnKind kind, StoredValue& out);
+
+    // True when the row is held in memory, its values read already (a table
+    // read whole, or through a temporary file); false when the values are
+    // read from the file's own row as they are asked for.
+    virtual bool held() const = 0;
+
+protected:
+    explicit LinkCursor(const QStringList& columns);
+    explicit LinkCursor(std::shared_ptr<const LinkRow::Header> header) : header_(std::move(header)) {}
+    // The clock of the row the read stands on, for what a cursor lends.
+    const RowClock& clock() const { return *clock_; }
+    std::shared_ptr<const LinkRow::Header> header_;
+
+private:
+    friend class LinkFile;
+    const RowClock* clock_ = nullptr;
 };
 
 class LinkFile {
@@ -114,6 +164,21 @@ public:
     struct ReaderLimits {
         int silenceMs = 20000;
         qint64 memoryBytes = qint64(512) * 1024 * 1024;
+    };
+
+    // How forEachRow keeps the order asked for.
+    enum class Order {
+        // In that order, whatever it takes: an SQLite file is ordered by
+        // SQLite itself while it is read, so memory stays flat (a table
+        // whose values SQL could order otherwise is read whole and ordered
+        // as rows() orders it); a Jet file's table is read whole into a
+        // temporary file on disk and ordered there, so memory stays flat
+        // too, and its rows are handed over only once the whole table has
+        // been read without a failure.
+        Required,
+        // In that order when SQLite gives it as it reads the file, else in
+        // the file's order.
+        Preferred,
     };
 
     LinkFile();
@@ -152,73 +217,34 @@ public:
     // that compare equal keep the file's order). Nothing on failure: NoTable, NoColumn for an order
     // column the table lacks, Unreadable, BadValue.
     std::optional<LinkTable> rows(const QString& table, const QStringList& orderBy = {});
-    // The rows of the table in the file's order, handed to `row` one at a
-    // time without holding the table; `row` returns false to stop. False on
-    // failure (as rows()) and when `row` stopped the read. A failure can come
-    // after some rows were handed over (damage found further on, or a row
-    // count that differs from the table's definition at the end): rows are
-    // final only when this returns true, so write them where a false undoes
-    // them (a transaction).
-    bool forEachRow(const QString& table, const std::function<bool(const LinkRow&)>& row);
-    // The rows of rows(table, orderBy), in the same order, handed over as
-    // forEachRow(table, row) hands them (no order: that one). An SQLite file
-    // is read in that order by SQLite itself, so memory stays flat whatever
-    // the table's size (when a column holds values whose SQL order could
-    // differ, it is read as rows() reads it). A Jet file's table is read
-    // whole into a temporary file on disk and ordered there, so memory stays
-    // flat too; its rows are handed over only once the whole table has been
-    // read without a failure.
-    bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(const LinkRow&)>& row);
+    // The rows of the table, in the file's order or, when orderBy names
+    // columns, in the order of rows(table, orderBy) as `order` keeps it,
+    // handed to `row` one at a time without holding the table; `row`
+    // returns false to stop. False on failure (as rows(), and a value `row`
+    // asked for that does not fit its kind) and when `row` stopped the read.
+    // A failure can come after some rows were handed over (damage found
+    // further on, a value that does not fit, or a row count that differs
+    // from the table's definition at the end): rows are final only when this
+    // returns true, so write them where a false undoes them (a transaction).
+    bool forEachRow(const QString& table, const QStringList& orderBy, const std::function<bool(LinkCursor&)>& row,
+                    Order order = Order::Required);
 
     // A link value as Currency, as JetValue::currency reads it: Currency
     // itself, a whole number, a double (rounded to four decimals once) or
     // decimal text. Nothing for Null and for anything else.
     static std::optional<Currency> toCurrency(const QVariant& value);
 
-    // For a reader that converts an SQLite file's values itself, without a
-    // LinkRow per row: the kind a column declares (as listed above; Any
-    // when it declares none) and a row as SQLite holds it.
-    enum class StoredKind { Any, Text, Integer, Real, Money, YesNo, DateTime, Binary };
-    struct StoredRow {
-        sqlite3_stmt* statement;          // standing on the row; columns in the table's order
-        const QList<StoredKind>& kinds;
-        const QStringList& columns;
-    };
-    static constexpr int kNext = -1, kStop = -2;
-    enum class StoredRead { Done, Failed, Unavailable };
-    // The rows forEachRow(table, orderBy, ...) hands over, in the same
-    // order, as stored: `row` returns kNext, kStop, or the index of a column
-    // whose value does not fit its kind (the read then fails with BadValue,
-    // as forEachRow does). Unavailable, before any row and without an error,
-    // when the file is not SQLite, orderBy is empty, or SQLite cannot give
-    // the order (forEachRow then reads the table whole); Failed as forEachRow
-    // fails, or when `row` stopped.
-    StoredRead forEachStoredRow(const QString& table, const QStringList& orderBy,
-                                const std::function<int(const StoredRow&)>& row);
-    // The value at column i of a stored row as forEachRow hands it; nothing
-    // when it does not fit the kind.
-    static std::optional<QVariant> linkValue(sqlite3_stmt* statement, int i, StoredKind kind);
-    // The text at column i of a stored row as forEachRow reads it.
-    static QString storedText(sqlite3_stmt* statement, int i);
-    // Whether text stored as these bytes reads as storedText() reads it,
-    // character for character: valid UTF-8 without U+FFFE or U+FFFF
-    // (SQLite reads those two as U+FFFD).
-    static bool readsAsStored(QByteArrayView utf8);
-
 private:
     bool fail(Error error, const Failure& failure);
-    // The table's name as the file spells it and the places of the order
-    // columns; nothing (error set) when the table or a column is missing.
-    std::optional<std::pair<QString, QList<qsizetype>>> orderColumns(const QString& table, const QStringList& orderBy);
+    struct OrderColumns {
+        QString table;  // as the file spells it
+        QStringList columns;
+        QList<qsizetype> places;  // of the order columns
+    };
+    // The table and the places of its order columns; nothing (error set)
+    // when the table or a column is missing.
+    std::optional<OrderColumns> orderColumns(const QString& table, const QStringList& orderBy);
     QString resolveTable(const QString& table) const;
-    static std::shared_ptr<const LinkRow::Header> header(const QStringList& columns);
-    // forEachRow(table, orderBy, row) for a file SQLite does not read: the
-    // table read whole onto disk, then handed over in order
-    // (LinkFileScratch.cpp). Nothing, before any row is handed over and
-    // without an error, when a value cannot be ordered there as rows()
-    // orders it or the temporary file cannot be used.
-    std::optional<bool> forEachOrderedOnDisk(const QString& table, const QList<qsizetype>& order,
-                                             const std::function<bool(const LinkRow&)>& row);
 
     std::unique_ptr<LinkFileBackend> backend_;
     Format format_ = Format::None;
@@ -226,4 +252,5 @@ private:
     Error error_ = Error::None;
     Failure failure_;
     ReaderLimits limits_;
+    RowClock clock_;  // ticks with every row handed over, and at the end of each read
 };

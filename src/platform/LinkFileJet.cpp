@@ -117,8 +117,38 @@ public:
         return names;
     }
 
-    bool readEach(const QString& table, const std::function<void(const QStringList&)>& header,
-                  const std::function<bool(QVariantList&&)>& row, LinkFailure& failure) override
+    Read readEach(const QString& table, const RowHandler& row, LinkFailure& failure) override
+    {
+        std::optional<HeldCursor> cursor;
+        bool stopped = false;
+        const bool read = readValues(
+            table, [&](const QStringList& columns) { cursor.emplace(columns); },
+            [&](QVariantList&& values) {
+                cursor->standOn(std::move(values));
+                stopped = !row(*cursor);
+                return !stopped;
+            },
+            failure);
+        return read ? Read::Done : (stopped ? Read::Stopped : Read::Failed);
+    }
+
+    // Ordered on disk, through a temporary file: only when the order is
+    // required, as it costs a pass through the whole table first.
+    Read readOrdered(const QString& table, const QList<qsizetype>& order, LinkFile::Order way, const RowHandler& row,
+                     LinkFailure& failure) override
+    {
+        if (way != LinkFile::Order::Required) return Read::Unavailable;
+        return readOrderedOnDisk(
+            path_, table, order, [&](const RowHandler& each) { return readEach(table, each, failure); }, row, failure);
+    }
+
+private:
+    // Every row of the table in the file's order: first its columns to
+    // `header`, then each row's values in their order to `row`, which
+    // stops the read by returning false. False on failure (failure set) and
+    // when `row` stopped it (failure left as it was).
+    bool readValues(const QString& table, const std::function<void(const QStringList&)>& header,
+                    const std::function<bool(QVariantList&&)>& row, LinkFailure& failure)
     {
         if (!ask(jetproto::Frame::AskRead, table, failure)) return false;
         qsizetype width = 0;
@@ -165,7 +195,6 @@ public:
         }
     }
 
-private:
     // Sends a request; false when the reader is no longer there.
     bool ask(jetproto::Frame kind, const QString& table, LinkFailure& failure)
     {

@@ -5,10 +5,10 @@
 // the order rows() gives, one at a time.
 // Memory stays at SQLite's page cache and sorter, whatever the table's size.
 //
-// The order is rows()'s (compareValues in LinkFile.cpp), kept exactly: each
+// The order is rows()'s (CompareLinkValues in LinkFile.cpp), kept exactly: each
 // order column becomes two keys, its rank (Null, numbers, dates, texts,
 // bytes) and its value in a form whose SQL order within the rank is that of
-// compareValues, then the row's place in the file breaks ties. A value with
+// CompareLinkValues, then the row's place in the file breaks ties. A value with
 // no such form (a number that is not a number, text that is not valid
 // UTF-16, money beside other numbers in one column, a kind a Jet file does
 // not give) ends the read before any row is handed over: rows() then orders
@@ -131,7 +131,7 @@ public:
     QString error() const { return error_; }
 
 private:
-    // The rank and key of order column i, as compareValues orders them.
+    // The rank and key of order column i, as CompareLinkValues orders them.
     bool bindKey(int at, qsizetype i, const QVariant& v)
     {
         int rank = 0;
@@ -143,7 +143,7 @@ private:
             rank = 1, otherNumbers_[i] = true;
             bound = sqlite3_bind_int64(insert_, at + 1, type == QMetaType::Bool ? qint64(v.toBool()) : v.toLongLong());
         } else if (type == QMetaType::Double) {
-            // SQLite compares whole numbers and reals exactly, as compareValues does.
+            // SQLite compares whole numbers and reals exactly, as CompareLinkValues does.
             const double d = v.toDouble();
             if (std::isnan(d)) return outOfOrder_ = true, false;
             rank = 1, otherNumbers_[i] = true;
@@ -200,42 +200,46 @@ private:
 
 }  // namespace
 
-std::optional<bool> LinkFile::forEachOrderedOnDisk(const QString& table, const QList<qsizetype>& order,
-                                                   const std::function<bool(const LinkRow&)>& row)
+LinkFileBackend::Read readOrderedOnDisk(const QString& path, const QString& table, const QList<qsizetype>& order,
+                                        const std::function<LinkFileBackend::Read(const LinkFileBackend::RowHandler&)>& readEach,
+                                        const LinkFileBackend::RowHandler& row, LinkFailure& failure)
 {
+    using Read = LinkFileBackend::Read;
     // Until a row is handed over, a scratch that cannot be used (no room
     // for the temporary file) leaves the table to be ordered in memory.
-    const auto inMemory = [&](const OrderedScratch& scratch) -> std::optional<bool> {
+    const auto inMemory = [&](const OrderedScratch& scratch) {
         if (scratch.outOfOrder())
-            qCDebug(lcLinkFile).noquote() << path_ << ":" << table << "has values ordered in memory only";
+            qCDebug(lcLinkFile).noquote() << path << ":" << table << "has values ordered in memory only";
         else
-            qCWarning(lcLinkFile).noquote() << path_ << ":" << table << "ordered in memory, no temporary file:"
+            qCWarning(lcLinkFile).noquote() << path << ":" << table << "ordered in memory, no temporary file:"
                                             << scratch.error();
-        return std::nullopt;
+        return Read::Unavailable;
     };
     OrderedScratch scratch(order);
     if (!scratch.open()) return inMemory(scratch);
     // The whole table first: a read that fails on the way hands nothing over.
-    QStringList columnNames;
+    std::optional<QStringList> columns;
     bool kept = true;
-    LinkFailure failure;
-    const bool read = backend_->readEach(
-        table, [&](const QStringList& c) { columnNames = c; },
-        [&](QVariantList&& values) { return kept = scratch.add(values); }, failure);
-    if (!read) return kept ? fail(failure.error, failure.failure) : inMemory(scratch);
-    LinkRow current;
-    current.header_ = header(columnNames);
+    const Read read = readEach([&](LinkCursor& cursor) {
+        if (!columns) columns = cursor.columns();
+        const auto values = cursor.row();
+        return values && (kept = scratch.add(values->values()));
+    });
+    if (read != Read::Done) return kept ? Read::Failed : inMemory(scratch);
+    if (!columns) return Read::Done;  // no rows
+    HeldCursor current(*columns);
     switch (scratch.forEach([&](QVariantList&& values) {
-        current.values_ = std::move(values);
+        current.standOn(std::move(values));
         return row(current);
     })) {
     case OrderedScratch::Outcome::Done:
-        return true;
+        return Read::Done;
     case OrderedScratch::Outcome::Stopped:
-        return false;
+        return Read::Stopped;
     case OrderedScratch::Outcome::Failed:
         break;
     }
-    return fail(Error::Unreadable,
-                linkmsg::unreadable(path_, Failure(QStringLiteral("作業用の一時ファイルを読めません。"), scratch.error())));
+    failure = {LinkFile::Error::Unreadable,
+               linkmsg::unreadable(path, Failure(QStringLiteral("作業用の一時ファイルを読めません。"), scratch.error()))};
+    return Read::Failed;
 }

@@ -197,7 +197,10 @@ QVariant WorkTableModel::value(int row, int col) const
     if (kind == Kind::Bool) return dbv::toBool(v);
     if (dbv::isNull(v)) return {};
     switch (kind) {
-    case Kind::Text: return v.toString();
+    case Kind::Text:
+    case Kind::Any:
+    case Kind::Real:
+    case Kind::Binary: return v.toString();
     case Kind::Integer: {
         bool ok = false;
         const qlonglong n = v.toLongLong(&ok);
@@ -249,8 +252,7 @@ QString WorkTableModel::text(int row, int col) const
         const QDate d = QDate::fromString(v.toString(), Qt::ISODate);
         return d.isValid() ? EraDate::format(d, c.dateFormat) : v.toString();
     }
-    case Kind::Text:
-    case Kind::Bool: break;
+    default: break;
     }
     return v.toString();
 }
@@ -268,9 +270,7 @@ QString WorkTableModel::editText(int row, int col) const
         break;
     case Kind::Date:
         return text(row, col);
-    case Kind::Text:
-    case Kind::Integer:
-    case Kind::Bool: break;
+    default: break;
     }
     return v.toString();
 }
@@ -297,71 +297,88 @@ QList<qint64> WorkTableModel::checkedRowids(int col) const
 
 // ---------------------------------------------------------------- conversion
 
-std::optional<QVariant> WorkTableModel::storedFromText(int col, const QString& text) const
+namespace {
+
+// A kind a work table shows as text.
+bool isTextKind(ColumnKind kind)
 {
-    const Kind kind = columns_[col].kind;
-    if (kind == Kind::Text) return text.isEmpty() ? QVariant() : QVariant(text);
+    return kind != ColumnKind::Integer && kind != ColumnKind::Money && kind != ColumnKind::Bool && kind != ColumnKind::Date;
+}
+
+// Typed text as the kind's own value: a number as Currency::parse reads it,
+// a date as EraDate::parse reads it, a tick from "1"/"0" (any non-zero
+// number or "true" is true), a text as typed; empty text is Null (a tick:
+// false). Nothing when it is no value of the kind.
+std::optional<QVariant> valueOfText(ColumnKind kind, const QString& text)
+{
+    if (isTextKind(kind)) return text.isEmpty() ? QVariant() : QVariant(text);
     const QString t = text.trimmed();
-    if (kind == Kind::Bool) return dbv::fromBool(!t.isEmpty() && dbv::toBool(t));
+    if (kind == ColumnKind::Bool) return QVariant(!t.isEmpty() && dbv::toBool(t));
     if (t.isEmpty()) return QVariant();
-    switch (kind) {
-    case Kind::Money:
-        if (const auto m = Currency::parse(t)) return Currency::toDb(m);
-        return std::nullopt;
-    case Kind::Integer:
+    if (kind == ColumnKind::Money) {
+        if (const auto m = Currency::parse(t)) return QVariant::fromValue(*m);
+    } else if (kind == ColumnKind::Integer) {
         if (const auto m = Currency::parse(t); m && m->isWhole()) return QVariant::fromValue<qlonglong>(m->wholePart());
-        return std::nullopt;
-    case Kind::Date:
-        if (const auto d = EraDate::parse(t)) return d->toString(Qt::ISODate);
-        return std::nullopt;
-    case Kind::Text:
-    case Kind::Bool: break;
+    } else if (const auto d = EraDate::parse(t)) {
+        return QVariant(*d);
     }
     return std::nullopt;
 }
 
-std::optional<QVariant> WorkTableModel::storedFromValue(int col, const QVariant& v) const
+}  // namespace
+
+std::optional<QVariant> WorkTableModel::storedFromText(int col, const QString& text) const
 {
     const Kind kind = columns_[col].kind;
-    if (kind == Kind::Bool) return dbv::fromBool(dbv::toBool(v));
+    const auto own = valueOfText(kind, text);
+    if (!own) return std::nullopt;
+    return ColumnValue::stored(*own, kind);
+}
+
+std::optional<QVariant> WorkTableModel::storedFromValue(int col, const QVariant& v) const
+{
+    // A value from code as the kind's own value: a tick from anything (Null
+    // is false), a whole number from Currency that is whole or anything
+    // that reads as one, money only from Currency (a plain number could be
+    // yen or ten-thousandths), a date from QDate or text as EraDate reads
+    // it; empty text is Null.
+    const Kind kind = columns_[col].kind;
+    if (kind == Kind::Bool) return ColumnValue::stored(dbv::toBool(v), kind);
     if (dbv::isNull(v)) return QVariant();
     const bool isCurrency = v.metaType() == QMetaType::fromType<Currency>();
-    switch (kind) {
-    case Kind::Text: {
+    QVariant own;
+    if (isTextKind(kind)) {
         const QString s = v.toString();
-        return s.isEmpty() ? QVariant() : QVariant(s);
-    }
-    case Kind::Integer: {
+        if (s.isEmpty()) return QVariant();
+        own = s;
+    } else if (kind == Kind::Integer) {
         if (isCurrency) {
             const Currency c = v.value<Currency>();
             if (!c.isWhole()) return std::nullopt;
-            return QVariant::fromValue<qlonglong>(c.wholePart());
+            own = QVariant::fromValue<qlonglong>(c.wholePart());
+        } else {
+            bool ok = false;
+            const qlonglong n = v.toLongLong(&ok);
+            if (!ok) return std::nullopt;
+            own = QVariant::fromValue<qlonglong>(n);
         }
-        bool ok = false;
-        const qlonglong n = v.toLongLong(&ok);
-        if (!ok) return std::nullopt;
-        return QVariant::fromValue<qlonglong>(n);
-    }
-    case Kind::Money:
+    } else if (kind == Kind::Money) {
         if (!isCurrency) {
             qCWarning(lcGrid).noquote() << table_ << columns_[col].field << ": a money cell takes a Currency, not" << v;
             return std::nullopt;
         }
-        return QVariant::fromValue<qlonglong>(v.value<Currency>().raw());
-    case Kind::Date: {
-        if (v.metaType() == QMetaType::fromType<QDate>()) {
-            const QDate d = v.toDate();
-            if (!d.isValid()) return std::nullopt;
-            return d.toString(Qt::ISODate);
-        }
+        own = v;
+    } else if (v.metaType() == QMetaType::fromType<QDate>()) {
+        if (!v.toDate().isValid()) return std::nullopt;
+        own = v;
+    } else {
         const QString s = v.toString();
         if (s.trimmed().isEmpty()) return QVariant();
-        if (const auto d = EraDate::parse(s)) return d->toString(Qt::ISODate);
-        return std::nullopt;
+        const auto d = EraDate::parse(s);
+        if (!d) return std::nullopt;
+        own = *d;
     }
-    case Kind::Bool: break;
-    }
-    return std::nullopt;
+    return ColumnValue::stored(own, kind);
 }
 
 bool WorkTableModel::sameStored(int col, const QVariant& a, const QVariant& b) const

@@ -8,7 +8,8 @@
 // Every edit is written to the table at once (one UPDATE per edit, bound
 // values), so SQL that runs right after an edit sees it.
 //
-// Cell values, as value() returns them and setValue() takes them:
+// Cell values, as value() returns them and setValue() takes them, by the
+// column's kind (platform/ColumnValue.h; a work table has no other kinds):
 //   Text     QString
 //   Integer  qlonglong
 //   Money    Currency (QVariant::fromValue<Currency>); stored as INTEGER
@@ -24,6 +25,7 @@
 // Writes from code (setValue, setText, setValues, setMoney) run no hooks and
 // send no cellEdited.
 
+#include "platform/ColumnValue.h"
 #include "platform/Currency.h"
 #include "platform/Failure.h"
 
@@ -42,7 +44,7 @@ class Database;
 class WorkTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum class Kind { Text, Integer, Money, Bool, Date };
+    using Kind = ColumnKind;
 
     struct Column {
         QString field;
@@ -165,7 +167,8 @@ signals:
 private:
     bool inRange(int row, int col) const;
     const QVariant& stored(int row, int col) const { return cells_[row * columns_.size() + col]; }
-    // Typed text / a value from code -> the stored form; nothing when it does not convert.
+    // Typed text / a value from code -> the stored form (ColumnValue::stored
+    // of the kind's own value); nothing when it does not convert.
     std::optional<QVariant> storedFromText(int col, const QString& text) const;
     std::optional<QVariant> storedFromValue(int col, const QVariant& value) const;
     bool sameStored(int col, const QVariant& a, const QVariant& b) const;

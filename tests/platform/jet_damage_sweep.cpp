@@ -20,6 +20,7 @@
 #include "support/JetDamage.h"
 #include "support/JetWriter.h"
 #include "support/TestFolder.h"
+#include "support/WholeRows.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -85,10 +86,10 @@ std::optional<Contents> readAll(const QString& path, QString& message, bool& han
     for (const QString& t : {QStringLiteral("顧客マスタ"), QStringLiteral("商品マスタ"), lines}) {
         QList<QVariantList>& values = out[t];
         if (t == lines) {
-            const bool read = link.forEachRow(t, {QStringLiteral("行番号"), QStringLiteral("伝票番号")}, [&](const LinkRow& r) {
+            const bool read = link.forEachRow(t, {QStringLiteral("行番号"), QStringLiteral("伝票番号")}, WholeRows([&](const LinkRow& r) {
                 values.append(r.values());
                 return true;
-            });
+            }));
             handedThenFailed = !read && !values.isEmpty();
             if (read) continue;
         } else if (const auto rows = link.rows(t)) {

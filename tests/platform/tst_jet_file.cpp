@@ -5,6 +5,7 @@
 
 #include "platform/LinkFile.h"
 #include "support/JetWriter.h"
+#include "support/WholeRows.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -368,11 +369,11 @@ void TestJetFile::orderedReadIsTheOrderOfRows()
     QCOMPARE(whole->rows.size(), t.rows.size());
 
     QList<QVariantList> handed;
-    QVERIFY2(link.forEachRow(t.name, order, [&](const LinkRow& row) {
+    QVERIFY2(link.forEachRow(t.name, order, WholeRows([&](const LinkRow& row) {
         if (row.columns() != whole->columns) return false;
         handed.append(row.values());
         return true;
-    }), qPrintable(link.errorText()));
+    })), qPrintable(link.errorText()));
     QCOMPARE(handed.size(), whole->rows.size());
     for (qsizetype r = 0; r < handed.size(); ++r) {
         const QVariantList& want = whole->rows[r].values();
@@ -385,7 +386,7 @@ void TestJetFile::orderedReadIsTheOrderOfRows()
 
     // A read stopped by its caller is no failure.
     int seen = 0;
-    QVERIFY(!link.forEachRow(t.name, order, [&](const LinkRow&) { return ++seen < 3; }));
+    QVERIFY(!link.forEachRow(t.name, order, [&](LinkCursor&) { return ++seen < 3; }));
     QCOMPARE(seen, 3);
     QCOMPARE(link.error(), LinkFile::Error::None);
 }

@@ -193,7 +193,7 @@ void TestJetReader::damageIsAFailureNeverAShortRead()
     if (opened) {
         const QString failure = link.errorText();
         int handed = 0;
-        QVERIFY(!link.forEachRow(table, {QStringLiteral("ふりがな")}, [&](const LinkRow&) { return ++handed, true; }));
+        QVERIFY(!link.forEachRow(table, {QStringLiteral("ふりがな")}, [&](LinkCursor&) { return ++handed, true; }));
         QCOMPARE(handed, 0);
         QCOMPARE(link.errorText(), failure);
     }

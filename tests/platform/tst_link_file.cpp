@@ -1,77 +1,15 @@
-// The link-file reader: SQLite link files made here, the choice by
-// signature, the failures, and the limits of the Jet reader process (made to
-// misbehave through VELT_JET_READER_FAULT).
+// Reading SQLite link files: values in the kinds their columns declare,
+// rows by name, in order, one at a time, and the values that do not fit.
 
+#include "LinkFiles.h"
+#include "platform/ColumnValue.h"
 #include "platform/LinkFile.h"
-#include "support/TestFolder.h"
+#include "platform/StoredValue.h"
+#include "support/WholeRows.h"
 
-#include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
-
-// Writes an SQLite file with the given statements (through a connection of
-// its own that is closed before the reader sees the file).
-bool makeSqliteFile(const QString& path, const QStringList& statements)
-{
-    static int counter = 0;
-    const QString name = QStringLiteral("link-file-maker-%1").arg(++counter);
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open();
-        QSqlQuery q(db);
-        for (const QString& s : statements) {
-            if (!ok) break;
-            ok = q.exec(s);
-            if (!ok) qWarning() << s << q.lastError().text();
-        }
-        q = QSqlQuery();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
-}
-
-// Puts content at path: "<none>" leaves no file, "<dir>" makes a folder.
-bool place(const QString& path, const QByteArray& content)
-{
-    if (content == "<none>") return true;
-    if (content == "<dir>") return QDir().mkpath(path);
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
-
-// The first page of a Jet file as far as the signature goes; version 0 is
-// Jet 3, 1 is Jet 4. The rest is whatever the caller appends.
-QByteArray jetHeader(char version)
-{
-    QByteArray h(QByteArray::fromRawData("\x00\x01\x00\x00", 4));
-    h += QByteArrayLiteral("Standard Jet DB\0");
-    h += version;
-    return h;
-}
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    QByteArray old_;
-    bool had_;
-};
 
 QStringList names(const LinkTable& t, const QString& column)
 {
@@ -82,13 +20,10 @@ QStringList names(const LinkTable& t, const QString& column)
 
 }  // namespace
 
-Q_DECLARE_METATYPE(LinkFile::Format)
-Q_DECLARE_METATYPE(LinkFile::Error)
-
 class TestLinkFile : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init() { QVERIFY(folder_.make()); }
 
     void valuesComeBackTyped_data();
     void valuesComeBackTyped();
@@ -100,40 +35,17 @@ private slots:
     void missingTableAndOrderColumnAreReported();
     void valueThatDoesNotFitItsKindIsAnError_data();
     void valueThatDoesNotFitItsKindIsAnError();
-
-    void formatIsChosenBySignature_data();
-    void formatIsChosenBySignature();
-    void filesThatCannotBeReadGiveAMessage_data();
-    void filesThatCannotBeReadGiveAMessage();
-    void lockedFileGivesAMessage();
-    void fileIsNeverChanged_data();
-    void fileIsNeverChanged();
-
-    void damagedJetFileIsNamedDamaged_data();
-    void damagedJetFileIsNamedDamaged();
-    void jetReaderLimitsEndTheRead_data();
-    void jetReaderLimitsEndTheRead();
-    void missingJetReaderIsReported();
     void rowsOneAtATime();
-
     void toCurrency_data();
     void toCurrency();
 
-private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    // Makes an SQLite link file of the statements and opens it.
-    bool openNew(LinkFile& link, const QStringList& statements, const QString& name = QStringLiteral("link.mdb"))
-    {
-        return makeSqliteFile(path(name), statements) && link.open(path(name));
-    }
-};
+    void storedFormsComeStraightFromTheRow_data();
+    void storedFormsComeStraightFromTheRow();
+    void lentTextLastsAsLongAsItsRow();
 
-void TestLinkFile::init()
-{
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-}
+private:
+    LinkFolder folder_;
+};
 
 void TestLinkFile::valuesComeBackTyped_data()
 {
@@ -183,21 +95,22 @@ void TestLinkFile::valuesComeBackTyped()
     QFETCH(QString, stored);
     QFETCH(QVariant, expected);
     LinkFile link;
-    QVERIFY2(openNew(link, {QStringLiteral("create table 値 (v %1, k LONG)").arg(declared),
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table 値 (v %1, k LONG)").arg(declared),
                             QStringLiteral("insert into 値 (v) values (%1)").arg(stored)}),
              qPrintable(link.errorText()));
     QCOMPARE(link.format(), LinkFile::Format::SQLite);
     const auto table = link.rows(QStringLiteral("値"));
     QVERIFY2(table.has_value(), qPrintable(link.errorText()));
     QCOMPARE(table->rows.size(), 1);
-    // The same value read as SQLite stores it, then taken as the rows give it.
+    // The same value read from SQLite's row as it is asked for.
     QVariant storedThenTaken;
-    QCOMPARE(link.forEachStoredRow(QStringLiteral("値"), {QStringLiteral("k")},
-                                   [&](const LinkFile::StoredRow& r) {
-                                       storedThenTaken = LinkFile::linkValue(r.statement, 0, r.kinds[0]).value_or(QVariant(-99));
-                                       return LinkFile::kNext;
-                                   }),
-             LinkFile::StoredRead::Done);
+    bool held = true;
+    QVERIFY(link.forEachRow(QStringLiteral("値"), {QStringLiteral("k")}, [&](LinkCursor& r) {
+        held = r.held();
+        storedThenTaken = r.value(0).value_or(QVariant(-99));
+        return true;
+    }));
+    QVERIFY(!held);
     for (const QVariant& v : {table->rows.first().value(QStringLiteral("v")), storedThenTaken}) {
         if (!expected.isValid()) {
             QVERIFY2(v.isNull(), qPrintable(v.toString()));
@@ -211,7 +124,7 @@ void TestLinkFile::valuesComeBackTyped()
 void TestLinkFile::namedValuesAndMissingColumns()
 {
     LinkFile link;
-    QVERIFY2(openNew(link,
+    QVERIFY2(folder_.openNew(link,
                      {QStringLiteral("create table 顧客マスタ (名称 TEXT, TEL TEXT, fax TEXT, ふりがな TEXT)"),
                       QStringLiteral("insert into 顧客マスタ values ('山田商店', '03-1111-2222', NULL, 'ﾔﾏﾀﾞ')")},
                      QStringLiteral("moxeldata.mdb")),
@@ -239,7 +152,7 @@ void TestLinkFile::namedValuesAndMissingColumns()
 void TestLinkFile::rowsInTheOrderOfColumns()
 {
     LinkFile link;
-    QVERIFY2(openNew(link, {
+    QVERIFY2(folder_.openNew(link, {
         QStringLiteral("create table 顧客マスタ (顧客名 TEXT, ふりがな TEXT)"),
         QStringLiteral("insert into 顧客マスタ values ('鈴木', 'ｽｽﾞｷ'), ('無名', NULL), ('阿部', 'ｱﾍﾞ'), "
                        "('Beta', 'beta'), ('alpha', 'Alpha'), ('佐藤', 'ｻﾄｳ'), ('二番目の無名', NULL), "
@@ -328,7 +241,7 @@ void TestLinkFile::streamedRowsComeInTheOrderOfRows()
     for (qsizetype i = 0; i < literals.size(); ++i)
         statements << QStringLiteral("insert into t values (%1, %2)").arg(i).arg(literals[i]);
     LinkFile link;
-    QVERIFY2(openNew(link, statements), qPrintable(link.errorText()));
+    QVERIFY2(folder_.openNew(link, statements), qPrintable(link.errorText()));
 
     const auto show = [](const LinkRow& r) {
         return QStringLiteral("%1:%2:%3").arg(r.value(0).toString(), QString::fromLatin1(r.value(1).typeName()),
@@ -338,25 +251,25 @@ void TestLinkFile::streamedRowsComeInTheOrderOfRows()
     QVERIFY2(whole.has_value(), qPrintable(link.errorText()));
     QStringList expected, streamed;
     for (const LinkRow& r : whole->rows) expected << show(r);
-    QVERIFY(link.forEachRow(QStringLiteral("T"), {QStringLiteral("V")}, [&](const LinkRow& r) {
+    QVERIFY(link.forEachRow(QStringLiteral("T"), {QStringLiteral("V")}, WholeRows([&](const LinkRow& r) {
         streamed << show(r);
         return true;
-    }));
+    })));
     QCOMPARE(streamed, expected);
 }
 
 void TestLinkFile::streamStopsWhenToldAndFailsOnABadValue()
 {
     LinkFile link;
-    QVERIFY2(openNew(link, {QStringLiteral("create table t (n LONG, s TEXT)"),
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table t (n LONG, s TEXT)"),
                             QStringLiteral("insert into t values (3, 'c'), (1, 'a'), (2, 'b'), ('x', 'd')")}),
              qPrintable(link.errorText()));
     QStringList seen;
     const auto take = [&](int count) {
-        return [&seen, count](const LinkRow& r) {
+        return WholeRows([&seen, count](const LinkRow& r) {
             seen << r.value(QStringLiteral("s")).toString();
             return seen.size() < count;
-        };
+        });
     };
     // Ordered by s, stopped after two rows: false, and no failure.
     QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(2)));
@@ -371,31 +284,27 @@ void TestLinkFile::streamStopsWhenToldAndFailsOnABadValue()
     QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("nothing")}, take(10)));
     QCOMPARE(link.error(), LinkFile::Error::NoColumn);
 
-    // Read as stored: the reader names the column that does not fit, and the
-    // read fails with the same message; a stop is a failure without one.
+    // Read a value at a time: the value asked for that does not fit fails
+    // the read with the same message; a stop is a failure without one.
     const QString badValueText = [&] {
         link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, take(10));
         return link.errorText();
     }();
     int rows = 0;
-    QCOMPARE(link.forEachStoredRow(QStringLiteral("t"), {QStringLiteral("s")},
-                                   [&](const LinkFile::StoredRow& r) {
-                                       ++rows;
-                                       return LinkFile::linkValue(r.statement, 0, r.kinds[0]) ? LinkFile::kNext : 0;
-                                   }),
-             LinkFile::StoredRead::Failed);
+    QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, [&](LinkCursor& r) {
+        ++rows;
+        return r.value(0).has_value();
+    }));
     QCOMPARE(rows, 4);
     QCOMPARE(link.error(), LinkFile::Error::BadValue);
     QCOMPARE(link.errorText(), badValueText);
-    QCOMPARE(link.forEachStoredRow(QStringLiteral("t"), {QStringLiteral("s")},
-                                   [](const LinkFile::StoredRow&) { return LinkFile::kStop; }),
-             LinkFile::StoredRead::Failed);
+    QVERIFY(!link.forEachRow(QStringLiteral("t"), {QStringLiteral("s")}, [](LinkCursor&) { return false; }));
 }
 
 void TestLinkFile::missingTableAndOrderColumnAreReported()
 {
     LinkFile link;
-    QVERIFY2(openNew(link, {QStringLiteral("create table 顧客マスタ (名称 TEXT, 敬称 TEXT)"),
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table 顧客マスタ (名称 TEXT, 敬称 TEXT)"),
                             QStringLiteral("insert into 顧客マスタ values ('山田', '様')")}),
              qPrintable(link.errorText()));
 
@@ -433,7 +342,7 @@ void TestLinkFile::valueThatDoesNotFitItsKindIsAnError()
     QFETCH(QString, declared);
     QFETCH(QString, stored);
     LinkFile link;
-    QVERIFY2(openNew(link, {QStringLiteral("create table t (番号 LONG, 値 %1)").arg(declared),
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table t (番号 LONG, 値 %1)").arg(declared),
                             QStringLiteral("insert into t values (1, NULL), (2, %1)").arg(stored)}),
              qPrintable(link.errorText()));
     QVERIFY(!link.rows(QStringLiteral("t")).has_value());
@@ -441,238 +350,37 @@ void TestLinkFile::valueThatDoesNotFitItsKindIsAnError()
     QVERIFY2(link.errorText().contains(QStringLiteral("値")), qPrintable(link.errorText()));
 }
 
-void TestLinkFile::formatIsChosenBySignature_data()
-{
-    QTest::addColumn<QByteArray>("content");  // "<none>": no file; "<dir>": a folder
-    QTest::addColumn<LinkFile::Format>("format");
-    QTest::newRow("Jet 3") << (jetHeader(0) + QByteArray(2048 - 21, '\0')) << LinkFile::Format::Jet3;
-    QTest::newRow("Jet 4") << (jetHeader(1) + QByteArray(4096 - 21, '\0')) << LinkFile::Format::Jet4;
-    QTest::newRow("Jet signature at the wrong place")
-        << (QByteArrayLiteral("Standard Jet DB\0") + QByteArray(100, '\0')) << LinkFile::Format::None;
-    QTest::newRow("text file") << QByteArray("Standard Jet DB, really\n").repeated(50) << LinkFile::Format::None;
-    QTest::newRow("empty file") << QByteArray() << LinkFile::Format::None;
-    QTest::newRow("no file") << QByteArray("<none>") << LinkFile::Format::None;
-    QTest::newRow("folder") << QByteArray("<dir>") << LinkFile::Format::None;
-}
-
-void TestLinkFile::formatIsChosenBySignature()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(LinkFile::Format, format);
-    const QString file = path(QStringLiteral("link.mdb"));
-    QVERIFY(place(file, content));
-    QCOMPARE(LinkFile::detect(file), format);
-
-    const QString sqlite = path(QStringLiteral("sqlite.mdb"));
-    QVERIFY(makeSqliteFile(sqlite, {QStringLiteral("create table t (a TEXT)")}));
-    QCOMPARE(LinkFile::detect(sqlite), LinkFile::Format::SQLite);
-}
-
-void TestLinkFile::filesThatCannotBeReadGiveAMessage_data()
-{
-    QTest::addColumn<QByteArray>("content");  // "<none>": no file; "<dir>": a folder
-    QTest::addColumn<LinkFile::Error>("error");
-    QTest::newRow("no file") << QByteArray("<none>") << LinkFile::Error::NotFound;
-    QTest::newRow("folder") << QByteArray("<dir>") << LinkFile::Error::NotFound;
-    QTest::newRow("empty file") << QByteArray() << LinkFile::Error::NotADatabase;
-    QTest::newRow("text file") << QByteArray("名称,tel\n山田,03\n").repeated(100) << LinkFile::Error::NotADatabase;
-    QTest::newRow("Jet 3 signature over zeros") << (jetHeader(0) + QByteArray(8192, '\0')) << LinkFile::Error::Unreadable;
-    QTest::newRow("Jet 4 signature over zeros") << (jetHeader(1) + QByteArray(16384, '\0')) << LinkFile::Error::Unreadable;
-    QTest::newRow("Jet signature only") << jetHeader(0) << LinkFile::Error::Unreadable;
-    QByteArray noise;
-    quint32 x = 12345;
-    for (int i = 0; i < 20000; ++i) noise += char((x = x * 1103515245u + 12345u) >> 24);
-    QTest::newRow("Jet signature over noise") << (jetHeader(0) + noise) << LinkFile::Error::Unreadable;
-    QTest::newRow("SQLite signature over noise")
-        << (QByteArrayLiteral("SQLite format 3\0") + noise) << LinkFile::Error::Unreadable;
-}
-
-void TestLinkFile::filesThatCannotBeReadGiveAMessage()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(LinkFile::Error, error);
-    const QString file = path(QStringLiteral("link.mdb"));
-    QVERIFY(place(file, content));
-    LinkFile link;
-    QVERIFY(!link.open(file));
-    QVERIFY(!link.isOpen());
-    QCOMPARE(link.error(), error);
-    QVERIFY(link.errorText().contains(QStringLiteral("link.mdb")));
-    QVERIFY(!link.hasTable(QStringLiteral("顧客マスタ")));
-    QVERIFY(!link.rows(QStringLiteral("顧客マスタ")).has_value());
-    QCOMPARE(link.error(), error);  // still the reason the file could not be opened
-    if (content == "<none>") QVERIFY2(!QFile::exists(file), "reading must not create the file");
-}
-
-void TestLinkFile::lockedFileGivesAMessage()
-{
-    const QString file = path(QStringLiteral("link.mdb"));
-    QVERIFY(makeSqliteFile(file, {QStringLiteral("create table 顧客マスタ (名称 TEXT)"),
-                                  QStringLiteral("insert into 顧客マスタ values ('山田')")}));
-    // Another program writes the file and holds its lock.
-    QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
-    writer.setDatabaseName(file);
-    QVERIFY(writer.open());
-    {
-        QSqlQuery q(writer);
-        QVERIFY(q.exec(QStringLiteral("begin exclusive")));
-        QVERIFY(q.exec(QStringLiteral("insert into 顧客マスタ values ('鈴木')")));
-
-        LinkFile link;
-        QVERIFY(!link.open(file));
-        QCOMPARE(link.error(), LinkFile::Error::Unreadable);
-        QVERIFY(!link.errorText().isEmpty());
-        QVERIFY(q.exec(QStringLiteral("rollback")));
-    }
-    writer.close();
-    writer = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("writer"));
-}
-
-void TestLinkFile::fileIsNeverChanged_data()
-{
-    QTest::addColumn<QString>("journal");
-    QTest::newRow("rollback journal") << "delete";
-    QTest::newRow("write-ahead log") << "wal";
-}
-
-void TestLinkFile::fileIsNeverChanged()
-{
-    QFETCH(QString, journal);
-    // A name with characters that a file URI must escape.
-    const QString name = QStringLiteral("旧 データ#1%?.mdb");
-    const QString file = path(name);
-    QVERIFY(makeSqliteFile(file, {QStringLiteral("pragma journal_mode=%1").arg(journal),
-                                  QStringLiteral("create table 見積書 (伝票番号 LONG, 金額 CURRENCY, 日付 DATETIME)"),
-                                  QStringLiteral("insert into 見積書 values (1, 100, '2004-03-09 10:00:00')")}));
-    const QStringList before = QDir(dir_->path()).entryList(QDir::Files);
-    QCOMPARE(before, QStringList{name});
-    const QByteArray hash = FileHash(file);
-    {
-        LinkFile link;
-        QVERIFY2(link.open(file), qPrintable(link.errorText()));
-        QVERIFY(link.rows(QStringLiteral("見積書"), {QStringLiteral("日付")}).has_value());
-        QVERIFY(link.columns(QStringLiteral("見積書")).has_value());
-        // Nothing appears beside the file while it is open either.
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
-    }
-    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), before);
-    QCOMPARE(FileHash(file), hash);
-}
-
-void TestLinkFile::damagedJetFileIsNamedDamaged_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("detail");
-    const auto pages = [](char version, int size, int count, int extra) {
-        QByteArray f = jetHeader(version);
-        return f + QByteArray(size * count + extra - f.size(), '\0');
-    };
-    QTest::newRow("Jet 3 cut inside a page") << pages(0, 2048, 3, 700) << "整数倍ではありません";
-    QTest::newRow("Jet 4 cut inside a page") << pages(1, 4096, 2, 1) << "整数倍ではありません";
-    QTest::newRow("Jet 3 header page only") << pages(0, 2048, 1, 0) << "テーブルの一覧";
-    QTest::newRow("Jet 3 catalog page of zeros") << pages(0, 2048, 4, 0) << "テーブルの一覧";
-    QTest::newRow("Jet 4 catalog page of zeros") << pages(1, 4096, 4, 0) << "テーブルの一覧";
-}
-
-void TestLinkFile::damagedJetFileIsNamedDamaged()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, detail);
-    const QString file = path(QStringLiteral("顧客 データ.mdb"));
-    QVERIFY(place(file, content));
-    LinkFile link;
-    QVERIFY(!link.open(file));
-    QCOMPARE(link.error(), LinkFile::Error::Unreadable);
-    QVERIFY2(link.errorText().startsWith(QStringLiteral("「顧客 データ.mdb」は壊れている可能性があるため読み込めません")),
-             qPrintable(link.errorText()));
-    QVERIFY2(link.errorText().contains(detail), qPrintable(link.errorText()));
-    QVERIFY(!link.rows(QStringLiteral("顧客マスタ")).has_value());
-}
-
-void TestLinkFile::jetReaderLimitsEndTheRead_data()
-{
-    QTest::addColumn<QByteArray>("fault");
-    QTest::addColumn<int>("silenceMs");
-    QTest::addColumn<QString>("detail");
-    QTest::newRow("no progress") << QByteArray("hang") << 1500 << "1.5 秒のあいだ読み込みが進みませんでした";
-    // Under the default cap, asking for 16 GB of address space fails.
-    QTest::newRow("memory above the cap") << QByteArray("allocate") << 20000 << "メモリの上限（512 MB）";
-    QTest::newRow("crash") << QByteArray("crash") << 20000 << "異常終了しました";
-    QTest::newRow("libmdb warns without end") << QByteArray("flood") << 20000 << "警告が止まらなくなりました";
-    QTest::newRow("exit before answering") << QByteArray("exit") << 20000 << "終了コード 7";
-}
-
-void TestLinkFile::jetReaderLimitsEndTheRead()
-{
-    QFETCH(QByteArray, fault);
-    QFETCH(int, silenceMs);
-    QFETCH(QString, detail);
-#if defined(__SANITIZE_ADDRESS__)
-    if (fault == "allocate") QSKIP("the sanitizer build's reader runs without an address-space cap");
-#endif
-    const QString file = path(QStringLiteral("link.mdb"));
-    QVERIFY(place(file, jetHeader(0) + QByteArray(2048 * 8 - 21, '\0')));
-    const QByteArray hash = FileHash(file);
-    const ScopedEnv misbehave("VELT_JET_READER_FAULT", fault);
-
-    // The program's events run while it waits.
-    bool eventRan = false;
-    QTimer::singleShot(50, [&] { eventRan = true; });
-    LinkFile link;
-    link.setReaderLimits({silenceMs, LinkFile::ReaderLimits().memoryBytes});
-    QVERIFY(!link.open(file));
-    QCOMPARE(link.error(), LinkFile::Error::Unreadable);
-    QVERIFY2(link.errorText().startsWith(QStringLiteral("「link.mdb」は壊れている可能性があるため読み込めません")),
-             qPrintable(link.errorText()));
-    QVERIFY2(link.errorText().contains(detail), qPrintable(link.errorText()));
-    if (fault == "hang") QVERIFY(eventRan);
-    QCOMPARE(FileHash(file), hash);
-}
-
-void TestLinkFile::missingJetReaderIsReported()
-{
-    const QString file = path(QStringLiteral("link.mdb"));
-    QVERIFY(place(file, jetHeader(1) + QByteArray(4096 * 4 - 21, '\0')));
-    const ScopedEnv elsewhere("VELT_JET_READER", QFile::encodeName(path(QStringLiteral("no-such-reader"))));
-    LinkFile link;
-    QVERIFY(!link.open(file));
-    QCOMPARE(link.error(), LinkFile::Error::Unreadable);
-    QVERIFY2(link.errorText().contains(QStringLiteral("「no-such-reader」を起動できません")), qPrintable(link.errorText()));
-    QVERIFY(link.errorText().contains(QStringLiteral("link.mdb")));
-}
-
 void TestLinkFile::rowsOneAtATime()
 {
     LinkFile link;
-    QVERIFY2(openNew(link, {QStringLiteral("create table 顧客マスタ (名称 TEXT, 件数 LONG)"),
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table 顧客マスタ (名称 TEXT, 件数 LONG)"),
                             QStringLiteral("insert into 顧客マスタ values ('鈴木', 3), ('阿部', NULL), ('佐藤', 1)"),
                             QStringLiteral("create table 壊れ (日付 DATETIME)"),
                             QStringLiteral("insert into 壊れ values ('2004-03-09'), ('三月')")}),
              qPrintable(link.errorText()));
     QStringList seen;
-    QVERIFY(link.forEachRow(QStringLiteral("顧客マスタ"), [&](const LinkRow& r) {
+    QVERIFY(link.forEachRow(QStringLiteral("顧客マスタ"), {}, WholeRows([&](const LinkRow& r) {
         seen << r.value(QStringLiteral("名称")).toString() + QLatin1Char('=') + r.value(QStringLiteral("件数")).toString();
         return true;
-    }));
+    })));
     QCOMPARE(seen, (QStringList{"鈴木=3", "阿部=", "佐藤=1"}));
 
     // Stopped by the caller: false, and nothing reported.
     seen.clear();
-    QVERIFY(!link.forEachRow(QStringLiteral("顧客マスタ"), [&](const LinkRow& r) {
+    QVERIFY(!link.forEachRow(QStringLiteral("顧客マスタ"), {}, WholeRows([&](const LinkRow& r) {
         seen << r.value(0).toString();
         return false;
-    }));
+    })));
     QCOMPARE(seen, QStringList{"鈴木"});
     QCOMPARE(link.error(), LinkFile::Error::None);
 
     // A failure after rows were handed over.
     int handed = 0;
-    QVERIFY(!link.forEachRow(QStringLiteral("壊れ"), [&](const LinkRow&) { return ++handed > 0; }));
+    QVERIFY(!link.forEachRow(QStringLiteral("壊れ"), {}, WholeRows([&](const LinkRow&) { return ++handed > 0; })));
     QCOMPARE(handed, 1);
     QCOMPARE(link.error(), LinkFile::Error::BadValue);
 
-    QVERIFY(!link.forEachRow(QStringLiteral("商品マスタ"), [](const LinkRow&) { return true; }));
+    QVERIFY(!link.forEachRow(QStringLiteral("商品マスタ"), {}, [](LinkCursor&) { return true; }));
     QCOMPARE(link.error(), LinkFile::Error::NoTable);
 }
 
@@ -701,6 +409,93 @@ void TestLinkFile::toCurrency()
     }
     QVERIFY(c.has_value());
     QCOMPARE(c->raw(), raw);
+}
+
+void TestLinkFile::storedFormsComeStraightFromTheRow_data()
+{
+    QTest::addColumn<QString>("declared");  // the column's declared type
+    QTest::addColumn<QString>("stored");    // SQL literal
+    const QList<std::pair<const char*, QStringList>> cases{
+        {"TEXT", {"'東京'", "''", "'2004-03-09'", "'12'", "cast(x'41ff' as text)", "cast(x'41efbfbf' as text)"}},
+        {"LONG", {"42", "' 42'", "7.5", "'x'", "9.9e18"}},
+        {"", {"42", "'abc'", "2.5", "x'00'"}},
+        {"YESNO", {"-1", "0", "'True'", "2.5", "'x'"}},
+        {"CURRENCY", {"1234.5", "980", "0.00005", "1e300", "'12.5'", "'x'"}},
+        {"DOUBLE", {"2.25", "1e300", "'1.5'", "7"}},
+        {"DATETIME", {"'2004-03-09'", "'2004/3/9 10:00'", "'2004-03-09 13:05:59.25'", "'三月'", "5", "'0099-01-01'"}},
+        {"BLOB", {"x'00ff'"}},
+    };
+    for (const auto& [declared, literals] : cases) {
+        QTest::addRow("%s Null", *declared ? declared : "untyped") << declared << "NULL";
+        for (const QString& literal : literals)
+            QTest::addRow("%s %s", *declared ? declared : "untyped", qPrintable(literal)) << declared << literal;
+    }
+}
+
+// A value's stored form for each kind, as the row gives it, and as
+// ColumnValue::stored makes it of the value the row reads: the same.
+void TestLinkFile::storedFormsComeStraightFromTheRow()
+{
+    QFETCH(QString, declared);
+    QFETCH(QString, stored);
+    LinkFile link;
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table t (v %1, k LONG)").arg(declared),
+                                    QStringLiteral("insert into t (v, k) values (%1, 1)").arg(stored)}),
+             qPrintable(link.errorText()));
+    const auto shown = [](LinkCursor::Stored result, const StoredValue& v) {
+        switch (result) {
+        case LinkCursor::Stored::Refused: return QStringLiteral("refused");
+        case LinkCursor::Stored::Unreadable: return QStringLiteral("unreadable");
+        case LinkCursor::Stored::Fits: break;
+        }
+        if (v.isNull()) return QStringLiteral("Null");
+        return (v.type() == StoredValue::Type::Integer ? QStringLiteral("int ") : QStringLiteral("text ")) + v.toString();
+    };
+    QStringList fromRow, fromValue;
+    link.forEachRow(QStringLiteral("t"), {QStringLiteral("k")}, [&](LinkCursor& row) {
+        for (ColumnKind kind : {ColumnKind::Text, ColumnKind::Integer, ColumnKind::Money, ColumnKind::Bool, ColumnKind::Date}) {
+            StoredValue direct;
+            fromRow << shown(row.stored(0, kind, direct), direct);
+            StoredValue made;
+            LinkCursor::Stored result = LinkCursor::Stored::Unreadable;
+            if (const auto value = row.value(0)) {
+                const auto form = ColumnValue::stored(*value, kind);
+                result = form ? LinkCursor::Stored::Fits : LinkCursor::Stored::Refused;
+                if (form) made.set(*form);
+            }
+            fromValue << shown(result, made);
+        }
+        return true;
+    });
+    QCOMPARE(fromRow.size(), 5);
+    QCOMPARE(fromRow, fromValue);
+}
+
+void TestLinkFile::lentTextLastsAsLongAsItsRow()
+{
+    LinkFile link;
+    QVERIFY2(folder_.openNew(link, {QStringLiteral("create table t (k LONG, s TEXT)"),
+                                    QStringLiteral("insert into t values (1, '東京都'), (2, '大阪府')")}),
+             qPrintable(link.errorText()));
+    StoredValue lent, kept;
+    QList<bool> goodOnItsRow, goodOnTheNext;
+    QVERIFY(link.forEachRow(QStringLiteral("t"), {QStringLiteral("k")}, [&](LinkCursor& row) {
+        if (lent.type() == StoredValue::Type::Utf8) goodOnTheNext << lent.good();
+        row.stored(1, ColumnKind::Text, lent);
+        if (kept.isNull()) {
+            kept = lent;
+            kept.keep();
+        }
+        goodOnItsRow << (lent.type() == StoredValue::Type::Utf8 && lent.good());
+        return true;
+    }));
+    // Lent, not copied, and good while its row is read; gone after.
+    QCOMPARE(goodOnItsRow, (QList<bool>{true, true}));
+    QCOMPARE(goodOnTheNext, QList<bool>{false});
+    QVERIFY(!lent.good());
+    // Kept, it outlives its row.
+    QVERIFY(kept.good());
+    QCOMPARE(kept.toString(), QStringLiteral("東京都"));
 }
 
 QTEST_MAIN(TestLinkFile)
