@@ -546,9 +546,7 @@ private:
     // A failure SQLite's connection holds.
     Read failed(LinkFailure& failure)
     {
-        sqlite3* db = handle();
-        fail(failure, db ? Failure::sqlite(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)))
-                         : Failure({}, QStringLiteral("no SQLite connection")));
+        fail(failure, Failure::sqlite(handle()));
         return Read::Failed;
     }
 
