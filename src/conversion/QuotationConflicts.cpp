@@ -86,7 +86,9 @@ Identity identity(const StoredValue& customer, const StoredValue& storedDate)
 }
 
 std::optional<QHash<qint64, LeftOut>> QuotationsHeldBack(LinkFile& Dbs, Database& data, const CopyRule& headerRule,
-                                                         const CopyRule& lineRule, QSet<qint64>& held, Failure& error)
+                                                         const QStringList& headerColumns, const CopyRule& lineRule,
+                                                         const QStringList& lineColumns, QSet<qint64>& held,
+                                                         Failure& error)
 {
     // Who and when each current quotation is, by number.
     QHash<qint64, QuotationIds> current;
@@ -111,11 +113,8 @@ std::optional<QHash<qint64, LeftOut>> QuotationsHeldBack(LinkFile& Dbs, Database
 
     // The same of the older quotations under those numbers.
     QHash<qint64, QuotationIds> old;
-    TableOutcome unused;
-    for (bool header : {true, false}) {
-        const CopyRule& rule = header ? headerRule : lineRule;
-        if (const auto columns = oldColumns(Dbs, rule, unused)) collectOld(Dbs, *columns, rule, header, current, old);
-    }
+    collectOld(Dbs, headerColumns, headerRule, true, current, old);
+    collectOld(Dbs, lineColumns, lineRule, false, current, old);
 
     // The older quotation is decided here, whole, as a copy that is under
     // way cannot take back what it changed in a current quotation.

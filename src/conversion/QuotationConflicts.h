@@ -41,9 +41,12 @@ Identity identity(const StoredValue& customer, const StoredValue& storedDate);
 
 // The quotation numbers the current file holds (held), and those of them
 // whose older quotation is left out, with the reason. The older tables are
-// read as the rules read them (both can be read: the copy has checked).
-// Nothing (error set) when the current file could not be read.
+// read as the rules read them, over the columns the copy found in them (both
+// can be read: the copy has checked). Nothing (error set) when the current
+// file could not be read.
 std::optional<QHash<qint64, LeftOut>> QuotationsHeldBack(LinkFile& Dbs, Database& data, const CopyRule& headerRule,
-                                                         const CopyRule& lineRule, QSet<qint64>& held, Failure& error);
+                                                         const QStringList& headerColumns, const CopyRule& lineRule,
+                                                         const QStringList& lineColumns, QSet<qint64>& held,
+                                                         Failure& error);
 
 }  // namespace tablecopy

@@ -159,7 +159,7 @@ void copyBoth(LinkFile& Dbs, Database& data, const CopyRule& headerRule, const C
     if (!tx.started()) return failBoth(data.lastError());
     Failure error;
     QSet<qint64> held;  // numbers the current file holds
-    const auto decided = QuotationsHeldBack(Dbs, data, headerRule, lineRule, held, error);
+    const auto decided = QuotationsHeldBack(Dbs, data, headerRule, *headerColumns, lineRule, *lineColumns, held, error);
     if (!decided) return failBoth(error);
     left = *decided;
     const QuotationFields headerFields(headerRule), lineFields(lineRule);

@@ -8,6 +8,12 @@ Failure Failure::sqlite(int resultCode, const QString& text)
     return because(ReasonOfSqliteCode(resultCode), engine);
 }
 
+Failure Failure::sqlite(sqlite3* connection)
+{
+    if (!connection) return Failure({}, QStringLiteral("no SQLite connection"));
+    return sqlite(sqlite3_extended_errcode(connection), QString::fromUtf8(sqlite3_errmsg(connection)));
+}
+
 Failure Failure::because(FailureReason reason, const QString& engineWords)
 {
     return Failure(ReasonSentence(reason), engineWords, reason);

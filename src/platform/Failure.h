@@ -16,6 +16,8 @@
 #include <QMetaType>
 #include <QString>
 
+struct sqlite3;
+
 enum class FailureReason {
     None,         // no reason known beyond the words
     DiskFull,     // SQLITE_FULL
@@ -42,6 +44,9 @@ struct Failure {
     // its words. said is the reason's sentence (nothing for a code that
     // names no reason the user can act on, such as a refused constraint).
     static Failure sqlite(int resultCode, const QString& text);
+    // The last failure of an SQLite connection: its extended result code and
+    // words (engine words only when there is no connection).
+    static Failure sqlite(sqlite3* connection);
     // The reason's sentence, and the engine's words for the details.
     static Failure because(FailureReason reason, const QString& engineWords = {});
 

@@ -156,9 +156,8 @@ public:
             // quotation): the last one is remembered per column.
             LastDate& last = dates_[size_t(i)];
             const QByteArrayView text = utf8Of(statement_, c);
-            if (last.text.isNull() || last.text != text || last.kind != kind) {
+            if (last.text.isNull() || last.text != text) {
                 last.text = text.toByteArray();
-                last.kind = kind;
                 const auto v = value(i);
                 if (!v) {
                     last.text = QByteArray();
@@ -178,8 +177,7 @@ public:
 private:
     struct LastDate {
         QByteArray text;
-        ColumnKind kind = ColumnKind::Any;
-        std::optional<QVariant> stored;
+        std::optional<QVariant> stored;  // as a Date column stores it
     };
 
     sqlite3_stmt* statement_ = nullptr;
@@ -233,25 +231,16 @@ public:
     {
         const auto info = columnInfo(table, failure);
         if (!info) return std::nullopt;
-        QStringList names;
-        for (const auto& c : *info) names.append(c.first);
-        return names;
+        return info->columns;
     }
 
     Read readEach(const QString& table, const RowHandler& row, LinkFailure& failure) override
     {
         const auto info = columnInfo(table, failure);
         if (!info) return Read::Failed;
-        QStringList select, columns;
-        QList<ColumnKind> kinds;
-        for (const auto& [column, kind] : *info) {
-            select << Database::quoteIdent(column);
-            columns << column;
-            kinds << kind;
-        }
-        Statement statement = prepare(QStringLiteral("select %1 from %2").arg(select.join(QStringLiteral(", ")), Database::quoteIdent(table)));
+        Statement statement = prepare(QStringLiteral("select %1 from %2").arg(info->select.join(QStringLiteral(", ")), Database::quoteIdent(table)));
         if (!statement) return failed(failure);
-        return each(statement.get(), table, columns, kinds, row, failure);
+        return each(statement.get(), table, *info, row, failure);
     }
 
     // Ordered by SQLite itself, either way: Unavailable when a value of an
@@ -262,13 +251,10 @@ public:
     {
         const auto info = columnInfo(table, failure);
         if (!info) return Read::Failed;
-        QStringList select, columns, orderBy, orderColumns;
-        QList<ColumnKind> kinds, orderKinds;
-        for (const auto& [column, kind] : *info) {
-            select << Database::quoteIdent(column);
-            columns << column;
-            kinds << kind;
-        }
+        const QStringList& select = info->select;
+        const QList<ColumnKind>& kinds = info->kinds;
+        QStringList orderBy, orderColumns;
+        QList<ColumnKind> orderKinds;
         for (qsizetype i : order) {
             orderBy << sqlOrder(select[i], kinds[i]);
             orderColumns << select[i];
@@ -281,7 +267,7 @@ public:
         // whether the table is stored in that order already (rows written
         // as they are numbered, as a file usually holds them): then it is
         // read as it lies, as sorting it would only cost.
-        switch (survey(handle(), from, orderBy, orderColumns, orderKinds)) {
+        switch (survey(from, orderBy, orderColumns, orderKinds)) {
         case Survey::Unsafe:
         case Survey::Unknown:
             return Read::Unavailable;
@@ -295,10 +281,18 @@ public:
         Statement statement = prepare(QStringLiteral("select %1 from %2 order by %3")
                                           .arg(select.join(QStringLiteral(", ")), from, orderBy.join(QStringLiteral(", "))));
         if (!statement) return Read::Unavailable;
-        return each(statement.get(), table, columns, kinds, row, failure);
+        return each(statement.get(), table, *info, row, failure);
     }
 
 private:
+    // A table's columns as a read selects them: their names, the same quoted
+    // for SQL, and the kinds their declared types name.
+    struct Columns {
+        QStringList columns;
+        QStringList select;
+        QList<ColumnKind> kinds;
+    };
+
     // The SQLite connection under Qt's driver (the system's SQLite library).
     sqlite3* handle() const { return SqliteHandle(db_); }
 
@@ -315,17 +309,17 @@ private:
     }
 
     // Each row of the statement to `row`, on one cursor.
-    Read each(sqlite3_stmt* statement, const QString& table, const QStringList& columns, const QList<ColumnKind>& kinds,
-              const RowHandler& row, LinkFailure& failure)
+    Read each(sqlite3_stmt* statement, const QString& table, const Columns& info, const RowHandler& row,
+              LinkFailure& failure)
     {
-        SqliteCursor cursor(columns, kinds);
+        SqliteCursor cursor(info.columns, info.kinds);
         int step = SQLITE_ROW;
         while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
             cursor.standOn(statement);
             const bool go = row(cursor);
             if (const qsizetype bad = cursor.unreadable(); bad >= 0) {
                 failure = {LinkFile::Error::BadValue,
-                           linkmsg::badValue(table, columns[bad], storedValue(statement, int(bad)).toString())};
+                           linkmsg::badValue(table, info.columns[bad], storedValue(statement, int(bad)).toString())};
                 return Read::Failed;
             }
             if (!go) return Read::Stopped;
@@ -343,20 +337,15 @@ private:
     // row's, as SQL compares them: Null first, then numbers, then texts in
     // Japanese order. NotInOrder when one does not or holds a blob; Unknown
     // when the pass cannot run.
-    static Survey survey(sqlite3* db, const QString& from, const QStringList& expressions, const QStringList& columns,
-                         const QList<ColumnKind>& kinds)
+    Survey survey(const QString& from, const QStringList& expressions, const QStringList& columns,
+                  const QList<ColumnKind>& kinds) const
     {
-        if (!db || expressions.isEmpty()) return Survey::Unknown;
+        if (expressions.isEmpty()) return Survey::Unknown;
         // The order values, then the stored values they come from.
-        const QByteArray sql = QStringLiteral("select %1, %2 from %3 order by rowid")
-                                   .arg(expressions.join(QStringLiteral(", ")), columns.join(QStringLiteral(", ")), from)
-                                   .toUtf8();
-        sqlite3_stmt* prepared = nullptr;
-        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(prepared);
-            return Survey::Unknown;
-        }
-        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, &sqlite3_finalize);
+        const Statement statement = prepare(QStringLiteral("select %1, %2 from %3 order by rowid")
+                                                .arg(expressions.join(QStringLiteral(", ")), columns.join(QStringLiteral(", ")), from));
+        if (!statement) return Survey::Unknown;
+        sqlite3_stmt* const prepared = statement.get();
         struct Value {
             int rank = 0;  // 0 Null, 1 number, 2 text
             bool whole = false;
@@ -520,7 +509,9 @@ private:
         return header.size() == 20 && header[18] == 2 && header[19] == 2 && !QFileInfo::exists(path + QStringLiteral("-wal"));
     }
 
-    std::optional<QList<std::pair<QString, ColumnKind>>> columnInfo(const QString& table, LinkFailure& failure)
+    // A table's columns in the file's order; nothing (failure set) when it
+    // has none or they cannot be read.
+    std::optional<Columns> columnInfo(const QString& table, LinkFailure& failure)
     {
         QSqlQuery q(db_);
         q.setForwardOnly(true);
@@ -528,9 +519,14 @@ private:
             fail(failure, SqlFailure(q.lastError()));
             return std::nullopt;
         }
-        QList<std::pair<QString, ColumnKind>> out;
-        while (q.next()) out.append({q.value(1).toString(), ColumnKindOf(q.value(2).toString())});
-        if (out.isEmpty()) {
+        Columns out;
+        while (q.next()) {
+            const QString column = q.value(1).toString();
+            out.columns << column;
+            out.select << Database::quoteIdent(column);
+            out.kinds << ColumnKindOf(q.value(2).toString());
+        }
+        if (out.columns.isEmpty()) {
             failure = {LinkFile::Error::NoTable, linkmsg::noTable(table)};
             return std::nullopt;
         }
@@ -546,9 +542,7 @@ private:
     // A failure SQLite's connection holds.
     Read failed(LinkFailure& failure)
     {
-        sqlite3* db = handle();
-        fail(failure, db ? Failure::sqlite(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)))
-                         : Failure({}, QStringLiteral("no SQLite connection")));
+        fail(failure, Failure::sqlite(handle()));
         return Read::Failed;
     }
 

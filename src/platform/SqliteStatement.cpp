@@ -90,8 +90,7 @@ qint64 SqliteStatement::lastInsertRowid() const
 
 bool SqliteStatement::failed()
 {
-    error_ = db_ ? Failure::sqlite(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)))
-                 : Failure({}, QStringLiteral("no SQLite connection"));
+    error_ = Failure::sqlite(db_);
     qCWarning(lcDb).noquote() << path_ << ":" << error_ << "[" + sql_ + "]";
     if (statement_) sqlite3_reset(statement_);
     step_ = SQLITE_DONE;
