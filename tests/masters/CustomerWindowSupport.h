@@ -29,6 +29,14 @@ inline FrmCustomer* openCustomerWindow(CustomerWindowFixture& f)
     return f.openWindow<FrmCustomer>(QStringLiteral("Frm顧客情報"), f.quotation);
 }
 
+// Opens the customer window with the customer link set to the application and its file.
+inline FrmCustomer* openLinkedCustomerWindow(CustomerWindowFixture& f, const QString& application, const QString& path)
+{
+    f.session.設定情報.顧客リンクアプリ = application;
+    f.session.設定情報.顧客リンクパス = path;
+    return openCustomerWindow(f);
+}
+
 // The list on screen: the window's model of w顧客マスタ.
 inline WorkTableModel* listModel(const FrmCustomer* w)
 {

@@ -94,9 +94,7 @@ void TestCustomerLink::checksInOrder()
     if (path == u"<file>") setting = file;
     if (path == u"<dir>") setting = f.folder.root();
     if (path == u"<none>") setting = f.folder.root() + QStringLiteral("/missing.mdb");
-    f.session.設定情報.顧客リンクアプリ = application;
-    f.session.設定情報.顧客リンクパス = setting;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, application, setting);
     QVERIFY(w);
     const QStringList list = customerList(f);
 
@@ -181,9 +179,7 @@ void TestCustomerLink::formats()
                                    : f.folder.root() + QStringLiteral("/link.mdb");
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     makeSqliteFile(f.folder, path, file);
-    f.session.設定情報.顧客リンクアプリ = application;
-    f.session.設定情報.顧客リンクパス = drivePath ? QStringLiteral("c:\\Tesra\\data\\tesra.mdb") : path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, application, drivePath ? QStringLiteral("c:\\Tesra\\data\\tesra.mdb") : path);
     QVERIFY(w);
     const QStringList master = customerMaster(f);
 
@@ -232,9 +228,7 @@ void TestCustomerLink::unreadableFileLeavesTheList()
     } else {
         makeSqliteFile(f.folder, path, file);
     }
-    f.session.設定情報.顧客リンクアプリ = application;
-    f.session.設定情報.顧客リンクパス = path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, application, path);
     QVERIFY(w);
     QVERIFY(listModel(w)->editCell(0, 顧客情報, QStringLiteral("未登録の編集")));
     const QStringList list = customerList(f);
@@ -262,9 +256,7 @@ void TestCustomerLink::linkFileInUseSaysSo()
     Database other;
     QVERIFY(other.open(path, Database::Role::Data, false));
     QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    f.session.設定情報.顧客リンクアプリ = QStringLiteral("Dovan請求書");
-    f.session.設定情報.顧客リンクパス = path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, QStringLiteral("Dovan請求書"), path);
     QVERIFY(w);
     const QStringList list = customerList(f);
 
@@ -287,9 +279,7 @@ void TestCustomerLink::linkFileIsNeverChanged()
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     makeSqliteFile(f.folder, path, kMoxelTable);
     const QByteArray before = sha256(path);
-    f.session.設定情報.顧客リンクアプリ = QStringLiteral("Moxel顧客管理");
-    f.session.設定情報.顧客リンクパス = path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, QStringLiteral("Moxel顧客管理"), path);
     QVERIFY(w);
 
     control<QPushButton>(*w, "cmdリンク参照")->click();
@@ -310,9 +300,7 @@ void TestCustomerLink::importThenSaveAddsAndUpdates()
     makeSqliteFile(f.folder, path, {"create table 顧客マスタ (顧客名 TEXT, 顧客情報 TEXT, ふりがな TEXT, 敬称 TEXT)",
                                     "insert into 顧客マスタ values ('青木商店', '新住所', 'あおき', '御中')",
                                     "insert into 顧客マスタ values ('新規商店', NULL, 'しんき', '様')"});
-    f.session.設定情報.顧客リンクアプリ = QStringLiteral("Dovan請求書");
-    f.session.設定情報.顧客リンクパス = path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, QStringLiteral("Dovan請求書"), path);
     QVERIFY(w);
 
     control<QPushButton>(*w, "cmdリンク参照")->click();

@@ -176,9 +176,7 @@ void TestLinkJet::customerFormats()
     const QString path = f.folder.root() + QStringLiteral("/link.mdb");
     QVERIFY(writeJet(path, version, tables));
     const QByteArray hash = FileHash(path);
-    f.session.設定情報.顧客リンクアプリ = application;
-    f.session.設定情報.顧客リンクパス = path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, application, path);
     QVERIFY(w);
     const QStringList master = customerMaster(f);
 
@@ -207,9 +205,7 @@ void TestLinkJet::damagedCustomerFile()
     QVERIFY(layout.dataPages.value(QStringLiteral("顧客マスタ")).size() > 1);
     QVERIFY(jet::damage(path, layout, QStringLiteral("顧客マスタ"), damage));
     const QByteArray hash = FileHash(path);
-    f.session.設定情報.顧客リンクアプリ = QStringLiteral("Dovan請求書");
-    f.session.設定情報.顧客リンクパス = path;
-    FrmCustomer* w = openCustomerWindow(f);
+    FrmCustomer* w = openLinkedCustomerWindow(f, QStringLiteral("Dovan請求書"), path);
     QVERIFY(w);
     const QStringList list = customerList(f);
 
