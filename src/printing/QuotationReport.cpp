@@ -15,8 +15,8 @@ PrintedMarginOffsets PrintedMargins(const QString& layoutCode, const PrintSettin
         PrintSettingsEntry entry = printSettings;
         entry.LM = lm;
         entry.TM = tm;
-        if (layoutCode == u"MB5"_qs) return rpt見積書B5({}, entry, settings).build({}).origin;
-        return Rpt見積書A401({}, entry, settings).build({}).origin;
+        if (layoutCode == u"MB5"_qs) return rpt見積書B5({}, entry, settings).origin();
+        return Rpt見積書A401({}, entry, settings).origin();
     };
     const QPointF moved = origin(printSettings.LM, printSettings.TM) - origin(0, 0);
     // Held below a value the nearest whole one below it, above it the nearest above.

@@ -21,13 +21,13 @@ ReportControl& Report::control(const QString& name)
     return scratch_;
 }
 
-ReportDocument Report::run(const QList<ReportRecord>& records)
+ReportDocument Report::begin(bool noRecords)
 {
     work_ = design_;
     pageNumber_ = 0;
     stopped_ = false;
     newPageRequested_ = false;
-    eof_ = records.isEmpty();
+    eof_ = noRecords;
 
     reportStart();
 
@@ -38,7 +38,17 @@ ReportDocument Report::run(const QList<ReportRecord>& records)
     paperHeight_ = paper.height();
     holdOnPaper(paper);
     doc.origin = QPointF(work_.page.margins.left(), work_.page.margins.top());
+    return doc;
+}
 
+QPointF Report::origin()
+{
+    return begin(true).origin;
+}
+
+ReportDocument Report::run(const QList<ReportRecord>& records)
+{
+    ReportDocument doc = begin(records.isEmpty());
     startPage();
     int onPage = 0;
     for (qsizetype i = 0; !stopped_; ++i) {

@@ -43,6 +43,9 @@ public:
 
     // Builds all pages from the records (in their order).
     ReportDocument run(const QList<ReportRecord>& records);
+    // Where run() starts the pages on the paper: the report start's margins,
+    // held on the paper. Nothing is laid out for it.
+    QPointF origin();
 
 protected:
     virtual void reportStart() {}
@@ -71,6 +74,9 @@ protected:
     int rowsPerPage() const { return rowsPerPage_; }
 
 private:
+    // A fresh working copy through the report start, held on the paper: the
+    // document without pages.
+    ReportDocument begin(bool noRecords);
     void startPage();
     void finishPage(ReportDocument& doc);
     void bind(const ReportRecord* record);
