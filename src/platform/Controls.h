@@ -9,6 +9,7 @@
 //   KeyHook        key-down handlers that may swallow a key by setting it to 0
 
 #include "platform/Currency.h"
+#include "platform/RefusalOnLeave.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -20,24 +21,6 @@
 #include <optional>
 
 class QToolButton;
-
-// Text a box refused as the focus left it, for the handler of the button the
-// focus went to: remembered until the handler asks (take) or the focus moves
-// on from where it went.
-class RefusalOnLeave {
-public:
-    ~RefusalOnLeave() { forget(); }
-    // The box `owner` refused its text as the focus left it.
-    void note(QWidget* owner);
-    // True once when such a refusal is remembered; forgets it.
-    bool take();
-    void forget();
-
-private:
-    bool refused_ = false;
-    QPointer<QWidget> focusAfter_;
-    QMetaObject::Connection watch_;
-};
 
 // Typed text the box does not take (no number, or a number out of its range)
 // is refused as the user leaves the box or presses Enter: the box sends

@@ -220,12 +220,6 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     setAttribute(Qt::WA_InputMethodEnabled, true);
     viewport()->setAttribute(Qt::WA_InputMethodEnabled, true);
 
-    // A refusal as the focus left the grid holds only while the focus stays
-    // where it went (this change itself is reported after the editor's focus-out).
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (refusedOnLeave_ && now != focusAfterRefusal_) refusedOnLeave_ = false;
-    });
-
     // A frozen pane reports its clicks as its grid's.
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) emit hub()->cellClicked(index.row(), index.column());
@@ -237,7 +231,6 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
 
 GridView::~GridView()
 {
-    disconnect(focusWatch_);
     // The pane goes first, while the grid it reports to is whole.
     delete frozen_;
 }
@@ -355,7 +348,7 @@ bool GridView::commitEdit()
 {
     const bool own = commitEditor(editor_);
     const bool pane = frozen_ ? frozen_->commitEdit() : true;
-    const bool left = !std::exchange(refusedOnLeave_, false);
+    const bool left = !leave_.take();
     return own && pane && left;
 }
 
@@ -363,15 +356,13 @@ void GridView::cancelEdit()
 {
     if (editor_) closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
     if (frozen_) frozen_->cancelEdit();
-    refusedOnLeave_ = false;
+    leave_.forget();
 }
 
 void GridView::refusedOnLeave()
 {
-    // Focus-out comes once the focus is already where it went.
     GridView* grid = hub();
-    grid->refusedOnLeave_ = true;
-    grid->focusAfterRefusal_ = QApplication::focusWidget();
+    grid->leave_.note(grid);
 }
 
 bool GridView::isEditing() const

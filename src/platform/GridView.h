@@ -34,6 +34,7 @@
 //   commitEdit() as long as the focus stays where it went, so the handler
 //   stops instead of working on the cell's old value.
 
+#include "platform/RefusalOnLeave.h"
 #include "platform/WorkTableModel.h"
 
 #include <QPersistentModelIndex>
@@ -166,10 +167,7 @@ private:
     int keepRow_ = -1;  // current cell kept over a model reset
     int keepCol_ = -1;
     // An edit refused as the focus left the grid, until the next commitEdit()
-    // or until the focus moves on from where it went.
-    bool refusedOnLeave_ = false;
-    QPointer<QWidget> focusAfterRefusal_;
-    // The application's focus changes seen by the grid; cut in the destructor,
-    // since QWidget's own destructor still moves the focus away.
-    QMetaObject::Connection focusWatch_;
+    // or until the focus moves on from where it went (kept on the grid, not
+    // its frozen pane).
+    RefusalOnLeave leave_;
 };
