@@ -44,7 +44,10 @@ void collectOld(LinkFile& Dbs, const QStringList& columns, const CopyRule& rule,
 {
     const Prepared p = prepare(rule, columns);
     const QuotationFields f(rule);
-    const QList<qsizetype> which = p.keys + QList<qsizetype>{f.customer, f.date};
+    // The lines' keys hold the customer and the date already.
+    QList<qsizetype> which = p.keys;
+    for (const qsizetype field : {f.customer, f.date})
+        if (!which.contains(field)) which << field;
     int read = 0;
     forEachOldRow(Dbs, columns, rule, p, which, read, LinkFile::Order::Preferred, [&](const RowValues& rv, LinkCursor&) {
         const StoredValue& number = rv.values[size_t(f.number)];
@@ -87,7 +90,7 @@ Identity identity(const StoredValue& customer, const StoredValue& storedDate)
 
 std::optional<QHash<qint64, LeftOut>> QuotationsHeldBack(LinkFile& Dbs, Database& data, const CopyRule& headerRule,
                                                          const QStringList& headerColumns, const CopyRule& lineRule,
-                                                         const QStringList& lineColumns, QSet<qint64>& held,
+                                                         const QStringList& lineColumns, HeldNumbers& held,
                                                          Failure& error)
 {
     // Who and when each current quotation is, by number.
@@ -107,8 +110,11 @@ std::optional<QHash<qint64, LeftOut>> QuotationsHeldBack(LinkFile& Dbs, Database
         return std::nullopt;
     }
     QHash<qint64, LeftOut> found;
-    held = QSet<qint64>();
-    for (auto it = current.cbegin(); it != current.cend(); ++it) held.insert(it.key());
+    held = HeldNumbers();
+    for (auto it = current.cbegin(); it != current.cend(); ++it) {
+        held.all.insert(it.key());
+        if (!it->lines.isEmpty()) held.withLines.insert(it.key());
+    }
     if (current.isEmpty()) return found;
 
     // The same of the older quotations under those numbers.

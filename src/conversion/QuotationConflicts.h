@@ -39,6 +39,13 @@ Identity identity(const QVariant& customer, const QVariant& storedDate);
 // The same of an older row's values.
 Identity identity(const StoredValue& customer, const StoredValue& storedDate);
 
+// The quotation numbers the current file holds: all, and those it holds
+// lines of.
+struct HeldNumbers {
+    QSet<qint64> all;
+    QSet<qint64> withLines;
+};
+
 // The quotation numbers the current file holds (held), and those of them
 // whose older quotation is left out, with the reason. The older tables are
 // read as the rules read them, over the columns the copy found in them (both
@@ -46,7 +53,7 @@ Identity identity(const StoredValue& customer, const StoredValue& storedDate);
 // file could not be read.
 std::optional<QHash<qint64, LeftOut>> QuotationsHeldBack(LinkFile& Dbs, Database& data, const CopyRule& headerRule,
                                                          const QStringList& headerColumns, const CopyRule& lineRule,
-                                                         const QStringList& lineColumns, QSet<qint64>& held,
+                                                         const QStringList& lineColumns, HeldNumbers& held,
                                                          Failure& error);
 
 }  // namespace tablecopy

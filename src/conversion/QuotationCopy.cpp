@@ -37,21 +37,13 @@ std::optional<QSet<qint64>> oldNumbers(LinkFile& Dbs, const QStringList& columns
 // same key may have been added.
 class LineKeys final : public KeyIndex {
 public:
-    LineKeys(Database& data, const CopyRule& lineRule)
-        : data_(data), f_(lineRule), find_(data, QStringLiteral("select rowid, 顧客名, 日付 from 見積書 where 伝票番号 = ? and "
-                                                  "伝票区分 is ? and 行番号 is ? order by rowid"))
+    // held: the numbers the current file holds lines of.
+    LineKeys(Database& data, const CopyRule& lineRule, const QSet<qint64>& held)
+        : f_(lineRule),
+          find_(data, QStringLiteral("select rowid, 顧客名, 日付 from 見積書 where 伝票番号 = ? and "
+                                     "伝票区分 is ? and 行番号 is ? order by rowid")),
+          held_(held)
     {
-    }
-
-    bool load(Failure& error)
-    {
-        auto q = data_.query(QStringLiteral("select distinct 伝票番号 from 見積書"));
-        if (!q) {
-            error = data_.lastError();
-            return false;
-        }
-        while (q->next()) held_.insert(q->value(0).toLongLong());
-        return true;
     }
 
     bool find(const Slots& values, PendingRows& pending, std::optional<qint64>& rowid, Failure& error) override
@@ -88,10 +80,9 @@ private:
                           values[size_t(f_.row)].toLongLong());
     }
 
-    Database& data_;
     const QuotationFields f_;
     SqliteStatement find_;
-    QSet<qint64> held_;   // numbers the current file holds lines of
+    const QSet<qint64>& held_;
     QSet<size_t> added_;  // places of the lines added, hashed
 };
 
@@ -158,7 +149,7 @@ void copyBoth(LinkFile& Dbs, Database& data, const CopyRule& headerRule, const C
     Transaction tx(data);
     if (!tx.started()) return failBoth(data.lastError());
     Failure error;
-    QSet<qint64> held;  // numbers the current file holds
+    HeldNumbers held;
     const auto decided = QuotationsHeldBack(Dbs, data, headerRule, *headerColumns, lineRule, *lineColumns, held, error);
     if (!decided) return failBoth(error);
     left = *decided;
@@ -178,7 +169,7 @@ void copyBoth(LinkFile& Dbs, Database& data, const CopyRule& headerRule, const C
     const auto leave = [&](qint64 n, LeftOut why) {
         if (left.contains(n)) return;
         left.insert(n, why);
-        if (!held.contains(n)) found.insert(n);
+        if (!held.all.contains(n)) found.insert(n);
     };
 
     QSet<qint64> withHeader;  // numbers of the older headers
@@ -202,13 +193,13 @@ void copyBoth(LinkFile& Dbs, Database& data, const CopyRule& headerRule, const C
         if (rv.values[size_t(lineFields.number)].isNull()) return false;  // a line of no quotation
         const qint64 n = numberOf(rv, lineFields);
         // A number the current file holds was decided before: it has none.
-        if (!held.contains(n)) leave(n, why == Verdict::BadKey ? LeftOut::BadKey : LeftOut::EmptyKey);
+        if (!held.all.contains(n)) leave(n, why == Verdict::BadKey ? LeftOut::BadKey : LeftOut::EmptyKey);
         return left.contains(n);
     };
 
     HeldKeys headerKeys(prepare(headerRule, {}).keys);
-    LineKeys lineKeys(data, lineRule);
-    if (!headerKeys.load(data, headerRule, error) || !lineKeys.load(error)) return failBoth(error);
+    LineKeys lineKeys(data, lineRule, held.withLines);
+    if (!headerKeys.load(data, headerRule, error)) return failBoth(error);
     const RowsCopied headersCopied = copyRows(data, Dbs, *headerColumns, headerRule, headerKeys, headers, headerCheck);
     if (headersCopied != RowsCopied::All) {
         left.clear();
