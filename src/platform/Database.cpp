@@ -21,6 +21,21 @@ Failure notOpen()
     return Failure(QStringLiteral("データベースが開かれていません。"));
 }
 
+// The driver hands over the code sqlite3_step or sqlite3_prepare gave. The
+// connection, when given, still holds the extended code of that failure,
+// which tells more (a file moved away, a page read short).
+Failure sqlFailure(const QSqlError& error, sqlite3* connection)
+{
+    bool ok = false;
+    int code = error.nativeErrorCode().toInt(&ok);
+    if (!ok) code = SQLITE_ERROR;
+    if (ok && connection) {
+        const int extended = sqlite3_extended_errcode(connection);
+        if ((extended & 0xff) == code) code = extended;
+    }
+    return Failure::sqlite(code, error.text());
+}
+
 }  // namespace
 
 Database::Database() = default;
@@ -32,25 +47,12 @@ Database::~Database()
 
 Failure SqlFailure(const QSqlError& error)
 {
-    // The driver hands over the code sqlite3_step or sqlite3_prepare gave.
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return Failure::sqlite(ok ? code : SQLITE_ERROR, error.text());
+    return sqlFailure(error, nullptr);
 }
 
 bool Database::fail(const QString& what, const QSqlError& error, const QString& sql)
 {
-    Failure failure = SqlFailure(error);
-    // The extended code tells more (a file moved away, a page read short)
-    // while the connection still holds it for this statement.
-    if (sqlite3* connection = SqliteHandle(db_)) {
-        const int extended = sqlite3_extended_errcode(connection);
-        bool ok = false;
-        const int primary = error.nativeErrorCode().toInt(&ok);
-        if (ok && (extended & 0xff) == primary && extended != primary)
-            failure = Failure::sqlite(extended, error.text());
-    }
-    return fail(what, std::move(failure), sql);
+    return fail(what, sqlFailure(error, SqliteHandle(db_)), sql);
 }
 
 bool Database::fail(const QString& what, Failure failure, const QString& sql)
