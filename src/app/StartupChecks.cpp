@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QtEndian>
 
 namespace {
 
@@ -30,13 +31,6 @@ bool canWriteFolder(const QString& folder)
 {
     const QFileInfo info(folder);
     return info.isDir() && info.isWritable() && info.isExecutable();
-}
-
-quint32 bigEndian(const QByteArray& bytes, int at, int size)
-{
-    quint32 v = 0;
-    for (int i = 0; i < size; ++i) v = (v << 8) | quint8(bytes[at + i]);
-    return v;
 }
 
 }  // namespace
@@ -98,13 +92,13 @@ std::optional<Failure> CheckFileLength(const QString& path)
     if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return std::nullopt;
     // The page size (1 stands for 65536) and, while the header's change
     // counter vouches for it, the number of pages the file holds.
-    const quint32 stored = bigEndian(header, 16, 2);
+    const quint32 stored = qFromBigEndian<quint16>(header.constData() + 16);
     const qint64 pageSize = stored == 1 ? 65536 : stored;
     if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) return std::nullopt;  // SQLite's open tells
     // (A write-ahead log beside it may still hold pages a checkpoint had not
     // yet written when it stopped: then only the page size is checked.)
-    const quint32 pages = bigEndian(header, 28, 4);
-    const bool pagesKnown = pages > 0 && bigEndian(header, 24, 4) == bigEndian(header, 92, 4) &&
+    const quint32 pages = qFromBigEndian<quint32>(header.constData() + 28);
+    const bool pagesKnown = pages > 0 && qFromBigEndian<quint32>(header.constData() + 24) == qFromBigEndian<quint32>(header.constData() + 92) &&
                             QFileInfo(path + QStringLiteral("-wal")).size() == 0;
     if (size % pageSize == 0 && (!pagesKnown || qint64(pages) * pageSize <= size)) return std::nullopt;
     const QString expected = pagesKnown ? QStringLiteral("%1 バイトのはずが").arg(qint64(pages) * pageSize)
