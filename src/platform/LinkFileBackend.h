@@ -49,7 +49,6 @@ public:
 
     void standOn(QVariantList&& values) { current_.values_ = std::move(values); }
     void standOn(const LinkRow& row) { current_.values_ = row.values_; }
-    const QVariantList& values() const { return current_.values_; }
 
     std::optional<QVariant> value(qsizetype i) override { return current_.value(i); }
     std::optional<LinkRow> row() override { return current_; }
@@ -88,16 +87,17 @@ std::unique_ptr<LinkFileBackend> openSqliteLinkFile(const QString& path, LinkFai
 std::unique_ptr<LinkFileBackend> openJetLinkFile(const QString& path, const LinkFile::ReaderLimits& limits,
                                                  LinkFile::Format& format, LinkFailure& failure);
 
-// A table read whole into a temporary SQLite file on disk, then handed over
-// in the order of the columns at `order` as LinkFile::rows() orders them
-// (LinkFileScratch.cpp): `readEach` reads it (in the file's order) into the
-// file, and only once it has read the whole table without a failure are the
-// rows handed to `row`. Unavailable, before any row is handed over and
-// without a failure, when a value cannot be ordered there as rows() orders
-// it or the temporary file cannot be used.
-LinkFileBackend::Read readOrderedOnDisk(const QString& path, const QString& table, const QList<qsizetype>& order,
-                                        const std::function<LinkFileBackend::Read(const LinkFileBackend::RowHandler&)>& readEach,
-                                        const LinkFileBackend::RowHandler& row, LinkFailure& failure);
+// A table of `file` (at `path`) read whole into a temporary SQLite file on
+// disk, then handed over in the order of the columns at `order` as
+// LinkFile::rows() orders them (LinkFileScratch.cpp): the file's readEach
+// reads it (in the file's order) into the temporary file, and only once it
+// has read the whole table without a failure are the rows handed to `row`.
+// Unavailable, before any row is handed over and without a failure, when a
+// value cannot be ordered there as rows() orders it or the temporary file
+// cannot be used.
+LinkFileBackend::Read readOrderedOnDisk(LinkFileBackend& file, const QString& path, const QString& table,
+                                        const QList<qsizetype>& order, const LinkFileBackend::RowHandler& row,
+                                        LinkFailure& failure);
 
 // The order of two values in LinkFile::rows(): Null first, then numbers
 // (Currency among them), dates, texts in Japanese order, bytes.

@@ -138,8 +138,7 @@ public:
                      LinkFailure& failure) override
     {
         if (way != LinkFile::Order::Required) return Read::Unavailable;
-        return readOrderedOnDisk(
-            path_, table, order, [&](const RowHandler& each) { return readEach(table, each, failure); }, row, failure);
+        return readOrderedOnDisk(*this, path_, table, order, row, failure);
     }
 
 private:

@@ -200,9 +200,9 @@ private:
 
 }  // namespace
 
-LinkFileBackend::Read readOrderedOnDisk(const QString& path, const QString& table, const QList<qsizetype>& order,
-                                        const std::function<LinkFileBackend::Read(const LinkFileBackend::RowHandler&)>& readEach,
-                                        const LinkFileBackend::RowHandler& row, LinkFailure& failure)
+LinkFileBackend::Read readOrderedOnDisk(LinkFileBackend& file, const QString& path, const QString& table,
+                                        const QList<qsizetype>& order, const LinkFileBackend::RowHandler& row,
+                                        LinkFailure& failure)
 {
     using Read = LinkFileBackend::Read;
     // Until a row is handed over, a scratch that cannot be used (no room
@@ -220,11 +220,14 @@ LinkFileBackend::Read readOrderedOnDisk(const QString& path, const QString& tabl
     // The whole table first: a read that fails on the way hands nothing over.
     std::optional<QStringList> columns;
     bool kept = true;
-    const Read read = readEach([&](LinkCursor& cursor) {
-        if (!columns) columns = cursor.columns();
-        const auto values = cursor.row();
-        return values && (kept = scratch.add(values->values()));
-    });
+    const Read read = file.readEach(
+        table,
+        [&](LinkCursor& cursor) {
+            if (!columns) columns = cursor.columns();
+            const auto values = cursor.row();
+            return values && (kept = scratch.add(values->values()));
+        },
+        failure);
     if (read != Read::Done) return kept ? Read::Failed : inMemory(scratch);
     if (!columns) return Read::Done;  // no rows
     HeldCursor current(*columns);
