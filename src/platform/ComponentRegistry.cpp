@@ -99,7 +99,11 @@ void* ComponentRegistry::createRaw(const QString& clsid, const QString& iid, Com
     if (!QFileInfo(library).isFile()) return fail(Kind::LibraryMissing, library, QStringLiteral("no file %1").arg(library));
     QString error;
     auto create = reinterpret_cast<component_abi::CreateInstanceFn>(resolve(library, "DllCreateInstance", &error));
-    if (!create) return fail(Kind::NotALibrary, library, error);
+    if (!create) {
+        // resolve() has logged why.
+        if (failure) *failure = {Kind::NotALibrary, library, error};
+        return nullptr;
+    }
     void* object = create(clsid.toLatin1().constData(), iid.toLatin1().constData());
     if (!object) return fail(Kind::NotALibrary, library, QStringLiteral("%1 does not create %2 as %3").arg(library, clsid, iid));
     return object;
