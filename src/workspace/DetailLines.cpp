@@ -36,6 +36,13 @@ QString joined(const QStringList& fields)
     return quoted.join(QStringLiteral(", "));
 }
 
+// A value of at most four places, within Currency's range, as a Currency:
+// exactly.
+Currency exactCurrency(const Decimal& d)
+{
+    return Currency::fromRaw(static_cast<int64_t>(d.rescaled(Currency::kDecimals).units));
+}
+
 }  // namespace
 
 bool IsNumberColumn(int col)
@@ -54,10 +61,7 @@ NumberLimits LimitsOf(int col)
     const auto b = boundsOf(col);
     if (!b) return {};
     // The bounds have at most two places: they fit a Currency exactly.
-    const auto currency = [](const Decimal& d) {
-        return Currency::fromRaw(static_cast<int64_t>(d.rescaled(Currency::kDecimals).units));
-    };
-    return {currency(b->low), currency(b->high)};
+    return {exactCurrency(b->low), exactCurrency(b->high)};
 }
 
 TypedNumber ReadTypedNumber(int col, const QString& text, int decimals)
@@ -68,14 +72,12 @@ TypedNumber ReadTypedNumber(int col, const QString& text, int decimals)
     const Decimal shown = d->rounded(std::clamp(decimals, 0, Currency::kDecimals));
     if (!WithinLimit(col, shown)) return {NumberInput::BeyondLimit, std::nullopt};
     // Within the limits, at most four places: it fits a Currency exactly.
-    const Decimal kept = shown.rescaled(Currency::kDecimals);
-    return {NumberInput::Number, Currency::fromRaw(static_cast<int64_t>(kept.units))};
+    return {NumberInput::Number, exactCurrency(shown)};
 }
 
 Currency ShownValue(Currency value, int decimals)
 {
-    const Decimal shown = Decimal::of(value).rounded(std::clamp(decimals, 0, Currency::kDecimals));
-    return Currency::fromRaw(static_cast<int64_t>(shown.rescaled(Currency::kDecimals).units));
+    return exactCurrency(Decimal::of(value).rounded(std::clamp(decimals, 0, Currency::kDecimals)));
 }
 
 NumberInput ClassifyNumber(int col, const QString& text)
